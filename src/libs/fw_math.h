@@ -1,0 +1,22 @@
+#pragma once
+// Numeric helpers shared by the model, the conversions and the renderer.
+
+namespace fw {
+
+// The level value that means "no value exists" (a level an entry method cannot
+// determine, or the galactic noise figure below 10 MHz).
+inline constexpr double UnknownLevel = -999.0;
+
+// Decimal logarithm for x > 0, exactly 0 for x <= 0 (and for NaN), so no logarithm fails.
+double SafeLog10(double x);
+
+// Decibels to add to a level measured with bandwidth bMeas to show it for bandwidth bNow.
+// A bMeas of 0 is a division by zero; callers that must not fail check it first.
+double BandwidthCorrectionDb(double bNow, double bMeas);
+
+// Rounds a real to the nearest integer, an exact half to the even neighbour
+// (89.5 -> 90, 66.5 -> 66). Values beyond +-1e9 and NaN are clamped so that
+// pixel arithmetic never overflows.
+int RoundPx(double v);
+
+}  // namespace fw

@@ -1,0 +1,12 @@
+#include "regional.h"
+
+#include <QLocale>
+
+namespace fw {
+
+char SystemDecimalSeparator() {
+    const QString point = QLocale::system().decimalPoint();
+    return point == QStringLiteral(",") ? ',' : '.';
+}
+
+}  // namespace fw
