@@ -1,0 +1,14 @@
+#pragma once
+#include <iosfwd>
+
+#include "cli.h"
+#include "cli_args.h"
+
+namespace fw::cli {
+
+// Each command takes its arguments (after the command word) and returns the exit code;
+// UsageError and Refusal propagate to RunCli.
+int CmdCurves(ArgList& args, std::ostream& out, std::ostream& err);
+int CmdRender(ArgList& args, std::ostream& out, std::ostream& err);
+
+}  // namespace fw::cli

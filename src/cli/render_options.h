@@ -1,0 +1,38 @@
+#pragma once
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "cli_args.h"
+
+namespace fw::cli {
+
+// The diagram settings the window takes from its controls, given as options:
+// --bandwidth TEXT --ypos N --ywidth N --size WxH --no-correction --locator TEXT --datetime TEXT
+struct RenderOptions {
+    std::int32_t bandwidthHz = 2700;
+    int yPos = -40;
+    int yWidth = 60;
+    int width = 537;
+    int height = 497;
+    bool correction = true;
+    std::optional<std::string> locator;
+    std::optional<std::string> dateTime;
+};
+
+// Takes the render options out of `args`; a refused value throws Refusal.
+RenderOptions TakeRenderOptions(ArgList& args);
+
+// The bandwidth text read as the window's bandwidth box reads it.
+std::int32_t ParseBandwidthText(const std::string& text);
+
+inline constexpr const char* RenderOptionsHelp =
+    "  --bandwidth TEXT   receiver bandwidth in Hz as typed in the bandwidth box (default 2700)\n"
+    "  --ypos N           lower end of the level axis, -100 to 80 (default -40)\n"
+    "  --ywidth N         span of the level axis, 10 to 200 (default 60)\n"
+    "  --size WxH         picture size in pixels (default 537x497, the window's picture area)\n"
+    "  --no-correction    draw measurements without correcting them to the bandwidth\n"
+    "  --locator TEXT     station locator (default NoLoc.)\n"
+    "  --datetime TEXT    measurement date and time (default NoDateTime)\n";
+
+}  // namespace fw::cli

@@ -1,0 +1,36 @@
+#pragma once
+#include "canvas.h"
+#include "glyph_cache.h"
+
+namespace fw {
+
+// DiagramCanvas on an RGB pixel buffer. Marks are clipped only at the picture's edges.
+class RasterCanvas final : public DiagramCanvas {
+public:
+    RasterCanvas(int width, int height);
+
+    void ClearCanvas() override;
+    void SetFont(std::string_view family, int sizePt) override;
+    void DrawLine(int x1, int y1, int x2, int y2, Rgb colour) override;
+    void DrawDot(int x, int y, int r, Rgb colour) override;
+    void FillBox(int x, int y, int w, int h, Rgb colour) override;
+    void DrawBox(int x, int y, int w, int h, Rgb fill, Rgb outline) override;
+    void DrawText(int x, int y, std::string_view text, Rgb fg, Rgb bg) override;
+    void DrawTextUp(int x, int y, std::string_view text, Rgb fg, Rgb bg) override;
+
+    const DiagramPicture& picture() const { return picture_; }
+    DiagramPicture takePicture() { return std::move(picture_); }
+
+private:
+    void setPixel(int x, int y, Rgb c);
+    void blendPixel(int x, int y, Rgb fg, int alpha);
+    void fillSpan(int x1, int x2, int y, Rgb c);  // x1 <= px < x2, clipped
+
+    DiagramPicture picture_;
+    SizedFont* font_ = nullptr;
+};
+
+// Em height in pixels of a font size in points at 96 pixels per inch.
+int EmPixelsForPoints(int sizePt);
+
+}  // namespace fw

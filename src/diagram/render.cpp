@@ -1,0 +1,221 @@
+#include "render.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <cstdio>
+
+#include "fw_math.h"
+#include "raster_canvas.h"
+
+namespace fw {
+
+namespace {
+
+constexpr double PlotFraction = 0.75;
+constexpr double DesignWidth = 537.0;
+
+constexpr Rgb White = RgbHex(0xFFFFFF);
+constexpr Rgb Black = RgbHex(0x000000);
+constexpr Rgb BandLabelColour = RgbHex(0x800000);
+constexpr std::array<Rgb, NoiseEnvCount> CurveColours = {
+    RgbHex(0xFF0000), RgbHex(0xFBBE31), RgbHex(0x008000), RgbHex(0x0000FF), RgbHex(0xC80FED)};
+
+struct Marker {
+    const char* label;
+    double hz;
+};
+
+constexpr std::array<Marker, 13> BandMarkers = {{{"LW", 136'000},
+                                                 {"MW", 475'000},
+                                                 {"160", 1'920'000},
+                                                 {"80", 3'650'000},
+                                                 {"40", 7'100'000},
+                                                 {"30", 10'125'000},
+                                                 {"20", 14'175'000},
+                                                 {"17", 18'118'000},
+                                                 {"15", 21'225'000},
+                                                 {"12", 24'940'000},
+                                                 {"10", 28'850'000},
+                                                 {" 6", 51'000'000},
+                                                 {" 2", 145'000'000}}};
+
+constexpr std::array<Marker, 6> FrequencyLabels = {{{"100 kHz", 1e5},
+                                                    {"1 MHz", 1e6},
+                                                    {"10 MHz", 1e7},
+                                                    {"30 MHz", 3e7},
+                                                    {"100 MHz", 1e8},
+                                                    {"300 MHz", 3e8}}};
+
+// 1..9 x 10^5, 10^6, 10^7, then 1, 2, 3 x 10^8.
+std::vector<double> DecadeLines() {
+    std::vector<double> lines;
+    for (double decade : {1e5, 1e6, 1e7})
+        for (int k = 1; k <= 9; ++k) lines.push_back(k * decade);
+    for (int k = 1; k <= 3; ++k) lines.push_back(k * 1e8);
+    return lines;
+}
+
+// Pixel mapping of the two axes for one rendering.
+class AxisMap {
+public:
+    AxisMap(const PlotFrame& f, int yPos, int yWidth)
+        : f_(f),
+          log10Low_(SafeLog10(FreqGridLowHz)),
+          xScale_(f.plotWidth / (SafeLog10(FreqGridHighHz) - SafeLog10(FreqGridLowHz))),
+          bottom_(yPos),
+          yScale_(f.plotHeight / (static_cast<double>(yPos + yWidth) - yPos)) {}
+
+    int x(double hz) const { return f_.left + RoundPx((SafeLog10(hz) - log10Low_) * xScale_); }
+    int y(double level) const { return f_.bottom - RoundPx(yScale_ * (level - bottom_)); }
+
+private:
+    PlotFrame f_;
+    double log10Low_;
+    double xScale_;
+    double bottom_;
+    double yScale_;
+};
+
+// v rounded to three significant digits, fixed-point without decimals ("-40", "0", "20").
+std::string LevelLabel(double v) {
+    double rounded = v;
+    if (v != 0.0) {
+        const double magnitude = std::floor(std::log10(std::abs(v))) + 1.0;
+        const double factor = std::pow(10.0, 3.0 - magnitude);
+        rounded = std::nearbyint(v * factor) / factor;
+    }
+    if (rounded == 0.0) rounded = 0.0;  // no "-0"
+    char buf[64];
+    std::snprintf(buf, sizeof buf, "%.0f", rounded);
+    return buf;
+}
+
+void DrawLegend(DiagramCanvas& canvas, const PlotFrame& f, int width, int height) {
+    struct Row {
+        std::string_view text;
+        Rgb colour;
+    };
+    std::array<Row, NoiseEnvCount + 1> rows;
+    for (int e = 0; e < NoiseEnvCount; ++e) rows[e] = {NoiseEnvs[e].legend, CurveColours[e]};
+    rows[NoiseEnvCount] = {"USER", Black};
+
+    const int fs = f.mainFontSize;
+    const int rp = RoundPx(1.8 * fs);
+    const int lx = RoundPx(width / 6.0);
+    const int ly = RoundPx(0.59 * height);
+    std::size_t longest = 0;
+    for (const Row& r : rows) longest = std::max(longest, r.text.size());
+    canvas.DrawBox(lx, ly, fs * static_cast<int>(longest) + 10, 6 * rp + 4, White, Black);
+    for (int k = 0; k < static_cast<int>(rows.size()); ++k) {
+        canvas.FillBox(lx + 2, ly + 4 + k * rp, fs, fs, rows[k].colour);
+        canvas.DrawText(lx + rp, ly + 2 + k * rp, rows[k].text, Black, White);
+    }
+}
+
+}  // namespace
+
+PlotFrame makePlotFrame(int width, int height) {
+    PlotFrame f;
+    f.plotWidth = RoundPx(width * PlotFraction);
+    f.plotHeight = RoundPx(height * PlotFraction);
+    f.left = RoundPx(width * (1 - PlotFraction) / 2);
+    f.bottom = RoundPx(height * (1 - (1 - PlotFraction) / 2));
+    f.dotRadius = RoundPx(2 * width / DesignWidth);
+    f.mainFontSize = RoundPx(8 * width / DesignWidth);
+    f.bandFontSize = RoundPx(4 * width / DesignWidth);
+    f.titleFontSize = RoundPx(15 * width / DesignWidth);
+    return f;
+}
+
+std::vector<double> LevelSteps(double start, double stop, double step) {
+    std::vector<double> values;
+    if (!(step > 0)) return values;
+    double s = start;
+    if (std::abs(start) < step) {
+        values.push_back(start);
+        s = step;
+    }
+    for (; s <= stop; s += step) values.push_back(s);
+    return values;
+}
+
+void drawDiagram(DiagramCanvas& canvas, const DiagramInputs& in) {
+    const int W = in.width, H = in.height;
+    const PlotFrame f = makePlotFrame(W, H);
+    const AxisMap map(f, in.yPos, in.yWidth);
+    const int top = f.bottom - f.plotHeight;
+
+    canvas.ClearCanvas();
+    canvas.SetFont(DiagramFontFamily, f.mainFontSize);
+
+    for (double hz : DecadeLines())
+        canvas.DrawLine(map.x(hz), f.bottom, map.x(hz), top, GreyLevel(0.9));
+    for (const Marker& m : BandMarkers)
+        canvas.DrawLine(map.x(m.hz), f.bottom, map.x(m.hz), top, GreyLevel(0.7));
+    for (const Marker& m : FrequencyLabels)
+        canvas.DrawText(map.x(m.hz) - RoundPx(0.02 * f.plotWidth),
+                        f.bottom + RoundPx(0.035 * f.plotHeight), m.label, Black, White);
+
+    canvas.SetFont(DiagramFontFamily, f.bandFontSize);
+    for (const Marker& m : BandMarkers)
+        canvas.DrawText(map.x(m.hz) - RoundPx(0.01 * f.plotWidth),
+                        f.bottom + RoundPx(0.005 * f.plotHeight), m.label, BandLabelColour, White);
+    canvas.SetFont(DiagramFontFamily, f.mainFontSize);
+
+    const double step = in.yWidth > 20 ? 10.0 : 1.0;
+    const double levelTop = static_cast<double>(in.yPos) + in.yWidth;
+    for (double v : LevelSteps(in.yPos, levelTop, step / 2))
+        canvas.DrawLine(f.left, map.y(v), W - f.left, map.y(v), GreyLevel(0.9));
+    const std::vector<double> major = LevelSteps(in.yPos, levelTop, step);
+    for (double v : major) canvas.DrawLine(f.left, map.y(v), W - f.left, map.y(v), GreyLevel(0.7));
+    for (double v : major)
+        canvas.DrawText(f.left - RoundPx(0.06 * f.plotWidth), map.y(v) - RoundPx(0.02 * f.plotHeight),
+                        LevelLabel(v), Black, White);
+
+    DrawArrow(canvas, f.left, f.bottom, f.left + RoundPx(1.05 * f.plotWidth), f.bottom, Black, 10);
+    DrawArrow(canvas, f.left, f.bottom, f.left, f.bottom - RoundPx(1.05 * f.plotHeight), Black, 10);
+
+    if (in.curves) {
+        const ReferenceCurves& rc = *in.curves;
+        // The x of each grid point serves all five curves.
+        std::vector<int> xs(rc.freqGrid.size());
+        for (std::size_t d = 0; d < xs.size(); ++d) xs[d] = map.x(rc.freqGrid[d]);
+        for (int e = 0; e < NoiseEnvCount; ++e) {
+            const std::vector<double>& field = rc.refField[e];
+            const std::size_t n = std::min(xs.size(), field.size());
+            for (std::size_t d = 0; d < n; ++d)
+                canvas.DrawDot(xs[d], map.y(field[d]), f.dotRadius, CurveColours[e]);
+        }
+    }
+
+    const MeasDots& m = in.measurements;
+    const std::size_t rows =
+        std::min({m.freqMHz.size(), m.fieldDbuVm.size(), m.bandwidthHz.size()});
+    const double bandwidthNow = in.curves ? in.curves->bandwidthHz : 0.0;
+    for (std::size_t i = 0; i < rows; ++i) {
+        double v = m.fieldDbuVm[i];
+        // A stored bandwidth of 0 would divide by zero: such a measurement is drawn uncorrected.
+        if (in.bandwidthCorrection && m.bandwidthHz[i] != 0.0)
+            v += BandwidthCorrectionDb(bandwidthNow, m.bandwidthHz[i]);
+        canvas.DrawDot(map.x(m.freqMHz[i] * 1'000'000.0), map.y(v), f.dotRadius + 1, Black);
+    }
+
+    DrawLegend(canvas, f, W, H);
+
+    canvas.SetFont(DiagramFontFamily, f.mainFontSize);
+    canvas.DrawTextUp(f.left - RoundPx(0.13 * f.plotWidth), f.bottom - RoundPx(0.9 * f.plotHeight),
+                      UnitLabel, Black, White);
+    canvas.DrawText(RoundPx(0.7 * W), RoundPx(0.02 * H), in.locator + " " + in.measDateTime, Black,
+                    White);
+    canvas.SetFont(DiagramFontFamily, f.titleFontSize);
+    canvas.DrawText(RoundPx(0.2 * W), RoundPx(0.06 * H), DiagramTitle, Black, White);
+}
+
+DiagramPicture renderDiagram(const DiagramInputs& in) {
+    RasterCanvas canvas(in.width, in.height);
+    drawDiagram(canvas, in);
+    return canvas.takePicture();
+}
+
+}  // namespace fw
