@@ -1,0 +1,15 @@
+#pragma once
+#include <optional>
+#include <string_view>
+
+namespace fw {
+
+// Reads the whole text as a real number written with the given decimal separator:
+// optional blanks, an optional sign, digits with at most one separator (at least one digit
+// in all), an optional exponent ("e" or "E", optional sign, digits), optional blanks.
+// The other separator, thousands separators, an empty text, trailing garbage, "inf",
+// "nan" and values beyond the double range give no value; values too small for a double
+// give zero. Independent of the C locale.
+std::optional<double> ParseRealText(std::string_view text, char decimalSeparator);
+
+}  // namespace fw

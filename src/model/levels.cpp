@@ -1,0 +1,200 @@
+#include "levels.h"
+
+#include <charconv>
+#include <cmath>
+#include <numbers>
+
+#include "fw_math.h"
+
+namespace fw {
+
+static_assert(FieldStrengthConstant == 480.0 * std::numbers::pi * std::numbers::pi);
+
+const std::array<BandEntry, 13> BandTable = {{
+    {"LW", 0.136},
+    {"MW", 0.475},
+    {"160m", 1.905},
+    {"80m", 3.65},
+    {"40m", 7.1},
+    {"30m", 10.125},
+    {"20m", 14.175},
+    {"17m", 18.118},
+    {"15m", 21.225},
+    {"12m", 24.94},
+    {"10m", 28.85},
+    {"6m", 51.0},
+    {"2m", 145.0},
+}};
+
+// One S-unit is 6 dB, so "S9+N" is 9 + N/6 S-units.
+const std::array<SValueEntry, 13> SValueTable = {{
+    {"S1", 1.0},
+    {"S2", 2.0},
+    {"S3", 3.0},
+    {"S4", 4.0},
+    {"S5", 5.0},
+    {"S6", 6.0},
+    {"S7", 7.0},
+    {"S8", 8.0},
+    {"S9", 9.0},
+    {"S9+10", 32.0 / 3.0},
+    {"S9+20", 37.0 / 3.0},
+    {"S9+30", 14.0},
+    {"S9+40", 47.0 / 3.0},
+}};
+
+double SUnitsToMicrovolt(double s) {
+    return 50.0 * std::pow(10.0, ((s - 9.0) * 6.0) / 20.0);
+}
+
+double MicrovoltToSUnits(double u) {
+    return 9.0 + 20.0 * SafeLog10(u / 50.0) / 6.0;
+}
+
+double DbuvToMicrovolt(double d) {
+    return std::pow(10.0, d / 20.0);
+}
+
+double MicrovoltToDbuv(double u) {
+    return 20.0 * SafeLog10(u);
+}
+
+double MicrovoltToDbm(double u) {
+    const double volt = u * 1e-6;
+    const double watt = volt * volt / ReferenceOhm;
+    return 10.0 * SafeLog10(watt * 1000.0);
+}
+
+double DbmToMicrovolt(double p) {
+    const double watt = std::pow(10.0, p / 10.0) * 0.001;
+    return std::sqrt(watt * ReferenceOhm) * 1e6;
+}
+
+double WavelengthM(double fMHz) {
+    if (fMHz == 0.0) throw FloatDivisionByZero();
+    return WavelengthConstant / fMHz;
+}
+
+double GainFactor(double gainDbi) {
+    return std::pow(10.0, gainDbi / 10.0);
+}
+
+double FieldStrengthDbuVm(double u, double fMHz, double gainDbi) {
+    const double lambda = WavelengthM(fMHz);
+    const double e =
+        std::sqrt(FieldStrengthConstant / (GainFactor(gainDbi) * ReferenceOhm)) * u / lambda;
+    return 20.0 * SafeLog10(e);
+}
+
+double BandFrequencyMHz(std::string_view text) {
+    for (const BandEntry& b : BandTable)
+        if (b.text == text) return b.frequencyMHz;
+    return 1.0;
+}
+
+double SValueFromText(std::string_view text) {
+    for (const SValueEntry& s : SValueTable)
+        if (s.text == text) return s.sUnits;
+    return 0.0;
+}
+
+namespace {
+
+// The levels that follow from the receiver voltage u, apart from the entered one.
+MeasurementLevels LevelsFromMicrovolt(double u, double fMHz, double gainDbi) {
+    MeasurementLevels m;
+    m.WavelengthM = WavelengthM(fMHz);
+    m.Microvolt = u;
+    m.SUnits = MicrovoltToSUnits(u);
+    m.AntVoltDbuV = MicrovoltToDbuv(u);
+    m.AntPowerDbm = MicrovoltToDbm(u);
+    m.GainDbi = gainDbi;
+    m.FieldDbuVm = FieldStrengthDbuVm(u, fMHz, gainDbi);
+    return m;
+}
+
+}  // namespace
+
+MeasurementLevels LevelsFromSValue(double s, double fMHz, double gainDbi) {
+    MeasurementLevels m = LevelsFromMicrovolt(SUnitsToMicrovolt(s), fMHz, gainDbi);
+    m.SUnits = s;
+    return m;
+}
+
+MeasurementLevels LevelsFromAntennaVoltage(double dbuv, double fMHz, double gainDbi) {
+    MeasurementLevels m = LevelsFromMicrovolt(DbuvToMicrovolt(dbuv), fMHz, gainDbi);
+    m.AntVoltDbuV = dbuv;
+    return m;
+}
+
+MeasurementLevels LevelsFromAntennaPower(double dbm, double fMHz, double gainDbi) {
+    MeasurementLevels m = LevelsFromMicrovolt(DbmToMicrovolt(dbm), fMHz, gainDbi);
+    m.AntPowerDbm = dbm;
+    return m;
+}
+
+MeasurementLevels LevelsFromFieldStrength(double dbuvm) {
+    MeasurementLevels m;
+    m.SUnits = UnknownLevel;
+    m.AntVoltDbuV = UnknownLevel;
+    m.AntPowerDbm = UnknownLevel;
+    m.GainDbi = UnknownLevel;
+    m.FieldDbuVm = dbuvm;
+    return m;
+}
+
+namespace {
+
+void AppendPadded(std::string& out, std::string_view text, int width) {
+    if (width > static_cast<int>(text.size())) out.append(width - text.size(), ' ');
+    out.append(text);
+}
+
+}  // namespace
+
+void AppendLevel(std::string& out, int width, int decimals, bool bar, double value,
+                 char decimalSeparator) {
+    if (!(value > UnknownLevel)) {
+        AppendPadded(out, " --- ", width);
+    } else {
+        // Locale-independent fixed point; the largest double has 309 integer digits.
+        char buf[400];
+        const auto res =
+            std::to_chars(buf, buf + sizeof buf, value, std::chars_format::fixed, decimals);
+        const std::size_t len = res.ec == std::errc() ? res.ptr - buf : 0;
+        for (std::size_t i = 0; i < len; ++i)
+            if (buf[i] == '.') buf[i] = decimalSeparator;
+        AppendPadded(out, std::string_view(buf, len), width);
+    }
+    if (bar) out.push_back('|');
+}
+
+std::string FormatLevel(std::string_view format, double value, char decimalSeparator) {
+    const std::size_t percent = format.find('%');
+    if (percent == std::string_view::npos) return std::string(format);
+    std::size_t i = percent + 1;
+    int width = 0;
+    while (i < format.size() && format[i] >= '0' && format[i] <= '9' && width < 100)
+        width = width * 10 + (format[i++] - '0');
+    int decimals = 6;
+    if (i < format.size() && format[i] == '.') {
+        decimals = 0;
+        ++i;
+        while (i < format.size() && format[i] >= '0' && format[i] <= '9' && decimals < 100)
+            decimals = decimals * 10 + (format[i++] - '0');
+    }
+    if (i >= format.size() || format[i] != 'f') return std::string(format);
+    const std::string_view suffix = format.substr(i + 1);
+
+    std::string out;
+    if (!(value > UnknownLevel)) {
+        AppendLevel(out, width, 0, format.back() == '|', value, decimalSeparator);
+        return out;
+    }
+    out.append(format.substr(0, percent));
+    AppendLevel(out, width, decimals, false, value, decimalSeparator);
+    out.append(suffix);
+    return out;
+}
+
+}  // namespace fw

@@ -1,0 +1,85 @@
+#pragma once
+// Conversions between the signal-level units of a measurement (S-units, uV, dBuV, dBm,
+// dBuV/m), the band and S-meter tables, and the display rule for levels.
+#include <array>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+
+namespace fw {
+
+// A frequency of 0 makes the wavelength a division by zero; the entry reports it with this.
+class FloatDivisionByZero : public std::domain_error {
+  public:
+    FloatDivisionByZero() : std::domain_error("Gleitkommadivision durch Null") {}
+};
+
+inline constexpr double ReferenceOhm = 50.0;
+inline constexpr double WavelengthConstant = 300.0;  // metres times MHz
+// 480 * pi^2, the constant of the field-strength (antenna factor) formula.
+inline constexpr double FieldStrengthConstant = 4737.410112522892;
+
+struct BandEntry {
+    std::string_view text;  // text of the band selector
+    double frequencyMHz;
+};
+
+struct SValueEntry {
+    std::string_view text;  // text of the S-value selector
+    double sUnits;
+};
+
+// In selector order.
+extern const std::array<BandEntry, 13> BandTable;
+extern const std::array<SValueEntry, 13> SValueTable;
+
+double SUnitsToMicrovolt(double s);
+// 9 + D/6 with D the decibels over 50 uV; exactly 9 for u <= 0.
+double MicrovoltToSUnits(double u);
+double DbuvToMicrovolt(double d);
+double MicrovoltToDbuv(double u);
+double MicrovoltToDbm(double u);
+double DbmToMicrovolt(double p);
+// 300 / f; throws FloatDivisionByZero for f == 0.
+double WavelengthM(double fMHz);
+double GainFactor(double gainDbi);
+// Field strength in dBuV/m at the antenna from the receiver voltage u (uV).
+// Throws FloatDivisionByZero for fMHz == 0.
+double FieldStrengthDbuVm(double u, double fMHz, double gainDbi);
+
+// Exact, case-sensitive table look-ups: 1.0 MHz and 0 S-units for unknown texts.
+double BandFrequencyMHz(std::string_view text);
+double SValueFromText(std::string_view text);
+
+// The levels of one measurement; Microvolt and WavelengthM are intermediate values shown
+// by the diagnostic panel only.
+struct MeasurementLevels {
+    double SUnits = 0;
+    double AntVoltDbuV = 0;
+    double AntPowerDbm = 0;
+    double GainDbi = 0;
+    double FieldDbuVm = 0;
+    double Microvolt = 0;
+    double WavelengthM = 0;
+};
+
+// One per entry method. The first three throw FloatDivisionByZero for fMHz == 0.
+MeasurementLevels LevelsFromSValue(double s, double fMHz, double gainDbi);
+MeasurementLevels LevelsFromAntennaVoltage(double dbuv, double fMHz, double gainDbi);
+MeasurementLevels LevelsFromAntennaPower(double dbm, double fMHz, double gainDbi);
+// Only the field strength is known; the other levels become UnknownLevel.
+MeasurementLevels LevelsFromFieldStrength(double dbuvm);
+
+// Appends `value` in fixed point with `decimals` digits, right-aligned in `width`, then "|"
+// if `bar`; a value <= UnknownLevel (or NaN) appends " --- " right-aligned in `width`
+// instead (never cut). The fast path of FormatLevel for fixed layouts.
+void AppendLevel(std::string& out, int width, int decimals, bool bar, double value,
+                 char decimalSeparator);
+
+// Display rule for a level. `format` is a fixed-point format such as "%7.3f|" or "%3.1f":
+// literal text, "%", width, ".", decimals, "f", literal text. Values above UnknownLevel are
+// formatted with it; others give " --- " right-aligned in the width, followed by "|" when
+// the format ends with "|". A format without a conversion is returned as it is.
+std::string FormatLevel(std::string_view format, double value, char decimalSeparator);
+
+}  // namespace fw
