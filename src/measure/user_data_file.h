@@ -1,0 +1,52 @@
+#pragma once
+// The USER data file: "Locator: ..." and "DateTime: ..." lines, then one line of eight
+// ";"-separated fields per measurement, every line ended by CR LF.
+#include <string>
+#include <string_view>
+
+#include "meas_list.h"
+
+namespace fw {
+
+inline constexpr const char* LoadFailedMessage = "File not found or converstion error!";
+
+// The error box text for a data file that does not exist.
+std::string MissingFileText(std::string_view path);
+
+// General number format: at most 15 significant digits, no trailing zeros, no needless
+// separator; exponent form ("1E-6", "1,5E20", "-2,5E-7") only for magnitudes below 0.00001
+// or with more than 15 digits before the separator.
+std::string FormatGeneral(double value, char sep);
+void AppendGeneral(std::string& out, double value, char sep);
+
+// The whole file: the two leading lines and every row in list order. Line breaks inside
+// the locator or date text are written as blanks, so the file always loads again.
+std::string UserDataFileText(std::string_view locator, std::string_view dateTime,
+                             const MeasList& list, char sep);
+
+// Writes the file through a temporary file, so a failure leaves any previous file whole.
+// Returns an empty text on success, otherwise the system's description of the error.
+std::string SaveUserDataFile(const std::string& path, std::string_view locator,
+                             std::string_view dateTime, const MeasList& list, char sep);
+
+enum class UserDataStatus { Ok, FileMissing, ConversionError };
+
+// Result of reading a data file. Anything but Ok comes with an empty list and empty texts:
+// the caller keeps its own list, locator and date as they were.
+struct UserDataLoad {
+    UserDataStatus status = UserDataStatus::ConversionError;
+    MeasList list;
+    std::string locator;   // at most 6 characters
+    std::string dateTime;  // at most 16 characters
+};
+
+// Reads the text of a data file; lines end with CR LF or LF. Rows come in file order.
+// Fails (ConversionError) on fewer than two lines, a data line with fewer than eight
+// fields, or a field 1-3, 5-8 that is not a number; fields after the eighth are ignored.
+UserDataLoad ParseUserDataText(std::string_view text, char sep);
+
+// Reads a data file from disk; FileMissing when it does not exist, ConversionError when it
+// cannot be read or parsed.
+UserDataLoad LoadUserDataFile(const std::string& path, char sep);
+
+}  // namespace fw
