@@ -1,0 +1,167 @@
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <sstream>
+
+#include <png.h>
+
+#include "cli.h"
+#include "noise_model.h"
+#include "render.h"
+
+namespace fw::cli {
+namespace {
+
+struct CliRun {
+    int code;
+    std::string out, err;
+};
+
+CliRun Cli(std::vector<std::string> args) {
+    std::ostringstream out, err;
+    const int code = RunCli(args, out, err);
+    return {code, out.str(), err.str()};
+}
+
+std::string TempPath(const std::string& name) { return ::testing::TempDir() + name; }
+
+bool Exists(const std::string& path) { return std::ifstream(path).good(); }
+
+// Reads an 8-bit RGB PNG into a picture.
+DiagramPicture ReadPng(const std::string& path) {
+    png_image image{};
+    image.version = PNG_IMAGE_VERSION;
+    DiagramPicture p;
+    if (!png_image_begin_read_from_file(&image, path.c_str())) return p;
+    image.format = PNG_FORMAT_RGB;
+    p.width = static_cast<int>(image.width);
+    p.height = static_cast<int>(image.height);
+    p.rgb.resize(PNG_IMAGE_SIZE(image));
+    png_image_finish_read(&image, nullptr, p.rgb.data(), 0, nullptr);
+    return p;
+}
+
+TEST(CliCurves, PrintsHeaderAndTwelveHundredExactRows) {
+    const CliRun r = Cli({"curves"});
+    ASSERT_EQ(r.code, 0) << r.err;
+    std::istringstream in(r.out);
+    std::string line;
+    std::getline(in, line);
+    EXPECT_EQ(line,
+              "freq_hz,city_fa,city_e,residential_fa,residential_e,rural_fa,rural_e,"
+              "quiet_rural_fa,quiet_rural_e,galactic_fa,galactic_e");
+    const ReferenceCurves rc = computeReferenceCurves(2700);
+    int rows = 0;
+    while (std::getline(in, line)) {
+        std::istringstream cells(line);
+        std::string cell;
+        std::vector<double> v;
+        while (std::getline(cells, cell, ',')) v.push_back(std::stod(cell));
+        ASSERT_EQ(v.size(), 11u);
+        // 17 significant digits give the very same doubles back.
+        ASSERT_EQ(v[0], rc.freqGrid[rows]);
+        ASSERT_EQ(v[1], rc.refFa[0][rows]);
+        ASSERT_EQ(v[10], rc.refField[4][rows]);
+        ++rows;
+    }
+    EXPECT_EQ(rows, 1200);
+}
+
+TEST(CliCurves, BandwidthGoesThroughTheBandwidthParser) {
+    const CliRun hex = Cli({"curves", "--bandwidth", "$A8C"});
+    EXPECT_EQ(hex.code, 0);
+    EXPECT_EQ(hex.out, Cli({"curves"}).out);
+    const CliRun bad = Cli({"curves", "--bandwidth", "2,7"});
+    EXPECT_EQ(bad.code, 1);
+    EXPECT_EQ(bad.err, "Bandwidth must be an integer number!\n");
+    EXPECT_TRUE(bad.out.empty());
+}
+
+TEST(CliRender, WritesTheDefaultDiagramAsPng) {
+    const std::string path = TempPath("fw_cli_default.png");
+    std::remove(path.c_str());
+    const CliRun r = Cli({"render", "--output", path});
+    ASSERT_EQ(r.code, 0) << r.err;
+    EXPECT_EQ(r.out, path + "\n");
+    const DiagramPicture png = ReadPng(path);
+    const ReferenceCurves rc = computeReferenceCurves(2700);
+    DiagramInputs in;
+    in.curves = &rc;
+    const DiagramPicture expected = renderDiagram(in);
+    EXPECT_EQ(png.width, 537);
+    EXPECT_EQ(png.height, 497);
+    EXPECT_EQ(png.rgb, expected.rgb);
+}
+
+TEST(CliRender, OptionsReachTheRenderer) {
+    const std::string path = TempPath("fw_cli_opts.bmp");
+    const CliRun r = Cli({"render", "--bandwidth", "10000", "--ypos", "-100", "--ywidth", "200",
+                       "--size", "800x600", "--no-correction", "--locator", "JO40CQ",
+                       "--datetime", "2026-12-06 08:05", "--output", path});
+    ASSERT_EQ(r.code, 0) << r.err;
+    std::ifstream bmp(path, std::ios::binary);
+    char header[26];
+    bmp.read(header, sizeof header);
+    int32_t w, h;
+    std::memcpy(&w, header + 18, 4);
+    std::memcpy(&h, header + 22, 4);
+    EXPECT_EQ(w, 800);
+    EXPECT_EQ(std::abs(h), 600);
+}
+
+TEST(CliRender, RefusalsWriteNothingAndExitOne) {
+    const std::string path = TempPath("fw_cli_refused.png");
+    std::remove(path.c_str());
+    const struct {
+        std::vector<std::string> args;
+        std::string message;
+    } cases[] = {
+        {{"--bandwidth", "2700a"}, "Bandwidth must be an integer number!"},
+        {{"--bandwidth", ""}, "Bandwidth must be an integer number!"},
+        {{"--bandwidth", "6000 "}, "Bandwidth must be an integer number!"},
+        {{"--ypos", "81"}, "--ypos must lie between -100 and 80!"},
+        {{"--ypos", "-101"}, "--ypos must lie between -100 and 80!"},
+        {{"--ywidth", "9"}, "--ywidth must lie between 10 and 200!"},
+        {{"--ywidth", "201"}, "--ywidth must lie between 10 and 200!"},
+        {{"--size", "0x10"}, ""},
+        {{"--size", "abc"}, ""},
+    };
+    for (const auto& c : cases) {
+        std::vector<std::string> args{"render"};
+        args.insert(args.end(), c.args.begin(), c.args.end());
+        args.insert(args.end(), {"--output", path});
+        const CliRun r = Cli(args);
+        EXPECT_EQ(r.code, 1) << c.args[0];
+        if (!c.message.empty()) EXPECT_EQ(r.err, c.message + "\n");
+        EXPECT_FALSE(Exists(path)) << c.args[0];
+    }
+}
+
+TEST(CliRender, BadExtensionAndUnwritableFolderAreRefused) {
+    const CliRun gif = Cli({"render", "--output", TempPath("x.gif")});
+    EXPECT_EQ(gif.code, 1);
+    EXPECT_EQ(gif.err, "..gif-Files are not allowed.\n");
+    const std::string missing = TempPath("no/such/folder/x.png");
+    const CliRun folder = Cli({"render", "--output", missing});
+    EXPECT_EQ(folder.code, 1);
+    EXPECT_EQ(folder.err,
+              "Datei \"" + missing + "\" kann nicht erstellt werden. No such file or directory\n");
+}
+
+TEST(CliUsage, UsageErrorsExitTwoAndHelpDocumentsEveryOption) {
+    EXPECT_EQ(Cli({}).code, 2);
+    EXPECT_EQ(Cli({"paint"}).code, 2);
+    EXPECT_EQ(Cli({"render"}).code, 2);  // no --output
+    EXPECT_EQ(Cli({"render", "--output"}).code, 2);
+    EXPECT_EQ(Cli({"render", "--frobnicate", "--output", "x.png"}).code, 2);
+    const CliRun help = Cli({"--help"});
+    EXPECT_EQ(help.code, 0);
+    for (const char* option : {"--bandwidth", "--ypos", "--ywidth", "--size", "--no-correction",
+                               "--locator", "--datetime", "--output", "curves", "render"})
+        EXPECT_NE(help.out.find(option), std::string::npos) << option;
+}
+
+}  // namespace
+}  // namespace fw::cli

@@ -1,0 +1,137 @@
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <cmath>
+#include <cstring>
+#include <fstream>
+#include <limits>
+
+#include "atomic_file.h"
+#include "date_text.h"
+#include "fw_math.h"
+#include "int_text.h"
+
+namespace fw {
+namespace {
+
+TEST(SafeLog10, PositiveArgumentsAreDecimalLogarithms) {
+    EXPECT_DOUBLE_EQ(SafeLog10(1000.0), 3.0);
+    EXPECT_DOUBLE_EQ(SafeLog10(1.0), 0.0);
+    EXPECT_NEAR(SafeLog10(2700.0), 3.43136, 1e-5);
+}
+
+TEST(SafeLog10, ZeroNegativeAndNaNGiveExactlyZero) {
+    EXPECT_EQ(SafeLog10(0.0), 0.0);
+    EXPECT_EQ(SafeLog10(-5.0), 0.0);
+    EXPECT_EQ(SafeLog10(-std::numeric_limits<double>::infinity()), 0.0);
+    EXPECT_EQ(SafeLog10(std::nan("")), 0.0);
+}
+
+TEST(BandwidthCorrection, AddsTenLogOfTheRatio) {
+    EXPECT_NEAR(BandwidthCorrectionDb(10000, 2700), 5.686, 5e-4);
+    EXPECT_NEAR(BandwidthCorrectionDb(2700, 10000), -5.686, 5e-4);
+    EXPECT_EQ(BandwidthCorrectionDb(2700, 2700), 0.0);
+}
+
+TEST(RoundPx, RoundsHalfToEven) {
+    EXPECT_EQ(RoundPx(89.5), 90);
+    EXPECT_EQ(RoundPx(66.5), 66);
+    EXPECT_EQ(RoundPx(-0.5), 0);
+    EXPECT_EQ(RoundPx(-1.5), -2);
+    EXPECT_EQ(RoundPx(2.4999), 2);
+    EXPECT_EQ(RoundPx(2.5001), 3);
+}
+
+TEST(RoundPx, HugeValuesAndNaNAreClampedNotUndefined) {
+    EXPECT_EQ(RoundPx(1e300), 1'000'000'000);
+    EXPECT_EQ(RoundPx(-1e300), -1'000'000'000);
+    EXPECT_EQ(RoundPx(std::nan("")), 0);
+}
+
+TEST(ParseIntText, AcceptsTheFormsOfTheBandwidthBox) {
+    EXPECT_EQ(ParseIntText("2700"), 2700);
+    EXPECT_EQ(ParseIntText(" 6000"), 6000);
+    EXPECT_EQ(ParseIntText("   -500"), -500);
+    EXPECT_EQ(ParseIntText("+12"), 12);
+    EXPECT_EQ(ParseIntText("0"), 0);
+    EXPECT_EQ(ParseIntText("$A8C"), 2700);
+    EXPECT_EQ(ParseIntText("$a8c"), 2700);
+    EXPECT_EQ(ParseIntText("xA8C"), 2700);
+    EXPECT_EQ(ParseIntText("XA8C"), 2700);
+    EXPECT_EQ(ParseIntText("0xA8C"), 2700);
+    EXPECT_EQ(ParseIntText("0XA8C"), 2700);
+    EXPECT_EQ(ParseIntText("-$10"), -16);
+    EXPECT_EQ(ParseIntText("007"), 7);
+}
+
+TEST(ParseIntText, AcceptsTheWholeSigned32BitRange) {
+    EXPECT_EQ(ParseIntText("2147483647"), 2147483647);
+    EXPECT_EQ(ParseIntText("-2147483648"), INT32_MIN);
+    EXPECT_EQ(ParseIntText("$7FFFFFFF"), 2147483647);
+}
+
+TEST(ParseIntText, RefusesEverythingElse) {
+    for (const char* text : {"", " ", "6000 ", "2,7", "2.7", "2700a", "abc", "-", "+", "$",
+                             "0x", "x", "2147483648", "-2147483649", "99999999999999999999",
+                             "$80000000", "1e3", "\t5", "5\n", "- 5", "$G"}) {
+        EXPECT_FALSE(ParseIntText(text).has_value()) << '"' << text << '"';
+    }
+}
+
+TEST(DateTexts, SixDigitDateDropsTheFirstTwoOfEight) {
+    EXPECT_EQ(YymmddText({2026, 12, 6, 8, 5}), "261206");
+    EXPECT_EQ(YymmddText({2016, 3, 5, 0, 0}), "160305");
+    EXPECT_EQ(YymmddText({2100, 1, 1, 0, 0}), "000101");
+}
+
+TEST(DateTexts, DateTimeHasTwoDigitFieldsAndIsSixteenLong) {
+    EXPECT_EQ(DateTimeText({2026, 12, 6, 8, 5}), "2026-12-06 08:05");
+    EXPECT_EQ(DateTimeText({2026, 1, 31, 23, 59}), "2026-01-31 23:59");
+    const LocalTime now = CurrentLocalTime();
+    EXPECT_GE(now.year, 2024);
+    EXPECT_EQ(DateTimeText(now).size(), 16u);
+}
+
+class AtomicFileTest : public ::testing::Test {
+protected:
+    std::string dir_ = ::testing::TempDir() + "fw_atomic";
+    void SetUp() override {
+        std::string cmd = "rm -rf '" + dir_ + "' && mkdir -p '" + dir_ + "'";
+        ASSERT_EQ(std::system(cmd.c_str()), 0);
+    }
+    static std::string Read(const std::string& path) {
+        std::ifstream in(path, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    }
+};
+
+TEST_F(AtomicFileTest, WritesAndReplaces) {
+    const std::string path = dir_ + "/a.txt";
+    EXPECT_EQ(WriteFileAtomically(path, [](std::FILE* f) { return std::fputs("one", f) >= 0; }), "");
+    EXPECT_EQ(Read(path), "one");
+    EXPECT_EQ(WriteFileAtomically(path, [](std::FILE* f) { return std::fputs("two", f) >= 0; }), "");
+    EXPECT_EQ(Read(path), "two");
+}
+
+TEST_F(AtomicFileTest, AFailedWriteKeepsThePreviousFileAndLeavesNoTemporary) {
+    const std::string path = dir_ + "/a.txt";
+    ASSERT_EQ(WriteFileAtomically(path, [](std::FILE* f) { return std::fputs("keep", f) >= 0; }), "");
+    const std::string err = WriteFileAtomically(path, [](std::FILE* f) {
+        std::fputs("half", f);
+        errno = ENOSPC;
+        return false;
+    });
+    EXPECT_FALSE(err.empty());
+    EXPECT_EQ(Read(path), "keep");
+    const std::string count = "test $(ls -A '" + dir_ + "' | wc -l) -eq 1";
+    EXPECT_EQ(std::system(count.c_str()), 0);
+}
+
+TEST_F(AtomicFileTest, AMissingFolderGivesTheSystemsErrorText) {
+    const std::string err =
+        WriteFileAtomically(dir_ + "/missing/a.txt", [](std::FILE*) { return true; });
+    EXPECT_EQ(err, std::strerror(ENOENT));
+}
+
+}  // namespace
+}  // namespace fw
