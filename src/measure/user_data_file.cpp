@@ -33,6 +33,10 @@ void AppendGeneral(std::string& out, double value, char sep) {
         out.push_back('0');
         return;
     }
+    // Rounding the largest doubles to 15 digits would write a number beyond the double
+    // range that no reader takes back; write the largest 15-digit value below it instead.
+    constexpr double largest15 = 1.79769313486231e308;
+    if (std::fabs(value) > largest15) value = std::copysign(largest15, value);
     // Rounded to 15 significant digits: "[-]d.dddddddddddddde[+-]x".
     char buf[40];
     const auto res = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::scientific, 14);
