@@ -1,0 +1,118 @@
+#pragma once
+// The printed noise report as a plain page model: texts, lines and one picture placed in
+// millimetres from the top-left corner of an A4 portrait sheet, drawn in the order added.
+#include <functional>
+#include <string>
+#include <string_view>
+#include <variant>
+#include <vector>
+
+namespace fw {
+
+class MeasList;
+
+inline constexpr double A4WidthMm = 210.0;
+inline constexpr double A4HeightMm = 297.0;
+
+// Font families the report asks for; the renderer maps them to installed faces.
+inline constexpr std::string_view ReportFixedFont = "Courier New";
+inline constexpr std::string_view ReportFooterFont = "Arial";
+
+struct PageFont {
+    std::string family;
+    double sizePt = 12;
+    bool bold = false;
+
+    bool operator==(const PageFont&) const = default;
+};
+
+// A text line with the top-left corner of its cell at (xMm, yMm); black, no background.
+struct PageTextItem {
+    PageFont font;
+    double xMm = 0;
+    double yMm = 0;
+    std::string text;  // UTF-8
+
+    bool operator==(const PageTextItem&) const = default;
+};
+
+// A solid black line, one dot wide at 600 dpi.
+struct PageLineItem {
+    double x1Mm = 0, y1Mm = 0, x2Mm = 0, y2Mm = 0;
+
+    bool operator==(const PageLineItem&) const = default;
+};
+
+// The report's picture stretched into the rectangle (x1, y1)-(x2, y2).
+struct PagePictureItem {
+    double x1Mm = 0, y1Mm = 0, x2Mm = 0, y2Mm = 0;
+
+    bool operator==(const PagePictureItem&) const = default;
+};
+
+using PageItem = std::variant<PageTextItem, PageLineItem, PagePictureItem>;
+
+struct ReportPage {
+    double widthMm = A4WidthMm;
+    double heightMm = A4HeightMm;
+    std::vector<PageItem> items;  // in drawing order
+};
+
+// Width of a text in a font, in millimetres.
+using TextWidthMm = std::function<double(const PageFont&, std::string_view text)>;
+
+// Adds items to a page with a current font, as the report's layout steps are phrased.
+class PageBuilder {
+public:
+    PageBuilder(ReportPage& page, TextWidthMm textWidth)
+        : page_(page), textWidth_(std::move(textWidth)) {}
+
+    void SetPageFont(double sizePt, std::string_view family, bool bold);
+    void PageText(std::string text, double xMm, double yMm);
+    // Horizontal line from (x1, y) to (x2, y).
+    void PageRule(double x1Mm, double x2Mm, double yMm);
+    // A rule at y, then the text in Arial 8 pt centred on (x1 + x2) / 2 with its top at y + 2.
+    void PageFooter(std::string text, double x1Mm, double x2Mm, double yMm);
+    void PagePicture(double x1Mm, double y1Mm, double x2Mm, double y2Mm);
+
+private:
+    ReportPage& page_;
+    TextWidthMm textWidth_;
+    PageFont font_{std::string(ReportFixedFont), 12, false};
+};
+
+// What the report shows besides the measurement list.
+struct NoiseReportTexts {
+    std::string dateText;       // today in the system's short date format
+    std::string versionText;    // e.g. "v 1.0"
+    std::string copyrightText;  // the author's copyright line
+    char decimalSeparator = '.';
+};
+
+inline constexpr std::string_view ReportTitlePrefix = "Noise Report generated on ";
+inline constexpr std::string_view ReportSubtitle =
+    "Local man-made noise with respect to ITU-R P.372";
+inline constexpr std::string_view ReportTableHeading = "Noise Measurements";
+inline constexpr std::string_view ReportFooterPrefix = "Printed with Floorwatch ";
+
+// Layout constants of the report, in millimetres.
+inline constexpr double ReportLeftMm = 20.0;
+inline constexpr double ReportRightMm = 190.0;
+inline constexpr double ReportPictureTopMm = 35.0;
+// 644.4 pixels at 96 pixels per inch, whatever the picture's pixel size.
+inline constexpr double ReportPictureWidthMm = 644.4 / 96.0 * 25.4;
+inline constexpr double ReportFirstHeaderMm = 195.0;
+inline constexpr double ReportRowStepMm = 5.0;
+inline constexpr double ReportFooterRuleMm = 270.0;
+
+// "Printed with Floorwatch <version> - <copyright>".
+std::string ReportFooterText(const NoiseReportTexts& texts);
+
+// The report page: title with the date, rule, subtitle, the picture 170.4975 mm wide keeping
+// the proportions of a pictureWidthPx x pictureHeightPx bitmap, the table heading, the two
+// header lines and one line per row every 5 mm from y = 205 (the table is never shortened
+// and never breaks the page), and the centred footer.
+ReportPage BuildNoiseReport(int pictureWidthPx, int pictureHeightPx, const MeasList& list,
+                            const NoiseReportTexts& texts, const TextWidthMm& textWidth);
+
+}  // namespace fw

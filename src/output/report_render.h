@@ -1,0 +1,54 @@
+#pragma once
+// Draws the report page onto any Qt paint device: the preview image, a printer, a PDF file.
+// Needs a QGuiApplication for its fonts.
+#include <QFont>
+#include <QImage>
+#include <string>
+#include <string_view>
+
+#include "report_page.h"
+
+class QPainter;
+class QPrinter;
+
+namespace fw {
+
+// The installed face that stands in for a report font family: "Courier New" becomes
+// Liberation Mono, "Arial" Liberation Sans (metrically compatible), anything else is asked
+// for by its own name.
+QString ReportFaceFamily(std::string_view family);
+
+// The report font at its point size, for a device whose logical resolution is
+// deviceLogicalDpi but on which the page is drawn at dotsPerInch.
+QFont ReportQFont(const PageFont& font, double dotsPerInch, double deviceLogicalDpi);
+
+// Width of a text in a report font in millimetres, from the face's unhinted metrics, so it
+// is the same for every device.
+double ReportTextWidthMm(const PageFont& font, std::string_view text);
+
+// Draws the page with its top-left sheet corner at the painter's origin, at dotsPerInch
+// device pixels per inch. The picture is stretched into the picture item's rectangle.
+void RenderReportPage(const ReportPage& page, const QImage& picture, QPainter& painter,
+                      double dotsPerInch);
+
+// The whole sheet as a white image at dotsPerInch (96 * zoom / 100 for a preview).
+QImage RenderReportImage(const ReportPage& page, const QImage& picture, double dotsPerInch);
+
+// Writes the page as a one-page A4 portrait PDF at 600 dpi without margins. The file is
+// written under a temporary name and renamed when complete, so a failure never leaves a
+// half-written file or destroys an earlier one. Returns an empty text on success, else a
+// message naming the failure.
+std::string WriteReportPdf(const ReportPage& page, const QImage& picture,
+                           const std::string& path);
+
+inline constexpr const char* ReportDocumentName = "<document>";
+
+// The report's print settings: the given copies, collated, colour, one-sided, A4 portrait,
+// coordinates from the sheet's corner, the job named "<document>".
+void ConfigureReportPrinter(QPrinter& printer, int copies);
+
+// Prints the page on the printer as it is configured. Returns an empty text on success,
+// else a message naming the failure.
+std::string PrintReport(const ReportPage& page, const QImage& picture, QPrinter& printer);
+
+}  // namespace fw
