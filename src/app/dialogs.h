@@ -1,0 +1,61 @@
+#pragma once
+// Every modal dialog of the main window goes through this interface, so that window tests
+// can answer them.
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+class QWidget;
+
+namespace fw {
+
+inline const QString InformationTitle = QStringLiteral("Informationen");
+inline const QString WarningTitle = QStringLiteral("Warnung");
+inline const QString ErrorTitle = QStringLiteral("Fehler");
+
+// What an open or save dialog shows and proposes.
+struct FileDialogRequest {
+    QString title;
+    QStringList filters;     // e.g. "TextDateien (*.txt)"
+    int selectedFilter = 0;  // index into filters
+    QString defaultSuffix;   // appended when the chosen name has none, e.g. "txt"
+    QString initialDir;
+    QString proposedName;  // file name without folder
+    bool confirmOverwrite = false;
+};
+
+class Dialogs {
+  public:
+    virtual ~Dialogs() = default;
+
+    // Message boxes with a single OK button, titled "Informationen", "Warnung", "Fehler".
+    virtual void information(const QString& text) = 0;
+    virtual void warning(const QString& text) = 0;
+    virtual void error(const QString& text) = 0;
+
+    // A text-input dialog; no value when the user cancels.
+    virtual std::optional<QString> inputText(const QString& caption, const QString& prompt,
+                                             const QString& initialText) = 0;
+    // The common file dialogs; the chosen file's full name, or no value on cancel.
+    virtual std::optional<QString> openFileName(const FileDialogRequest& request) = 0;
+    virtual std::optional<QString> saveFileName(const FileDialogRequest& request) = 0;
+};
+
+// The real Qt dialogs, modal to `parent`.
+class QtDialogs : public Dialogs {
+  public:
+    explicit QtDialogs(QWidget* parent) : parent_(parent) {}
+
+    void information(const QString& text) override;
+    void warning(const QString& text) override;
+    void error(const QString& text) override;
+    std::optional<QString> inputText(const QString& caption, const QString& prompt,
+                                     const QString& initialText) override;
+    std::optional<QString> openFileName(const FileDialogRequest& request) override;
+    std::optional<QString> saveFileName(const FileDialogRequest& request) override;
+
+  private:
+    QWidget* parent_;
+};
+
+}  // namespace fw

@@ -1,0 +1,98 @@
+#pragma once
+// The controls and menu actions of the main window, built at their design places.
+#include <QList>
+
+class QAction;
+class QButtonGroup;
+class QCheckBox;
+class QComboBox;
+class QFrame;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QListView;
+class QMainWindow;
+class QPlainTextEdit;
+class QPushButton;
+class QRadioButton;
+class QScrollBar;
+class QStringListModel;
+class QWidget;
+
+namespace fw {
+
+// Menu and context-menu items. Items whose command is not wired yet stay disabled;
+// the controller that implements a command connects and enables its items.
+struct MainActions {
+    // "File"
+    QAction* loadUserData = nullptr;
+    QAction* saveUserData = nullptr;
+    QAction* savePicture = nullptr;
+    QAction* copyPicture = nullptr;
+    QAction* enterLocator = nullptr;
+    QAction* sendMail = nullptr;
+    QAction* close = nullptr;
+    // on the menu bar itself
+    QAction* print = nullptr;
+    // "Information"
+    QAction* about = nullptr;
+    QAction* help = nullptr;
+    QAction* helpGerman = nullptr;
+    QAction* linkKorvan = nullptr;
+    QAction* linkVelmar = nullptr;
+    QAction* downloadItu = nullptr;
+    // image context menu
+    QAction* imageCopy = nullptr;
+    QAction* imageSaveAs = nullptr;
+    // list box context menu
+    QAction* listDelete = nullptr;
+    QAction* listLoad = nullptr;
+    QAction* listSave = nullptr;
+    QAction* listClear = nullptr;
+};
+
+struct MainControls {
+    QWidget* client = nullptr;  // the window's client area below the menu bar
+
+    QGroupBox* GBDia = nullptr;
+    QLabel* ImPlot = nullptr;
+    QWidget* Panel1 = nullptr;
+
+    QGroupBox* GBDisplay = nullptr;
+    QLabel* LaBandwidth = nullptr;
+    QComboBox* CBBandWidth = nullptr;
+    QCheckBox* CBbwMode = nullptr;
+    QScrollBar* LMDScrollBarPos = nullptr;
+    QScrollBar* LMDScrollBarWidth = nullptr;
+
+    QGroupBox* RadioGroup1 = nullptr;
+    QButtonGroup* RadioGroup1Buttons = nullptr;  // ids 0..3 in item order
+
+    QGroupBox* AddMeasurement = nullptr;
+    QComboBox* CBBand = nullptr;
+    QCheckBox* CBFreqMode = nullptr;
+    QLineEdit* EditFrequency = nullptr;
+    QComboBox* CBSValue = nullptr;
+    QLineEdit* EditGain = nullptr;
+    QLineEdit* EditAntdBm = nullptr;
+    QLineEdit* EditAntVol = nullptr;
+    QLineEdit* EditFieldStrength = nullptr;
+    QPushButton* ButEnter = nullptr;
+
+    QGroupBox* GBUD = nullptr;
+    QListView* LBUserData = nullptr;
+    QStringListModel* userListModel = nullptr;
+    QFrame* PanDebug = nullptr;
+    QPlainTextEdit* Memo3 = nullptr;
+
+    MainActions actions;
+};
+
+// Builds every control of the main window as a child of `window` (the client area becomes
+// its central widget), with captions, items, initial texts, hints, fonts and the menus.
+MainControls BuildMainControls(QMainWindow& window);
+
+// The bandwidth box's items; the first is also the reset value of a refused text.
+QList<QString> BandwidthItems();
+
+}  // namespace fw

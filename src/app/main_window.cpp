@@ -1,0 +1,86 @@
+#include "main_window.h"
+
+#include <QCoreApplication>
+#include <QEvent>
+#include <QLayout>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+
+#include "display_controller.h"
+#include "entry_controller.h"
+
+namespace fw {
+
+MainWindow::MainWindow(Dialogs* dialogs, const QString& programFilePath) {
+    if (!dialogs) {
+        ownDialogs_ = std::make_unique<QtDialogs>(this);
+        dialogs = ownDialogs_.get();
+    }
+    dialogs_ = dialogs;
+    // Layout stays off while the window is built, so no size change is acted on yet.
+    state_.AutoLayout = false;
+    controls_ = BuildMainControls(*this);
+    display_ = std::make_unique<DisplayController>(*this);
+    entry_ = std::make_unique<EntryController>(*this);
+
+    move(design::WindowLeft, design::WindowTop);
+    setOuterSize(design::Window);
+    controls_.client->installEventFilter(this);
+    FormCreate(programFilePath.isEmpty() ? QCoreApplication::applicationFilePath()
+                                         : programFilePath);
+}
+
+MainWindow::~MainWindow() = default;
+
+void MainWindow::FormCreate(const QString& programFilePath) {
+    state_ = StartupAppState(programFilePath.toStdString());
+    setWindowTitle(QString::fromStdString(WindowCaption(state_)));
+    display_->FormCreate();
+    controls_.Memo3->clear();
+    entry_->RadioGroup1Click();
+    entry_->CBFreqModeClick();
+    updateNoise();
+}
+
+MeasDots MainWindow::measurementDots() const {
+    return {};
+}
+
+void MainWindow::updateNoise() {
+    display_->updateNoise();
+}
+
+void MainWindow::updateUserList() {}
+
+Size MainWindow::outerSize() const {
+    return OuterSizeOf({controls_.client->width(), controls_.client->height()});
+}
+
+void MainWindow::setOuterSize(Size outer) {
+    const Size client = ClientSizeOf(outer);
+    if (layout()) layout()->activate();
+    int band = height() - controls_.client->height();
+    if (controls_.client->geometry().isEmpty() || band <= 0) band = menuBar()->sizeHint().height();
+    resize(client.width, client.height + band);
+    // A hidden window lays out only when shown; do it now so the client size is current.
+    if (layout() && !isVisible()) layout()->activate();
+}
+
+void MainWindow::setResizableBorder(bool resizable) {
+    if (resizable) {
+        setMinimumSize(0, 0);
+        setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+        const Size minClient = ClientSizeOf(MinWindowSize);
+        controls_.client->setMinimumSize(minClient.width, minClient.height);
+    } else {
+        setFixedSize(size());
+    }
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == controls_.client && event->type() == QEvent::Resize)
+        display_->FormResize(outerSize());
+    return QMainWindow::eventFilter(watched, event);
+}
+
+}  // namespace fw

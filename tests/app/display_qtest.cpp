@@ -1,0 +1,323 @@
+// The display controls driving the redraw: bandwidth box, scroll bars, resize, label toggles.
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFrame>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListView>
+#include <QProcess>
+#include <QScrollBar>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "display_controller.h"
+#include "qimage_picture.h"
+#include "window_fixture.h"
+#include "window_test_registry.h"
+
+Q_DECLARE_METATYPE(fw::Size)
+
+namespace fw::testing {
+
+namespace {
+
+const ShownMessage BandwidthMessage{QStringLiteral("Informationen"),
+                                    QStringLiteral("Bandwidth must be an integer number!")};
+
+// Replaces the bandwidth box's whole text by typing `text` over a selection, key by key.
+void TypeOverSelection(QComboBox* box, const QString& text) {
+    box->lineEdit()->selectAll();
+    QTest::keyClicks(box->lineEdit(), text);
+}
+
+QSize PlotSize(WindowFixture& f) {
+    return f.c().ImPlot->size();
+}
+
+}  // namespace
+
+class DisplayTest : public QObject {
+    Q_OBJECT
+
+  private slots:
+    void everyAcceptedKeystrokeRedraws() {
+        WindowFixture f;
+        QSignalSpy redraws(&f.window->display(), &DisplayController::pictureReplaced);
+        TypeOverSelection(f.c().CBBandWidth, QStringLiteral("500"));
+        // "5", "50", "500": each intermediate text is drawn at once.
+        QCOMPARE(redraws.count(), 3);
+        QCOMPARE(f.window->display().pictureBandwidthHz(), 500);
+        QVERIFY(f.dialogs.messages.empty());
+
+        f.c().CBBandWidth->setCurrentIndex(2);  // picking an item
+        QCOMPARE(redraws.count(), 4);
+        QCOMPARE(f.window->display().pictureBandwidthHz(), 9000);
+    }
+
+    void acceptedBandwidthTexts_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("bandwidth");
+        QTest::newRow("hexadecimal") << "$A8C" << 2700;
+        QTest::newRow("leading blank") << " 6000" << 6000;
+        QTest::newRow("zero") << "0" << 0;
+        QTest::newRow("negative") << "-500" << -500;
+        QTest::newRow("32-bit maximum") << "2147483647" << 2147483647;
+    }
+    void acceptedBandwidthTexts() {
+        QFETCH(QString, text);
+        QFETCH(int, bandwidth);
+        WindowFixture f;
+        QSignalSpy redraws(&f.window->display(), &DisplayController::pictureReplaced);
+        f.c().CBBandWidth->setEditText(text);
+        QCOMPARE(redraws.count(), 1);
+        QCOMPARE(f.window->display().pictureBandwidthHz(), bandwidth);
+        QCOMPARE(f.c().CBBandWidth->currentText(), text);
+        QVERIFY(f.dialogs.messages.empty());
+    }
+
+    void refusedBandwidthTexts_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("keyByKey");
+        QTest::addColumn<int>("acceptedBefore");  // intermediate texts that draw first
+        QTest::newRow("letter typed") << "2700a" << true << 4;
+        QTest::newRow("trailing blank typed") << "6000 " << true << 4;
+        QTest::newRow("decimal comma typed") << "2," << true << 1;
+        QTest::newRow("decimal comma") << "2,7" << false << 0;
+        QTest::newRow("letters only") << "abc" << false << 0;
+        QTest::newRow("out of range") << "2147483648" << false << 0;
+        QTest::newRow("blank only") << " " << false << 0;
+    }
+    void refusedBandwidthTexts() {
+        QFETCH(QString, text);
+        QFETCH(bool, keyByKey);
+        QFETCH(int, acceptedBefore);
+        WindowFixture f;
+        QSignalSpy redraws(&f.window->display(), &DisplayController::pictureReplaced);
+        bool checkedWhileOpen = false;
+        f.dialogs.whileMessageOpen = [&](const ShownMessage&) {
+            // The old picture is still shown while the message is open.
+            checkedWhileOpen = redraws.count() == acceptedBefore;
+        };
+        const QImage before = f.c().ImPlot->pixmap().toImage();
+        if (keyByKey)
+            TypeOverSelection(f.c().CBBandWidth, text);
+        else
+            f.c().CBBandWidth->setEditText(text);
+        QCOMPARE(f.dialogs.messages, std::vector<ShownMessage>{BandwidthMessage});
+        QVERIFY(checkedWhileOpen);
+        QCOMPARE(f.c().CBBandWidth->currentText(), QStringLiteral("2700"));
+        QCOMPARE(redraws.count(), acceptedBefore);  // the reset itself draws nothing
+        if (acceptedBefore == 0) QCOMPARE(f.c().ImPlot->pixmap().toImage(), before);
+
+        // The next redraw, whatever causes it, uses 2700.
+        f.c().LMDScrollBarPos->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+        QCOMPARE(f.window->display().pictureBandwidthHz(), 2700);
+        QCOMPARE(f.dialogs.messages.size(), 1u);
+    }
+
+    void emptyTextIsRefusedAndKeepsThePicture() {
+        WindowFixture f;
+        f.c().CBBandWidth->setEditText(QStringLiteral("6000"));
+        const QImage shown = f.c().ImPlot->pixmap().toImage();
+        const QStringList memo = f.memoLines();
+        QSignalSpy redraws(&f.window->display(), &DisplayController::pictureReplaced);
+        f.c().CBBandWidth->lineEdit()->selectAll();
+        QTest::keyClick(f.c().CBBandWidth->lineEdit(), Qt::Key_Backspace);
+        QCOMPARE(f.dialogs.messages, std::vector<ShownMessage>{BandwidthMessage});
+        QCOMPARE(f.c().CBBandWidth->currentText(), QStringLiteral("2700"));
+        QCOMPARE(redraws.count(), 0);
+        QCOMPARE(f.c().ImPlot->pixmap().toImage(), shown);
+        QCOMPARE(f.window->display().pictureBandwidthHz(), 6000);
+        QCOMPARE(f.memoLines(), memo);  // a refused redraw writes no size lines
+    }
+
+    void scrollBarsSetTheLevelAxis() {
+        WindowFixture f;
+        QSignalSpy redraws(&f.window->display(), &DisplayController::pictureReplaced);
+        QScrollBar* pos = f.c().LMDScrollBarPos;
+        QScrollBar* width = f.c().LMDScrollBarWidth;
+
+        pos->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+        QCOMPARE(f.state().YPos, -30);
+        QCOMPARE(f.state().YWidth, 60);
+        width->triggerAction(QAbstractSlider::SliderPageStepSub);
+        QCOMPARE(f.state().YWidth, 50);
+        QCOMPARE(redraws.count(), 2);
+
+        pos->setValue(-100);
+        width->setValue(10);
+        QCOMPARE(f.state().YPos, -100);
+        QCOMPARE(f.state().YWidth, 10);
+        pos->setValue(500);  // beyond the range: the bar stops at its end
+        width->setValue(1000);
+        QCOMPARE(f.state().YPos, 80);
+        QCOMPARE(f.state().YWidth, 200);
+        pos->setValue(37);  // a thumb drag can stop at any whole value
+        QCOMPARE(f.state().YPos, 37);
+        QCOMPARE(redraws.count(), 7);
+        QCOMPARE(f.memoLines().size(), 2 + 2 * 7);
+    }
+
+    void checkBoxCausesNoRedraw() {
+        WindowFixture f;
+        QSignalSpy redraws(&f.window->display(), &DisplayController::pictureReplaced);
+        QTest::mouseClick(f.c().CBbwMode, Qt::LeftButton);
+        QVERIFY(!f.c().CBbwMode->isChecked());
+        QCOMPARE(redraws.count(), 0);
+    }
+
+    void showingAndResizingLaysOutAndRedraws() {
+        WindowFixture f;
+        f.window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(f.window.get()));
+        QCOMPARE(f.window->outerSize(), (Size{981, 580}));
+        QCOMPARE(PlotSize(f), QSize(536, 494));
+        QCOMPARE(f.memoLines().mid(f.memoLines().size() - 2), QStringList({"w:536", "h:494"}));
+        QCOMPARE(f.c().Panel1->geometry(), QRect(565, 5, 401, 519));
+        QCOMPARE(f.c().GBDia->geometry(), QRect(6, 5, 554, 518));
+        QCOMPARE(f.c().GBUD->height(), 270);
+        QCOMPARE(f.c().LBUserData->height(), 246);
+
+        f.window->setOuterSize({1200, 700});
+        QTRY_COMPARE(PlotSize(f), QSize(755, 614));
+        QCOMPARE(f.window->display().picture().width, 755);
+        QCOMPARE(f.window->display().picture().height, 614);
+        QCOMPARE(f.c().ImPlot->pixmap().size(), QSize(755, 614));
+
+        // The window cannot become smaller than 750 x 400.
+        f.window->setOuterSize({600, 300});
+        QTRY_COMPARE(f.window->outerSize(), (Size{750, 400}));
+        QCOMPARE(PlotSize(f), QSize(305, 314));
+        QCOMPARE(f.c().Panel1->geometry(), QRect(334, 5, 401, 339));
+        QCOMPARE(f.c().LBUserData->height(), 66);
+        QCOMPARE(f.c().PanDebug->geometry().topLeft(), QPoint(16, 112));
+    }
+
+    void layoutRuleEnforcesTheMinimumItself() {
+        WindowFixture f;
+        f.window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(f.window.get()));
+        f.window->display().FormResize({600, 300});
+        QTRY_COMPARE(f.window->outerSize(), (Size{750, 400}));
+        QCOMPARE(PlotSize(f), QSize(305, 314));
+        QCOMPARE(f.window->display().picture().width, 305);
+    }
+
+    void shiftClickTogglesTheDiagnosticPanel() {
+        WindowFixture f;
+        f.window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(f.window.get()));
+        QTest::mouseClick(f.c().LaBandwidth, Qt::LeftButton, Qt::ShiftModifier);
+        QVERIFY(f.state().DebugVisible);
+        QVERIFY(f.c().PanDebug->isVisible() && f.c().PanDebug->isEnabled());
+        QVERIFY(f.state().AutoLayout);
+        // It holds the size lines of every redraw since start-up.
+        QCOMPARE(f.memoLines().mid(0, 2), QStringList({"w:537", "h:497"}));
+        QTest::mouseClick(f.c().LaBandwidth, Qt::RightButton, Qt::ShiftModifier);
+        QVERIFY(!f.state().DebugVisible);
+        QVERIFY(!f.c().PanDebug->isVisible() && !f.c().PanDebug->isEnabled());
+    }
+
+    void plainAndCtrlClicksDoNothing() {
+        WindowFixture f;
+        f.window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(f.window.get()));
+        const QSize sizeBefore = f.window->maximumSize();
+        for (Qt::KeyboardModifiers mods :
+             {Qt::KeyboardModifiers(Qt::NoModifier), Qt::KeyboardModifiers(Qt::ControlModifier)}) {
+            QTest::mouseClick(f.c().LaBandwidth, Qt::LeftButton, mods);
+            QVERIFY(!f.state().DebugVisible);
+            QVERIFY(f.state().AutoLayout);
+            QVERIFY(f.c().PanDebug->isHidden());
+            QCOMPARE(f.window->maximumSize(), sizeBefore);
+        }
+    }
+
+    void altClickFreezesTheLayout() {
+        WindowFixture f;
+        f.window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(f.window.get()));
+        QTest::mouseClick(f.c().LaBandwidth, Qt::LeftButton, Qt::AltModifier);
+        QVERIFY(!f.state().AutoLayout);
+        QVERIFY(!f.state().DebugVisible);
+        QCOMPARE(f.window->minimumSize(), f.window->maximumSize());  // fixed border
+
+        QSignalSpy redraws(&f.window->display(), &DisplayController::pictureReplaced);
+        const QRect panel = f.c().Panel1->geometry();
+        f.window->display().FormResize({1400, 900});
+        QCOMPARE(redraws.count(), 0);
+        QCOMPARE(f.c().Panel1->geometry(), panel);
+        QCOMPARE(PlotSize(f), QSize(536, 494));
+
+        QTest::mouseClick(f.c().LaBandwidth, Qt::LeftButton, Qt::AltModifier);
+        QVERIFY(f.state().AutoLayout);
+        QCOMPARE(f.window->maximumSize(), QSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX));
+        f.window->setOuterSize({1000, 600});
+        QTRY_COMPARE(PlotSize(f), QSize(555, 514));
+    }
+
+    void shiftAltClickSwitchesBoth() {
+        WindowFixture f;
+        f.window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(f.window.get()));
+        QTest::mouseClick(f.c().LaBandwidth, Qt::LeftButton, Qt::ShiftModifier | Qt::AltModifier);
+        QVERIFY(f.state().DebugVisible);
+        QVERIFY(!f.state().AutoLayout);
+        QVERIFY(f.c().PanDebug->isVisible());
+        QCOMPARE(f.window->minimumSize(), f.window->maximumSize());
+    }
+
+#ifdef FW_CLI_PATH
+    // The window shows exactly the picture the command-line renderer draws.
+    void shownPictureEqualsTheCommandLineRendering_data() {
+        QTest::addColumn<Size>("outer");
+        QTest::addColumn<QString>("bandwidth");
+        QTest::addColumn<int>("yPos");
+        QTest::addColumn<int>("yWidth");
+        QTest::newRow("design size") << Size{981, 580} << "2700" << -40 << 60;
+        QTest::newRow("minimum size") << Size{750, 400} << "9000" << -100 << 10;
+        QTest::newRow("large") << Size{1300, 800} << "$A8C" << 20 << 110;
+    }
+    void shownPictureEqualsTheCommandLineRendering() {
+        QFETCH(Size, outer);
+        QFETCH(QString, bandwidth);
+        QFETCH(int, yPos);
+        QFETCH(int, yWidth);
+        WindowFixture f;
+        f.window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(f.window.get()));
+        f.window->setOuterSize(outer);
+        QTRY_COMPARE(f.window->outerSize(), outer);
+        f.c().CBBandWidth->setEditText(bandwidth);
+        f.c().LMDScrollBarPos->setValue(yPos);
+        f.c().LMDScrollBarWidth->setValue(yWidth);
+        const QSize size = PlotSize(f);
+
+        QTemporaryDir dir;
+        QVERIFY(dir.isValid());
+        const QString png = dir.filePath(QStringLiteral("x.png"));
+        QProcess cli;
+        cli.start(QStringLiteral(FW_CLI_PATH),
+                  {"render", "--size", QStringLiteral("%1x%2").arg(size.width()).arg(size.height()),
+                   "--bandwidth", bandwidth, "--ypos", QString::number(yPos), "--ywidth",
+                   QString::number(yWidth), "--output", png});
+        QVERIFY(cli.waitForFinished(60000));
+        QCOMPARE(cli.exitCode(), 0);
+
+        const QImage expected = QImage(png).convertToFormat(QImage::Format_RGB888);
+        const QImage shown =
+            f.c().ImPlot->pixmap().toImage().convertToFormat(QImage::Format_RGB888);
+        QCOMPARE(shown.size(), size);
+        QCOMPARE(expected.size(), size);
+        QVERIFY(shown == expected);
+    }
+#endif
+};
+
+FW_WINDOW_TEST(DisplayTest);
+
+}  // namespace fw::testing
+
+#include "display_qtest.moc"

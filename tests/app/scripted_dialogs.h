@@ -1,0 +1,70 @@
+#pragma once
+// A Dialogs implementation for window tests: records every dialog shown and answers
+// input and file dialogs from queues (an empty queue or std::nullopt means "Cancel").
+#include <deque>
+#include <functional>
+#include <optional>
+#include <vector>
+
+#include "dialogs.h"
+
+namespace fw::testing {
+
+struct ShownMessage {
+    QString title;
+    QString text;
+    friend bool operator==(const ShownMessage&, const ShownMessage&) = default;
+};
+
+struct ShownInput {
+    QString caption;
+    QString prompt;
+    QString initialText;
+};
+
+class ScriptedDialogs : public Dialogs {
+  public:
+    std::vector<ShownMessage> messages;
+    std::vector<ShownInput> inputs;
+    std::vector<FileDialogRequest> openRequests;
+    std::vector<FileDialogRequest> saveRequests;
+    std::deque<std::optional<QString>> inputAnswers;
+    std::deque<std::optional<QString>> openAnswers;
+    std::deque<std::optional<QString>> saveAnswers;
+    // Runs while a message box would be open, e.g. to look at the window at that moment.
+    std::function<void(const ShownMessage&)> whileMessageOpen;
+
+    void information(const QString& text) override { show(InformationTitle, text); }
+    void warning(const QString& text) override { show(WarningTitle, text); }
+    void error(const QString& text) override { show(ErrorTitle, text); }
+
+    std::optional<QString> inputText(const QString& caption, const QString& prompt,
+                                     const QString& initialText) override {
+        inputs.push_back({caption, prompt, initialText});
+        return next(inputAnswers);
+    }
+    std::optional<QString> openFileName(const FileDialogRequest& request) override {
+        openRequests.push_back(request);
+        return next(openAnswers);
+    }
+    std::optional<QString> saveFileName(const FileDialogRequest& request) override {
+        saveRequests.push_back(request);
+        return next(saveAnswers);
+    }
+
+  private:
+    void show(const QString& title, const QString& text) {
+        messages.push_back({title, text});
+        if (whileMessageOpen) whileMessageOpen(messages.back());
+    }
+    static std::optional<QString> next(std::deque<std::optional<QString>>& answers) {
+        std::optional<QString> answer;
+        if (!answers.empty()) {
+            answer.swap(answers.front());
+            answers.pop_front();
+        }
+        return answer;
+    }
+};
+
+}  // namespace fw::testing

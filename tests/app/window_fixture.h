@@ -1,0 +1,25 @@
+#pragma once
+// A main window with scripted dialogs, created fresh for each window test.
+#include <QPlainTextEdit>
+#include <QStringList>
+#include <memory>
+
+#include "display_controller.h"
+#include "main_window.h"
+#include "scripted_dialogs.h"
+
+namespace fw::testing {
+
+struct WindowFixture {
+    ScriptedDialogs dialogs;
+    std::unique_ptr<MainWindow> window = std::make_unique<MainWindow>(&dialogs);
+
+    MainControls& c() { return window->controls(); }
+    AppState& state() { return window->state(); }
+
+    QStringList memoLines() {
+        return c().Memo3->toPlainText().split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    }
+};
+
+}  // namespace fw::testing

@@ -1,0 +1,31 @@
+#include <QApplication>
+#include <QTest>
+#include <vector>
+
+#include "window_test_registry.h"
+
+namespace fw::testing {
+
+namespace {
+std::vector<WindowTestFactory>& Registry() {
+    static std::vector<WindowTestFactory> factories;
+    return factories;
+}
+}  // namespace
+
+int RegisterWindowTest(WindowTestFactory factory) {
+    Registry().push_back(std::move(factory));
+    return static_cast<int>(Registry().size());
+}
+
+}  // namespace fw::testing
+
+int main(int argc, char* argv[]) {
+    QApplication app(argc, argv);
+    int failures = 0;
+    for (const auto& factory : fw::testing::Registry()) {
+        const std::unique_ptr<QObject> test = factory();
+        failures += QTest::qExec(test.get(), argc, argv);
+    }
+    return failures == 0 ? 0 : 1;
+}
