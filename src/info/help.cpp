@@ -1,0 +1,36 @@
+#include "help.h"
+
+#include <array>
+
+namespace fw {
+
+std::string HelpDocumentPath(std::string_view programDir, std::string_view fileName) {
+    std::string path(programDir);
+    path += fileName;
+    return path;
+}
+
+std::string MissingHelpText(std::string_view fullName) {
+    std::string text(fullName);
+    text += " could not be found!";
+    return text;
+}
+
+InfoMessage OpenHelp(std::string_view programDir, std::string_view fileName, const Opener& open) {
+    const std::string path = HelpDocumentPath(programDir, fileName);
+    if (!RegularFileExists(path)) return {InfoMessage::Kind::Warning, MissingHelpText(path)};
+    if (auto error = OpenDocument(path, open)) return {InfoMessage::Kind::Error, *error};
+    return {};
+}
+
+std::string AboutText(std::string_view copyrightLine) {
+    const std::array<std::string_view, 6> lines{copyrightLine, "", "", "", "", ""};
+    std::string text;
+    for (const auto line : lines) {
+        text += line;
+        text += "\r\n";
+    }
+    return text;
+}
+
+}  // namespace fw

@@ -1,0 +1,33 @@
+#pragma once
+// The help documents beside the program and the about text.
+#include <string>
+#include <string_view>
+
+#include "shell_open.h"
+
+namespace fw {
+
+inline constexpr std::string_view HelpFileEnglish = "FloorwatchEN.pdf";
+inline constexpr std::string_view HelpFileGerman = "FloorwatchDE.pdf";
+
+// `programDir` ends with a path separator, so the name is a plain concatenation.
+std::string HelpDocumentPath(std::string_view programDir, std::string_view fileName);
+
+// The warning for a help document that is not there: its full name + " could not be found!".
+std::string MissingHelpText(std::string_view fullName);
+
+// What a command asks the window to show after it ran.
+struct InfoMessage {
+    enum class Kind { None, Warning, Error };
+    Kind kind = Kind::None;
+    std::string text;
+};
+
+// Opens the help document `fileName` beside the program, or says why it cannot: a warning
+// when it is missing, the error of OpenDocument when it vanished after the check.
+InfoMessage OpenHelp(std::string_view programDir, std::string_view fileName, const Opener& open);
+
+// The six lines of the about box, each followed by CR LF.
+std::string AboutText(std::string_view copyrightLine);
+
+}  // namespace fw

@@ -1,0 +1,29 @@
+#include "shell_open.h"
+
+#include <QProcess>
+#include <QString>
+#include <QStringList>
+#include <filesystem>
+
+namespace fw {
+
+void ShellOpen(const std::string& target) {
+    QProcess::startDetached(QStringLiteral("xdg-open"), {QString::fromStdString(target)});
+}
+
+std::string MissingFileText(const std::string& fullName) {
+    return "Die Datei " + fullName + " konnte nicht gefunden werden!";
+}
+
+bool RegularFileExists(const std::string& fullName) {
+    std::error_code error;
+    return !fullName.empty() && std::filesystem::is_regular_file(fullName, error);
+}
+
+std::optional<std::string> OpenDocument(const std::string& fullName, const Opener& open) {
+    if (!RegularFileExists(fullName)) return MissingFileText(fullName);
+    open(fullName);
+    return std::nullopt;
+}
+
+}  // namespace fw
