@@ -10,6 +10,7 @@
 #include <QListView>
 #include <QMainWindow>
 #include <QPlainTextEdit>
+#include <QProxyStyle>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
@@ -73,6 +74,16 @@ class FixedHeightDelegate : public QStyledItemDelegate {
     int h_;
 };
 
+// The application's style with less room between a check box and its caption.
+class TightCheckBoxStyle : public QProxyStyle {
+  public:
+    int pixelMetric(PixelMetric metric, const QStyleOption* option,
+                    const QWidget* widget) const override {
+        if (metric == PM_CheckBoxLabelSpacing) return 2;
+        return QProxyStyle::pixelMetric(metric, option, widget);
+    }
+};
+
 void BuildDisplayGroup(MainControls& c) {
     c.GBDisplay =
         Make<QGroupBox>(c.Panel1, design::GBDisplay, QStringLiteral("Display Properties"));
@@ -126,6 +137,10 @@ void BuildAddMeasurementGroup(MainControls& c) {
         QStringLiteral("80m"));
     c.CBFreqMode = Make<QCheckBox>(g, design::CBFreqMode, QStringLiteral("Frequency Mode -->"));
     c.CBFreqMode->setFocusPolicy(Qt::ClickFocus);
+    // The caption must fit beside the box in its designed 113 pixels.
+    auto* tight = new TightCheckBoxStyle;
+    tight->setParent(c.CBFreqMode);
+    c.CBFreqMode->setStyle(tight);
     c.EditFrequency = NumberField(g, design::EditFrequency);
     c.EditFrequency->setText(QStringLiteral("1"));
     caption(design::CBSValue, left, QStringLiteral("Antenna-Voltage"));

@@ -2,9 +2,12 @@
 
 #include <QCoreApplication>
 #include <QEvent>
+#include <QGuiApplication>
 #include <QLayout>
 #include <QMenuBar>
 #include <QPlainTextEdit>
+#include <QScreen>
+#include <algorithm>
 
 #include "display_controller.h"
 #include "entry_controller.h"
@@ -23,14 +26,26 @@ MainWindow::MainWindow(Dialogs* dialogs, const QString& programFilePath) {
     display_ = std::make_unique<DisplayController>(*this);
     entry_ = std::make_unique<EntryController>(*this);
 
-    move(design::WindowLeft, design::WindowTop);
     setOuterSize(design::Window);
+    placeOnScreen();
     controls_.client->installEventFilter(this);
     FormCreate(programFilePath.isEmpty() ? QCoreApplication::applicationFilePath()
                                          : programFilePath);
 }
 
 MainWindow::~MainWindow() = default;
+
+void MainWindow::placeOnScreen() {
+    QPoint pos(design::WindowLeft, design::WindowTop);
+    // On a screen too small for the designed place, move left and up so the window fits.
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        const QRect avail = screen->availableGeometry();
+        const Size outer = outerSize();
+        pos.setX(std::max(avail.left(), std::min(pos.x(), avail.right() + 1 - outer.width)));
+        pos.setY(std::max(avail.top(), std::min(pos.y(), avail.bottom() + 1 - outer.height)));
+    }
+    move(pos);
+}
 
 void MainWindow::FormCreate(const QString& programFilePath) {
     state_ = StartupAppState(programFilePath.toStdString());

@@ -50,6 +50,7 @@ class MainWindow : public QMainWindow {
 
   private:
     void FormCreate(const QString& programFilePath);
+    void placeOnScreen();
 
     AppState state_;
     std::unique_ptr<Dialogs> ownDialogs_;
