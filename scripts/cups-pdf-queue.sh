@@ -49,6 +49,9 @@ if ! lpstat -p "$queue" >/dev/null 2>&1; then
   fi
   lpadmin -p "$queue" -E -v cups-pdf:/ -m "$ppd"
 fi
+# Convert jobs to PostScript with cairo, which keeps the fonts as outlines with their text;
+# the default renderer turns them into bitmap fonts from which no text can be read back.
+lpadmin -p "$queue" -o pdftops-renderer-default=pdftocairo
 cupsenable "$queue"
 cupsaccept "$queue"
 echo "cups-pdf-queue: printer $queue ready, output in $outdir"

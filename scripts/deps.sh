@@ -10,6 +10,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-liberation
   xvfb xauth poppler-utils xdg-utils
+  cups printer-driver-cups-pdf
 )
 
 missing=()

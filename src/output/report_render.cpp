@@ -19,6 +19,7 @@ constexpr double MmPerInch = 25.4;
 constexpr double PointsPerInch = 72.0;
 // Lines are one dot wide on a 600 dpi grid.
 constexpr double LineGridDpi = 600.0;
+// Resolution of PDF files and print jobs.
 constexpr double PdfDpi = 600.0;
 // Metrics are taken at a large pixel size so that rounding inside the font engine does not
 // show in the result.
@@ -159,6 +160,9 @@ void ConfigureReportPrinter(QPrinter& printer, int copies) {
     printer.setDocName(QString::fromLatin1(ReportDocumentName));
     printer.setPageSize(QPageSize(QPageSize::A4));
     printer.setPageOrientation(QPageLayout::Portrait);
+    // The page's own drawing grid; at a screen resolution text would be laid out on coarse
+    // pixels and come out wider than measured.
+    printer.setResolution(static_cast<int>(PdfDpi));
     // The page's coordinates start at the sheet's corner, not at the printable area.
     printer.setFullPage(true);
 }
