@@ -1,11 +1,21 @@
 #pragma once
 // The abstract raster canvas the diagram is drawn on. Every primitive takes its colours
 // as arguments, so no primitive depends on what an earlier one left set.
+#include <span>
 #include <string_view>
 
 #include "picture.h"
 
 namespace fw {
+
+struct DotCentre {
+    int x = 0;
+    int y = 0;
+};
+
+struct LineSegment {
+    int x1 = 0, y1 = 0, x2 = 0, y2 = 0;
+};
 
 class DiagramCanvas {
 public:
@@ -17,8 +27,17 @@ public:
     virtual void SetFont(std::string_view family, int sizePt) = 0;
     // One-pixel line; the start pixel is drawn, the end pixel is not.
     virtual void DrawLine(int x1, int y1, int x2, int y2, Rgb colour) = 0;
+    // DrawLine for each segment in order; lines of one colour may be drawn in any order.
+    virtual void DrawLines(std::span<const LineSegment> lines, Rgb colour) {
+        for (const LineSegment& l : lines) DrawLine(l.x1, l.y1, l.x2, l.y2, colour);
+    }
     // A filled disc inscribed in x - r <= px < x + r, y - r <= py < y + r.
     virtual void DrawDot(int x, int y, int r, Rgb colour) = 0;
+    // DrawDot for each centre in order. Dots of one colour may be drawn in any order, so a
+    // raster canvas can paint their union at once.
+    virtual void DrawDots(std::span<const DotCentre> centres, int r, Rgb colour) {
+        for (const DotCentre& c : centres) DrawDot(c.x, c.y, r, colour);
+    }
     // Fills x <= px < x + w, y <= py < y + h.
     virtual void FillBox(int x, int y, int w, int h, Rgb colour) = 0;
     // The same area filled with `fill` and bordered by a one-pixel outline.

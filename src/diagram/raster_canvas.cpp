@@ -1,12 +1,14 @@
 #include "raster_canvas.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <map>
 #include <mutex>
 
 #include "fw_math.h"
+#include "text_image.h"
 
 namespace fw {
 
@@ -66,15 +68,22 @@ int EmPixelsForPoints(int sizePt) { return RoundPx(sizePt * 96.0 / 72.0); }
 
 RasterCanvas::RasterCanvas(int width, int height) : picture_(width, height) {}
 
-void RasterCanvas::ClearCanvas() { std::memset(picture_.rgb.data(), 0xFF, picture_.rgb.size()); }
+void RasterCanvas::ClearCanvas() {
+    // A new canvas is already white; clearing it again would double the cost of a redraw.
+    if (blank_) return;
+    std::memset(picture_.rgb.data(), 0xFF, picture_.rgb.size());
+    blank_ = true;
+}
 
 void RasterCanvas::SetFont(std::string_view /*family*/, int sizePt) {
     // Every family resolves to the one diagram face (see glyph_cache.h).
-    font_ = DiagramFontAtPixels(EmPixelsForPoints(sizePt));
+    fontPixels_ = EmPixelsForPoints(sizePt);
+    font_ = DiagramFontAtPixels(fontPixels_);
 }
 
 void RasterCanvas::setPixel(int x, int y, Rgb c) {
     if (x < 0 || y < 0 || x >= picture_.width || y >= picture_.height) return;
+    blank_ = false;
     std::uint8_t* p = &picture_.rgb[(static_cast<std::size_t>(y) * picture_.width + x) * 3];
     p[0] = c.r;
     p[1] = c.g;
@@ -83,6 +92,7 @@ void RasterCanvas::setPixel(int x, int y, Rgb c) {
 
 void RasterCanvas::blendPixel(int x, int y, Rgb fg, int alpha) {
     if (alpha <= 0 || x < 0 || y < 0 || x >= picture_.width || y >= picture_.height) return;
+    blank_ = false;
     std::uint8_t* p = &picture_.rgb[(static_cast<std::size_t>(y) * picture_.width + x) * 3];
     auto mix = [alpha](int under, int over) {
         return static_cast<std::uint8_t>((under * (255 - alpha) + over * alpha + 127) / 255);
@@ -97,16 +107,31 @@ void RasterCanvas::fillSpan(int x1, int x2, int y, Rgb c) {
     x1 = std::max(x1, 0);
     x2 = std::min(x2, picture_.width);
     if (x1 >= x2) return;
+    blank_ = false;
     std::uint8_t* p = &picture_.rgb[(static_cast<std::size_t>(y) * picture_.width + x1) * 3];
+    const std::size_t bytes = static_cast<std::size_t>(x2 - x1) * 3;
     if (c.r == c.g && c.g == c.b) {
-        std::memset(p, c.r, static_cast<std::size_t>(x2 - x1) * 3);
+        std::memset(p, c.r, bytes);
         return;
     }
-    for (int x = x1; x < x2; ++x, p += 3) {
-        p[0] = c.r;
-        p[1] = c.g;
-        p[2] = c.b;
+    if (bytes <= 8 * 3) {  // dot rows are short: a call to memcpy costs more than the loop
+        for (std::size_t i = 0; i < bytes; i += 3) {
+            p[i] = c.r;
+            p[i + 1] = c.g;
+            p[i + 2] = c.b;
+        }
+        return;
     }
+    if (pattern_.empty() || patternColour_ != c) {
+        pattern_.resize(static_cast<std::size_t>(picture_.width) * 3);
+        for (std::size_t i = 0; i < pattern_.size(); i += 3) {
+            pattern_[i] = c.r;
+            pattern_[i + 1] = c.g;
+            pattern_[i + 2] = c.b;
+        }
+        patternColour_ = c;
+    }
+    std::memcpy(p, pattern_.data(), bytes);
 }
 
 void RasterCanvas::DrawLine(int x1, int y1, int x2, int y2, Rgb colour) {
@@ -117,10 +142,17 @@ void RasterCanvas::DrawLine(int x1, int y1, int x2, int y2, Rgb colour) {
     }
     if (x1 == x2) {  // vertical: y1 drawn, y2 not
         if (x1 < 0 || x1 >= picture_.width) return;
-        const int top = y1 < y2 ? y1 : y2 + 1;
-        const int end = y1 < y2 ? y2 : y1 + 1;
-        for (int y = std::max(top, 0); y < std::min(end, picture_.height); ++y)
-            setPixel(x1, y, colour);
+        const int top = std::max(y1 < y2 ? y1 : y2 + 1, 0);
+        const int end = std::min(y1 < y2 ? y2 : y1 + 1, picture_.height);
+        if (top >= end) return;
+        blank_ = false;
+        const std::size_t stride = static_cast<std::size_t>(picture_.width) * 3;
+        std::uint8_t* p = &picture_.rgb[static_cast<std::size_t>(top) * stride + x1 * 3];
+        for (int y = top; y < end; ++y, p += stride) {
+            p[0] = colour.r;
+            p[1] = colour.g;
+            p[2] = colour.b;
+        }
         return;
     }
     // Bresenham for the slanted arrow-head strokes; the end pixel is left out.
@@ -140,6 +172,23 @@ void RasterCanvas::DrawLine(int x1, int y1, int x2, int y2, Rgb colour) {
             y += sy;
         }
     }
+}
+
+void RasterCanvas::DrawLines(std::span<const LineSegment> lines, Rgb colour) {
+    // Vertical lines over the same rows are drawn row by row: one line at a time would
+    // touch a new memory page in every row of a large picture.
+    const bool sameColumnRun = !lines.empty() && std::all_of(lines.begin(), lines.end(), [&](const LineSegment& l) {
+        return l.x1 == l.x2 && l.y1 == lines[0].y1 && l.y2 == lines[0].y2 && l.y1 != l.y2;
+    });
+    if (!sameColumnRun) {
+        DiagramCanvas::DrawLines(lines, colour);
+        return;
+    }
+    const int y1 = lines[0].y1, y2 = lines[0].y2;
+    const int top = std::max(y1 < y2 ? y1 : y2 + 1, 0);
+    const int end = std::min(y1 < y2 ? y2 : y1 + 1, picture_.height);
+    for (int y = top; y < end; ++y)
+        for (const LineSegment& l : lines) setPixel(l.x1, y, colour);
 }
 
 void RasterCanvas::DrawDot(int x, int y, int r, Rgb colour) {
@@ -169,44 +218,72 @@ void RasterCanvas::DrawBox(int x, int y, int w, int h, Rgb fill, Rgb outline) {
     }
 }
 
+void RasterCanvas::DrawDots(std::span<const DotCentre> centres, int r, Rgb colour) {
+    if (r <= 0 || centres.empty() || picture_.empty()) return;
+    const DiscStamp& stamp = StampForRadius(r);
+    const int W = picture_.width, H = picture_.height;
+    // Dots of one colour overlap heavily (1200 per curve): collect the union of their row
+    // spans and paint each run once. A span that does not touch the open run of its row
+    // closes that run; repainting a pixel in the same colour changes nothing.
+    constexpr int none = INT32_MAX;
+    std::vector<int> open(static_cast<std::size_t>(H) * 2, none);  // start, end per row
+    int* const runs = open.data();
+    const auto* const rows = stamp.rows.data();
+    const int d = 2 * r;
+    const DotCentre* previous = nullptr;
+    for (const DotCentre& c : centres) {
+        // Neighbouring grid points often land on the same pixel.
+        if (previous && previous->x == c.x && previous->y == c.y) continue;
+        previous = &c;
+        const int x0 = c.x - r, y0 = c.y - r;
+        if (x0 >= W || y0 >= H || c.x + r <= 0 || c.y + r <= 0) continue;
+        const int jEnd = std::min(d, H - y0);
+        for (int j = std::max(0, -y0); j < jEnd; ++j) {
+            const int s = x0 + rows[j].first, t = x0 + rows[j].second;
+            int* run = runs + 2 * (y0 + j);
+            if (run[0] != none && s <= run[1] && t >= run[0]) {
+                if (s < run[0]) run[0] = s;
+                if (t > run[1]) run[1] = t;
+                continue;
+            }
+            if (run[0] != none) fillSpan(run[0], run[1], y0 + j, colour);
+            run[0] = s;
+            run[1] = t;
+        }
+    }
+    for (int y = 0; y < H; ++y)
+        if (runs[2 * y] != none) fillSpan(runs[2 * y], runs[2 * y + 1], y, colour);
+}
+
 void RasterCanvas::DrawText(int x, int y, std::string_view text, Rgb fg, Rgb bg) {
     if (!font_) return;
-    const std::vector<char32_t> cps = DecodeUtf8(text);
-    const FontMetrics& m = font_->metrics();
-    int width = 0;
-    for (char32_t cp : cps) width += font_->glyph(cp).advance;
-    FillBox(x, y, width, m.lineHeight, bg);
-    int pen = x;
-    const int baseline = y + m.ascender;
-    for (char32_t cp : cps) {
-        const Glyph& g = font_->glyph(cp);
-        const int gx = pen + g.left, gy = baseline - g.top;
-        for (int j = 0; j < g.height; ++j) {
-            const std::uint8_t* cov = &g.coverage[static_cast<std::size_t>(j) * g.width];
-            for (int i = 0; i < g.width; ++i) blendPixel(gx + i, gy + j, fg, cov[i]);
+    const auto img = CachedTextImage(*font_, fontPixels_, text, fg, bg);
+    // Copy the visible part of the cell row by row.
+    const int x0 = std::max(x, 0), x1 = std::min(x + img->width, picture_.width);
+    const int y0 = std::max(y, 0), y1 = std::min(y + img->height, picture_.height);
+    if (x0 < x1 && y0 < y1) {
+        blank_ = false;
+        for (int py = y0; py < y1; ++py) {
+            const std::uint8_t* src =
+                &img->cellRgb[(static_cast<std::size_t>(py - y) * img->width + (x0 - x)) * 3];
+            std::uint8_t* dst = &picture_.rgb[(static_cast<std::size_t>(py) * picture_.width + x0) * 3];
+            std::memcpy(dst, src, static_cast<std::size_t>(x1 - x0) * 3);
         }
-        pen += g.advance;
     }
+    for (const TextImage::Ink& ink : img->outside) blendPixel(x + ink.dx, y + ink.dy, fg, ink.alpha);
 }
 
 void RasterCanvas::DrawTextUp(int x, int y, std::string_view text, Rgb fg, Rgb bg) {
     if (!font_) return;
-    const std::vector<char32_t> cps = DecodeUtf8(text);
-    const FontMetrics& m = font_->metrics();
-    int width = 0;
-    for (char32_t cp : cps) width += font_->glyph(cp).advance;
+    const auto img = CachedTextImage(*font_, fontPixels_, text, fg, bg);
     // The upright cell point (cx, cy) lands on (x + cy, y - 1 - cx).
-    FillBox(x, y - width, m.lineHeight, width, bg);
-    int pen = 0;
-    for (char32_t cp : cps) {
-        const Glyph& g = font_->glyph(cp);
-        const int gx = pen + g.left, gy = m.ascender - g.top;
-        for (int j = 0; j < g.height; ++j) {
-            const std::uint8_t* cov = &g.coverage[static_cast<std::size_t>(j) * g.width];
-            for (int i = 0; i < g.width; ++i) blendPixel(x + gy + j, y - 1 - (gx + i), fg, cov[i]);
+    for (int cy = 0; cy < img->height; ++cy) {
+        for (int cx = 0; cx < img->width; ++cx) {
+            const std::uint8_t* p = &img->cellRgb[(static_cast<std::size_t>(cy) * img->width + cx) * 3];
+            setPixel(x + cy, y - 1 - cx, Rgb{p[0], p[1], p[2]});
         }
-        pen += g.advance;
     }
+    for (const TextImage::Ink& ink : img->outside) blendPixel(x + ink.dy, y - 1 - ink.dx, fg, ink.alpha);
 }
 
 }  // namespace fw

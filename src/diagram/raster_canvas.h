@@ -12,7 +12,9 @@ public:
     void ClearCanvas() override;
     void SetFont(std::string_view family, int sizePt) override;
     void DrawLine(int x1, int y1, int x2, int y2, Rgb colour) override;
+    void DrawLines(std::span<const LineSegment> lines, Rgb colour) override;
     void DrawDot(int x, int y, int r, Rgb colour) override;
+    void DrawDots(std::span<const DotCentre> centres, int r, Rgb colour) override;
     void FillBox(int x, int y, int w, int h, Rgb colour) override;
     void DrawBox(int x, int y, int w, int h, Rgb fill, Rgb outline) override;
     void DrawText(int x, int y, std::string_view text, Rgb fg, Rgb bg) override;
@@ -27,7 +29,11 @@ private:
     void fillSpan(int x1, int x2, int y, Rgb c);  // x1 <= px < x2, clipped
 
     DiagramPicture picture_;
+    bool blank_ = true;  // every pixel is still white
     SizedFont* font_ = nullptr;
+    int fontPixels_ = 0;
+    std::vector<std::uint8_t> pattern_;  // one row of patternColour_, for span fills
+    Rgb patternColour_{};
 };
 
 // Em height in pixels of a font size in points at 96 pixels per inch.

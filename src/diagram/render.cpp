@@ -66,7 +66,8 @@ public:
           bottom_(yPos),
           yScale_(f.plotHeight / (static_cast<double>(yPos + yWidth) - yPos)) {}
 
-    int x(double hz) const { return f_.left + RoundPx((SafeLog10(hz) - log10Low_) * xScale_); }
+    int x(double hz) const { return xOfLog10(SafeLog10(hz)); }
+    int xOfLog10(double log10Hz) const { return f_.left + RoundPx((log10Hz - log10Low_) * xScale_); }
     int y(double level) const { return f_.bottom - RoundPx(yScale_ * (level - bottom_)); }
 
 private:
@@ -149,10 +150,12 @@ void drawDiagram(DiagramCanvas& canvas, const DiagramInputs& in) {
     canvas.ClearCanvas();
     canvas.SetFont(DiagramFontFamily, f.mainFontSize);
 
-    for (double hz : DecadeLines())
-        canvas.DrawLine(map.x(hz), f.bottom, map.x(hz), top, GreyLevel(0.9));
-    for (const Marker& m : BandMarkers)
-        canvas.DrawLine(map.x(m.hz), f.bottom, map.x(m.hz), top, GreyLevel(0.7));
+    std::vector<LineSegment> lines;
+    for (double hz : DecadeLines()) lines.push_back({map.x(hz), f.bottom, map.x(hz), top});
+    canvas.DrawLines(lines, GreyLevel(0.9));
+    lines.clear();
+    for (const Marker& m : BandMarkers) lines.push_back({map.x(m.hz), f.bottom, map.x(m.hz), top});
+    canvas.DrawLines(lines, GreyLevel(0.7));
     for (const Marker& m : FrequencyLabels)
         canvas.DrawText(map.x(m.hz) - RoundPx(0.02 * f.plotWidth),
                         f.bottom + RoundPx(0.035 * f.plotHeight), m.label, Black, White);
@@ -176,16 +179,20 @@ void drawDiagram(DiagramCanvas& canvas, const DiagramInputs& in) {
     DrawArrow(canvas, f.left, f.bottom, f.left + RoundPx(1.05 * f.plotWidth), f.bottom, Black, 10);
     DrawArrow(canvas, f.left, f.bottom, f.left, f.bottom - RoundPx(1.05 * f.plotHeight), Black, 10);
 
+    std::vector<DotCentre> centres;
     if (in.curves) {
         const ReferenceCurves& rc = *in.curves;
         // The x of each grid point serves all five curves.
         std::vector<int> xs(rc.freqGrid.size());
-        for (std::size_t d = 0; d < xs.size(); ++d) xs[d] = map.x(rc.freqGrid[d]);
+        const bool haveLogs = rc.log10Freq.size() == xs.size();
+        for (std::size_t d = 0; d < xs.size(); ++d)
+            xs[d] = haveLogs ? map.xOfLog10(rc.log10Freq[d]) : map.x(rc.freqGrid[d]);
         for (int e = 0; e < NoiseEnvCount; ++e) {
             const std::vector<double>& field = rc.refField[e];
             const std::size_t n = std::min(xs.size(), field.size());
-            for (std::size_t d = 0; d < n; ++d)
-                canvas.DrawDot(xs[d], map.y(field[d]), f.dotRadius, CurveColours[e]);
+            centres.resize(n);
+            for (std::size_t d = 0; d < n; ++d) centres[d] = {xs[d], map.y(field[d])};
+            canvas.DrawDots(centres, f.dotRadius, CurveColours[e]);
         }
     }
 
@@ -193,13 +200,15 @@ void drawDiagram(DiagramCanvas& canvas, const DiagramInputs& in) {
     const std::size_t rows =
         std::min({m.freqMHz.size(), m.fieldDbuVm.size(), m.bandwidthHz.size()});
     const double bandwidthNow = in.curves ? in.curves->bandwidthHz : 0.0;
+    centres.resize(rows);
     for (std::size_t i = 0; i < rows; ++i) {
         double v = m.fieldDbuVm[i];
         // A stored bandwidth of 0 would divide by zero: such a measurement is drawn uncorrected.
         if (in.bandwidthCorrection && m.bandwidthHz[i] != 0.0)
             v += BandwidthCorrectionDb(bandwidthNow, m.bandwidthHz[i]);
-        canvas.DrawDot(map.x(m.freqMHz[i] * 1'000'000.0), map.y(v), f.dotRadius + 1, Black);
+        centres[i] = {map.x(m.freqMHz[i] * 1'000'000.0), map.y(v)};
     }
+    canvas.DrawDots(centres, f.dotRadius + 1, Black);
 
     DrawLegend(canvas, f, W, H);
 

@@ -1,5 +1,6 @@
 #pragma once
 // Numeric helpers shared by the model, the conversions and the renderer.
+#include <cmath>
 
 namespace fw {
 
@@ -16,7 +17,14 @@ double BandwidthCorrectionDb(double bNow, double bMeas);
 
 // Rounds a real to the nearest integer, an exact half to the even neighbour
 // (89.5 -> 90, 66.5 -> 66). Values beyond +-1e9 and NaN are clamped so that
-// pixel arithmetic never overflows.
-int RoundPx(double v);
+// pixel arithmetic never overflows. Inline: the renderer calls it for every dot.
+inline int RoundPx(double v) {
+    constexpr double limit = 1e9;
+    if (std::isnan(v)) return 0;
+    if (v > limit) return static_cast<int>(limit);
+    if (v < -limit) return -static_cast<int>(limit);
+    // nearbyint rounds half to even in the default rounding mode.
+    return static_cast<int>(std::nearbyint(v));
+}
 
 }  // namespace fw

@@ -1,6 +1,7 @@
 #include "noise_model.h"
 
 #include <cmath>
+#include <numbers>
 
 #include "fw_math.h"
 
@@ -27,20 +28,32 @@ std::vector<double> makeLogGrid(int count, double lowHz, double highHz) {
 ReferenceCurves computeReferenceCurves(std::int32_t bandwidthHz) {
     ReferenceCurves rc;
     rc.bandwidthHz = bandwidthHz;
-    rc.freqGrid = makeLogGrid(FreqGridCount, FreqGridLowHz, FreqGridHighHz);
+    // The grid's exponents give log10 of every grid frequency without a logarithm call:
+    // this runs on every redraw.
+    const double a = SafeLog10(FreqGridLowHz);
+    const double b = SafeLog10(FreqGridHighHz);
+    rc.freqGrid.reserve(FreqGridCount);
+    rc.log10Freq.reserve(FreqGridCount);
+    for (int d = 0; d < FreqGridCount; ++d) {
+        const double exponent = a + d * (b - a) / (FreqGridCount - 1);
+        rc.log10Freq.push_back(exponent);
+        // exp is several times faster than pow; both are exact to the last bit or two.
+        rc.freqGrid.push_back(std::exp(exponent * std::numbers::ln10));
+    }
+
     const double bandwidthTerm = 10.0 * SafeLog10(static_cast<double>(bandwidthHz));
     for (int e = 0; e < NoiseEnvCount; ++e) {
-        rc.refFa[e].reserve(rc.freqGrid.size());
-        rc.refField[e].reserve(rc.freqGrid.size());
-    }
-    for (const double f : rc.freqGrid) {
-        const double L = SafeLog10(f / 1'000'000.0);
-        for (int e = 0; e < NoiseEnvCount; ++e) {
-            const NoiseEnv& env = NoiseEnvs[e];
-            const double fa =
-                (env.galactic && !(f >= GalacticLowHz)) ? UnknownLevel : env.c - env.d * L;
-            rc.refFa[e].push_back(fa);
-            rc.refField[e].push_back(fa + 20.0 * L + bandwidthTerm - 98.9);
+        const NoiseEnv& env = NoiseEnvs[e];
+        std::vector<double>& fa = rc.refFa[e];
+        std::vector<double>& field = rc.refField[e];
+        fa.resize(FreqGridCount);
+        field.resize(FreqGridCount);
+        for (int d = 0; d < FreqGridCount; ++d) {
+            const double L = rc.log10Freq[d] - 6.0;  // log10 of the frequency in MHz
+            const double value =
+                (env.galactic && !(rc.freqGrid[d] >= GalacticLowHz)) ? UnknownLevel : env.c - env.d * L;
+            fa[d] = value;
+            field[d] = value + 20.0 * L + bandwidthTerm - 98.9;
         }
     }
     return rc;

@@ -33,6 +33,7 @@ std::vector<double> makeLogGrid(int count, double lowHz, double highHz);
 struct ReferenceCurves {
     std::int32_t bandwidthHz = 0;
     std::vector<double> freqGrid;                             // Hz, ascending
+    std::vector<double> log10Freq;                            // log10 of each grid frequency
     std::array<std::vector<double>, NoiseEnvCount> refFa;     // dB
     std::array<std::vector<double>, NoiseEnvCount> refField;  // dB(uV/m) in bandwidthHz
 };
