@@ -19,6 +19,7 @@ struct CommandEntry {
 constexpr CommandEntry Commands[] = {
     {"curves", CmdCurves},
     {"render", CmdRender},
+    {"list", CmdList},
 };
 
 void PrintUsage(std::ostream& s) {
@@ -31,6 +32,10 @@ void PrintUsage(std::ostream& s) {
          "  render [render options] --output FILE\n"
          "      Renders the diagram as the window shows it and saves it as FILE; the\n"
          "      extension (.bmp, .png or .jpg) chooses the format.\n"
+         "  list FILE [--save OUT]\n"
+         "      Loads the USER data file FILE as \"Load USER Data\" does and prints the list\n"
+         "      box's lines; with --save, writes the list to OUT as \"Save USER Data\" does.\n"
+         "      Numbers follow the regional decimal separator.\n"
          "\n"
          "Render options:\n"
       << RenderOptionsHelp

@@ -10,5 +10,6 @@ namespace fw::cli {
 // UsageError and Refusal propagate to RunCli.
 int CmdCurves(ArgList& args, std::ostream& out, std::ostream& err);
 int CmdRender(ArgList& args, std::ostream& out, std::ostream& err);
+int CmdList(ArgList& args, std::ostream& out, std::ostream& err);
 
 }  // namespace fw::cli

@@ -1,6 +1,7 @@
 #include "render_options.h"
 
 #include "int_text.h"
+#include "user_data_file.h"
 
 namespace fw::cli {
 
@@ -36,7 +37,40 @@ RenderOptions TakeRenderOptions(ArgList& args) {
     if (args.takeFlag("--no-correction")) o.correction = false;
     o.locator = args.takeOption("--locator");
     o.dateTime = args.takeOption("--datetime");
+    o.dataFile = args.takeOption("--data");
     return o;
+}
+
+LoadedData LoadDataOption(const std::string& path, char decimalSeparator) {
+    UserDataLoad load = LoadUserDataFile(path, decimalSeparator);
+    if (load.status == UserDataStatus::FileMissing)
+        throw Refusal(MissingFileText(path) + "\n" + LoadFailedMessage);
+    if (load.status != UserDataStatus::Ok) throw Refusal(LoadFailedMessage);
+    SortMeasList(load.list);
+    return {std::move(load.list), std::move(load.locator), std::move(load.dateTime)};
+}
+
+std::unique_ptr<DiagramSource> BuildDiagramSource(const RenderOptions& o, char decimalSeparator) {
+    auto source = std::make_unique<DiagramSource>();
+    DiagramInputs& in = source->inputs;
+    if (o.dataFile) {
+        LoadedData data = LoadDataOption(*o.dataFile, decimalSeparator);
+        source->list = std::move(data.list);
+        in.locator = std::move(data.locator);
+        in.measDateTime = std::move(data.dateTime);
+    }
+    if (o.locator) in.locator = *o.locator;
+    if (o.dateTime) in.measDateTime = *o.dateTime;
+    source->curves = computeReferenceCurves(o.bandwidthHz);
+    in.curves = &source->curves;
+    in.width = o.width;
+    in.height = o.height;
+    in.bandwidthCorrection = o.correction;
+    in.yPos = o.yPos;
+    in.yWidth = o.yWidth;
+    in.measurements = MeasDots{source->list.MeasFreqMHz(), source->list.MeasFieldDbuVm(),
+                               source->list.MeasBandwidthHz()};
+    return source;
 }
 
 }  // namespace fw::cli

@@ -1,9 +1,13 @@
 #pragma once
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 
 #include "cli_args.h"
+#include "meas_list.h"
+#include "noise_model.h"
+#include "render.h"
 
 namespace fw::cli {
 
@@ -18,7 +22,29 @@ struct RenderOptions {
     bool correction = true;
     std::optional<std::string> locator;
     std::optional<std::string> dateTime;
+    std::optional<std::string> dataFile;  // --data FILE: its rows become the dots
 };
+
+// A USER data file loaded as "Load USER Data" loads it; a failure throws Refusal with the
+// program's messages.
+struct LoadedData {
+    MeasList list;
+    std::string locator;
+    std::string dateTime;
+};
+LoadedData LoadDataOption(const std::string& path, char decimalSeparator);
+
+// Everything one rendering needs, owned together so the inputs' spans stay valid.
+struct DiagramSource {
+    ReferenceCurves curves;
+    MeasList list;
+    DiagramInputs inputs;
+};
+
+// Computes the curves, loads the --data file and fills the renderer's inputs; the
+// --locator and --datetime options win over the file's texts.
+std::unique_ptr<DiagramSource> BuildDiagramSource(const RenderOptions& options,
+                                                  char decimalSeparator);
 
 // Takes the render options out of `args`; a refused value throws Refusal.
 RenderOptions TakeRenderOptions(ArgList& args);
@@ -33,6 +59,8 @@ inline constexpr const char* RenderOptionsHelp =
     "  --size WxH         picture size in pixels (default 537x497, the window's picture area)\n"
     "  --no-correction    draw measurements without correcting them to the bandwidth\n"
     "  --locator TEXT     station locator (default NoLoc.)\n"
-    "  --datetime TEXT    measurement date and time (default NoDateTime)\n";
+    "  --datetime TEXT    measurement date and time (default NoDateTime)\n"
+    "  --data FILE        a USER data file: its rows become the dots, its locator and date/time\n"
+    "                     are used unless --locator or --datetime are given\n";
 
 }  // namespace fw::cli

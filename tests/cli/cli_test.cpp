@@ -8,6 +8,7 @@
 #include <png.h>
 
 #include "cli.h"
+#include "regional.h"
 #include "noise_model.h"
 #include "render.h"
 
@@ -26,6 +27,8 @@ CliRun Cli(std::vector<std::string> args) {
 }
 
 std::string TempPath(const std::string& name) { return ::testing::TempDir() + name; }
+
+char SystemDecimalSeparatorForTest() { return SystemDecimalSeparator(); }
 
 bool Exists(const std::string& path) { return std::ifstream(path).good(); }
 
@@ -161,6 +164,95 @@ TEST(CliUsage, UsageErrorsExitTwoAndHelpDocumentsEveryOption) {
     for (const char* option : {"--bandwidth", "--ypos", "--ywidth", "--size", "--no-correction",
                                "--locator", "--datetime", "--output", "curves", "render"})
         EXPECT_NE(help.out.find(option), std::string::npos) << option;
+}
+
+}  // namespace
+}  // namespace fw::cli
+
+namespace fw::cli {
+namespace {
+
+std::string ReadAll(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+void WriteAll(const std::string& path, const std::string& text) {
+    std::ofstream(path, std::ios::binary) << text;
+}
+
+// A data file in the machine's own decimal separator, rows in descending order.
+std::string SampleData() {
+    const char sep = SystemDecimalSeparatorForTest();
+    std::string text = "Locator: JO40CQXX\r\nDateTime: 2026-12-06 08:05:59\r\n";
+    std::string row1 = "7,1;20;2700;Field;-999;-999;-999;-999\r\n";
+    std::string row2 = "3,65;13,298542065735;2700;S-Val;2,15;9;33,9794000867204;-73,0102999566398\r\n";
+    for (std::string* r : {&row1, &row2})
+        for (char& c : *r)
+            if (c == ',') c = sep;
+    return text + row1 + row2;
+}
+
+TEST(CliList, PrintsTheSortedListBoxLinesAndSavesTheFile) {
+    const std::string in = TempPath("fw_cli_list.txt"), out = TempPath("fw_cli_list_out.txt");
+    WriteAll(in, SampleData());
+    const CliRun r = Cli({"list", in, "--save", out});
+    ASSERT_EQ(r.code, 0) << r.err;
+    const char sep = SystemDecimalSeparatorForTest();
+    std::string expected =
+        " Freq. | Field |  BW |EntUnit|Gain |SUnit|AntV | AntP \n"
+        "   MHz |dBuV/m |  Hz |       | dBi |     |dBuV |  dBm \n"
+        "  3.650|   13.3| 2700|  S-Val| 2.15| 9.00| 34.0| -73.0\n"
+        "  7.100|   20.0| 2700|  Field| --- | --- | --- |  --- \n";
+    for (char& c : expected)
+        if (c == '.') c = sep;
+    EXPECT_EQ(r.out, expected);
+    // Saved sorted, with the locator and time cut as a load cuts them.
+    const std::string saved = ReadAll(out);
+    EXPECT_EQ(saved.substr(0, 46), "Locator: JO40CQ\r\nDateTime: 2026-12-06 08:05\r\n3");
+    EXPECT_NE(saved.find("\r\n7"), std::string::npos);
+}
+
+TEST(CliList, LoadFailuresPrintTheWarningAndExitOne) {
+    const std::string missing = TempPath("fw_no_such_file.txt");
+    const CliRun r = Cli({"list", missing});
+    EXPECT_EQ(r.code, 1);
+    EXPECT_NE(r.err.find("konnte nicht gefunden werden!"), std::string::npos);
+    EXPECT_NE(r.err.find("File not found or converstion error!"), std::string::npos);
+    EXPECT_TRUE(r.out.empty());
+
+    const std::string bad = TempPath("fw_cli_bad.txt"), out = TempPath("fw_cli_bad_out.txt");
+    std::remove(out.c_str());
+    WriteAll(bad, "Locator: X\r\nDateTime: Y\r\n1;2;3\r\n");
+    const CliRun b = Cli({"list", bad, "--save", out});
+    EXPECT_EQ(b.code, 1);
+    EXPECT_EQ(b.err, "File not found or converstion error!\n");
+    EXPECT_FALSE(Exists(out));
+    EXPECT_EQ(Cli({"list"}).code, 2);
+}
+
+TEST(CliRender, DataFileRowsBecomeDotsAndItsTextsTheLocatorLine) {
+    const std::string data = TempPath("fw_cli_render_data.txt");
+    WriteAll(data, SampleData());
+    const std::string withData = TempPath("fw_cli_with.png"), plain = TempPath("fw_cli_plain.png"),
+                      same = TempPath("fw_cli_same.png");
+    ASSERT_EQ(Cli({"render", "--data", data, "--output", withData}).code, 0);
+    ASSERT_EQ(Cli({"render", "--output", plain}).code, 0);
+    ASSERT_EQ(Cli({"render", "--locator", "JO40CQ", "--datetime", "2026-12-06 08:05", "--output",
+                   same})
+                  .code,
+              0);
+    const DiagramPicture a = ReadPng(withData), b = ReadPng(plain), c = ReadPng(same);
+    ASSERT_EQ(a.rgb.size(), c.rgb.size());
+    // The 13.3 dB(uV/m) measurement at 3.65 MHz: x 248, y 435 - round(373/60*53.3) = 104.
+    EXPECT_EQ(a.pixel(248, 104), RgbHex(0x000000));
+    EXPECT_NE(c.pixel(248, 104), RgbHex(0x000000));
+    // Apart from the dots the picture equals one with the file's locator and time given.
+    std::size_t differing = 0;
+    for (std::size_t i = 0; i < a.rgb.size(); ++i) differing += a.rgb[i] != c.rgb[i];
+    EXPECT_GT(differing, 0u);
+    EXPECT_LT(differing, 400u);
+    EXPECT_NE(a.rgb, b.rgb);
 }
 
 }  // namespace

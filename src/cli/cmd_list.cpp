@@ -1,0 +1,26 @@
+#include <ostream>
+
+#include "commands.h"
+#include "regional.h"
+#include "render_options.h"
+#include "user_data_file.h"
+
+namespace fw::cli {
+
+int CmdList(ArgList& args, std::ostream& out, std::ostream& /*err*/) {
+    const auto saveTo = args.takeOption("--save");
+    const auto file = args.takePositional();
+    args.expectEmpty();
+    if (!file) throw UsageError("list needs a FILE");
+
+    const char sep = SystemDecimalSeparator();
+    const LoadedData data = LoadDataOption(*file, sep);
+    for (const std::string& line : UserListLines(data.list, sep)) out << line << '\n';
+    if (saveTo) {
+        const std::string error = SaveUserDataFile(*saveTo, data.locator, data.dateTime, data.list, sep);
+        if (!error.empty()) throw Refusal(error);
+    }
+    return ExitOk;
+}
+
+}  // namespace fw::cli
