@@ -1,6 +1,8 @@
 #include "real_text.h"
 
+#include <algorithm>
 #include <charconv>
+#include <cstdint>
 #include <limits>
 #include <string>
 #include <system_error>
@@ -52,39 +54,65 @@ long long OrderOfMagnitude(std::string_view mantissa, std::string_view exponent,
 
 }  // namespace
 
-std::optional<double> ParseRealText(std::string_view text, char decimalSeparator) {
-    std::size_t begin = 0;
-    std::size_t end = text.size();
-    while (begin < end && IsBlank(text[begin])) ++begin;
-    while (end > begin && IsBlank(text[end - 1])) --end;
-    std::string_view t = text.substr(begin, end - begin);
-
+bool ParseRealText(std::string_view text, char decimalSeparator, double& out) {
+    const char* p = text.data();
+    const char* end = p + text.size();
+    while (p != end && IsBlank(*p)) ++p;
+    while (end != p && IsBlank(end[-1])) --end;
     bool negative = false;
-    if (!t.empty() && (t[0] == '+' || t[0] == '-')) {
-        negative = t[0] == '-';
-        t.remove_prefix(1);
+    if (p != end && (*p == '+' || *p == '-')) {
+        negative = *p == '-';
+        ++p;
     }
+    const std::string_view t(p, static_cast<std::size_t>(end - p));
 
-    // Validate the grammar first; the conversion below would accept more (inf, nan).
-    std::size_t i = 0;
-    int digits = 0;
-    while (i < t.size() && IsDigit(t[i])) ++i, ++digits;
-    if (i < t.size() && t[i] == decimalSeparator) {
-        ++i;
-        while (i < t.size() && IsDigit(t[i])) ++i, ++digits;
+    // Validate the grammar (the conversion below would accept more, such as inf and nan)
+    // and gather the digits; with at most 19 of them the integer is exact.
+    std::uint64_t significand = 0;
+    const char* const intBegin = p;
+    for (; p != end && IsDigit(*p); ++p) significand = significand * 10 + (*p - '0');
+    const std::size_t intDigits = static_cast<std::size_t>(p - intBegin);
+    std::size_t fracDigits = 0;
+    if (p != end && *p == decimalSeparator) {
+        const char* const fracBegin = ++p;
+        for (; p != end && IsDigit(*p); ++p) significand = significand * 10 + (*p - '0');
+        fracDigits = static_cast<std::size_t>(p - fracBegin);
     }
-    if (digits == 0) return std::nullopt;
-    const std::string_view mantissa = t.substr(0, i);
+    if (intDigits + fracDigits == 0) return false;
+    const std::string_view mantissa(t.data(), static_cast<std::size_t>(p - t.data()));
     std::string_view exponent;
-    if (i < t.size() && (t[i] == 'e' || t[i] == 'E')) {
-        const std::size_t expBegin = ++i;
-        if (i < t.size() && (t[i] == '+' || t[i] == '-')) ++i;
-        const std::size_t expDigits = i;
-        while (i < t.size() && IsDigit(t[i])) ++i;
-        if (i == expDigits) return std::nullopt;
-        exponent = t.substr(expBegin, i - expBegin);
+    long long exp = 0;
+    if (p != end && (*p == 'e' || *p == 'E')) {
+        const char* const expBegin = ++p;
+        bool expNegative = false;
+        if (p != end && (*p == '+' || *p == '-')) expNegative = *p++ == '-';
+        const char* const expDigits = p;
+        for (; p != end && IsDigit(*p); ++p) exp = std::min(exp * 10 + (*p - '0'), 999999LL);
+        if (p == expDigits) return false;
+        if (expNegative) exp = -exp;
+        exponent = std::string_view(expBegin, static_cast<std::size_t>(p - expBegin));
     }
-    if (i != t.size()) return std::nullopt;
+    if (p != end) return false;
+
+    // An integer below 2^53 and a power of ten up to 10^22 are both exact doubles, so one
+    // multiplication or division rounds correctly.
+    static constexpr double powers[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                        1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                        1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+    const long long power = exp - static_cast<long long>(fracDigits);
+    const bool exactSignificand =
+        intDigits + fracDigits <= 19 && significand <= (std::uint64_t{1} << 53);
+    if (exactSignificand && (significand == 0 || (power >= -22 && power <= 22))) {
+        double value = static_cast<double>(significand);
+        if (significand == 0)
+            ;  // zero with any exponent
+        else if (power < 0)
+            value /= powers[-power];
+        else
+            value *= powers[power];
+        out = negative ? -value : value;
+        return true;
+    }
 
     // The conversion wants a point and no leading sign; short texts are copied to the stack.
     char small[64];
@@ -99,12 +127,19 @@ std::optional<double> ParseRealText(std::string_view text, char decimalSeparator
     double value = 0.0;
     const auto [ptr, ec] = std::from_chars(buf, buf + t.size(), value, std::chars_format::general);
     if (ec == std::errc::result_out_of_range) {
-        if (OrderOfMagnitude(mantissa, exponent, decimalSeparator) > 0) return std::nullopt;
+        if (OrderOfMagnitude(mantissa, exponent, decimalSeparator) > 0) return false;
         value = 0.0;
     } else if (ec != std::errc() || ptr != buf + t.size()) {
-        return std::nullopt;
+        return false;
     }
-    return negative ? -value : value;
+    out = negative ? -value : value;
+    return true;
+}
+
+std::optional<double> ParseRealText(std::string_view text, char decimalSeparator) {
+    double value = 0.0;
+    if (!ParseRealText(text, decimalSeparator, value)) return std::nullopt;
+    return value;
 }
 
 }  // namespace fw

@@ -12,4 +12,8 @@ namespace fw {
 // give zero. Independent of the C locale.
 std::optional<double> ParseRealText(std::string_view text, char decimalSeparator);
 
+// The same for bulk reading: stores the value in `out` and returns true, or returns false
+// and leaves `out` unchanged.
+bool ParseRealText(std::string_view text, char decimalSeparator, double& out);
+
 }  // namespace fw

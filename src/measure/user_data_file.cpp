@@ -1,12 +1,11 @@
 #include "user_data_file.h"
 
-#include <algorithm>
 #include <cerrno>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 #include <memory>
-#include <optional>
 
 #include "atomic_file.h"
 #include "real_text.h"
@@ -131,77 +130,98 @@ std::string SaveUserDataFile(const std::string& path, std::string_view locator,
 
 namespace {
 
-// Hands out the lines of a text: split at LF, a CR before the LF dropped. A final line
-// break ends the last line rather than starting an empty one; an empty text is one empty
-// line.
-class LineReader {
-  public:
-    explicit LineReader(std::string_view text) : text_(text) {}
-
-    std::optional<std::string_view> next() {
-        if (pos_ > text_.size() || (pos_ == text_.size() && pos_ > 0)) return std::nullopt;
-        const std::size_t lf = text_.find('\n', pos_);
-        const std::size_t end = lf == std::string_view::npos ? text_.size() : lf;
-        std::string_view line = text_.substr(pos_, end - pos_);
-        pos_ = lf == std::string_view::npos ? text_.size() + 1 : lf + 1;
-        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-        return line;
-    }
-
-  private:
-    std::string_view text_;
-    std::size_t pos_ = 0;
-};
-
 std::string_view Cut(std::string_view line, std::size_t skip, std::size_t take) {
     return skip < line.size() ? line.substr(skip, take) : std::string_view();
 }
 
-// Splits one data line into a row; no value if it has fewer than eight fields or a number
+// Splits one data line into a row; false if it has fewer than eight fields or a number
 // field does not parse.
-std::optional<MeasRow> ParseDataLine(std::string_view line, char sep) {
+bool ParseDataLine(std::string_view line, char sep, MeasRow& row) {
     std::string_view fields[8];
-    std::size_t start = 0;
+    const char* p = line.data();
+    const char* const end = p + line.size();
     for (int k = 0; k < 8; ++k) {
-        if (start > line.size()) return std::nullopt;
-        const std::size_t semi = line.find(';', start);
-        const std::size_t end = semi == std::string_view::npos ? line.size() : semi;
-        fields[k] = line.substr(start, end - start);
-        start = end + 1;
+        const char* start = p;
+        while (p != end && *p != ';') ++p;
+        fields[k] = std::string_view(start, static_cast<std::size_t>(p - start));
+        if (p != end) {
+            ++p;
+        } else if (k < 7) {
+            return false;
+        }
     }
-    double numbers[8];
-    for (int k = 0; k < 8; ++k) {
-        if (k == 3) continue;
-        const auto v = ParseRealText(fields[k], sep);
-        if (!v) return std::nullopt;
-        numbers[k] = *v;
+    double* const numbers[8] = {&row.freqMHz, &row.fieldDbuVm, &row.bandwidthHz, nullptr,
+                                &row.gainDbi, &row.sUnits,     &row.antVoltDbuV, &row.antPowerDbm};
+    for (int k = 0; k < 8; ++k)
+        if (numbers[k] && !ParseRealText(fields[k], sep, *numbers[k])) return false;
+    row.entryUnit.assign(fields[3]);
+    return true;
+}
+
+// Takes the lines of a data file one by one (line break removed) and builds the result;
+// the first faulty line ends the read.
+class UserDataBuilder {
+  public:
+    explicit UserDataBuilder(char sep) : sep_(sep) {}
+
+    // False once the read has failed; further lines are not wanted then.
+    bool line(std::string_view text) {
+        if (!text.empty() && text.back() == '\r') text.remove_suffix(1);
+        ++lines_;
+        if (lines_ == 1) {
+            result_.locator = std::string(Cut(text, 9, 6));
+        } else if (lines_ == 2) {
+            result_.dateTime = std::string(Cut(text, 10, 16));
+        } else {
+            if (!ParseDataLine(text, sep_, row_)) failed_ = true;
+            if (!failed_) result_.list.appendRow(row_);
+        }
+        return !failed_;
     }
-    return MeasRow{numbers[0], numbers[1], numbers[2], std::string(fields[3]),
-                   numbers[4], numbers[5], numbers[6], numbers[7]};
+
+    void reserve(std::size_t rows) { result_.list.reserve(rows); }
+
+    UserDataLoad finish() {
+        if (failed_ || lines_ < 2) return UserDataLoad{};
+        result_.status = UserDataStatus::Ok;
+        return std::move(result_);
+    }
+
+  private:
+    char sep_;
+    std::size_t lines_ = 0;
+    bool failed_ = false;
+    MeasRow row_;
+    UserDataLoad result_;
+};
+
+std::size_t CountLineBreaks(std::string_view text) {
+    std::size_t count = 0;
+    for (const char *p = text.data(), *end = p + text.size();
+         (p = static_cast<const char*>(std::memchr(p, '\n', end - p))) != nullptr; ++p)
+        ++count;
+    return count;
 }
 
 }  // namespace
 
+// Lines end at LF. A final line break ends the last line rather than starting an empty
+// one; an empty text is one empty line.
 UserDataLoad ParseUserDataText(std::string_view text, char sep) {
-    UserDataLoad failed;
-    LineReader lines(text);
-    const auto locatorLine = lines.next();
-    const auto dateLine = lines.next();
-    if (!locatorLine || !dateLine) return failed;
-
-    UserDataLoad result;
-    result.locator = std::string(Cut(*locatorLine, 9, 6));
-    result.dateTime = std::string(Cut(*dateLine, 10, 16));
-    result.list.reserve(static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n')));
-    while (const auto line = lines.next()) {
-        auto row = ParseDataLine(*line, sep);
-        if (!row) return failed;
-        result.list.appendRow(std::move(*row));
-    }
-    result.status = UserDataStatus::Ok;
-    return result;
+    UserDataBuilder builder(sep);
+    builder.reserve(CountLineBreaks(text));
+    std::size_t pos = 0;
+    do {
+        const std::size_t lf = text.find('\n', pos);
+        const std::size_t end = lf == std::string_view::npos ? text.size() : lf;
+        if (!builder.line(text.substr(pos, end - pos))) break;
+        pos = end + 1;
+    } while (pos < text.size());
+    return builder.finish();
 }
 
+// Reads in pieces, so that the whole file never needs to be in memory at once; the lines
+// and their meaning are those of ParseUserDataText.
 UserDataLoad LoadUserDataFile(const std::string& path, char sep) {
     UserDataLoad failed;
     const std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "rb"),
@@ -210,12 +230,32 @@ UserDataLoad LoadUserDataFile(const std::string& path, char sep) {
         if (errno == ENOENT || errno == ENOTDIR) failed.status = UserDataStatus::FileMissing;
         return failed;
     }
-    std::string text;
-    char chunk[1 << 16];
+    UserDataBuilder builder(sep);
+    std::string partial;  // a line that runs on into the next piece
+    bool any = false;
+    bool ok = true;
+    static constexpr std::size_t PieceSize = 1 << 16;
+    const std::unique_ptr<char[]> piece(new char[PieceSize]);
     std::size_t got = 0;
-    while ((got = std::fread(chunk, 1, sizeof chunk, file.get())) > 0) text.append(chunk, got);
+    while (ok && (got = std::fread(piece.get(), 1, PieceSize, file.get())) > 0) {
+        any = true;
+        const std::string_view text(piece.get(), got);
+        std::size_t pos = 0;
+        for (std::size_t lf; ok && (lf = text.find('\n', pos)) != std::string_view::npos;
+             pos = lf + 1) {
+            if (partial.empty()) {
+                ok = builder.line(text.substr(pos, lf - pos));
+            } else {
+                partial.append(text.substr(pos, lf - pos));
+                ok = builder.line(partial);
+                partial.clear();
+            }
+        }
+        if (ok) partial.append(text.substr(pos));
+    }
     if (std::ferror(file.get())) return failed;
-    return ParseUserDataText(text, sep);
+    if (ok && (!partial.empty() || !any)) builder.line(partial);
+    return builder.finish();
 }
 
 }  // namespace fw

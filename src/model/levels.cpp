@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <numbers>
 
 #include "fw_math.h"
@@ -152,6 +153,38 @@ void AppendPadded(std::string& out, std::string_view text, int width) {
 
 }  // namespace
 
+namespace {
+
+// Fixed point without the general conversion for the common case: |value| * 10^decimals
+// below 2^53, and not so close to a rounding tie that the rounding error of the scaling
+// could pick the other neighbour. Gives the same text as the general conversion, or 0.
+std::size_t FixedFast(char* buf, double value, int decimals) {
+    static constexpr double scales[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6};
+    static constexpr std::uint64_t powers[] = {1, 10, 100, 1000, 10000, 100000, 1000000};
+    if (decimals < 0 || decimals > 6) return 0;
+    const double scaled = std::fabs(value) * scales[decimals];
+    if (!(scaled < 4e15)) return 0;
+    const double below = std::floor(scaled);
+    const double fraction = scaled - below;
+    if (std::fabs(fraction - 0.5) <= scaled * 0x1p-51 + 0x1p-60) return 0;
+    const auto units = static_cast<std::uint64_t>(below) + (fraction > 0.5 ? 1 : 0);
+    char* p = buf;
+    if (std::signbit(value)) *p++ = '-';
+    p = std::to_chars(p, p + 24, units / powers[decimals]).ptr;
+    if (decimals > 0) {
+        *p++ = '.';
+        std::uint64_t rest = units % powers[decimals];
+        for (int k = decimals - 1; k >= 0; --k) {
+            p[k] = static_cast<char>('0' + rest % 10);
+            rest /= 10;
+        }
+        p += decimals;
+    }
+    return static_cast<std::size_t>(p - buf);
+}
+
+}  // namespace
+
 void AppendLevel(std::string& out, int width, int decimals, bool bar, double value,
                  char decimalSeparator) {
     if (!(value > UnknownLevel)) {
@@ -159,9 +192,12 @@ void AppendLevel(std::string& out, int width, int decimals, bool bar, double val
     } else {
         // Locale-independent fixed point; the largest double has 309 integer digits.
         char buf[400];
-        const auto res =
-            std::to_chars(buf, buf + sizeof buf, value, std::chars_format::fixed, decimals);
-        const std::size_t len = res.ec == std::errc() ? res.ptr - buf : 0;
+        std::size_t len = FixedFast(buf, value, decimals);
+        if (len == 0) {
+            const auto res =
+                std::to_chars(buf, buf + sizeof buf, value, std::chars_format::fixed, decimals);
+            len = res.ec == std::errc() ? static_cast<std::size_t>(res.ptr - buf) : 0;
+        }
         for (std::size_t i = 0; i < len; ++i)
             if (buf[i] == '.') buf[i] = decimalSeparator;
         AppendPadded(out, std::string_view(buf, len), width);

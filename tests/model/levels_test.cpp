@@ -3,7 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdio>
 #include <limits>
+#include <string>
+#include <vector>
 
 #include "fw_math.h"
 
@@ -193,6 +196,23 @@ TEST(FormatLevel, DashMarkForUnknownLevels) {
     EXPECT_EQ(FormatLevel("%3.2f", -999, '.'), " --- ");
     EXPECT_EQ(FormatLevel("%7.3f|", -1e6, '.'), "   --- |");
     EXPECT_EQ(FormatLevel("%7.3f|", std::numeric_limits<double>::quiet_NaN(), '.'), "   --- |");
+}
+
+// Every value and precision gives the text of the C library's correctly rounded "%.*f".
+TEST(FormatLevel, AgreesWithPrintfIncludingTies) {
+    std::vector<double> values = {0.125, 0.375, 2.5,           3.5,  -0.05, -0.04, 1.005,    2.675,
+                                  1e15,  4e15,  123456789.125, -0.0, 0.0,   5e-7,  9.9999995};
+    for (int i = -20000; i <= 20000; ++i) values.push_back(i * 0.0005);
+    for (int i = 1; i < 2000; ++i) values.push_back(1.0 / i - 0.45 * i);
+    for (const double v : values) {
+        ASSERT_GT(v, UnknownLevel);
+        for (int decimals : {0, 1, 2, 3, 6}) {
+            char expected[512];
+            std::snprintf(expected, sizeof expected, "%.*f", decimals, v);
+            const std::string format = "%1." + std::to_string(decimals) + "f";
+            ASSERT_EQ(FormatLevel(format, v, '.'), expected) << v << " " << decimals;
+        }
+    }
 }
 
 TEST(FormatLevel, OddFormats) {
