@@ -1,6 +1,8 @@
 #include "report_render.h"
 
+#include <QDate>
 #include <QFontMetricsF>
+#include <QLocale>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPainter>
@@ -10,6 +12,8 @@
 #include <algorithm>
 #include <cmath>
 #include <type_traits>
+
+#include "regional.h"
 
 namespace fw {
 
@@ -44,6 +48,16 @@ std::string WithReason(std::string message, const QString& reason) {
 }
 
 }  // namespace
+
+NoiseReportTexts SystemReportTexts(std::string versionText, std::string copyrightText) {
+    NoiseReportTexts texts;
+    texts.dateText =
+        QLocale::system().toString(QDate::currentDate(), QLocale::ShortFormat).toStdString();
+    texts.versionText = std::move(versionText);
+    texts.copyrightText = std::move(copyrightText);
+    texts.decimalSeparator = SystemDecimalSeparator();
+    return texts;
+}
 
 QString ReportFaceFamily(std::string_view family) {
     if (family == ReportFixedFont) return QStringLiteral("Liberation Mono");

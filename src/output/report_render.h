@@ -13,6 +13,10 @@ class QPrinter;
 
 namespace fw {
 
+// The report's texts on this machine: today's date in the system's short date format and
+// the decimal separator of the regional settings.
+NoiseReportTexts SystemReportTexts(std::string versionText, std::string copyrightText);
+
 // The installed face that stands in for a report font family: "Courier New" becomes
 // Liberation Mono, "Arial" Liberation Sans (metrically compatible), anything else is asked
 // for by its own name.

@@ -1,0 +1,114 @@
+#pragma once
+// The print window: the report page in a zoomable preview, the printer list and printing.
+#include <QDialog>
+#include <QImage>
+#include <QPrinter>
+#include <array>
+#include <functional>
+#include <string>
+
+#include "meas_list.h"
+#include "report_page.h"
+
+class QComboBox;
+class QLabel;
+class QPrintDialog;
+class QPushButton;
+class QScrollArea;
+class QToolButton;
+
+namespace fw {
+
+// Outer geometry of the print window on a screen of the given size: max(300, side - 200)
+// per side, centred with truncated integer halves.
+QRect PrintWindowGeometry(QSize screen);
+
+// The page navigator's buttons, in their order from the left.
+enum class NavButton {
+    PreviousPage,
+    NextPage,
+    ZoomIn,
+    ZoomOut,
+    ActualSize,
+    FitWidth,
+    FitHeight,
+    FitWholePage
+};
+inline constexpr int NavButtonCount = 8;
+
+class TFormPrint : public QDialog {
+    Q_OBJECT
+
+  public:
+    // The window reads the picture and the list while it is open and changes neither; the
+    // list must outlive the window.
+    TFormPrint(const QImage& picture, const MeasList& list, std::string versionText,
+               QWidget* parent = nullptr);
+    ~TFormPrint() override;
+
+    // Builds the page from an empty document, fits the whole page and shows page 1.
+    void VorschauErzeugen();
+    // The system print dialog, then printing with the report's settings.
+    void ButPrintClick();
+
+    // Shows the print dialog and gives its result; window tests answer it themselves.
+    using PrintDialogRunner = std::function<int(QPrintDialog&)>;
+    void setPrintDialogRunner(PrintDialogRunner runner) { runPrintDialog_ = std::move(runner); }
+
+    QWidget* navigator() const { return navigator_; }
+    QToolButton* navButton(NavButton b) const { return navButtons_[static_cast<int>(b)]; }
+    QPushButton* printButton() const { return butPrint_; }
+    QComboBox* printerList() const { return printerList_; }
+    QScrollArea* previewArea() const { return preview_; }
+    QLabel* pageView() const { return pageView_; }
+
+    const ReportPage& page() const { return page_; }
+    int pageCount() const { return 1; }
+    int currentPage() const { return currentPage_; }
+    int zoom() const { return zoom_; }
+    int gap() const { return gap_; }
+    QPrinter& printer() { return printer_; }
+
+    inline static const QString Caption = QStringLiteral("Print Noise Report");
+
+  protected:
+    void showEvent(QShowEvent* event) override;
+    void changeEvent(QEvent* event) override;
+
+  private:
+    void placeOnScreen();
+    void FormShow();
+    void FormActivate();
+    void buildNavigator();
+    void fillPrinterList();
+    void PrinterListChange(int index);
+    void navigate(NavButton b);
+    void setZoom(int zoom);
+    void showPage(int n);
+
+    QImage picture_;  // implicitly shared with the opener, not copied
+    const MeasList& list_;
+    std::string versionText_;
+
+    QWidget* navigator_ = nullptr;
+    std::array<QToolButton*, NavButtonCount> navButtons_{};
+    QPushButton* butPrint_ = nullptr;
+    QComboBox* printerList_ = nullptr;
+    QScrollArea* preview_ = nullptr;
+    QLabel* pageView_ = nullptr;
+
+    QPrinter printer_;
+    ReportPage page_;
+    int zoom_ = 100;
+    int gap_ = 10;
+    int currentPage_ = 1;
+    PrintDialogRunner runPrintDialog_;
+};
+
+// "Print" on the main window's menu bar: the print window sized and centred on the screen,
+// shown modally with the current picture, the measurement list and the version text;
+// destroyed when it closes.
+void OpenPrintWindow(QWidget* parent, const QImage& picture, const MeasList& list,
+                     const std::string& versionText);
+
+}  // namespace fw

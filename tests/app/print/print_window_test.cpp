@@ -1,0 +1,252 @@
+// The print window on Qt's offscreen platform.
+#include "print_window.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QComboBox>
+#include <QFile>
+#include <QLabel>
+#include <QPrintDialog>
+#include <QPrinterInfo>
+#include <QPushButton>
+#include <QScreen>
+#include <QScrollArea>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QToolButton>
+#include <memory>
+
+#include "preview_zoom.h"
+
+namespace fw {
+namespace {
+
+class WidgetAppEnvironment : public testing::Environment {
+public:
+    void SetUp() override {
+        if (QCoreApplication::instance() == nullptr)
+            app_ = std::make_unique<QApplication>(argc_, argv_);
+    }
+    void TearDown() override { app_.reset(); }
+
+private:
+    int argc_ = 1;
+    char name_[12] = "print_test";
+    char* argv_[2] = {name_, nullptr};
+    std::unique_ptr<QApplication> app_;
+};
+
+testing::Environment* const TheAppEnvironment =
+    testing::AddGlobalTestEnvironment(new WidgetAppEnvironment);
+
+QImage Picture() {
+    QImage image(537, 497, QImage::Format_RGB888);
+    image.fill(Qt::red);
+    return image;
+}
+
+MeasList Rows(int n) {
+    MeasList list;
+    for (int i = 0; i < n; ++i) list.appendRow({1.0 + i, 13.3, 2700, "S-Val", 2.15, 9, 34, -73});
+    return list;
+}
+
+std::size_t TextItems(const ReportPage& page) {
+    std::size_t n = 0;
+    for (const PageItem& item : page.items) n += std::holds_alternative<PageTextItem>(item);
+    return n;
+}
+
+TEST(PrintWindowGeometry, FollowsTheScreenWithAFloorOf300) {
+    EXPECT_EQ(PrintWindowGeometry({1920, 1080}), QRect(100, 100, 1720, 880));
+    // Odd sizes: integer halves, truncated.
+    EXPECT_EQ(PrintWindowGeometry({1367, 769}), QRect(1367 / 2 - 1167 / 2, 384 - 284, 1167, 569));
+    EXPECT_EQ(PrintWindowGeometry({1367, 769}).topLeft(), QPoint(100, 100));
+    EXPECT_EQ(PrintWindowGeometry({400, 300}), QRect(50, 0, 300, 300));
+    EXPECT_EQ(PrintWindowGeometry({200, 100}), QRect(-50, -100, 300, 300));
+}
+
+class PrintWindowTest : public testing::Test {
+protected:
+    QImage picture = Picture();
+    MeasList list = Rows(3);
+    std::unique_ptr<TFormPrint> window = std::make_unique<TFormPrint>(picture, list, "v 1.0");
+};
+
+TEST_F(PrintWindowTest, CaptionBorderAndSizeFromTheScreen) {
+    EXPECT_EQ(window->windowTitle(), "Print Noise Report");
+    const Qt::WindowFlags f = window->windowFlags();
+    EXPECT_TRUE(f & Qt::WindowCloseButtonHint);
+    EXPECT_FALSE(f & Qt::WindowMinimizeButtonHint);
+    EXPECT_FALSE(f & Qt::WindowMaximizeButtonHint);
+    EXPECT_FALSE(f & Qt::WindowContextHelpButtonHint);
+    EXPECT_TRUE(window->isModal());
+
+    const QRect screen = QGuiApplication::primaryScreen()->geometry();
+    const QRect expected = PrintWindowGeometry(screen.size());
+    EXPECT_EQ(window->minimumSize(), expected.size());
+    EXPECT_EQ(window->maximumSize(), expected.size());
+    EXPECT_EQ(window->pos(), screen.topLeft() + expected.topLeft());
+}
+
+TEST_F(PrintWindowTest, NavigatorPrintButtonAndPrinterListAlongTheTop) {
+    EXPECT_EQ(window->navigator()->geometry(), QRect(16, 8, 313, 50));
+    const char* tips[] = {"Previous page", "Next page",  "Zoom in",    "Zoom out",
+                          "Actual size",   "Fit width",  "Fit height", "Fit whole page"};
+    int right = 0;
+    for (int i = 0; i < NavButtonCount; ++i) {
+        const QToolButton* b = window->navButton(static_cast<NavButton>(i));
+        ASSERT_NE(b, nullptr);
+        EXPECT_EQ(b->parentWidget(), window->navigator());
+        EXPECT_EQ(b->toolTip(), tips[i]);
+        EXPECT_GE(b->x(), right) << "buttons from left to right";
+        right = b->geometry().right();
+    }
+    EXPECT_LE(right, 313);
+    EXPECT_EQ(window->navigator()->findChildren<QToolButton*>().size(), NavButtonCount);
+
+    const QPushButton* print = window->printButton();
+    EXPECT_EQ(print->text(), "Print");
+    EXPECT_EQ(print->geometry(), QRect(344, 8, 113, 49));
+    EXPECT_TRUE(print->font().bold());
+    EXPECT_TRUE(print->isDefault());
+
+    const QComboBox* printers = window->printerList();
+    EXPECT_EQ(printers->pos(), QPoint(464, 8));
+    EXPECT_EQ(printers->width(), 249);
+    QStringList shown;
+    for (int i = 0; i < printers->count(); ++i) shown << printers->itemText(i);
+    EXPECT_EQ(shown, QPrinterInfo::availablePrinterNames());
+    if (printers->count() > 0) {
+        EXPECT_EQ(printers->currentText(), window->printer().printerName());
+        // Choosing another entry makes it the current printer.
+        const int last = printers->count() - 1;
+        window->printerList()->setCurrentIndex(last);
+        EXPECT_EQ(window->printer().printerName(), printers->itemText(last));
+    } else {
+        EXPECT_EQ(printers->currentIndex(), -1);
+    }
+}
+
+TEST_F(PrintWindowTest, ShowPlacesThePreviewAndActivationBuildsThePage) {
+    window->show();
+    const QRect area(10, 70, window->width() - 30, window->height() - 110);
+    EXPECT_EQ(window->previewArea()->geometry(), area);
+
+    window->activateWindow();
+    QApplication::setActiveWindow(window.get());
+    ASSERT_TRUE(window->isActiveWindow());
+    // Title, subtitle, heading, two header lines, three rows and the footer.
+    EXPECT_EQ(TextItems(window->page()), 9u);
+    EXPECT_EQ(window->gap(), 10);
+    const int fitted = FitWholePageZoom(area.width(), area.height(), 10, 210, 297);
+    EXPECT_EQ(window->zoom(), fitted);
+    EXPECT_EQ(window->currentPage(), 1);
+    const QSize shown = window->pageView()->pixmap().size();
+    EXPECT_NEAR(shown.height(), 297 / 25.4 * 96 * fitted / 100, 1);
+    EXPECT_NEAR(shown.width(), 210 / 25.4 * 96 * fitted / 100, 1);
+}
+
+TEST_F(PrintWindowTest, NavigatorZoomsAndEveryActivationStartsAgain) {
+    window->show();
+    window->VorschauErzeugen();
+    const int fitted = window->zoom();
+    const QScrollArea* area = window->previewArea();
+    auto press = [&](NavButton b) { window->navButton(b)->click(); };
+
+    press(NavButton::ActualSize);
+    EXPECT_EQ(window->zoom(), 100);
+    EXPECT_NEAR(window->pageView()->pixmap().height(), 297 / 25.4 * 96, 1);
+    press(NavButton::ZoomIn);
+    EXPECT_EQ(window->zoom(), 120);
+    press(NavButton::ZoomIn);
+    press(NavButton::ZoomIn);
+    EXPECT_EQ(window->zoom(), 200);
+    press(NavButton::ZoomOut);
+    EXPECT_EQ(window->zoom(), 170);
+    press(NavButton::FitWidth);
+    EXPECT_EQ(window->zoom(), FitWidthZoom(area->width(), 10, 210));
+    press(NavButton::FitHeight);
+    EXPECT_EQ(window->zoom(), FitHeightZoom(area->height(), 10, 297));
+    press(NavButton::ActualSize);
+    press(NavButton::FitWholePage);
+    EXPECT_EQ(window->zoom(), fitted);
+    press(NavButton::NextPage);
+    press(NavButton::PreviousPage);
+    EXPECT_EQ(window->currentPage(), 1);
+
+    // A later activation rebuilds the same page at fit-whole-page zoom.
+    press(NavButton::ZoomIn);
+    const std::size_t items = window->page().items.size();
+    QApplication::setActiveWindow(nullptr);
+    QApplication::setActiveWindow(window.get());
+    EXPECT_EQ(window->zoom(), fitted);
+    EXPECT_EQ(window->currentPage(), 1);
+    EXPECT_EQ(window->page().items.size(), items);
+}
+
+TEST_F(PrintWindowTest, PrintDialogSetUpThenPrintedWithTheReportSettings) {
+    window->VorschauErzeugen();
+    QTemporaryDir dir;
+    const QString pdf = dir.filePath("printed.pdf");
+    int shown = 0;
+    window->setPrintDialogRunner([&](QPrintDialog& d) {
+        ++shown;
+        EXPECT_EQ(d.minPage(), 1);
+        EXPECT_EQ(d.maxPage(), 1);
+        EXPECT_EQ(d.fromPage(), 1);
+        EXPECT_EQ(d.toPage(), 1);
+        EXPECT_TRUE(d.testOption(QAbstractPrintDialog::PrintPageRange));
+        EXPECT_FALSE(d.testOption(QAbstractPrintDialog::PrintToFile));
+        EXPECT_EQ(d.printer()->copyCount(), 1);
+        // The user chooses two copies, uncollated, grey, and a printer writing a PDF.
+        d.printer()->setOutputFileName(pdf);
+        d.printer()->setCopyCount(2);
+        d.printer()->setCollateCopies(false);
+        d.printer()->setColorMode(QPrinter::GrayScale);
+        return static_cast<int>(QDialog::Accepted);
+    });
+    window->ButPrintClick();
+    ASSERT_EQ(shown, 1);
+    QPrinter& p = window->printer();
+    EXPECT_EQ(p.copyCount(), 2);
+    EXPECT_TRUE(p.collateCopies());
+    EXPECT_EQ(p.colorMode(), QPrinter::Color);
+    EXPECT_EQ(p.duplex(), QPrinter::DuplexNone);
+    EXPECT_EQ(p.docName(), "<document>");
+    QFile file(pdf);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(file.readAll().startsWith("%PDF-"));
+
+    // Copies start at 1 again; a cancelled dialog prints nothing.
+    QFile::remove(pdf);
+    window->setPrintDialogRunner([&](QPrintDialog& d) {
+        EXPECT_EQ(d.printer()->copyCount(), 1);
+        d.printer()->setOutputFileName(pdf);
+        return static_cast<int>(QDialog::Rejected);
+    });
+    window->ButPrintClick();
+    EXPECT_FALSE(QFile::exists(pdf));
+}
+
+TEST(OpenPrintWindow, ShowsTheWindowModallyAndReturnsWhenItCloses) {
+    const QImage picture = Picture();
+    const MeasList list = Rows(20);
+    QString caption;
+    std::size_t items = 0;
+    QTimer::singleShot(0, [&] {
+        auto* w = qobject_cast<TFormPrint*>(QApplication::activeModalWidget());
+        if (!w) return;
+        caption = w->windowTitle();
+        w->VorschauErzeugen();
+        items = w->page().items.size();
+        w->close();
+    });
+    OpenPrintWindow(nullptr, picture, list, "v 1.0");
+    EXPECT_EQ(caption, "Print Noise Report");
+    EXPECT_EQ(items, 29u);  // twenty rows, none left out
+}
+
+}  // namespace
+}  // namespace fw
