@@ -213,6 +213,41 @@ TEST(UserDataFile, CommaFileDoesNotLoadUnderPoint) {
     EXPECT_EQ(ParseUserDataText(ExampleText, ',').status, UserDataStatus::Ok);
 }
 
+// Files larger than the reader's piece size, with lines running across the pieces.
+TEST(UserDataFile, LargeFilesLoadLikeTheirText) {
+    TempDir dir;
+    const std::string path = dir.file("large.txt");
+    std::string crlf = "Locator: JO40CQ\r\nDateTime: now\r\n";
+    for (int i = 0; i < 6000; ++i)
+        crlf += std::to_string(i % 97) + ",5;" + std::to_string(i) + ";2700;AntVol;2,15;" +
+                std::string(i % 13, '0') + "1;3;4\r\n";
+    std::string lf;
+    for (const char c : crlf)
+        if (c != '\r') lf += c;
+    lf.pop_back();  // no final line break
+    for (const std::string& text : {crlf, lf}) {
+        WriteAll(path, text);
+        const UserDataLoad fromFile = LoadUserDataFile(path, ',');
+        const UserDataLoad fromText = ParseUserDataText(text, ',');
+        ASSERT_EQ(fromFile.status, UserDataStatus::Ok);
+        ASSERT_EQ(fromText.status, UserDataStatus::Ok);
+        EXPECT_EQ(fromFile.list.size(), 6000u);
+        EXPECT_EQ(fromFile.list, fromText.list);
+        EXPECT_EQ(fromFile.locator, "JO40CQ");
+        EXPECT_EQ(fromFile.list.row(5999), (MeasRow{82.5, 5999, 2700, "AntVol", 2.15, 1, 3, 4}));
+    }
+    WriteAll(path, crlf + "1;2;3\r\n" + crlf);
+    const UserDataLoad bad = LoadUserDataFile(path, ',');
+    EXPECT_EQ(bad.status, UserDataStatus::ConversionError);
+    EXPECT_TRUE(bad.list.empty());
+    WriteAll(path, "");
+    EXPECT_EQ(LoadUserDataFile(path, ',').status, UserDataStatus::ConversionError);
+    WriteAll(path, "Locator: x\n");
+    EXPECT_EQ(LoadUserDataFile(path, ',').status, UserDataStatus::ConversionError);
+    WriteAll(path, "Locator: x\nDateTime: y\n");
+    EXPECT_EQ(LoadUserDataFile(path, ',').status, UserDataStatus::Ok);
+}
+
 TEST(UserDataFile, MissingOrUnreadableFile) {
     TempDir dir;
     const UserDataLoad missing = LoadUserDataFile(dir.file("nothing.txt"), ',');
