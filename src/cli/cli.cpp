@@ -20,6 +20,7 @@ constexpr CommandEntry Commands[] = {
     {"curves", CmdCurves},
     {"render", CmdRender},
     {"list", CmdList},
+    {"report", CmdReport},
 };
 
 void PrintUsage(std::ostream& s) {
@@ -36,6 +37,10 @@ void PrintUsage(std::ostream& s) {
          "      Loads the USER data file FILE as \"Load USER Data\" does and prints the list\n"
          "      box's lines; with --save, writes the list to OUT as \"Save USER Data\" does.\n"
          "      Numbers follow the regional decimal separator.\n"
+         "  report [render options] (--pdf OUT | --printer NAME)\n"
+         "      Builds the one-page A4 noise report as the print window does, with the\n"
+         "      diagram, the --data file's measurements and today's date, and writes it as\n"
+         "      the PDF file OUT or prints it on the installed printer NAME.\n"
          "\n"
          "Render options:\n"
       << RenderOptionsHelp

@@ -1,0 +1,76 @@
+#include <QCoreApplication>
+#include <QGuiApplication>
+#include <QPrinter>
+#include <QPrinterInfo>
+#include <optional>
+#include <ostream>
+
+#include "app_state.h"
+#include "commands.h"
+#include "qimage_picture.h"
+#include "regional.h"
+#include "render_options.h"
+#include "report_page.h"
+#include "report_render.h"
+
+namespace fw::cli {
+
+namespace {
+
+// Fonts and paint devices need a QGuiApplication; the command line shows no window, so
+// Qt's offscreen platform serves unless another one is asked for.
+class GuiSession {
+public:
+    GuiSession() {
+        if (QCoreApplication::instance() != nullptr) return;
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+            qputenv("QT_QPA_PLATFORM", QByteArrayLiteral("offscreen"));
+        app_.emplace(argc_, argv_);
+    }
+
+private:
+    int argc_ = 1;
+    char name_[16] = "floorwatch-cli";
+    char* argv_[2] = {name_, nullptr};
+    std::optional<QGuiApplication> app_;
+};
+
+}  // namespace
+
+int CmdReport(ArgList& args, std::ostream& out, std::ostream& /*err*/) {
+    const RenderOptions o = TakeRenderOptions(args);
+    const auto pdf = args.takeOption("--pdf");
+    const auto printerName = args.takeOption("--printer");
+    args.expectEmpty();
+    if (pdf.has_value() == printerName.has_value())
+        throw UsageError("report needs either --pdf OUT or --printer NAME");
+
+    const char sep = SystemDecimalSeparator();
+    const auto source = BuildDiagramSource(o, sep);
+    GuiSession session;
+    const QImage picture = PictureToQImage(renderDiagram(source->inputs));
+    const NoiseReportTexts texts = SystemReportTexts(std::string(ProgramVersionText),
+                                                     std::string(ProgramCopyrightText));
+    const ReportPage page =
+        BuildNoiseReport(picture.width(), picture.height(), source->list, texts,
+                         ReportTextWidthMm);
+
+    if (pdf) {
+        const std::string error = WriteReportPdf(page, picture, *pdf);
+        if (!error.empty()) throw Refusal(error);
+        out << *pdf << '\n';
+        return ExitOk;
+    }
+    const QString name = QString::fromStdString(*printerName);
+    if (!QPrinterInfo::availablePrinterNames().contains(name))
+        throw Refusal("There is no printer named \"" + *printerName + "\".");
+    QPrinter printer;
+    printer.setPrinterName(name);
+    ConfigureReportPrinter(printer, 1);
+    const std::string error = PrintReport(page, picture, printer);
+    if (!error.empty()) throw Refusal(error);
+    out << "printed on " << *printerName << '\n';
+    return ExitOk;
+}
+
+}  // namespace fw::cli

@@ -1,0 +1,111 @@
+// floorwatch-cli report: the print window's page written as a PDF or sent to a printer.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+
+#include "cli.h"
+#include "regional.h"
+
+namespace fw::cli {
+namespace {
+
+struct Result {
+    int code;
+    std::string out, err;
+};
+
+Result RunReport(const std::vector<std::string>& args) {
+    std::ostringstream out, err;
+    const int code = RunCli(args, out, err);
+    return {code, out.str(), err.str()};
+}
+
+bool Exists(const std::string& path) { return std::ifstream(path).good(); }
+
+// Runs of blanks as one blank: the text extraction does not keep the exact count.
+std::string Squeezed(const std::string& text) {
+    std::string out;
+    for (const char c : text)
+        if (c != ' ' || out.empty() || out.back() != ' ') out.push_back(c);
+    return out;
+}
+
+// The PDF's text in reading order, through poppler's pdftotext, blanks squeezed.
+std::string PdfText(const std::string& pdf) {
+    const std::string txt = pdf + ".txt";
+    const std::string command = "pdftotext -layout '" + pdf + "' '" + txt + "'";
+    EXPECT_EQ(std::system(command.c_str()), 0) << command;
+    std::ifstream in(txt);
+    std::stringstream s;
+    s << in.rdbuf();
+    std::remove(txt.c_str());
+    return Squeezed(s.str());
+}
+
+TEST(CliReport, WritesThePageWithTheDataFilesRowsAsPdf) {
+    const char sep = SystemDecimalSeparator();
+    const std::string data = testing::TempDir() + "report_data.txt";
+    {
+        std::ofstream f(data, std::ios::binary);
+        // Rows out of order: the report shows them sorted by frequency.
+        f << "Locator: JO40HB\r\nDateTime: 2026-12-06 18:30\r\n"
+          << "7" << sep << "1;20;2700;Field;-999;-999;-999;-999\r\n"
+          << "3" << sep << "65;13" << sep << "3;2700;S-Val;2" << sep << "15;9;33" << sep
+          << "98;-73" << sep << "01\r\n";
+    }
+    const std::string pdf = testing::TempDir() + "cli_report.pdf";
+    std::remove(pdf.c_str());
+    const Result r = RunReport({"report", "--data", data, "--size", "800x600", "--pdf", pdf});
+    ASSERT_EQ(r.code, 0) << r.err;
+    EXPECT_EQ(r.out, pdf + "\n");
+
+    const std::string text = PdfText(pdf);
+    std::string row1 = "  3.650|   13.3| 2700|  S-Val| 2.15| 9.00| 34.0| -73.0";
+    std::string row2 = "  7.100|   20.0| 2700|  Field| --- | --- | --- |  ---";
+    for (std::string* row : {&row1, &row2})
+        for (char& c : *row)
+            if (c == '.') c = sep;
+    for (const std::string& expected :
+         {std::string("Noise Report generated on "),
+          std::string("Local man-made noise with respect to ITU-R P.372"),
+          std::string("Noise Measurements"),
+          std::string(" Freq. | Field |  BW |EntUnit|Gain |SUnit|AntV | AntP"), row1, row2,
+          std::string("Printed with Floorwatch v 1.0 - (c) 2026 The Floorwatch authors")})
+        EXPECT_NE(text.find(Squeezed(expected)), std::string::npos) << expected << "\n---\n"
+                                                                    << text;
+    EXPECT_LT(text.find(Squeezed(row1)), text.find(Squeezed(row2)));
+    std::remove(pdf.c_str());
+    std::remove(data.c_str());
+}
+
+TEST(CliReport, RefusalsAndUsageErrorsWriteNothing) {
+    const std::string pdf = testing::TempDir() + "cli_report_refused.pdf";
+    std::remove(pdf.c_str());
+
+    // Exactly one destination.
+    EXPECT_EQ(RunReport({"report"}).code, ExitUsage);
+    EXPECT_EQ(RunReport({"report", "--pdf", pdf, "--printer", "X"}).code, ExitUsage);
+    EXPECT_EQ(RunReport({"report", "--pdf", pdf, "--unknown"}).code, ExitUsage);
+
+    const Result missing =
+        RunReport({"report", "--data", testing::TempDir() + "no_such_file.txt", "--pdf", pdf});
+    EXPECT_EQ(missing.code, ExitRefused);
+    EXPECT_NE(missing.err.find("File not found or converstion error!"), std::string::npos);
+
+    const Result badSize = RunReport({"report", "--size", "0x10", "--pdf", pdf});
+    EXPECT_EQ(badSize.code, ExitRefused);
+    EXPECT_FALSE(Exists(pdf));
+
+    const Result noPrinter = RunReport({"report", "--printer", "No Such Printer 4711"});
+    EXPECT_EQ(noPrinter.code, ExitRefused);
+    EXPECT_NE(noPrinter.err.find("No Such Printer 4711"), std::string::npos) << noPrinter.err;
+
+    const Result badFolder = RunReport({"report", "--pdf", testing::TempDir() + "none/x/r.pdf"});
+    EXPECT_EQ(badFolder.code, ExitRefused);
+    EXPECT_NE(badFolder.err.find("none/x/r.pdf"), std::string::npos) << badFolder.err;
+}
+
+}  // namespace
+}  // namespace fw::cli
