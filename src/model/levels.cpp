@@ -185,22 +185,29 @@ std::size_t FixedFast(char* buf, double value, int decimals) {
 
 }  // namespace
 
+void AppendFixed(std::string& out, double value, int decimals, char decimalSeparator) {
+    // Locale-independent; the largest double has 309 integer digits.
+    char buf[400];
+    std::size_t len = FixedFast(buf, value, decimals);
+    if (len == 0) {
+        const auto res =
+            std::to_chars(buf, buf + sizeof buf, value, std::chars_format::fixed, decimals);
+        len = res.ec == std::errc() ? static_cast<std::size_t>(res.ptr - buf) : 0;
+    }
+    for (std::size_t i = 0; i < len; ++i)
+        if (buf[i] == '.') buf[i] = decimalSeparator;
+    out.append(buf, len);
+}
+
 void AppendLevel(std::string& out, int width, int decimals, bool bar, double value,
                  char decimalSeparator) {
     if (!(value > UnknownLevel)) {
         AppendPadded(out, " --- ", width);
     } else {
-        // Locale-independent fixed point; the largest double has 309 integer digits.
-        char buf[400];
-        std::size_t len = FixedFast(buf, value, decimals);
-        if (len == 0) {
-            const auto res =
-                std::to_chars(buf, buf + sizeof buf, value, std::chars_format::fixed, decimals);
-            len = res.ec == std::errc() ? static_cast<std::size_t>(res.ptr - buf) : 0;
-        }
-        for (std::size_t i = 0; i < len; ++i)
-            if (buf[i] == '.') buf[i] = decimalSeparator;
-        AppendPadded(out, std::string_view(buf, len), width);
+        const std::size_t start = out.size();
+        AppendFixed(out, value, decimals, decimalSeparator);
+        const std::size_t len = out.size() - start;
+        if (width > static_cast<int>(len)) out.insert(start, width - len, ' ');
     }
     if (bar) out.push_back('|');
 }

@@ -70,6 +70,10 @@ MeasurementLevels LevelsFromAntennaPower(double dbm, double fMHz, double gainDbi
 // Only the field strength is known; the other levels become UnknownLevel.
 MeasurementLevels LevelsFromFieldStrength(double dbuvm);
 
+// Appends `value` in fixed point with `decimals` digits after the separator (C-locale
+// rounding, any magnitude), without padding or the dash mark.
+void AppendFixed(std::string& out, double value, int decimals, char decimalSeparator);
+
 // Appends `value` in fixed point with `decimals` digits, right-aligned in `width`, then "|"
 // if `bar`; a value <= UnknownLevel (or NaN) appends " --- " right-aligned in `width`
 // instead (never cut). The fast path of FormatLevel for fixed layouts.

@@ -1,0 +1,288 @@
+#include "entry.h"
+
+#include <gtest/gtest.h>
+
+#include "fw_math.h"
+
+namespace fw {
+namespace {
+
+// The window's state at start-up, with the given separator.
+EntryInputs DefaultInputs(char sep) {
+    EntryInputs in;
+    in.band = "80m";
+    in.frequency = "1";
+    in.sValue = "S9";
+    in.gain = DefaultGainText(sep);
+    in.method = EntryMethod::SValue;
+    in.bandwidth = "2700";
+    return in;
+}
+
+EntryAccepted Accepted(const EntryResult& r) {
+    if (const auto* f = std::get_if<EntryFailure>(&r)) ADD_FAILURE() << f->message;
+    const auto* ok = std::get_if<EntryAccepted>(&r);
+    return ok ? *ok : EntryAccepted{};
+}
+
+EntryFailure Refused(const EntryResult& r) {
+    EXPECT_TRUE(std::holds_alternative<EntryFailure>(r)) << "entry was accepted";
+    const auto* f = std::get_if<EntryFailure>(&r);
+    return f ? *f : EntryFailure{MessageKind::Information, "<accepted>", std::nullopt, {}};
+}
+
+void ExpectFailure(const EntryResult& r, MessageKind kind, const std::string& message,
+                   std::optional<EntryField> field, const std::string& resetText) {
+    const EntryFailure f = Refused(r);
+    EXPECT_EQ(f.kind, kind);
+    EXPECT_EQ(f.message, message);
+    EXPECT_EQ(f.resetField, field);
+    EXPECT_EQ(f.resetText, resetText);
+}
+
+TEST(EvaluateEntry, DefaultWindowS9On80mUnderBothSeparators) {
+    for (const char sep : {',', '.'}) {
+        const EntryAccepted ok = Accepted(EvaluateEntry(DefaultInputs(sep), sep));
+        EXPECT_EQ(ok.row.freqMHz, 3.65);
+        EXPECT_EQ(ok.row.sUnits, 9.0);
+        EXPECT_NEAR(ok.row.antVoltDbuV, 33.979, 0.0005);
+        EXPECT_NEAR(ok.row.antPowerDbm, -73.010, 0.0005);
+        EXPECT_NEAR(ok.row.fieldDbuVm, 13.299, 0.0005);
+        EXPECT_EQ(ok.row.gainDbi, 2.15);
+        EXPECT_EQ(ok.row.bandwidthHz, 2700.0);
+        EXPECT_EQ(ok.row.entryUnit, "S-Val");
+        const std::string s(1, sep);
+        EXPECT_EQ(ok.powerText, "-73" + s + "0");
+        EXPECT_EQ(ok.voltageText, "34" + s + "0");
+        EXPECT_EQ(ok.fieldText, "13" + s + "3");
+        EXPECT_EQ(ok.gainText, "2" + s + "15");
+        EXPECT_EQ(ok.diagnostics, (std::array<std::string, 6>{
+                                      "fMHz.....: 3" + s + "6500", "Lambda...: 82" + s + "2",
+                                      "U[uV]....: 50" + s + "0", "U[dBuV]..: 34" + s + "0",
+                                      "P[dBm]...: -73" + s + "0", "E[dBuVm].: 13" + s + "3"}));
+    }
+}
+
+TEST(EvaluateEntry, EachMethodConvertsItsEnteredLevel) {
+    EntryInputs in = DefaultInputs(',');
+    in.method = EntryMethod::AntennaVoltage;
+    in.antennaVoltage = "22";
+    EntryAccepted ok = Accepted(EvaluateEntry(in, ','));
+    EXPECT_EQ(ok.row.entryUnit, "AntVol");
+    EXPECT_NEAR(ok.row.sUnits, 7.0034, 0.00005);
+    EXPECT_EQ(ok.row.antVoltDbuV, 22.0);
+    EXPECT_NEAR(ok.row.fieldDbuVm, 1.319, 0.0005);
+    EXPECT_EQ(ok.voltageText, "22,0");
+    EXPECT_EQ(ok.powerText, "-85,0");
+
+    in.method = EntryMethod::AntennaPower;
+    in.antennaPower = "-103";
+    ok = Accepted(EvaluateEntry(in, ','));
+    EXPECT_EQ(ok.row.entryUnit, "AntPwr");
+    EXPECT_EQ(ok.row.antPowerDbm, -103.0);
+    EXPECT_NEAR(ok.row.antVoltDbuV, 3.990, 0.0005);
+    EXPECT_NEAR(ok.row.fieldDbuVm, -16.691, 0.0005);
+
+    // S9+40 on LW without gain.
+    in = DefaultInputs('.');
+    in.band = "LW";
+    in.sValue = "S9+40";
+    in.gain = "0";
+    ok = Accepted(EvaluateEntry(in, '.'));
+    EXPECT_NEAR(ok.row.fieldDbuVm, 26.873, 0.0005);
+    EXPECT_EQ(ok.diagnostics[1], "Lambda...: 2206.0");
+    EXPECT_EQ(ok.diagnostics[2], "U[uV]....: 5000.0");
+}
+
+TEST(EvaluateEntry, FieldStrengthEntryLeavesDashMarks) {
+    EntryInputs in = DefaultInputs(',');
+    in.band = "40m";
+    in.method = EntryMethod::FieldStrength;
+    in.fieldStrength = "20";
+    in.gain = "";  // emptied by selecting the method; not read
+    const EntryAccepted ok = Accepted(EvaluateEntry(in, ','));
+    EXPECT_EQ(ok.row, (MeasRow{7.1, 20, 2700, "Field", -999, -999, -999, -999}));
+    EXPECT_EQ(ok.powerText, " --- ");
+    EXPECT_EQ(ok.voltageText, " --- ");
+    EXPECT_EQ(ok.gainText, " --- ");
+    EXPECT_EQ(ok.fieldText, "20,0");
+    EXPECT_EQ(ok.diagnostics[1], "Lambda...: 0,0");
+    EXPECT_EQ(ok.diagnostics[2], "U[uV]....: 0,0");
+    EXPECT_EQ(ok.diagnostics[3], "U[dBuV]..: -999,0");
+    EXPECT_EQ(ok.diagnostics[4], "P[dBm]...: -999,0");
+    EXPECT_EQ(ok.diagnostics[5], "E[dBuVm].: 20,0");
+
+    // Back to S-values with the " --- " the gain field now holds: refused, gain reset.
+    in.method = EntryMethod::SValue;
+    in.gain = ok.gainText;
+    ExpectFailure(EvaluateEntry(in, ','), MessageKind::Warning, GainWarning, EntryField::Gain,
+                  "2,15");
+}
+
+TEST(EvaluateEntry, FreeFrequencyOverridesTheBand) {
+    EntryInputs in = DefaultInputs(',');
+    in.band = "LW";
+    in.freeFrequency = true;
+    in.frequency = "7,1";
+    EXPECT_EQ(Accepted(EvaluateEntry(in, ',')).row.freqMHz, 7.1);
+    in.frequency = "7.1";  // the other separator
+    ExpectFailure(EvaluateEntry(in, ','), MessageKind::Warning, FrequencyWarning, std::nullopt, "");
+    in.freeFrequency = false;  // the frequency field is not read then
+    EXPECT_EQ(Accepted(EvaluateEntry(in, ',')).row.freqMHz, 0.136);
+}
+
+TEST(EvaluateEntry, UnknownSelectorTextsAreNoError) {
+    EntryInputs in = DefaultInputs('.');
+    in.band = "70cm";
+    in.sValue = "S10";
+    const EntryAccepted ok = Accepted(EvaluateEntry(in, '.'));
+    EXPECT_EQ(ok.row.freqMHz, 1.0);
+    EXPECT_EQ(ok.row.sUnits, 0.0);
+    EXPECT_NEAR(ok.row.antVoltDbuV, -20.021, 0.0005);
+}
+
+TEST(EvaluateEntry, EachMethodsFailuresAndResets) {
+    EntryInputs in = DefaultInputs(',');
+    in.gain = "abc";
+    for (EntryMethod m :
+         {EntryMethod::SValue, EntryMethod::AntennaVoltage, EntryMethod::AntennaPower}) {
+        in.method = m;
+        ExpectFailure(EvaluateEntry(in, ','), MessageKind::Warning, GainWarning, EntryField::Gain,
+                      "2,15");
+    }
+    in.gain = "2,15";
+    in.method = EntryMethod::AntennaVoltage;
+    in.antennaVoltage = "";
+    ExpectFailure(EvaluateEntry(in, ','), MessageKind::Warning, AntennaVoltageWarning,
+                  EntryField::AntennaVoltage, "34");
+    in.method = EntryMethod::AntennaPower;
+    in.antennaPower = "-73 dBm";
+    ExpectFailure(EvaluateEntry(in, ','), MessageKind::Warning, AntennaPowerWarning,
+                  EntryField::AntennaPower, "-73");
+    in.method = EntryMethod::FieldStrength;
+    in.fieldStrength = "x";
+    ExpectFailure(EvaluateEntry(in, ','), MessageKind::Warning, FieldStrengthWarning,
+                  EntryField::FieldStrength, "20");
+}
+
+TEST(EvaluateEntry, OnlyTheFirstFailureInCheckOrder) {
+    EntryInputs in = DefaultInputs(',');
+    in.freeFrequency = true;
+    in.frequency = "?";
+    in.gain = "?";
+    in.method = EntryMethod::AntennaPower;
+    in.antennaPower = "?";
+    in.bandwidth = "?";
+    EXPECT_EQ(Refused(EvaluateEntry(in, ',')).message, FrequencyWarning);
+    in.frequency = "0";
+    EXPECT_EQ(Refused(EvaluateEntry(in, ',')).message, GainWarning);
+    in.gain = "0";
+    EXPECT_EQ(Refused(EvaluateEntry(in, ',')).message, AntennaPowerWarning);
+    in.antennaPower = "-73";
+    // All inputs parsed: now the frequency of 0 is reported, before the bandwidth.
+    ExpectFailure(EvaluateEntry(in, ','), MessageKind::Error, "Gleitkommadivision durch Null",
+                  std::nullopt, "");
+    in.frequency = "3,5";
+    ExpectFailure(EvaluateEntry(in, ','), MessageKind::Information, BandwidthInformation,
+                  EntryField::Bandwidth, "2700");
+}
+
+TEST(EvaluateEntry, ZeroFrequencyIsADivisionByZeroExceptForFieldStrength) {
+    EntryInputs in = DefaultInputs('.');
+    in.freeFrequency = true;
+    in.antennaVoltage = "22";
+    in.antennaPower = "-73";
+    in.fieldStrength = "20";
+    for (const char* zero : {"0", "-0", "0.000", "0e5"}) {
+        in.frequency = zero;
+        for (EntryMethod m :
+             {EntryMethod::SValue, EntryMethod::AntennaVoltage, EntryMethod::AntennaPower}) {
+            in.method = m;
+            ExpectFailure(EvaluateEntry(in, '.'), MessageKind::Error,
+                          "Gleitkommadivision durch Null", std::nullopt, "");
+        }
+        in.method = EntryMethod::FieldStrength;
+        EXPECT_EQ(Accepted(EvaluateEntry(in, '.')).row.freqMHz, 0.0);
+    }
+}
+
+TEST(EvaluateEntry, BandwidthMustBeAWholeNumber) {
+    EntryInputs in = DefaultInputs(',');
+    for (const char* bad : {"2700a", "", "2,7", " 2700 ", "99999999999"}) {
+        in.bandwidth = bad;
+        ExpectFailure(EvaluateEntry(in, ','), MessageKind::Information, BandwidthInformation,
+                      EntryField::Bandwidth, "2700");
+    }
+    in.bandwidth = "$A8C";  // the platform parser's hexadecimal form
+    EXPECT_EQ(Accepted(EvaluateEntry(in, ',')).row.bandwidthHz, 2700.0);
+    in.bandwidth = "-5";
+    EXPECT_EQ(Accepted(EvaluateEntry(in, ',')).row.bandwidthHz, -5.0);
+}
+
+// Numbers so large that a conversion overflows would give a row that cannot be saved and
+// read back; the input responsible is refused instead.
+TEST(EvaluateEntry, OverflowingInputsAreRefused) {
+    EntryInputs in = DefaultInputs('.');
+    in.method = EntryMethod::AntennaPower;
+    in.antennaPower = "1e308";
+    ExpectFailure(EvaluateEntry(in, '.'), MessageKind::Warning, AntennaPowerWarning,
+                  EntryField::AntennaPower, "-73");
+    in.method = EntryMethod::AntennaVoltage;
+    in.antennaVoltage = "1e308";
+    ExpectFailure(EvaluateEntry(in, '.'), MessageKind::Warning, AntennaVoltageWarning,
+                  EntryField::AntennaVoltage, "34");
+    in = DefaultInputs('.');
+    in.gain = "-1e308";
+    ExpectFailure(EvaluateEntry(in, '.'), MessageKind::Warning, GainWarning, EntryField::Gain,
+                  "2.15");
+    in = DefaultInputs('.');
+    in.freeFrequency = true;
+    in.frequency = "1e308";
+    in.sValue = "S9+40";
+    in.gain = "0";
+    ExpectFailure(EvaluateEntry(in, '.'), MessageKind::Warning, FrequencyWarning, std::nullopt, "");
+    in.gain = "1e308";  // a huge gain only drives the field strength to 0 dB
+    EXPECT_EQ(Accepted(EvaluateEntry(in, '.')).row.fieldDbuVm, 0.0);
+}
+
+TEST(EntryTexts, ResetAndDoubleClickTextsFollowTheSeparator) {
+    EXPECT_EQ(DefaultGainText(','), "2,15");
+    EXPECT_EQ(DefaultGainText('.'), "2.15");
+    EXPECT_EQ(ResetText(EntryField::Gain, '.'), "2.15");
+    EXPECT_EQ(ResetText(EntryField::AntennaPower, ','), "-73");
+    EXPECT_EQ(ResetText(EntryField::AntennaVoltage, ','), "34");
+    EXPECT_EQ(ResetText(EntryField::FieldStrength, ','), "20");
+    EXPECT_EQ(ResetText(EntryField::Frequency, ','), "");
+    EXPECT_EQ(DoubleClickText(EntryField::Gain, ','), "2,15");
+    EXPECT_EQ(DoubleClickText(EntryField::AntennaPower, ','), "-103");
+    EXPECT_EQ(DoubleClickText(EntryField::AntennaVoltage, ','), "22");
+    EXPECT_EQ(DoubleClickText(EntryField::FieldStrength, ','), std::nullopt);
+    EXPECT_EQ(DoubleClickText(EntryField::Frequency, ','), std::nullopt);
+}
+
+TEST(EntryTexts, MethodsTagsAndIndexes) {
+    EXPECT_EQ(EntryMethods[0].item, "S-Value");
+    EXPECT_EQ(EntryMethods[3].item, "Field-strength [dBuV/m]");
+    EXPECT_EQ(EntryMethods[1].tag, "AntVol");
+    EXPECT_EQ(EntryMethods[2].tag, "AntPwr");
+    EXPECT_EQ(EntryMethodFromIndex(2), EntryMethod::AntennaPower);
+    EXPECT_EQ(EntryMethodFromIndex(-1), std::nullopt);
+    EXPECT_EQ(EntryMethodFromIndex(4), std::nullopt);
+    const EntryControlStates field = ControlStatesFor(EntryMethod::FieldStrength);
+    EXPECT_TRUE(field.fieldEditable && field.clearGain && !field.gainEditable);
+    EXPECT_FALSE(field.clearField);
+}
+
+TEST(DiagnosticNumber, RoundsToSignificantDigitsThenFixesDecimals) {
+    EXPECT_EQ(DiagnosticNumber(3.65, 5, 4, '.'), "3.6500");
+    EXPECT_EQ(DiagnosticNumber(82.19178, 4, 1, ','), "82,2");
+    EXPECT_EQ(DiagnosticNumber(2205.882, 4, 1, '.'), "2206.0");
+    EXPECT_EQ(DiagnosticNumber(0.136, 5, 4, '.'), "0.1360");
+    EXPECT_EQ(DiagnosticNumber(145.123456, 5, 4, '.'), "145.1200");
+    EXPECT_EQ(DiagnosticNumber(-999, 4, 1, '.'), "-999.0");
+    EXPECT_EQ(DiagnosticNumber(0, 4, 1, '.'), "0.0");
+    EXPECT_EQ(DiagnosticNumber(123456, 4, 1, '.'), "123500.0");
+}
+
+}  // namespace
+}  // namespace fw
