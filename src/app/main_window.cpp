@@ -11,6 +11,8 @@
 
 #include "display_controller.h"
 #include "entry_controller.h"
+#include "info_controller.h"
+#include "mail_controller.h"
 
 namespace fw {
 
@@ -31,6 +33,9 @@ MainWindow::MainWindow(Dialogs* dialogs, const QString& programFilePath) {
     controls_.client->installEventFilter(this);
     FormCreate(programFilePath.isEmpty() ? QCoreApplication::applicationFilePath()
                                          : programFilePath);
+    // Output and information commands only read the state; the window owns them as children.
+    new MailController(*this);
+    new InfoController(*this);
 }
 
 MainWindow::~MainWindow() = default;

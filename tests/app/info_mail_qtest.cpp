@@ -1,0 +1,158 @@
+// The "Information" menu and "Send eMail ..." in the main window.
+#include <QAction>
+#include <QDir>
+#include <QFile>
+#include <QGuiApplication>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "info_controller.h"
+#include "links.h"
+#include "mail_controller.h"
+#include "window_fixture.h"
+#include "window_test_registry.h"
+
+namespace fw::testing {
+
+namespace {
+
+// Records what the mail command hands over, and whether the hourglass was up meanwhile.
+class RecordingMail : public MailSystem {
+  public:
+    std::string DefaultProfileName() override { return {}; }
+    std::uint32_t Logon(MapiWindow, const std::optional<std::string>&,
+                        const std::optional<std::string>&, std::uint32_t,
+                        MapiSession& session) override {
+        session = 7;
+        return SUCCESS_SUCCESS;
+    }
+    std::uint32_t SendMail(MapiSession, MapiWindow, const MapiMessage& message,
+                           std::uint32_t flags) override {
+        messages.push_back(message);
+        sentFlags = flags;
+        cursorDuringSend = QGuiApplication::overrideCursor() != nullptr;
+        return result;
+    }
+    std::uint32_t Logoff(MapiSession) override {
+        ++logoffs;
+        return SUCCESS_SUCCESS;
+    }
+
+    std::uint32_t result = SUCCESS_SUCCESS;
+    std::vector<MapiMessage> messages;
+    std::uint32_t sentFlags = 0;
+    bool cursorDuringSend = false;
+    int logoffs = 0;
+};
+
+}  // namespace
+
+class InfoMailTest : public QObject {
+    Q_OBJECT
+
+  private slots:
+    void itemsAreEnabled() {
+        WindowFixture f;
+        const MainActions& a = f.c().actions;
+        for (QAction* item : {a.sendMail, a.about, a.help, a.helpGerman, a.linkKorvan, a.linkVelmar,
+                              a.downloadItu}) {
+            QVERIFY2(item->isEnabled(), qPrintable(item->text()));
+        }
+    }
+
+    void aboutShowsSixLines() {
+        WindowFixture f;
+        f.c().actions.about->trigger();
+        QCOMPARE(f.dialogs.messages.size(), size_t(1));
+        QCOMPARE(f.dialogs.messages[0].title, QStringLiteral("Informationen"));
+        QCOMPARE(f.dialogs.messages[0].text,
+                 QStringLiteral("(c) 2026 The Floorwatch authors\r\n\r\n\r\n\r\n\r\n\r\n"));
+    }
+
+    void missingHelpDocumentsWarnWithFullNames() {
+        QTemporaryDir dir;
+        QVERIFY(dir.isValid());
+        ScriptedDialogs dialogs;
+        MainWindow window(&dialogs, dir.filePath(QStringLiteral("floorwatch")));
+        std::vector<std::string> opened;
+        info(window).setOpener([&](const std::string& target) { opened.push_back(target); });
+
+        window.controls().actions.help->trigger();
+        window.controls().actions.helpGerman->trigger();
+        const QString folder = QDir(dir.path()).absolutePath() + QLatin1Char('/');
+        const std::vector<ShownMessage> expected{
+            {WarningTitle, folder + QStringLiteral("FloorwatchEN.pdf could not be found!")},
+            {WarningTitle, folder + QStringLiteral("FloorwatchDE.pdf could not be found!")}};
+        QCOMPARE(dialogs.messages, expected);
+        QVERIFY(opened.empty());
+
+        // With the document beside the program the same item opens it and says nothing.
+        QFile document(dir.filePath(QStringLiteral("FloorwatchDE.pdf")));
+        QVERIFY(document.open(QIODevice::WriteOnly));
+        document.close();
+        window.controls().actions.helpGerman->trigger();
+        QCOMPARE(dialogs.messages.size(), size_t(2));
+        QCOMPARE(opened, std::vector<std::string>{(folder + "FloorwatchDE.pdf").toStdString()});
+    }
+
+    void webItemsOpenTheirAddresses() {
+        WindowFixture f;
+        std::vector<std::string> opened;
+        info(*f.window).setOpener([&](const std::string& target) { opened.push_back(target); });
+        f.c().actions.linkKorvan->trigger();
+        f.c().actions.linkVelmar->trigger();
+        f.c().actions.downloadItu->trigger();
+        const std::vector<std::string> expected{std::string(KorvanUrl),
+                                                std::string(VelmarRegion1Url),
+                                                "https://www.itu.int/rec/R-REC-P.372/en"};
+        QCOMPARE(opened, expected);
+        QVERIFY(f.dialogs.messages.empty());
+    }
+
+    void mailRefusedWithoutDataFile() {
+        WindowFixture f;
+        RecordingMail mail;
+        f.window->findChild<MailController*>()->setMailSystem(&mail);
+        f.c().actions.sendMail->trigger();
+        const std::vector<ShownMessage> expected{
+            {InformationTitle, QStringLiteral("Please save or load USER Data first, before "
+                                              "submitting your data via eMail!")}};
+        QCOMPARE(f.dialogs.messages, expected);
+        QVERIFY(mail.messages.empty());
+    }
+
+    void mailCarriesTheReportAndTheDataFile() {
+        WindowFixture f;
+        RecordingMail mail;
+        mail.result = MAPI_E_FAILURE;  // a failing mail program shows no message
+        f.window->findChild<MailController*>()->setMailSystem(&mail);
+        f.state().UserDataFile = "/home/op/261206_USER_Data.txt";
+        f.c().actions.sendMail->trigger();
+
+        QCOMPARE(mail.messages.size(), size_t(1));
+        const MapiMessage& m = mail.messages[0];
+        QCOMPARE(m.subject, std::string("Report from Floorwatch v 1.0"));
+        QCOMPARE(m.recips.size(), size_t(1));
+        QCOMPARE(m.recips[0].address, "SMTP:" + std::string(ReportMailbox));
+        QCOMPARE(m.noteText,
+                 std::string("Noise Report from\r\n\r\n--Name--\r\n--Call--\r\n--eMail--\r\n\r\n"
+                             "73\r\n"));
+        QCOMPARE(m.files.size(), size_t(1));
+        QCOMPARE(m.files[0].pathName, f.state().UserDataFile);
+        QCOMPARE(m.files[0].fileName, std::string("261206_USER_Data.txt"));
+        QCOMPARE(mail.sentFlags, MAPI_DIALOG);
+        QVERIFY(mail.cursorDuringSend);
+        QVERIFY(QGuiApplication::overrideCursor() == nullptr);
+        QCOMPARE(mail.logoffs, 1);
+        QVERIFY(f.dialogs.messages.empty());
+    }
+
+  private:
+    static InfoController& info(MainWindow& window) { return *window.findChild<InfoController*>(); }
+};
+
+FW_WINDOW_TEST(InfoMailTest);
+
+}  // namespace fw::testing
+
+#include "info_mail_qtest.moc"
