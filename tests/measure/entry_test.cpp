@@ -258,19 +258,9 @@ TEST(EntryTexts, ResetAndDoubleClickTextsFollowTheSeparator) {
     EXPECT_EQ(DoubleClickText(EntryField::AntennaVoltage, ','), "22");
     EXPECT_EQ(DoubleClickText(EntryField::FieldStrength, ','), std::nullopt);
     EXPECT_EQ(DoubleClickText(EntryField::Frequency, ','), std::nullopt);
-}
-
-TEST(EntryTexts, MethodsTagsAndIndexes) {
-    EXPECT_EQ(EntryMethods[0].item, "S-Value");
-    EXPECT_EQ(EntryMethods[3].item, "Field-strength [dBuV/m]");
-    EXPECT_EQ(EntryMethods[1].tag, "AntVol");
-    EXPECT_EQ(EntryMethods[2].tag, "AntPwr");
     EXPECT_EQ(EntryMethodFromIndex(2), EntryMethod::AntennaPower);
     EXPECT_EQ(EntryMethodFromIndex(-1), std::nullopt);
     EXPECT_EQ(EntryMethodFromIndex(4), std::nullopt);
-    const EntryControlStates field = ControlStatesFor(EntryMethod::FieldStrength);
-    EXPECT_TRUE(field.fieldEditable && field.clearGain && !field.gainEditable);
-    EXPECT_FALSE(field.clearField);
 }
 
 TEST(DiagnosticNumber, RoundsToSignificantDigitsThenFixesDecimals) {

@@ -208,11 +208,6 @@ TEST(UserDataFile, FaultyFilesFailWithoutAHalfLoadedList) {
     EXPECT_EQ(ParseUserDataText("a\r\nb", ',').status, UserDataStatus::Ok);
 }
 
-TEST(UserDataFile, CommaFileDoesNotLoadUnderPoint) {
-    EXPECT_EQ(ParseUserDataText(ExampleText, '.').status, UserDataStatus::ConversionError);
-    EXPECT_EQ(ParseUserDataText(ExampleText, ',').status, UserDataStatus::Ok);
-}
-
 // Files larger than the reader's piece size, with lines running across the pieces.
 TEST(UserDataFile, LargeFilesLoadLikeTheirText) {
     TempDir dir;

@@ -165,10 +165,6 @@ TEST(PerMeasurement, WorkedExamples) {
     EXPECT_EQ(m.WavelengthM, 0.0);
 }
 
-TEST(PerMeasurement, FieldStrengthEntryDoesNotNeedAFrequency) {
-    EXPECT_NO_THROW(LevelsFromFieldStrength(-5));
-}
-
 TEST(BandwidthCorrection, Examples) {
     EXPECT_NEAR(BandwidthCorrectionDb(10000, 2700), 5.686, 0.0005);
     EXPECT_NEAR(BandwidthCorrectionDb(2700, 10000), -5.686, 0.0005);
