@@ -11,6 +11,7 @@
 
 #include "display_controller.h"
 #include "entry_controller.h"
+#include "meas_list_controller.h"
 #include "info_controller.h"
 #include "mail_controller.h"
 
@@ -27,6 +28,7 @@ MainWindow::MainWindow(Dialogs* dialogs, const QString& programFilePath) {
     controls_ = BuildMainControls(*this);
     display_ = std::make_unique<DisplayController>(*this);
     entry_ = std::make_unique<EntryController>(*this);
+    measListController_ = std::make_unique<MeasListController>(*this);
 
     setOuterSize(design::Window);
     placeOnScreen();
@@ -56,6 +58,8 @@ void MainWindow::FormCreate(const QString& programFilePath) {
     state_ = StartupAppState(programFilePath.toStdString());
     setWindowTitle(QString::fromStdString(WindowCaption(state_)));
     display_->FormCreate();
+    measList_.clear();
+    updateUserList();  // the list box shows its header lines from the start
     controls_.Memo3->clear();
     entry_->RadioGroup1Click();
     entry_->CBFreqModeClick();
@@ -63,14 +67,14 @@ void MainWindow::FormCreate(const QString& programFilePath) {
 }
 
 MeasDots MainWindow::measurementDots() const {
-    return {};
+    return {measList_.MeasFreqMHz(), measList_.MeasFieldDbuVm(), measList_.MeasBandwidthHz()};
 }
 
 void MainWindow::updateNoise() {
     display_->updateNoise();
 }
 
-void MainWindow::updateUserList() {}
+void MainWindow::updateUserList() { measListController_->updateUserList(); }
 
 Size MainWindow::outerSize() const {
     return OuterSizeOf({controls_.client->width(), controls_.client->height()});

@@ -8,12 +8,14 @@
 #include "dialogs.h"
 #include "layout_rule.h"
 #include "main_controls.h"
+#include "meas_list.h"
 #include "render.h"
 
 namespace fw {
 
 class DisplayController;
 class EntryController;
+class MeasListController;
 
 class MainWindow : public QMainWindow {
     Q_OBJECT
@@ -30,6 +32,8 @@ class MainWindow : public QMainWindow {
     Dialogs& dialogs() { return *dialogs_; }
     DisplayController& display() { return *display_; }
     EntryController& entry() { return *entry_; }
+    MeasListController& measListController() { return *measListController_; }
+    MeasList& measList() { return measList_; }
 
     // The measurements the diagram draws as dots.
     MeasDots measurementDots() const;
@@ -53,11 +57,13 @@ class MainWindow : public QMainWindow {
     void placeOnScreen();
 
     AppState state_;
+    MeasList measList_;
     std::unique_ptr<Dialogs> ownDialogs_;
     Dialogs* dialogs_ = nullptr;
     MainControls controls_;
     std::unique_ptr<DisplayController> display_;
     std::unique_ptr<EntryController> entry_;
+    std::unique_ptr<MeasListController> measListController_;
 };
 
 }  // namespace fw
