@@ -1,0 +1,82 @@
+// The printed report: building the page, drawing the preview at a zoom, writing the PDF.
+#include <benchmark/benchmark.h>
+
+#include <QDir>
+#include <QGuiApplication>
+#include <QImage>
+#include <memory>
+
+#include "meas_list.h"
+#include "preview_zoom.h"
+#include "report_page.h"
+#include "report_render.h"
+
+namespace {
+
+// Fonts and paint devices need a QGuiApplication; created on first use, offscreen.
+void EnsureGuiApp() {
+    static int argc = 1;
+    static char name[] = "floorwatch-bench";
+    static char* argv[] = {name, nullptr};
+    static std::unique_ptr<QGuiApplication> app;
+    if (QCoreApplication::instance() != nullptr) return;
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    app = std::make_unique<QGuiApplication>(argc, argv);
+}
+
+fw::MeasList Rows(int n) {
+    fw::MeasList list;
+    for (int i = 0; i < n; ++i)
+        list.appendRow({1.0 + i, 13.3, 2700, "S-Val", 2.15, 9, 33.98, -73.01});
+    return list;
+}
+
+const fw::NoiseReportTexts Texts{"06.12.26", "v 1.0", "(c) 2026 The Floorwatch authors", '.'};
+
+QImage Picture() {
+    QImage image(537, 497, QImage::Format_RGB888);
+    image.fill(Qt::darkCyan);
+    return image;
+}
+
+void BuildPage(benchmark::State& state) {
+    EnsureGuiApp();
+    const fw::MeasList list = Rows(static_cast<int>(state.range(0)));
+    for (auto _ : state) {
+        const fw::ReportPage page =
+            fw::BuildNoiseReport(537, 497, list, Texts, fw::ReportTextWidthMm);
+        benchmark::DoNotOptimize(page.items.data());
+    }
+}
+BENCHMARK(BuildPage)->Arg(0)->Arg(20);
+
+// One preview redraw, as every zoom step and activation does it.
+void PreviewAtZoom(benchmark::State& state) {
+    EnsureGuiApp();
+    const fw::ReportPage page = fw::BuildNoiseReport(537, 497, Rows(20), Texts,
+                                                     fw::ReportTextWidthMm);
+    const QImage picture = Picture();
+    const int zoom = static_cast<int>(state.range(0));
+    for (auto _ : state) {
+        const QImage image = fw::RenderReportImage(page, picture, fw::PreviewDpi(zoom));
+        benchmark::DoNotOptimize(image.constBits());
+    }
+}
+BENCHMARK(PreviewAtZoom)->Arg(fw::MinPreviewZoom)->Arg(70)->Arg(100)->Arg(fw::MaxPreviewZoom)
+    ->Unit(benchmark::kMillisecond);
+
+void WritePdf(benchmark::State& state) {
+    EnsureGuiApp();
+    const fw::ReportPage page = fw::BuildNoiseReport(537, 497, Rows(20), Texts,
+                                                     fw::ReportTextWidthMm);
+    const QImage picture = Picture();
+    const std::string path = QDir::tempPath().toStdString() + "/floorwatch_bench_report.pdf";
+    for (auto _ : state) {
+        const std::string error = fw::WriteReportPdf(page, picture, path);
+        if (!error.empty()) state.SkipWithError(error.c_str());
+    }
+    QFile::remove(QString::fromStdString(path));
+}
+BENCHMARK(WritePdf)->Unit(benchmark::kMillisecond);
+
+}  // namespace
