@@ -14,6 +14,7 @@
 #include "meas_list_controller.h"
 #include "info_controller.h"
 #include "mail_controller.h"
+#include "print_controller.h"
 
 namespace fw {
 
@@ -38,6 +39,7 @@ MainWindow::MainWindow(Dialogs* dialogs, const QString& programFilePath) {
     // Output and information commands only read the state; the window owns them as children.
     new MailController(*this);
     new InfoController(*this);
+    new PrintController(*this);
 }
 
 MainWindow::~MainWindow() = default;
