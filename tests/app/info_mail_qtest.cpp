@@ -51,15 +51,6 @@ class InfoMailTest : public QObject {
     Q_OBJECT
 
   private slots:
-    void itemsAreEnabled() {
-        WindowFixture f;
-        const MainActions& a = f.c().actions;
-        for (QAction* item : {a.sendMail, a.about, a.help, a.helpGerman, a.linkKorvan, a.linkVelmar,
-                              a.downloadItu}) {
-            QVERIFY2(item->isEnabled(), qPrintable(item->text()));
-        }
-    }
-
     void aboutShowsSixLines() {
         WindowFixture f;
         f.c().actions.about->trigger();
