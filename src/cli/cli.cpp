@@ -20,6 +20,7 @@ constexpr CommandEntry Commands[] = {
     {"curves", CmdCurves},
     {"render", CmdRender},
     {"list", CmdList},
+    {"enter", CmdEnter},
     {"report", CmdReport},
 };
 
@@ -37,10 +38,27 @@ void PrintUsage(std::ostream& s) {
          "      Loads the USER data file FILE as \"Load USER Data\" does and prints the list\n"
          "      box's lines; with --save, writes the list to OUT as \"Save USER Data\" does.\n"
          "      Numbers follow the regional decimal separator.\n"
+         "  enter [entry options] [--append FILE [--locator TEXT] [--datetime TEXT]]\n"
+         "      Adds one measurement as the \"ENTER\" button does and prints the six\n"
+         "      diagnostic lines and the new row as the list box shows it. With --append,\n"
+         "      loads FILE (or starts an empty list where it does not exist), appends the\n"
+         "      row and saves FILE; --locator and --datetime set its texts.\n"
          "  report [render options] (--pdf OUT | --printer NAME)\n"
          "      Builds the one-page A4 noise report as the print window does, with the\n"
          "      diagram, the --data file's measurements and today's date, and writes it as\n"
          "      the PDF file OUT or prints it on the installed printer NAME.\n"
+         "\n"
+         "Entry options (unset ones keep the window's start-up texts):\n"
+         "  --method TAG       S-Val, AntVol, AntPwr or Field (default S-Val)\n"
+         "  --band TEXT        ham band: LW, MW, 160m, 80m, 40m, 30m, 20m, 17m, 15m, 12m, 10m,\n"
+         "                     6m, 2m (default 80m)\n"
+         "  --freq TEXT        a free frequency in MHz (ticks \"Frequency Mode\")\n"
+         "  --svalue TEXT      S-meter reading S1 .. S9, S9+10 .. S9+40 (default S9)\n"
+         "  --gain TEXT        antenna gain in dBi (default 2,15 with the regional separator)\n"
+         "  --power TEXT       antenna power in dBm\n"
+         "  --voltage TEXT     antenna voltage in dBuV\n"
+         "  --field TEXT       field strength in dBuV/m\n"
+         "  --bandwidth TEXT   receiver bandwidth in Hz (default 2700)\n"
          "\n"
          "Render options:\n"
       << RenderOptionsHelp

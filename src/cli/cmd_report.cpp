@@ -20,7 +20,7 @@ namespace {
 // Fonts and paint devices need a QGuiApplication; the command line shows no window, so
 // Qt's offscreen platform serves unless another one is asked for.
 class GuiSession {
-public:
+  public:
     GuiSession() {
         if (QCoreApplication::instance() != nullptr) return;
         if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
@@ -28,7 +28,7 @@ public:
         app_.emplace(argc_, argv_);
     }
 
-private:
+  private:
     int argc_ = 1;
     char name_[16] = "floorwatch-cli";
     char* argv_[2] = {name_, nullptr};
@@ -49,11 +49,10 @@ int CmdReport(ArgList& args, std::ostream& out, std::ostream& /*err*/) {
     const auto source = BuildDiagramSource(o, sep);
     GuiSession session;
     const QImage picture = PictureToQImage(renderDiagram(source->inputs));
-    const NoiseReportTexts texts = SystemReportTexts(std::string(ProgramVersionText),
-                                                     std::string(ProgramCopyrightText));
+    const NoiseReportTexts texts =
+        SystemReportTexts(std::string(ProgramVersionText), std::string(ProgramCopyrightText));
     const ReportPage page =
-        BuildNoiseReport(picture.width(), picture.height(), source->list, texts,
-                         ReportTextWidthMm);
+        BuildNoiseReport(picture.width(), picture.height(), source->list, texts, ReportTextWidthMm);
 
     if (pdf) {
         const std::string error = WriteReportPdf(page, picture, *pdf);

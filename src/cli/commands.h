@@ -11,6 +11,7 @@ namespace fw::cli {
 int CmdCurves(ArgList& args, std::ostream& out, std::ostream& err);
 int CmdRender(ArgList& args, std::ostream& out, std::ostream& err);
 int CmdList(ArgList& args, std::ostream& out, std::ostream& err);
+int CmdEnter(ArgList& args, std::ostream& out, std::ostream& err);
 int CmdReport(ArgList& args, std::ostream& out, std::ostream& err);
 
 }  // namespace fw::cli

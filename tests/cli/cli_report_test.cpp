@@ -22,7 +22,9 @@ Result RunReport(const std::vector<std::string>& args) {
     return {code, out.str(), err.str()};
 }
 
-bool Exists(const std::string& path) { return std::ifstream(path).good(); }
+bool Exists(const std::string& path) {
+    return std::ifstream(path).good();
+}
 
 // Runs of blanks as one blank: the text extraction does not keep the exact count.
 std::string Squeezed(const std::string& text) {
@@ -52,8 +54,8 @@ TEST(CliReport, WritesThePageWithTheDataFilesRowsAsPdf) {
         // Rows out of order: the report shows them sorted by frequency.
         f << "Locator: JO40HB\r\nDateTime: 2026-12-06 18:30\r\n"
           << "7" << sep << "1;20;2700;Field;-999;-999;-999;-999\r\n"
-          << "3" << sep << "65;13" << sep << "3;2700;S-Val;2" << sep << "15;9;33" << sep
-          << "98;-73" << sep << "01\r\n";
+          << "3" << sep << "65;13" << sep << "3;2700;S-Val;2" << sep << "15;9;33" << sep << "98;-73"
+          << sep << "01\r\n";
     }
     const std::string pdf = testing::TempDir() + "cli_report.pdf";
     std::remove(pdf.c_str());

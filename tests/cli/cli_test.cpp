@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <fstream>
@@ -253,6 +254,95 @@ TEST(CliRender, DataFileRowsBecomeDotsAndItsTextsTheLocatorLine) {
     EXPECT_GT(differing, 0u);
     EXPECT_LT(differing, 400u);
     EXPECT_NE(a.rgb, b.rgb);
+}
+
+}  // namespace
+}  // namespace fw::cli
+
+namespace fw::cli {
+namespace {
+
+std::string WithSeparator(std::string text) {
+    const char sep = SystemDecimalSeparatorForTest();
+    for (char& c : text)
+        if (c == '.') c = sep;
+    return text;
+}
+
+TEST(CliEnter, DefaultEntryIsTheEightyMetreS9Measurement) {
+    const CliRun r = Cli({"enter"});
+    ASSERT_EQ(r.code, 0) << r.err;
+    EXPECT_EQ(r.out, WithSeparator("fMHz.....: 3.6500\n"
+                                   "Lambda...: 82.2\n"
+                                   "U[uV]....: 50.0\n"
+                                   "U[dBuV]..: 34.0\n"
+                                   "P[dBm]...: -73.0\n"
+                                   "E[dBuVm].: 13.3\n"
+                                   "  3.650|   13.3| 2700|  S-Val| 2.15| 9.00| 34.0| -73.0\n"));
+}
+
+TEST(CliEnter, OptionsStandForTheControls) {
+    const CliRun r = Cli({"enter", "--method", "Field", "--field", "20", "--freq",
+                          WithSeparator("7.1"), "--bandwidth", "6000"});
+    ASSERT_EQ(r.code, 0) << r.err;
+    EXPECT_NE(r.out.find(WithSeparator("  7.100|   20.0| 6000|  Field| --- | --- | --- |  --- \n")),
+              std::string::npos)
+        << r.out;
+    const CliRun power = Cli({"enter", "--method", "AntPwr", "--power", "-103", "--band", "20m"});
+    ASSERT_EQ(power.code, 0) << power.err;
+    EXPECT_NE(power.out.find(WithSeparator(" 14.175|")), std::string::npos);
+    EXPECT_NE(power.out.find(WithSeparator("|-103.0")), std::string::npos);
+}
+
+TEST(CliEnter, RefusedEntriesPrintTheWarningAndChangeNoFile) {
+    const std::string file = TempPath("fw_cli_enter_refused.txt");
+    std::remove(file.c_str());
+    const struct {
+        std::vector<std::string> args;
+        std::string message;
+    } cases[] = {
+        {{"--gain", "abc"}, "Gain must be a real number! Use Komma as decimal separator!"},
+        {{"--method", "AntVol"},
+         "Antenna Voltage must be a real number! Use Komma as decimal separator!"},
+        {{"--freq", "x"}, "Frequency must be a real number! Use Komma as decimal separator!"},
+        {{"--freq", "0"}, "Gleitkommadivision durch Null"},
+        {{"--bandwidth", "2,7"}, "Bandwidth must be an integer number!"},
+    };
+    for (const auto& c : cases) {
+        std::vector<std::string> args{"enter"};
+        args.insert(args.end(), c.args.begin(), c.args.end());
+        args.insert(args.end(), {"--append", file});
+        const CliRun r = Cli(args);
+        EXPECT_EQ(r.code, 1) << c.message;
+        EXPECT_EQ(r.err, c.message + "\n");
+        EXPECT_TRUE(r.out.empty());
+        EXPECT_FALSE(Exists(file)) << c.message;
+    }
+    EXPECT_EQ(Cli({"enter", "--method", "dBm"}).code, 2);
+    EXPECT_EQ(Cli({"enter", "--locator", "JO40CQ"}).code, 2);
+}
+
+TEST(CliEnter, AppendBuildsAFileThatLoadsBack) {
+    const std::string file = TempPath("fw_cli_enter_append.txt");
+    std::remove(file.c_str());
+    ASSERT_EQ(Cli({"enter", "--band", "40m", "--append", file, "--locator", "JO40CQ"}).code, 0);
+    ASSERT_EQ(Cli({"enter", "--append", file, "--datetime", "2026-12-06 08:05"}).code, 0);
+    const std::string text = ReadAll(file);
+    EXPECT_EQ(text.substr(0, 45), "Locator: JO40CQ\r\nDateTime: 2026-12-06 08:05\r\n");
+    // Rows sorted by frequency: 80 m (3.65 MHz) before 40 m (7.1 MHz).
+    EXPECT_LT(text.find(WithSeparator("\r\n3.65;")), text.find(WithSeparator("\r\n7.1;")));
+    const CliRun list = Cli({"list", file});
+    ASSERT_EQ(list.code, 0) << list.err;
+    EXPECT_EQ(std::count(list.out.begin(), list.out.end(), '\n'), 4);
+}
+
+TEST(CliEnter, AnUnreadableFileIsNotOverwritten) {
+    const std::string file = TempPath("fw_cli_enter_bad.txt");
+    WriteAll(file, "Locator: X\r\nDateTime: Y\r\nnot;a;row\r\n");
+    const CliRun r = Cli({"enter", "--append", file});
+    EXPECT_EQ(r.code, 1);
+    EXPECT_EQ(r.err, "File not found or converstion error!\n");
+    EXPECT_EQ(ReadAll(file), "Locator: X\r\nDateTime: Y\r\nnot;a;row\r\n");
 }
 
 }  // namespace
