@@ -1,15 +1,13 @@
 #pragma once
-// The inputs of the "Add Measurement" group and the "Entry Method" radio group.
+// The inputs of the "Add Measurement" group, the "Entry Method" radio group and the
+// "ENTER" button that adds a measurement.
 #include <QObject>
-#include <QString>
 
 namespace fw {
 
 class MainWindow;
 struct MainControls;
-
-// "2,15" under a comma separator, "2.15" under a point.
-QString GainResetText();
+struct EntryInputs;
 
 class EntryController : public QObject {
     Q_OBJECT
@@ -21,9 +19,20 @@ class EntryController : public QObject {
     void RadioGroup1Click();
     // Free-frequency box changed: frequency field or band selector becomes the input.
     void CBFreqModeClick();
+    // Double-clicks put a reset value into the field, read-only or not.
+    void EditGainDblClick();
+    void EditAntdBmDblClick();
+    void EditAntVolDblClick();
+    // Checks the inputs, converts, writes the values back, appends the row and redraws;
+    // or shows the one failure and resets only the failed field.
+    void ButEnterClick();
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
     MainControls& controls();
+    EntryInputs readInputs();
 
     MainWindow& window_;
 };

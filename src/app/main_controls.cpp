@@ -20,6 +20,8 @@
 
 #include "control_style.h"
 #include "design_layout.h"
+#include "entry.h"
+#include "levels.h"
 #include "main_menus.h"
 
 namespace fw {
@@ -110,9 +112,9 @@ void BuildDisplayGroup(MainControls& c) {
 void BuildEntryMethodGroup(MainControls& c) {
     c.RadioGroup1 = Make<QGroupBox>(c.Panel1, design::RadioGroup1, QStringLiteral("Entry Method"));
     c.RadioGroup1Buttons = new QButtonGroup(c.RadioGroup1);
-    const QStringList items = {QStringLiteral("S-Value"), QStringLiteral("Antenna-Voltage [dBuV]"),
-                               QStringLiteral("Antenna-Power [dBm]"),
-                               QStringLiteral("Field-strength [dBuV/m]")};
+    QStringList items;
+    for (const EntryMethodInfo& m : EntryMethods)
+        items << QString::fromUtf8(m.item.data(), m.item.size());
     for (int i = 0; i < items.size(); ++i) {
         auto* b = Make<QRadioButton>(c.RadioGroup1, Rect{8, 17 + i * 22, 153, 20}, items.at(i));
         c.RadioGroup1Buttons->addButton(b, i);
@@ -131,10 +133,9 @@ void BuildAddMeasurementGroup(MainControls& c) {
     const int wide = design::EntryCaptionLeftWide;
 
     caption(design::CBBand, left, QStringLiteral("Ham-Band"));
-    c.CBBand = TextCombo(
-        g, design::CBBand,
-        {"LW", "MW", "160m", "80m", "40m", "30m", "20m", "17m", "15m", "12m", "10m", "6m", "2m"},
-        QStringLiteral("80m"));
+    QStringList bands;
+    for (const BandEntry& b : BandTable) bands << QString::fromUtf8(b.text.data(), b.text.size());
+    c.CBBand = TextCombo(g, design::CBBand, bands, QStringLiteral("80m"));
     c.CBFreqMode = Make<QCheckBox>(g, design::CBFreqMode, QStringLiteral("Frequency Mode -->"));
     c.CBFreqMode->setFocusPolicy(Qt::ClickFocus);
     // The caption must fit beside the box in its designed 113 pixels.
@@ -144,10 +145,10 @@ void BuildAddMeasurementGroup(MainControls& c) {
     c.EditFrequency = NumberField(g, design::EditFrequency);
     c.EditFrequency->setText(QStringLiteral("1"));
     caption(design::CBSValue, left, QStringLiteral("Antenna-Voltage"));
-    c.CBSValue = TextCombo(
-        g, design::CBSValue,
-        {"S1", "S2", "S3", "S4", "S5", "S6", "S7", "S8", "S9", "S9+10", "S9+20", "S9+30", "S9+40"},
-        QStringLiteral("S9"));
+    QStringList sValues;
+    for (const SValueEntry& v : SValueTable)
+        sValues << QString::fromUtf8(v.text.data(), v.text.size());
+    c.CBSValue = TextCombo(g, design::CBSValue, sValues, QStringLiteral("S9"));
     caption(design::EditGain, left, QStringLiteral("Gain [dBi]"));
     c.EditGain = NumberField(g, design::EditGain);
     caption(design::EditAntdBm, wide, QStringLiteral("Antenna-Power [dBm]"));

@@ -13,6 +13,7 @@
 #include "entry_controller.h"
 #include "meas_list_controller.h"
 #include "info_controller.h"
+#include "locator_controller.h"
 #include "mail_controller.h"
 #include "print_controller.h"
 
@@ -30,6 +31,7 @@ MainWindow::MainWindow(Dialogs* dialogs, const QString& programFilePath) {
     display_ = std::make_unique<DisplayController>(*this);
     entry_ = std::make_unique<EntryController>(*this);
     measListController_ = std::make_unique<MeasListController>(*this);
+    locatorController_ = std::make_unique<LocatorController>(*this);
 
     setOuterSize(design::Window);
     placeOnScreen();

@@ -15,6 +15,7 @@ namespace fw {
 
 class DisplayController;
 class EntryController;
+class LocatorController;
 class MeasListController;
 
 class MainWindow : public QMainWindow {
@@ -64,6 +65,7 @@ class MainWindow : public QMainWindow {
     std::unique_ptr<DisplayController> display_;
     std::unique_ptr<EntryController> entry_;
     std::unique_ptr<MeasListController> measListController_;
+    std::unique_ptr<LocatorController> locatorController_;
 };
 
 }  // namespace fw

@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include "entry_method_states.h"
-
 namespace fw {
 namespace {
 
@@ -73,35 +71,6 @@ TEST(LabelToggles, SecondClickSwitchesBack) {
     ApplyLabelToggles(s, {.shift = true, .alt = true});
     EXPECT_FALSE(s.DebugVisible);
     EXPECT_TRUE(s.AutoLayout);
-}
-
-TEST(EntryMethodStates, EditableAndEmptiedFieldsPerMethod) {
-    const EntryMethodStates sValue = StatesForEntryMethod(0);
-    EXPECT_TRUE(sValue.sValueEnabled && sValue.gainEditable);
-    EXPECT_FALSE(sValue.powerEditable || sValue.voltageEditable || sValue.fieldEditable);
-    EXPECT_TRUE(sValue.clearPower && sValue.clearVoltage && sValue.clearField);
-    EXPECT_FALSE(sValue.clearGain);
-
-    const EntryMethodStates volt = StatesForEntryMethod(1);
-    EXPECT_FALSE(volt.sValueEnabled || volt.powerEditable || volt.fieldEditable);
-    EXPECT_TRUE(volt.gainEditable && volt.voltageEditable);
-    EXPECT_TRUE(volt.clearPower && volt.clearField);
-    EXPECT_FALSE(volt.clearVoltage || volt.clearGain);
-
-    const EntryMethodStates power = StatesForEntryMethod(2);
-    EXPECT_TRUE(power.gainEditable && power.powerEditable);
-    EXPECT_FALSE(power.sValueEnabled || power.voltageEditable || power.fieldEditable);
-    EXPECT_TRUE(power.clearVoltage && power.clearField);
-    EXPECT_FALSE(power.clearPower || power.clearGain);
-
-    const EntryMethodStates field = StatesForEntryMethod(3);
-    EXPECT_TRUE(field.fieldEditable);
-    EXPECT_FALSE(field.sValueEnabled || field.gainEditable || field.powerEditable ||
-                 field.voltageEditable);
-    EXPECT_TRUE(field.clearGain && field.clearPower && field.clearVoltage);
-    EXPECT_FALSE(field.clearField);
-
-    EXPECT_TRUE(StatesForEntryMethod(7).sValueEnabled);  // out of range acts as "S-Value"
 }
 
 }  // namespace
