@@ -54,45 +54,44 @@ long long OrderOfMagnitude(std::string_view mantissa, std::string_view exponent,
 
 }  // namespace
 
-bool ParseRealText(std::string_view text, char decimalSeparator, double& out) {
-    const char* p = text.data();
-    const char* end = p + text.size();
-    while (p != end && IsBlank(*p)) ++p;
-    while (end != p && IsBlank(end[-1])) --end;
+const char* ParseRealPrefix(const char* first, const char* last, char decimalSeparator,
+                            double& out) {
+    const char* p = first;
+    while (p != last && IsBlank(*p)) ++p;
     bool negative = false;
-    if (p != end && (*p == '+' || *p == '-')) {
+    if (p != last && (*p == '+' || *p == '-')) {
         negative = *p == '-';
         ++p;
     }
-    const std::string_view t(p, static_cast<std::size_t>(end - p));
+    const char* const numberBegin = p;
 
     // Validate the grammar (the conversion below would accept more, such as inf and nan)
     // and gather the digits; with at most 19 of them the integer is exact.
     std::uint64_t significand = 0;
-    const char* const intBegin = p;
-    for (; p != end && IsDigit(*p); ++p) significand = significand * 10 + (*p - '0');
-    const std::size_t intDigits = static_cast<std::size_t>(p - intBegin);
+    for (; p != last && IsDigit(*p); ++p) significand = significand * 10 + (*p - '0');
+    const std::size_t intDigits = static_cast<std::size_t>(p - numberBegin);
     std::size_t fracDigits = 0;
-    if (p != end && *p == decimalSeparator) {
+    if (p != last && *p == decimalSeparator) {
         const char* const fracBegin = ++p;
-        for (; p != end && IsDigit(*p); ++p) significand = significand * 10 + (*p - '0');
+        for (; p != last && IsDigit(*p); ++p) significand = significand * 10 + (*p - '0');
         fracDigits = static_cast<std::size_t>(p - fracBegin);
     }
-    if (intDigits + fracDigits == 0) return false;
-    const std::string_view mantissa(t.data(), static_cast<std::size_t>(p - t.data()));
+    if (intDigits + fracDigits == 0) return nullptr;
+    const std::string_view mantissa(numberBegin, static_cast<std::size_t>(p - numberBegin));
     std::string_view exponent;
     long long exp = 0;
-    if (p != end && (*p == 'e' || *p == 'E')) {
+    if (p != last && (*p == 'e' || *p == 'E')) {
         const char* const expBegin = ++p;
         bool expNegative = false;
-        if (p != end && (*p == '+' || *p == '-')) expNegative = *p++ == '-';
+        if (p != last && (*p == '+' || *p == '-')) expNegative = *p++ == '-';
         const char* const expDigits = p;
-        for (; p != end && IsDigit(*p); ++p) exp = std::min(exp * 10 + (*p - '0'), 999999LL);
-        if (p == expDigits) return false;
+        for (; p != last && IsDigit(*p); ++p) exp = std::min(exp * 10 + (*p - '0'), 999999LL);
+        if (p == expDigits) return nullptr;
         if (expNegative) exp = -exp;
         exponent = std::string_view(expBegin, static_cast<std::size_t>(p - expBegin));
     }
-    if (p != end) return false;
+    const std::string_view t(numberBegin, static_cast<std::size_t>(p - numberBegin));
+    while (p != last && IsBlank(*p)) ++p;
 
     // An integer below 2^53 and a power of ten up to 10^22 are both exact doubles, so one
     // multiplication or division rounds correctly.
@@ -111,7 +110,7 @@ bool ParseRealText(std::string_view text, char decimalSeparator, double& out) {
         else
             value *= powers[power];
         out = negative ? -value : value;
-        return true;
+        return p;
     }
 
     // The conversion wants a point and no leading sign; short texts are copied to the stack.
@@ -127,12 +126,20 @@ bool ParseRealText(std::string_view text, char decimalSeparator, double& out) {
     double value = 0.0;
     const auto [ptr, ec] = std::from_chars(buf, buf + t.size(), value, std::chars_format::general);
     if (ec == std::errc::result_out_of_range) {
-        if (OrderOfMagnitude(mantissa, exponent, decimalSeparator) > 0) return false;
+        if (OrderOfMagnitude(mantissa, exponent, decimalSeparator) > 0) return nullptr;
         value = 0.0;
     } else if (ec != std::errc() || ptr != buf + t.size()) {
-        return false;
+        return nullptr;
     }
     out = negative ? -value : value;
+    return p;
+}
+
+bool ParseRealText(std::string_view text, char decimalSeparator, double& out) {
+    const char* const last = text.data() + text.size();
+    double value = 0.0;
+    if (ParseRealPrefix(text.data(), last, decimalSeparator, value) != last) return false;
+    out = value;
     return true;
 }
 

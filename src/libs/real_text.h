@@ -16,4 +16,11 @@ std::optional<double> ParseRealText(std::string_view text, char decimalSeparator
 // and leaves `out` unchanged.
 bool ParseRealText(std::string_view text, char decimalSeparator, double& out);
 
+// Reads the number at the start of [first, last) with the same grammar, blanks around it
+// included, and stops at the first character that cannot continue it. Returns where it
+// stopped, or nullptr (and `out` unchanged) when no valid number stands there. Lets a
+// caller read a field in place, without first looking for the field's end.
+const char* ParseRealPrefix(const char* first, const char* last, char decimalSeparator,
+                            double& out);
+
 }  // namespace fw

@@ -1,11 +1,14 @@
 #include "user_data_file.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <memory>
+#include <new>
 
 #include "atomic_file.h"
 #include "real_text.h"
@@ -134,73 +137,65 @@ std::string_view Cut(std::string_view line, std::size_t skip, std::size_t take) 
     return skip < line.size() ? line.substr(skip, take) : std::string_view();
 }
 
-// Splits one data line into a row; false if it has fewer than eight fields or a number
-// field does not parse.
+// Reads one data line into a row, each number straight from the line; false if it has
+// fewer than eight fields or a number field does not parse.
 bool ParseDataLine(std::string_view line, char sep, MeasRow& row) {
-    std::string_view fields[8];
     const char* p = line.data();
     const char* const end = p + line.size();
-    for (int k = 0; k < 8; ++k) {
-        const char* start = p;
-        while (p != end && *p != ';') ++p;
-        fields[k] = std::string_view(start, static_cast<std::size_t>(p - start));
-        if (p != end) {
-            ++p;
-        } else if (k < 7) {
-            return false;
-        }
-    }
-    double* const numbers[8] = {&row.freqMHz, &row.fieldDbuVm, &row.bandwidthHz, nullptr,
-                                &row.gainDbi, &row.sUnits,     &row.antVoltDbuV, &row.antPowerDbm};
-    for (int k = 0; k < 8; ++k)
-        if (numbers[k] && !ParseRealText(fields[k], sep, *numbers[k])) return false;
-    row.entryUnit.assign(fields[3]);
-    return true;
+    // A number field ends at its ";"; only the eighth may also end the line.
+    const auto number = [&](double& out, bool eighth) {
+        p = ParseRealPrefix(p, end, sep, out);
+        if (p == nullptr) return false;
+        if (p == end) return eighth;
+        return *p++ == ';';
+    };
+    if (!number(row.freqMHz, false) || !number(row.fieldDbuVm, false) ||
+        !number(row.bandwidthHz, false))
+        return false;
+    const auto* const tagEnd = static_cast<const char*>(std::memchr(p, ';', end - p));
+    if (tagEnd == nullptr) return false;
+    row.entryUnit.assign(p, tagEnd);
+    p = tagEnd + 1;
+    return number(row.gainDbi, false) && number(row.sUnits, false) &&
+           number(row.antVoltDbuV, false) && number(row.antPowerDbm, true);
 }
 
-// Takes the lines of a data file one by one (line break removed) and builds the result;
-// the first faulty line ends the read.
-class UserDataBuilder {
-  public:
-    explicit UserDataBuilder(char sep) : sep_(sep) {}
+// The line that starts at `pos`, without its LF and a CR before it; `pos` moves past the LF
+// (or past the end of the text for a last line without one).
+std::string_view TakeLine(std::string_view text, std::size_t& pos) {
+    const std::size_t lf = std::min(text.find('\n', pos), text.size());
+    std::string_view line = text.substr(pos, lf - pos);
+    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    pos = lf + 1;
+    return line;
+}
 
-    // False once the read has failed; further lines are not wanted then.
-    bool line(std::string_view text) {
-        if (!text.empty() && text.back() == '\r') text.remove_suffix(1);
-        ++lines_;
-        if (lines_ == 1) {
-            result_.locator = std::string(Cut(text, 9, 6));
-        } else if (lines_ == 2) {
-            result_.dateTime = std::string(Cut(text, 10, 16));
-        } else {
-            if (!ParseDataLine(text, sep_, row_)) failed_ = true;
-            if (!failed_) result_.list.appendRow(row_);
-        }
-        return !failed_;
-    }
-
-    void reserve(std::size_t rows) { result_.list.reserve(rows); }
-
-    UserDataLoad finish() {
-        if (failed_ || lines_ < 2) return UserDataLoad{};
-        result_.status = UserDataStatus::Ok;
-        return std::move(result_);
-    }
-
-  private:
-    char sep_;
-    std::size_t lines_ = 0;
-    bool failed_ = false;
-    MeasRow row_;
-    UserDataLoad result_;
-};
-
-std::size_t CountLineBreaks(std::string_view text) {
-    std::size_t count = 0;
+// Room for the rows of a text: one per line break, but no more than its size allows, so a
+// text of empty lines does not reserve a large list it will never fill.
+std::size_t RowCapacity(std::string_view text) {
+    constexpr std::size_t ShortestDataLine = 15;  // "0;0;0;;0;0;0;0" and its line break
+    std::size_t breaks = 0;
     for (const char *p = text.data(), *end = p + text.size();
          (p = static_cast<const char*>(std::memchr(p, '\n', end - p))) != nullptr; ++p)
-        ++count;
-    return count;
+        ++breaks;
+    return std::min(breaks, text.size() / ShortestDataLine);
+}
+
+// The whole content of an open file. Its size on disk is only a first guess, so a file that
+// changes meanwhile is still read to its end. False when reading fails.
+bool ReadWholeFile(std::FILE* file, std::size_t sizeGuess, std::unique_ptr<char[]>& data,
+                   std::size_t& size) {
+    std::size_t capacity = sizeGuess + 1;  // one more, so the end shows as a short read
+    data = std::make_unique_for_overwrite<char[]>(capacity);
+    size = 0;
+    for (;;) {
+        size += std::fread(data.get() + size, 1, capacity - size, file);
+        if (size < capacity) return !std::ferror(file);
+        auto larger = std::make_unique_for_overwrite<char[]>(capacity * 2);
+        std::memcpy(larger.get(), data.get(), size);
+        data = std::move(larger);
+        capacity *= 2;
+    }
 }
 
 }  // namespace
@@ -208,20 +203,25 @@ std::size_t CountLineBreaks(std::string_view text) {
 // Lines end at LF. A final line break ends the last line rather than starting an empty
 // one; an empty text is one empty line.
 UserDataLoad ParseUserDataText(std::string_view text, char sep) {
-    UserDataBuilder builder(sep);
-    builder.reserve(CountLineBreaks(text));
     std::size_t pos = 0;
-    do {
-        const std::size_t lf = text.find('\n', pos);
-        const std::size_t end = lf == std::string_view::npos ? text.size() : lf;
-        if (!builder.line(text.substr(pos, end - pos))) break;
-        pos = end + 1;
-    } while (pos < text.size());
-    return builder.finish();
+    const std::string_view locatorLine = TakeLine(text, pos);
+    if (pos >= text.size()) return UserDataLoad{};  // no second line
+    const std::string_view dateTimeLine = TakeLine(text, pos);
+
+    UserDataLoad result;
+    result.list.reserve(RowCapacity(text));
+    MeasRow row;
+    while (pos < text.size()) {
+        if (!ParseDataLine(TakeLine(text, pos), sep, row)) return UserDataLoad{};
+        result.list.appendRow(row);
+    }
+    result.locator = Cut(locatorLine, 9, 6);
+    result.dateTime = Cut(dateTimeLine, 10, 16);
+    result.status = UserDataStatus::Ok;
+    return result;
 }
 
-// Reads in pieces, so that the whole file never needs to be in memory at once; the lines
-// and their meaning are those of ParseUserDataText.
+// The file is read whole and then parsed as its text.
 UserDataLoad LoadUserDataFile(const std::string& path, char sep) {
     UserDataLoad failed;
     const std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "rb"),
@@ -230,32 +230,17 @@ UserDataLoad LoadUserDataFile(const std::string& path, char sep) {
         if (errno == ENOENT || errno == ENOTDIR) failed.status = UserDataStatus::FileMissing;
         return failed;
     }
-    UserDataBuilder builder(sep);
-    std::string partial;  // a line that runs on into the next piece
-    bool any = false;
-    bool ok = true;
-    static constexpr std::size_t PieceSize = 1 << 16;
-    const std::unique_ptr<char[]> piece(new char[PieceSize]);
-    std::size_t got = 0;
-    while (ok && (got = std::fread(piece.get(), 1, PieceSize, file.get())) > 0) {
-        any = true;
-        const std::string_view text(piece.get(), got);
-        std::size_t pos = 0;
-        for (std::size_t lf; ok && (lf = text.find('\n', pos)) != std::string_view::npos;
-             pos = lf + 1) {
-            if (partial.empty()) {
-                ok = builder.line(text.substr(pos, lf - pos));
-            } else {
-                partial.append(text.substr(pos, lf - pos));
-                ok = builder.line(partial);
-                partial.clear();
-            }
-        }
-        if (ok) partial.append(text.substr(pos));
+    std::error_code ec;
+    const std::uintmax_t sizeOnDisk = std::filesystem::file_size(path, ec);
+    try {
+        std::unique_ptr<char[]> data;
+        std::size_t size = 0;
+        if (!ReadWholeFile(file.get(), ec ? 0 : static_cast<std::size_t>(sizeOnDisk), data, size))
+            return failed;
+        return ParseUserDataText(std::string_view(data.get(), size), sep);
+    } catch (const std::bad_alloc&) {
+        return failed;  // a file too large for memory cannot be a list to show
     }
-    if (std::ferror(file.get())) return failed;
-    if (ok && (!partial.empty() || !any)) builder.line(partial);
-    return builder.finish();
 }
 
 }  // namespace fw
