@@ -53,8 +53,8 @@ BENCHMARK(BuildPage)->Arg(0)->Arg(20);
 // One preview redraw, as every zoom step and activation does it.
 void PreviewAtZoom(benchmark::State& state) {
     EnsureGuiApp();
-    const fw::ReportPage page = fw::BuildNoiseReport(537, 497, Rows(20), Texts,
-                                                     fw::ReportTextWidthMm);
+    const fw::ReportPage page =
+        fw::BuildNoiseReport(537, 497, Rows(20), Texts, fw::ReportTextWidthMm);
     const QImage picture = Picture();
     const int zoom = static_cast<int>(state.range(0));
     for (auto _ : state) {
@@ -62,13 +62,17 @@ void PreviewAtZoom(benchmark::State& state) {
         benchmark::DoNotOptimize(image.constBits());
     }
 }
-BENCHMARK(PreviewAtZoom)->Arg(fw::MinPreviewZoom)->Arg(70)->Arg(100)->Arg(fw::MaxPreviewZoom)
+BENCHMARK(PreviewAtZoom)
+    ->Arg(fw::MinPreviewZoom)
+    ->Arg(70)
+    ->Arg(100)
+    ->Arg(fw::MaxPreviewZoom)
     ->Unit(benchmark::kMillisecond);
 
 void WritePdf(benchmark::State& state) {
     EnsureGuiApp();
-    const fw::ReportPage page = fw::BuildNoiseReport(537, 497, Rows(20), Texts,
-                                                     fw::ReportTextWidthMm);
+    const fw::ReportPage page =
+        fw::BuildNoiseReport(537, 497, Rows(20), Texts, fw::ReportTextWidthMm);
     const QImage picture = Picture();
     const std::string path = QDir::tempPath().toStdString() + "/floorwatch_bench_report.pdf";
     for (auto _ : state) {

@@ -5,7 +5,9 @@
 
 namespace fw {
 
-int ClampPreviewZoom(int zoom) { return std::clamp(zoom, MinPreviewZoom, MaxPreviewZoom); }
+int ClampPreviewZoom(int zoom) {
+    return std::clamp(zoom, MinPreviewZoom, MaxPreviewZoom);
+}
 
 int ZoomInStep(int zoom) {
     const auto next = std::upper_bound(PreviewZoomLevels.begin(), PreviewZoomLevels.end(), zoom);
@@ -18,7 +20,9 @@ int ZoomOutStep(int zoom) {
     return ClampPreviewZoom(atOrAbove == PreviewZoomLevels.begin() ? zoom : *(atOrAbove - 1));
 }
 
-double PagePixelsAt96(double mm) { return mm / 25.4 * PreviewDpiAt100; }
+double PagePixelsAt96(double mm) {
+    return mm / 25.4 * PreviewDpiAt100;
+}
 
 int FitZoom(int areaPixels, int gapPixels, double pagePixels) {
     if (!(pagePixels > 0)) return ActualSizeZoom;

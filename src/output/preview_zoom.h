@@ -34,6 +34,8 @@ int FitWholePageZoom(int areaWidth, int areaHeight, int gapPixels, double pageWi
                      double pageHeightMm);
 
 // Dots per inch of the preview image at a zoom.
-inline double PreviewDpi(int zoom) { return PreviewDpiAt100 * zoom / 100.0; }
+inline double PreviewDpi(int zoom) {
+    return PreviewDpiAt100 * zoom / 100.0;
+}
 
 }  // namespace fw

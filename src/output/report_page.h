@@ -63,7 +63,7 @@ using TextWidthMm = std::function<double(const PageFont&, std::string_view text)
 
 // Adds items to a page with a current font, as the report's layout steps are phrased.
 class PageBuilder {
-public:
+  public:
     PageBuilder(ReportPage& page, TextWidthMm textWidth)
         : page_(page), textWidth_(std::move(textWidth)) {}
 
@@ -75,7 +75,7 @@ public:
     void PageFooter(std::string text, double x1Mm, double x2Mm, double yMm);
     void PagePicture(double x1Mm, double y1Mm, double x2Mm, double y2Mm);
 
-private:
+  private:
     ReportPage& page_;
     TextWidthMm textWidth_;
     PageFont font_{std::string(ReportFixedFont), 12, false};

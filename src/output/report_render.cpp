@@ -123,7 +123,8 @@ void RenderReportPage(const ReportPage& page, const QImage& picture, QPainter& p
 
 QImage RenderReportImage(const ReportPage& page, const QImage& picture, double dotsPerInch) {
     if (!(dotsPerInch > 0)) return {};
-    const int w = std::max(1, static_cast<int>(std::lround(page.widthMm / MmPerInch * dotsPerInch)));
+    const int w =
+        std::max(1, static_cast<int>(std::lround(page.widthMm / MmPerInch * dotsPerInch)));
     const int h =
         std::max(1, static_cast<int>(std::lround(page.heightMm / MmPerInch * dotsPerInch)));
     QImage image(w, h, QImage::Format_RGB32);
@@ -138,8 +139,7 @@ QImage RenderReportImage(const ReportPage& page, const QImage& picture, double d
     return image;
 }
 
-std::string WriteReportPdf(const ReportPage& page, const QImage& picture,
-                           const std::string& path) {
+std::string WriteReportPdf(const ReportPage& page, const QImage& picture, const std::string& path) {
     const std::string failed = "The report could not be written to \"" + path + "\"";
     QSaveFile file(QString::fromStdString(path));
     if (path.empty() || !file.open(QIODevice::WriteOnly))

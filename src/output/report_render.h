@@ -42,8 +42,7 @@ QImage RenderReportImage(const ReportPage& page, const QImage& picture, double d
 // written under a temporary name and renamed when complete, so a failure never leaves a
 // half-written file or destroys an earlier one. Returns an empty text on success, else a
 // message naming the failure.
-std::string WriteReportPdf(const ReportPage& page, const QImage& picture,
-                           const std::string& path);
+std::string WriteReportPdf(const ReportPage& page, const QImage& picture, const std::string& path);
 
 inline constexpr const char* ReportDocumentName = "<document>";
 

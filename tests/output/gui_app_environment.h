@@ -9,14 +9,14 @@
 namespace fw::test {
 
 class GuiAppEnvironment : public testing::Environment {
-public:
+  public:
     void SetUp() override {
         if (QCoreApplication::instance() == nullptr)
             app_ = std::make_unique<QGuiApplication>(argc_, argv_);
     }
     void TearDown() override { app_.reset(); }
 
-private:
+  private:
     int argc_ = 1;
     char name_[12] = "fw_test";
     char* argv_[2] = {name_, nullptr};

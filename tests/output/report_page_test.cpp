@@ -12,21 +12,27 @@ constexpr const char* Header2 = "   MHz |dBuV/m |  Hz |       | dBi |     |dBuV 
 constexpr double PictureWidthMm = 170.4975;
 
 // Half a millimetre per character, so the footer's centring can be checked exactly.
-double HalfMmPerChar(const PageFont&, std::string_view text) { return 0.5 * text.size(); }
+double HalfMmPerChar(const PageFont&, std::string_view text) {
+    return 0.5 * text.size();
+}
 
 NoiseReportTexts Texts(char sep = '.') {
     return NoiseReportTexts{"06.12.26", "v 1.0", "(c) 2026 The Floorwatch authors", sep};
 }
 
-MeasRow S9Row() { return {3.65, 13.298542065735, 2700, "S-Val", 2.15, 9, 33.9794, -73.0103}; }
-MeasRow FieldRow(double freq) { return {freq, 30, 2700, "Field", -999, -999, -999, -999}; }
+MeasRow S9Row() {
+    return {3.65, 13.298542065735, 2700, "S-Val", 2.15, 9, 33.9794, -73.0103};
+}
+MeasRow FieldRow(double freq) {
+    return {freq, 30, 2700, "Field", -999, -999, -999, -999};
+}
 
 const PageTextItem& TextAt(const ReportPage& page, std::size_t i) {
     return std::get<PageTextItem>(page.items.at(i));
 }
 
-void ExpectText(const ReportPage& page, std::size_t i, const std::string& text, double x,
-                double y, const PageFont& font) {
+void ExpectText(const ReportPage& page, std::size_t i, const std::string& text, double x, double y,
+                const PageFont& font) {
     SCOPED_TRACE(testing::Message() << "item " << i << " \"" << text << "\"");
     ASSERT_TRUE(std::holds_alternative<PageTextItem>(page.items.at(i)));
     const PageTextItem& t = TextAt(page, i);
@@ -99,8 +105,7 @@ TEST(NoiseReport, TwentyRowsRunDownThePageEveryFiveMillimetres) {
     EXPECT_DOUBLE_EQ(TextAt(page, 7 + 19).yMm, 300);
     ExpectText(page, 7, "  1.000|   13.3| 2700|  S-Val| 2.15| 9.00| 34.0| -73.0", 20, 205, Table);
     ExpectText(page, 8, "  2.000|   30.0| 2700|  Field| --- | --- | --- |  --- ", 20, 210, Table);
-    ExpectText(page, 26, " 20.000|   30.0| 2700|  Field| --- | --- | --- |  --- ", 20, 300,
-               Table);
+    ExpectText(page, 26, " 20.000|   30.0| 2700|  Field| --- | --- | --- |  --- ", 20, 300, Table);
     // The footer comes last, drawn over any row that reaches it.
     ExpectRule(page, 27, 270);
     EXPECT_DOUBLE_EQ(TextAt(page, 28).yMm, 272);

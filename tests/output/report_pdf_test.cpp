@@ -75,7 +75,9 @@ const Word* FindWord(const std::vector<Word>& words, const QString& text, double
 
 // Distance in mm from a word's left edge to its line's start, for a line of the fixed font
 // at 13 pt whose word begins after `blanks` blanks (0.6 em per character).
-double FixedIndentMm(int blanks) { return blanks * 0.6 * 13 * PtToMm; }
+double FixedIndentMm(int blanks) {
+    return blanks * 0.6 * 13 * PtToMm;
+}
 
 // Bounding box in mm of the picture's pure red, from the page rendered at 100 dpi.
 QRectF RedBoxMm(const QString& pdf, const QString& workDir) {
@@ -132,10 +134,16 @@ void CheckReportPdf(const QString& pdf, const QString& workDir, int rows, int w,
         double x, y;
     };
     const Expected expected[] = {
-        {"Noise", 20, 14},       {"06.12.26", -1, 14},   {"Local", 20, 30},
-        {"P.372", -1, 30},       {"Noise", 20, 190},     {"Measurements", -1, 190},
-        {"Freq.", 20 + FixedIndentMm(1), 195},           {"MHz", 20 + FixedIndentMm(3), 200},
-        {"Printed", -1, 272},    {"authors", -1, 272},
+        {"Noise", 20, 14},
+        {"06.12.26", -1, 14},
+        {"Local", 20, 30},
+        {"P.372", -1, 30},
+        {"Noise", 20, 190},
+        {"Measurements", -1, 190},
+        {"Freq.", 20 + FixedIndentMm(1), 195},
+        {"MHz", 20 + FixedIndentMm(3), 200},
+        {"Printed", -1, 272},
+        {"authors", -1, 272},
     };
     for (const Expected& e : expected) {
         SCOPED_TRACE(e.text.toStdString() + " at y " + std::to_string(e.y));
@@ -183,7 +191,7 @@ TEST(ReportRender, PreviewImageHasTheSheetsSizeAndItsItems) {
     };
     EXPECT_EQ(px(100, 100), QColor(255, 0, 0));  // inside the picture
     EXPECT_EQ(px(195, 100), QColor(Qt::white));  // right of it
-    EXPECT_LT(px(100, 20).lightness(), 160);    // the rule under the title
+    EXPECT_LT(px(100, 20).lightness(), 160);     // the rule under the title
     EXPECT_EQ(px(10, 20), QColor(Qt::white));    // left of the rule
     EXPECT_TRUE(RenderReportImage(page, QImage(), 0).isNull());
 }
@@ -213,7 +221,8 @@ TEST(ReportPdf, TextsAndPictureStandWhereThePageModelPutsThem) {
     // One A4 portrait page; the picture embedded at its own pixel size.
     const QString info = QString::fromUtf8(RunTool("pdfinfo", {pdf}));
     EXPECT_TRUE(info.contains(QRegularExpression(R"(Pages:\s+1\n)"))) << info.toStdString();
-    EXPECT_TRUE(info.contains(QRegularExpression(R"(Page size:\s+595(\.\d+)? x 84[12](\.\d+)? pts)")))
+    EXPECT_TRUE(
+        info.contains(QRegularExpression(R"(Page size:\s+595(\.\d+)? x 84[12](\.\d+)? pts)")))
         << info.toStdString();
     const QString images = QString::fromUtf8(RunTool("pdfimages", {"-list", pdf}));
     EXPECT_TRUE(images.contains(QRegularExpression(R"(\n\s*1\s+0\s+image\s+537\s+497\s)")))
@@ -320,8 +329,8 @@ TEST(ReportPrinter, PrintsThroughCupsToThePdfQueue) {
         if (size > 0 && size == lastSize) produced = folder + "/" + added.front();
         lastSize = size;
     }
-    ASSERT_FALSE(produced.isEmpty()) << "no PDF from " << PrinterQueue << " in "
-                                     << folder.toStdString();
+    ASSERT_FALSE(produced.isEmpty())
+        << "no PDF from " << PrinterQueue << " in " << folder.toStdString();
     // cups-pdf names the file after the job's title.
     EXPECT_TRUE(QFileInfo(produced).fileName().contains("document"))
         << QFileInfo(produced).fileName().toStdString();

@@ -159,15 +159,18 @@ void TFormPrint::changeEvent(QEvent* event) {
     if (event->type() == QEvent::ActivationChange && isActiveWindow()) FormActivate();
 }
 
-void TFormPrint::FormShow() { preview_->setGeometry(10, 70, width() - 30, height() - 110); }
+void TFormPrint::FormShow() {
+    preview_->setGeometry(10, 70, width() - 30, height() - 110);
+}
 
-void TFormPrint::FormActivate() { VorschauErzeugen(); }
+void TFormPrint::FormActivate() {
+    VorschauErzeugen();
+}
 
 void TFormPrint::VorschauErzeugen() {
     const NoiseReportTexts texts =
         SystemReportTexts(versionText_, std::string(ProgramCopyrightText));
-    page_ = BuildNoiseReport(picture_.width(), picture_.height(), list_, texts,
-                             ReportTextWidthMm);
+    page_ = BuildNoiseReport(picture_.width(), picture_.height(), list_, texts, ReportTextWidthMm);
     gap_ = PageGap;
     zoom_ = FitWholePageZoom(preview_->width(), preview_->height(), gap_, page_.widthMm,
                              page_.heightMm);
@@ -198,8 +201,8 @@ void TFormPrint::navigate(NavButton b) {
             setZoom(FitHeightZoom(preview_->height(), gap_, page_.heightMm));
             break;
         case NavButton::FitWholePage:
-            setZoom(FitWholePageZoom(preview_->width(), preview_->height(), gap_,
-                                     page_.widthMm, page_.heightMm));
+            setZoom(FitWholePageZoom(preview_->width(), preview_->height(), gap_, page_.widthMm,
+                                     page_.heightMm));
             break;
     }
 }

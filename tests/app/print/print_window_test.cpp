@@ -23,14 +23,14 @@ namespace fw {
 namespace {
 
 class WidgetAppEnvironment : public testing::Environment {
-public:
+  public:
     void SetUp() override {
         if (QCoreApplication::instance() == nullptr)
             app_ = std::make_unique<QApplication>(argc_, argv_);
     }
     void TearDown() override { app_.reset(); }
 
-private:
+  private:
     int argc_ = 1;
     char name_[12] = "print_test";
     char* argv_[2] = {name_, nullptr};
@@ -68,7 +68,7 @@ TEST(PrintWindowGeometry, FollowsTheScreenWithAFloorOf300) {
 }
 
 class PrintWindowTest : public testing::Test {
-protected:
+  protected:
     QImage picture = Picture();
     MeasList list = Rows(3);
     std::unique_ptr<TFormPrint> window = std::make_unique<TFormPrint>(picture, list, "v 1.0");
@@ -92,8 +92,8 @@ TEST_F(PrintWindowTest, CaptionBorderAndSizeFromTheScreen) {
 
 TEST_F(PrintWindowTest, NavigatorPrintButtonAndPrinterListAlongTheTop) {
     EXPECT_EQ(window->navigator()->geometry(), QRect(16, 8, 313, 50));
-    const char* tips[] = {"Previous page", "Next page",  "Zoom in",    "Zoom out",
-                          "Actual size",   "Fit width",  "Fit height", "Fit whole page"};
+    const char* tips[] = {"Previous page", "Next page", "Zoom in",    "Zoom out",
+                          "Actual size",   "Fit width", "Fit height", "Fit whole page"};
     int right = 0;
     for (int i = 0; i < NavButtonCount; ++i) {
         const QToolButton* b = window->navButton(static_cast<NavButton>(i));
