@@ -15,6 +15,7 @@
 #include "info_controller.h"
 #include "locator_controller.h"
 #include "mail_controller.h"
+#include "picture_controller.h"
 #include "print_controller.h"
 
 namespace fw {
@@ -42,6 +43,7 @@ MainWindow::MainWindow(Dialogs* dialogs, const QString& programFilePath) {
     new MailController(*this);
     new InfoController(*this);
     new PrintController(*this);
+    new PictureController(*this);
 }
 
 MainWindow::~MainWindow() = default;

@@ -1,0 +1,39 @@
+#pragma once
+// "Save As" / "Save Picture" and "Copy to Clipboard" / "Copy Picture to Clipboard": the
+// diagram picture shown now, written to a file or put on the clipboard. Both only read it.
+#include <QObject>
+#include <functional>
+
+#include "date_text.h"
+#include "dialogs.h"
+
+namespace fw {
+
+class MainWindow;
+
+// The picture save dialog for a save on `today`: the four file types with the first
+// preselected, default suffix "bmp", the dialog's own current folder, the proposed name
+// YYMMDD_Noise_Report.bmp, and no question before overwriting.
+FileDialogRequest PictureSaveRequest(const LocalTime& today);
+
+class PictureController : public QObject {
+    Q_OBJECT
+
+  public:
+    explicit PictureController(MainWindow& window);
+
+    // Asks for a file name and writes the shown picture in the format of its extension.
+    // Cancel does nothing; a refused extension is a warning, a failed write an error.
+    void MISaveAsClick();
+    // Replaces the clipboard's content with the shown picture.
+    void MICopytoClipboardClick();
+
+    // The clock that dates the proposed file name; null restores the local clock.
+    void setClock(std::function<LocalTime()> clock);
+
+  private:
+    MainWindow& window_;
+    std::function<LocalTime()> clock_;
+};
+
+}  // namespace fw
