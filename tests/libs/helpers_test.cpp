@@ -94,7 +94,9 @@ TEST(DateTexts, DateTimeHasTwoDigitFieldsAndIsSixteenLong) {
 
 class AtomicFileTest : public ::testing::Test {
 protected:
-    std::string dir_ = ::testing::TempDir() + "fw_atomic";
+    // One folder per test: ctest runs the tests of this fixture in parallel processes.
+    std::string dir_ = ::testing::TempDir() + "fw_atomic_" +
+                       ::testing::UnitTest::GetInstance()->current_test_info()->name();
     void SetUp() override {
         std::string cmd = "rm -rf '" + dir_ + "' && mkdir -p '" + dir_ + "'";
         ASSERT_EQ(std::system(cmd.c_str()), 0);
