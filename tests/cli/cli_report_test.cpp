@@ -95,9 +95,6 @@ TEST(CliReport, RefusalsAndUsageErrorsWriteNothing) {
         RunReport({"report", "--data", testing::TempDir() + "no_such_file.txt", "--pdf", pdf});
     EXPECT_EQ(missing.code, ExitRefused);
     EXPECT_NE(missing.err.find("File not found or converstion error!"), std::string::npos);
-
-    const Result badSize = RunReport({"report", "--size", "0x10", "--pdf", pdf});
-    EXPECT_EQ(badSize.code, ExitRefused);
     EXPECT_FALSE(Exists(pdf));
 
     const Result noPrinter = RunReport({"report", "--printer", "No Such Printer 4711"});

@@ -231,16 +231,6 @@ TEST(ReportPdf, TextsAndPictureStandWhereThePageModelPutsThem) {
     CheckReportPdf(pdf, dir.path(), 18, 537, 497);
 }
 
-TEST(ReportPdf, TallPictureReachesOverTheTable) {
-    QTemporaryDir dir;
-    const QString pdf = dir.filePath("tall.pdf");
-    const ReportPage page = BuildNoiseReport(300, 400, Rows(1), Texts(), ReportTextWidthMm);
-    ASSERT_EQ(WriteReportPdf(page, RedPicture(300, 400), pdf.toStdString()), "");
-    const QRectF box = RedBoxMm(pdf, dir.path());
-    EXPECT_NEAR(box.bottom(), 35 + PictureWidthMm * 4 / 3, 0.6);
-    EXPECT_GT(box.bottom(), 250);
-}
-
 TEST(ReportPdf, FailedWriteNamesThePathAndKeepsTheOldFile) {
     QTemporaryDir dir;
     const ReportPage page = BuildNoiseReport(537, 497, Rows(1), Texts(), ReportTextWidthMm);
