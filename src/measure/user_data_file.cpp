@@ -152,8 +152,8 @@ bool ParseDataLine(std::string_view line, char sep, MeasRow& row) {
     if (!number(row.freqMHz, false) || !number(row.fieldDbuVm, false) ||
         !number(row.bandwidthHz, false))
         return false;
-    const auto* const tagEnd = static_cast<const char*>(std::memchr(p, ';', end - p));
-    if (tagEnd == nullptr) return false;
+    const char* const tagEnd = std::find(p, end, ';');  // short: a plain loop beats memchr
+    if (tagEnd == end) return false;
     row.entryUnit.assign(p, tagEnd);
     p = tagEnd + 1;
     return number(row.gainDbi, false) && number(row.sUnits, false) &&
