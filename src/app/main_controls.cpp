@@ -15,7 +15,6 @@
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QShortcut>
-#include <QStringListModel>
 #include <QStyledItemDelegate>
 
 #include "control_style.h"
@@ -164,10 +163,10 @@ void BuildAddMeasurementGroup(MainControls& c) {
     c.ButEnter->setDefault(true);
 }
 
-void BuildUserDataGroup(MainControls& c) {
+void BuildUserDataGroup(MainControls& c, const MeasList& measList) {
     c.GBUD = Make<QGroupBox>(c.Panel1, design::GBUD, QStringLiteral("USER Data"));
     c.LBUserData = Make<QListView>(c.GBUD, design::LBUserData);
-    c.userListModel = new QStringListModel(c.LBUserData);
+    c.userListModel = new UserListModel(measList, c.LBUserData);
     c.LBUserData->setModel(c.userListModel);
     c.LBUserData->setFont(MonospaceFont());
     c.LBUserData->setItemDelegate(new FixedHeightDelegate(ListItemHeight, c.LBUserData));
@@ -196,7 +195,7 @@ QList<QString> BandwidthItems() {
             QStringLiteral("10000")};
 }
 
-MainControls BuildMainControls(QMainWindow& window) {
+MainControls BuildMainControls(QMainWindow& window, const MeasList& measList) {
     MainControls c;
     window.setFont(WindowFont());
     window.setAttribute(Qt::WA_WindowPropagation);  // menus and dialogs take the window font
@@ -213,7 +212,7 @@ MainControls BuildMainControls(QMainWindow& window) {
     BuildDisplayGroup(c);
     BuildEntryMethodGroup(c);
     BuildAddMeasurementGroup(c);
-    BuildUserDataGroup(c);
+    BuildUserDataGroup(c, measList);
 
     c.actions = BuildMainMenus(window, *c.ImPlot, *c.LBUserData);
 

@@ -2,6 +2,8 @@
 // The controls and menu actions of the main window, built at their design places.
 #include <QList>
 
+#include "user_list_model.h"
+
 class QAction;
 class QButtonGroup;
 class QCheckBox;
@@ -16,7 +18,6 @@ class QPlainTextEdit;
 class QPushButton;
 class QRadioButton;
 class QScrollBar;
-class QStringListModel;
 class QWidget;
 
 namespace fw {
@@ -81,7 +82,7 @@ struct MainControls {
 
     QGroupBox* GBUD = nullptr;
     QListView* LBUserData = nullptr;
-    QStringListModel* userListModel = nullptr;
+    UserListModel* userListModel = nullptr;
     QFrame* PanDebug = nullptr;
     QPlainTextEdit* Memo3 = nullptr;
 
@@ -90,7 +91,7 @@ struct MainControls {
 
 // Builds every control of the main window as a child of `window` (the client area becomes
 // its central widget), with captions, items, initial texts, hints, fonts and the menus.
-MainControls BuildMainControls(QMainWindow& window);
+MainControls BuildMainControls(QMainWindow& window, const MeasList& measList);
 
 // The bandwidth box's items; the first is also the reset value of a refused text.
 QList<QString> BandwidthItems();

@@ -28,7 +28,7 @@ MainWindow::MainWindow(Dialogs* dialogs, const QString& programFilePath) {
     dialogs_ = dialogs;
     // Layout stays off while the window is built, so no size change is acted on yet.
     state_.AutoLayout = false;
-    controls_ = BuildMainControls(*this);
+    controls_ = BuildMainControls(*this, measList_);
     display_ = std::make_unique<DisplayController>(*this);
     entry_ = std::make_unique<EntryController>(*this);
     measListController_ = std::make_unique<MeasListController>(*this);

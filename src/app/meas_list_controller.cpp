@@ -54,10 +54,7 @@ MeasListController::MeasListController(MainWindow& window) : QObject(&window), w
 void MeasListController::updateUserList() {
     MeasList& list = window_.measList();
     SortMeasList(list);
-    QStringList lines;
-    for (const std::string& line : UserListLines(list, SystemDecimalSeparator()))
-        lines << QString::fromStdString(line);
-    window_.controls().userListModel->setStringList(lines);
+    window_.controls().userListModel->refresh(SystemDecimalSeparator());
 }
 
 void MeasListController::MIDeleteItemClick() {

@@ -158,7 +158,6 @@ class StartupTest : public QObject {
             QCOMPARE(w->font().family(), QStringLiteral("Liberation Mono"));
             QCOMPARE(w->font().pointSize(), 8);
         }
-        f.c().userListModel->setStringList({"a line", "another"});
         QCOMPARE(f.c().LBUserData->sizeHintForRow(0), 14);
         QCOMPARE(f.c().GBUD->title(), QStringLiteral("USER Data"));
     }

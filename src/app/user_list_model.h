@@ -1,0 +1,32 @@
+#pragma once
+// The measurement list box's model: the two header lines and one line per row, formatted
+// when the view asks for them. A rebuild is then a model reset, however long the list is.
+#include <QAbstractListModel>
+#include <QStringList>
+
+#include "meas_list.h"
+
+namespace fw {
+
+class UserListModel : public QAbstractListModel {
+    Q_OBJECT
+
+  public:
+    UserListModel(const MeasList& list, QObject* parent);
+
+    int rowCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role) const override;
+
+    // The list changed (or was sorted): the view forgets its rows and asks again.
+    void refresh(char decimalSeparator);
+    // Every line, as the list box shows it.
+    QStringList stringList() const;
+
+  private:
+    QString line(int row) const;
+
+    const MeasList& list_;
+    char separator_ = '.';
+};
+
+}  // namespace fw
