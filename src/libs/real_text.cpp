@@ -55,16 +55,16 @@ long long OrderOfMagnitude(std::string_view mantissa, std::string_view exponent,
 }
 
 // True when the eight characters at p are all digits; then `value` is their number. Reads
-// them as one little-endian word and combines the digits pairwise, then in fours, then the
-// two halves, instead of one multiplication per digit.
+// them as one little-endian word, joins neighbouring digits into two-digit numbers, then
+// the four of those with two multiplications, instead of one multiplication per digit.
 bool EightDigits(const char* p, std::uint64_t& value) {
     std::uint64_t word;
     std::memcpy(&word, p, sizeof word);
     // A byte below '0' wraps in the subtraction, one above '9' carries into the high bit.
     if (((word - 0x3030303030303030) | (word + 0x4646464646464646)) & 0x8080808080808080)
         return false;
-    word -= 0x3030303030303030;                        // digit values, first digit lowest
-    word = word * 10 + (word >> 8);                    // two-digit numbers in the even bytes
+    word -= 0x3030303030303030;      // digit values, first digit lowest
+    word = word * 10 + (word >> 8);  // two-digit numbers in the even bytes
     const std::uint64_t pairs = 0x000000FF000000FF;
     value = ((word & pairs) * (100 + (1000000ULL << 32)) +
              ((word >> 16) & pairs) * (1 + (10000ULL << 32))) >>
@@ -73,7 +73,8 @@ bool EightDigits(const char* p, std::uint64_t& value) {
 }
 
 // Appends the digits from p on to `significand` (wrapping past 2^64, which the caller
-// detects by the digit count) and returns the position of the first non-digit.
+// detects by the digit count) and returns the position of the first non-digit. Inline, as
+// the call would cost as much as the digits of a short number.
 inline const char* ReadDigits(const char* p, const char* last, std::uint64_t& significand) {
     std::uint64_t value = significand;  // a local, which the character reads cannot alias
     if constexpr (std::endian::native == std::endian::little) {
@@ -101,14 +102,14 @@ bool ConvertInGeneral(std::string_view number, std::size_t mantissaLength, char 
         large.resize(number.size());
         buf = large.data();
     }
-    for (std::size_t k = 0; k < number.size(); ++k)
-        buf[k] = number[k] == sep ? '.' : number[k];
+    for (std::size_t k = 0; k < number.size(); ++k) buf[k] = number[k] == sep ? '.' : number[k];
 
     const auto [ptr, ec] =
         std::from_chars(buf, buf + number.size(), value, std::chars_format::general);
     if (ec == std::errc::result_out_of_range) {
         const std::string_view mantissa = number.substr(0, mantissaLength);
-        const std::string_view exponent = number.substr(std::min(mantissaLength + 1, number.size()));
+        const std::string_view exponent =
+            number.substr(std::min(mantissaLength + 1, number.size()));
         if (OrderOfMagnitude(mantissa, exponent, sep) > 0) return false;
         value = 0.0;
         return true;

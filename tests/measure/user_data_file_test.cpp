@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <sys/types.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -9,8 +10,10 @@
 #include <limits>
 #include <sstream>
 #include <string>
+#include <thread>
 
 #include "levels.h"
+#include "real_text.h"
 
 namespace fw {
 namespace {
@@ -241,6 +244,68 @@ TEST(UserDataFile, LargeFilesLoadLikeTheirText) {
     EXPECT_EQ(LoadUserDataFile(path, ',').status, UserDataStatus::ConversionError);
     WriteAll(path, "Locator: x\nDateTime: y\n");
     EXPECT_EQ(LoadUserDataFile(path, ',').status, UserDataStatus::Ok);
+}
+
+// Number fields are read in place from the line; they must take exactly the texts that
+// the number parser takes on their own, in every number column, first or last.
+TEST(UserDataFile, NumberFieldsTakeWhatTheNumberParserTakes) {
+    // The last two are too long for the short path.
+    // clang-format off
+    const std::string fields[] = {
+        "7", " 7", "7 ", "\t-7,25\t", "+7", "1,5E3", "2e-3", ",5", "5,", "", " ", "x", "7e",
+        "7e+", "7,1,2", "1 2", "1e5,5", "7.1", "- 1", "inf", "7x",
+        std::string(25, '0') + "1,25", std::string(24, '1')};
+    // clang-format on
+    const int numberColumns[] = {0, 1, 2, 4, 5, 6, 7};
+    for (const std::string& field : fields) {
+        const std::optional<double> alone = ParseRealText(field, ',');
+        for (const int column : numberColumns) {
+            std::string line;
+            for (int k = 0; k < 8; ++k) {
+                if (k > 0) line += ';';
+                line += k == column ? field : k == 3 ? "tag" : "1";
+            }
+            const UserDataLoad r = ParseUserDataText("L\r\nD\r\n" + line + "\r\n", ',');
+            ASSERT_EQ(r.status == UserDataStatus::Ok, alone.has_value())
+                << '"' << field << "\" in column " << column;
+            if (!alone) continue;
+            const std::vector<double>* const columns[] = {
+                &r.list.MeasFreqMHz(),     &r.list.MeasFieldDbuVm(),
+                &r.list.MeasBandwidthHz(), nullptr,
+                &r.list.MeasGainDbi(),     &r.list.MeasSUnits(),
+                &r.list.MeasAntVoltDbuV(), &r.list.MeasAntPowerDbm()};
+            EXPECT_EQ((*columns[column])[0], *alone) << field << " in column " << column;
+            EXPECT_EQ(r.list.MeasEntryUnit()[0], "tag");
+        }
+    }
+}
+
+// The text given may be part of a larger buffer: nothing past its end is read, not even
+// digits that would continue the last number.
+TEST(UserDataFile, ReadsNothingPastTheEndOfTheText) {
+    const std::string buffer = "L\nD\n1;2;3;t;4;5;6;12345678901234567890";
+    for (std::size_t cut = 1; cut <= 12; ++cut) {
+        const std::string_view text = std::string_view(buffer).substr(0, buffer.size() - 20 + cut);
+        const UserDataLoad r = ParseUserDataText(text, ',');
+        ASSERT_EQ(r.status, UserDataStatus::Ok) << cut;
+        EXPECT_EQ(r.list.MeasAntPowerDbm()[0], std::stod(buffer.substr(buffer.size() - 20, cut)));
+    }
+}
+
+// A file whose size is not known beforehand (here a pipe) still loads whole.
+TEST(UserDataFile, LoadsAFileOfUnknownSize) {
+    TempDir dir;
+    const std::string path = dir.file("pipe");
+    ASSERT_EQ(mkfifo(path.c_str(), 0600), 0);
+    std::string text = "Locator: JO40CQ\r\nDateTime: now\r\n";
+    for (int i = 0; i < 3000; ++i)
+        text += std::to_string(i) + ";20;2700;Field;-999;-999;-999;-999\r\n";
+    std::thread writer([&] { WriteAll(path, text); });
+    const UserDataLoad r = LoadUserDataFile(path, ',');
+    writer.join();
+    ASSERT_EQ(r.status, UserDataStatus::Ok);
+    EXPECT_EQ(r.list, ParseUserDataText(text, ',').list);
+    EXPECT_EQ(r.list.size(), 3000u);
 }
 
 TEST(UserDataFile, MissingOrUnreadableFile) {
