@@ -47,54 +47,41 @@ std::vector<Call> LinesOf(const RecordingCanvas& c, Rgb colour, bool vertical) {
     return out;
 }
 
-TEST(PlotFrame, WorkedExampleAtDesignSize) {
-    const PlotFrame f = makePlotFrame(537, 497);
-    EXPECT_EQ(f.left, 67);
-    EXPECT_EQ(f.bottom, 435);
-    EXPECT_EQ(f.plotWidth, 403);
-    EXPECT_EQ(f.plotHeight, 373);
-    EXPECT_EQ(f.dotRadius, 2);
-    EXPECT_EQ(f.mainFontSize, 8);
-    EXPECT_EQ(f.bandFontSize, 4);
-    EXPECT_EQ(f.titleFontSize, 15);
+TEST(PlotFrame, DesignSizeLargerAndNarrowPictures) {
+    const struct {
+        int w, h;
+        PlotFrame f;  // left, bottom, width, height, radius, main, band, title font
+    } cases[] = {
+        {537, 497, {67, 435, 403, 373, 2, 8, 4, 15}},
+        {800, 600, {100, 525, 600, 450, 3, 12, 6, 22}},
+        {305, 314, {38, 275, 229, 236, 1, 5, 2, 9}},
+        {537, 994, {67, 870, 403, 746, 2, 8, 4, 15}},  // height never scales sizes
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.w << " x " << c.h);
+        const PlotFrame f = makePlotFrame(c.w, c.h);
+        EXPECT_EQ(f.left, c.f.left);
+        EXPECT_EQ(f.bottom, c.f.bottom);
+        EXPECT_EQ(f.plotWidth, c.f.plotWidth);
+        EXPECT_EQ(f.plotHeight, c.f.plotHeight);
+        EXPECT_EQ(f.dotRadius, c.f.dotRadius);
+        EXPECT_EQ(f.mainFontSize, c.f.mainFontSize);
+        EXPECT_EQ(f.bandFontSize, c.f.bandFontSize);
+        EXPECT_EQ(f.titleFontSize, c.f.titleFontSize);
+    }
 }
 
-TEST(PlotFrame, At800x600) {
-    const PlotFrame f = makePlotFrame(800, 600);
-    EXPECT_EQ(f.plotWidth, 600);
-    EXPECT_EQ(f.plotHeight, 450);
-    EXPECT_EQ(f.left, 100);
-    EXPECT_EQ(f.bottom, 525);
-    EXPECT_EQ(f.dotRadius, 3);
-    EXPECT_EQ(f.mainFontSize, 12);
-    EXPECT_EQ(f.bandFontSize, 6);
-    EXPECT_EQ(f.titleFontSize, 22);
-}
-
-TEST(PlotFrame, NarrowPictureAndHeightDoesNotScaleSizes) {
-    const PlotFrame narrow = makePlotFrame(305, 314);
-    EXPECT_EQ(narrow.mainFontSize, 5);
-    EXPECT_EQ(narrow.bandFontSize, 2);
-    EXPECT_EQ(narrow.dotRadius, 1);
-    const PlotFrame tall = makePlotFrame(537, 994);
-    EXPECT_EQ(tall.mainFontSize, 8);
-    EXPECT_EQ(tall.dotRadius, 2);
-}
-
-TEST(LevelSteps, RegularAndStartNearZero) {
-    EXPECT_EQ(LevelSteps(-40, 20, 10), (std::vector<double>{-40, -30, -20, -10, 0, 10, 20}));
-    EXPECT_EQ(LevelSteps(-5, 55, 10), (std::vector<double>{-5, 10, 20, 30, 40, 50}));
-    std::vector<double> fives;
+TEST(LevelSteps, StartNearZeroContinuesAtTheStepAndStopIsIncludedWhenReached) {
+    using V = std::vector<double>;
+    EXPECT_EQ(LevelSteps(-40, 20, 10), (V{-40, -30, -20, -10, 0, 10, 20}));
+    EXPECT_EQ(LevelSteps(-5, 55, 10), (V{-5, 10, 20, 30, 40, 50}));
+    EXPECT_EQ(LevelSteps(3, 63, 10), (V{3, 10, 20, 30, 40, 50, 60}));
+    EXPECT_EQ(LevelSteps(0, 60, 10), (V{0, 10, 20, 30, 40, 50, 60}));
+    V fives;
     for (int v = -5; v <= 55; v += 5) fives.push_back(v);
     EXPECT_EQ(LevelSteps(-5, 55, 5), fives);
-    EXPECT_EQ(LevelSteps(3, 63, 10), (std::vector<double>{3, 10, 20, 30, 40, 50, 60}));
-    EXPECT_EQ(LevelSteps(3, 63, 5).front(), 3);
-    EXPECT_EQ(LevelSteps(3, 63, 5)[1], 5);
-    EXPECT_EQ(LevelSteps(0, 60, 10), (std::vector<double>{0, 10, 20, 30, 40, 50, 60}));
-}
-
-TEST(LevelSteps, HalfStepsAndEndIncludedOnlyWhenReached) {
-    EXPECT_EQ(LevelSteps(-40, 20, 5).size(), 13u);
+    const V threes = LevelSteps(3, 63, 5);
+    EXPECT_EQ(V(threes.begin(), threes.begin() + 3), (V{3, 5, 10}));
     EXPECT_EQ(LevelSteps(-40, -20, 0.5).size(), 41u);
     EXPECT_EQ(LevelSteps(-40, -20, 0.5).back(), -20);
     EXPECT_EQ(LevelSteps(0, 25, 10).back(), 20);
@@ -257,62 +244,49 @@ TEST(WorkedExample, DrawingOrderAndFonts) {
     EXPECT_EQ(calls.back().text, "Exp. Man-Made Noise ITU-R P.372-12");
 }
 
-TEST(LevelAxis, NarrowSpanUsesOneDecibelSteps) {
-    const Drawn d = Draw(537, 497, -40, 20);
-    EXPECT_EQ(LinesOf(d.canvas, DarkGrey, false).size(), 21u);
-    EXPECT_EQ(LinesOf(d.canvas, LightGrey, false).size(), 41u);
-    const Drawn wider = Draw(537, 497, -40, 21);
-    EXPECT_EQ(LinesOf(wider.canvas, DarkGrey, false).size(), 3u);  // -40, -30, -20
-}
-
-TEST(LevelAxis, StartNearZeroSkipsTheZeroLabel) {
-    const Drawn d = Draw(537, 497, -5, 60);
-    for (const char* l : {"-5", "10", "20", "30", "40", "50"}) EXPECT_NE(d.canvas.text(l), nullptr) << l;
-    EXPECT_EQ(d.canvas.text("0"), nullptr);
-    EXPECT_EQ(LinesOf(d.canvas, LightGrey, false).size(), 13u);
-}
-
-TEST(LevelAxis, ExtremeRanges) {
-    const Drawn low = Draw(537, 497, -100, 10);
-    EXPECT_NE(low.canvas.text("-100"), nullptr);
-    EXPECT_NE(low.canvas.text("-90"), nullptr);
-    const Drawn high = Draw(537, 497, 80, 200);
-    EXPECT_NE(high.canvas.text("280"), nullptr);
-    EXPECT_NE(high.canvas.text("80"), nullptr);
+TEST(LevelAxis, StepFollowsTheSpanAndLabelsTheMajorValues) {
+    const struct {
+        int yPos, yWidth;
+        std::size_t major, minor;
+        std::vector<std::string> labels, absent;
+    } cases[] = {
+        {-40, 20, 21, 41, {"-40", "-21", "-20"}, {}},  // 1 dB steps up to a span of 20
+        {-40, 21, 3, 5, {"-40", "-30", "-20"}, {"-19"}},
+        {-5, 60, 6, 13, {"-5", "10", "20", "30", "40", "50"}, {"0"}},
+        {3, 60, 7, 13, {"3", "10", "60"}, {"0", "5"}},
+        {0, 60, 7, 13, {"0", "10", "60"}, {}},
+        {-100, 10, 11, 21, {"-100", "-90"}, {}},
+        {80, 200, 21, 41, {"80", "280"}, {}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.yPos << " + " << c.yWidth);
+        const Drawn d = Draw(537, 497, c.yPos, c.yWidth);
+        EXPECT_EQ(LinesOf(d.canvas, DarkGrey, false).size(), c.major);
+        EXPECT_EQ(LinesOf(d.canvas, LightGrey, false).size(), c.minor);
+        for (const std::string& l : c.labels) EXPECT_NE(d.canvas.text(l), nullptr) << l;
+        for (const std::string& l : c.absent) EXPECT_EQ(d.canvas.text(l), nullptr) << l;
+    }
 }
 
 TEST(Measurements, DotsAreCorrectedToTheCurrentBandwidth) {
-    const std::vector<double> f{3.65, 1.905, 7.1}, e{13.3, 0.0, 20.0}, b{2700, 2700, 0};
+    const std::vector<double> f{3.65, 1.905, 7.1, 0.0, -3.0}, e{13.3, 0.0, 20.0, 0, 0},
+        b{2700, 2700, 0, 2700, 2700};
     const MeasDots dots{f, e, b};
+    const auto y = [](double v) { return 435 - static_cast<int>(std::nearbyint(373.0 / 60 * (v + 40))); };
     const Drawn d = Draw(537, 497, -40, 60, dots, true, 10000);
     const auto all = d.canvas.only("DrawDot");
-    ASSERT_EQ(all.size(), 6003u);
-    const Call& first = all[6000];
-    EXPECT_EQ(first.a[2], 3);
-    EXPECT_EQ(first.c1, Black);
-    // 13.3 + 5.686 dB at 3.65 MHz.
-    EXPECT_EQ(first.a[1], 435 - static_cast<int>(std::nearbyint(373.0 / 60 * (13.3 + 5.686 + 40))));
+    ASSERT_EQ(all.size(), 6005u);
+    EXPECT_EQ(all[6000].a, (std::vector<int>{248, y(13.3 + 5.686), 3}));
+    EXPECT_EQ(all[6000].c1, Black);
     EXPECT_EQ(all[6001].a[0], 215);  // 160 m just left of its marker line at 216
     // A stored bandwidth of 0 is drawn uncorrected instead of dividing by zero.
-    EXPECT_EQ(all[6002].a[1], 435 - static_cast<int>(std::nearbyint(373.0 / 60 * 60)));
+    EXPECT_EQ(all[6002].a[1], y(20));
+    // Frequencies of 0 and below land far left, invisibly.
+    EXPECT_LT(all[6003].a[0], 0);
+    EXPECT_LT(all[6004].a[0], 0);
 
     const Drawn plain = Draw(537, 497, -40, 60, dots, false, 10000);
-    EXPECT_EQ(plain.canvas.only("DrawDot")[6000].a[1],
-              435 - static_cast<int>(std::nearbyint(373.0 / 60 * 53.3)));
-}
-
-TEST(Measurements, EmptyListDrawsNoBlackDotsButKeepsTheUserLegendRow) {
-    const Drawn d = Draw(537, 497);
-    for (const Call& c : d.canvas.only("DrawDot")) ASSERT_NE(c.c1, Black);
-    EXPECT_NE(d.canvas.text("USER"), nullptr);
-}
-
-TEST(Measurements, NonPositiveFrequencyLandsFarLeft) {
-    const std::vector<double> f{0.0, -3.0}, e{0, 0}, b{2700, 2700};
-    const Drawn d = Draw(537, 497, -40, 60, MeasDots{f, e, b});
-    const auto all = d.canvas.only("DrawDot");
-    EXPECT_LT(all[6000].a[0], 0);
-    EXPECT_LT(all[6001].a[0], 0);
+    EXPECT_EQ(plain.canvas.only("DrawDot")[6000].a[1], y(13.3));
 }
 
 }  // namespace
