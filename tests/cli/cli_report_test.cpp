@@ -1,30 +1,12 @@
 // floorwatch-cli report: the print window's page written as a PDF or sent to a printer.
-#include <gtest/gtest.h>
-
 #include <cstdio>
-#include <fstream>
-#include <sstream>
 
-#include "cli.h"
-#include "regional.h"
+#include "cli_run.h"
 
 namespace fw::cli {
 namespace {
 
-struct Result {
-    int code;
-    std::string out, err;
-};
-
-Result RunReport(const std::vector<std::string>& args) {
-    std::ostringstream out, err;
-    const int code = RunCli(args, out, err);
-    return {code, out.str(), err.str()};
-}
-
-bool Exists(const std::string& path) {
-    return std::ifstream(path).good();
-}
+using namespace test;
 
 // Runs of blanks as one blank: the text extraction does not keep the exact count.
 std::string Squeezed(const std::string& text) {
@@ -39,36 +21,27 @@ std::string PdfText(const std::string& pdf) {
     const std::string txt = pdf + ".txt";
     const std::string command = "pdftotext -layout '" + pdf + "' '" + txt + "'";
     EXPECT_EQ(std::system(command.c_str()), 0) << command;
-    std::ifstream in(txt);
-    std::stringstream s;
-    s << in.rdbuf();
+    const std::string text = ReadAll(txt);
     std::remove(txt.c_str());
-    return Squeezed(s.str());
+    return Squeezed(text);
 }
 
 TEST(CliReport, WritesThePageWithTheDataFilesRowsAsPdf) {
-    const char sep = SystemDecimalSeparator();
-    const std::string data = testing::TempDir() + "report_data.txt";
-    {
-        std::ofstream f(data, std::ios::binary);
-        // Rows out of order: the report shows them sorted by frequency.
-        f << "Locator: JO40HB\r\nDateTime: 2026-12-06 18:30\r\n"
-          << "7" << sep << "1;20;2700;Field;-999;-999;-999;-999\r\n"
-          << "3" << sep << "65;13" << sep << "3;2700;S-Val;2" << sep << "15;9;33" << sep << "98;-73"
-          << sep << "01\r\n";
-    }
-    const std::string pdf = testing::TempDir() + "cli_report.pdf";
+    const std::string data = TempPath("report_data.txt");
+    // Rows out of order: the report shows them sorted by frequency.
+    WriteAll(data, "Locator: JO40HB\r\nDateTime: 2026-12-06 18:30\r\n" +
+                       WithSeparator("7,1;20;2700;Field;-999;-999;-999;-999\r\n"
+                                     "3,65;13,3;2700;S-Val;2,15;9;33,98;-73,01\r\n",
+                                     ','));
+    const std::string pdf = TempPath("cli_report.pdf");
     std::remove(pdf.c_str());
-    const Result r = RunReport({"report", "--data", data, "--size", "800x600", "--pdf", pdf});
+    const CliRun r = Cli({"report", "--data", data, "--size", "800x600", "--pdf", pdf});
     ASSERT_EQ(r.code, 0) << r.err;
     EXPECT_EQ(r.out, pdf + "\n");
 
     const std::string text = PdfText(pdf);
-    std::string row1 = "  3.650|   13.3| 2700|  S-Val| 2.15| 9.00| 34.0| -73.0";
-    std::string row2 = "  7.100|   20.0| 2700|  Field| --- | --- | --- |  ---";
-    for (std::string* row : {&row1, &row2})
-        for (char& c : *row)
-            if (c == '.') c = sep;
+    const std::string row1 = WithSeparator("  3.650|   13.3| 2700|  S-Val| 2.15| 9.00| 34.0| -73.0");
+    const std::string row2 = WithSeparator("  7.100|   20.0| 2700|  Field| --- | --- | --- |  ---");
     for (const std::string& expected :
          {std::string("Noise Report generated on "),
           std::string("Local man-made noise with respect to ITU-R P.372"),
@@ -83,25 +56,24 @@ TEST(CliReport, WritesThePageWithTheDataFilesRowsAsPdf) {
 }
 
 TEST(CliReport, RefusalsAndUsageErrorsWriteNothing) {
-    const std::string pdf = testing::TempDir() + "cli_report_refused.pdf";
+    const std::string pdf = TempPath("cli_report_refused.pdf");
     std::remove(pdf.c_str());
 
     // Exactly one destination.
-    EXPECT_EQ(RunReport({"report"}).code, ExitUsage);
-    EXPECT_EQ(RunReport({"report", "--pdf", pdf, "--printer", "X"}).code, ExitUsage);
-    EXPECT_EQ(RunReport({"report", "--pdf", pdf, "--unknown"}).code, ExitUsage);
+    EXPECT_EQ(Cli({"report"}).code, ExitUsage);
+    EXPECT_EQ(Cli({"report", "--pdf", pdf, "--printer", "X"}).code, ExitUsage);
+    EXPECT_EQ(Cli({"report", "--pdf", pdf, "--unknown"}).code, ExitUsage);
 
-    const Result missing =
-        RunReport({"report", "--data", testing::TempDir() + "no_such_file.txt", "--pdf", pdf});
+    const CliRun missing = Cli({"report", "--data", TempPath("no_such_file.txt"), "--pdf", pdf});
     EXPECT_EQ(missing.code, ExitRefused);
     EXPECT_NE(missing.err.find("File not found or converstion error!"), std::string::npos);
     EXPECT_FALSE(Exists(pdf));
 
-    const Result noPrinter = RunReport({"report", "--printer", "No Such Printer 4711"});
+    const CliRun noPrinter = Cli({"report", "--printer", "No Such Printer 4711"});
     EXPECT_EQ(noPrinter.code, ExitRefused);
     EXPECT_NE(noPrinter.err.find("No Such Printer 4711"), std::string::npos) << noPrinter.err;
 
-    const Result badFolder = RunReport({"report", "--pdf", testing::TempDir() + "none/x/r.pdf"});
+    const CliRun badFolder = Cli({"report", "--pdf", TempPath("none/x/r.pdf")});
     EXPECT_EQ(badFolder.code, ExitRefused);
     EXPECT_NE(badFolder.err.find("none/x/r.pdf"), std::string::npos) << badFolder.err;
 }

@@ -1,0 +1,47 @@
+#pragma once
+// Runs floorwatch-cli's entry point in-process and small file helpers for its tests.
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <iterator>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "cli.h"
+#include "regional.h"
+
+namespace fw::cli::test {
+
+struct CliRun {
+    int code;
+    std::string out, err;
+};
+
+inline CliRun Cli(const std::vector<std::string>& args) {
+    std::ostringstream out, err;
+    const int code = RunCli(args, out, err);
+    return {code, out.str(), err.str()};
+}
+
+inline std::string TempPath(const std::string& name) { return ::testing::TempDir() + name; }
+
+inline bool Exists(const std::string& path) { return std::ifstream(path).good(); }
+
+inline std::string ReadAll(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+inline void WriteAll(const std::string& path, const std::string& text) {
+    std::ofstream(path, std::ios::binary) << text;
+}
+
+// A text written with "." as decimal separator, in the machine's own separator.
+inline std::string WithSeparator(std::string text, char from = '.') {
+    for (char& c : text)
+        if (c == from) c = SystemDecimalSeparator();
+    return text;
+}
+
+}  // namespace fw::cli::test
