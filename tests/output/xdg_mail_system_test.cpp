@@ -41,24 +41,15 @@ TEST(XdgEmailArguments, PlainValuesEachAsOneArgument) {
     EXPECT_EQ(XdgEmailArguments(mailer.BuildMessage()).back(), "op@x.example");
 }
 
-TEST(XdgEmailArguments, AddressesThatCouldBeReadAsOptionsOrUrisGoThroughTo) {
+TEST(XdgEmailArguments, OptionLikeAddressesGoThroughToAndAttachmentsBecomeAbsolute) {
     XdgMailSystem unused;
     MapiMailer mailer(unused);
     mailer.ToRecipient = {"-x@evil.example", "mailto:a@b?attach=/etc/passwd", "plain"};
-    const auto args = XdgEmailArguments(mailer.BuildMessage());
-    const std::vector<std::string> expected{
-        "--utf8", "--to", "-x@evil.example", "--to", "mailto:a@b?attach=/etc/passwd",
-        "--to",   "plain"};
-    EXPECT_EQ(args, expected);
-}
-
-TEST(XdgEmailArguments, RelativeAttachmentBecomesAbsolute) {
-    XdgMailSystem unused;
-    MapiMailer mailer(unused);
     mailer.Attachment = {"-rf data.txt"};
-    const auto args = XdgEmailArguments(mailer.BuildMessage());
-    ASSERT_EQ(args.size(), 3u);
-    EXPECT_EQ(args[2], (fs::current_path() / "-rf data.txt").string());
+    const std::vector<std::string> expected{
+        "--utf8", "--to",   "-x@evil.example", "--to", "mailto:a@b?attach=/etc/passwd",
+        "--to",   "plain", "--attach",        (fs::current_path() / "-rf data.txt").string()};
+    EXPECT_EQ(XdgEmailArguments(mailer.BuildMessage()), expected);
 }
 
 // Sets environment variables for one test and restores them afterwards.
@@ -203,20 +194,17 @@ TEST_F(XdgEmailDelivery, ReportArrivesIntactWithBlanksAndQuotesInTheFileName) {
     EXPECT_EQ(fields.find("attach")->second, data.string());
     EXPECT_FALSE(fs::exists(root / "pwned"));
     EXPECT_FALSE(fs::exists("pwned"));
-}
 
-TEST_F(XdgEmailDelivery, SpecialCharactersAndCopiesArrive) {
+    // Characters that mean something in a mailto: URI, and copies, arrive as they are.
     mailer.Subject = "Störung & Rauschen? 100% = S9+10";
-    mailer.ToRecipient = {"dl1abc@korvan.example"};
     mailer.CcRecipient = {"cc@velmar.example"};
     mailer.MessageBody = {"a;b&c=d", "µV/m"};
     mailer.Send(0);
     EXPECT_TRUE(errors.empty());
-    const auto fields = received();
-    EXPECT_EQ(fields.find("to")->second, "dl1abc@korvan.example");
-    EXPECT_EQ(fields.find("cc")->second, "cc@velmar.example");
-    EXPECT_EQ(fields.find("subject")->second, "Störung & Rauschen? 100% = S9+10");
-    EXPECT_EQ(fields.find("body")->second, "a;b&c=d\r\nµV/m");
+    const auto more = received();
+    EXPECT_EQ(more.find("cc")->second, "cc@velmar.example");
+    EXPECT_EQ(more.find("subject")->second, "Störung & Rauschen? 100% = S9+10");
+    EXPECT_EQ(more.find("body")->second, "a;b&c=d\r\nµV/m");
 }
 
 TEST_F(XdgEmailDelivery, MissingAttachmentIsReportedAndNothingOpened) {
