@@ -195,44 +195,36 @@ class DisplayTest : public QObject {
         QCOMPARE(f.c().PanDebug->geometry().topLeft(), QPoint(16, 112));
     }
 
-    void layoutRuleEnforcesTheMinimumItself() {
-        WindowFixture f;
-        f.window->show();
-        QVERIFY(QTest::qWaitForWindowExposed(f.window.get()));
-        f.window->display().FormResize({600, 300});
-        QTRY_COMPARE(f.window->outerSize(), (Size{750, 400}));
-        QCOMPARE(PlotSize(f), QSize(305, 314));
-        QCOMPARE(f.window->display().picture().width, 305);
+    void labelClicksToggleThePanelAndTheLayout_data() {
+        QTest::addColumn<int>("modifiers");
+        QTest::addColumn<bool>("panel");
+        QTest::addColumn<bool>("autoLayout");
+        QTest::newRow("plain") << int(Qt::NoModifier) << false << true;
+        QTest::newRow("ctrl") << int(Qt::ControlModifier) << false << true;
+        QTest::newRow("shift") << int(Qt::ShiftModifier) << true << true;
+        QTest::newRow("alt") << int(Qt::AltModifier) << false << false;
+        QTest::newRow("shift+alt") << int(Qt::ShiftModifier | Qt::AltModifier) << true << false;
     }
-
-    void shiftClickTogglesTheDiagnosticPanel() {
+    void labelClicksToggleThePanelAndTheLayout() {
+        QFETCH(int, modifiers);
+        QFETCH(bool, panel);
+        QFETCH(bool, autoLayout);
         WindowFixture f;
         f.window->show();
         QVERIFY(QTest::qWaitForWindowExposed(f.window.get()));
-        QTest::mouseClick(f.c().LaBandwidth, Qt::LeftButton, Qt::ShiftModifier);
-        QVERIFY(f.state().DebugVisible);
-        QVERIFY(f.c().PanDebug->isVisible() && f.c().PanDebug->isEnabled());
-        QVERIFY(f.state().AutoLayout);
-        // It holds the size lines of every redraw since start-up.
+        const auto mods = Qt::KeyboardModifiers(modifiers);
+        QTest::mouseClick(f.c().LaBandwidth, Qt::LeftButton, mods);
+        QCOMPARE(f.state().DebugVisible, panel);
+        QCOMPARE(f.c().PanDebug->isVisible(), panel);
+        QCOMPARE(f.c().PanDebug->isEnabled(), panel);
+        QCOMPARE(f.state().AutoLayout, autoLayout);
+        QCOMPARE(f.window->minimumSize() == f.window->maximumSize(), !autoLayout);  // fixed border
+        // The panel holds the size lines of every redraw since start-up.
         QCOMPARE(f.memoLines().mid(0, 2), QStringList({"w:537", "h:497"}));
-        QTest::mouseClick(f.c().LaBandwidth, Qt::RightButton, Qt::ShiftModifier);
-        QVERIFY(!f.state().DebugVisible);
-        QVERIFY(!f.c().PanDebug->isVisible() && !f.c().PanDebug->isEnabled());
-    }
-
-    void plainAndCtrlClicksDoNothing() {
-        WindowFixture f;
-        f.window->show();
-        QVERIFY(QTest::qWaitForWindowExposed(f.window.get()));
-        const QSize sizeBefore = f.window->maximumSize();
-        for (Qt::KeyboardModifiers mods :
-             {Qt::KeyboardModifiers(Qt::NoModifier), Qt::KeyboardModifiers(Qt::ControlModifier)}) {
-            QTest::mouseClick(f.c().LaBandwidth, Qt::LeftButton, mods);
-            QVERIFY(!f.state().DebugVisible);
-            QVERIFY(f.state().AutoLayout);
-            QVERIFY(f.c().PanDebug->isHidden());
-            QCOMPARE(f.window->maximumSize(), sizeBefore);
-        }
+        // A second click with any mouse button switches back.
+        QTest::mouseClick(f.c().LaBandwidth, Qt::RightButton, mods);
+        QVERIFY(!f.state().DebugVisible && f.c().PanDebug->isHidden());
+        QVERIFY(f.state().AutoLayout);
     }
 
     void altClickFreezesTheLayout() {
@@ -256,17 +248,6 @@ class DisplayTest : public QObject {
         QCOMPARE(f.window->maximumSize(), QSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX));
         f.window->setOuterSize({1000, 600});
         QTRY_COMPARE(PlotSize(f), QSize(555, 514));
-    }
-
-    void shiftAltClickSwitchesBoth() {
-        WindowFixture f;
-        f.window->show();
-        QVERIFY(QTest::qWaitForWindowExposed(f.window.get()));
-        QTest::mouseClick(f.c().LaBandwidth, Qt::LeftButton, Qt::ShiftModifier | Qt::AltModifier);
-        QVERIFY(f.state().DebugVisible);
-        QVERIFY(!f.state().AutoLayout);
-        QVERIFY(f.c().PanDebug->isVisible());
-        QCOMPARE(f.window->minimumSize(), f.window->maximumSize());
     }
 
 #ifdef FW_CLI_PATH

@@ -64,6 +64,16 @@ class EntryTest : public QObject {
         QCOMPARE(c.RadioGroup1Buttons->checkedId(), 0);
         QVERIFY(c.CBSValue->isEnabled());
         QVERIFY(IsWhite(c.CBSValue));
+
+        // A field-strength entry leaves dash marks in the fields it cannot determine.
+        ChooseMethod(f, 3);
+        c.EditFieldStrength->setText(QStringLiteral("20"));
+        QTest::mouseClick(c.ButEnter, Qt::LeftButton);
+        QCOMPARE(f.window->measList().size(), 1u);
+        QCOMPARE(f.window->measList().row(0).gainDbi, -999.0);
+        for (QLineEdit* e : {c.EditAntdBm, c.EditAntVol, c.EditGain})
+            QCOMPARE(e->text(), QStringLiteral(" --- "));
+        QCOMPARE(c.EditFieldStrength->text(), Num("20.0"));
     }
 
     void freeFrequencyBoxSwitchesTheInput() {
@@ -120,19 +130,6 @@ class EntryTest : public QObject {
         QVERIFY(memo[0].startsWith(QStringLiteral("fMHz.....: ")));
         QCOMPARE(memo[0], QStringLiteral("fMHz.....: ") + Num("3.6500"));
         QVERIFY(memo[6].startsWith(QStringLiteral("w:")));
-    }
-
-    void fieldStrengthEntryLeavesDashes() {
-        WindowFixture f;
-        MainControls& c = f.c();
-        ChooseMethod(f, 3);
-        c.EditFieldStrength->setText(QStringLiteral("20"));
-        QTest::mouseClick(c.ButEnter, Qt::LeftButton);
-        QCOMPARE(f.window->measList().size(), 1u);
-        QCOMPARE(f.window->measList().row(0).gainDbi, -999.0);
-        for (QLineEdit* e : {c.EditAntdBm, c.EditAntVol, c.EditGain})
-            QCOMPARE(e->text(), QStringLiteral(" --- "));
-        QCOMPARE(c.EditFieldStrength->text(), Num("20.0"));
     }
 
     void refusedInputResetsOnlyItsField() {

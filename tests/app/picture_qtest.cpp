@@ -151,8 +151,6 @@ class PictureTest : public QObject {
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("text");
         QTest::newRow("gif") << QString("x.gif") << QString("..gif-Files are not allowed.");
-        QTest::newRow("upper case") << QString("x.PNG") << QString("..PNG-Files are not allowed.");
-        QTest::newRow("jpeg") << QString("x.jpeg") << QString("..jpeg-Files are not allowed.");
         QTest::newRow("no dot") << QString("noise") << QString(".-Files are not allowed.");
     }
     void refusedExtensionsWarnAndWriteNothing() {
@@ -185,20 +183,14 @@ class PictureTest : public QObject {
             const QImage copied = ClipboardImage();
             QCOMPARE(copied.size(), QSize(537, 497));
             QVERIFY(copied == ShownImage(f));
-            f.c().CBBandWidth->setEditText(QStringLiteral("9000"));
+            // A new diagram leaves the clipboard holding the earlier one.
+            f.c().CBBandWidth->setEditText(item == items[0] ? QStringLiteral("9000")
+                                                            : QStringLiteral("2700"));
+            QVERIFY(ShownImage(f) != copied);
+            QVERIFY(ClipboardImage() == copied);
         }
         QVERIFY(f.dialogs.messages.empty());
         QVERIFY(f.dialogs.saveRequests.empty());
-    }
-
-    void copyThenBandwidthChangeKeepsTheEarlierDiagram() {
-        WindowFixture f;
-        f.c().actions.imageCopy->trigger();
-        const QImage earlier = ShownImage(f);
-        f.c().CBBandWidth->setEditText(QStringLiteral("10000"));
-        QCOMPARE(f.window->display().pictureBandwidthHz(), 10000);
-        QVERIFY(ShownImage(f) != earlier);
-        QVERIFY(ClipboardImage() == earlier);
     }
 
     // A refused bandwidth leaves the last complete picture on screen; both commands take

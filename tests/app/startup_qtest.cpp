@@ -44,9 +44,20 @@ class StartupTest : public QObject {
     Q_OBJECT
 
   private slots:
-    void stateAndCaption() {
+    void stateCaptionAndFirstPicture() {
         WindowFixture f;
-        checkStartupState(f);
+        const AppState& s = f.state();
+        QCOMPARE(f.window->windowTitle(),
+                 QStringLiteral("Floorwatch v 1.0 (c) 2026 The Floorwatch authors"));
+        QVERIFY(QString::fromStdString(s.ProgramDir).endsWith(QLatin1Char('/')));
+        QCOMPARE(QString::fromStdString(s.Locator + " " + s.MeasDateTime),
+                 QStringLiteral("NoLoc. NoDateTime"));
+        QVERIFY(s.UserDataFile.empty() && !s.DebugVisible && s.AutoLayout);
+        QCOMPARE(f.memoLines(), QStringList({"w:537", "h:497"}));
+        QCOMPARE(f.c().ImPlot->pixmap().size(), QSize(537, 497));
+        QVERIFY(f.c().PanDebug->isHidden() && !f.c().PanDebug->isEnabled());
+        QCOMPARE(f.c().PanDebug->palette().color(QPalette::Window), QColor(Qt::red));
+        QVERIFY(f.dialogs.messages.empty());
     }
 
     void displayControls() {
@@ -64,17 +75,15 @@ class StartupTest : public QObject {
         QVERIFY(c.CBbwMode->isChecked());
         QCOMPARE(c.CBbwMode->text(), QStringLiteral("correct measurement\nto new bandwidth"));
 
-        QCOMPARE(c.LMDScrollBarPos->orientation(), Qt::Horizontal);
-        QCOMPARE(c.LMDScrollBarPos->minimum(), -100);
-        QCOMPARE(c.LMDScrollBarPos->maximum(), 80);
-        QCOMPARE(c.LMDScrollBarPos->value(), -40);
-        QCOMPARE(c.LMDScrollBarWidth->minimum(), 10);
-        QCOMPARE(c.LMDScrollBarWidth->maximum(), 200);
-        QCOMPARE(c.LMDScrollBarWidth->value(), 60);
-        for (QScrollBar* bar : {c.LMDScrollBarPos, c.LMDScrollBarWidth}) {
-            QCOMPARE(bar->singleStep(), 10);
-            QCOMPARE(bar->pageStep(), 10);
-        }
+        // Range, position, steps: the level axis -40 + 60 of the start-up state.
+        const auto bar = [](QScrollBar* b) {
+            return QList<int>{b->orientation(), b->minimum(), b->maximum(), b->value(),
+                              b->singleStep(), b->pageStep()};
+        };
+        QCOMPARE(bar(c.LMDScrollBarPos), QList<int>({Qt::Horizontal, -100, 80, -40, 10, 10}));
+        QCOMPARE(bar(c.LMDScrollBarWidth), QList<int>({Qt::Horizontal, 10, 200, 60, 10, 10}));
+        QCOMPARE(f.state().YPos, -40);
+        QCOMPARE(f.state().YWidth, 60);
         QCOMPARE(c.ImPlot->toolTip(), QStringLiteral("Right Click to save"));
         QCOMPARE(c.LBUserData->toolTip(), QStringLiteral("Right Click to manage"));
     }
@@ -93,22 +102,6 @@ class StartupTest : public QObject {
         QCOMPARE(c.PanDebug->geometry(), ToQRect(design::PanDebug));
         QCOMPARE(c.Memo3->geometry(), ToQRect(design::Memo3));
         QCOMPARE(c.EditFieldStrength->geometry(), ToQRect(design::EditFieldStrength));
-    }
-
-    void firstPictureAtDesignSize() {
-        WindowFixture f;
-        QCOMPARE(f.memoLines(), QStringList({"w:537", "h:497"}));
-        QCOMPARE(f.window->display().picture().width, 537);
-        QCOMPARE(f.window->display().picture().height, 497);
-        QCOMPARE(f.c().ImPlot->pixmap().size(), QSize(537, 497));
-        QVERIFY(f.dialogs.messages.empty());
-    }
-
-    void debugPanelHiddenAndDisabled() {
-        WindowFixture f;
-        QVERIFY(f.c().PanDebug->isHidden());
-        QVERIFY(!f.c().PanDebug->isEnabled());
-        QCOMPARE(f.c().PanDebug->palette().color(QPalette::Window), QColor(Qt::red));
     }
 
     void entryControls() {
@@ -217,22 +210,6 @@ class StartupTest : public QObject {
         QVERIFY(f.dialogs.messages.empty());  // nothing is asked
     }
 
-  private:
-    static void checkStartupState(WindowFixture& f) {
-        const AppState& s = f.state();
-        QCOMPARE(f.window->windowTitle(),
-                 QStringLiteral("Floorwatch v 1.0 (c) 2026 The Floorwatch authors"));
-        QCOMPARE(QString::fromStdString(s.AppTitle), QStringLiteral("Floorwatch"));
-        QVERIFY(QString::fromStdString(s.ProgramDir).endsWith(QLatin1Char('/')));
-        QVERIFY(!QString::fromStdString(s.ProgramDir).endsWith(QStringLiteral("//")));
-        QCOMPARE(QString::fromStdString(s.Locator), QStringLiteral("NoLoc."));
-        QCOMPARE(QString::fromStdString(s.MeasDateTime), QStringLiteral("NoDateTime"));
-        QVERIFY(s.UserDataFile.empty());
-        QVERIFY(!s.DebugVisible);
-        QVERIFY(s.AutoLayout);
-        QCOMPARE(s.YPos, -40);
-        QCOMPARE(s.YWidth, 60);
-    }
 };
 
 FW_WINDOW_TEST(StartupTest);

@@ -13,7 +13,6 @@
 #include <QScreen>
 #include <QScrollArea>
 #include <QTemporaryDir>
-#include <QTimer>
 #include <QToolButton>
 #include <memory>
 
@@ -160,11 +159,8 @@ TEST_F(PrintWindowTest, NavigatorZoomsAndEveryActivationStartsAgain) {
     EXPECT_NEAR(window->pageView()->pixmap().height(), 297 / 25.4 * 96, 1);
     press(NavButton::ZoomIn);
     EXPECT_EQ(window->zoom(), 120);
-    press(NavButton::ZoomIn);
-    press(NavButton::ZoomIn);
-    EXPECT_EQ(window->zoom(), 200);
     press(NavButton::ZoomOut);
-    EXPECT_EQ(window->zoom(), 170);
+    EXPECT_EQ(window->zoom(), 80);
     press(NavButton::FitWidth);
     EXPECT_EQ(window->zoom(), FitWidthZoom(area->width(), 10, 210));
     press(NavButton::FitHeight);
@@ -228,24 +224,6 @@ TEST_F(PrintWindowTest, PrintDialogSetUpThenPrintedWithTheReportSettings) {
     });
     window->ButPrintClick();
     EXPECT_FALSE(QFile::exists(pdf));
-}
-
-TEST(OpenPrintWindow, ShowsTheWindowModallyAndReturnsWhenItCloses) {
-    const QImage picture = Picture();
-    const MeasList list = Rows(20);
-    QString caption;
-    std::size_t items = 0;
-    QTimer::singleShot(0, [&] {
-        auto* w = qobject_cast<TFormPrint*>(QApplication::activeModalWidget());
-        if (!w) return;
-        caption = w->windowTitle();
-        w->VorschauErzeugen();
-        items = w->page().items.size();
-        w->close();
-    });
-    OpenPrintWindow(nullptr, picture, list, "v 1.0");
-    EXPECT_EQ(caption, "Print Noise Report");
-    EXPECT_EQ(items, 29u);  // twenty rows, none left out
 }
 
 }  // namespace
