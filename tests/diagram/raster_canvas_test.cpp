@@ -145,8 +145,7 @@ TEST(RasterCanvas, TextCellIsFilledWithTheBackgroundFirst) {
     for (int y = 0; y < 40; ++y) {
         for (int x = 0; x < 60; ++x) {
             const bool inCell = x >= 5 && x < 5 + width && y >= 6 && y < 6 + height;
-            if (!inCell) ASSERT_EQ(p.pixel(x, y), Red) << x << "," << y;
-            if (inCell) ASSERT_NE(p.pixel(x, y), Red) << x << "," << y;
+            ASSERT_EQ(p.pixel(x, y) == Red, !inCell) << x << "," << y;
             if (inCell && p.pixel(x, y).r < 100) ++dark;
         }
     }
