@@ -1,5 +1,5 @@
 // Runs every benchmark, then prints the ratio of each benchmark "X/args" to its baseline
-// "X_Baseline/args" where both ran.
+// "X_Baseline/args" where both ran (CPU time: the machine may be busy with other work).
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
@@ -12,9 +12,12 @@ class RatioReporter : public benchmark::ConsoleReporter {
 public:
     void ReportRuns(const std::vector<Run>& runs) override {
         ConsoleReporter::ReportRuns(runs);
+        // With repetitions the median stands for the benchmark.
         for (const Run& r : runs) {
-            if (r.run_type != Run::RT_Iteration || r.iterations == 0) continue;
-            perIteration_[r.benchmark_name()] = r.GetAdjustedRealTime();
+            if (r.run_type == Run::RT_Iteration && r.iterations > 0)
+                perIteration_[r.benchmark_name()] = r.GetAdjustedCPUTime();
+            else if (r.run_type == Run::RT_Aggregate && r.aggregate_name == "median")
+                perIteration_[r.run_name.str()] = r.GetAdjustedCPUTime();
         }
     }
 
@@ -26,7 +29,7 @@ public:
             const std::string args = slash == std::string::npos ? "" : name.substr(slash);
             const auto base = perIteration_.find(family + "_Baseline" + args);
             if (base == perIteration_.end() || base->second <= 0) continue;
-            if (!header) std::printf("\nRatio to baseline (real time):\n");
+            if (!header) std::printf("\nRatio to baseline (CPU time):\n");
             header = true;
             std::printf("  %-40s %6.2f x\n", name.c_str(), time / base->second);
         }

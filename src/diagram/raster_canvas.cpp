@@ -187,8 +187,20 @@ void RasterCanvas::DrawLines(std::span<const LineSegment> lines, Rgb colour) {
     const int y1 = lines[0].y1, y2 = lines[0].y2;
     const int top = std::max(y1 < y2 ? y1 : y2 + 1, 0);
     const int end = std::min(y1 < y2 ? y2 : y1 + 1, picture_.height);
-    for (int y = top; y < end; ++y)
-        for (const LineSegment& l : lines) setPixel(l.x1, y, colour);
+    std::vector<std::size_t> offsets;  // byte offsets of the visible columns within a row
+    for (const LineSegment& l : lines)
+        if (l.x1 >= 0 && l.x1 < picture_.width) offsets.push_back(static_cast<std::size_t>(l.x1) * 3);
+    if (top >= end || offsets.empty()) return;
+    blank_ = false;
+    const std::size_t stride = static_cast<std::size_t>(picture_.width) * 3;
+    for (int y = top; y < end; ++y) {
+        std::uint8_t* row = &picture_.rgb[static_cast<std::size_t>(y) * stride];
+        for (const std::size_t o : offsets) {
+            row[o] = colour.r;
+            row[o + 1] = colour.g;
+            row[o + 2] = colour.b;
+        }
+    }
 }
 
 void RasterCanvas::DrawDot(int x, int y, int r, Rgb colour) {
@@ -225,9 +237,13 @@ void RasterCanvas::DrawDots(std::span<const DotCentre> centres, int r, Rgb colou
     // Dots of one colour overlap heavily (1200 per curve): collect the union of their row
     // spans and paint each run once. A span that does not touch the open run of its row
     // closes that run; repainting a pixel in the same colour changes nothing.
-    constexpr int none = INT32_MAX;
-    std::vector<int> open(static_cast<std::size_t>(H) * 2, none);  // start, end per row
-    int* const runs = open.data();
+    // An empty run is [INT32_MAX, INT32_MIN]: no span touches it and nothing is painted.
+    runs_.resize(static_cast<std::size_t>(H) * 2);
+    for (std::size_t i = 0; i < runs_.size(); i += 2) {
+        runs_[i] = INT32_MAX;
+        runs_[i + 1] = INT32_MIN;
+    }
+    int* const runs = runs_.data();
     const auto* const rows = stamp.rows.data();
     const int d = 2 * r;
     const DotCentre* previous = nullptr;
@@ -240,50 +256,53 @@ void RasterCanvas::DrawDots(std::span<const DotCentre> centres, int r, Rgb colou
         const int jEnd = std::min(d, H - y0);
         for (int j = std::max(0, -y0); j < jEnd; ++j) {
             const int s = x0 + rows[j].first, t = x0 + rows[j].second;
-            int* run = runs + 2 * (y0 + j);
-            if (run[0] != none && s <= run[1] && t >= run[0]) {
-                if (s < run[0]) run[0] = s;
-                if (t > run[1]) run[1] = t;
+            int& start = runs[2 * (y0 + j)];
+            int& end = runs[2 * (y0 + j) + 1];
+            if (s <= end && t >= start) {  // touches the open run: extend it
+                start = std::min(start, s);
+                end = std::max(end, t);
                 continue;
             }
-            if (run[0] != none) fillSpan(run[0], run[1], y0 + j, colour);
-            run[0] = s;
-            run[1] = t;
+            if (start <= end) fillSpan(start, end, y0 + j, colour);
+            start = s;
+            end = t;
         }
     }
     for (int y = 0; y < H; ++y)
-        if (runs[2 * y] != none) fillSpan(runs[2 * y], runs[2 * y + 1], y, colour);
+        if (runs[2 * y] <= runs[2 * y + 1]) fillSpan(runs[2 * y], runs[2 * y + 1], y, colour);
+}
+
+void RasterCanvas::blitText(const TextImage& img, int left, int top, Rgb fg, Rgb bg) {
+    FillBox(left, top, img.width, img.height, bg);
+    for (const TextImage::Run& run : img.runs) {
+        const int y = top + run.row;
+        if (y < 0 || y >= picture_.height) continue;
+        int x = left + run.x, length = run.length;
+        std::size_t offset = run.offset;
+        if (x < 0) {
+            length += x;
+            offset += static_cast<std::size_t>(-x) * 3;
+            x = 0;
+        }
+        length = std::min(length, picture_.width - x);
+        if (length <= 0) continue;
+        blank_ = false;
+        std::memcpy(&picture_.rgb[(static_cast<std::size_t>(y) * picture_.width + x) * 3],
+                    &img.pixels[offset], static_cast<std::size_t>(length) * 3);
+    }
+    for (const TextImage::Ink& ink : img.outside) blendPixel(left + ink.dx, top + ink.dy, fg, ink.alpha);
 }
 
 void RasterCanvas::DrawText(int x, int y, std::string_view text, Rgb fg, Rgb bg) {
     if (!font_) return;
-    const auto img = CachedTextImage(*font_, fontPixels_, text, fg, bg);
-    // Copy the visible part of the cell row by row.
-    const int x0 = std::max(x, 0), x1 = std::min(x + img->width, picture_.width);
-    const int y0 = std::max(y, 0), y1 = std::min(y + img->height, picture_.height);
-    if (x0 < x1 && y0 < y1) {
-        blank_ = false;
-        for (int py = y0; py < y1; ++py) {
-            const std::uint8_t* src =
-                &img->cellRgb[(static_cast<std::size_t>(py - y) * img->width + (x0 - x)) * 3];
-            std::uint8_t* dst = &picture_.rgb[(static_cast<std::size_t>(py) * picture_.width + x0) * 3];
-            std::memcpy(dst, src, static_cast<std::size_t>(x1 - x0) * 3);
-        }
-    }
-    for (const TextImage::Ink& ink : img->outside) blendPixel(x + ink.dx, y + ink.dy, fg, ink.alpha);
+    blitText(*CachedTextImage(*font_, fontPixels_, text, fg, bg, false), x, y, fg, bg);
 }
 
 void RasterCanvas::DrawTextUp(int x, int y, std::string_view text, Rgb fg, Rgb bg) {
     if (!font_) return;
-    const auto img = CachedTextImage(*font_, fontPixels_, text, fg, bg);
-    // The upright cell point (cx, cy) lands on (x + cy, y - 1 - cx).
-    for (int cy = 0; cy < img->height; ++cy) {
-        for (int cx = 0; cx < img->width; ++cx) {
-            const std::uint8_t* p = &img->cellRgb[(static_cast<std::size_t>(cy) * img->width + cx) * 3];
-            setPixel(x + cy, y - 1 - cx, Rgb{p[0], p[1], p[2]});
-        }
-    }
-    for (const TextImage::Ink& ink : img->outside) blendPixel(x + ink.dy, y - 1 - ink.dx, fg, ink.alpha);
+    // The upward cell spans x .. x + line height and y - text width .. y - 1.
+    const auto img = CachedTextImage(*font_, fontPixels_, text, fg, bg, true);
+    blitText(*img, x, y - img->height, fg, bg);
 }
 
 }  // namespace fw

@@ -1,6 +1,7 @@
 #pragma once
 #include "canvas.h"
 #include "glyph_cache.h"
+#include "text_image.h"
 
 namespace fw {
 
@@ -27,11 +28,14 @@ private:
     void setPixel(int x, int y, Rgb c);
     void blendPixel(int x, int y, Rgb fg, int alpha);
     void fillSpan(int x1, int x2, int y, Rgb c);  // x1 <= px < x2, clipped
+    // The background cell at (left, top), then the text's inked pixels over it.
+    void blitText(const TextImage& img, int left, int top, Rgb fg, Rgb bg);
 
     DiagramPicture picture_;
     bool blank_ = true;  // every pixel is still white
     SizedFont* font_ = nullptr;
     int fontPixels_ = 0;
+    std::vector<int> runs_;  // DrawDots' open runs, kept to spare an allocation per call
     std::vector<std::uint8_t> pattern_;  // one row of patternColour_, for span fills
     Rgb patternColour_{};
 };

@@ -18,15 +18,20 @@ std::uint8_t Mix(std::uint8_t bg, std::uint8_t fg, int alpha) {
     return static_cast<std::uint8_t>((bg * (255 - alpha) + fg * alpha + 127) / 255);
 }
 
-TextImage Compose(SizedFont& font, std::string_view utf8, Rgb fg, Rgb bg) {
+// Coverage of the upright cell (width x height) and of the ink beyond it.
+struct Coverage {
+    int width = 0, height = 0;
+    std::vector<std::uint8_t> alpha;
+    std::map<std::pair<int, int>, std::uint8_t> outside;  // (y, x) -> coverage
+};
+
+Coverage Rasterise(SizedFont& font, std::string_view utf8) {
     const std::vector<char32_t> cps = DecodeUtf8(utf8);
     const FontMetrics& m = font.metrics();
-    TextImage img;
-    for (char32_t cp : cps) img.width += font.glyph(cp).advance;
-    img.height = m.lineHeight;
-
-    std::vector<std::uint8_t> alpha(static_cast<std::size_t>(img.width) * img.height, 0);
-    std::map<std::pair<int, int>, std::uint8_t> outside;  // (dy, dx) -> coverage
+    Coverage c;
+    for (char32_t cp : cps) c.width += font.glyph(cp).advance;
+    c.height = m.lineHeight;
+    c.alpha.assign(static_cast<std::size_t>(c.width) * c.height, 0);
     int pen = 0;
     for (char32_t cp : cps) {
         const Glyph& g = font.glyph(cp);
@@ -36,25 +41,48 @@ TextImage Compose(SizedFont& font, std::string_view utf8, Rgb fg, Rgb bg) {
                 const std::uint8_t cov = g.coverage[static_cast<std::size_t>(j) * g.width + i];
                 if (cov == 0) continue;
                 const int x = gx + i, y = gy + j;
-                if (x >= 0 && y >= 0 && x < img.width && y < img.height) {
-                    std::uint8_t& a = alpha[static_cast<std::size_t>(y) * img.width + x];
-                    a = Combine(a, cov);
-                } else {
-                    std::uint8_t& a = outside[{y, x}];
-                    a = Combine(a, cov);
-                }
+                std::uint8_t& a = (x >= 0 && y >= 0 && x < c.width && y < c.height)
+                                      ? c.alpha[static_cast<std::size_t>(y) * c.width + x]
+                                      : c.outside[{y, x}];
+                a = Combine(a, cov);
             }
         }
         pen += g.advance;
     }
+    return c;
+}
 
-    img.cellRgb.resize(alpha.size() * 3);
-    for (std::size_t k = 0; k < alpha.size(); ++k) {
-        img.cellRgb[k * 3] = Mix(bg.r, fg.r, alpha[k]);
-        img.cellRgb[k * 3 + 1] = Mix(bg.g, fg.g, alpha[k]);
-        img.cellRgb[k * 3 + 2] = Mix(bg.b, fg.b, alpha[k]);
+TextImage Compose(SizedFont& font, std::string_view utf8, Rgb fg, Rgb bg, bool upward) {
+    const Coverage c = Rasterise(font, utf8);
+    TextImage img;
+    // The upright cell point (cx, cy) lands on (cy, width - 1 - cx) of the upward cell.
+    img.width = upward ? c.height : c.width;
+    img.height = upward ? c.width : c.height;
+    auto alphaAt = [&](int x, int y) {
+        const int cx = upward ? c.width - 1 - y : x, cy = upward ? x : y;
+        return c.alpha[static_cast<std::size_t>(cy) * c.width + cx];
+    };
+    for (int y = 0; y < img.height; ++y) {
+        for (int x = 0; x < img.width;) {
+            if (alphaAt(x, y) == 0) {
+                ++x;
+                continue;
+            }
+            TextImage::Run run{y, x, 0, img.pixels.size()};
+            for (; x < img.width && alphaAt(x, y) != 0; ++x, ++run.length) {
+                const int a = alphaAt(x, y);
+                img.pixels.push_back(Mix(bg.r, fg.r, a));
+                img.pixels.push_back(Mix(bg.g, fg.g, a));
+                img.pixels.push_back(Mix(bg.b, fg.b, a));
+            }
+            img.runs.push_back(run);
+        }
     }
-    for (const auto& [pos, a] : outside) img.outside.push_back({pos.second, pos.first, a});
+    for (const auto& [pos, a] : c.outside) {
+        const auto [cy, cx] = pos;
+        img.outside.push_back(upward ? TextImage::Ink{cy, c.width - 1 - cx, a}
+                                     : TextImage::Ink{cx, cy, a});
+    }
     return img;
 }
 
@@ -70,10 +98,11 @@ TextCache& Cache() {
     return *cache;
 }
 
-std::string Key(int emPixels, std::string_view utf8, Rgb fg, Rgb bg) {
+std::string Key(int emPixels, std::string_view utf8, Rgb fg, Rgb bg, bool upward) {
     std::string key;
     key.reserve(utf8.size() + 12);
     key.append(reinterpret_cast<const char*>(&emPixels), sizeof emPixels);
+    key.push_back(upward ? 'U' : 'R');
     for (std::uint8_t c : {fg.r, fg.g, fg.b, bg.r, bg.g, bg.b}) key.push_back(static_cast<char>(c));
     key.append(utf8);
     return key;
@@ -82,14 +111,16 @@ std::string Key(int emPixels, std::string_view utf8, Rgb fg, Rgb bg) {
 }  // namespace
 
 std::shared_ptr<const TextImage> CachedTextImage(SizedFont& font, int emPixels,
-                                                 std::string_view utf8, Rgb fg, Rgb bg) {
+                                                 std::string_view utf8, Rgb fg, Rgb bg,
+                                                 bool upward) {
     TextCache& cache = Cache();
-    std::string key = Key(emPixels, utf8, fg, bg);
+    std::string key = Key(emPixels, utf8, fg, bg, upward);
     std::lock_guard lock(cache.mutex);
     if (auto it = cache.images.find(key); it != cache.images.end()) return it->second;
 
-    auto image = std::make_shared<const TextImage>(Compose(font, utf8, fg, bg));
-    const std::size_t size = image->cellRgb.size() + image->outside.size() * sizeof(TextImage::Ink);
+    auto image = std::make_shared<const TextImage>(Compose(font, utf8, fg, bg, upward));
+    const std::size_t size = image->pixels.size() + image->runs.size() * sizeof(TextImage::Run) +
+                             image->outside.size() * sizeof(TextImage::Ink);
     // Many window sizes leave many font sizes behind: start afresh when the cache is full.
     if (cache.bytes + size > TextCache::MaxBytes) {
         cache.images.clear();
