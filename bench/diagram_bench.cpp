@@ -30,7 +30,8 @@ void BM_Redraw_Baseline(benchmark::State& state) {
     for (auto _ : state) benchmark::DoNotOptimize(fw::DiagramPicture(w, h));
 }
 
-#define FW_REDRAW_SIZES ->Args({537, 497})->Args({1920, 1080})->Args({3840, 2160})->Unit(benchmark::kMicrosecond)
+#define FW_REDRAW_SIZES \
+    ->Args({537, 497})->Args({1920, 1080})->Args({3840, 2160})->Unit(benchmark::kMicrosecond)
 BENCHMARK(BM_Redraw) FW_REDRAW_SIZES;
 BENCHMARK(BM_Redraw_Baseline) FW_REDRAW_SIZES;
 

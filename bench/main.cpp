@@ -9,7 +9,7 @@
 namespace {
 
 class RatioReporter : public benchmark::ConsoleReporter {
-public:
+  public:
     void ReportRuns(const std::vector<Run>& runs) override {
         ConsoleReporter::ReportRuns(runs);
         // With repetitions the median stands for the benchmark.
@@ -35,7 +35,7 @@ public:
         }
     }
 
-private:
+  private:
     std::map<std::string, double> perIteration_;
 };
 

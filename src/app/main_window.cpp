@@ -11,10 +11,10 @@
 
 #include "display_controller.h"
 #include "entry_controller.h"
-#include "meas_list_controller.h"
 #include "info_controller.h"
 #include "locator_controller.h"
 #include "mail_controller.h"
+#include "meas_list_controller.h"
 #include "picture_controller.h"
 #include "print_controller.h"
 
@@ -80,7 +80,9 @@ void MainWindow::updateNoise() {
     display_->updateNoise();
 }
 
-void MainWindow::updateUserList() { measListController_->updateUserList(); }
+void MainWindow::updateUserList() {
+    measListController_->updateUserList();
+}
 
 Size MainWindow::outerSize() const {
     return OuterSizeOf({controls_.client->width(), controls_.client->height()});

@@ -17,11 +17,8 @@ struct CommandEntry {
 };
 
 constexpr CommandEntry Commands[] = {
-    {"curves", CmdCurves},
-    {"render", CmdRender},
-    {"list", CmdList},
-    {"enter", CmdEnter},
-    {"report", CmdReport},
+    {"curves", CmdCurves}, {"render", CmdRender}, {"list", CmdList},
+    {"enter", CmdEnter},   {"report", CmdReport},
 };
 
 void PrintUsage(std::ostream& s) {

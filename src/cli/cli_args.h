@@ -19,7 +19,7 @@ struct Refusal : std::runtime_error {
 // The arguments of one command; options are taken out one by one, and whatever is
 // left at the end is a usage error.
 class ArgList {
-public:
+  public:
     explicit ArgList(std::vector<std::string> args) : args_(std::move(args)) {}
 
     // "--name VALUE" or "--name=VALUE"; the last one given counts.
@@ -30,7 +30,7 @@ public:
     // Throws UsageError when an argument was not taken.
     void expectEmpty() const;
 
-private:
+  private:
     std::vector<std::string> args_;
 };
 

@@ -17,7 +17,8 @@ int CmdList(ArgList& args, std::ostream& out, std::ostream& /*err*/) {
     const LoadedData data = LoadDataOption(*file, sep);
     for (const std::string& line : UserListLines(data.list, sep)) out << line << '\n';
     if (saveTo) {
-        const std::string error = SaveUserDataFile(*saveTo, data.locator, data.dateTime, data.list, sep);
+        const std::string error =
+            SaveUserDataFile(*saveTo, data.locator, data.dateTime, data.list, sep);
         if (!error.empty()) throw Refusal(error);
     }
     return ExitOk;

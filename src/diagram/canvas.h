@@ -18,7 +18,7 @@ struct LineSegment {
 };
 
 class DiagramCanvas {
-public:
+  public:
     virtual ~DiagramCanvas() = default;
 
     // Every pixel becomes #FFFFFF.

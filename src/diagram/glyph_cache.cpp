@@ -52,7 +52,7 @@ std::string LocateDiagramFace() {
 }
 
 class FreeTypeFont final : public SizedFont {
-public:
+  public:
     FreeTypeFont(FT_Face face, int emPixels) : face_(face), emPixels_(emPixels) {
         select();
         metrics_.ascender = static_cast<int>((face_->size->metrics.ascender + 32) >> 6);
@@ -73,7 +73,7 @@ public:
         return it->second;
     }
 
-private:
+  private:
     void select() { FT_Set_Pixel_Sizes(face_, 0, static_cast<FT_UInt>(emPixels_)); }
 
     Glyph load(char32_t cp) {
@@ -92,7 +92,8 @@ private:
         g.coverage.resize(static_cast<std::size_t>(g.width) * g.height);
         for (int y = 0; y < g.height; ++y) {
             const unsigned char* src = slot->bitmap.buffer + y * slot->bitmap.pitch;
-            std::copy(src, src + g.width, g.coverage.begin() + static_cast<std::ptrdiff_t>(y) * g.width);
+            std::copy(src, src + g.width,
+                      g.coverage.begin() + static_cast<std::ptrdiff_t>(y) * g.width);
         }
         return g;
     }
@@ -158,7 +159,7 @@ std::vector<char32_t> DecodeUtf8(std::string_view text) {
     out.reserve(text.size());
     for (std::size_t i = 0; i < text.size();) {
         const auto c = static_cast<unsigned char>(text[i]);
-        const std::size_t extra = (c >= 0xF0 && c < 0xF5) ? 3
+        const std::size_t extra = (c >= 0xF0 && c < 0xF5)   ? 3
                                   : (c >= 0xE0 && c < 0xF0) ? 2
                                   : (c >= 0xC2 && c < 0xE0) ? 1
                                                             : 0;

@@ -23,7 +23,7 @@ struct FontMetrics {
 };
 
 class SizedFont {
-public:
+  public:
     virtual ~SizedFont() = default;
     virtual const FontMetrics& metrics() const = 0;
     // The glyph of a Unicode code point (a missing one gives the face's replacement glyph).

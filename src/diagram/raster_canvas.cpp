@@ -50,7 +50,8 @@ Rgb GreyLevel(double fraction) {
     return Rgb{v, v, v};
 }
 
-DiagramPicture::DiagramPicture(int w, int h, Rgb fill) : width(std::max(w, 0)), height(std::max(h, 0)) {
+DiagramPicture::DiagramPicture(int w, int h, Rgb fill)
+    : width(std::max(w, 0)), height(std::max(h, 0)) {
     const std::size_t n = static_cast<std::size_t>(width) * height;
     if (fill.r == fill.g && fill.g == fill.b) {
         rgb.assign(n * 3, fill.r);
@@ -64,7 +65,9 @@ DiagramPicture::DiagramPicture(int w, int h, Rgb fill) : width(std::max(w, 0)), 
     }
 }
 
-int EmPixelsForPoints(int sizePt) { return RoundPx(sizePt * 96.0 / 72.0); }
+int EmPixelsForPoints(int sizePt) {
+    return RoundPx(sizePt * 96.0 / 72.0);
+}
 
 RasterCanvas::RasterCanvas(int width, int height) : picture_(width, height) {}
 
@@ -136,8 +139,10 @@ void RasterCanvas::fillSpan(int x1, int x2, int y, Rgb c) {
 
 void RasterCanvas::DrawLine(int x1, int y1, int x2, int y2, Rgb colour) {
     if (y1 == y2) {  // horizontal: x1 drawn, x2 not
-        if (x1 <= x2) fillSpan(x1, x2, y1, colour);
-        else fillSpan(x2 + 1, x1 + 1, y1, colour);
+        if (x1 <= x2)
+            fillSpan(x1, x2, y1, colour);
+        else
+            fillSpan(x2 + 1, x1 + 1, y1, colour);
         return;
     }
     if (x1 == x2) {  // vertical: y1 drawn, y2 not
@@ -177,9 +182,10 @@ void RasterCanvas::DrawLine(int x1, int y1, int x2, int y2, Rgb colour) {
 void RasterCanvas::DrawLines(std::span<const LineSegment> lines, Rgb colour) {
     // Vertical lines over the same rows are drawn row by row: one line at a time would
     // touch a new memory page in every row of a large picture.
-    const bool sameColumnRun = !lines.empty() && std::all_of(lines.begin(), lines.end(), [&](const LineSegment& l) {
-        return l.x1 == l.x2 && l.y1 == lines[0].y1 && l.y2 == lines[0].y2 && l.y1 != l.y2;
-    });
+    const bool sameColumnRun =
+        !lines.empty() && std::all_of(lines.begin(), lines.end(), [&](const LineSegment& l) {
+            return l.x1 == l.x2 && l.y1 == lines[0].y1 && l.y2 == lines[0].y2 && l.y1 != l.y2;
+        });
     if (!sameColumnRun) {
         DiagramCanvas::DrawLines(lines, colour);
         return;
@@ -189,7 +195,8 @@ void RasterCanvas::DrawLines(std::span<const LineSegment> lines, Rgb colour) {
     const int end = std::min(y1 < y2 ? y2 : y1 + 1, picture_.height);
     std::vector<std::size_t> offsets;  // byte offsets of the visible columns within a row
     for (const LineSegment& l : lines)
-        if (l.x1 >= 0 && l.x1 < picture_.width) offsets.push_back(static_cast<std::size_t>(l.x1) * 3);
+        if (l.x1 >= 0 && l.x1 < picture_.width)
+            offsets.push_back(static_cast<std::size_t>(l.x1) * 3);
     if (top >= end || offsets.empty()) return;
     blank_ = false;
     const std::size_t stride = static_cast<std::size_t>(picture_.width) * 3;
@@ -290,7 +297,8 @@ void RasterCanvas::blitText(const TextImage& img, int left, int top, Rgb fg, Rgb
         std::memcpy(&picture_.rgb[(static_cast<std::size_t>(y) * picture_.width + x) * 3],
                     &img.pixels[offset], static_cast<std::size_t>(length) * 3);
     }
-    for (const TextImage::Ink& ink : img.outside) blendPixel(left + ink.dx, top + ink.dy, fg, ink.alpha);
+    for (const TextImage::Ink& ink : img.outside)
+        blendPixel(left + ink.dx, top + ink.dy, fg, ink.alpha);
 }
 
 void RasterCanvas::DrawText(int x, int y, std::string_view text, Rgb fg, Rgb bg) {

@@ -7,7 +7,7 @@ namespace fw {
 
 // DiagramCanvas on an RGB pixel buffer. Marks are clipped only at the picture's edges.
 class RasterCanvas final : public DiagramCanvas {
-public:
+  public:
     RasterCanvas(int width, int height);
 
     void ClearCanvas() override;
@@ -24,7 +24,7 @@ public:
     const DiagramPicture& picture() const { return picture_; }
     DiagramPicture takePicture() { return std::move(picture_); }
 
-private:
+  private:
     void setPixel(int x, int y, Rgb c);
     void blendPixel(int x, int y, Rgb fg, int alpha);
     void fillSpan(int x1, int x2, int y, Rgb c);  // x1 <= px < x2, clipped

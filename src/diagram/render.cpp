@@ -58,7 +58,7 @@ std::vector<double> DecadeLines() {
 
 // Pixel mapping of the two axes for one rendering.
 class AxisMap {
-public:
+  public:
     AxisMap(const PlotFrame& f, int yPos, int yWidth)
         : f_(f),
           log10Low_(SafeLog10(FreqGridLowHz)),
@@ -67,10 +67,12 @@ public:
           yScale_(f.plotHeight / (static_cast<double>(yPos + yWidth) - yPos)) {}
 
     int x(double hz) const { return xOfLog10(SafeLog10(hz)); }
-    int xOfLog10(double log10Hz) const { return f_.left + RoundPx((log10Hz - log10Low_) * xScale_); }
+    int xOfLog10(double log10Hz) const {
+        return f_.left + RoundPx((log10Hz - log10Low_) * xScale_);
+    }
     int y(double level) const { return f_.bottom - RoundPx(yScale_ * (level - bottom_)); }
 
-private:
+  private:
     PlotFrame f_;
     double log10Low_;
     double xScale_;
@@ -173,8 +175,8 @@ void drawDiagram(DiagramCanvas& canvas, const DiagramInputs& in) {
     const std::vector<double> major = LevelSteps(in.yPos, levelTop, step);
     for (double v : major) canvas.DrawLine(f.left, map.y(v), W - f.left, map.y(v), GreyLevel(0.7));
     for (double v : major)
-        canvas.DrawText(f.left - RoundPx(0.06 * f.plotWidth), map.y(v) - RoundPx(0.02 * f.plotHeight),
-                        LevelLabel(v), Black, White);
+        canvas.DrawText(f.left - RoundPx(0.06 * f.plotWidth),
+                        map.y(v) - RoundPx(0.02 * f.plotHeight), LevelLabel(v), Black, White);
 
     DrawArrow(canvas, f.left, f.bottom, f.left + RoundPx(1.05 * f.plotWidth), f.bottom, Black, 10);
     DrawArrow(canvas, f.left, f.bottom, f.left, f.bottom - RoundPx(1.05 * f.plotHeight), Black, 10);

@@ -1,10 +1,10 @@
 #include "atomic_file.h"
 
+#include <sys/stat.h>
+#include <unistd.h>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
-#include <unistd.h>
-#include <sys/stat.h>
 
 namespace fw {
 
@@ -17,7 +17,9 @@ std::string FolderOf(const std::string& path) {
     return path.substr(0, slash);
 }
 
-std::string ErrorText(int err) { return std::strerror(err ? err : EIO); }
+std::string ErrorText(int err) {
+    return std::strerror(err ? err : EIO);
+}
 
 }  // namespace
 

@@ -19,7 +19,8 @@ std::string YymmddText(const LocalTime& t) {
 
 std::string DateTimeText(const LocalTime& t) {
     char buf[64];
-    std::snprintf(buf, sizeof buf, "%d-%02d-%02d %02d:%02d", t.year, t.month, t.day, t.hour, t.minute);
+    std::snprintf(buf, sizeof buf, "%d-%02d-%02d %02d:%02d", t.year, t.month, t.day, t.hour,
+                  t.minute);
     return buf;
 }
 

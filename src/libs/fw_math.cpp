@@ -9,6 +9,8 @@ double SafeLog10(double x) {
     return std::log10(x);
 }
 
-double BandwidthCorrectionDb(double bNow, double bMeas) { return 10.0 * SafeLog10(bNow / bMeas); }
+double BandwidthCorrectionDb(double bNow, double bMeas) {
+    return 10.0 * SafeLog10(bNow / bMeas);
+}
 
 }  // namespace fw

@@ -57,8 +57,9 @@ ReferenceCurves computeReferenceCurves(std::int32_t bandwidthHz) {
         field.resize(FreqGridCount);
         for (int d = 0; d < FreqGridCount; ++d) {
             const double L = rc.log10Freq[d] - 6.0;  // log10 of the frequency in MHz
-            const double value =
-                (env.galactic && !(rc.freqGrid[d] >= GalacticLowHz)) ? UnknownLevel : env.c - env.d * L;
+            const double value = (env.galactic && !(rc.freqGrid[d] >= GalacticLowHz))
+                                     ? UnknownLevel
+                                     : env.c - env.d * L;
             fa[d] = value;
             field[d] = value + 20.0 * L + bandwidthTerm - 98.9;
         }

@@ -60,7 +60,7 @@ TEST(LabelToggles, ShiftFlipsThePanelAltTheLayoutCtrlNothing) {
         EXPECT_EQ(s.AutoLayout, c.layoutAfter);
         EXPECT_EQ(r.debugChanged, c.keys.shift);
         EXPECT_EQ(r.layoutChanged, c.keys.alt);
-        EXPECT_EQ(s.YPos, -40);  // nothing else changes
+        EXPECT_EQ(s.YPos, -40);        // nothing else changes
         ApplyLabelToggles(s, c.keys);  // a second click switches back
         EXPECT_FALSE(s.DebugVisible);
         EXPECT_TRUE(s.AutoLayout);

@@ -77,8 +77,8 @@ class StartupTest : public QObject {
 
         // Range, position, steps: the level axis -40 + 60 of the start-up state.
         const auto bar = [](QScrollBar* b) {
-            return QList<int>{b->orientation(), b->minimum(), b->maximum(), b->value(),
-                              b->singleStep(), b->pageStep()};
+            return QList<int>{b->orientation(), b->minimum(),    b->maximum(),
+                              b->value(),       b->singleStep(), b->pageStep()};
         };
         QCOMPARE(bar(c.LMDScrollBarPos), QList<int>({Qt::Horizontal, -100, 80, -40, 10, 10}));
         QCOMPARE(bar(c.LMDScrollBarWidth), QList<int>({Qt::Horizontal, 10, 200, 60, 10, 10}));
@@ -209,7 +209,6 @@ class StartupTest : public QObject {
         QVERIFY(!f.window->isVisible());
         QVERIFY(f.dialogs.messages.empty());  // nothing is asked
     }
-
 };
 
 FW_WINDOW_TEST(StartupTest);

@@ -40,7 +40,8 @@ TEST(CliReport, WritesThePageWithTheDataFilesRowsAsPdf) {
     EXPECT_EQ(r.out, pdf + "\n");
 
     const std::string text = PdfText(pdf);
-    const std::string row1 = WithSeparator("  3.650|   13.3| 2700|  S-Val| 2.15| 9.00| 34.0| -73.0");
+    const std::string row1 =
+        WithSeparator("  3.650|   13.3| 2700|  S-Val| 2.15| 9.00| 34.0| -73.0");
     const std::string row2 = WithSeparator("  7.100|   20.0| 2700|  Field| --- | --- | --- |  ---");
     for (const std::string& expected :
          {std::string("Noise Report generated on "),

@@ -24,9 +24,13 @@ inline CliRun Cli(const std::vector<std::string>& args) {
     return {code, out.str(), err.str()};
 }
 
-inline std::string TempPath(const std::string& name) { return ::testing::TempDir() + name; }
+inline std::string TempPath(const std::string& name) {
+    return ::testing::TempDir() + name;
+}
 
-inline bool Exists(const std::string& path) { return std::ifstream(path).good(); }
+inline bool Exists(const std::string& path) {
+    return std::ifstream(path).good();
+}
 
 inline std::string ReadAll(const std::string& path) {
     std::ifstream in(path, std::ios::binary);

@@ -50,10 +50,11 @@ void ExpectRefusals(const std::string& command, const std::string& fileOption,
 // A data file in the machine's own decimal separator, rows in descending order.
 std::string SampleData() {
     return "Locator: JO40CQXX\r\nDateTime: 2026-12-06 08:05:59\r\n" +
-           WithSeparator("7,1;20;2700;Field;-999;-999;-999;-999\r\n"
-                         "3,65;13,298542065735;2700;S-Val;2,15;9;33,9794000867204;"
-                         "-73,0102999566398\r\n",
-                         ',');
+           WithSeparator(
+               "7,1;20;2700;Field;-999;-999;-999;-999\r\n"
+               "3,65;13,298542065735;2700;S-Val;2,15;9;33,9794000867204;"
+               "-73,0102999566398\r\n",
+               ',');
 }
 
 TEST(CliCurves, PrintsHeaderAndTwelveHundredExactRowsForTheParsedBandwidth) {
@@ -137,10 +138,14 @@ TEST(CliRender, RefusalsWriteNothingAndExitOne) {
 }
 
 TEST(CliUsage, UsageErrorsExitTwoAndHelpDocumentsEveryOption) {
-    for (const std::vector<std::string>& args :
-         {std::vector<std::string>{}, {"paint"}, {"render"}, {"render", "--output"},
-          {"render", "--frobnicate", "--output", "x.png"}, {"list"}, {"enter", "--method", "dBm"},
-          {"enter", "--locator", "JO40CQ"}})
+    for (const std::vector<std::string>& args : {std::vector<std::string>{},
+                                                 {"paint"},
+                                                 {"render"},
+                                                 {"render", "--output"},
+                                                 {"render", "--frobnicate", "--output", "x.png"},
+                                                 {"list"},
+                                                 {"enter", "--method", "dBm"},
+                                                 {"enter", "--locator", "JO40CQ"}})
         EXPECT_EQ(Cli(args).code, ExitUsage) << (args.empty() ? "" : args.back());
     const CliRun help = Cli({"--help"});
     EXPECT_EQ(help.code, 0);
@@ -187,10 +192,10 @@ TEST(CliRender, DataFileRowsBecomeDotsAndItsTextsTheLocatorLine) {
                       same = TempPath("fw_cli_same.png");
     ASSERT_EQ(Cli({"render", "--data", data, "--output", withData}).code, 0);
     ASSERT_EQ(Cli({"render", "--output", plain}).code, 0);
-    ASSERT_EQ(Cli({"render", "--locator", "JO40CQ", "--datetime", "2026-12-06 08:05", "--output",
-                   same})
-                  .code,
-              0);
+    ASSERT_EQ(
+        Cli({"render", "--locator", "JO40CQ", "--datetime", "2026-12-06 08:05", "--output", same})
+            .code,
+        0);
     const DiagramPicture a = ReadPng(withData), b = ReadPng(plain), c = ReadPng(same);
     ASSERT_EQ(a.rgb.size(), c.rgb.size());
     // The 13.3 dB(uV/m) measurement at 3.65 MHz: x 248, y 435 - round(373/60*53.3) = 104.

@@ -62,9 +62,9 @@ TEST(RasterCanvas, LinesDrawTheStartPixelButNotTheEnd) {
     c.DrawLine(9, 10, 9, 4, Red);   // upward
     c.DrawLine(15, 2, 12, 2, Red);  // leftward
     c.DrawLine(2, 2, 2, 2, Red);    // zero length: nothing
-    const std::vector<std::pair<int, int>> expected = {
-        {13, 2}, {14, 2}, {15, 2}, {2, 3}, {3, 3}, {4, 3}, {5, 3},
-        {9, 5},  {9, 6},  {9, 7},  {9, 8}, {9, 9}, {9, 10}};
+    const std::vector<std::pair<int, int>> expected = {{13, 2}, {14, 2}, {15, 2}, {2, 3}, {3, 3},
+                                                       {4, 3},  {5, 3},  {9, 5},  {9, 6}, {9, 7},
+                                                       {9, 8},  {9, 9},  {9, 10}};
     EXPECT_EQ(Marked(c.picture()), expected);
 
     RasterCanvas slanted(20, 20);

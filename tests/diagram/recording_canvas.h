@@ -15,7 +15,7 @@ struct Call {
 };
 
 class RecordingCanvas final : public DiagramCanvas {
-public:
+  public:
     std::vector<Call> calls;
 
     void ClearCanvas() override { calls.push_back({"ClearCanvas", {}, {}, {}, {}}); }

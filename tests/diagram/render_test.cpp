@@ -100,7 +100,8 @@ TEST(WorkedExample, DecadeAndBandLines) {
 
     const auto bands = LinesOf(d.canvas, DarkGrey, true);
     ASSERT_EQ(bands.size(), 13u);
-    const int expected[][2] = {{0, 82}, {1, 145}, {2, 216}, {3, 248}, {4, 282}, {6, 316}, {12, 433}};
+    const int expected[][2] = {{0, 82},  {1, 145}, {2, 216}, {3, 248},
+                               {4, 282}, {6, 316}, {12, 433}};
     for (const auto& e : expected) EXPECT_EQ(bands[e[0]].a[0], e[1]) << e[0];
     for (const Call& b : bands) {
         EXPECT_EQ(b.a[1], 435);
@@ -110,8 +111,9 @@ TEST(WorkedExample, DecadeAndBandLines) {
 
 TEST(WorkedExample, FrequencyAndBandLabels) {
     const Drawn d = Draw(537, 497);
-    const std::pair<const char*, int> freq[] = {{"100 kHz", 67},  {"1 MHz", 183},  {"10 MHz", 299},
-                                                {"30 MHz", 354},  {"100 MHz", 415}, {"300 MHz", 470}};
+    const std::pair<const char*, int> freq[] = {{"100 kHz", 67},  {"1 MHz", 183},
+                                                {"10 MHz", 299},  {"30 MHz", 354},
+                                                {"100 MHz", 415}, {"300 MHz", 470}};
     for (const auto& [label, x] : freq) {
         const Call* c = d.canvas.text(label);
         ASSERT_NE(c, nullptr) << label;
@@ -119,8 +121,8 @@ TEST(WorkedExample, FrequencyAndBandLabels) {
         EXPECT_EQ(c->c1, Black);
         EXPECT_EQ(c->c2, White);
     }
-    const std::pair<const char*, int> bands[] = {{"LW", 82}, {"MW", 145}, {"160", 216}, {"80", 248},
-                                                 {"40", 282}, {"20", 316}, {" 2", 433}};
+    const std::pair<const char*, int> bands[] = {
+        {"LW", 82}, {"MW", 145}, {"160", 216}, {"80", 248}, {"40", 282}, {"20", 316}, {" 2", 433}};
     for (const auto& [label, x] : bands) {
         const Call* c = d.canvas.text(label);
         ASSERT_NE(c, nullptr) << label;
@@ -146,7 +148,8 @@ TEST(WorkedExample, LevelLinesAndLabels) {
     for (const Call& c : d.canvas.only("DrawText"))
         if (c.a[0] == 43) labels.emplace_back(c.text, c.a[1]);
     const std::vector<std::pair<std::string, int>> expected = {
-        {"-40", 428}, {"-30", 366}, {"-20", 304}, {"-10", 242}, {"0", 179}, {"10", 117}, {"20", 55}};
+        {"-40", 428}, {"-30", 366}, {"-20", 304}, {"-10", 242},
+        {"0", 179},   {"10", 117},  {"20", 55}};
     EXPECT_EQ(labels, expected);
     for (std::size_t i = 0; i < major.size(); ++i) EXPECT_EQ(labels[i].second, major[i].a[1] - 7);
 }
@@ -235,8 +238,10 @@ TEST(WorkedExample, DrawingOrderAndFonts) {
                calls.begin();
     };
     auto lastIndex = [&](const std::string& op) {
-        return calls.rend() - std::find_if(calls.rbegin(), calls.rend(),
-                                           [&](const Call& c) { return c.op == op; }) - 1;
+        return calls.rend() -
+               std::find_if(calls.rbegin(), calls.rend(),
+                            [&](const Call& c) { return c.op == op; }) -
+               1;
     };
     EXPECT_LT(lastIndex("DrawLine"), firstIndex("DrawDot"));
     EXPECT_LT(lastIndex("DrawDot"), firstIndex("DrawBox"));
@@ -272,7 +277,9 @@ TEST(Measurements, DotsAreCorrectedToTheCurrentBandwidth) {
     const std::vector<double> f{3.65, 1.905, 7.1, 0.0, -3.0}, e{13.3, 0.0, 20.0, 0, 0},
         b{2700, 2700, 0, 2700, 2700};
     const MeasDots dots{f, e, b};
-    const auto y = [](double v) { return 435 - static_cast<int>(std::nearbyint(373.0 / 60 * (v + 40))); };
+    const auto y = [](double v) {
+        return 435 - static_cast<int>(std::nearbyint(373.0 / 60 * (v + 40)));
+    };
     const Drawn d = Draw(537, 497, -40, 60, dots, true, 10000);
     const auto all = d.canvas.only("DrawDot");
     ASSERT_EQ(all.size(), 6005u);

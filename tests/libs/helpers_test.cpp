@@ -25,10 +25,15 @@ TEST(SafeLog10, DecimalLogarithmAndExactlyZeroForNonPositiveArguments) {
 }
 
 TEST(RoundPx, RoundsHalfToEvenAndClampsHugeValuesAndNaN) {
-    const std::pair<double, int> cases[] = {
-        {89.5, 90}, {66.5, 66},           {-0.5, 0},           {-1.5, -2},
-        {2.4999, 2}, {2.5001, 3},         {1e300, 1'000'000'000}, {-1e300, -1'000'000'000},
-        {std::nan(""), 0}};
+    const std::pair<double, int> cases[] = {{89.5, 90},
+                                            {66.5, 66},
+                                            {-0.5, 0},
+                                            {-1.5, -2},
+                                            {2.4999, 2},
+                                            {2.5001, 3},
+                                            {1e300, 1'000'000'000},
+                                            {-1e300, -1'000'000'000},
+                                            {std::nan(""), 0}};
     for (const auto& [x, px] : cases) EXPECT_EQ(RoundPx(x), px) << x;
 }
 
@@ -55,9 +60,12 @@ TEST(ParseIntText, AcceptsTheWholeSigned32BitRange) {
 }
 
 TEST(ParseIntText, RefusesEverythingElse) {
-    for (const char* text : {"", " ", "6000 ", "2,7", "2.7", "2700a", "abc", "-", "+", "$",
-                             "0x", "x", "2147483648", "-2147483649", "99999999999999999999",
-                             "$80000000", "1e3", "\t5", "5\n", "- 5", "$G"}) {
+    for (const char* text :
+         {"",          " ",   "6000 ",      "2,7",         "2.7",
+          "2700a",     "abc", "-",          "+",           "$",
+          "0x",        "x",   "2147483648", "-2147483649", "99999999999999999999",
+          "$80000000", "1e3", "\t5",        "5\n",         "- 5",
+          "$G"}) {
         EXPECT_FALSE(ParseIntText(text).has_value()) << '"' << text << '"';
     }
 }
@@ -73,7 +81,7 @@ TEST(DateTexts, SixDigitDateAndSixteenCharacterDateTime) {
 }
 
 class AtomicFileTest : public ::testing::Test {
-protected:
+  protected:
     // One folder per test: ctest runs the tests of this fixture in parallel processes.
     std::string dir_ = ::testing::TempDir() + "fw_atomic_" +
                        ::testing::UnitTest::GetInstance()->current_test_info()->name();
@@ -89,8 +97,10 @@ protected:
 
 TEST_F(AtomicFileTest, ReplacesWholeOrKeepsThePreviousFileAndLeavesNoTemporary) {
     const std::string path = dir_ + "/a.txt";
-    ASSERT_EQ(WriteFileAtomically(path, [](std::FILE* f) { return std::fputs("one", f) >= 0; }), "");
-    ASSERT_EQ(WriteFileAtomically(path, [](std::FILE* f) { return std::fputs("keep", f) >= 0; }), "");
+    ASSERT_EQ(WriteFileAtomically(path, [](std::FILE* f) { return std::fputs("one", f) >= 0; }),
+              "");
+    ASSERT_EQ(WriteFileAtomically(path, [](std::FILE* f) { return std::fputs("keep", f) >= 0; }),
+              "");
     EXPECT_EQ(Read(path), "keep");
     const std::string err = WriteFileAtomically(path, [](std::FILE* f) {
         std::fputs("half", f);

@@ -59,9 +59,8 @@ TEST(ReferenceCurves, BandwidthTermShiftsTheFieldOnly) {
     const struct {
         int b;
         double term;
-    } cases[] = {{2700, 34.3136}, {6000, 37.7815},  {9000, 39.5424},
-                 {10000, 40.0},   {0, 0},           {-500, 0},
-                 {INT32_MIN, 0},  {INT32_MAX, 93.3193}};
+    } cases[] = {{2700, 34.3136}, {6000, 37.7815}, {9000, 39.5424}, {10000, 40.0},
+                 {0, 0},          {-500, 0},       {INT32_MIN, 0},  {INT32_MAX, 93.3193}};
     for (const auto& c : cases) {
         const ReferenceCurves rc = computeReferenceCurves(c.b);
         EXPECT_EQ(rc.bandwidthHz, c.b);

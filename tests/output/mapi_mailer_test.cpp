@@ -222,7 +222,8 @@ TEST_F(MapiMailerTest, RecipientLimitCountsAllThreeListsAndAttachmentsHaveTheirO
     mailer.BccRecipient.push_back("one@too.many");
     mailer.Send(0);
     EXPECT_EQ(system.sends, 1);
-    EXPECT_EQ(errors, (std::vector<std::uint32_t>{MAPI_E_TOO_MANY_FILES, MAPI_E_TOO_MANY_RECIPIENTS}));
+    EXPECT_EQ(errors,
+              (std::vector<std::uint32_t>{MAPI_E_TOO_MANY_FILES, MAPI_E_TOO_MANY_RECIPIENTS}));
     EXPECT_EQ(mailer.LastResult(), MAPI_E_TOO_MANY_RECIPIENTS);
     // The sessions opened for the refused sends are closed again; no busy cursor was shown.
     EXPECT_EQ(system.logoffs.size(), 3u);

@@ -69,9 +69,11 @@ void ExpectBmpHeader(const Bytes& b, int width, int height) {
         std::size_t at;
         int bytes;
         std::uint32_t value;
-    } fields[] = {{2, 4, std::uint32_t(b.size())}, {10, 4, 54},
+    } fields[] = {{2, 4, std::uint32_t(b.size())},
+                  {10, 4, 54},
                   {14, 4, 40},  // header size
-                  {18, 4, std::uint32_t(width)},   {22, 4, std::uint32_t(height)},
+                  {18, 4, std::uint32_t(width)},
+                  {22, 4, std::uint32_t(height)},
                   {28, 2, 24},  // bits per pixel
                   {30, 4, 0},   // compression
                   {34, 4, std::uint32_t(stride * height)}};

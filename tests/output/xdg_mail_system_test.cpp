@@ -46,9 +46,15 @@ TEST(XdgEmailArguments, OptionLikeAddressesGoThroughToAndAttachmentsBecomeAbsolu
     MapiMailer mailer(unused);
     mailer.ToRecipient = {"-x@evil.example", "mailto:a@b?attach=/etc/passwd", "plain"};
     mailer.Attachment = {"-rf data.txt"};
-    const std::vector<std::string> expected{
-        "--utf8", "--to",   "-x@evil.example", "--to", "mailto:a@b?attach=/etc/passwd",
-        "--to",   "plain", "--attach",        (fs::current_path() / "-rf data.txt").string()};
+    const std::vector<std::string> expected{"--utf8",
+                                            "--to",
+                                            "-x@evil.example",
+                                            "--to",
+                                            "mailto:a@b?attach=/etc/passwd",
+                                            "--to",
+                                            "plain",
+                                            "--attach",
+                                            (fs::current_path() / "-rf data.txt").string()};
     EXPECT_EQ(XdgEmailArguments(mailer.BuildMessage()), expected);
 }
 
