@@ -90,7 +90,8 @@ void DisplayController::updateNoise() {
     }
     picture_ = std::move(next);
     pictureBandwidthHz_ = *bandwidth;
-    c.ImPlot->setPixmap(QPixmap::fromImage(PictureToQImage(picture_)));
+    // The pixmap takes its own copy; the view spares a second one on every redraw.
+    c.ImPlot->setPixmap(QPixmap::fromImage(PictureImageView(picture_)));
     emit pictureReplaced();
 }
 

@@ -17,4 +17,11 @@ QImage PictureToQImage(const DiagramPicture& picture) {
     return image;
 }
 
+QImage PictureImageView(const DiagramPicture& picture) {
+    const auto pixels = static_cast<std::size_t>(picture.width) * picture.height;
+    if (picture.empty() || picture.rgb.size() != pixels * 3) return {};
+    return QImage(picture.rgb.data(), picture.width, picture.height, picture.width * 3,
+                  QImage::Format_RGB888);
+}
+
 }  // namespace fw

@@ -393,3 +393,19 @@ TEST_F(SavePictureTest, FailuresNameTheFileAndLeaveNoFileBehind) {
 
 }  // namespace
 }  // namespace fw
+
+namespace fw {
+namespace {
+
+TEST(PictureImageView, SharesThePixelsOfThePicture) {
+    DiagramPicture p(5, 3, RgbHex(0x102030));
+    const QImage view = PictureImageView(p);
+    ASSERT_FALSE(view.isNull());
+    EXPECT_EQ(view.constBits(), p.rgb.data());
+    EXPECT_EQ(view.pixelColor(4, 2), QColor(0x10, 0x20, 0x30));
+    EXPECT_EQ(view, PictureToQImage(p));
+    EXPECT_TRUE(PictureImageView(DiagramPicture()).isNull());
+}
+
+}  // namespace
+}  // namespace fw
