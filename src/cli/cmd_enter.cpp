@@ -21,12 +21,9 @@ EntryMethod MethodFromTag(const std::string& tag) {
 EntryInputs TakeEntryInputs(ArgList& args, char sep) {
     EntryInputs in;
     in.band = args.takeOption("--band").value_or("80m");
-    if (auto f = args.takeOption("--freq")) {
-        in.freeFrequency = true;
-        in.frequency = *f;
-    } else {
-        in.frequency = "1";
-    }
+    const auto frequency = args.takeOption("--freq");
+    in.freeFrequency = frequency.has_value();
+    in.frequency = frequency.value_or("1");
     in.sValue = args.takeOption("--svalue").value_or("S9");
     in.gain = args.takeOption("--gain").value_or(DefaultGainText(sep));
     in.antennaPower = args.takeOption("--power").value_or("");
