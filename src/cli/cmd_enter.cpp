@@ -35,9 +35,11 @@ EntryInputs TakeEntryInputs(ArgList& args, char sep) {
 }
 
 // The list to append to: FILE as loaded, or an empty list with the start-up texts where
-// FILE does not exist yet.
+// FILE does not exist yet. A path whose state cannot be told goes through the load, which
+// refuses it with the program's message.
 LoadedData LoadOrStart(const std::string& path, char sep) {
-    if (!std::filesystem::exists(path)) return LoadedData{{}, "NoLoc.", "NoDateTime"};
+    std::error_code ec;
+    if (!std::filesystem::exists(path, ec) && !ec) return LoadedData{{}, "NoLoc.", "NoDateTime"};
     return LoadDataOption(path, sep);
 }
 

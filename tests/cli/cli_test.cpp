@@ -248,6 +248,10 @@ TEST(CliEnter, RefusedEntriesPrintTheWarningAndChangeNoFile) {
     EXPECT_EQ(r.code, ExitRefused);
     EXPECT_EQ(r.err, "File not found or converstion error!\n");
     EXPECT_EQ(ReadAll(file), "Locator: X\r\nDateTime: Y\r\nnot;a;row\r\n");
+    // A path the system cannot even look up is refused with a message, not a crash.
+    const CliRun tooLong = Cli({"enter", "--append", TempPath(std::string(300, 'a') + "/x.txt")});
+    EXPECT_EQ(tooLong.code, ExitRefused);
+    EXPECT_EQ(tooLong.err, "File not found or converstion error!\n");
 }
 
 TEST(CliEnter, AppendBuildsAFileThatLoadsBack) {
