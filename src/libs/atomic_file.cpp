@@ -21,18 +21,35 @@ std::string ErrorText(int err) {
     return std::strerror(err ? err : EIO);
 }
 
+// The file a save replaces: where `path` is a symbolic link, the file it points to, so the
+// link survives the save.
+std::string ReplacedFile(const std::string& path) {
+    char* real = realpath(path.c_str(), nullptr);
+    if (!real) return path;  // no such file yet, or a dangling link: write the path itself
+    std::string resolved = real;
+    std::free(real);
+    return resolved;
+}
+
 }  // namespace
 
-std::string WriteFileAtomically(const std::string& path,
+std::string WriteFileAtomically(const std::string& requestedPath,
                                 const std::function<bool(std::FILE*)>& write) {
+    const std::string path = ReplacedFile(requestedPath);
     std::string temp = FolderOf(path) + "/.fwtmp-XXXXXX";
     const int fd = mkstemp(temp.data());
     if (fd < 0) return ErrorText(errno);
 
-    // mkstemp creates the file with mode 0600; give it the usual mode of a new file.
-    const mode_t mask = umask(0);
-    umask(mask);
-    fchmod(fd, 0666 & ~mask);
+    // mkstemp creates the file with mode 0600: a replaced file keeps its own mode, a new
+    // one gets the usual mode of a new file.
+    struct stat old {};
+    if (stat(path.c_str(), &old) == 0) {
+        fchmod(fd, old.st_mode & 07777);
+    } else {
+        const mode_t mask = umask(0);
+        umask(mask);
+        fchmod(fd, 0666 & ~mask);
+    }
 
     std::FILE* f = fdopen(fd, "wb");
     if (!f) {

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+#include <unistd.h>
 #include <cerrno>
 #include <cmath>
 #include <cstring>
@@ -111,6 +113,24 @@ TEST_F(AtomicFileTest, ReplacesWholeOrKeepsThePreviousFileAndLeavesNoTemporary) 
     EXPECT_EQ(Read(path), "keep");
     const std::string count = "test $(ls -A '" + dir_ + "' | wc -l) -eq 1";
     EXPECT_EQ(std::system(count.c_str()), 0);
+}
+
+TEST_F(AtomicFileTest, AReplacedFileKeepsItsModeAndALinkStaysALink) {
+    const std::string target = dir_ + "/private.txt", link = dir_ + "/link.txt";
+    auto writeText = [](const char* text) {
+        return [text](std::FILE* f) { return std::fputs(text, f) >= 0; };
+    };
+    ASSERT_EQ(WriteFileAtomically(target, writeText("one")), "");
+    ASSERT_EQ(chmod(target.c_str(), 0600), 0);
+    ASSERT_EQ(symlink("private.txt", link.c_str()), 0);
+
+    ASSERT_EQ(WriteFileAtomically(link, writeText("two")), "");
+    struct stat st {};
+    ASSERT_EQ(lstat(link.c_str(), &st), 0);
+    EXPECT_TRUE(S_ISLNK(st.st_mode));
+    EXPECT_EQ(Read(target), "two");
+    ASSERT_EQ(stat(target.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, 0600u);
 }
 
 TEST_F(AtomicFileTest, AMissingFolderGivesTheSystemsErrorText) {
