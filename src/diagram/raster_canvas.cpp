@@ -145,19 +145,9 @@ void RasterCanvas::DrawLine(int x1, int y1, int x2, int y2, Rgb colour) {
             fillSpan(x2 + 1, x1 + 1, y1, colour);
         return;
     }
-    if (x1 == x2) {  // vertical: y1 drawn, y2 not
-        if (x1 < 0 || x1 >= picture_.width) return;
-        const int top = std::max(y1 < y2 ? y1 : y2 + 1, 0);
-        const int end = std::min(y1 < y2 ? y2 : y1 + 1, picture_.height);
-        if (top >= end) return;
-        blank_ = false;
-        const std::size_t stride = static_cast<std::size_t>(picture_.width) * 3;
-        std::uint8_t* p = &picture_.rgb[static_cast<std::size_t>(top) * stride + x1 * 3];
-        for (int y = top; y < end; ++y, p += stride) {
-            p[0] = colour.r;
-            p[1] = colour.g;
-            p[2] = colour.b;
-        }
+    if (x1 == x2) {  // vertical: y1 drawn, y2 not; one run of the batched vertical lines
+        const LineSegment line{x1, y1, x2, y2};
+        DrawLines({&line, 1}, colour);
         return;
     }
     // Bresenham for the slanted arrow-head strokes; the end pixel is left out.

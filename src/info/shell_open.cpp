@@ -11,7 +11,7 @@ void ShellOpen(const std::string& target) {
     QProcess::startDetached(QStringLiteral("xdg-open"), {QString::fromStdString(target)});
 }
 
-std::string MissingFileText(const std::string& fullName) {
+std::string MissingDocumentText(const std::string& fullName) {
     return "Die Datei " + fullName + " konnte nicht gefunden werden!";
 }
 
@@ -21,7 +21,7 @@ bool RegularFileExists(const std::string& fullName) {
 }
 
 std::optional<std::string> OpenDocument(const std::string& fullName, const Opener& open) {
-    if (!RegularFileExists(fullName)) return MissingFileText(fullName);
+    if (!RegularFileExists(fullName)) return MissingDocumentText(fullName);
     open(fullName);
     return std::nullopt;
 }

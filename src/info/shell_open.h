@@ -14,7 +14,7 @@ using Opener = std::function<void(const std::string& target)>;
 void ShellOpen(const std::string& target);
 
 // "Die Datei " + name + " konnte nicht gefunden werden!"
-std::string MissingFileText(const std::string& fullName);
+std::string MissingDocumentText(const std::string& fullName);
 
 // Opens the file through `open` if it exists; otherwise returns the text of the error box.
 std::optional<std::string> OpenDocument(const std::string& fullName, const Opener& open);

@@ -1,5 +1,6 @@
 #include "noise_model.h"
 
+#include <array>
 #include <cmath>
 #include <numbers>
 
@@ -15,38 +16,39 @@ const std::array<NoiseEnv, NoiseEnvCount> NoiseEnvs = {{
     {NoiseEnvId::Galactic, "Galactic", 52.0, 23.0, true},
 }};
 
-std::vector<double> makeLogGrid(int count, double lowHz, double highHz) {
-    std::vector<double> grid;
+LogGrid makeLogGridWithLogs(int count, double lowHz, double highHz) {
+    LogGrid grid;
     if (count < 2) return grid;
-    grid.reserve(static_cast<std::size_t>(count));
     const double a = SafeLog10(lowHz);
     const double b = SafeLog10(highHz);
-    for (int d = 0; d < count; ++d) grid.push_back(std::pow(10.0, a + d * (b - a) / (count - 1)));
+    const double step = (b - a) / (count - 1);
+    grid.hz.resize(static_cast<std::size_t>(count));
+    grid.log10Hz.resize(static_cast<std::size_t>(count));
+    // The grid is rebuilt on every redraw, and 10^exponent for every point costs a thousand
+    // exponentials. Instead every 16th point is exact and the others are it times
+    // 10^(k * step): one rounding more, so each frequency is within two units of its last bit.
+    constexpr int block = 16;
+    std::array<double, block> stepPowers{};
+    for (int k = 0; k < block; ++k) stepPowers[k] = std::exp(k * step * std::numbers::ln10);
+    for (int d = 0; d < count; ++d) {
+        grid.log10Hz[d] = a + d * step;
+        const int k = d % block;
+        grid.hz[d] = k == 0 ? std::exp(grid.log10Hz[d] * std::numbers::ln10)
+                            : grid.hz[d - k] * stepPowers[k];
+    }
     return grid;
+}
+
+std::vector<double> makeLogGrid(int count, double lowHz, double highHz) {
+    return makeLogGridWithLogs(count, lowHz, highHz).hz;
 }
 
 ReferenceCurves computeReferenceCurves(std::int32_t bandwidthHz) {
     ReferenceCurves rc;
     rc.bandwidthHz = bandwidthHz;
-    // The grid's exponents give log10 of every grid frequency without a logarithm call:
-    // this runs on every redraw.
-    const double a = SafeLog10(FreqGridLowHz);
-    const double b = SafeLog10(FreqGridHighHz);
-    const double step = (b - a) / (FreqGridCount - 1);
-    rc.freqGrid.resize(FreqGridCount);
-    rc.log10Freq.resize(FreqGridCount);
-    // 10^exponent for every point costs a thousand exponentials per redraw. Instead every
-    // 16th point is exact and the others are it times 10^(k * step): one rounding more,
-    // so each frequency is within two units of its last bit.
-    constexpr int block = 16;
-    std::array<double, block> stepPowers{};
-    for (int k = 0; k < block; ++k) stepPowers[k] = std::exp(k * step * std::numbers::ln10);
-    for (int d = 0; d < FreqGridCount; ++d) {
-        rc.log10Freq[d] = a + d * step;
-        const int k = d % block;
-        rc.freqGrid[d] = k == 0 ? std::exp(rc.log10Freq[d] * std::numbers::ln10)
-                                : rc.freqGrid[d - k] * stepPowers[k];
-    }
+    LogGrid grid = makeLogGridWithLogs(FreqGridCount, FreqGridLowHz, FreqGridHighHz);
+    rc.freqGrid = std::move(grid.hz);
+    rc.log10Freq = std::move(grid.log10Hz);
 
     const double bandwidthTerm = 10.0 * SafeLog10(static_cast<double>(bandwidthHz));
     for (int e = 0; e < NoiseEnvCount; ++e) {

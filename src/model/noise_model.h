@@ -30,6 +30,13 @@ inline constexpr double GalacticLowHz = 10'000'000.0;
 // `count` frequencies logarithmically equidistant from lowHz to highHz, both included.
 std::vector<double> makeLogGrid(int count, double lowHz, double highHz);
 
+// The same grid with the decimal logarithm of each frequency, which comes for free.
+struct LogGrid {
+    std::vector<double> hz;
+    std::vector<double> log10Hz;
+};
+LogGrid makeLogGridWithLogs(int count, double lowHz, double highHz);
+
 struct ReferenceCurves {
     std::int32_t bandwidthHz = 0;
     std::vector<double> freqGrid;                             // Hz, ascending
