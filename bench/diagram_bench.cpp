@@ -2,9 +2,9 @@
 // plus the whole diagram, beside a baseline that only allocates and clears a picture.
 #include <benchmark/benchmark.h>
 
-#include "noise_model.h"
-#include "picture.h"
-#include "render.h"
+#include "model/noise_model.h"
+#include "diagram/picture.h"
+#include "diagram/render.h"
 
 namespace {
 

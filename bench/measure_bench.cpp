@@ -9,9 +9,9 @@
 #include <fstream>
 #include <string>
 
-#include "levels.h"
-#include "meas_list.h"
-#include "user_data_file.h"
+#include "model/levels.h"
+#include "measure/meas_list.h"
+#include "measure/user_data_file.h"
 
 namespace {
 

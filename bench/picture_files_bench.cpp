@@ -1,9 +1,9 @@
 // Encoding the rendered diagram in each picture-file format.
 #include <benchmark/benchmark.h>
 
-#include "noise_model.h"
-#include "picture_files.h"
-#include "render.h"
+#include "model/noise_model.h"
+#include "output/picture_files.h"
+#include "diagram/render.h"
 
 namespace {
 

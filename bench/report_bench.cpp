@@ -6,10 +6,10 @@
 #include <QImage>
 #include <memory>
 
-#include "meas_list.h"
-#include "preview_zoom.h"
-#include "report_page.h"
-#include "report_render.h"
+#include "measure/meas_list.h"
+#include "output/preview_zoom.h"
+#include "output/report_page.h"
+#include "output/report_render.h"
 
 namespace {
 

@@ -6,9 +6,9 @@
 #include <QScrollBar>
 #include <random>
 
-#include "display_controller.h"
-#include "main_controls.h"
-#include "main_window.h"
+#include "app/display_controller.h"
+#include "app/main_controls.h"
+#include "app/main_window.h"
 
 namespace {
 

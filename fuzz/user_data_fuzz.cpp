@@ -4,7 +4,7 @@
 #include <cstdlib>
 #include <string_view>
 
-#include "user_data_file.h"
+#include "measure/user_data_file.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "control_style.h"
+#include "app/control_style.h"
 
 #include <QApplication>
 #include <QPalette>

@@ -2,7 +2,7 @@
 // Fonts and colours shared by the main window's controls.
 #include <QFont>
 
-#include "design_layout.h"
+#include "app/logic/design_layout.h"
 
 class QWidget;
 

@@ -1,4 +1,4 @@
-#include "display_controller.h"
+#include "app/display_controller.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -13,12 +13,12 @@
 #include <QSignalBlocker>
 #include <exception>
 
-#include "control_style.h"
-#include "int_text.h"
-#include "main_window.h"
-#include "noise_model.h"
-#include "qimage_picture.h"
-#include "render.h"
+#include "app/control_style.h"
+#include "libs/int_text.h"
+#include "app/main_window.h"
+#include "model/noise_model.h"
+#include "output/qimage_picture.h"
+#include "diagram/render.h"
 
 namespace fw {
 

@@ -4,9 +4,9 @@
 #include <QObject>
 #include <cstdint>
 
-#include "app_state.h"
-#include "layout_rule.h"
-#include "picture.h"
+#include "app/logic/app_state.h"
+#include "app/logic/layout_rule.h"
+#include "diagram/picture.h"
 
 namespace fw {
 

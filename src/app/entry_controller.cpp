@@ -1,4 +1,4 @@
-#include "entry_controller.h"
+#include "app/entry_controller.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -9,10 +9,10 @@
 #include <QPushButton>
 #include <QSignalBlocker>
 
-#include "control_style.h"
-#include "entry.h"
-#include "main_window.h"
-#include "regional.h"
+#include "app/control_style.h"
+#include "measure/entry.h"
+#include "app/main_window.h"
+#include "libs/regional.h"
 
 namespace fw {
 

@@ -1,9 +1,9 @@
-#include "info_controller.h"
+#include "app/info_controller.h"
 
 #include <QAction>
 
-#include "links.h"
-#include "main_window.h"
+#include "info/links.h"
+#include "app/main_window.h"
 
 namespace fw {
 

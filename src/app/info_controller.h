@@ -2,7 +2,7 @@
 // The "Information" menu: about box, help documents and web links.
 #include <QObject>
 
-#include "help.h"
+#include "info/help.h"
 
 namespace fw {
 

@@ -1,9 +1,9 @@
-#include "locator_controller.h"
+#include "app/locator_controller.h"
 
 #include <QAction>
 
-#include "date_text.h"
-#include "main_window.h"
+#include "libs/date_text.h"
+#include "app/main_window.h"
 
 namespace fw {
 

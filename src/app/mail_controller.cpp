@@ -1,11 +1,11 @@
-#include "mail_controller.h"
+#include "app/mail_controller.h"
 
 #include <QAction>
 #include <QGuiApplication>
 
-#include "links.h"
-#include "main_window.h"
-#include "report_mail.h"
+#include "info/links.h"
+#include "app/main_window.h"
+#include "output/report_mail.h"
 
 namespace fw {
 

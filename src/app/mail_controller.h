@@ -2,7 +2,7 @@
 // "Send eMail ...": hands the noise report with the USER data file to the user's mail program.
 #include <QObject>
 
-#include "xdg_mail_system.h"
+#include "output/xdg_mail_system.h"
 
 namespace fw {
 

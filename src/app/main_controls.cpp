@@ -1,4 +1,4 @@
-#include "main_controls.h"
+#include "app/main_controls.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -17,11 +17,11 @@
 #include <QShortcut>
 #include <QStyledItemDelegate>
 
-#include "control_style.h"
-#include "design_layout.h"
-#include "entry.h"
-#include "levels.h"
-#include "main_menus.h"
+#include "app/control_style.h"
+#include "app/logic/design_layout.h"
+#include "measure/entry.h"
+#include "model/levels.h"
+#include "app/main_menus.h"
 
 namespace fw {
 

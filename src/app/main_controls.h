@@ -2,7 +2,7 @@
 // The controls and menu actions of the main window, built at their design places.
 #include <QList>
 
-#include "user_list_model.h"
+#include "app/user_list_model.h"
 
 class QAction;
 class QButtonGroup;

@@ -1,4 +1,4 @@
-#include "main_menus.h"
+#include "app/main_menus.h"
 
 #include <QAction>
 #include <QMainWindow>

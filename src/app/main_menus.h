@@ -1,5 +1,5 @@
 #pragma once
-#include "main_controls.h"
+#include "app/main_controls.h"
 
 namespace fw {
 

@@ -1,4 +1,4 @@
-#include "main_window.h"
+#include "app/main_window.h"
 
 #include <QCoreApplication>
 #include <QEvent>
@@ -9,14 +9,14 @@
 #include <QScreen>
 #include <algorithm>
 
-#include "display_controller.h"
-#include "entry_controller.h"
-#include "info_controller.h"
-#include "locator_controller.h"
-#include "mail_controller.h"
-#include "meas_list_controller.h"
-#include "picture_controller.h"
-#include "print_controller.h"
+#include "app/display_controller.h"
+#include "app/entry_controller.h"
+#include "app/info_controller.h"
+#include "app/locator_controller.h"
+#include "app/mail_controller.h"
+#include "app/meas_list_controller.h"
+#include "app/picture_controller.h"
+#include "app/print_controller.h"
 
 namespace fw {
 

@@ -4,12 +4,12 @@
 #include <QMainWindow>
 #include <memory>
 
-#include "app_state.h"
-#include "dialogs.h"
-#include "layout_rule.h"
-#include "main_controls.h"
-#include "meas_list.h"
-#include "render.h"
+#include "app/logic/app_state.h"
+#include "app/dialogs.h"
+#include "app/logic/layout_rule.h"
+#include "app/main_controls.h"
+#include "measure/meas_list.h"
+#include "diagram/render.h"
 
 namespace fw {
 

@@ -1,4 +1,4 @@
-#include "meas_list_controller.h"
+#include "app/meas_list_controller.h"
 
 #include <QAction>
 #include <QDir>
@@ -6,11 +6,11 @@
 #include <QStandardPaths>
 #include <QStringListModel>
 
-#include "date_text.h"
-#include "main_window.h"
-#include "meas_list.h"
-#include "regional.h"
-#include "user_data_file.h"
+#include "libs/date_text.h"
+#include "app/main_window.h"
+#include "measure/meas_list.h"
+#include "libs/regional.h"
+#include "measure/user_data_file.h"
 
 namespace fw {
 

@@ -4,7 +4,7 @@
 #include <QObject>
 #include <QString>
 
-#include "dialogs.h"
+#include "app/dialogs.h"
 
 namespace fw {
 

@@ -1,4 +1,4 @@
-#include "picture_controller.h"
+#include "app/picture_controller.h"
 
 #include <QAction>
 #include <QClipboard>
@@ -6,10 +6,10 @@
 #include <QGuiApplication>
 #include <QImage>
 
-#include "display_controller.h"
-#include "main_window.h"
-#include "picture_files.h"
-#include "qimage_picture.h"
+#include "app/display_controller.h"
+#include "app/main_window.h"
+#include "output/picture_files.h"
+#include "output/qimage_picture.h"
 
 namespace fw {
 

@@ -4,8 +4,8 @@
 #include <QObject>
 #include <functional>
 
-#include "date_text.h"
-#include "dialogs.h"
+#include "libs/date_text.h"
+#include "app/dialogs.h"
 
 namespace fw {
 

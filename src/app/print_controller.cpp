@@ -1,11 +1,11 @@
-#include "print_controller.h"
+#include "app/print_controller.h"
 
 #include <QAction>
 
-#include "display_controller.h"
-#include "main_window.h"
-#include "print_window.h"
-#include "qimage_picture.h"
+#include "app/display_controller.h"
+#include "app/main_window.h"
+#include "app/print/print_window.h"
+#include "output/qimage_picture.h"
 
 namespace fw {
 

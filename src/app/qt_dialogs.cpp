@@ -3,7 +3,7 @@
 #include <QInputDialog>
 #include <QMessageBox>
 
-#include "dialogs.h"
+#include "app/dialogs.h"
 
 namespace fw {
 

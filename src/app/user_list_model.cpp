@@ -1,4 +1,4 @@
-#include "user_list_model.h"
+#include "app/user_list_model.h"
 
 #include <string>
 

@@ -4,7 +4,7 @@
 #include <QAbstractListModel>
 #include <QStringList>
 
-#include "meas_list.h"
+#include "measure/meas_list.h"
 
 namespace fw {
 

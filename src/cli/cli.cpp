@@ -1,9 +1,9 @@
-#include "cli.h"
+#include "cli/cli.h"
 
 #include <ostream>
 
-#include "commands.h"
-#include "render_options.h"
+#include "cli/commands.h"
+#include "cli/render_options.h"
 
 namespace fw::cli {
 

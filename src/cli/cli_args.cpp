@@ -1,6 +1,6 @@
-#include "cli_args.h"
+#include "cli/cli_args.h"
 
-#include "int_text.h"
+#include "libs/int_text.h"
 
 namespace fw::cli {
 

@@ -1,9 +1,9 @@
 #include <charconv>
 #include <ostream>
 
-#include "commands.h"
-#include "noise_model.h"
-#include "render_options.h"
+#include "cli/commands.h"
+#include "model/noise_model.h"
+#include "cli/render_options.h"
 
 namespace fw::cli {
 

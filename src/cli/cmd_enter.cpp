@@ -1,11 +1,11 @@
 #include <filesystem>
 #include <ostream>
 
-#include "commands.h"
-#include "entry.h"
-#include "regional.h"
-#include "render_options.h"
-#include "user_data_file.h"
+#include "cli/commands.h"
+#include "measure/entry.h"
+#include "libs/regional.h"
+#include "cli/render_options.h"
+#include "measure/user_data_file.h"
 
 namespace fw::cli {
 

@@ -1,9 +1,9 @@
 #include <ostream>
 
-#include "commands.h"
-#include "regional.h"
-#include "render_options.h"
-#include "user_data_file.h"
+#include "cli/commands.h"
+#include "libs/regional.h"
+#include "cli/render_options.h"
+#include "measure/user_data_file.h"
 
 namespace fw::cli {
 

@@ -1,9 +1,9 @@
 #include <ostream>
 
-#include "commands.h"
-#include "picture_files.h"
-#include "regional.h"
-#include "render_options.h"
+#include "cli/commands.h"
+#include "output/picture_files.h"
+#include "libs/regional.h"
+#include "cli/render_options.h"
 
 namespace fw::cli {
 

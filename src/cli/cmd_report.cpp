@@ -5,13 +5,13 @@
 #include <optional>
 #include <ostream>
 
-#include "app_state.h"
-#include "commands.h"
-#include "qimage_picture.h"
-#include "regional.h"
-#include "render_options.h"
-#include "report_page.h"
-#include "report_render.h"
+#include "app/logic/app_state.h"
+#include "cli/commands.h"
+#include "output/qimage_picture.h"
+#include "libs/regional.h"
+#include "cli/render_options.h"
+#include "output/report_page.h"
+#include "output/report_render.h"
 
 namespace fw::cli {
 

@@ -1,8 +1,8 @@
 #pragma once
 #include <iosfwd>
 
-#include "cli.h"
-#include "cli_args.h"
+#include "cli/cli.h"
+#include "cli/cli_args.h"
 
 namespace fw::cli {
 

@@ -1,7 +1,7 @@
-#include "render_options.h"
+#include "cli/render_options.h"
 
-#include "int_text.h"
-#include "user_data_file.h"
+#include "libs/int_text.h"
+#include "measure/user_data_file.h"
 
 namespace fw::cli {
 

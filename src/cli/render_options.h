@@ -4,10 +4,10 @@
 #include <optional>
 #include <string>
 
-#include "cli_args.h"
-#include "meas_list.h"
-#include "noise_model.h"
-#include "render.h"
+#include "cli/cli_args.h"
+#include "measure/meas_list.h"
+#include "model/noise_model.h"
+#include "diagram/render.h"
 
 namespace fw::cli {
 

@@ -1,8 +1,8 @@
 #include <cmath>
 #include <numbers>
 
-#include "canvas.h"
-#include "fw_math.h"
+#include "diagram/canvas.h"
+#include "libs/fw_math.h"
 
 namespace fw {
 

@@ -4,7 +4,7 @@
 #include <span>
 #include <string_view>
 
-#include "picture.h"
+#include "diagram/picture.h"
 
 namespace fw {
 

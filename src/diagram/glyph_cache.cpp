@@ -1,4 +1,4 @@
-#include "glyph_cache.h"
+#include "diagram/glyph_cache.h"
 
 #include <fontconfig/fontconfig.h>
 #include <ft2build.h>

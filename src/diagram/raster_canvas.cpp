@@ -1,4 +1,4 @@
-#include "raster_canvas.h"
+#include "diagram/raster_canvas.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -7,8 +7,8 @@
 #include <map>
 #include <mutex>
 
-#include "fw_math.h"
-#include "text_image.h"
+#include "libs/fw_math.h"
+#include "diagram/text_image.h"
 
 namespace fw {
 

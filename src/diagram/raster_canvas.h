@@ -1,7 +1,7 @@
 #pragma once
-#include "canvas.h"
-#include "glyph_cache.h"
-#include "text_image.h"
+#include "diagram/canvas.h"
+#include "diagram/glyph_cache.h"
+#include "diagram/text_image.h"
 
 namespace fw {
 

@@ -1,12 +1,12 @@
-#include "render.h"
+#include "diagram/render.h"
 
 #include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstdio>
 
-#include "fw_math.h"
-#include "raster_canvas.h"
+#include "libs/fw_math.h"
+#include "diagram/raster_canvas.h"
 
 namespace fw {
 

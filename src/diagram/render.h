@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "canvas.h"
-#include "noise_model.h"
-#include "picture.h"
+#include "diagram/canvas.h"
+#include "model/noise_model.h"
+#include "diagram/picture.h"
 
 namespace fw {
 

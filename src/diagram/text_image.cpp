@@ -1,4 +1,4 @@
-#include "text_image.h"
+#include "diagram/text_image.h"
 
 #include <map>
 #include <mutex>

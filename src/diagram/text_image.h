@@ -8,8 +8,8 @@
 #include <string_view>
 #include <vector>
 
-#include "glyph_cache.h"
-#include "picture.h"
+#include "diagram/glyph_cache.h"
+#include "diagram/picture.h"
 
 namespace fw {
 

@@ -3,7 +3,7 @@
 #include <string>
 #include <string_view>
 
-#include "shell_open.h"
+#include "info/shell_open.h"
 
 namespace fw {
 

@@ -1,4 +1,4 @@
-#include "atomic_file.h"
+#include "libs/atomic_file.h"
 
 #include <sys/stat.h>
 #include <unistd.h>

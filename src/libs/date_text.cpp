@@ -1,4 +1,4 @@
-#include "date_text.h"
+#include "libs/date_text.h"
 
 #include <cstdio>
 #include <ctime>

@@ -1,4 +1,4 @@
-#include "fw_math.h"
+#include "libs/fw_math.h"
 
 #include <cmath>
 

@@ -1,4 +1,4 @@
-#include "int_text.h"
+#include "libs/int_text.h"
 
 namespace fw {
 

@@ -1,4 +1,4 @@
-#include "regional.h"
+#include "libs/regional.h"
 
 #include <QLocale>
 

@@ -1,11 +1,11 @@
-#include "entry.h"
+#include "measure/entry.h"
 
 #include <charconv>
 #include <cmath>
 
-#include "fw_math.h"
-#include "int_text.h"
-#include "real_text.h"
+#include "libs/fw_math.h"
+#include "libs/int_text.h"
+#include "libs/real_text.h"
 
 namespace fw {
 

@@ -7,8 +7,8 @@
 #include <string_view>
 #include <variant>
 
-#include "levels.h"
-#include "meas_list.h"
+#include "model/levels.h"
+#include "measure/meas_list.h"
 
 namespace fw {
 

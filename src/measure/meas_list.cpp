@@ -1,9 +1,9 @@
-#include "meas_list.h"
+#include "measure/meas_list.h"
 
 #include <numeric>
 #include <utility>
 
-#include "levels.h"
+#include "model/levels.h"
 
 namespace fw {
 

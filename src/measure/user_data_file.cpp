@@ -1,4 +1,4 @@
-#include "user_data_file.h"
+#include "measure/user_data_file.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -10,8 +10,8 @@
 #include <memory>
 #include <new>
 
-#include "atomic_file.h"
-#include "real_text.h"
+#include "libs/atomic_file.h"
+#include "libs/real_text.h"
 
 namespace fw {
 

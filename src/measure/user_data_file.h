@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "meas_list.h"
+#include "measure/meas_list.h"
 
 namespace fw {
 

@@ -1,11 +1,11 @@
-#include "levels.h"
+#include "model/levels.h"
 
 #include <charconv>
 #include <cmath>
 #include <cstdint>
 #include <numbers>
 
-#include "fw_math.h"
+#include "libs/fw_math.h"
 
 namespace fw {
 

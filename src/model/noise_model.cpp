@@ -1,10 +1,10 @@
-#include "noise_model.h"
+#include "model/noise_model.h"
 
 #include <array>
 #include <cmath>
 #include <numbers>
 
-#include "fw_math.h"
+#include "libs/fw_math.h"
 
 namespace fw {
 

@@ -1,4 +1,4 @@
-#include "mapi_mailer.h"
+#include "output/mapi_mailer.h"
 
 namespace fw {
 

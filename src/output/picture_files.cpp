@@ -1,4 +1,4 @@
-#include "picture_files.h"
+#include "output/picture_files.h"
 
 #include <algorithm>
 #include <csetjmp>
@@ -13,7 +13,7 @@
 #include <jerror.h>
 // clang-format on
 
-#include "atomic_file.h"
+#include "libs/atomic_file.h"
 
 namespace fw {
 

@@ -8,8 +8,8 @@
 #include <string_view>
 #include <vector>
 
-#include "date_text.h"
-#include "picture.h"
+#include "libs/date_text.h"
+#include "diagram/picture.h"
 
 namespace fw {
 

@@ -1,4 +1,4 @@
-#include "preview_zoom.h"
+#include "output/preview_zoom.h"
 
 #include <algorithm>
 #include <cmath>

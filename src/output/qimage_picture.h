@@ -2,7 +2,7 @@
 // The diagram picture as a Qt image, for the window's picture area and the clipboard.
 #include <QImage>
 
-#include "picture.h"
+#include "diagram/picture.h"
 
 namespace fw {
 

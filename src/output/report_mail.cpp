@@ -1,4 +1,4 @@
-#include "report_mail.h"
+#include "output/report_mail.h"
 
 namespace fw {
 

@@ -4,7 +4,7 @@
 #include <string_view>
 #include <vector>
 
-#include "mapi_mailer.h"
+#include "output/mapi_mailer.h"
 
 namespace fw {
 

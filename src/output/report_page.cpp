@@ -1,6 +1,6 @@
-#include "report_page.h"
+#include "output/report_page.h"
 
-#include "meas_list.h"
+#include "measure/meas_list.h"
 
 namespace fw {
 

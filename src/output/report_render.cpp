@@ -1,4 +1,4 @@
-#include "report_render.h"
+#include "output/report_render.h"
 
 #include <QDate>
 #include <QFontMetricsF>
@@ -13,7 +13,7 @@
 #include <cmath>
 #include <type_traits>
 
-#include "regional.h"
+#include "libs/regional.h"
 
 namespace fw {
 

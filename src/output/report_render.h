@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "report_page.h"
+#include "output/report_page.h"
 
 class QPainter;
 class QPrinter;

@@ -1,4 +1,4 @@
-#include "xdg_mail_system.h"
+#include "output/xdg_mail_system.h"
 
 #include <spawn.h>
 #include <sys/stat.h>

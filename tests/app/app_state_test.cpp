@@ -1,4 +1,4 @@
-#include "app_state.h"
+#include "app/logic/app_state.h"
 
 #include <gtest/gtest.h>
 

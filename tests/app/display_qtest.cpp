@@ -12,8 +12,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "display_controller.h"
-#include "qimage_picture.h"
+#include "app/display_controller.h"
+#include "output/qimage_picture.h"
 #include "window_fixture.h"
 #include "window_test_registry.h"
 

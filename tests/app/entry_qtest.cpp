@@ -11,8 +11,8 @@
 #include <QStringListModel>
 #include <QTest>
 
-#include "entry.h"
-#include "regional.h"
+#include "measure/entry.h"
+#include "libs/regional.h"
 #include "window_fixture.h"
 #include "window_test_registry.h"
 

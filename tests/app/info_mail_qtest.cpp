@@ -6,9 +6,9 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "info_controller.h"
-#include "links.h"
-#include "mail_controller.h"
+#include "app/info_controller.h"
+#include "info/links.h"
+#include "app/mail_controller.h"
 #include "window_fixture.h"
 #include "window_test_registry.h"
 

@@ -1,4 +1,4 @@
-#include "layout_rule.h"
+#include "app/logic/layout_rule.h"
 
 #include <gtest/gtest.h>
 

@@ -12,9 +12,9 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "meas_list_controller.h"
-#include "regional.h"
-#include "user_data_file.h"
+#include "app/meas_list_controller.h"
+#include "libs/regional.h"
+#include "measure/user_data_file.h"
 #include "window_fixture.h"
 #include "window_test_registry.h"
 

@@ -4,8 +4,8 @@
 #include <QTest>
 #include <QTimer>
 
-#include "display_controller.h"
-#include "print_window.h"
+#include "app/display_controller.h"
+#include "app/print/print_window.h"
 #include "window_fixture.h"
 #include "window_test_registry.h"
 

@@ -6,7 +6,7 @@
 #include <optional>
 #include <vector>
 
-#include "dialogs.h"
+#include "app/dialogs.h"
 
 namespace fw::testing {
 

@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "cli.h"
-#include "regional.h"
+#include "cli/cli.h"
+#include "libs/regional.h"
 
 namespace fw::cli::test {
 

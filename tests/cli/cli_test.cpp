@@ -5,8 +5,8 @@
 #include <cstring>
 
 #include "cli_run.h"
-#include "noise_model.h"
-#include "render.h"
+#include "model/noise_model.h"
+#include "diagram/render.h"
 
 namespace fw::cli {
 namespace {

@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
-#include "glyph_cache.h"
-#include "noise_model.h"
-#include "raster_canvas.h"
-#include "render.h"
+#include "diagram/glyph_cache.h"
+#include "model/noise_model.h"
+#include "diagram/raster_canvas.h"
+#include "diagram/render.h"
 
 namespace fw {
 namespace {

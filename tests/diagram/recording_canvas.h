@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "canvas.h"
+#include "diagram/canvas.h"
 
 namespace fw::test {
 

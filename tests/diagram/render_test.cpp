@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <cmath>
 
-#include "noise_model.h"
+#include "model/noise_model.h"
 #include "recording_canvas.h"
-#include "render.h"
+#include "diagram/render.h"
 
 namespace fw {
 namespace {

@@ -1,4 +1,4 @@
-#include "help.h"
+#include "info/help.h"
 
 #include <gtest/gtest.h>
 

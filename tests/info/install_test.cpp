@@ -12,8 +12,8 @@
 #include <string>
 #include <vector>
 
-#include "app_state.h"
-#include "help.h"
+#include "app/logic/app_state.h"
+#include "info/help.h"
 
 extern char** environ;
 

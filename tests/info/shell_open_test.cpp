@@ -1,4 +1,4 @@
-#include "shell_open.h"
+#include "info/shell_open.h"
 
 #include <gtest/gtest.h>
 

@@ -8,10 +8,10 @@
 #include <fstream>
 #include <limits>
 
-#include "atomic_file.h"
-#include "date_text.h"
-#include "fw_math.h"
-#include "int_text.h"
+#include "libs/atomic_file.h"
+#include "libs/date_text.h"
+#include "libs/fw_math.h"
+#include "libs/int_text.h"
 
 namespace fw {
 namespace {

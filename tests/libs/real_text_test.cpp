@@ -1,4 +1,4 @@
-#include "real_text.h"
+#include "libs/real_text.h"
 
 #include <gtest/gtest.h>
 

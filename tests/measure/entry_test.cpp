@@ -1,8 +1,8 @@
-#include "entry.h"
+#include "measure/entry.h"
 
 #include <gtest/gtest.h>
 
-#include "fw_math.h"
+#include "libs/fw_math.h"
 
 namespace fw {
 namespace {

@@ -1,12 +1,12 @@
-#include "meas_list.h"
+#include "measure/meas_list.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
-#include "fw_math.h"
-#include "levels.h"
+#include "libs/fw_math.h"
+#include "model/levels.h"
 
 namespace fw {
 namespace {

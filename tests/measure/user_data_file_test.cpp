@@ -1,4 +1,4 @@
-#include "user_data_file.h"
+#include "measure/user_data_file.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -12,8 +12,8 @@
 #include <string>
 #include <thread>
 
-#include "levels.h"
-#include "real_text.h"
+#include "model/levels.h"
+#include "libs/real_text.h"
 
 namespace fw {
 namespace {

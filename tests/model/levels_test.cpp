@@ -1,4 +1,4 @@
-#include "levels.h"
+#include "model/levels.h"
 
 #include <gtest/gtest.h>
 
@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "fw_math.h"
+#include "libs/fw_math.h"
 
 namespace fw {
 namespace {

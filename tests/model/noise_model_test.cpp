@@ -1,10 +1,10 @@
-#include "noise_model.h"
+#include "model/noise_model.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 
-#include "fw_math.h"
+#include "libs/fw_math.h"
 
 namespace fw {
 namespace {

@@ -1,4 +1,4 @@
-#include "mapi_mailer.h"
+#include "output/mapi_mailer.h"
 
 #include <gtest/gtest.h>
 
@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "report_mail.h"
+#include "output/report_mail.h"
 
 namespace fw {
 namespace {

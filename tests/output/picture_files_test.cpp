@@ -1,4 +1,4 @@
-#include "picture_files.h"
+#include "output/picture_files.h"
 
 #include <gtest/gtest.h>
 #include <zlib.h>
@@ -20,7 +20,7 @@
 #include <jpeglib.h>
 // clang-format on
 
-#include "qimage_picture.h"
+#include "output/qimage_picture.h"
 #include "test_pictures.h"
 
 namespace fw {

@@ -1,4 +1,4 @@
-#include "qimage_picture.h"
+#include "output/qimage_picture.h"
 
 #include <gtest/gtest.h>
 

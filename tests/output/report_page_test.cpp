@@ -1,8 +1,8 @@
-#include "report_page.h"
+#include "output/report_page.h"
 
 #include <gtest/gtest.h>
 
-#include "meas_list.h"
+#include "measure/meas_list.h"
 
 namespace fw {
 namespace {

@@ -18,9 +18,9 @@
 #include <map>
 
 #include "gui_app_environment.h"
-#include "meas_list.h"
-#include "report_page.h"
-#include "report_render.h"
+#include "measure/meas_list.h"
+#include "output/report_page.h"
+#include "output/report_render.h"
 
 namespace fw {
 namespace {

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <random>
 
-#include "picture.h"
+#include "diagram/picture.h"
 
 namespace fw::test {
 

@@ -1,4 +1,4 @@
-#include "xdg_mail_system.h"
+#include "output/xdg_mail_system.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -10,7 +10,7 @@
 #include <sstream>
 #include <string>
 
-#include "report_mail.h"
+#include "output/report_mail.h"
 
 namespace fw {
 namespace {

@@ -1,6 +1,6 @@
 #pragma once
 // The layout rule of the main window: from its outer size to the rectangles it moves.
-#include "design_layout.h"
+#include "app/logic/design_layout.h"
 
 namespace fw {
 

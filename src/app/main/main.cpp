@@ -1,7 +1,7 @@
 #include <QApplication>
 
-#include "app_state.h"
-#include "main_window.h"
+#include "app/logic/app_state.h"
+#include "app/main_window.h"
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);

@@ -1,4 +1,4 @@
-#include "print_window.h"
+#include "app/print/print_window.h"
 
 #include <QComboBox>
 #include <QEvent>
@@ -14,9 +14,9 @@
 #include <QToolButton>
 #include <algorithm>
 
-#include "app_state.h"
-#include "preview_zoom.h"
-#include "report_render.h"
+#include "app/logic/app_state.h"
+#include "output/preview_zoom.h"
+#include "output/report_render.h"
 
 namespace fw {
 

@@ -7,8 +7,8 @@
 #include <functional>
 #include <string>
 
-#include "meas_list.h"
-#include "report_page.h"
+#include "measure/meas_list.h"
+#include "output/report_page.h"
 
 class QComboBox;
 class QLabel;

@@ -1,5 +1,5 @@
 // The print window on Qt's offscreen platform.
-#include "print_window.h"
+#include "app/print/print_window.h"
 
 #include <gtest/gtest.h>
 
@@ -16,7 +16,7 @@
 #include <QToolButton>
 #include <memory>
 
-#include "preview_zoom.h"
+#include "output/preview_zoom.h"
 
 namespace fw {
 namespace {
