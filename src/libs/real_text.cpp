@@ -183,7 +183,9 @@ const char* ParseRealPrefix(const char* first, const char* last, char decimalSep
 bool ParseRealText(std::string_view text, char decimalSeparator, double& out) {
     const char* const last = text.data() + text.size();
     double value = 0.0;
-    if (ParseRealPrefix(text.data(), last, decimalSeparator, value) != last) return false;
+    // An empty view may have no data at all: then the failure's nullptr equals its end.
+    const char* const stop = ParseRealPrefix(text.data(), last, decimalSeparator, value);
+    if (stop == nullptr || stop != last) return false;
     out = value;
     return true;
 }

@@ -47,6 +47,15 @@ TEST(ParseRealText, RefusesTheOtherSeparatorAndGarbage) {
     }
 }
 
+TEST(ParseRealText, RefusesAnEmptyViewWithoutData) {
+    const std::string_view none;
+    ASSERT_EQ(none.data(), nullptr);
+    EXPECT_EQ(ParseRealText(none, '.'), std::nullopt);
+    double out = 42.0;
+    EXPECT_FALSE(ParseRealText(none, ',', out));
+    EXPECT_EQ(out, 42.0);
+}
+
 TEST(ParseRealText, RefusesInfinityAndNotANumber) {
     for (const char* bad : {"inf", "-inf", "INF", "infinity", "nan", "NAN", "nan(1)"})
         EXPECT_EQ(ParseRealText(bad, '.'), std::nullopt) << bad;
