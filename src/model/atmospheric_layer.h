@@ -1,0 +1,29 @@
+#pragma once
+// The atmospheric noise of one place and hour over the diagram's frequency grid, computed
+// once so that a redraw only converts and draws it.
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "model/atmospheric_noise.h"
+
+namespace fw {
+
+struct AtmosphericLayer {
+    std::string legend;           // names the place, the month and the UTC hour
+    std::vector<double> freqHz;   // the grid points from 0.01 to 30 MHz, ascending
+    std::vector<double> log10Hz;  // decimal logarithm of each
+    std::vector<double> fa;       // median, dB above kT0b
+    std::vector<double> faUpper;  // upper decile: fa + Du
+    std::vector<double> faLower;  // lower decile: fa - Dl
+};
+
+// "Atmospheric noise: JO40CQ, January, 13 h UTC".
+std::string AtmosphericLegend(std::string_view place, int month, int utcHour);
+
+// The layer for the points of `gridHz` within 0.01-30 MHz.
+AtmosphericLayer BuildAtmosphericLayer(const ItuNoiseCoefficients& c, const AtmosphericSite& site,
+                                       std::span<const double> gridHz, std::string legend);
+
+}  // namespace fw
