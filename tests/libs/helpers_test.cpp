@@ -8,7 +8,6 @@
 #include <fstream>
 #include <limits>
 
-#include "libs/atomic_file.h"
 #include "libs/date_text.h"
 #include "libs/fw_math.h"
 #include "libs/int_text.h"
@@ -80,63 +79,6 @@ TEST(DateTexts, SixDigitDateAndSixteenCharacterDateTime) {
     const LocalTime now = CurrentLocalTime();
     EXPECT_GE(now.year, 2024);
     EXPECT_EQ(DateTimeText(now).size(), 16u);
-}
-
-class AtomicFileTest : public ::testing::Test {
-  protected:
-    // One folder per test: ctest runs the tests of this fixture in parallel processes.
-    std::string dir_ = ::testing::TempDir() + "fw_atomic_" +
-                       ::testing::UnitTest::GetInstance()->current_test_info()->name();
-    void SetUp() override {
-        std::string cmd = "rm -rf '" + dir_ + "' && mkdir -p '" + dir_ + "'";
-        ASSERT_EQ(std::system(cmd.c_str()), 0);
-    }
-    static std::string Read(const std::string& path) {
-        std::ifstream in(path, std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(in), {});
-    }
-};
-
-TEST_F(AtomicFileTest, ReplacesWholeOrKeepsThePreviousFileAndLeavesNoTemporary) {
-    const std::string path = dir_ + "/a.txt";
-    ASSERT_EQ(WriteFileAtomically(path, [](std::FILE* f) { return std::fputs("one", f) >= 0; }),
-              "");
-    ASSERT_EQ(WriteFileAtomically(path, [](std::FILE* f) { return std::fputs("keep", f) >= 0; }),
-              "");
-    EXPECT_EQ(Read(path), "keep");
-    const std::string err = WriteFileAtomically(path, [](std::FILE* f) {
-        std::fputs("half", f);
-        errno = ENOSPC;
-        return false;
-    });
-    EXPECT_FALSE(err.empty());
-    EXPECT_EQ(Read(path), "keep");
-    const std::string count = "test $(ls -A '" + dir_ + "' | wc -l) -eq 1";
-    EXPECT_EQ(std::system(count.c_str()), 0);
-}
-
-TEST_F(AtomicFileTest, AReplacedFileKeepsItsModeAndALinkStaysALink) {
-    const std::string target = dir_ + "/private.txt", link = dir_ + "/link.txt";
-    auto writeText = [](const char* text) {
-        return [text](std::FILE* f) { return std::fputs(text, f) >= 0; };
-    };
-    ASSERT_EQ(WriteFileAtomically(target, writeText("one")), "");
-    ASSERT_EQ(chmod(target.c_str(), 0600), 0);
-    ASSERT_EQ(symlink("private.txt", link.c_str()), 0);
-
-    ASSERT_EQ(WriteFileAtomically(link, writeText("two")), "");
-    struct stat st {};
-    ASSERT_EQ(lstat(link.c_str(), &st), 0);
-    EXPECT_TRUE(S_ISLNK(st.st_mode));
-    EXPECT_EQ(Read(target), "two");
-    ASSERT_EQ(stat(target.c_str(), &st), 0);
-    EXPECT_EQ(st.st_mode & 07777, 0600u);
-}
-
-TEST_F(AtomicFileTest, AMissingFolderGivesTheSystemsErrorText) {
-    const std::string err =
-        WriteFileAtomically(dir_ + "/missing/a.txt", [](std::FILE*) { return true; });
-    EXPECT_EQ(err, std::strerror(ENOENT));
 }
 
 }  // namespace
