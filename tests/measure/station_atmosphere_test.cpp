@@ -1,0 +1,211 @@
+// The station's place from its locator, the measurement time in UTC, and the atmospheric
+// layer made from the two texts.
+#include "measure/station_atmosphere.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <ctime>
+#include <filesystem>
+#include <fstream>
+#include <optional>
+
+#include "measure/maidenhead.h"
+#include "measure/utc_hour.h"
+#include "model/noise_model.h"
+
+namespace fw {
+namespace {
+
+namespace fs = std::filesystem;
+
+// Sets TZ for one test and restores the previous zone afterwards.
+class TimeZone {
+  public:
+    explicit TimeZone(const char* tz) {
+        if (const char* old = std::getenv("TZ")) old_ = old;
+        setenv("TZ", tz, 1);
+        tzset();
+    }
+    ~TimeZone() {
+        if (old_)
+            setenv("TZ", old_->c_str(), 1);
+        else
+            unsetenv("TZ");
+        tzset();
+    }
+
+  private:
+    std::optional<std::string> old_;
+};
+
+// A fresh folder per test, removed afterwards.
+class TempDir {
+  public:
+    TempDir() {
+        std::string pattern = (fs::temp_directory_path() / "fw-atmos-XXXXXX").string();
+        path_ = mkdtemp(pattern.data());
+    }
+    ~TempDir() { fs::remove_all(path_); }
+    std::string path() const { return path_ + "/"; }
+
+  private:
+    std::string path_;
+};
+
+TEST(Maidenhead, CentreOfTheSquareAtEveryLength) {
+    const struct {
+        const char* text;
+        const char* normal;
+        double lat, lon;
+    } cases[] = {
+        {"JO40CQ", "JO40CQ", 50.6875, 8.2083333},
+        {"jo40cq", "JO40CQ", 50.6875, 8.2083333},
+        {" JO40cq ", "JO40CQ", 50.6875, 8.2083333},
+        {"JO", "JO", 55.0, 10.0},
+        {"JO40", "JO40", 50.5, 9.0},
+        {"JO40CQ12", "JO40CQ12", 50.6770833, 8.1791667},
+        {"AA00aa", "AA00AA", -89.9791667, -179.9583333},
+        {"RR99XX99", "RR99XX99", 89.9979167, 179.9958333},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        const auto square = ParseMaidenhead(c.text);
+        ASSERT_TRUE(square.ok()) << square.reason();
+        EXPECT_EQ(square->text, c.normal);
+        EXPECT_NEAR(square->centre.latDeg, c.lat, 1e-7);
+        EXPECT_NEAR(square->centre.lonDeg, c.lon, 1e-7);
+    }
+}
+
+TEST(Maidenhead, TextsThatAreNoSquareAreRefusedWithTheText) {
+    for (const char* text : {"NoLoc.", "", "J", "JO4", "SA", "JS", "JO40YA", "JOA0", "JO4OCQ",
+                             "JO40CQ1", "JO40CQ123", "JO 40", "JO40CQAA"}) {
+        SCOPED_TRACE(text);
+        const auto square = ParseMaidenhead(text);
+        ASSERT_FALSE(square.ok());
+        EXPECT_EQ(square.reason(),
+                  "The locator \"" + std::string(text) +
+                      "\" is no Maidenhead square of 2, 4, 6 or 8 characters such as JO40CQ.");
+    }
+}
+
+TEST(MeasTime, LocalTimeOfTheZoneBecomesUtc) {
+    const struct {
+        const char* tz;
+        const char* text;
+        int year, month, day, hour;
+    } cases[] = {
+        {"UTC0", "2026-01-15 13:20", 2026, 1, 15, 13},
+        {"CET-1CEST,M3.5.0,M10.5.0/3", "2026-01-15 14:20", 2026, 1, 15, 13},
+        {"CET-1CEST,M3.5.0,M10.5.0/3", "2026-07-01 14:59", 2026, 7, 1, 12},  // summer time
+        // Back a day and a month: the UTC month picks the coefficient file.
+        {"CET-1CEST,M3.5.0,M10.5.0/3", "2026-03-01 00:30", 2026, 2, 28, 23},
+        {"EST5EDT,M3.2.0,M11.1.0", "2026-05-31 21:00", 2026, 6, 1, 1},  // forward a month
+        {"JST-9", "2026-01-01 05:00", 2025, 12, 31, 20},                // back a year
+        {"NZST-12NZDT,M9.5.0,M4.1.0/3", "2024-02-29 12:00", 2024, 2, 28, 23},
+        {"UTC0", "  2026-12-06 08:05 ", 2026, 12, 6, 8},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.tz << " " << c.text);
+        const TimeZone zone(c.tz);
+        const auto utc = MeasDateTimeToUtc(c.text);
+        ASSERT_TRUE(utc.ok()) << utc.reason();
+        EXPECT_EQ(utc->year, c.year);
+        EXPECT_EQ(utc->month, c.month);
+        EXPECT_EQ(utc->day, c.day);
+        EXPECT_EQ(utc->hour, c.hour);
+    }
+}
+
+TEST(MeasTime, OtherFormsAndImpossibleDatesAreRefusedWithTheText) {
+    const TimeZone zone("UTC0");
+    const struct {
+        const char* text;
+        const char* why;
+    } cases[] = {
+        {"NoDateTime", "is not in the form YYYY-MM-DD HH:MM"},
+        {"", "is not in the form YYYY-MM-DD HH:MM"},
+        {"2026-1-15 14:20", "is not in the form YYYY-MM-DD HH:MM"},
+        {"2026-01-15 14:20:00", "is not in the form YYYY-MM-DD HH:MM"},
+        {"2026/01/15 14:20", "is not in the form YYYY-MM-DD HH:MM"},
+        {"2026-01-15T14:20", "is not in the form YYYY-MM-DD HH:MM"},
+        {"+026-01-15 14:20", "is not in the form YYYY-MM-DD HH:MM"},
+        {"2026-02-30 10:00", "is no valid date and time"},
+        {"2025-02-29 10:00", "is no valid date and time"},
+        {"2026-13-01 10:00", "is no valid date and time"},
+        {"2026-00-10 10:00", "is no valid date and time"},
+        {"2026-01-15 24:00", "is no valid date and time"},
+        {"2026-01-15 14:60", "is no valid date and time"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        const auto utc = MeasDateTimeToUtc(c.text);
+        ASSERT_FALSE(utc.ok());
+        EXPECT_EQ(utc.reason(), "The date/time \"" + std::string(c.text) + "\" " + c.why + ".");
+    }
+}
+
+TEST(StationAtmosphere, LayerForTheLocatorCentreAndUtcHour) {
+    const TimeZone zone("CET-1CEST,M3.5.0,M10.5.0/3");
+    auto cache = ItuCoefficientCache::InFolder(FW_ITU_DATA_DIR);
+    const std::vector<double> grid = makeLogGrid(FreqGridCount, FreqGridLowHz, FreqGridHighHz);
+    const auto layer = StationAtmosphericLayer("jo40cq", "2026-02-01 00:20", grid, cache);
+    ASSERT_TRUE(layer.ok()) << layer.reason();
+    EXPECT_EQ(layer->legend, "Atmospheric noise: JO40CQ, January, 23 h UTC");
+
+    const ItuNoiseCoefficients& c = cache.Month(1).value();
+    const AtmosphericSite site = MakeAtmosphericSite(c, 50.6875, 8.2083333333, 23);
+    ASSERT_FALSE(layer->freqHz.empty());
+    for (std::size_t i = 0; i < layer->freqHz.size(); i += 50)
+        EXPECT_NEAR(layer->fa[i], AtmosphericNoiseAt(c, site, layer->freqHz[i] / 1e6).fa, 1e-9);
+}
+
+TEST(StationAtmosphere, EveryMissingPieceGivesOneLineWhy) {
+    const TimeZone zone("UTC0");
+    TempDir damaged;
+    std::ofstream(damaged.path() + "COEFF03W.txt") << "fakp(29,16,6)\n 1.0 2.0\n";
+    const struct {
+        std::string folder, locator, dateTime, reason;
+    } cases[] = {
+        {FW_ITU_DATA_DIR, "NoLoc.", "2026-01-15 13:20",
+         "The locator \"NoLoc.\" is no Maidenhead square of 2, 4, 6 or 8 characters such as "
+         "JO40CQ."},
+        {FW_ITU_DATA_DIR, "JO40CQ", "NoDateTime",
+         "The date/time \"NoDateTime\" is not in the form YYYY-MM-DD HH:MM."},
+        {damaged.path(), "JO40CQ", "2026-01-15 13:20",
+         "The ITU-R P.372 coefficient file \"" + damaged.path() + "COEFF01W.txt\" was not found."},
+        {damaged.path(), "JO40CQ", "2026-03-15 13:20",
+         "The ITU-R P.372 coefficient file \"" + damaged.path() +
+             "COEFF03W.txt\" is damaged: array fakp(29,16,6) ends after 2 of 2784 values."},
+    };
+    const std::vector<double> grid = makeLogGrid(FreqGridCount, FreqGridLowHz, FreqGridHighHz);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.reason);
+        auto cache = ItuCoefficientCache::InFolder(c.folder);
+        const auto layer = StationAtmosphericLayer(c.locator, c.dateTime, grid, cache);
+        ASSERT_FALSE(layer.ok());
+        EXPECT_EQ(layer.reason(), "No atmospheric noise: " + c.reason);
+        EXPECT_EQ(layer.reason().find('\n'), std::string::npos);
+    }
+}
+
+TEST(ItuCoefficientCache, FilesBesideTheProgramAreReadOnce) {
+    TempDir program;
+    fs::create_directory(program.path() + "itu-p372");
+    const std::string path = program.path() + "itu-p372/COEFF05W.txt";
+    fs::copy_file(std::string(FW_ITU_DATA_DIR) + "COEFF05W.txt", path);
+    ItuCoefficientCache cache(program.path());
+    EXPECT_EQ(cache.PathOf(5), path);
+    const auto& first = cache.Month(5);
+    ASSERT_TRUE(first.ok()) << first.reason();
+    fs::remove(path);  // kept from the first read
+    EXPECT_EQ(&cache.Month(5), &first);
+    EXPECT_TRUE(cache.Month(5).ok());
+    EXPECT_FALSE(cache.Month(0).ok());
+    EXPECT_FALSE(cache.Month(13).ok());
+}
+
+}  // namespace
+}  // namespace fw
