@@ -11,6 +11,7 @@ packages=(
   fonts-liberation
   xvfb xauth poppler-utils xdg-utils
   cups printer-driver-cups-pdf
+  libhamlib-dev libhamlib-utils
 )
 
 missing=()

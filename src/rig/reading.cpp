@@ -1,0 +1,115 @@
+#include "rig/reading.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+
+#include "libs/real_text.h"
+#include "model/levels.h"
+#include "rig/rig_error.h"
+
+namespace fw::rig {
+
+double MedianDb(std::vector<double> samples) {
+    if (samples.empty()) return 0;
+    std::sort(samples.begin(), samples.end());
+    const std::size_t mid = samples.size() / 2;
+    if (samples.size() % 2) return samples[mid];
+    return (samples[mid - 1] + samples[mid]) / 2;
+}
+
+double AntennaVoltageDbuV(double strengthDb, double offsetDb) {
+    return MicrovoltToDbuv(SUnitsToMicrovolt(9)) + strengthDb + offsetDb;
+}
+
+std::string ExactNumberText(double dbuv, char sep) {
+    char buf[64];
+    const auto end = std::to_chars(buf, buf + sizeof buf, dbuv).ptr;
+    std::string text(buf, end);
+    std::replace(text.begin(), text.end(), '.', sep);
+    return text;
+}
+
+std::string OffsetBandFor(std::string_view band, double fMHz) {
+    if (!band.empty() || fMHz <= 0) return std::string(band);
+    const BandEntry* nearest = &BandTable.front();
+    for (const BandEntry& b : BandTable)
+        if (std::abs(std::log(fMHz / b.frequencyMHz)) <
+            std::abs(std::log(fMHz / nearest->frequencyMHz)))
+            nearest = &b;
+    return std::string(nearest->text);
+}
+
+double OffsetFor(const CalibrationOffsets& offsets, std::string_view band) {
+    const auto it = offsets.find(band);
+    return it == offsets.end() ? 0.0 : it->second;
+}
+
+namespace {
+
+EntryInputs InputsFor(const RigTarget& target, std::string voltage, const ReadingPlan& plan,
+                      char sep) {
+    EntryInputs in;
+    in.band = target.band.empty() ? std::string("80m") : target.band;
+    in.freeFrequency = target.band.empty();
+    in.frequency = target.frequencyMHz;
+    in.method = EntryMethod::AntennaVoltage;
+    in.antennaVoltage = std::move(voltage);
+    in.gain = plan.gain.empty() ? DefaultGainText(sep) : plan.gain;
+    in.bandwidth = plan.bandwidth;
+    return in;
+}
+
+}  // namespace
+
+void CheckBand(std::string_view band) {
+    const bool known = std::any_of(BandTable.begin(), BandTable.end(),
+                                   [&](const BandEntry& b) { return b.text == band; });
+    if (!known) throw ReadingInputError("unknown band " + std::string(band));
+}
+
+ResolvedTarget ResolveTarget(const RigTarget& target, const ReadingPlan& plan, char sep) {
+    if (!target.band.empty()) CheckBand(target.band);
+    const EntryResult check = EvaluateEntry(InputsFor(target, "0", plan, sep), sep);
+    if (const auto* failure = std::get_if<EntryFailure>(&check))
+        throw ReadingInputError(failure->message.text);
+    const double fMHz = std::get<EntryAccepted>(check).row.freqMHz;
+    if (!(fMHz > 0)) throw ReadingInputError("the frequency must be above 0 MHz");
+    const std::string label = target.band.empty() ? target.frequencyMHz + " MHz" : target.band;
+    return ResolvedTarget{target, fMHz, label, OffsetBandFor(target.band, fMHz)};
+}
+
+EntryAccepted ReadingEntry(const ResolvedTarget& where, double dbuv, const ReadingPlan& plan,
+                           char sep) {
+    EntryResult result =
+        EvaluateEntry(InputsFor(where.target, ExactNumberText(dbuv, sep), plan, sep), sep);
+    if (auto* failure = std::get_if<EntryFailure>(&result))
+        throw ReadingInputError(failure->message.text);
+    return std::move(std::get<EntryAccepted>(result));
+}
+
+Reading TakeReading(RigControl& rig, const ResolvedTarget& where, const ReadingPlan& plan,
+                    const Pacing& pacing, char sep) {
+    Reading r{where, {}, 0, 0, 0, {}};
+    const int count = std::max(plan.samples, 1);
+    for (int i = 0; i < count; ++i) {
+        if (i > 0) Wait(pacing, plan.interval);
+        CheckStop(pacing);
+        r.samples.push_back(rig.strengthDb());
+    }
+    r.strengthDb = MedianDb(r.samples);
+    r.offsetDb = OffsetFor(plan.offsets, where.offsetBand);
+    r.antVoltDbuV = AntennaVoltageDbuV(r.strengthDb, r.offsetDb);
+    r.entry = ReadingEntry(where, r.antVoltDbuV, plan, sep);
+    return r;
+}
+
+Reading ReadHere(RigControl& rig, const ReadingPlan& plan, const Pacing& pacing, char sep) {
+    CheckStop(pacing);
+    const double hz = rig.frequencyHz();
+    const ResolvedTarget where =
+        ResolveTarget(RigTarget::Free(ExactNumberText(hz / 1e6, sep)), plan, sep);
+    return TakeReading(rig, where, plan, pacing, sep);
+}
+
+}  // namespace fw::rig

@@ -1,0 +1,92 @@
+#pragma once
+// One S-meter reading turned into a measurement row: N STRENGTH samples, their median as dB
+// over S9, the antenna voltage 20*log10(50) + median + calibration offset in dBuV, entered
+// through the ordinary entry path as an "AntVol" measurement.
+#include <chrono>
+#include <functional>
+#include <map>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "measure/entry.h"
+#include "rig/pacing.h"
+#include "rig/rig_control.h"
+
+namespace fw::rig {
+
+// Calibration offset in dB per band text ("80m" -> -1.5); a band without one has 0.
+using CalibrationOffsets = std::map<std::string, double, std::less<>>;
+
+struct ReadingPlan {
+    int samples = 5;
+    std::chrono::milliseconds interval{200};  // between two samples
+    CalibrationOffsets offsets;
+    std::string gain;                // as typed in the gain field; empty: "2,15" (regional)
+    std::string bandwidth = "2700";  // as typed in the bandwidth box, Hz
+};
+
+// Where a reading is made: a band of the band table, or a free frequency.
+struct RigTarget {
+    std::string band;          // empty for a free frequency
+    std::string frequencyMHz;  // a free frequency as typed, with the regional separator
+
+    static RigTarget Band(std::string band) { return {std::move(band), {}}; }
+    static RigTarget Free(std::string mhz) { return {{}, std::move(mhz)}; }
+    friend bool operator==(const RigTarget&, const RigTarget&) = default;
+};
+
+// A target checked against the entry path, before any rig call.
+struct ResolvedTarget {
+    RigTarget target;
+    double frequencyMHz;
+    std::string label;       // "20m", or "7,1 MHz" for a free frequency
+    std::string offsetBand;  // the band whose calibration offset applies
+};
+
+struct Reading {
+    ResolvedTarget where;
+    std::vector<double> samples;  // dB over S9, as read
+    double strengthDb;            // their median
+    double offsetDb;
+    double antVoltDbuV;
+    EntryAccepted entry;  // the row and field texts of the equal typed entry
+};
+
+// Median of the samples (mean of the middle two for an even count); 0 for none.
+double MedianDb(std::vector<double> samples);
+
+// 20*log10(50 uV) + strength over S9 + offset: S9 is 50 uV.
+double AntennaVoltageDbuV(double strengthDb, double offsetDb);
+
+// A number as the user would type it (a voltage, a frequency): the shortest text that reads
+// back as the same double, with the given decimal separator, so nothing is lost.
+std::string ExactNumberText(double dbuv, char sep);
+
+// A band's own offset; for a free frequency (band empty) the offset of the band nearest to
+// fMHz on a logarithmic scale.
+std::string OffsetBandFor(std::string_view band, double fMHz);
+double OffsetFor(const CalibrationOffsets& offsets, std::string_view band);
+
+// Throws ReadingInputError "unknown band X" for a text that is not in the band table.
+void CheckBand(std::string_view band);
+
+// Checks the target and the plan's gain and bandwidth as an entry of them would; throws
+// ReadingInputError with the entry's message (or "unknown band X") when refused.
+ResolvedTarget ResolveTarget(const RigTarget& target, const ReadingPlan& plan, char sep);
+
+// The row for a voltage at a target, exactly as a typed "AntVol" entry
+// of ExactNumberText(dbuv) gives it.
+EntryAccepted ReadingEntry(const ResolvedTarget& where, double dbuv, const ReadingPlan& plan,
+                           char sep);
+
+// Takes plan.samples STRENGTH samples where the rig is tuned now, plan.interval apart, and
+// builds the row for `where`. Throws RigError, Cancelled.
+Reading TakeReading(RigControl& rig, const ResolvedTarget& where, const ReadingPlan& plan,
+                    const Pacing& pacing, char sep);
+
+// A reading at the rig's present frequency, recorded as a free frequency; the rig is not
+// retuned. Throws RigError, Cancelled, ReadingInputError.
+Reading ReadHere(RigControl& rig, const ReadingPlan& plan, const Pacing& pacing, char sep);
+
+}  // namespace fw::rig

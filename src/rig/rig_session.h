@@ -1,0 +1,47 @@
+#pragma once
+// An open connection to a rig through Hamlib. Opening connects (and checks that a rigctld
+// answers at all); the destructor closes it. Use one session from one thread at a time;
+// calls of all sessions in the process are serialised, because Hamlib keeps global state.
+#include <memory>
+#include <string>
+
+#include "rig/rig_control.h"
+#include "rig/rig_settings.h"
+
+struct s_rig;
+
+namespace fw::rig {
+
+class RigSession final : public RigControl {
+  public:
+    // Connects and opens the rig; throws RigError ("rigctld not reachable at HOST:PORT",
+    // "rig not responding", "rig not reachable at DEVICE: ...", a refused setting, or
+    // Hamlib's text) and RigSettingsError for an unknown model or setting name.
+    explicit RigSession(const RigConnection& connection);
+    ~RigSession() override;
+    RigSession(const RigSession&) = delete;
+    RigSession& operator=(const RigSession&) = delete;
+
+    double frequencyHz() override;
+    void setFrequencyHz(double hz) override;
+    RigMode mode() override;
+    void setMode(const RigMode& mode) override;
+    // STRENGTH; where the rig has none, RAWSTR through the rig's calibration table.
+    double strengthDb() override;
+
+    const RigConnection& connection() const { return connection_; }
+
+  private:
+    struct Closer {
+        void operator()(s_rig* rig) const;
+    };
+    [[noreturn]] void fail(int hamlibCode) const;
+
+    RigConnection connection_;
+    std::unique_ptr<s_rig, Closer> rig_;
+};
+
+// Whether Hamlib knows a mode of this name ("LSB", "USB", "AM", "CW", "FM", ...).
+bool IsRigModeName(const std::string& name);
+
+}  // namespace fw::rig

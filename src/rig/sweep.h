@@ -1,0 +1,80 @@
+#pragma once
+// A sweep: for each target, tune the rig (frequency, then mode by the mode rule), let it
+// settle, take a reading. The rig's own frequency and mode are put back afterwards, also
+// after a failure or a cancel. Runs on the calling thread; meant for a worker thread.
+#include <chrono>
+#include <cstddef>
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "rig/mode_rule.h"
+#include "rig/pacing.h"
+#include "rig/reading.h"
+#include "rig/rig_control.h"
+
+namespace fw::rig {
+
+// The thirteen bands of the band table, in its order.
+std::vector<RigTarget> AllBandTargets();
+
+// "80m,40m,20m" -> band targets; throws ReadingInputError naming an unknown band or an
+// empty item.
+std::vector<RigTarget> BandTargets(std::string_view commaList);
+
+struct SweepPlan {
+    std::vector<RigTarget> targets = AllBandTargets();
+    ModeRule modes;
+    std::chrono::milliseconds settle{300};  // after tuning, before the first sample
+    ReadingPlan reading;
+};
+
+struct SweepProgress {
+    std::size_t index;  // of the target being worked on, 0-based
+    std::size_t count;  // of targets
+    std::string text;   // "20m: 14,175 MHz USB"
+};
+
+struct SweepCallbacks {
+    std::function<void(const SweepProgress&)> progress;  // before each target
+    std::function<void(const Reading&)> reading;         // after each finished reading
+};
+
+struct SweepResult {
+    std::vector<Reading> readings;  // every reading taken, in sweep order
+    bool cancelled = false;
+    // When a rig call failed: the target that failed and the text "Sweep stopped at 20m: ...".
+    std::optional<std::size_t> failedIndex;
+    std::string failure;
+    // Why the rig's frequency and mode could not be put back; empty when they were.
+    std::string restoreFailure;
+
+    bool complete() const { return !cancelled && failure.empty(); }
+};
+
+// Remembers the rig's frequency and mode and puts them back on restore() or destruction.
+class TuningGuard {
+  public:
+    explicit TuningGuard(RigControl& rig);  // reads them; throws RigError
+    ~TuningGuard();
+    TuningGuard(const TuningGuard&) = delete;
+    TuningGuard& operator=(const TuningGuard&) = delete;
+    // Puts them back (once); empty on success, else the error text.
+    std::string restore();
+
+  private:
+    RigControl& rig_;
+    double frequencyHz_;
+    RigMode mode_;
+    bool restored_ = false;
+};
+
+// Checks every target and the reading plan first (throws ReadingInputError before any rig
+// call), then sweeps. Rig failures, cancels and restore failures end up in the result, with
+// the readings taken until then.
+SweepResult RunSweep(RigControl& rig, const SweepPlan& plan, const SweepCallbacks& callbacks,
+                     const Pacing& pacing, char sep);
+
+}  // namespace fw::rig

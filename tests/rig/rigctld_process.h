@@ -1,0 +1,124 @@
+#pragma once
+// Test helpers around a real rigctld: the daemon with Hamlib's dummy rig on a free loopback
+// port (its S-meter always reads -12 dB over S9), and a peer that accepts but never answers.
+#include <arpa/inet.h>
+#include <fcntl.h>
+#include <netinet/in.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/socket.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdint>
+#include <stdexcept>
+#include <string>
+#include <thread>
+
+extern char** environ;
+
+namespace fw::rig::test {
+
+// A loopback socket bound to a port the system chose; listening or not.
+class LoopbackSocket {
+  public:
+    explicit LoopbackSocket(bool listening) : fd_(socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0)) {
+        sockaddr_in a{};
+        a.sin_family = AF_INET;
+        a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        socklen_t len = sizeof a;
+        if (fd_ < 0 || bind(fd_, reinterpret_cast<sockaddr*>(&a), len) != 0 ||
+            getsockname(fd_, reinterpret_cast<sockaddr*>(&a), &len) != 0 ||
+            (listening && listen(fd_, 8) != 0))
+            throw std::runtime_error("no loopback port");
+        port_ = ntohs(a.sin_port);
+    }
+    ~LoopbackSocket() { close(fd_); }
+    LoopbackSocket(const LoopbackSocket&) = delete;
+    LoopbackSocket& operator=(const LoopbackSocket&) = delete;
+    int port() const { return port_; }
+
+  private:
+    int fd_;
+    int port_ = 0;
+};
+
+// A port that was free a moment ago (nothing listens there once this returns).
+inline int FreeLoopbackPort() {
+    return LoopbackSocket(false).port();
+}
+
+// Listens but never accepts or answers: the kernel completes the connection and buffers
+// what is sent, like a daemon that hangs.
+using SilentPeer = LoopbackSocket;
+
+inline bool Accepts(int port) {
+    const int fd = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    sockaddr_in a{};
+    a.sin_family = AF_INET;
+    a.sin_port = htons(static_cast<std::uint16_t>(port));
+    a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    const bool ok = connect(fd, reinterpret_cast<sockaddr*>(&a), sizeof a) == 0;
+    close(fd);
+    return ok;
+}
+
+// rigctld -m 1 -T 127.0.0.1 -t PORT -C static_data=1, started on a free port (another if
+// that one was taken meanwhile), waited for until it accepts, killed on destruction.
+class RigctldProcess {
+  public:
+    RigctldProcess() {
+        for (int attempt = 0; attempt < 5; ++attempt)
+            if (start(FreeLoopbackPort())) return;
+        throw std::runtime_error("rigctld did not start");
+    }
+    ~RigctldProcess() { kill(); }
+    RigctldProcess(const RigctldProcess&) = delete;
+    RigctldProcess& operator=(const RigctldProcess&) = delete;
+
+    int port() const { return port_; }
+    std::string address() const { return "127.0.0.1:" + std::to_string(port_); }
+
+    // Ends the daemon at once, as a crash would.
+    void kill() {
+        if (pid_ <= 0) return;
+        ::kill(pid_, SIGKILL);
+        waitpid(pid_, nullptr, 0);
+        pid_ = -1;
+    }
+
+  private:
+    bool start(int port) {
+        const std::string portText = std::to_string(port);
+        const char* argv[] = {
+            "rigctld",       "-m",   "1", "-T", "127.0.0.1", "-t", portText.c_str(), "-C",
+            "static_data=1", nullptr};
+        posix_spawn_file_actions_t io;
+        posix_spawn_file_actions_init(&io);
+        posix_spawn_file_actions_addopen(&io, 1, "/dev/null", O_WRONLY, 0);
+        posix_spawn_file_actions_addopen(&io, 2, "/dev/null", O_WRONLY, 0);
+        const int e =
+            posix_spawnp(&pid_, "rigctld", &io, nullptr, const_cast<char**>(argv), environ);
+        posix_spawn_file_actions_destroy(&io);
+        if (e != 0) throw std::runtime_error("rigctld cannot be started (libhamlib-utils)");
+        for (int i = 0; i < 250; ++i) {                     // up to 5 s
+            if (waitpid(pid_, nullptr, WNOHANG) == pid_) {  // ended: the port was taken
+                pid_ = -1;
+                return false;
+            }
+            if (Accepts(port)) {
+                port_ = port;
+                return true;
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        }
+        kill();
+        return false;
+    }
+
+    pid_t pid_ = -1;
+    int port_ = 0;
+};
+
+}  // namespace fw::rig::test

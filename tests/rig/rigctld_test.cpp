@@ -1,0 +1,126 @@
+// The rig layer against a real rigctld with Hamlib's dummy rig, and Hamlib's dummy opened
+// directly. The dummy's S-meter reads -12 dB over S9 with static_data=1.
+#include <gtest/gtest.h>
+
+#include "rig/rig_error.h"
+#include "rig/rig_session.h"
+#include "rig/sweep.h"
+#include "rigctld_process.h"
+
+namespace fw::rig {
+namespace {
+
+using test::RigctldProcess;
+
+RigConnection Via(const std::string& address, int timeoutMs = 500) {
+    RigConnection c{ParseRigctldAddress(address)};
+    c.timeoutMs = timeoutMs;
+    c.retries = 0;
+    return c;
+}
+
+SweepPlan QuickPlan(const std::string& bands) {
+    SweepPlan plan;
+    plan.targets = BandTargets(bands);
+    plan.settle = std::chrono::milliseconds(0);
+    plan.reading.samples = 3;
+    plan.reading.interval = std::chrono::milliseconds(0);
+    return plan;
+}
+
+std::string OpenError(const RigConnection& c) {
+    try {
+        RigSession session(c);
+    } catch (const std::exception& e) {
+        return e.what();
+    }
+    return "opened";
+}
+
+TEST(Rigctld, AReadingOfTheDummyRigIsMinusTwelveOverS9) {
+    RigctldProcess daemon;
+    RigSession rig(Via(daemon.address()));
+    const Reading r = ReadHere(rig, QuickPlan("80m").reading, {}, '.');
+    EXPECT_EQ(r.samples, (std::vector<double>{-12, -12, -12}));
+    EXPECT_EQ(r.antVoltDbuV, AntennaVoltageDbuV(-12, 0));
+    EXPECT_NEAR(r.antVoltDbuV, 21.9794, 1e-4);
+    EXPECT_EQ(r.entry.row.freqMHz, rig.frequencyHz() / 1e6);
+}
+
+TEST(Rigctld, ASweepTunesEveryBandAndPutsTheRigBack) {
+    RigctldProcess daemon;
+    RigSession rig(Via(daemon.address()));
+    rig.setFrequencyHz(3712000);
+    rig.setMode({"CW", 500});
+    const RigMode before = rig.mode();
+
+    std::vector<double> tunedHz;
+    std::vector<std::string> tunedModes;
+    SweepCallbacks seen;
+    seen.reading = [&](const Reading&) {
+        tunedHz.push_back(rig.frequencyHz());
+        tunedModes.push_back(rig.mode().name);
+    };
+    const SweepResult r = RunSweep(rig, QuickPlan("LW,40m,20m,2m"), seen, {}, ',');
+    EXPECT_TRUE(r.complete()) << r.failure;
+    EXPECT_TRUE(r.restoreFailure.empty()) << r.restoreFailure;
+    ASSERT_EQ(r.readings.size(), 4u);
+    EXPECT_EQ(tunedHz, (std::vector<double>{136000, 7100000, 14175000, 145000000}));
+    EXPECT_EQ(tunedModes, (std::vector<std::string>{"AM", "LSB", "USB", "USB"}));
+    for (const Reading& reading : r.readings) EXPECT_EQ(reading.strengthDb, -12);
+    EXPECT_EQ(r.readings[3].entry.row.freqMHz, 145.0);
+    EXPECT_EQ(rig.frequencyHz(), 3712000);
+    EXPECT_EQ(rig.mode(), before);
+    EXPECT_EQ(before.name, "CW");
+}
+
+TEST(Rigctld, UnreachableAndSilentPeersGiveClearMessagesWithoutHanging) {
+    const int closedPort = test::FreeLoopbackPort();
+    const std::string closed = "127.0.0.1:" + std::to_string(closedPort);
+    EXPECT_EQ(OpenError(Via(closed)), "rigctld not reachable at " + closed);
+    EXPECT_EQ(OpenError(Via("no-such-host.invalid:4532")),
+              "rigctld not reachable at no-such-host.invalid:4532");
+
+    test::SilentPeer silent(true);
+    EXPECT_EQ(OpenError(Via("127.0.0.1:" + std::to_string(silent.port()), 200)),
+              "rig not responding");
+}
+
+TEST(Rigctld, KilledInTheMiddleOfASweepKeepsTheRowsTaken) {
+    RigctldProcess daemon;
+    RigSession rig(Via(daemon.address()));
+    SweepCallbacks killAfterTwo;
+    int rows = 0;
+    killAfterTwo.reading = [&](const Reading&) {
+        if (++rows == 2) daemon.kill();
+    };
+    const SweepResult r = RunSweep(rig, QuickPlan("80m,40m,30m,20m"), killAfterTwo, {}, '.');
+    ASSERT_EQ(r.readings.size(), 2u);
+    EXPECT_EQ(r.readings[1].where.label, "40m");
+    EXPECT_EQ(r.failedIndex, 2u);
+    EXPECT_EQ(r.failure, "Sweep stopped at 30m: rigctld not reachable at " + daemon.address());
+    EXPECT_EQ(r.restoreFailure, "rigctld not reachable at " + daemon.address());
+}
+
+TEST(DirectRig, HamlibsDummyOpensWithoutRigctldAndRefusesUnknownSettings) {
+    RigConnection dummy{DirectRig{1, "", 0, {{"static_data", "1"}}}};
+    {
+        RigSession rig(dummy);
+        const SweepResult r = RunSweep(rig, QuickPlan("15m"), {}, {}, '.');
+        ASSERT_TRUE(r.complete()) << r.failure;
+        EXPECT_EQ(r.readings.at(0).strengthDb, -12);
+        EXPECT_EQ(rig.frequencyHz(), 145000000);
+    }
+    RigConnection unknownKey{DirectRig{1, "", 0, {{"no_such_key", "1"}}}};
+    EXPECT_EQ(OpenError(unknownKey), "unknown rig setting \"no_such_key\"");
+    EXPECT_EQ(OpenError(RigConnection{DirectRig{999999, "", 0, {}}}), "unknown rig model 999999");
+    // A serial rig on a device that does not exist names the device.
+    const std::string error =
+        OpenError(RigConnection{DirectRig{1035, "/dev/fw-no-such-tty", 0, {}}});
+    EXPECT_EQ(error.rfind("rig not reachable at /dev/fw-no-such-tty: ", 0), 0u) << error;
+    RigSession rig(dummy);
+    EXPECT_THROW(rig.setMode({"NOSUCHMODE", 0}), RigSettingsError);
+}
+
+}  // namespace
+}  // namespace fw::rig

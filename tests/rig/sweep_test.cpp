@@ -1,0 +1,248 @@
+// Readings and sweeps against a scripted rig: no device, no sleeping.
+#include <gtest/gtest.h>
+
+#include <functional>
+
+#include "rig/rig_error.h"
+#include "rig/sweep.h"
+
+namespace fw::rig {
+namespace {
+
+// Records every call; throws "rig not responding" from call number `failAt` on.
+struct ScriptedRig : RigControl {
+    double hz = 145e6;
+    RigMode tuned{"FM", 15000};
+    std::vector<double> strengths{-12};
+    std::size_t nextStrength = 0;
+    std::vector<std::string> calls;
+    std::size_t failAt = SIZE_MAX;
+    std::function<void()> onStrength;
+
+    void call(std::string what) {
+        calls.push_back(std::move(what));
+        if (calls.size() > failAt) throw RigError(NotRespondingText);
+    }
+    double frequencyHz() override {
+        call("get freq");
+        return hz;
+    }
+    void setFrequencyHz(double f) override {
+        call("freq " + std::to_string(static_cast<long long>(f)));
+        hz = f;
+    }
+    RigMode mode() override {
+        call("get mode");
+        return tuned;
+    }
+    void setMode(const RigMode& m) override {
+        call("mode " + m.name + " " + std::to_string(m.passbandHz));
+        tuned = m;
+    }
+    double strengthDb() override {
+        call("strength");
+        if (onStrength) onStrength();
+        return strengths[nextStrength++ % strengths.size()];
+    }
+};
+
+// Sleeps nothing; remembers the slices asked for and can stop the work after some of them.
+struct Clock {
+    std::stop_source stop;
+    std::vector<long> slices;
+    std::size_t stopAfter = SIZE_MAX;
+
+    Pacing pacing() {
+        return Pacing{stop.get_token(), [this](std::chrono::milliseconds ms) {
+                          slices.push_back(static_cast<long>(ms.count()));
+                          if (slices.size() == stopAfter) stop.request_stop();
+                      }};
+    }
+};
+
+EntryAccepted TypedVoltageEntry(const std::string& band, const std::string& freq,
+                                const std::string& voltage, char sep) {
+    EntryInputs in;
+    in.band = band.empty() ? "80m" : band;
+    in.freeFrequency = band.empty();
+    in.frequency = freq;
+    in.method = EntryMethod::AntennaVoltage;
+    in.antennaVoltage = voltage;
+    in.gain = DefaultGainText(sep);
+    in.bandwidth = "2700";
+    return std::get<EntryAccepted>(EvaluateEntry(in, sep));
+}
+
+TEST(RigReading, MedianOfSamplesBecomesTheRowOfATypedVoltageEntry) {
+    for (char sep : {',', '.'}) {
+        ScriptedRig rig;
+        rig.strengths = {-10, -14, 20, -12, -13};
+        Clock clock;
+        ReadingPlan plan;
+        plan.offsets = {{"20m", 1.25}};
+        const ResolvedTarget where = ResolveTarget(RigTarget::Band("20m"), plan, sep);
+        const Reading r = TakeReading(rig, where, plan, clock.pacing(), sep);
+        EXPECT_EQ(r.samples, (std::vector<double>{-10, -14, 20, -12, -13}));
+        EXPECT_EQ(r.strengthDb, -12);
+        EXPECT_EQ(r.offsetDb, 1.25);
+        EXPECT_EQ(r.antVoltDbuV, AntennaVoltageDbuV(-12, 1.25));
+        const EntryAccepted typed =
+            TypedVoltageEntry("20m", "", ExactNumberText(r.antVoltDbuV, sep), sep);
+        EXPECT_EQ(r.entry.row, typed.row);
+        EXPECT_EQ(r.entry.row.entryUnit, "AntVol");
+        EXPECT_EQ(r.entry.row.antVoltDbuV, r.antVoltDbuV);
+        EXPECT_EQ(r.entry.row.freqMHz, 14.175);
+        // Four gaps of 200 ms between five samples, each in slices of at most 50 ms.
+        EXPECT_EQ(clock.slices, std::vector<long>(16, 50));
+        EXPECT_EQ(rig.calls, std::vector<std::string>(5, "strength"));
+    }
+}
+
+TEST(RigReading, ReadingHereRecordsTheRigsFrequencyAsAFreeFrequency) {
+    ScriptedRig rig;
+    rig.hz = 7074000;
+    Clock clock;
+    ReadingPlan plan;
+    plan.samples = 1;
+    const Reading r = ReadHere(rig, plan, clock.pacing(), ',');
+    EXPECT_EQ(r.where.label, "7,074 MHz");
+    EXPECT_EQ(r.entry.row.freqMHz, 7.074);
+    EXPECT_EQ(r.entry.row,
+              TypedVoltageEntry("", "7,074", ExactNumberText(r.antVoltDbuV, ','), ',').row);
+    EXPECT_EQ(rig.calls, (std::vector<std::string>{"get freq", "strength"}));
+    EXPECT_TRUE(clock.slices.empty());
+}
+
+TEST(RigReading, RefusedInputsStopBeforeAnyRigCall) {
+    struct Case {
+        RigTarget target;
+        std::string gain, bandwidth, message;
+    };
+    for (const Case& c :
+         {Case{RigTarget::Band("11m"), "", "2700", "unknown band 11m"},
+          Case{RigTarget::Free("7.1x"), "", "2700", FrequencyWarning},
+          Case{RigTarget::Free("0"), "", "2700", "Gleitkommadivision durch Null"},
+          Case{RigTarget::Free("-3"), "", "2700", "the frequency must be above 0 MHz"},
+          Case{RigTarget::Band("80m"), "abc", "2700", GainWarning},
+          Case{RigTarget::Band("80m"), "", "27,5", BandwidthInformation}}) {
+        ScriptedRig rig;
+        Clock clock;
+        SweepPlan plan;
+        plan.targets = {RigTarget::Band("40m"), c.target};
+        plan.reading.gain = c.gain;
+        plan.reading.bandwidth = c.bandwidth;
+        try {
+            RunSweep(rig, plan, {}, clock.pacing(), ',');
+            ADD_FAILURE() << c.message;
+        } catch (const ReadingInputError& e) {
+            EXPECT_EQ(std::string(e.what()), c.message);
+        }
+        EXPECT_TRUE(rig.calls.empty()) << c.message;
+    }
+}
+
+TEST(RigSweep, TunesSettlesReadsEachBandAndRestoresTheRig) {
+    ScriptedRig rig;
+    Clock clock;
+    SweepPlan plan;
+    plan.targets = BandTargets("MW,40m,20m");
+    plan.reading.samples = 2;
+    plan.reading.interval = std::chrono::milliseconds(60);
+    std::vector<SweepProgress> progress;
+    std::vector<std::string> rows;
+    const SweepResult r =
+        RunSweep(rig, plan,
+                 {[&](const SweepProgress& p) { progress.push_back(p); },
+                  [&](const Reading& reading) { rows.push_back(reading.where.label); }},
+                 clock.pacing(), '.');
+    EXPECT_TRUE(r.complete());
+    EXPECT_TRUE(r.restoreFailure.empty());
+    EXPECT_EQ(rows, (std::vector<std::string>{"MW", "40m", "20m"}));
+    ASSERT_EQ(r.readings.size(), 3u);
+    EXPECT_EQ(r.readings[2].entry.row.freqMHz, 14.175);
+    ASSERT_EQ(progress.size(), 3u);
+    EXPECT_EQ(progress[1].index, 1u);
+    EXPECT_EQ(progress[1].count, 3u);
+    EXPECT_EQ(progress[1].text, "40m: 7.1 MHz LSB");
+    const std::vector<std::string> expected{
+        "get freq", "get mode", "freq 475000",    "mode AM 0",
+        "strength", "strength", "freq 7100000",   "mode LSB 0",
+        "strength", "strength", "freq 14175000",  "mode USB 0",
+        "strength", "strength", "freq 145000000", "mode FM 15000"};
+    EXPECT_EQ(rig.calls, expected);
+    // Per band: 300 ms settle (6 slices), then 60 ms between the samples (50 + 10).
+    std::vector<long> band{50, 50, 50, 50, 50, 50, 50, 10};
+    std::vector<long> all;
+    for (int i = 0; i < 3; ++i) all.insert(all.end(), band.begin(), band.end());
+    EXPECT_EQ(clock.slices, all);
+}
+
+TEST(RigSweep, AFailurePartWayKeepsTheRowsTakenNamesTheBandAndStillRestores) {
+    // Calls: get freq, get mode, then 3 per band (freq, mode, one sample).
+    ScriptedRig rig;
+    rig.failAt = 2 + 3 * 2 + 1;  // from the mode of the third band on
+    Clock clock;
+    SweepPlan plan;
+    plan.targets = BandTargets("80m,40m,30m,20m");
+    plan.reading.samples = 1;
+    const SweepResult r = RunSweep(rig, plan, {}, clock.pacing(), '.');
+    ASSERT_EQ(r.readings.size(), 2u);
+    EXPECT_EQ(r.readings[1].where.label, "40m");
+    EXPECT_EQ(r.failedIndex, 2u);
+    EXPECT_EQ(r.failure, "Sweep stopped at 30m: rig not responding");
+    EXPECT_FALSE(r.cancelled);
+    EXPECT_EQ(r.restoreFailure, "rig not responding");  // the rig stays silent
+    EXPECT_EQ(rig.calls.back(), "freq 145000000");      // but the restore was tried
+
+    ScriptedRig dead;
+    dead.failAt = 0;
+    const SweepResult none = RunSweep(dead, plan, {}, clock.pacing(), '.');
+    EXPECT_TRUE(none.readings.empty());
+    EXPECT_EQ(none.failure, "Sweep not started: rig not responding");
+    EXPECT_EQ(dead.calls, std::vector<std::string>{"get freq"});  // nothing was tuned
+}
+
+TEST(RigSweep, ACancelEndsWithinOneSliceKeepsRowsAndRestores) {
+    struct Case {
+        std::size_t stopAfterSlices;  // 0: stop requested while a sample is read
+        std::size_t rows;
+    };
+    // 8 slices per band as above: a stop in the second band's settle keeps one row, one
+    // between the first band's samples none.
+    for (const Case& c : {Case{10, 1}, Case{8, 0}, Case{1, 0}, Case{0, 0}}) {
+        ScriptedRig rig;
+        Clock clock;
+        clock.stopAfter = c.stopAfterSlices;
+        if (c.stopAfterSlices == 0) rig.onStrength = [&] { clock.stop.request_stop(); };
+        SweepPlan plan;
+        plan.targets = BandTargets("80m,40m,20m");
+        plan.reading.samples = 2;
+        plan.reading.interval = std::chrono::milliseconds(60);
+        const SweepResult r = RunSweep(rig, plan, {}, clock.pacing(), '.');
+        EXPECT_TRUE(r.cancelled) << c.stopAfterSlices;
+        EXPECT_TRUE(r.failure.empty());
+        EXPECT_EQ(r.readings.size(), c.rows) << c.stopAfterSlices;
+        if (c.stopAfterSlices) {
+            EXPECT_EQ(clock.slices.size(), c.stopAfterSlices);
+        }
+        ASSERT_GE(rig.calls.size(), 2u);
+        EXPECT_EQ(rig.calls[rig.calls.size() - 2], "freq 145000000");
+        EXPECT_EQ(rig.calls.back(), "mode FM 15000");
+    }
+}
+
+TEST(RigSweep, TheGuardRestoresOnScopeExit) {
+    ScriptedRig rig;
+    rig.hz = 3700000;
+    rig.tuned = {"LSB", 2400};
+    {
+        TuningGuard guard(rig);
+        rig.setFrequencyHz(14e6);
+        rig.setMode({"USB", 0});
+    }
+    EXPECT_EQ(rig.hz, 3700000);
+    EXPECT_EQ(rig.tuned, (RigMode{"LSB", 2400}));
+}
+
+}  // namespace
+}  // namespace fw::rig
