@@ -1,0 +1,133 @@
+#include "stationlog/log_export.h"
+
+#include <charconv>
+#include <cmath>
+#include <map>
+
+#include "stationlog/log_stats.h"
+#include "stationlog/utc_text.h"
+
+namespace fw {
+
+namespace {
+
+constexpr std::string_view LineEnd = "\r\n";
+// The CSV text is handed to the sink in pieces of about this size.
+constexpr std::size_t SinkChunk = 1 << 16;
+
+void AppendFixed2(std::string& out, double value) {
+    char buf[400];
+    const auto r = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::fixed, 2);
+    const std::string_view text(buf, static_cast<std::size_t>(r.ptr - buf));
+    out += text == "-0.00" ? "0.00" : text;
+}
+
+// Fa values of one band, by UTC hour.
+using HourValues = std::array<std::vector<double>, 24>;
+
+std::vector<DatabankLine> Medians(std::map<LogBand, HourValues, LogBandOrder>& byBand) {
+    std::vector<DatabankLine> out;
+    for (auto& [band, hours] : byBand) {
+        DatabankLine line{band, {}};
+        for (std::size_t h = 0; h < 24; ++h) line.medianFa[h] = Median(hours[h]);
+        out.push_back(std::move(line));
+    }
+    return out;
+}
+
+void Collect(std::map<LogBand, HourValues, LogBandOrder>& byBand, const LogReading& r) {
+    byBand[BandOf(r)][static_cast<std::size_t>(UtcHourOfDay(r.utc))].push_back(
+        NoiseFactorDb(r.fieldDbuVm, r.freqMHz, r.bandwidthHz));
+}
+
+}  // namespace
+
+void AppendCsvField(std::string& out, std::string_view text) {
+    if (text.find_first_of(",\"\r\n") == std::string_view::npos) {
+        out += text;
+        return;
+    }
+    out += '"';
+    for (char c : text) {
+        if (c == '"') out += '"';
+        out += c;
+    }
+    out += '"';
+}
+
+void AppendCsvNumber(std::string& out, double value) {
+    char buf[400];              // fixed notation of any finite double fits
+    if (value == 0) value = 0;  // no "-0"
+    const auto r = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::fixed);
+    out.append(buf, r.ptr);
+}
+
+void AppendCsvReading(std::string& out, const LogReading& r) {
+    AppendUtcStamp(out, r.utc);
+    out += ',';
+    AppendCsvField(out, r.band);
+    for (double v : {r.freqMHz, r.bandwidthHz}) {
+        out += ',';
+        AppendCsvNumber(out, v);
+    }
+    out += ',';
+    AppendCsvField(out, r.method);
+    for (double v : {r.gainDbi, r.sUnits, r.antVoltDbuV, r.antPowerDbm, r.fieldDbuVm}) {
+        out += ',';
+        AppendCsvNumber(out, v);
+    }
+    out += ',';
+    AppendCsvField(out, SourceText(r.source));
+    out += ',';
+    AppendCsvField(out, r.rig);
+    out += LineEnd;
+}
+
+bool WriteReadingsCsv(StationLog& log, const LogSpan& span, const TextSink& sink) {
+    std::string buffer(CsvHeader);
+    buffer += LineEnd;
+    bool ok = true;
+    ForEachReading(log, span, [&](const LogReading& r) {
+        if (!ok) return;
+        AppendCsvReading(buffer, r);
+        if (buffer.size() < SinkChunk) return;
+        ok = sink(buffer);
+        buffer.clear();
+    });
+    return ok && sink(buffer);
+}
+
+std::vector<DatabankLine> ComputeDatabank(std::span<const LogReading> readings) {
+    std::map<LogBand, HourValues, LogBandOrder> byBand;
+    for (const LogReading& r : readings) Collect(byBand, r);
+    return Medians(byBand);
+}
+
+std::vector<DatabankLine> QueryDatabank(StationLog& log, const LogSpan& span) {
+    std::map<LogBand, HourValues, LogBandOrder> byBand;
+    ForEachReading(log, span, [&](const LogReading& r) { Collect(byBand, r); });
+    return Medians(byBand);
+}
+
+std::string DatabankText(std::span<const DatabankLine> lines) {
+    std::string out = "band,freq_mhz";
+    for (int h = 0; h < 24; ++h) {
+        out += ",h";
+        out += static_cast<char>('0' + h / 10);
+        out += static_cast<char>('0' + h % 10);
+    }
+    out += LineEnd;
+    for (const DatabankLine& line : lines) {
+        AppendCsvField(out, line.band.band);
+        out += ',';
+        AppendCsvNumber(out, line.band.freqMHz);
+        for (double fa : line.medianFa) {
+            out += ',';
+            if (!std::isnan(fa)) AppendFixed2(out, fa);
+        }
+        out += LineEnd;
+    }
+    return out;
+}
+
+}  // namespace fw

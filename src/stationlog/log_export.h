@@ -1,0 +1,48 @@
+#pragma once
+// The two export formats of the station log, CSV text after RFC 4180 (CR LF line ends,
+// fields quoted where needed) with a point as decimal separator:
+// - one line per reading under CsvHeader;
+// - the databank table: one line per band with the median noise factor Fa of each UTC hour.
+#include <array>
+#include <functional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "stationlog/log_queries.h"
+
+namespace fw {
+
+inline constexpr std::string_view CsvHeader =
+    "utc_time,band,freq_mhz,bandwidth_hz,method,gain_dbi,s_units,antvolt_dbuv,antpower_dbm,"
+    "field_dbuvm,source,rig";
+
+// Receives the export text piece by piece; false stops the export (a failed write).
+using TextSink = std::function<bool(std::string_view)>;
+
+// A text field as RFC 4180 writes it: in double quotes, with inner quotes doubled, when it
+// holds a comma, a quote, CR or LF; otherwise as it is.
+void AppendCsvField(std::string& out, std::string_view text);
+// A number with a point, in the fewest digits that read back as the same double.
+void AppendCsvNumber(std::string& out, double value);
+
+void AppendCsvReading(std::string& out, const LogReading& reading);
+
+// The header and every reading of the span, oldest first. False when the sink failed.
+bool WriteReadingsCsv(StationLog& log, const LogSpan& span, const TextSink& sink);
+
+struct DatabankLine {
+    LogBand band;
+    std::array<double, 24> medianFa{};  // dB per UTC hour; NaN where the hour has no reading
+};
+
+// The lines of the databank table for the readings, by ascending frequency.
+std::vector<DatabankLine> ComputeDatabank(std::span<const LogReading> readings);
+std::vector<DatabankLine> QueryDatabank(StationLog& log, const LogSpan& span);
+
+// "band,freq_mhz,h00,...,h23" and one line per band, Fa with two decimals, empty fields
+// for hours without a reading.
+std::string DatabankText(std::span<const DatabankLine> lines);
+
+}  // namespace fw

@@ -1,0 +1,116 @@
+#include "stationlog/log_queries.h"
+
+#include <algorithm>
+#include <limits>
+
+#include "libs/fw_math.h"
+#include "model/levels.h"
+
+namespace fw {
+
+namespace {
+
+constexpr const char* ReadingColumns =
+    "utc, band, freq_mhz, bandwidth_hz, method, gain_dbi, s_units, antvolt_dbuv,"
+    " antpower_dbm, field_dbuvm, source, rig, locator";
+
+void BindSpan(SqliteStatement& s, const LogSpan& span, int first) {
+    s.bind(first, span.from.value_or(std::numeric_limits<std::int64_t>::min()));
+    s.bind(first + 1, span.to.value_or(std::numeric_limits<std::int64_t>::max()));
+}
+
+LogReading ReadingAt(const SqliteStatement& s) {
+    LogReading r;
+    r.utc = s.integer(0);
+    r.band = s.text(1);
+    r.freqMHz = s.real(2);
+    r.bandwidthHz = s.real(3);
+    r.method = s.text(4);
+    r.gainDbi = s.real(5);
+    r.sUnits = s.real(6);
+    r.antVoltDbuV = s.real(7);
+    r.antPowerDbm = s.real(8);
+    r.fieldDbuVm = s.real(9);
+    // The table refuses any other text, so an unknown one cannot occur.
+    r.source = SourceFromText(s.text(10)).value_or(ReadingSource::Rig);
+    r.rig = s.text(11);
+    r.locator = s.text(12);
+    return r;
+}
+
+}  // namespace
+
+LogBand BandOf(const LogReading& reading) {
+    return LogBand{reading.band, reading.freqMHz};
+}
+
+std::vector<LogBand> AllBands() {
+    std::vector<LogBand> bands;
+    for (const BandEntry& b : BandTable) bands.push_back({std::string(b.text), b.frequencyMHz});
+    return bands;
+}
+
+void ForEachReading(StationLog& log, const LogSpan& span,
+                    const std::function<void(const LogReading&)>& visit) {
+    SqliteStatement s(log.database(), std::string("SELECT ") + ReadingColumns +
+                                          " FROM readings WHERE utc >= ? AND utc < ?"
+                                          " ORDER BY utc, id");
+    BindSpan(s, span, 1);
+    while (s.step()) visit(ReadingAt(s));
+}
+
+std::vector<LogReading> ReadingsIn(StationLog& log, const LogSpan& span) {
+    std::vector<LogReading> out;
+    ForEachReading(log, span, [&](const LogReading& r) { out.push_back(r); });
+    return out;
+}
+
+std::vector<LogGap> GapsIn(StationLog& log, const LogSpan& span) {
+    SqliteStatement s(log.database(),
+                      "SELECT utc, band, freq_mhz, reason, rig FROM gaps"
+                      " WHERE utc >= ? AND utc < ? ORDER BY utc, id");
+    BindSpan(s, span, 1);
+    std::vector<LogGap> out;
+    while (s.step()) out.push_back({s.integer(0), s.text(1), s.real(2), s.text(3), s.text(4)});
+    return out;
+}
+
+std::vector<LogBand> BandsIn(StationLog& log, const LogSpan& span) {
+    SqliteStatement s(log.database(),
+                      "SELECT DISTINCT band, freq_mhz FROM readings"
+                      " WHERE utc >= ? AND utc < ? ORDER BY freq_mhz, band");
+    BindSpan(s, span, 1);
+    std::vector<LogBand> out;
+    while (s.step()) out.push_back({s.text(0), s.real(1)});
+    return out;
+}
+
+LogExtent ExtentOf(StationLog& log) {
+    SqliteStatement s(log.database(),
+                      "SELECT (SELECT count(*) FROM readings), (SELECT count(*) FROM gaps),"
+                      " (SELECT min(utc) FROM readings), (SELECT max(utc) FROM readings)");
+    s.step();
+    return LogExtent{s.integer(0), s.integer(1), s.integer(2), s.integer(3)};
+}
+
+std::vector<LevelPoint> BandLevels(StationLog& log, const LogBand& band, const LogSpan& span) {
+    // A named band is found by its text alone; a free frequency by the empty text and its
+    // frequency. Both read only the per-band index.
+    SqliteStatement s(log.database(),
+                      "SELECT utc, field_dbuvm, bandwidth_hz FROM readings"
+                      " WHERE band = ?1 AND utc >= ?2 AND utc < ?3"
+                      " AND (?1 <> '' OR freq_mhz = ?4) ORDER BY utc");
+    s.bind(1, std::string_view(band.band));
+    BindSpan(s, span, 2);
+    s.bind(4, band.freqMHz);
+    std::vector<LevelPoint> out;
+    while (s.step()) out.push_back({s.integer(0), s.real(1), s.real(2)});
+    return out;
+}
+
+double LevelForBandwidth(double fieldDbuVm, double measuredHz, double displayHz) {
+    if (displayHz <= 0 || measuredHz <= 0) return fieldDbuVm;
+    return fieldDbuVm + BandwidthCorrectionDb(displayHz, measuredHz);
+}
+
+}  // namespace fw

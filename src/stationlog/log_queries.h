@@ -1,0 +1,72 @@
+#pragma once
+// Plain-data queries of the station log.
+#include <functional>
+#include <optional>
+#include <vector>
+
+#include "stationlog/log_reading.h"
+#include "stationlog/station_log.h"
+
+namespace fw {
+
+// The UTC span [from, to); an open end reaches to the first or last reading.
+struct LogSpan {
+    std::optional<UtcSeconds> from;
+    std::optional<UtcSeconds> to;
+
+    bool contains(UtcSeconds t) const { return (!from || t >= *from) && (!to || t < *to); }
+};
+
+// A band of the log: its band text, or for a free frequency the empty text and the
+// frequency itself. Readings of a named band all have its frequency.
+struct LogBand {
+    std::string band;
+    double freqMHz = 0;
+
+    bool operator==(const LogBand&) const = default;
+};
+
+// Bands by ascending frequency, then band text.
+struct LogBandOrder {
+    bool operator()(const LogBand& a, const LogBand& b) const {
+        if (a.freqMHz != b.freqMHz) return a.freqMHz < b.freqMHz;
+        return a.band < b.band;
+    }
+};
+
+LogBand BandOf(const LogReading& reading);
+// The thirteen bands of the band table, in its order.
+std::vector<LogBand> AllBands();
+
+// Every reading in the span, oldest first (readings of the same second in logging order).
+void ForEachReading(StationLog& log, const LogSpan& span,
+                    const std::function<void(const LogReading&)>& visit);
+std::vector<LogReading> ReadingsIn(StationLog& log, const LogSpan& span);
+std::vector<LogGap> GapsIn(StationLog& log, const LogSpan& span);
+
+// The bands that have readings in the span, by ascending frequency.
+std::vector<LogBand> BandsIn(StationLog& log, const LogSpan& span);
+
+// How much the log holds: the number of readings and gaps, and the first and last reading
+// time (both 0 for an empty log).
+struct LogExtent {
+    std::int64_t readings = 0;
+    std::int64_t gaps = 0;
+    UtcSeconds first = 0;
+    UtcSeconds last = 0;
+};
+LogExtent ExtentOf(StationLog& log);
+
+// The field strength of one band's readings, as measured, oldest first.
+struct LevelPoint {
+    UtcSeconds utc = 0;
+    double fieldDbuVm = 0;
+    double bandwidthHz = 0;
+};
+std::vector<LevelPoint> BandLevels(StationLog& log, const LogBand& band, const LogSpan& span);
+
+// A level measured in bandwidth `measuredHz` shown for `displayHz`, as the diagram's
+// bandwidth correction does; a display bandwidth of 0 (or a measured one of 0) leaves it.
+double LevelForBandwidth(double fieldDbuVm, double measuredHz, double displayHz);
+
+}  // namespace fw

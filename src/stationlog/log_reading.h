@@ -1,0 +1,58 @@
+#pragma once
+// What the station log holds: readings, each with its own UTC time, and gaps where a band
+// could not be read during monitoring.
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "measure/meas_list.h"
+
+namespace fw {
+
+// Seconds since 1970-01-01 00:00 UTC.
+using UtcSeconds = std::int64_t;
+
+enum class ReadingSource { Rig, Typed };
+
+// "rig" or "typed", as the log and its CSV export write it.
+std::string_view SourceText(ReadingSource source);
+std::optional<ReadingSource> SourceFromText(std::string_view text);
+
+struct LogReading {
+    UtcSeconds utc = 0;
+    std::string band;  // band selector text, empty for a free frequency
+    double freqMHz = 0;
+    double bandwidthHz = 0;
+    std::string method;  // entry method tag: "S-Val", "AntVol", "AntPwr", "Field"
+    double gainDbi = 0;
+    double sUnits = 0;
+    double antVoltDbuV = 0;
+    double antPowerDbm = 0;
+    double fieldDbuVm = 0;
+    ReadingSource source = ReadingSource::Rig;
+    std::string rig;  // rig model, empty for a typed reading without a rig
+    std::string locator;
+
+    bool operator==(const LogReading&) const = default;
+};
+
+// A reading built from a row of the measurement list.
+LogReading ReadingFromRow(const MeasRow& row, UtcSeconds utc, std::string band,
+                          ReadingSource source, std::string rig, std::string locator);
+
+// The row of the measurement list that a reading stands for.
+MeasRow RowFromReading(const LogReading& reading);
+
+// A band that could not be read during monitoring, and why.
+struct LogGap {
+    UtcSeconds utc = 0;
+    std::string band;
+    double freqMHz = 0;
+    std::string reason;
+    std::string rig;
+
+    bool operator==(const LogGap&) const = default;
+};
+
+}  // namespace fw

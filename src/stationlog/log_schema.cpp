@@ -1,0 +1,81 @@
+#include "stationlog/log_schema.h"
+
+#include <array>
+#include <string>
+
+namespace fw {
+
+namespace {
+
+// Step k brings a file from version k to version k + 1. Steps are never changed once
+// released; a new need gets a new step.
+constexpr std::array<const char*, CurrentSchemaVersion> SchemaSteps = {
+    // 0 -> 1
+    "CREATE TABLE readings ("
+    " id INTEGER PRIMARY KEY,"
+    " utc INTEGER NOT NULL,"
+    " band TEXT NOT NULL,"
+    " freq_mhz REAL NOT NULL,"
+    " bandwidth_hz REAL NOT NULL,"
+    " method TEXT NOT NULL,"
+    " gain_dbi REAL NOT NULL,"
+    " s_units REAL NOT NULL,"
+    " antvolt_dbuv REAL NOT NULL,"
+    " antpower_dbm REAL NOT NULL,"
+    " field_dbuvm REAL NOT NULL,"
+    " source TEXT NOT NULL CHECK (source IN ('rig', 'typed')),"
+    " rig TEXT NOT NULL,"
+    " locator TEXT NOT NULL);"
+    "CREATE INDEX readings_by_time ON readings (utc);"
+    "CREATE TABLE gaps ("
+    " id INTEGER PRIMARY KEY,"
+    " utc INTEGER NOT NULL,"
+    " band TEXT NOT NULL,"
+    " freq_mhz REAL NOT NULL,"
+    " reason TEXT NOT NULL,"
+    " rig TEXT NOT NULL);"
+    "CREATE INDEX gaps_by_time ON gaps (utc);",
+    // 1 -> 2: the level-over-time and 24-hour views read one band over a span; with all
+    // their columns in the index they never touch the table.
+    "CREATE INDEX readings_by_band ON readings (band, utc, field_dbuvm, bandwidth_hz, freq_mhz);",
+};
+
+bool HasTables(SqliteDb& db) {
+    return db.queryInt("SELECT count(*) FROM sqlite_master") > 0;
+}
+
+}  // namespace
+
+int SchemaVersion(SqliteDb& db) {
+    return static_cast<int>(db.queryInt("PRAGMA user_version"));
+}
+
+void MigrateSchema(SqliteDb& db, int target) {
+    // A file that is up to date is only read, without taking the write lock.
+    if (db.queryInt("PRAGMA application_id") == StationLogApplicationId &&
+        SchemaVersion(db) == target)
+        return;
+    for (;;) {
+        // The version is read inside the write transaction, so two programs opening a new
+        // file at the same moment do not both apply the same step.
+        SqliteTransaction t(db);
+        const int version = SchemaVersion(db);
+        const auto applicationId = db.queryInt("PRAGMA application_id");
+        const bool ours = applicationId == StationLogApplicationId;
+        if (!ours && (applicationId != 0 || version != 0 || HasTables(db)))
+            throw LogError("station log " + db.path() + ": the file is not a station log");
+        if (version > CurrentSchemaVersion)
+            throw LogError("station log " + db.path() +
+                           ": the file was written by a newer version of Floorwatch (schema " +
+                           std::to_string(version) + ", this one reads " +
+                           std::to_string(CurrentSchemaVersion) + " and older)");
+        if (version >= target) return;
+        if (version == 0)
+            db.exec("PRAGMA application_id = " + std::to_string(StationLogApplicationId));
+        db.exec(SchemaSteps[static_cast<std::size_t>(version)]);
+        db.exec("PRAGMA user_version = " + std::to_string(version + 1));
+        t.commit();
+    }
+}
+
+}  // namespace fw

@@ -1,0 +1,26 @@
+#pragma once
+// The station log's tables and their versions. PRAGMA user_version holds the version of a
+// file; opening a log brings an older file up to the current version step by step.
+#include <cstdint>
+
+#include "stationlog/sqlite_db.h"
+
+namespace fw {
+
+// Marks a SQLite file as a station log (PRAGMA application_id), so another program's
+// database is refused rather than changed.
+inline constexpr std::int32_t StationLogApplicationId = 0x46576C67;  // "FWlg"
+
+// 1: readings and gaps with an index on time.
+// 2: an index per band that covers the views' columns.
+inline constexpr int CurrentSchemaVersion = 2;
+
+// The version of the file; 0 for a new, empty database.
+int SchemaVersion(SqliteDb& db);
+
+// Applies the steps from the file's version up to `target`, each in its own transaction
+// together with its new version number, so a crash leaves the file at one version or the
+// next. Refuses (LogError) a file of a newer version or one that is not a station log.
+void MigrateSchema(SqliteDb& db, int target = CurrentSchemaVersion);
+
+}  // namespace fw

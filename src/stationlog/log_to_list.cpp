@@ -1,0 +1,66 @@
+#include "stationlog/log_to_list.h"
+
+#include <algorithm>
+#include <map>
+
+#include "libs/date_text.h"
+#include "libs/fw_math.h"
+#include "stationlog/utc_text.h"
+
+namespace fw {
+
+namespace {
+
+double MeanLevel(double a, double b) {
+    if (a <= UnknownLevel || b <= UnknownLevel) return UnknownLevel;
+    return (a + b) / 2;
+}
+
+MeasRow MedianRow(std::vector<MeasRow>& rows) {
+    std::sort(rows.begin(), rows.end(),
+              [](const MeasRow& a, const MeasRow& b) { return a.fieldDbuVm < b.fieldDbuVm; });
+    const std::size_t n = rows.size();
+    if (n % 2 == 1) return rows[n / 2];
+    const MeasRow& a = rows[n / 2 - 1];
+    const MeasRow& b = rows[n / 2];
+    MeasRow m = a;
+    m.fieldDbuVm = (a.fieldDbuVm + b.fieldDbuVm) / 2;
+    if (a.entryUnit == b.entryUnit && a.gainDbi == b.gainDbi && a.bandwidthHz == b.bandwidthHz) {
+        m.sUnits = MeanLevel(a.sUnits, b.sUnits);
+        m.antVoltDbuV = MeanLevel(a.antVoltDbuV, b.antVoltDbuV);
+        m.antPowerDbm = MeanLevel(a.antPowerDbm, b.antPowerDbm);
+        return m;
+    }
+    m.entryUnit = "Field";
+    m.gainDbi = m.sUnits = m.antVoltDbuV = m.antPowerDbm = UnknownLevel;
+    return m;
+}
+
+}  // namespace
+
+std::vector<BandMedian> ComputeBandMedians(std::span<const LogReading> readings) {
+    std::map<LogBand, std::vector<MeasRow>, LogBandOrder> byBand;
+    for (const LogReading& r : readings) byBand[BandOf(r)].push_back(RowFromReading(r));
+    std::vector<BandMedian> out;
+    for (auto& [band, rows] : byBand)
+        out.push_back({band, static_cast<int>(rows.size()), MedianRow(rows)});
+    return out;
+}
+
+LoggedList QueryLoggedList(StationLog& log, const LogSpan& span) {
+    const std::vector<LogReading> readings = ReadingsIn(log, span);
+    LoggedList out;
+    out.readings = static_cast<std::int64_t>(readings.size());
+    if (readings.empty()) return out;
+    for (const BandMedian& m : ComputeBandMedians(readings)) out.list.appendRow(m.row);
+    for (auto r = readings.rbegin(); r != readings.rend(); ++r) {
+        if (r->locator.empty()) continue;
+        out.locator = r->locator;
+        break;
+    }
+    const UtcSeconds end = span.to.value_or(readings.back().utc);
+    out.dateTime = DateTimeText(LocalTimeOf(end));
+    return out;
+}
+
+}  // namespace fw

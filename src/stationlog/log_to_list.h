@@ -1,0 +1,37 @@
+#pragma once
+// A span of the log as rows of the measurement list: one row per band with the band's
+// median field strength and the levels that go with it.
+#include <span>
+#include <string>
+#include <vector>
+
+#include "measure/meas_list.h"
+#include "stationlog/log_queries.h"
+
+namespace fw {
+
+struct BandMedian {
+    LogBand band;
+    int count = 0;  // readings of the band in the span
+    MeasRow row;
+};
+
+// The median row of each band, by ascending frequency. The readings of a band are ordered
+// by field strength: an odd count gives the middle reading's row; an even count the mean of
+// the two middle readings, column by column (so every level still matches the field
+// strength), where both have the same method, gain and bandwidth. Where they differ, the
+// row is a field-strength row of the median, with the lower reading's bandwidth.
+std::vector<BandMedian> ComputeBandMedians(std::span<const LogReading> readings);
+
+// What "log to measurement list" hands to the window or writes as a USER data file.
+struct LoggedList {
+    MeasList list;              // rows in ascending frequency
+    std::string locator;        // of the span's latest reading with a locator
+    std::string dateTime;       // end of the span in local time, "YYYY-MM-DD HH:MM"
+    std::int64_t readings = 0;  // readings in the span; 0 means an empty list
+};
+
+// The span's end is `span.to` where given, else the time of the last reading.
+LoggedList QueryLoggedList(StationLog& log, const LogSpan& span);
+
+}  // namespace fw

@@ -1,0 +1,157 @@
+#include "stationlog/sqlite_db.h"
+
+#include <sqlite3.h>
+
+#include <utility>
+
+namespace fw {
+
+namespace {
+
+// How long a statement waits for another connection's write lock before it gives up.
+constexpr int BusyTimeoutMs = 5000;
+
+[[noreturn]] void Fail(const SqliteDb& db) {
+    throw LogError("station log " + db.path() + ": " + db.lastError());
+}
+
+}  // namespace
+
+SqliteDb::SqliteDb(const std::string& path, Mode mode) : path_(path) {
+    const int flags =
+        mode == Mode::ReadOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE;
+    // One connection per thread: the window reads while its monitor thread writes.
+    const int rc = sqlite3_open_v2(path.c_str(), &db_, flags | SQLITE_OPEN_NOMUTEX, nullptr);
+    if (rc != SQLITE_OK) {
+        const std::string reason = db_ ? sqlite3_errmsg(db_) : sqlite3_errstr(rc);
+        sqlite3_close(db_);
+        db_ = nullptr;
+        throw LogError("station log " + path + ": cannot open: " + reason);
+    }
+    sqlite3_extended_result_codes(db_, 1);
+    sqlite3_busy_timeout(db_, BusyTimeoutMs);
+}
+
+SqliteDb::~SqliteDb() {
+    // Every statement is finalised by its owner first, so the close cannot be refused.
+    if (db_) sqlite3_close(db_);
+}
+
+SqliteDb::SqliteDb(SqliteDb&& other) noexcept
+    : db_(std::exchange(other.db_, nullptr)), path_(std::move(other.path_)) {}
+
+SqliteDb& SqliteDb::operator=(SqliteDb&& other) noexcept {
+    if (this == &other) return *this;
+    if (db_) sqlite3_close(db_);
+    db_ = std::exchange(other.db_, nullptr);
+    path_ = std::move(other.path_);
+    return *this;
+}
+
+std::string SqliteDb::lastError() const {
+    return db_ ? sqlite3_errmsg(db_) : "not open";
+}
+
+void SqliteDb::exec(std::string_view sql) {
+    char* message = nullptr;
+    const std::string text(sql);
+    if (sqlite3_exec(db_, text.c_str(), nullptr, nullptr, &message) == SQLITE_OK) return;
+    const std::string reason = message ? message : lastError();
+    sqlite3_free(message);
+    throw LogError("station log " + path_ + ": " + reason);
+}
+
+std::int64_t SqliteDb::queryInt(std::string_view sql) {
+    SqliteStatement s(*this, sql);
+    if (!s.step()) throw LogError("station log " + path_ + ": no result");
+    return s.integer(0);
+}
+
+std::string SqliteDb::queryText(std::string_view sql) {
+    SqliteStatement s(*this, sql);
+    if (!s.step()) throw LogError("station log " + path_ + ": no result");
+    return s.text(0);
+}
+
+SqliteStatement::SqliteStatement(SqliteDb& db, std::string_view sql) : db_(&db) {
+    if (sqlite3_prepare_v2(db.handle(), sql.data(), static_cast<int>(sql.size()), &stmt_,
+                           nullptr) != SQLITE_OK)
+        Fail(db);
+}
+
+SqliteStatement::~SqliteStatement() {
+    sqlite3_finalize(stmt_);
+}
+
+SqliteStatement::SqliteStatement(SqliteStatement&& other) noexcept
+    : db_(other.db_), stmt_(std::exchange(other.stmt_, nullptr)) {}
+
+void SqliteStatement::bind(int index, double value) {
+    if (sqlite3_bind_double(stmt_, index, value) != SQLITE_OK) Fail(*db_);
+}
+
+void SqliteStatement::bind(int index, std::int64_t value) {
+    if (sqlite3_bind_int64(stmt_, index, value) != SQLITE_OK) Fail(*db_);
+}
+
+void SqliteStatement::bind(int index, std::string_view text) {
+    if (sqlite3_bind_text(stmt_, index, text.data(), static_cast<int>(text.size()),
+                          SQLITE_TRANSIENT) != SQLITE_OK)
+        Fail(*db_);
+}
+
+bool SqliteStatement::step() {
+    const int rc = sqlite3_step(stmt_);
+    if (rc == SQLITE_ROW) return true;
+    if (rc == SQLITE_DONE) return false;
+    const std::string reason = db_->lastError();
+    sqlite3_reset(stmt_);
+    throw LogError("station log " + db_->path() + ": " + reason);
+}
+
+void SqliteStatement::run() {
+    while (step()) {
+    }
+    reset();
+}
+
+void SqliteStatement::reset() {
+    sqlite3_reset(stmt_);
+    sqlite3_clear_bindings(stmt_);
+}
+
+double SqliteStatement::real(int column) const {
+    return sqlite3_column_double(stmt_, column);
+}
+
+std::int64_t SqliteStatement::integer(int column) const {
+    return sqlite3_column_int64(stmt_, column);
+}
+
+std::string SqliteStatement::text(int column) const {
+    const auto* p = sqlite3_column_text(stmt_, column);
+    if (!p) return {};
+    return std::string(reinterpret_cast<const char*>(p),
+                       static_cast<std::size_t>(sqlite3_column_bytes(stmt_, column)));
+}
+
+bool SqliteStatement::isNull(int column) const {
+    return sqlite3_column_type(stmt_, column) == SQLITE_NULL;
+}
+
+SqliteTransaction::SqliteTransaction(SqliteDb& db) : db_(db) {
+    db_.exec("BEGIN IMMEDIATE");
+}
+
+SqliteTransaction::~SqliteTransaction() {
+    if (!open_) return;
+    // A failed rollback leaves nothing to do: SQLite rolls back on close anyway.
+    sqlite3_exec(db_.handle(), "ROLLBACK", nullptr, nullptr, nullptr);
+}
+
+void SqliteTransaction::commit() {
+    db_.exec("COMMIT");
+    open_ = false;
+}
+
+}  // namespace fw

@@ -1,0 +1,97 @@
+#pragma once
+// Owning wrappers for a SQLite connection, a prepared statement and a transaction. Every
+// failure throws LogError with SQLite's text, so an early exit never leaks a handle and
+// never leaves a transaction open.
+#include <cstdint>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+
+struct sqlite3;
+struct sqlite3_stmt;
+
+namespace fw {
+
+// A failure of the station log: the file cannot be opened, read or written, or it is not a
+// station log. The text is meant for the user.
+class LogError : public std::runtime_error {
+  public:
+    using std::runtime_error::runtime_error;
+};
+
+class SqliteDb {
+  public:
+    enum class Mode { ReadWriteCreate, ReadOnly };
+
+    // Opens (or creates) the database file; throws LogError naming the file.
+    SqliteDb(const std::string& path, Mode mode);
+    ~SqliteDb();
+    SqliteDb(SqliteDb&& other) noexcept;
+    SqliteDb& operator=(SqliteDb&& other) noexcept;
+    SqliteDb(const SqliteDb&) = delete;
+    SqliteDb& operator=(const SqliteDb&) = delete;
+
+    // Runs one or more statements without results.
+    void exec(std::string_view sql);
+    // The first column of the first row of a query that yields one integer.
+    std::int64_t queryInt(std::string_view sql);
+    std::string queryText(std::string_view sql);
+
+    sqlite3* handle() const { return db_; }
+    const std::string& path() const { return path_; }
+    // SQLite's text for the last failure on this connection.
+    std::string lastError() const;
+
+  private:
+    sqlite3* db_ = nullptr;
+    std::string path_;
+};
+
+class SqliteStatement {
+  public:
+    SqliteStatement(SqliteDb& db, std::string_view sql);
+    ~SqliteStatement();
+    SqliteStatement(SqliteStatement&& other) noexcept;
+    SqliteStatement(const SqliteStatement&) = delete;
+    SqliteStatement& operator=(const SqliteStatement&) = delete;
+    SqliteStatement& operator=(SqliteStatement&&) = delete;
+
+    // Parameters count from 1, as in SQLite.
+    void bind(int index, double value);
+    void bind(int index, std::int64_t value);
+    void bind(int index, std::string_view text);
+
+    // Advances to the next row; false when there is none. Throws on a failure.
+    bool step();
+    // Runs a statement that yields no rows.
+    void run();
+    // Makes the statement ready for new parameters.
+    void reset();
+
+    // Columns count from 0.
+    double real(int column) const;
+    std::int64_t integer(int column) const;
+    std::string text(int column) const;
+    bool isNull(int column) const;
+
+  private:
+    SqliteDb* db_;
+    sqlite3_stmt* stmt_ = nullptr;
+};
+
+// BEGIN IMMEDIATE on construction; rolled back on destruction unless committed.
+class SqliteTransaction {
+  public:
+    explicit SqliteTransaction(SqliteDb& db);
+    ~SqliteTransaction();
+    SqliteTransaction(const SqliteTransaction&) = delete;
+    SqliteTransaction& operator=(const SqliteTransaction&) = delete;
+
+    void commit();
+
+  private:
+    SqliteDb& db_;
+    bool open_ = true;
+};
+
+}  // namespace fw

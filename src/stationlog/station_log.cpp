@@ -1,0 +1,91 @@
+#include "stationlog/station_log.h"
+
+#include <cmath>
+#include <filesystem>
+
+#include "stationlog/log_schema.h"
+
+namespace fw {
+
+namespace {
+
+constexpr const char* InsertReadingSql =
+    "INSERT INTO readings (utc, band, freq_mhz, bandwidth_hz, method, gain_dbi, s_units,"
+    " antvolt_dbuv, antpower_dbm, field_dbuvm, source, rig, locator)"
+    " VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)";
+
+constexpr const char* InsertGapSql =
+    "INSERT INTO gaps (utc, band, freq_mhz, reason, rig) VALUES (?, ?, ?, ?, ?)";
+
+void CheckFinite(const std::string& path, const LogReading& r) {
+    for (double v : {r.freqMHz, r.bandwidthHz, r.gainDbi, r.sUnits, r.antVoltDbuV, r.antPowerDbm,
+                     r.fieldDbuVm}) {
+        if (!std::isfinite(v))
+            throw LogError("station log " + path + ": a reading with a value that is not a " +
+                           "finite number is not logged");
+    }
+}
+
+void BindReading(SqliteStatement& s, const LogReading& r) {
+    s.bind(1, r.utc);
+    s.bind(2, std::string_view(r.band));
+    s.bind(3, r.freqMHz);
+    s.bind(4, r.bandwidthHz);
+    s.bind(5, std::string_view(r.method));
+    s.bind(6, r.gainDbi);
+    s.bind(7, r.sUnits);
+    s.bind(8, r.antVoltDbuV);
+    s.bind(9, r.antPowerDbm);
+    s.bind(10, r.fieldDbuVm);
+    s.bind(11, SourceText(r.source));
+    s.bind(12, std::string_view(r.rig));
+    s.bind(13, std::string_view(r.locator));
+}
+
+}  // namespace
+
+StationLog StationLog::Open(const std::string& path, OpenMode mode) {
+    if (mode == OpenMode::MustExist) {
+        std::error_code ec;
+        if (!std::filesystem::is_regular_file(path, ec))
+            throw LogError("station log " + path + " does not exist");
+    }
+    SqliteDb db(path, SqliteDb::Mode::ReadWriteCreate);
+    // WAL: readers (the views) and the monitor's writer do not block each other, and a
+    // commit is one append to the log file. NORMAL sync keeps every commit across a crash
+    // of the program; a power cut may lose the last readings but never damages the file.
+    if (db.queryText("PRAGMA journal_mode = WAL") != "wal")
+        throw LogError("station log " + path + ": cannot switch to WAL mode");
+    db.exec("PRAGMA synchronous = NORMAL");
+    MigrateSchema(db);
+    return StationLog(std::move(db));
+}
+
+void StationLog::add(const LogReading& reading) {
+    addAll(std::span(&reading, 1));
+}
+
+void StationLog::addAll(std::span<const LogReading> readings) {
+    for (const LogReading& r : readings) CheckFinite(path(), r);
+    SqliteTransaction t(db_);
+    SqliteStatement insert(db_, InsertReadingSql);
+    for (const LogReading& r : readings) {
+        BindReading(insert, r);
+        insert.run();
+    }
+    t.commit();
+}
+
+void StationLog::addGap(const LogGap& gap) {
+    SqliteTransaction t(db_);
+    SqliteStatement insert(db_, InsertGapSql);
+    insert.bind(1, gap.utc);
+    insert.bind(2, std::string_view(gap.band));
+    insert.bind(3, gap.freqMHz);
+    insert.bind(4, std::string_view(gap.reason));
+    insert.bind(5, std::string_view(gap.rig));
+    insert.run();
+    t.commit();
+}
+
+}  // namespace fw

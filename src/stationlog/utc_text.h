@@ -1,0 +1,38 @@
+#pragma once
+// UTC times of the station log as texts, independent of the machine's time zone.
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "libs/date_text.h"
+#include "stationlog/log_reading.h"
+
+namespace fw {
+
+struct UtcFields {
+    int year = 1970;
+    int month = 1;  // 1..12
+    int day = 1;    // 1..31
+    int hour = 0;
+    int minute = 0;
+    int second = 0;
+};
+
+UtcFields UtcFieldsOf(UtcSeconds t);
+UtcSeconds UtcSecondsOf(const UtcFields& f);
+
+// "YYYY-MM-DDTHH:MM:SSZ", the time format of the CSV export.
+std::string UtcStampText(UtcSeconds t);
+void AppendUtcStamp(std::string& out, UtcSeconds t);
+
+// Reads "YYYY-MM-DDTHH:MM" (as --from and --to take it) as UTC; none for any other text or
+// an impossible date or time.
+std::optional<UtcSeconds> ParseUtcMinute(std::string_view text);
+
+// The hour of the day in UTC, 0..23.
+int UtcHourOfDay(UtcSeconds t);
+
+// The local calendar time of a UTC time, in the machine's time zone.
+LocalTime LocalTimeOf(UtcSeconds t);
+
+}  // namespace fw

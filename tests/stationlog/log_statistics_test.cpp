@@ -1,0 +1,143 @@
+#include <gtest/gtest.h>
+#include <stdlib.h>
+#include <time.h>
+
+#include <cmath>
+
+#include "model/levels.h"
+#include "model/noise_model.h"
+#include "sample_log.h"
+#include "stationlog/log_stats.h"
+#include "stationlog/log_to_list.h"
+#include "stationlog/view_data.h"
+
+namespace fw {
+namespace {
+
+using namespace test;
+
+TEST(Quantile, InterpolatesBetweenOrderStatistics) {
+    struct Case {
+        std::vector<double> values;
+        double q;
+        double expected;
+    };
+    const std::vector<Case> cases = {
+        {{5}, 0.1, 5},
+        {{5}, 0.9, 5},
+        {{4, 1, 3, 2}, 0.5, 2.5},  // even count: mean of the middle two
+        {{3, 1, 2}, 0.5, 2},
+        {{7.5, 1.5, 3.5}, 0.1, 1.9},
+        {{7.5, 1.5, 3.5}, 0.9, 6.7},
+        {{9, 1, 5, 3, 7}, 0, 1},
+        {{9, 1, 5, 3, 7}, 1, 9},
+        {{2, 2, 2, 8}, 0.9, 6.2},
+    };
+    for (Case c : cases) EXPECT_NEAR(Quantile(c.values, c.q), c.expected, 1e-12) << c.q;
+    std::vector<double> none;
+    EXPECT_TRUE(std::isnan(Median(none)));
+}
+
+TEST(NoiseFactor, AReadingOnAReferenceCurveGivesThatCurvesFa) {
+    // The curves' relation at each band frequency, read backwards, for two bandwidths.
+    for (const BandEntry& band : BandTable) {
+        for (double bw : {2700.0, 500.0}) {
+            for (int env = 0; env < 4; ++env) {
+                const double L = std::log10(band.frequencyMHz);
+                const double fa = NoiseEnvs[env].c - NoiseEnvs[env].d * L;
+                const double e = fa + 20 * L + 10 * std::log10(bw) - 98.9;
+                EXPECT_NEAR(NoiseFactorDb(e, band.frequencyMHz, bw), fa, 1e-9) << band.text;
+            }
+        }
+    }
+    EXPECT_NEAR(NoiseFactorDb(20, 1, 1000), 88.9, 1e-12);
+}
+
+TEST(HourlyProfile, MedianAndTenToNinetyPercentRangePerUtcHour) {
+    TempFolder folder;
+    StationLog log = StationLog::Open(folder.file("log.sqlite"));
+    log.addAll(SampleReadings());
+    const HourlyProfile p = QueryHourlyProfile(log, {"80m", 3.65}, {}, 0);
+    // Hour 0 on two days: 1.5, 7.5, 3.5. Hour 1: 4.
+    EXPECT_EQ(p.hours[0].count, 3);
+    EXPECT_DOUBLE_EQ(p.hours[0].median, 3.5);
+    EXPECT_DOUBLE_EQ(p.hours[0].p10, 1.9);
+    EXPECT_DOUBLE_EQ(p.hours[0].p90, 6.7);
+    EXPECT_EQ(p.hours[1].count, 1);
+    EXPECT_DOUBLE_EQ(p.hours[1].p10, 4);
+    for (int h = 2; h < 24; ++h) {
+        EXPECT_EQ(p.hours[h].count, 0);
+        EXPECT_TRUE(std::isnan(p.hours[h].median));
+    }
+    // Shown for 10 kHz, every level rises by 10 log(10000 / 2700).
+    const HourlyProfile wide = QueryHourlyProfile(log, {"80m", 3.65}, {}, 10000);
+    EXPECT_NEAR(wide.hours[0].median - p.hours[0].median, 5.686362358410126, 1e-12);
+    // A span, and a free frequency found by its frequency.
+    EXPECT_EQ(
+        QueryHourlyProfile(log, {"80m", 3.65}, {At("2026-03-02T00:00"), {}}, 0).hours[0].count, 1);
+    EXPECT_EQ(QueryHourlyProfile(log, {"", 1}, {}, 0).hours[0].count, 1);
+    EXPECT_EQ(QueryHourlyProfile(log, {"", 2}, {}, 0).hours[0].count, 0);
+}
+
+TEST(LevelSeries, OneSeriesPerChosenBandInTimeOrder) {
+    TempFolder folder;
+    StationLog log = StationLog::Open(folder.file("log.sqlite"));
+    log.addAll(SampleReadings());
+    const std::vector<LogBand> bands = {{"20m", 14.175}, {"80m", 3.65}, {"40m", 7.1}};
+    const auto series = QueryLevelSeries(log, bands, {std::nullopt, At("2026-03-02T00:00")}, 0);
+    ASSERT_EQ(series.size(), 3u);
+    EXPECT_EQ(series[0].fieldDbuVm, std::vector<double>{12.25});
+    EXPECT_EQ(series[1].fieldDbuVm, (std::vector<double>{1.5, 7.5, 4}));
+    EXPECT_EQ(series[1].utc[0], At("2026-03-01T00:10"));
+    EXPECT_TRUE(series[2].utc.empty());
+}
+
+TEST(BandMedians, OddCountTakesTheMiddleReadingEvenCountTheMeanOfTheMiddleTwo) {
+    const std::vector<LogReading> all = SampleReadings();
+    const std::vector<BandMedian> medians = ComputeBandMedians(all);
+    ASSERT_EQ(medians.size(), 3u);
+    EXPECT_EQ(medians[0].band, (LogBand{"", 1}));
+    EXPECT_EQ(medians[0].row, RowFromReading(all[1]));
+    // 80 m: 1.5, 3.5, 4, 7.5: the mean of the 3.5 and 4 readings, column by column.
+    EXPECT_EQ(medians[1].count, 4);
+    EXPECT_EQ(medians[1].row, (MeasRow{3.65, 3.75, 2700, "AntVol", 2.15, 7.375, 24.25, -82.75}));
+    EXPECT_EQ(medians[2].row, RowFromReading(all[4]));
+
+    // Two middle readings of different gains agree only on the field strength.
+    std::vector<LogReading> mixed = {all[0], all[2]};
+    mixed[1].gainDbi = 0;
+    EXPECT_EQ(ComputeBandMedians(mixed)[0].row,
+              (MeasRow{3.65, 4.5, 2700, "Field", -999, -999, -999, -999}));
+    EXPECT_TRUE(ComputeBandMedians({}).empty());
+}
+
+TEST(LoggedList, RowsPerBandWithTheLatestLocatorAndTheSpanEndInLocalTime) {
+    const char* oldTz = getenv("TZ");
+    const std::string savedTz = oldTz ? oldTz : "";
+    setenv("TZ", "CET-1CEST,M3.5.0,M10.5.0/3", 1);
+    tzset();
+    TempFolder folder;
+    StationLog log = StationLog::Open(folder.file("log.sqlite"));
+    log.addAll(SampleReadings());
+
+    const LoggedList all = QueryLoggedList(log, {});
+    EXPECT_EQ(all.readings, 6);
+    EXPECT_EQ(all.list.size(), 3u);
+    EXPECT_EQ(all.locator, "JO41AA");  // the last reading has none
+    EXPECT_EQ(all.dateTime, "2026-03-02 01:20");
+
+    const LoggedList first = QueryLoggedList(log, {std::nullopt, At("2026-03-01T00:30")});
+    EXPECT_EQ(first.list.size(), 2u);
+    EXPECT_EQ(first.locator, "JO40CQ");
+    EXPECT_EQ(first.dateTime, "2026-03-01 01:30");
+
+    const LoggedList none = QueryLoggedList(log, {At("2030-01-01T00:00"), std::nullopt});
+    EXPECT_EQ(none.readings, 0);
+    EXPECT_TRUE(none.list.empty());
+
+    oldTz ? setenv("TZ", savedTz.c_str(), 1) : unsetenv("TZ");
+    tzset();
+}
+
+}  // namespace
+}  // namespace fw

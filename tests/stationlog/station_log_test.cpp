@@ -1,0 +1,170 @@
+#include "stationlog/station_log.h"
+
+#include <gtest/gtest.h>
+#include <stdlib.h>
+
+#include <cmath>
+#include <fstream>
+#include <limits>
+
+#include "sample_log.h"
+#include "stationlog/log_path.h"
+#include "stationlog/log_queries.h"
+#include "stationlog/log_schema.h"
+
+namespace fw {
+namespace {
+
+using namespace test;
+
+TEST(StationLog, ANewLogIsInWalModeAtTheCurrentSchemaAndKeepsReadingsAndGapsWhole) {
+    TempFolder folder;
+    const std::string path = folder.file("log.sqlite");
+    const std::vector<LogReading> sample = SampleReadings();
+    {
+        StationLog log = StationLog::Open(path);
+        for (const LogReading& r : sample) log.add(r);
+        log.addGap({At("2026-03-01T00:50"), "40m", 7.1, "rig not responding", "Hamlib Dummy"});
+    }
+    SqliteDb raw(path, SqliteDb::Mode::ReadWriteCreate);
+    EXPECT_EQ(raw.queryText("PRAGMA journal_mode"), "wal");
+    EXPECT_EQ(SchemaVersion(raw), CurrentSchemaVersion);
+
+    StationLog log = StationLog::Open(path, StationLog::OpenMode::MustExist);
+    std::vector<LogReading> byTime = sample;
+    std::stable_sort(byTime.begin(), byTime.end(),
+                     [](const LogReading& a, const LogReading& b) { return a.utc < b.utc; });
+    EXPECT_EQ(ReadingsIn(log, {}), byTime);
+    ASSERT_EQ(GapsIn(log, {}).size(), 1u);
+    EXPECT_EQ(GapsIn(log, {})[0].reason, "rig not responding");
+    const LogExtent extent = ExtentOf(log);
+    EXPECT_EQ(extent.readings, 6);
+    EXPECT_EQ(extent.gaps, 1);
+    EXPECT_EQ(extent.first, sample.front().utc);
+    EXPECT_EQ(extent.last, sample.back().utc);
+}
+
+TEST(StationLog, RefusesFilesItCannotUseWithAMessageNamingThemAndChangesNothing) {
+    TempFolder folder;
+    const std::string text = folder.file("notes.txt");
+    std::ofstream(text) << "not a database, just some text that is long enough to be a header";
+    const std::string foreign = folder.file("foreign.sqlite");
+    SqliteDb(foreign, SqliteDb::Mode::ReadWriteCreate).exec("CREATE TABLE t (x)");
+    const std::string newer = folder.file("newer.sqlite");
+    {
+        SqliteDb db(newer, SqliteDb::Mode::ReadWriteCreate);
+        MigrateSchema(db);
+        db.exec("PRAGMA user_version = " + std::to_string(CurrentSchemaVersion + 1));
+    }
+    struct Case {
+        std::string path;
+        StationLog::OpenMode mode;
+        std::string message;
+    };
+    const std::vector<Case> cases = {
+        {folder.file("missing.sqlite"), StationLog::OpenMode::MustExist,
+         "station log " + folder.file("missing.sqlite") + " does not exist"},
+        {folder.file("no/such/folder/log.sqlite"), StationLog::OpenMode::CreateIfMissing,
+         "station log " + folder.file("no/such/folder/log.sqlite") +
+             ": cannot open: unable to open database file"},
+        {text, StationLog::OpenMode::MustExist, "station log " + text + ": file is not a database"},
+        {foreign, StationLog::OpenMode::MustExist,
+         "station log " + foreign + ": the file is not a station log"},
+        {newer, StationLog::OpenMode::MustExist,
+         "station log " + newer +
+             ": the file was written by a newer version of Floorwatch "
+             "(schema 3, this one reads 2 and older)"},
+    };
+    for (const Case& c : cases) {
+        try {
+            StationLog::Open(c.path, c.mode);
+            ADD_FAILURE() << c.path << " was opened";
+        } catch (const LogError& e) {
+            EXPECT_EQ(e.what(), c.message);
+        }
+    }
+    EXPECT_FALSE(std::filesystem::exists(folder.file("missing.sqlite")));
+    EXPECT_EQ(SqliteDb(foreign, SqliteDb::Mode::ReadWriteCreate).queryInt("PRAGMA user_version"),
+              0);
+}
+
+TEST(StationLog, AFileOfTheFirstSchemaIsBroughtUpToDateWithItsReadings) {
+    TempFolder folder;
+    const std::string path = folder.file("v1.sqlite");
+    {
+        SqliteDb db(path, SqliteDb::Mode::ReadWriteCreate);
+        MigrateSchema(db, 1);
+        // Written as the first version's program wrote them.
+        db.exec(
+            "INSERT INTO readings (utc, band, freq_mhz, bandwidth_hz, method, gain_dbi, s_units,"
+            " antvolt_dbuv, antpower_dbm, field_dbuvm, source, rig, locator) VALUES"
+            " (1772323800, '80m', 3.65, 2700, 'AntVol', 2.15, 7, 22, -85, 1.5, 'rig', 'R', "
+            "'JO40CQ');"
+            "INSERT INTO gaps (utc, band, freq_mhz, reason, rig) VALUES"
+            " (1772323900, '40m', 7.1, 'rig not responding', 'R');");
+        ASSERT_EQ(SchemaVersion(db), 1);
+    }
+    StationLog log = StationLog::Open(path, StationLog::OpenMode::MustExist);
+    EXPECT_EQ(SchemaVersion(log.database()), CurrentSchemaVersion);
+    ASSERT_EQ(ReadingsIn(log, {}).size(), 1u);
+    EXPECT_EQ(ReadingsIn(log, {})[0].fieldDbuVm, 1.5);
+    EXPECT_EQ(GapsIn(log, {}).size(), 1u);
+    // The views' query now reads the per-band index only.
+    SqliteStatement plan(log.database(),
+                         "EXPLAIN QUERY PLAN SELECT utc, field_dbuvm, bandwidth_hz FROM readings"
+                         " WHERE band = '80m' AND utc >= 0 AND utc < 2000000000");
+    ASSERT_TRUE(plan.step());
+    EXPECT_NE(plan.text(3).find("COVERING INDEX readings_by_band"), std::string::npos)
+        << plan.text(3);
+}
+
+TEST(StationLog, AReadingWithANonFiniteValueIsRefusedAndABatchIsAllOrNothing) {
+    TempFolder folder;
+    StationLog log = StationLog::Open(folder.file("log.sqlite"));
+    std::vector<LogReading> batch = SampleReadings();
+    batch[3].fieldDbuVm = std::numeric_limits<double>::quiet_NaN();
+    EXPECT_THROW(log.addAll(batch), LogError);
+    EXPECT_THROW(log.add(batch[3]), LogError);
+    batch[3].fieldDbuVm = std::numeric_limits<double>::infinity();
+    EXPECT_THROW(log.add(batch[3]), LogError);
+    EXPECT_TRUE(ReadingsIn(log, {}).empty());
+    batch[3].fieldDbuVm = 4;
+    log.addAll(batch);
+    EXPECT_EQ(ReadingsIn(log, {}).size(), batch.size());
+}
+
+TEST(StationLog, DefaultPathFollowsTheXdgDataFolder) {
+    struct Case {
+        const char* xdg;
+        const char* home;
+        std::string expected;
+    };
+    const std::vector<Case> cases = {
+        {"/data", "/home/op", "/data/Floorwatch/station-log.sqlite"},
+        {"relative/data", "/home/op", "/home/op/.local/share/Floorwatch/station-log.sqlite"},
+        {nullptr, "/home/op", "/home/op/.local/share/Floorwatch/station-log.sqlite"},
+        {nullptr, nullptr, ""},
+    };
+    const std::string oldXdg = getenv("XDG_DATA_HOME") ? getenv("XDG_DATA_HOME") : "";
+    const std::string oldHome = getenv("HOME") ? getenv("HOME") : "";
+    for (const Case& c : cases) {
+        c.xdg ? setenv("XDG_DATA_HOME", c.xdg, 1) : unsetenv("XDG_DATA_HOME");
+        c.home ? setenv("HOME", c.home, 1) : unsetenv("HOME");
+        EXPECT_EQ(DefaultStationLogPath(), c.expected) << (c.xdg ? c.xdg : "(unset)");
+    }
+    oldXdg.empty() ? unsetenv("XDG_DATA_HOME") : setenv("XDG_DATA_HOME", oldXdg.c_str(), 1);
+    setenv("HOME", oldHome.c_str(), 1);
+}
+
+TEST(StationLog, ASecondConnectionSeesEachCommittedReading) {
+    TempFolder folder;
+    const std::string path = folder.file("shared.sqlite");
+    // As the window reads while its monitor thread writes.
+    StationLog a = StationLog::Open(path);
+    StationLog b = StationLog::Open(path);
+    a.add(SampleReadings()[0]);
+    EXPECT_EQ(ReadingsIn(b, {}).size(), 1u);
+}
+
+}  // namespace
+}  // namespace fw
