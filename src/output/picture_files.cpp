@@ -298,10 +298,9 @@ PictureSaveResult SavePictureToFile(const DiagramPicture& picture, const std::st
     const EncodedPicture encoded = EncodePicture(picture, *choice.format);
     if (!encoded.ok()) return failed(encoded.error);
 
-    const std::string error = WriteFileAtomically(fullName, [&](std::FILE* f) {
-        return std::fwrite(encoded.bytes.data(), 1, encoded.bytes.size(), f) ==
-               encoded.bytes.size();
-    });
+    const std::string error = WriteFileAtomically(
+        fullName, std::string_view(reinterpret_cast<const char*>(encoded.bytes.data()),
+                                   encoded.bytes.size()));
     if (!error.empty()) return failed(error);
     return {};
 }

@@ -1,5 +1,6 @@
 #include "output/report_render.h"
 
+#include <QBuffer>
 #include <QDate>
 #include <QFontMetricsF>
 #include <QLocale>
@@ -8,11 +9,11 @@
 #include <QPainter>
 #include <QPdfWriter>
 #include <QPrinter>
-#include <QSaveFile>
 #include <algorithm>
 #include <cmath>
 #include <type_traits>
 
+#include "libs/atomic_file.h"
 #include "libs/regional.h"
 
 namespace fw {
@@ -40,11 +41,6 @@ QFont ReportFaceFont(const PageFont& font) {
     // Unhinted outlines keep text widths proportional to the size on every device.
     f.setHintingPreference(QFont::PreferNoHinting);
     return f;
-}
-
-std::string WithReason(std::string message, const QString& reason) {
-    if (!reason.isEmpty()) message += ": " + reason.toStdString();
-    return message;
 }
 
 }  // namespace
@@ -139,31 +135,37 @@ QImage RenderReportImage(const ReportPage& page, const QImage& picture, double d
     return image;
 }
 
-std::string WriteReportPdf(const ReportPage& page, const QImage& picture, const std::string& path) {
-    const std::string failed = "The report could not be written to \"" + path + "\"";
-    QSaveFile file(QString::fromStdString(path));
-    if (path.empty() || !file.open(QIODevice::WriteOnly))
-        return WithReason(failed, file.errorString());
+QByteArray ReportPdfBytes(const ReportPage& page, const QImage& picture) {
+    QByteArray pdf;
+    QBuffer buffer(&pdf);
+    if (!buffer.open(QIODevice::WriteOnly)) return {};
     {
-        QPdfWriter writer(&file);
+        QPdfWriter writer(&buffer);
         writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
                                          QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter));
         writer.setResolution(static_cast<int>(PdfDpi));
         writer.setCreator(QStringLiteral("Floorwatch"));
         writer.setTitle(QStringLiteral("Noise Report"));
         QPainter painter;
-        if (!painter.begin(&writer)) {
-            file.cancelWriting();
-            return failed;
-        }
+        if (!painter.begin(&writer)) return {};
         RenderReportPage(page, picture, painter, PdfDpi);
-        if (!painter.end()) {
-            file.cancelWriting();
-            return failed;
-        }
+        if (!painter.end()) return {};
     }
-    if (!file.commit()) return WithReason(failed, file.errorString());
+    return pdf;
+}
+
+std::string SaveReportPdf(std::string_view pdf, const std::string& path) {
+    const std::string failed = "The report could not be written to \"" + path + "\"";
+    if (pdf.empty()) return failed;
+    const std::string error = WriteFileAtomically(path, pdf);
+    if (!error.empty()) return failed + ": " + error;
     return {};
+}
+
+std::string WriteReportPdf(const ReportPage& page, const QImage& picture, const std::string& path) {
+    const QByteArray pdf = ReportPdfBytes(page, picture);
+    return SaveReportPdf(std::string_view(pdf.constData(), static_cast<std::size_t>(pdf.size())),
+                         path);
 }
 
 void ConfigureReportPrinter(QPrinter& printer, int copies) {

@@ -1,6 +1,7 @@
 #pragma once
 // Draws the report page onto any Qt paint device: the preview image, a printer, a PDF file.
 // Needs a QGuiApplication for its fonts.
+#include <QByteArray>
 #include <QFont>
 #include <QImage>
 #include <string>
@@ -38,10 +39,17 @@ void RenderReportPage(const ReportPage& page, const QImage& picture, QPainter& p
 // The whole sheet as a white image at dotsPerInch (96 * zoom / 100 for a preview).
 QImage RenderReportImage(const ReportPage& page, const QImage& picture, double dotsPerInch);
 
-// Writes the page as a one-page A4 portrait PDF at 600 dpi without margins. The file is
-// written under a temporary name and renamed when complete, so a failure never leaves a
-// half-written file or destroys an earlier one. Returns an empty text on success, else a
-// message naming the failure.
+// The page as a one-page A4 portrait PDF at 600 dpi without margins; empty when it could
+// not be drawn.
+QByteArray ReportPdfBytes(const ReportPage& page, const QImage& picture);
+
+// Writes PDF bytes to `path` (its bytes used as given, whatever their encoding) through the
+// program's file writer, so a failure never leaves a half-written file or destroys an earlier
+// one, and a read-only file is refused. Returns an empty text on success, else "The report
+// could not be written to "path"" and the reason.
+std::string SaveReportPdf(std::string_view pdf, const std::string& path);
+
+// ReportPdfBytes written with SaveReportPdf.
 std::string WriteReportPdf(const ReportPage& page, const QImage& picture, const std::string& path);
 
 inline constexpr const char* ReportDocumentName = "<document>";

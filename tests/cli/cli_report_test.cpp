@@ -79,5 +79,16 @@ TEST(CliReport, RefusalsAndUsageErrorsWriteNothing) {
     EXPECT_NE(badFolder.err.find("none/x/r.pdf"), std::string::npos) << badFolder.err;
 }
 
+// A name that is not valid UTF-8 is written with exactly its bytes, as render and list do.
+TEST(CliReport, KeepsTheBytesOfTheFileName) {
+    const std::string pdf = TempPath("cli_report_p\xff\xfe.pdf");
+    std::remove(pdf.c_str());
+    const CliRun r = Cli({"report", "--pdf", pdf});
+    ASSERT_EQ(r.code, ExitOk) << r.err;
+    EXPECT_EQ(r.out, pdf + "\n");
+    EXPECT_EQ(ReadAll(pdf).rfind("%PDF-", 0), 0u);
+    std::remove(pdf.c_str());
+}
+
 }  // namespace
 }  // namespace fw::cli
