@@ -5,8 +5,9 @@
 #include <cmath>
 #include <cstdio>
 
-#include "libs/fw_math.h"
 #include "diagram/raster_canvas.h"
+#include "libs/fw_math.h"
+#include "model/noise_total.h"
 
 namespace fw {
 
@@ -20,6 +21,25 @@ constexpr Rgb Black = RgbHex(0x000000);
 constexpr Rgb BandLabelColour = RgbHex(0x800000);
 constexpr std::array<Rgb, NoiseEnvCount> CurveColours = {
     RgbHex(0xFF0000), RgbHex(0xFBBE31), RgbHex(0x008000), RgbHex(0x0000FF), RgbHex(0xC80FED)};
+constexpr Rgb AtmosphericColour = RgbHex(0x008B8B);
+constexpr std::string_view AtmosphericLegendRow = "Atmospheric";
+
+// Decile curves in the median's colour halfway to white.
+constexpr Rgb Lighter(Rgb c) {
+    return Rgb{static_cast<std::uint8_t>(c.r + (255 - c.r) / 2),
+               static_cast<std::uint8_t>(c.g + (255 - c.g) / 2),
+               static_cast<std::uint8_t>(c.b + (255 - c.b) / 2)};
+}
+
+// Decile curves are one pixel thinner than the median where that still leaves a dot.
+int DecileRadius(int r) {
+    return r > 1 ? r - 1 : r;
+}
+
+// The noise field strength in dB(uV/m) of a noise figure, as the reference curves have it.
+double FieldOfFigure(double fa, double log10Hz, double bandwidthTerm) {
+    return fa + 20.0 * (log10Hz - 6.0) + bandwidthTerm - 98.9;
+}
 
 struct Marker {
     const char* label;
@@ -94,26 +114,73 @@ std::string LevelLabel(double v) {
     return buf;
 }
 
-void DrawLegend(DiagramCanvas& canvas, const PlotFrame& f, int width, int height) {
+// The legend box; with the atmospheric layer it has a row for it before "USER" and the
+// layer's legend line (place, month, UTC hour) below the box.
+void DrawLegend(DiagramCanvas& canvas, const PlotFrame& f, int width, int height,
+                const AtmosphericLayer* atmospheric) {
     struct Row {
         std::string_view text;
         Rgb colour;
     };
-    std::array<Row, NoiseEnvCount + 1> rows;
-    for (int e = 0; e < NoiseEnvCount; ++e) rows[e] = {NoiseEnvs[e].legend, CurveColours[e]};
-    rows[NoiseEnvCount] = {"USER", Black};
+    std::vector<Row> rows;
+    for (int e = 0; e < NoiseEnvCount; ++e) rows.push_back({NoiseEnvs[e].legend, CurveColours[e]});
+    if (atmospheric) rows.push_back({AtmosphericLegendRow, AtmosphericColour});
+    rows.push_back({"USER", Black});
 
     const int fs = f.mainFontSize;
     const int rp = RoundPx(1.8 * fs);
     const int lx = RoundPx(width / 6.0);
     const int ly = RoundPx(0.59 * height);
+    const int count = static_cast<int>(rows.size());
     std::size_t longest = 0;
     for (const Row& r : rows) longest = std::max(longest, r.text.size());
-    canvas.DrawBox(lx, ly, fs * static_cast<int>(longest) + 10, 6 * rp + 4, White, Black);
-    for (int k = 0; k < static_cast<int>(rows.size()); ++k) {
+    canvas.DrawBox(lx, ly, fs * static_cast<int>(longest) + 10, count * rp + 4, White, Black);
+    for (int k = 0; k < count; ++k) {
         canvas.FillBox(lx + 2, ly + 4 + k * rp, fs, fs, rows[k].colour);
         canvas.DrawText(lx + rp, ly + 2 + k * rp, rows[k].text, Black, White);
     }
+    if (atmospheric) canvas.DrawText(lx, ly + count * rp + 6, atmospheric->legend, Black, White);
+}
+
+// Upper and lower deciles of the four man-made curves and of galactic noise (where it has a
+// value), each in its curve's lighter colour.
+void DrawDecileBands(DiagramCanvas& canvas, const AxisMap& map, const ReferenceCurves& rc,
+                     std::span<const int> xs, int radius) {
+    std::vector<DotCentre> centres;
+    for (int e = 0; e < NoiseEnvCount; ++e) {
+        const NoiseDeciles deciles = DecilesOf(NoiseEnvs[e].id);
+        const std::vector<double>& fa = rc.refFa[e];
+        const std::vector<double>& field = rc.refField[e];
+        const std::size_t n = std::min({xs.size(), fa.size(), field.size()});
+        centres.clear();
+        for (std::size_t d = 0; d < n; ++d) {
+            if (fa[d] == UnknownLevel) continue;
+            centres.push_back({xs[d], map.y(field[d] + deciles.upper)});
+            centres.push_back({xs[d], map.y(field[d] - deciles.lower)});
+        }
+        canvas.DrawDots(centres, radius, Lighter(CurveColours[e]));
+    }
+}
+
+// The atmospheric decile band (lighter, thinner) or its median, as field strength.
+void DrawAtmospheric(DiagramCanvas& canvas, const AxisMap& map, const AtmosphericLayer& layer,
+                     double bandwidthTerm, int radius, bool band) {
+    const std::size_t n = std::min(
+        {layer.log10Hz.size(), layer.fa.size(), layer.faUpper.size(), layer.faLower.size()});
+    std::vector<DotCentre> centres;
+    centres.reserve(band ? 2 * n : n);
+    for (std::size_t d = 0; d < n; ++d) {
+        const int x = map.xOfLog10(layer.log10Hz[d]);
+        const double lg = layer.log10Hz[d];
+        if (!band) {
+            centres.push_back({x, map.y(FieldOfFigure(layer.fa[d], lg, bandwidthTerm))});
+            continue;
+        }
+        centres.push_back({x, map.y(FieldOfFigure(layer.faUpper[d], lg, bandwidthTerm))});
+        centres.push_back({x, map.y(FieldOfFigure(layer.faLower[d], lg, bandwidthTerm))});
+    }
+    canvas.DrawDots(centres, band ? DecileRadius(radius) : radius,
+                    band ? Lighter(AtmosphericColour) : AtmosphericColour);
 }
 
 }  // namespace
@@ -181,6 +248,12 @@ void drawDiagram(DiagramCanvas& canvas, const DiagramInputs& in) {
     DrawArrow(canvas, f.left, f.bottom, f.left + RoundPx(1.05 * f.plotWidth), f.bottom, Black, 10);
     DrawArrow(canvas, f.left, f.bottom, f.left, f.bottom - RoundPx(1.05 * f.plotHeight), Black, 10);
 
+    // The layers' bands lie under every median curve.
+    const double bandwidthTerm =
+        in.curves ? 10.0 * SafeLog10(static_cast<double>(in.curves->bandwidthHz)) : 0.0;
+    if (in.atmospheric)
+        DrawAtmospheric(canvas, map, *in.atmospheric, bandwidthTerm, f.dotRadius, true);
+
     std::vector<DotCentre> centres;
     if (in.curves) {
         const ReferenceCurves& rc = *in.curves;
@@ -189,6 +262,7 @@ void drawDiagram(DiagramCanvas& canvas, const DiagramInputs& in) {
         const bool haveLogs = rc.log10Freq.size() == xs.size();
         for (std::size_t d = 0; d < xs.size(); ++d)
             xs[d] = haveLogs ? map.xOfLog10(rc.log10Freq[d]) : map.x(rc.freqGrid[d]);
+        if (in.deciles) DrawDecileBands(canvas, map, rc, xs, DecileRadius(f.dotRadius));
         for (int e = 0; e < NoiseEnvCount; ++e) {
             const std::vector<double>& field = rc.refField[e];
             const std::size_t n = std::min(xs.size(), field.size());
@@ -197,6 +271,8 @@ void drawDiagram(DiagramCanvas& canvas, const DiagramInputs& in) {
             canvas.DrawDots(centres, f.dotRadius, CurveColours[e]);
         }
     }
+    if (in.atmospheric)
+        DrawAtmospheric(canvas, map, *in.atmospheric, bandwidthTerm, f.dotRadius, false);
 
     const MeasDots& m = in.measurements;
     const std::size_t rows =
@@ -212,7 +288,7 @@ void drawDiagram(DiagramCanvas& canvas, const DiagramInputs& in) {
     }
     canvas.DrawDots(centres, f.dotRadius + 1, Black);
 
-    DrawLegend(canvas, f, W, H);
+    DrawLegend(canvas, f, W, H, in.atmospheric);
 
     canvas.SetFont(DiagramFontFamily, f.mainFontSize);
     canvas.DrawTextUp(f.left - RoundPx(0.13 * f.plotWidth), f.bottom - RoundPx(0.9 * f.plotHeight),

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "diagram/canvas.h"
+#include "model/atmospheric_layer.h"
 #include "model/noise_model.h"
 #include "diagram/picture.h"
 
@@ -47,6 +48,10 @@ struct DiagramInputs {
     int yWidth = 60;
     std::string locator = "NoLoc.";
     std::string measDateTime = "NoDateTime";
+    // Optional layers, both off by default: the upper and lower deciles of the man-made and
+    // galactic curves, and the atmospheric noise computed beforehand (not owned).
+    bool deciles = false;
+    const AtmosphericLayer* atmospheric = nullptr;
 };
 
 // The font family name the diagram asks for; the raster canvas resolves it to Liberation Sans.
