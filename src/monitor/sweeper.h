@@ -1,0 +1,33 @@
+#pragma once
+// What the monitor sweeps through: a receiver that reads one band at a time. The rig layer
+// provides one over Hamlib; tests provide their own.
+#include <string>
+#include <variant>
+
+#include "measure/meas_list.h"
+#include "stationlog/log_queries.h"
+
+namespace fw {
+
+// The row of one reading, or the text that says why the band could not be read.
+using BandReadResult = std::variant<MeasRow, std::string>;
+
+class Sweeper {
+  public:
+    virtual ~Sweeper() = default;
+
+    // Opens the connection; an empty text on success, otherwise why it failed.
+    virtual std::string connect() = 0;
+    // Drops the connection after a failure, so that the next connect() starts afresh.
+    virtual void disconnect() = 0;
+    // Called while connected, before the first and after the last band of a sweep; the end
+    // puts the receiver back as the sweep found it.
+    virtual void beginSweep() {}
+    virtual void endSweep() {}
+    // Tunes to the band and takes one reading. Called only while connected.
+    virtual BandReadResult read(const LogBand& band) = 0;
+    // The rig model, as the log records it with each reading.
+    virtual std::string rigName() const = 0;
+};
+
+}  // namespace fw
