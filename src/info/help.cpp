@@ -2,6 +2,8 @@
 
 #include <array>
 
+#include "info/data_paths.h"
+
 namespace fw {
 
 std::string HelpDocumentPath(std::string_view programDir, std::string_view fileName) {
@@ -17,8 +19,11 @@ std::string MissingHelpText(std::string_view fullName) {
 }
 
 InfoMessage OpenHelp(std::string_view programDir, std::string_view fileName, const Opener& open) {
-    const std::string path = HelpDocumentPath(programDir, fileName);
-    if (!RegularFileExists(path)) return {InfoMessage::Kind::Warning, MissingHelpText(path)};
+    const std::string path = FindDataFile(programDir, fileName);
+    if (!RegularFileExists(path)) {
+        return {InfoMessage::Kind::Warning,
+                MissingHelpText(HelpDocumentPath(programDir, fileName))};
+    }
     if (auto error = OpenDocument(path, open)) return {InfoMessage::Kind::Error, *error};
     return {};
 }

@@ -1,5 +1,5 @@
 #pragma once
-// The help documents beside the program and the about text.
+// The help documents shipped with the program and the about text.
 #include <string>
 #include <string_view>
 
@@ -23,8 +23,9 @@ struct InfoMessage {
     std::string text;
 };
 
-// Opens the help document `fileName` beside the program, or says why it cannot: a warning
-// when it is missing, the error of OpenDocument when it vanished after the check.
+// Opens the help document `fileName`, found beside the program or in the share folder
+// (FindDataFile), or says why it cannot: a warning naming the path beside the program when it
+// is in neither, the error of OpenDocument when it vanished after the check.
 InfoMessage OpenHelp(std::string_view programDir, std::string_view fileName, const Opener& open);
 
 // The six lines of the about box, each followed by CR LF.

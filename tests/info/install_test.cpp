@@ -6,6 +6,7 @@
 
 #include <QFile>
 #include <QXmlStreamReader>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -13,6 +14,7 @@
 #include <vector>
 
 #include "app/logic/app_state.h"
+#include "info/data_paths.h"
 #include "info/help.h"
 
 extern char** environ;
@@ -21,6 +23,9 @@ namespace fw {
 namespace {
 
 namespace fs = std::filesystem;
+
+// The id that names the desktop entry, the icon and the AppStream metainfo.
+constexpr const char* AppId = "example.floorwatch.Floorwatch";
 
 // Runs a program with its arguments, no shell; its exit status, or -1.
 int RunProgram(const std::vector<std::string>& command, const std::string& output = {}) {
@@ -66,16 +71,19 @@ class Installation : public ::testing::Test {
     static inline int installStatus = -1;
 };
 
-TEST_F(Installation, ProgramsAreInstalledAndExecutable) {
+TEST_F(Installation, ProgramsAreInstalledAndExecutableWithNoDocumentBesideThem) {
     for (const char* program : {"floorwatch", "floorwatch-cli"}) {
         const fs::path path = prefix / "bin" / program;
         EXPECT_TRUE(fs::is_regular_file(path)) << path;
         EXPECT_EQ(access(path.c_str(), X_OK), 0) << path;
     }
+    for (const auto& entry : fs::directory_iterator(prefix / "bin")) {
+        EXPECT_NE(entry.path().extension(), ".pdf") << entry.path();
+    }
 }
 
 TEST_F(Installation, InstalledProgramFindsBothHelpDocuments) {
-    // The same lookup the program makes: its own folder plus the document's name.
+    // The same lookup the program makes: its own folder, then the share folder of its prefix.
     const AppState state = StartupAppState((prefix / "bin" / "floorwatch").string());
     std::vector<std::string> opened;
     const Opener record = [&](const std::string& target) { opened.push_back(target); };
@@ -84,6 +92,7 @@ TEST_F(Installation, InstalledProgramFindsBothHelpDocuments) {
         EXPECT_EQ(message.kind, InfoMessage::Kind::None) << message.text;
     }
     ASSERT_EQ(opened.size(), 2u);
+    EXPECT_EQ(opened[0], (prefix / "share/floorwatch" / HelpFileEnglish).string());
     const std::string text = (prefix / "help.txt").string();
     for (const auto& [document, title] : {std::pair{opened[0], "Floorwatch User's Guide"},
                                           std::pair{opened[1], "Floorwatch Benutzerhandbuch"}}) {
@@ -94,21 +103,51 @@ TEST_F(Installation, InstalledProgramFindsBothHelpDocuments) {
     }
 }
 
-TEST_F(Installation, DesktopEntryAndIconWhereDesktopsLook) {
-    const std::string entry = ReadFile(prefix / "share/applications/floorwatch.desktop");
+TEST_F(Installation, ProgramFindsEveryItuCoefficientFileUnchanged) {
+    const std::string programDir = (prefix / "bin").string() + "/";
+    for (int month = 1; month <= 12; ++month) {
+        char name[32];
+        std::snprintf(name, sizeof name, "itu-p372/COEFF%02dW.txt", month);
+        const std::string found = FindDataFile(programDir, name);
+        EXPECT_EQ(found, (prefix / "share/floorwatch" / name).string());
+        const std::string shipped = ReadFile(fs::path(FW_SOURCE_DIR) / "data" / name);
+        EXPECT_FALSE(shipped.empty()) << name;
+        EXPECT_EQ(ReadFile(found), shipped) << name;
+    }
+}
+
+TEST_F(Installation, DesktopEntryIconMetainfoAndManualPageWhereTheSystemLooks) {
+    const std::string id = AppId;
+    const std::string entry = ReadFile(prefix / "share/applications" / (id + ".desktop"));
     EXPECT_EQ(entry.rfind("[Desktop Entry]\n", 0), 0u);
-    for (const char* line : {"\nType=Application\n", "\nName=Floorwatch\n", "\nExec=floorwatch\n",
-                             "\nIcon=floorwatch\n", "\nTerminal=false\n"}) {
+    for (const std::string line : {"\nType=Application\n", "\nName=Floorwatch\n",
+                                   "\nExec=floorwatch\n", "\nTerminal=false\n"}) {
         EXPECT_NE(entry.find(line), std::string::npos) << line;
     }
+    EXPECT_NE(entry.find("\nIcon=" + id + "\n"), std::string::npos);
+
     QFile icon(QString::fromStdString(
-        (prefix / "share/icons/hicolor/scalable/apps/floorwatch.svg").string()));
+        (prefix / "share/icons/hicolor/scalable/apps" / (id + ".svg")).string()));
     ASSERT_TRUE(icon.open(QIODevice::ReadOnly));
     QXmlStreamReader svg(&icon);
     ASSERT_TRUE(svg.readNextStartElement());
     EXPECT_EQ(svg.name().toString(), QStringLiteral("svg"));
     while (!svg.atEnd()) svg.readNext();
     EXPECT_FALSE(svg.hasError()) << svg.errorString().toStdString();
+
+    const std::string metainfo = ReadFile(prefix / "share/metainfo" / (id + ".metainfo.xml"));
+    EXPECT_NE(metainfo.find("<id>" + id + "</id>"), std::string::npos);
+    EXPECT_NE(metainfo.find("<launchable type=\"desktop-id\">" + id + ".desktop</launchable>"),
+              std::string::npos);
+    // Every version gets its release entry, the newest first.
+    const std::size_t release = metainfo.find("<release version=\"");
+    EXPECT_EQ(metainfo.find("<release version=\"" FW_PROJECT_VERSION "\""), release);
+    EXPECT_NE(release, std::string::npos);
+
+    const std::string manPage = ReadFile(prefix / "share/man/man1/floorwatch-cli.1.gz");
+    EXPECT_EQ(manPage.rfind("\x1f\x8b", 0), 0u) << "not gzip-compressed";
+    EXPECT_NE(ReadFile(prefix / "share/doc/floorwatch/copyright").find("License: GPL-3+"),
+              std::string::npos);
 }
 
 }  // namespace

@@ -1,0 +1,189 @@
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <limits>
+#include <set>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "info/data_paths.h"
+#include "info/help.h"
+
+extern char** environ;
+
+namespace fw {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr const char* AppId = "example.floorwatch.Floorwatch";
+
+std::string ReadFile(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+// Runs a program with its arguments, no shell, standard output and error into `log`; its exit
+// status, or -1 when it could not start or did not end normally.
+int RunProgram(const std::vector<std::string>& command, const fs::path& log) {
+    std::vector<char*> argv;
+    for (const auto& part : command) argv.push_back(const_cast<char*>(part.c_str()));
+    argv.push_back(nullptr);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, log.c_str(),
+                                     O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    posix_spawn_file_actions_adddup2(&actions, STDOUT_FILENO, STDERR_FILENO);
+    posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
+    pid_t pid = 0;
+    const int started = posix_spawnp(&pid, argv[0], &actions, nullptr, argv.data(), environ);
+    posix_spawn_file_actions_destroy(&actions);
+    if (started != 0) return -1;
+    int status = 0;
+    if (waitpid(pid, &status, 0) < 0) return -1;
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+struct Output {
+    int status;
+    std::string text;
+};
+
+class DebianPackage : public ::testing::Test {
+  protected:
+    // cpack makes the package in a folder of its own, so that it never meets another build
+    // or test; the package is then unpacked into a root of its own.
+    static void SetUpTestSuite() {
+        char pattern[] = "/tmp/fw-package-XXXXXX";
+        ASSERT_NE(mkdtemp(pattern), nullptr);
+        dir = pattern;
+        const Output arch = Run({"dpkg", "--print-architecture"});
+        ASSERT_EQ(arch.status, 0) << arch.text;
+        debName = "floorwatch_" FW_PROJECT_VERSION "_" + arch.text.substr(0, arch.text.find('\n')) +
+                  ".deb";
+        cpack = Run({FW_CPACK_COMMAND, "-G", "DEB", "--config", FW_BUILD_DIR "/CPackConfig.cmake",
+                     "-B", (dir / "out").string()});
+        if (cpack.status != 0) return;
+        unpack = Run({"dpkg-deb", "-x", Deb().string(), (dir / "root").string()});
+    }
+    static void TearDownTestSuite() { fs::remove_all(dir); }
+    void SetUp() override {
+        ASSERT_EQ(cpack.status, 0) << cpack.text;
+        ASSERT_TRUE(fs::is_regular_file(Deb())) << "no " << debName << " after:\n" << cpack.text;
+        ASSERT_EQ(unpack.status, 0) << unpack.text;
+    }
+
+    static Output Run(const std::vector<std::string>& command) {
+        const fs::path log = dir / "command.log";
+        const int status = RunProgram(command, log);
+        return {status, ReadFile(log)};
+    }
+    static fs::path Deb() { return dir / "out" / debName; }
+    static fs::path Root() { return dir / "root"; }
+    static std::string Field(const char* name) {
+        const Output field = Run({"dpkg-deb", "--field", Deb().string(), name});
+        EXPECT_EQ(field.status, 0) << field.text;
+        return field.text;
+    }
+
+    static inline fs::path dir;
+    static inline std::string debName;
+    static inline Output cpack{-1, {}};
+    static inline Output unpack{-1, {}};
+};
+
+TEST_F(DebianPackage, ControlFieldsNameThePackageItsMaintainerAndItsDependencies) {
+    EXPECT_EQ(Field("Package"), "floorwatch\n");
+    EXPECT_EQ(Field("Version"), FW_PROJECT_VERSION "\n");
+    EXPECT_EQ(Field("Section"), "hamradio\n");
+    EXPECT_EQ(Field("Maintainer"), FW_MAINTAINER "\n");
+    const std::string description = Field("Description");
+    EXPECT_GT(description.find('\n'), 10u) << "no synopsis: " << description;
+    EXPECT_NE(description.find("GPL-3.0-or-later"), std::string::npos) << description;
+    EXPECT_EQ(description.find(';'), std::string::npos) << "a CMake list in the text";
+    EXPECT_NE(description.find("\n .\n"), std::string::npos) << "no paragraph break";
+    // The fonts and xdg-utils by name, the libraries as dpkg-shlibdeps found them.
+    const std::string depends = Field("Depends");
+    for (const char* package : {"fonts-liberation", "xdg-utils", "libc6", "libqt6widgets6",
+                                "libqt6printsupport6", "libpng16-16"}) {
+        EXPECT_NE(depends.find(package), std::string::npos) << package << " in " << depends;
+    }
+}
+
+TEST_F(DebianPackage, FilesLieUnderUsrOwnedByRootWithNoDocumentBesideThePrograms) {
+    const Output listing = Run({"dpkg-deb", "--contents", Deb().string()});
+    ASSERT_EQ(listing.status, 0) << listing.text;
+    std::set<std::string> paths;
+    std::istringstream lines(listing.text);
+    std::string mode, owner, size, date, time, path;
+    while (lines >> mode >> owner >> size >> date >> time >> path) {
+        lines.ignore(std::numeric_limits<std::streamsize>::max(), '\n');
+        EXPECT_EQ(owner, "root/root") << path;
+        EXPECT_EQ(path.rfind("./usr/", 0), 0u) << path;
+        EXPECT_FALSE(path.starts_with("./usr/bin/") && path.ends_with(".pdf")) << path;
+        paths.insert(path);
+    }
+    const std::string id = AppId;
+    for (const std::string& expected :
+         {std::string("./usr/bin/floorwatch"), std::string("./usr/bin/floorwatch-cli"),
+          std::string("./usr/share/floorwatch/FloorwatchEN.pdf"),
+          std::string("./usr/share/floorwatch/FloorwatchDE.pdf"),
+          std::string("./usr/share/floorwatch/itu-p372/COEFF01W.txt"),
+          std::string("./usr/share/floorwatch/itu-p372/COEFF12W.txt"),
+          "./usr/share/applications/" + id + ".desktop",
+          "./usr/share/icons/hicolor/scalable/apps/" + id + ".svg",
+          "./usr/share/metainfo/" + id + ".metainfo.xml",
+          std::string("./usr/share/man/man1/floorwatch-cli.1.gz"),
+          std::string("./usr/share/doc/floorwatch/copyright")}) {
+        EXPECT_EQ(paths.count(expected), 1u) << expected << " missing from:\n" << listing.text;
+    }
+}
+
+TEST_F(DebianPackage, UnpackedProgramsRunAndFindTheirGuidesAndData) {
+    const Output help = Run({(Root() / "usr/bin/floorwatch-cli").string(), "--help"});
+    EXPECT_EQ(help.status, 0) << help.text;
+    EXPECT_EQ(help.text.rfind("Usage: floorwatch-cli COMMAND", 0), 0u) << help.text;
+    const Output curves = Run({(Root() / "usr/bin/floorwatch-cli").string(), "curves"});
+    EXPECT_EQ(curves.status, 0) << curves.text;
+    EXPECT_EQ(curves.text.rfind("freq_hz,", 0), 0u) << curves.text.substr(0, 200);
+
+    // The lookups the programs make from their folder, which holds no data of its own here.
+    const std::string programDir = (Root() / "usr/bin").string() + "/";
+    const fs::path share = Root() / "usr/share/floorwatch";
+    for (const auto file : {HelpFileEnglish, HelpFileGerman}) {
+        EXPECT_EQ(FindDataFile(programDir, file), (share / file).string());
+    }
+    for (int month = 1; month <= 12; ++month) {
+        char name[32];
+        std::snprintf(name, sizeof name, "itu-p372/COEFF%02dW.txt", month);
+        EXPECT_EQ(FindDataFile(programDir, name), (share / name).string());
+    }
+}
+
+TEST_F(DebianPackage, DesktopEntryAndMetainfoPassTheirValidators) {
+    const std::string id = AppId;
+    const fs::path desktop = Root() / "usr/share/applications" / (id + ".desktop");
+    const Output entry = Run({"desktop-file-validate", desktop.string()});
+    EXPECT_EQ(entry.status, 0) << entry.text;
+    EXPECT_EQ(entry.text, "") << "warnings count as failures";
+    // The tree check also finds the desktop entry and icon that the metainfo names.
+    for (const auto& command : std::vector<std::vector<std::string>>{
+             {"appstreamcli", "validate", "--no-net",
+              (Root() / "usr/share/metainfo" / (id + ".metainfo.xml")).string()},
+             {"appstreamcli", "validate-tree", "--no-net", Root().string()}}) {
+        const Output check = Run(command);
+        EXPECT_EQ(check.status, 0) << command[1] << ":\n" << check.text;
+    }
+}
+
+}  // namespace
+}  // namespace fw
