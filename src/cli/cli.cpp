@@ -73,11 +73,12 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
         PrintUsage(err);
         return ExitUsage;
     }
-    for (const std::string& a : args) {
-        if (a == "--help" || a == "-h") {
-            PrintUsage(out);
-            return ExitOk;
-        }
+    // Help counts where it stands as an option, not as an option's value.
+    ArgList rest(std::vector<std::string>(args.begin() + 1, args.end()));
+    const bool help = rest.takeFlag(HelpOption) | rest.takeFlag(ShortHelpOption);
+    if (help || args.front() == HelpOption || args.front() == ShortHelpOption) {
+        PrintUsage(out);
+        return ExitOk;
     }
     try {
         for (const CommandEntry& c : Commands) {

@@ -2,6 +2,7 @@
 #include <optional>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace fw::cli {
@@ -16,22 +17,39 @@ struct Refusal : std::runtime_error {
     using std::runtime_error::runtime_error;
 };
 
-// The arguments of one command; options are taken out one by one, and whatever is
-// left at the end is a usage error.
+// The options that stand alone; every other argument beginning with "--" takes a value.
+inline constexpr std::string_view HelpOption = "--help";
+inline constexpr std::string_view ShortHelpOption = "-h";
+inline constexpr std::string_view CliFlags[] = {HelpOption, ShortHelpOption, "--no-correction"};
+
+// The arguments of one command, read once from left to right: a flag of CliFlags; an option
+// "--name VALUE" or "--name=VALUE", whose value is taken as it is even where it looks like an
+// option ("--locator -h"); or a positional argument. Commands then take what they know in any
+// order, and whatever is left at the end is a usage error.
 class ArgList {
   public:
-    explicit ArgList(std::vector<std::string> args) : args_(std::move(args)) {}
+    explicit ArgList(const std::vector<std::string>& args);
 
-    // "--name VALUE" or "--name=VALUE"; the last one given counts.
+    // The option's value; the last one given counts. An option given last without a value is
+    // a usage error.
     std::optional<std::string> takeOption(const std::string& name);
-    bool takeFlag(const std::string& name);
-    // The next argument that is not an option.
+    // True when the flag (a name of CliFlags) or the word (a positional argument such as
+    // "models") was given.
+    bool takeFlag(std::string_view name);
+    // The first positional argument.
     std::optional<std::string> takePositional();
     // Throws UsageError when an argument was not taken.
     void expectEmpty() const;
 
   private:
-    std::vector<std::string> args_;
+    struct Arg {
+        enum class Kind { Flag, Option, Positional };
+        Kind kind;
+        std::string given;  // the argument as written, for the usage error
+        std::string name;   // the flag's or option's name, the positional text
+        std::optional<std::string> value;
+    };
+    std::vector<Arg> args_;
 };
 
 // An integer option within [low, high]; outside it is a refusal naming the option.
