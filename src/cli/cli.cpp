@@ -4,6 +4,7 @@
 
 #include "cli/commands.h"
 #include "cli/render_options.h"
+#include "cli/rig_options.h"
 
 namespace fw::cli {
 
@@ -18,7 +19,7 @@ struct CommandEntry {
 
 constexpr CommandEntry Commands[] = {
     {"curves", CmdCurves}, {"render", CmdRender}, {"list", CmdList},
-    {"enter", CmdEnter},   {"report", CmdReport},
+    {"enter", CmdEnter},   {"report", CmdReport}, {"rig", CmdRig},
 };
 
 void PrintUsage(std::ostream& s) {
@@ -44,7 +45,26 @@ void PrintUsage(std::ostream& s) {
          "      Builds the one-page A4 noise report as the print window does, with the\n"
          "      diagram, the --data file's measurements and today's date, and writes it as\n"
          "      the PDF file OUT or prints it on the installed printer NAME.\n"
+         "  rig read RIG [--band B | --freq MHZ] [--readings N] [--settle MS] [--gain G]\n"
+         "           [--bandwidth HZ] [--append FILE]\n"
+         "      Reads the rig's S-meter (--readings samples, default 5, 200 ms apart; their\n"
+         "      median in dB over S9) and prints the row of an antenna-voltage entry of\n"
+         "      20*log10(50) + median dBuV, as the list box shows it. With --band or --freq\n"
+         "      the rig is tuned there first (mode LSB below 10 MHz, USB above, AM on LW and\n"
+         "      MW), given --settle ms (default 300) and put back afterwards; without, it is\n"
+         "      read where it is tuned and the row has its frequency. --append adds the row\n"
+         "      to FILE as enter --append does.\n"
+         "  rig sweep RIG [--bands B,B,...] [--readings N] [--settle MS] [--gain G]\n"
+         "            [--bandwidth HZ] [--append FILE]\n"
+         "      The same on every band given (default all thirteen), one row per band; the\n"
+         "      rig's frequency and mode are put back afterwards, also after an error or\n"
+         "      Ctrl-C. A sweep that stops part-way keeps (and appends) the rows taken.\n"
+         "  rig models\n"
+         "      Hamlib's rig models: number, manufacturer, model, driver status.\n"
          "\n"
+         "RIG (for rig read and rig sweep):\n"
+      << RigOptionsHelp
+      << "\n"
          "Entry options (unset ones keep the window's start-up texts):\n"
          "  --method TAG       S-Val, AntVol, AntPwr or Field (default S-Val)\n"
          "  --band TEXT        ham band: LW, MW, 160m, 80m, 40m, 30m, 20m, 17m, 15m, 12m, 10m,\n"
@@ -82,9 +102,7 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     }
     try {
         for (const CommandEntry& c : Commands) {
-            if (args.front() != c.name) continue;
-            ArgList rest(std::vector<std::string>(args.begin() + 1, args.end()));
-            return c.run(rest, out, err);
+            if (args.front() == c.name) return c.run(rest, out, err);
         }
         throw UsageError("unknown command: " + args.front());
     } catch (const UsageError& e) {

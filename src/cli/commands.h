@@ -13,5 +13,6 @@ int CmdRender(ArgList& args, std::ostream& out, std::ostream& err);
 int CmdList(ArgList& args, std::ostream& out, std::ostream& err);
 int CmdEnter(ArgList& args, std::ostream& out, std::ostream& err);
 int CmdReport(ArgList& args, std::ostream& out, std::ostream& err);
+int CmdRig(ArgList& args, std::ostream& out, std::ostream& err);
 
 }  // namespace fw::cli

@@ -1,0 +1,166 @@
+#include <pthread.h>
+
+#include <csignal>
+#include <ctime>
+#include <optional>
+#include <ostream>
+#include <stop_token>
+
+#include "cli/commands.h"
+#include "cli/data_file_append.h"
+#include "cli/rig_options.h"
+#include "libs/regional.h"
+#include "libs/startup_values.h"
+#include "rig/rig_error.h"
+#include "rig/rig_models.h"
+#include "rig/rig_session.h"
+#include "rig/sweep.h"
+
+namespace fw::cli {
+
+namespace {
+
+// While alive, Ctrl-C (SIGINT) and SIGTERM are held back from this thread (and from the
+// threads Hamlib starts meanwhile) so they interrupt no rig call half-way; the waits between
+// calls take them and turn them into a stop request, so a sweep still puts the rig back.
+class InterruptToStop {
+  public:
+    InterruptToStop() {
+        sigemptyset(&signals_);
+        sigaddset(&signals_, SIGINT);
+        sigaddset(&signals_, SIGTERM);
+        pthread_sigmask(SIG_BLOCK, &signals_, &previous_);
+    }
+    ~InterruptToStop() {
+        // One that came during the last calls has nothing left to stop.
+        const timespec none{};
+        while (sigtimedwait(&signals_, nullptr, &none) > 0) {
+        }
+        pthread_sigmask(SIG_SETMASK, &previous_, nullptr);
+    }
+    InterruptToStop(const InterruptToStop&) = delete;
+    InterruptToStop& operator=(const InterruptToStop&) = delete;
+
+    rig::Pacing pacing() {
+        return rig::Pacing{stop_.get_token(), [this](std::chrono::milliseconds ms) {
+                               const timespec slice{static_cast<time_t>(ms.count() / 1000),
+                                                    static_cast<long>(ms.count() % 1000) * 1000000};
+                               if (sigtimedwait(&signals_, nullptr, &slice) > 0)
+                                   stop_.request_stop();
+                           }};
+    }
+
+  private:
+    sigset_t signals_{};
+    sigset_t previous_{};
+    std::stop_source stop_;
+};
+
+// The options of `rig read` and `rig sweep`.
+struct RigCommandOptions {
+    rig::RigConnection connection;
+    rig::SweepPlan plan;
+    std::optional<std::string> band, freq, bands, appendTo;
+};
+
+RigCommandOptions TakeRigCommandOptions(ArgList& args) {
+    RigCommandOptions o;
+    o.connection = TakeRigOptions(args);
+    o.band = args.takeOption("--band");
+    o.freq = args.takeOption("--freq");
+    o.bands = args.takeOption("--bands");
+    o.appendTo = args.takeOption("--append");
+    if (auto n = args.takeOption("--readings"))
+        o.plan.reading.samples = ParseIntOption("--readings", *n, 1, 100);
+    if (auto ms = args.takeOption("--settle"))
+        o.plan.settle = std::chrono::milliseconds(ParseIntOption("--settle", *ms, 0, 60000));
+    o.plan.reading.gain = args.takeOption("--gain").value_or("");
+    o.plan.reading.bandwidth =
+        args.takeOption("--bandwidth").value_or(std::string(StartBandwidthText));
+    return o;
+}
+
+std::optional<DataFileAppend> OpenAppend(const std::optional<std::string>& path, char sep) {
+    if (!path) return std::nullopt;
+    return DataFileAppend(*path, sep);
+}
+
+std::vector<MeasRow> Rows(const std::vector<rig::Reading>& readings) {
+    std::vector<MeasRow> rows;
+    for (const rig::Reading& r : readings) rows.push_back(r.entry.row);
+    return rows;
+}
+
+int RunReadingOrSweep(bool sweep, RigCommandOptions& o, std::ostream& out, std::ostream& err) {
+    const char sep = SystemDecimalSeparator();
+    if (sweep && (o.band || o.freq))
+        throw UsageError("rig sweep takes --bands, not --band or --freq");
+    if (!sweep && o.bands) throw UsageError("rig read takes --band or --freq, not --bands");
+    if (o.band && o.freq) throw UsageError("give either --band or --freq, not both");
+
+    std::optional<rig::SweepPlan> tuned;  // read at the rig's own frequency when none
+    if (sweep || o.band || o.freq) {
+        tuned = o.plan;
+        if (o.bands) tuned->targets = rig::BandTargets(*o.bands);
+        if (o.band) tuned->targets = {rig::RigTarget::Band(*o.band)};
+        if (o.freq) tuned->targets = {rig::RigTarget::Free(*o.freq)};
+        for (const auto& t : tuned->targets) rig::ResolveTarget(t, o.plan.reading, sep);
+    } else {
+        rig::ResolveTarget(rig::RigTarget::Band("80m"), o.plan.reading, sep);  // gain, bandwidth
+    }
+    // A refused file ends the command before the rig is touched.
+    std::optional<DataFileAppend> append = OpenAppend(o.appendTo, sep);
+
+    InterruptToStop interrupt;
+    rig::RigSession session(o.connection);
+    if (!tuned) {
+        const rig::Reading r = rig::ReadHere(session, o.plan.reading, interrupt.pacing(), sep);
+        if (append) append->save({r.entry.row}, std::nullopt, std::nullopt);
+        out << ListLine(r.entry.row, sep) << '\n';
+        return ExitOk;
+    }
+    rig::SweepCallbacks show;
+    show.reading = [&](const rig::Reading& r) { out << ListLine(r.entry.row, sep) << std::endl; };
+    const rig::SweepResult result = rig::RunSweep(session, *tuned, show, interrupt.pacing(), sep);
+    // The rows taken are kept, also when the sweep ended early.
+    if (append && !result.readings.empty())
+        append->save(Rows(result.readings), std::nullopt, std::nullopt);
+    bool ok = result.complete();
+    if (!result.failure.empty()) err << result.failure << '\n';
+    if (result.cancelled)
+        err << "Cancelled after " << result.readings.size() << " of " << tuned->targets.size()
+            << " readings\n";
+    if (!result.restoreFailure.empty()) {
+        err << "The rig's frequency and mode could not be restored: " << result.restoreFailure
+            << '\n';
+        ok = false;
+    }
+    return ok ? ExitOk : ExitRefused;
+}
+
+}  // namespace
+
+int CmdRig(ArgList& args, std::ostream& out, std::ostream& err) {
+    const auto sub = args.takePositional();
+    if (sub == "models") {
+        args.expectEmpty();
+        for (const rig::RigModelInfo& m : rig::RigModels()) out << rig::ModelLine(m) << '\n';
+        return ExitOk;
+    }
+    if (sub != "read" && sub != "sweep") throw UsageError("rig needs read, sweep or models");
+    RigCommandOptions options = TakeRigCommandOptions(args);
+    args.expectEmpty();
+    try {
+        return RunReadingOrSweep(sub == "sweep", options, out, err);
+    } catch (const rig::ReadingInputError& e) {
+        throw Refusal(e.what());
+    } catch (const rig::RigSettingsError& e) {
+        throw Refusal(e.what());
+    } catch (const rig::RigError& e) {
+        throw Refusal(e.what());
+    } catch (const rig::Cancelled&) {
+        throw Refusal("Cancelled");
+    }
+}
+
+}  // namespace fw::cli

@@ -1,0 +1,47 @@
+#include "cli/data_file_append.h"
+
+#include <filesystem>
+
+#include "libs/startup_values.h"
+#include "measure/user_data_file.h"
+
+namespace fw::cli {
+
+namespace {
+
+// FILE as loaded, or an empty list with the start-up texts where FILE does not exist yet. A
+// path whose state cannot be told goes through the load, which refuses it with the program's
+// message.
+LoadedData LoadOrStart(const std::string& path, char sep) {
+    std::error_code ec;
+    if (!std::filesystem::exists(path, ec) && !ec)
+        return LoadedData{{}, std::string(NoLocatorText), std::string(NoDateTimeText)};
+    return LoadDataOption(path, sep);
+}
+
+}  // namespace
+
+DataFileAppend::DataFileAppend(std::string path, char sep)
+    : path_(std::move(path)), sep_(sep), data_(LoadOrStart(path_, sep)) {}
+
+void DataFileAppend::save(const std::vector<MeasRow>& rows,
+                          const std::optional<std::string>& locator,
+                          const std::optional<std::string>& dateTime) {
+    LoadedData data = data_;
+    for (const MeasRow& row : rows) data.list.appendRow(row);
+    SortMeasList(data.list);
+    if (locator) data.locator = *locator;
+    if (dateTime) data.dateTime = *dateTime;
+    if (const auto failure = SaveUserDataFile(path_, data.locator, data.dateTime, data.list, sep_))
+        throw Refusal(failure->text);
+}
+
+std::string ListLine(const MeasRow& row, char sep) {
+    MeasList single;
+    single.appendRow(row);
+    std::string line;
+    AppendUserListLine(line, single, 0, sep);
+    return line;
+}
+
+}  // namespace fw::cli
