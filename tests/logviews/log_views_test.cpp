@@ -1,0 +1,146 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "diagram/recording_canvas.h"
+#include "logviews/hourly_profile_view.h"
+#include "logviews/level_over_time_view.h"
+#include "stationlog/utc_text.h"
+
+namespace fw {
+namespace {
+
+using test::Call;
+using test::RecordingCanvas;
+
+UtcSeconds At(const char* minute) {
+    return *ParseUtcMinute(minute);
+}
+
+std::vector<std::string> Texts(const std::vector<Call>& calls) {
+    std::vector<std::string> texts;
+    for (const Call& c : calls) texts.push_back(c.text);
+    return texts;
+}
+
+TEST(TimeTicks, RoundStepsThatFitTheSpan) {
+    struct Case {
+        const char* from;
+        const char* to;
+        int most;
+        std::vector<std::string> texts;
+    };
+    const std::vector<Case> cases = {
+        {"2026-03-01T22:10",
+         "2026-03-02T04:00",
+         8,
+         {"23:00", "03-02 00:00", "01:00", "02:00", "03:00", "04:00"}},
+        {"2026-03-01T00:00",
+         "2026-03-02T00:00",
+         5,
+         {"00:00", "06:00", "12:00", "18:00", "03-02 00:00"}},
+        {"2026-03-01T00:00", "2026-03-31T00:00", 6, {"03-02", "03-09", "03-16", "03-23", "03-30"}},
+        {"2026-01-15T00:00",
+         "2026-12-31T00:00",
+         6,
+         {"2026-03", "2026-05", "2026-07", "2026-09", "2026-11"}},
+    };
+    for (const Case& c : cases) {
+        std::vector<std::string> texts;
+        for (const TimeTick& t : TimeTicks(At(c.from), At(c.to), c.most)) {
+            EXPECT_GE(t.utc, At(c.from));
+            EXPECT_LE(t.utc, At(c.to));
+            texts.push_back(t.text);
+        }
+        EXPECT_EQ(texts, c.texts) << c.from;
+    }
+    EXPECT_TRUE(TimeTicks(At("2026-03-01T00:00"), At("2026-03-01T00:00"), 5).empty());
+}
+
+TEST(ViewLevels, ManMadeLevelsFollowTheReferenceCurvesAndTheRangeHoldsEveryValue) {
+    // At 1 MHz in 2700 Hz, the reference values of the curves (city 12.2136 dB(uV/m)).
+    const std::vector<ReferenceLevel> at1 = ManMadeLevels(1.0, 2700);
+    ASSERT_EQ(at1.size(), 4u);
+    EXPECT_EQ(at1[0].name, "City");
+    EXPECT_NEAR(at1[0].fieldDbuVm, 12.2136, 1e-4);
+    EXPECT_NEAR(at1[2].fieldDbuVm, 2.6136, 1e-4);
+    EXPECT_NEAR(at1[3].fieldDbuVm, -10.9864, 1e-4);
+    EXPECT_NEAR(FieldOfNoiseFactor(49.1, 10, 2700), 4.5136, 1e-4);
+
+    const std::vector<double> values = {3.5, -12.25, NAN, 17};
+    const LevelRange r = LevelRangeFor(values);
+    EXPECT_EQ(r.low, -20);
+    EXPECT_EQ(r.high, 20);
+    EXPECT_EQ(
+        LevelRangeFor(std::vector<double>{5}).high - LevelRangeFor(std::vector<double>{5}).low, 20);
+}
+
+TEST(LevelOverTimeView, OneDotPerReadingInTheSpanInItsBandsColourAndFourLevelsPerBand) {
+    LevelOverTimeInputs in;
+    in.from = At("2026-03-01T00:00");
+    in.to = At("2026-03-02T00:00");
+    in.levels = LevelRange{-40, 40};
+    in.series = {{{"80m", 3.65},
+                  {in.from + 600, in.from + 1200, in.to + 600},  // the last lies past the span
+                  {10, 20, 30}},
+                 {{"", 7.05}, {in.from + 3600}, {-5}}};
+    RecordingCanvas canvas;
+    DrawLevelOverTime(canvas, in);
+
+    const std::vector<Call> dots = canvas.only("DrawDot");
+    ASSERT_EQ(dots.size(), 3u);
+    EXPECT_EQ(dots[0].c1, BandColour(0));
+    EXPECT_EQ(dots[2].c1, BandColour(1));
+    EXPECT_LT(dots[0].a[0], dots[1].a[0]);  // later to the right
+    EXPECT_GT(dots[0].a[1], dots[1].a[1]);  // higher level further up
+    const ViewFrame f = MakeViewFrame(in.width, in.height);
+    const LinearAxis level(-40, 40, f.plot.bottom, f.top());
+    EXPECT_EQ(dots[2].a[1], level.pixel(-5));
+
+    for (const char* label :
+         {"80m City", "80m Resid.", "80m Rural", "80m Quiet", "7.05 MHz City", "7.05 MHz Quiet"})
+        EXPECT_NE(canvas.text(label), nullptr) << label;
+    EXPECT_NE(canvas.text("Level over time"), nullptr);
+    EXPECT_NE(canvas.text("80m"), nullptr);  // legend
+}
+
+TEST(HourlyProfileView, RangeBarsForHoursWithReadingsMedianAndAtmosphericCurves) {
+    HourlyProfileInputs in;
+    in.levels = LevelRange{-40, 60};
+    in.profile.band = {"80m", 3.65};
+    for (auto& h : in.profile.hours) h = {0, NAN, NAN, NAN};
+    in.profile.hours[3] = {5, 10, 4, 16};
+    in.profile.hours[4] = {2, 12, 8, 14};
+    in.profile.hours[20] = {1, 0, 0, 0};
+
+    RecordingCanvas without;
+    DrawHourlyProfile(without, in);
+    const ViewFrame f = MakeViewFrame(in.width, in.height);
+    const LinearAxis level(-40, 60, f.plot.bottom, f.top());
+    std::vector<Call> bars;
+    for (const Call& c : without.only("FillBox"))
+        if (c.c1 == RgbHex(0xA6C8E8)) bars.push_back(c);
+    bars.pop_back();  // the legend's swatch, drawn last
+    ASSERT_EQ(bars.size(), 3u);
+    EXPECT_EQ(bars[0].a[1], level.pixel(16));
+    EXPECT_EQ(bars[0].a[1] + bars[0].a[3] - 1, level.pixel(4));
+    EXPECT_EQ(without.only("DrawDot").size(), 3u);
+    EXPECT_EQ(without.text("Atmospheric median"), nullptr);
+    EXPECT_EQ(Texts(without.only("DrawText")).front(), "-40");
+
+    std::array<double, 24> fa;
+    fa.fill(60);
+    fa[0] = NAN;
+    in.atmosphericFa = fa;
+    RecordingCanvas with;
+    DrawHourlyProfile(with, in);
+    EXPECT_NE(with.text("Atmospheric median"), nullptr);
+    std::vector<Call> atmospheric;
+    for (const Call& c : with.only("DrawDot"))
+        if (c.c1 == RgbHex(0x8B4513)) atmospheric.push_back(c);
+    ASSERT_EQ(atmospheric.size(), 23u);
+    EXPECT_EQ(atmospheric[0].a[1], level.pixel(FieldOfNoiseFactor(60, 3.65, 2700)));
+}
+
+}  // namespace
+}  // namespace fw
