@@ -1,14 +1,13 @@
 #include "info/shell_open.h"
 
-#include <QProcess>
-#include <QString>
-#include <QStringList>
 #include <filesystem>
+
+#include "libs/process_start.h"
 
 namespace fw {
 
 void ShellOpen(const std::string& target) {
-    QProcess::startDetached(QStringLiteral("xdg-open"), {QString::fromStdString(target)});
+    StartProgramDetached("xdg-open", {target});
 }
 
 std::string MissingDocumentText(const std::string& fullName) {

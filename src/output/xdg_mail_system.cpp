@@ -1,16 +1,9 @@
 #include "output/xdg_mail_system.h"
 
-#include <spawn.h>
-#include <sys/stat.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
-#include <cerrno>
-#include <cstdlib>
 #include <filesystem>
 #include <string_view>
 
-extern char** environ;
+#include "libs/process_start.h"
 
 namespace fw {
 
@@ -19,12 +12,6 @@ namespace {
 // xdg-email's exit codes for a missing and for an unreadable file.
 constexpr int XdgFileMissing = 2;
 constexpr int XdgNoPermission = 5;
-
-bool IsExecutableFile(const std::string& path) {
-    struct stat info {};
-    return stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode) &&
-           access(path.c_str(), X_OK) == 0;
-}
 
 std::string PlainAddress(const std::string& address) {
     constexpr std::string_view prefix = "SMTP:";
@@ -60,47 +47,7 @@ std::string AbsolutePath(const std::string& path) {
     return error ? path : absolute.string();
 }
 
-constexpr int NotStarted = -1;
-constexpr int EndedAbnormally = -2;
-
-// Runs `program` with `arguments` and waits for it; its exit status, NotStarted or
-// EndedAbnormally.
-int RunAndWait(const std::string& program, const std::vector<std::string>& arguments) {
-    std::vector<char*> argv;
-    argv.push_back(const_cast<char*>(program.c_str()));
-    for (const auto& argument : arguments) argv.push_back(const_cast<char*>(argument.c_str()));
-    argv.push_back(nullptr);
-
-    pid_t pid = 0;
-    if (posix_spawn(&pid, program.c_str(), nullptr, nullptr, argv.data(), environ) != 0) {
-        return NotStarted;
-    }
-    int status = 0;
-    while (waitpid(pid, &status, 0) < 0) {
-        if (errno != EINTR) return EndedAbnormally;
-    }
-    return WIFEXITED(status) ? WEXITSTATUS(status) : EndedAbnormally;
-}
-
 }  // namespace
-
-std::string FindExecutable(const std::string& name) {
-    if (name.empty()) return {};
-    if (name.find('/') != std::string::npos) return IsExecutableFile(name) ? name : std::string();
-    const char* path = std::getenv("PATH");
-    if (!path) return {};
-    std::string_view folders(path);
-    while (true) {
-        const auto end = folders.find(':');
-        // An empty entry means the working folder.
-        std::string_view folder = folders.substr(0, end);
-        if (folder.empty()) folder = ".";
-        const std::string candidate = std::string(folder) + "/" + name;
-        if (IsExecutableFile(candidate)) return candidate;
-        if (end == std::string_view::npos) return {};
-        folders.remove_prefix(end + 1);
-    }
-}
 
 std::vector<std::string> XdgEmailArguments(const MapiMessage& message) {
     // The texts are passed as UTF-8 already.
@@ -153,9 +100,9 @@ std::uint32_t XdgMailSystem::SendMail(MapiSession, MapiWindow, const MapiMessage
     // The composer is always shown: xdg-email cannot send on its own.
     const std::string program = FindExecutable(program_);
     if (program.empty()) return MAPI_E_NOT_AVAILABLE;
-    const int status = RunAndWait(program, XdgEmailArguments(message));
+    const int status = RunProgram(program, XdgEmailArguments(message));
     if (status == 0) return SUCCESS_SUCCESS;
-    if (status == NotStarted) return MAPI_E_NOT_AVAILABLE;
+    if (status == ProgramNotStarted) return MAPI_E_NOT_AVAILABLE;
     if (status == XdgFileMissing || status == XdgNoPermission) return MAPI_E_ATTACHMENT_NOT_FOUND;
     return MAPI_E_FAILURE;
 }

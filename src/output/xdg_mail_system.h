@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "libs/process_start.h"
 #include "output/mapi_mailer.h"
 
 namespace fw {
@@ -34,9 +35,5 @@ class XdgMailSystem : public MailSystem {
 // prefixes removed, the note text's CR LF turned into the line breaks xdg-email expects
 // (it cannot pass on a final line break), and relative attachment names made absolute.
 std::vector<std::string> XdgEmailArguments(const MapiMessage& message);
-
-// The full name of an executable program, searched on PATH when `name` has no '/';
-// empty when there is none.
-std::string FindExecutable(const std::string& name);
 
 }  // namespace fw
