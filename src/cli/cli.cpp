@@ -3,6 +3,7 @@
 #include <ostream>
 
 #include "cli/commands.h"
+#include "cli/log_options.h"
 #include "cli/render_options.h"
 #include "cli/rig_options.h"
 
@@ -20,6 +21,7 @@ struct CommandEntry {
 constexpr CommandEntry Commands[] = {
     {"curves", CmdCurves}, {"render", CmdRender}, {"list", CmdList},
     {"enter", CmdEnter},   {"report", CmdReport}, {"rig", CmdRig},
+    {"monitor", CmdMonitor}, {"log", CmdLog},
 };
 
 void PrintUsage(std::ostream& s) {
@@ -61,9 +63,28 @@ void PrintUsage(std::ostream& s) {
          "      Ctrl-C. A sweep that stops part-way keeps (and appends) the rows taken.\n"
          "  rig models\n"
          "      Hamlib's rig models: number, manufacturer, model, driver status.\n"
+         "  monitor RIG [--log FILE] [--bands B,...] [--every SECONDS]\n"
+         "          [--count N | --for DURATION] [--readings N] [--settle MS] [--gain G]\n"
+         "          [--bandwidth HZ] [--locator TEXT]\n"
+         "      Sweeps the bands (default all thirteen) every SECONDS (default 600, from the\n"
+         "      start of one sweep to the start of the next) into the station log, for N\n"
+         "      sweeps, for DURATION (3600, 90m, 8h, 1d12h) or until Ctrl-C or SIGTERM, which\n"
+         "      finish the reading in hand and exit 0. Prints each reading with its UTC time\n"
+         "      as the list box shows it; a band that cannot be read is logged as a gap and\n"
+         "      the rig is reconnected. --locator is logged with every reading.\n"
+         "  log export [--log FILE] --format csv|databank [--from T] [--to T] [--output FILE]\n"
+         "      csv: one line per reading; databank: one line per band with the median noise\n"
+         "      factor Fa in dB of each UTC hour h00..h23. CSV after RFC 4180 with a point\n"
+         "      as decimal separator, on standard output or written whole to FILE.\n"
+         "  log to-list [--log FILE] [--from T] [--to T] --save USERFILE\n"
+         "      Each band's median field strength with its levels as one row of a USER data\n"
+         "      file; the locator comes from the log, the date/time is the span's end.\n"
          "\n"
-         "RIG (for rig read and rig sweep):\n"
+         "RIG (for rig read, rig sweep and monitor):\n"
       << RigOptionsHelp
+      << "\n"
+         "Station log (for monitor and log):\n"
+      << LogOptionsHelp
       << "\n"
          "Entry options (unset ones keep the window's start-up texts):\n"
          "  --method TAG       S-Val, AntVol, AntPwr or Field (default S-Val)\n"

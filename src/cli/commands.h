@@ -14,5 +14,7 @@ int CmdList(ArgList& args, std::ostream& out, std::ostream& err);
 int CmdEnter(ArgList& args, std::ostream& out, std::ostream& err);
 int CmdReport(ArgList& args, std::ostream& out, std::ostream& err);
 int CmdRig(ArgList& args, std::ostream& out, std::ostream& err);
+int CmdMonitor(ArgList& args, std::ostream& out, std::ostream& err);
+int CmdLog(ArgList& args, std::ostream& out, std::ostream& err);
 
 }  // namespace fw::cli

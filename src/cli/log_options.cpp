@@ -1,0 +1,55 @@
+#include "cli/log_options.h"
+
+#include "stationlog/log_path.h"
+#include "stationlog/utc_text.h"
+
+namespace fw::cli {
+
+namespace {
+
+std::optional<UtcSeconds> TakeTime(ArgList& args, const std::string& name) {
+    const auto text = args.takeOption(name);
+    if (!text) return std::nullopt;
+    const auto t = ParseUtcMinute(*text);
+    if (!t) throw Refusal(name + " must be a UTC time written YYYY-MM-DDTHH:MM!");
+    return t;
+}
+
+}  // namespace
+
+std::string TakeLogOption(ArgList& args) {
+    if (auto path = args.takeOption("--log")) return *path;
+    std::string path = DefaultStationLogPath();
+    if (path.empty())
+        throw Refusal(
+            "No folder for the station log: give --log FILE (neither XDG_DATA_HOME "
+            "nor HOME is set)");
+    return path;
+}
+
+LogSpan TakeSpanOptions(ArgList& args) {
+    LogSpan span{TakeTime(args, "--from"), TakeTime(args, "--to")};
+    if (span.from && span.to && *span.from >= *span.to)
+        throw Refusal("--from must lie before --to!");
+    return span;
+}
+
+StationLog OpenLogForWriting(const std::string& path) {
+    if (const std::string error = CreateLogFolder(path); !error.empty())
+        throw Refusal("station log " + path + ": cannot create its folder: " + error);
+    try {
+        return StationLog::Open(path, StationLog::OpenMode::CreateIfMissing);
+    } catch (const LogError& e) {
+        throw Refusal(e.what());
+    }
+}
+
+StationLog OpenLogForReading(const std::string& path) {
+    try {
+        return StationLog::Open(path, StationLog::OpenMode::MustExist);
+    } catch (const LogError& e) {
+        throw Refusal(e.what());
+    }
+}
+
+}  // namespace fw::cli

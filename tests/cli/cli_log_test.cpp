@@ -1,0 +1,141 @@
+// floorwatch-cli log export and log to-list on a small hand-made station log.
+#include <stdlib.h>
+#include <time.h>
+
+#include "cli_run.h"
+#include "stationlog/sample_log.h"
+#include "stationlog/station_log.h"
+
+namespace fw::cli {
+namespace {
+
+using namespace test;
+using namespace ::fw::test;
+
+class CliLog : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        StationLog::Open(log_).addAll(SampleReadings());
+        savedTz_ = getenv("TZ") ? getenv("TZ") : "";
+        hadTz_ = getenv("TZ") != nullptr;
+        setenv("TZ", "UTC0", 1);
+        tzset();
+    }
+    void TearDown() override {
+        hadTz_ ? setenv("TZ", savedTz_.c_str(), 1) : unsetenv("TZ");
+        tzset();
+    }
+
+    TempFolder folder_;
+    std::string log_ = folder_.file("log.sqlite");
+    std::string savedTz_;
+    bool hadTz_ = false;
+};
+
+const char* const DatabankHeader =
+    "band,freq_mhz,h00,h01,h02,h03,h04,h05,h06,h07,h08,h09,h10,h11,h12,h13,h14,h15,h16,h17,"
+    "h18,h19,h20,h21,h22,h23\r\n";
+
+TEST_F(CliLog, ExportsASpanToStandardOutputOrWholeToAFile) {
+    const std::string csv =
+        "utc_time,band,freq_mhz,bandwidth_hz,method,gain_dbi,s_units,antvolt_dbuv,antpower_dbm,"
+        "field_dbuvm,source,rig\r\n"
+        "2026-03-01T01:10:00Z,80m,3.65,2700,AntVol,2.15,7.5,25,-82,4,rig,Hamlib Dummy\r\n"
+        "2026-03-01T23:59:59Z,20m,14.175,2700,S-Val,0,9,33.98,-73.01,12.25,rig,"
+        "\"Rig \"\"A\"\", B\"\r\n";
+    const std::vector<std::string> span = {"--from", "2026-03-01T01:00", "--to",
+                                           "2026-03-02T00:00"};
+    std::vector<std::string> args = {"log", "export", "--log", log_, "--format", "csv"};
+    args.insert(args.end(), span.begin(), span.end());
+    const CliRun toStdout = Cli(args);
+    ASSERT_EQ(toStdout.code, ExitOk) << toStdout.err;
+    EXPECT_EQ(toStdout.out, csv);
+
+    const std::string file = folder_.file("export.csv");
+    args.insert(args.end(), {"--output", file});
+    const CliRun toFile = Cli(args);
+    ASSERT_EQ(toFile.code, ExitOk) << toFile.err;
+    EXPECT_EQ(toFile.out, "");
+    EXPECT_EQ(ReadAll(file), csv);
+
+    const std::string databank = folder_.file("hours.csv");
+    const CliRun hours = Cli({"log", "export", "--format=databank", "--from", "2026-03-01T01:00",
+                              "--log", log_, "--output", databank});
+    ASSERT_EQ(hours.code, ExitOk) << hours.err;
+    const std::string empty22(22, ',');
+    EXPECT_EQ(ReadAll(databank), std::string(DatabankHeader) + "80m,3.65,56.84,57.34" + empty22 +
+                                     "\r\n20m,14.175" + empty22 + ",,53.81\r\n");
+}
+
+TEST_F(CliLog, ToListWritesEachBandsMedianWithTheLogsLocatorAndTheSpanEnd) {
+    const std::string file = folder_.file("medians.txt");
+    const CliRun all = Cli({"log", "to-list", "--log", log_, "--save", file});
+    ASSERT_EQ(all.code, ExitOk) << all.err;
+    EXPECT_EQ(ReadAll(file), "Locator: JO41AA\r\nDateTime: 2026-03-02 00:20\r\n" +
+                                 WithSeparator("1;20;1000;Field;-999;-999;-999;-999\r\n"
+                                               "3.65;3.75;2700;AntVol;2.15;7.375;24.25;-82.75\r\n"
+                                               "14.175;12.25;2700;S-Val;0;9;33.98;-73.01\r\n"));
+    EXPECT_EQ(all.out.substr(0, all.out.find('\n')), UserListHeader1);
+
+    const CliRun early =
+        Cli({"log", "to-list", "--log", log_, "--to", "2026-03-01T00:30", "--save", file});
+    ASSERT_EQ(early.code, ExitOk) << early.err;
+    EXPECT_EQ(ReadAll(file), "Locator: JO40CQ\r\nDateTime: 2026-03-01 00:30\r\n" +
+                                 WithSeparator("1;20;1000;Field;-999;-999;-999;-999\r\n"
+                                               "3.65;1.5;2700;AntVol;2.15;7;22;-85\r\n"));
+}
+
+TEST_F(CliLog, RefusesBadInputWithAMessageAndWritesNoFile) {
+    const std::string out = folder_.file("out.csv");
+    const std::string missing = folder_.file("missing.sqlite");
+    struct Case {
+        std::vector<std::string> args;
+        int code;
+        std::string message;  // first line of standard error
+    };
+    const std::vector<Case> cases = {
+        {{"log", "export", "--log", missing, "--format", "csv", "--output", out},
+         ExitRefused,
+         "station log " + missing + " does not exist"},
+        {{"log", "export", "--log", log_, "--format", "csv", "--from", "2026-03-01 00:00",
+          "--output", out},
+         ExitRefused,
+         "--from must be a UTC time written YYYY-MM-DDTHH:MM!"},
+        {{"log", "export", "--log", log_, "--format", "csv", "--from", "2026-03-02T00:00", "--to",
+          "2026-03-01T00:00", "--output", out},
+         ExitRefused,
+         "--from must lie before --to!"},
+        {{"log", "export", "--log", log_, "--format", "csv", "--output",
+          folder_.file("no/such/folder/out.csv")},
+         ExitRefused,
+         ""},
+        {{"log", "to-list", "--log", log_, "--from", "2030-01-01T00:00", "--save", out},
+         ExitRefused,
+         "No readings in the station log for that span"},
+        {{"log", "export", "--log", log_, "--format", "json", "--output", out},
+         ExitUsage,
+         "floorwatch-cli: --format must be csv or databank"},
+        {{"log", "export", "--log", log_, "--output", out},
+         ExitUsage,
+         "floorwatch-cli: log export needs --format csv or --format databank"},
+        {{"log", "to-list", "--log", log_},
+         ExitUsage,
+         "floorwatch-cli: log to-list needs --save USERFILE"},
+        {{"log", "--log", log_, "--output", out},
+         ExitUsage,
+         "floorwatch-cli: log needs export or to-list"},
+    };
+    for (const Case& c : cases) {
+        const CliRun r = Cli(c.args);
+        EXPECT_EQ(r.code, c.code) << c.args[1] << " " << c.message;
+        if (!c.message.empty()) {
+            EXPECT_EQ(r.err.substr(0, r.err.find('\n')), c.message);
+        }
+        EXPECT_TRUE(r.out.empty());
+        EXPECT_FALSE(Exists(out)) << c.message;
+    }
+    EXPECT_FALSE(Exists(missing));
+}
+
+}  // namespace
+}  // namespace fw::cli

@@ -1,0 +1,194 @@
+// floorwatch-cli monitor against a real rigctld with Hamlib's dummy rig: signals, a kill at a
+// random moment, refusals.
+#include <poll.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cmath>
+#include <csignal>
+#include <fstream>
+#include <iostream>
+#include <random>
+
+#include "../rig/rigctld_process.h"
+#include "cli_run.h"
+#include "model/levels.h"
+#include "stationlog/log_queries.h"
+#include "stationlog/sample_log.h"
+
+namespace fw::cli {
+namespace {
+
+using namespace test;
+using namespace ::fw::test;
+using rig::test::RigctldProcess;
+
+// floorwatch-cli monitor in a child process; its standard output comes through a pipe.
+class ChildMonitor {
+  public:
+    ChildMonitor(const std::vector<std::string>& args, const std::string& errFile) {
+        int fds[2];
+        if (pipe(fds) != 0) throw std::runtime_error("pipe");
+        pid_ = fork();
+        if (pid_ == 0) {
+            dup2(fds[1], STDOUT_FILENO);
+            close(fds[0]);
+            std::ofstream err(errFile);
+            const int code = RunCli(args, std::cout, err);
+            std::cout.flush();
+            err.flush();
+            _exit(code);
+        }
+        close(fds[1]);
+        out_ = fds[0];
+    }
+    ~ChildMonitor() {
+        if (pid_ > 0) {
+            kill(pid_, SIGKILL);
+            waitpid(pid_, nullptr, 0);
+        }
+        close(out_);
+    }
+
+    // The next line of standard output; empty at its end or after 30 s without one.
+    std::string line() {
+        std::string text;
+        char c = 0;
+        while (true) {
+            pollfd p{out_, POLLIN, 0};
+            if (poll(&p, 1, 30'000) <= 0 || read(out_, &c, 1) != 1) return text;
+            if (c == '\n') return text;
+            text += c;
+        }
+    }
+    std::vector<std::string> restOfOutput() {
+        std::vector<std::string> lines;
+        for (std::string l = line(); !l.empty(); l = line()) lines.push_back(l);
+        return lines;
+    }
+    void signal(int s) { kill(pid_, s); }
+    // The wait status.
+    int wait() {
+        int status = 0;
+        waitpid(pid_, &status, 0);
+        pid_ = -1;
+        return status;
+    }
+
+  private:
+    pid_t pid_ = -1;
+    int out_ = -1;
+};
+
+std::vector<std::string> MonitorArgs(const RigctldProcess& daemon, const std::string& log,
+                                     const std::string& readings) {
+    return {"monitor",    "--rigctld", daemon.address(), "--log", log,         "--every", "1",
+            "--readings", readings,    "--settle",       "0",     "--locator", "JO40CQ"};
+}
+
+// Every reading of the log is one the dummy rig gave (-12 dB over S9) and holds all its
+// levels as a typed antenna-voltage entry of that value would.
+void ExpectWholeReadings(const std::string& path, const std::string& address) {
+    StationLog log = StationLog::Open(path, StationLog::OpenMode::MustExist);
+    EXPECT_EQ(log.database().queryText("PRAGMA integrity_check"), "ok");
+    for (const LogReading& r : ReadingsIn(log, {})) {
+        ASSERT_EQ(r.freqMHz, BandFrequencyMHz(r.band)) << r.band;
+        const MeasurementLevels typed =
+            LevelsFromAntennaVoltage(20 * std::log10(50.0) - 12, r.freqMHz, 2.15);
+        EXPECT_NEAR(r.antVoltDbuV, typed.AntVoltDbuV, 1e-9);
+        EXPECT_NEAR(r.fieldDbuVm, typed.FieldDbuVm, 1e-9);
+        EXPECT_NEAR(r.sUnits, typed.SUnits, 1e-9);
+        EXPECT_NEAR(r.antPowerDbm, typed.AntPowerDbm, 1e-9);
+        EXPECT_EQ(r.gainDbi, 2.15);
+        EXPECT_EQ(r.bandwidthHz, 2700);
+        EXPECT_EQ(r.method, "AntVol");
+        EXPECT_EQ(r.rig, "rigctld at " + address);
+        EXPECT_EQ(r.locator, "JO40CQ");
+    }
+}
+
+std::size_t ReadingCount(const std::string& path) {
+    StationLog log = StationLog::Open(path, StationLog::OpenMode::MustExist);
+    return ReadingsIn(log, {}).size();
+}
+
+TEST(CliMonitor, SigtermOrSigintFinishesTheReadingInHandAndExitsZero) {
+    RigctldProcess daemon;
+    TempFolder folder;
+    for (int sig : {SIGTERM, SIGINT}) {
+        const std::string log = folder.file("log" + std::to_string(sig) + ".sqlite");
+        const std::string err = folder.file("err.txt");
+        // Three samples 200 ms apart: the signal comes during a reading.
+        ChildMonitor child(MonitorArgs(daemon, log, "3"), err);
+        std::vector<std::string> lines = {child.line(), child.line()};
+        ASSERT_FALSE(lines[1].empty()) << ReadAll(err);
+        child.signal(sig);
+        for (const std::string& l : child.restOfOutput()) lines.push_back(l);
+        const int status = child.wait();
+        ASSERT_TRUE(WIFEXITED(status)) << sig;
+        EXPECT_EQ(WEXITSTATUS(status), ExitOk) << ReadAll(err);
+        EXPECT_NE(ReadAll(err).find("Stopped: 1 sweeps, "), std::string::npos) << ReadAll(err);
+        // Each line was printed after its reading was committed, the last one included.
+        EXPECT_EQ(ReadingCount(log), lines.size());
+        ExpectWholeReadings(log, daemon.address());
+    }
+}
+
+TEST(CliMonitor, AKillAtAnyMomentLeavesAnIntactLogOfWholeReadings) {
+    RigctldProcess daemon;
+    TempFolder folder;
+    std::mt19937 random(std::random_device{}());
+    for (int round = 0; round < 3; ++round) {
+        const std::string log = folder.file("killed" + std::to_string(round) + ".sqlite");
+        const auto delay = std::chrono::milliseconds(random() % 1500);
+        SCOPED_TRACE("kill after the first reading and " + std::to_string(delay.count()) + " ms");
+        ChildMonitor child(MonitorArgs(daemon, log, "2"), folder.file("err.txt"));
+        std::vector<std::string> lines = {child.line()};
+        ASSERT_FALSE(lines[0].empty());
+        std::this_thread::sleep_for(delay);
+        child.signal(SIGKILL);
+        for (const std::string& l : child.restOfOutput()) lines.push_back(l);
+        const int status = child.wait();
+        ASSERT_TRUE(WIFSIGNALED(status));
+        ExpectWholeReadings(log, daemon.address());
+        EXPECT_GE(ReadingCount(log), lines.size());  // a reading is printed after its commit
+    }
+}
+
+TEST(CliMonitor, RefusesBadOptionsAndAnUnreachableRigWithoutTouchingTheLog) {
+    TempFolder folder;
+    const std::string log = folder.file("log.sqlite");
+    const std::string closed = "127.0.0.1:" + std::to_string(rig::test::FreeLoopbackPort());
+    struct Case {
+        std::vector<std::string> extra;
+        int code;
+        std::string message;
+    };
+    const std::vector<Case> cases = {
+        {{}, ExitRefused, "rigctld not reachable at " + closed},
+        {{"--count", "2", "--for", "1h"},
+         ExitUsage,
+         "floorwatch-cli: give either --count or --for, not both"},
+        {{"--for", "1h30"},
+         ExitRefused,
+         "--for must be a duration such as 3600, 90m, 8h or 1d12h!"},
+        {{"--every", "0"}, ExitRefused, "--every must lie between 1 and 604800!"},
+        {{"--bands", "80m,70cm"}, ExitRefused, "unknown band 70cm"},
+        {{"--gain", "x"},
+         ExitRefused,
+         "Gain must be a real number! Use Komma as decimal separator!"},
+    };
+    for (const Case& c : cases) {
+        std::vector<std::string> args = {"monitor", "--rigctld", closed, "--log", log};
+        args.insert(args.end(), c.extra.begin(), c.extra.end());
+        const CliRun r = Cli(args);
+        EXPECT_EQ(r.code, c.code) << c.message;
+        EXPECT_EQ(r.err.substr(0, r.err.find('\n')), c.message);
+        EXPECT_TRUE(r.out.empty());
+        EXPECT_FALSE(Exists(log)) << c.message;
+    }
+}
+
+}  // namespace
+}  // namespace fw::cli
