@@ -22,7 +22,9 @@ for city, residential, rural and quiet rural surroundings and for galactic
 noise, as field strength over 100 kHz to 300 MHz, and plots the station's
 own measurements over it. Measurements are kept in a text file, the diagram
 is saved as a picture, and a one-page A4 report is printed or sent by
-e-mail. The command-line program floorwatch-cli does the same in scripts.
+e-mail. Readings can also come from a transceiver's S-meter through Hamlib,
+and timed band sweeps are kept in a station log. The command-line program
+floorwatch-cli does the same work in scripts.
 
 Licence: GPL-3.0-or-later.]=])
 set(CPACK_RESOURCE_FILE_LICENSE ${CMAKE_SOURCE_DIR}/LICENSE)
