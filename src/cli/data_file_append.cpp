@@ -9,13 +9,19 @@ namespace fw::cli {
 
 namespace {
 
-// FILE as loaded, or an empty list with the start-up texts where FILE does not exist yet. A
-// path whose state cannot be told goes through the load, which refuses it with the program's
-// message.
+// FILE as loaded, or an empty list with the start-up texts where FILE does not exist yet.
+// FILE is read before it is written, so it must be a regular file: anything else (a FIFO, a
+// device, a pipe such as /dev/stdout) could block the read for ever or never give back what
+// was written, and is refused before anything is read. A path whose state cannot be told
+// goes through the load, which refuses it with the program's message.
 LoadedData LoadOrStart(const std::string& path, char sep) {
+    namespace fs = std::filesystem;
     std::error_code ec;
-    if (!std::filesystem::exists(path, ec) && !ec)
+    const fs::file_type type = fs::status(path, ec).type();
+    if (type == fs::file_type::not_found)
         return LoadedData{{}, std::string(NoLocatorText), std::string(NoDateTimeText)};
+    if (!ec && type != fs::file_type::regular)
+        throw Refusal("\"" + path + "\" is not a regular file: --append adds to data files only.");
     return LoadDataOption(path, sep);
 }
 
