@@ -74,6 +74,8 @@ RigCommandOptions TakeRigCommandOptions(ArgList& args) {
         o.plan.reading.samples = ParseIntOption("--readings", *n, 1, 100);
     if (auto ms = args.takeOption("--settle"))
         o.plan.settle = std::chrono::milliseconds(ParseIntOption("--settle", *ms, 0, 60000));
+    if (auto cal = args.takeOption("--calibration"))
+        o.plan.reading.offsets = rig::ParseCalibrationOffsets(*cal, SystemDecimalSeparator());
     o.plan.reading.gain = args.takeOption("--gain").value_or("");
     o.plan.reading.bandwidth =
         args.takeOption("--bandwidth").value_or(std::string(StartBandwidthText));

@@ -181,20 +181,25 @@ std::size_t RowCapacity(std::string_view text) {
     return std::min(breaks, text.size() / ShortestDataLine);
 }
 
-// The whole content of an open file. Its size on disk is only a first guess, so a file that
-// changes meanwhile is still read to its end. False when reading fails.
-bool ReadWholeFile(std::FILE* file, std::size_t sizeGuess, std::unique_ptr<char[]>& data,
-                   std::size_t& size) {
-    std::size_t capacity = sizeGuess + 1;  // one more, so the end shows as a short read
+// The whole content of an open file, at most `limit` bytes. Its size on disk is only a first
+// guess, so a file that changes meanwhile is still read to its end. False when reading fails
+// or the content runs past the limit.
+bool ReadWholeFile(std::FILE* file, std::size_t sizeGuess, std::size_t limit,
+                   std::unique_ptr<char[]>& data, std::size_t& size) {
+    // One byte more than wanted: the end shows as a short read, content past the limit as a
+    // full one.
+    std::size_t capacity = std::min(sizeGuess, limit) + 1;
     data = std::make_unique_for_overwrite<char[]>(capacity);
     size = 0;
     for (;;) {
         size += std::fread(data.get() + size, 1, capacity - size, file);
         if (size < capacity) return !std::ferror(file);
-        auto larger = std::make_unique_for_overwrite<char[]>(capacity * 2);
-        std::memcpy(larger.get(), data.get(), size);
-        data = std::move(larger);
-        capacity *= 2;
+        if (size > limit) return false;
+        const std::size_t larger = std::min(capacity * 2, limit + 1);
+        auto grown = std::make_unique_for_overwrite<char[]>(larger);
+        std::memcpy(grown.get(), data.get(), size);
+        data = std::move(grown);
+        capacity = larger;
     }
 }
 
@@ -222,7 +227,7 @@ UserDataLoad ParseUserDataText(std::string_view text, char sep) {
 }
 
 // The file is read whole and then parsed as its text.
-UserDataLoad LoadUserDataFile(const std::string& path, char sep) {
+UserDataLoad LoadUserDataFile(const std::string& path, char sep, std::size_t sizeLimit) {
     UserDataLoad failed;
     const std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "rb"),
                                                                &std::fclose);
@@ -235,7 +240,8 @@ UserDataLoad LoadUserDataFile(const std::string& path, char sep) {
     try {
         std::unique_ptr<char[]> data;
         std::size_t size = 0;
-        if (!ReadWholeFile(file.get(), ec ? 0 : static_cast<std::size_t>(sizeOnDisk), data, size))
+        if (!ReadWholeFile(file.get(), ec ? 0 : static_cast<std::size_t>(sizeOnDisk), sizeLimit,
+                           data, size))
             return failed;
         return ParseUserDataText(std::string_view(data.get(), size), sep);
     } catch (const std::bad_alloc&) {
@@ -243,4 +249,5 @@ UserDataLoad LoadUserDataFile(const std::string& path, char sep) {
     }
 }
 
+    if (!ec && sizeOnDisk > sizeLimit) return failed;
 }  // namespace fw

@@ -13,6 +13,10 @@ inline constexpr const char* LoadFailedMessage = "File not found or converstion 
 // The error box text for a data file that does not exist.
 std::string MissingFileText(std::string_view path);
 
+// Far above any real data file. Reading stops there, so that endless input (/dev/zero, a
+// pipe that never ends) cannot fill the memory.
+inline constexpr std::size_t UserDataFileSizeLimit = std::size_t{1} << 30;
+
 // General number format: at most 15 significant digits, no trailing zeros, no needless
 // separator; exponent form ("1E-6", "1,5E20", "-2,5E-7") only for magnitudes below 0.00001
 // or with more than 15 digits before the separator.
@@ -46,7 +50,8 @@ struct UserDataLoad {
 UserDataLoad ParseUserDataText(std::string_view text, char sep);
 
 // Reads a data file from disk; FileMissing when it does not exist, ConversionError when it
-// cannot be read or parsed.
-UserDataLoad LoadUserDataFile(const std::string& path, char sep);
+// cannot be read or parsed or holds more than `sizeLimit` bytes.
+UserDataLoad LoadUserDataFile(const std::string& path, char sep,
+                              std::size_t sizeLimit = UserDataFileSizeLimit);
 
 }  // namespace fw

@@ -68,6 +68,24 @@ void CheckBand(std::string_view band) {
     if (!known) throw ReadingInputError("unknown band " + std::string(band));
 }
 
+CalibrationOffsets ParseCalibrationOffsets(std::string_view text, char sep) {
+    CalibrationOffsets offsets;
+    for (std::size_t start = 0; start < text.size();) {
+        const auto end = std::min(text.find(';', start), text.size());
+        const std::string_view item = text.substr(start, end - start);
+        const auto eq = item.find('=');
+        const auto db =
+            eq == std::string_view::npos ? std::nullopt : ParseRealText(item.substr(eq + 1), sep);
+        if (!db)
+            throw ReadingInputError("calibration \"" + std::string(item) +
+                                    "\" must be written BAND=DB");
+        CheckBand(item.substr(0, eq));
+        offsets[std::string(item.substr(0, eq))] = *db;
+        start = end + 1;
+    }
+    return offsets;
+}
+
 ResolvedTarget ResolveTarget(const RigTarget& target, const ReadingPlan& plan, char sep) {
     if (!target.band.empty()) CheckBand(target.band);
     const EntryResult check = EvaluateEntry(InputsFor(target, "0", plan, sep), sep);

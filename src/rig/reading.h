@@ -18,6 +18,10 @@ namespace fw::rig {
 // Calibration offset in dB per band text ("80m" -> -1.5); a band without one has 0.
 using CalibrationOffsets = std::map<std::string, double, std::less<>>;
 
+// "80m=-1,5;40m=2" (dB with the regional separator, items separated by ";"); an empty
+// text gives none. Throws ReadingInputError for an unknown band or an unreadable number.
+CalibrationOffsets ParseCalibrationOffsets(std::string_view text, char sep);
+
 struct ReadingPlan {
     int samples = 5;
     std::chrono::milliseconds interval{200};  // between two samples

@@ -71,20 +71,26 @@ void RigSession::Closer::operator()(s_rig* rig) const {
 RigSession::RigSession(const RigConnection& connection) : connection_(connection) {
     std::lock_guard lock(HamlibMutex());
     SilenceHamlib();
-    rig_model_t model = RIG_MODEL_NETRIGCTL;
-    if (const auto* d = std::get_if<RigctldAddress>(&connection_.target)) {
-        // Hamlib's own connect may wait for minutes on an address that drops packets.
-        if (!TcpAccepts(d->host, d->port, connection_.timeoutMs))
-            throw RigError(RigctldUnreachableText(AddressText(*d)));
-    } else {
-        model = std::get<DirectRig>(connection_.target).model;
-    }
+    const auto* daemon = std::get_if<RigctldAddress>(&connection_.target);
+    // Hamlib's own connect may wait for minutes on an address that drops packets.
+    if (daemon && !TcpAccepts(daemon->host, daemon->port, connection_.timeoutMs, "q\n"))
+        throw RigError(RigctldUnreachableText(AddressText(*daemon)));
+    int e = open();
+    // rigctld now and then drops a connection accepted just after another client hung up
+    // (as the check above does); a second try gets through.
+    if (daemon && e == -RIG_EIO) e = open();
+    if (e != RIG_OK) fail(e);
+    // Every answer comes from the rig itself, not from Hamlib's cache of earlier answers.
+    rig_set_cache_timeout_ms(rig_.get(), HAMLIB_CACHE_ALL, 0);
+}
+
+int RigSession::open() {
+    const auto* direct = std::get_if<DirectRig>(&connection_.target);
+    const rig_model_t model = direct ? direct->model : RIG_MODEL_NETRIGCTL;
     rig_.reset(rig_init(model));
     if (!rig_) throw RigSettingsError("unknown rig model " + std::to_string(model));
     for (const ConfPair& setting : HamlibConf(connection_)) Apply(rig_.get(), setting);
-    if (const int e = rig_open(rig_.get()); e != RIG_OK) fail(e);
-    // Every answer comes from the rig itself, not from Hamlib's cache of earlier answers.
-    rig_set_cache_timeout_ms(rig_.get(), HAMLIB_CACHE_ALL, 0);
+    return rig_open(rig_.get());
 }
 
 RigSession::~RigSession() {

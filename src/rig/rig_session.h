@@ -35,6 +35,8 @@ class RigSession final : public RigControl {
     struct Closer {
         void operator()(s_rig* rig) const;
     };
+    // Creates the rig, applies the settings and opens it; Hamlib's result code.
+    int open();
     [[noreturn]] void fail(int hamlibCode) const;
 
     RigConnection connection_;

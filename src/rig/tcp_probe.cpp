@@ -32,26 +32,38 @@ class Socket {
     int fd_;
 };
 
-// One non-blocking connect, waited for at most `ms`.
-bool ConnectWithin(const addrinfo& a, int ms) {
-    Socket s(socket(a.ai_family, a.ai_socktype | SOCK_NONBLOCK | SOCK_CLOEXEC, a.ai_protocol));
-    if (s.fd() < 0) return false;
-    if (connect(s.fd(), a.ai_addr, a.ai_addrlen) == 0) return true;
-    if (errno != EINPROGRESS) return false;
-    pollfd p{s.fd(), POLLOUT, 0};
+bool WaitFor(int fd, short events, int ms) {
+    pollfd p{fd, events, 0};
     int ready;
     do {
         ready = poll(&p, 1, ms);
     } while (ready < 0 && errno == EINTR);
-    if (ready <= 0) return false;
-    int error = 0;
-    socklen_t len = sizeof error;
-    return getsockopt(s.fd(), SOL_SOCKET, SO_ERROR, &error, &len) == 0 && error == 0;
+    return ready > 0;
+}
+
+// One non-blocking connect, waited for at most `ms`, then the farewell; then up to `ms` more
+// for the peer to hang up, so that it is done with this connection before the next one.
+bool ConnectWithin(const addrinfo& a, int ms, std::string_view farewell) {
+    Socket s(socket(a.ai_family, a.ai_socktype | SOCK_NONBLOCK | SOCK_CLOEXEC, a.ai_protocol));
+    if (s.fd() < 0) return false;
+    if (connect(s.fd(), a.ai_addr, a.ai_addrlen) != 0) {
+        if (errno != EINPROGRESS || !WaitFor(s.fd(), POLLOUT, ms)) return false;
+        int error = 0;
+        socklen_t len = sizeof error;
+        if (getsockopt(s.fd(), SOL_SOCKET, SO_ERROR, &error, &len) != 0 || error != 0) return false;
+    }
+    if (send(s.fd(), farewell.data(), farewell.size(), MSG_NOSIGNAL) !=
+        static_cast<ssize_t>(farewell.size()))
+        return false;
+    char sink[256];
+    while (WaitFor(s.fd(), POLLIN, ms) && read(s.fd(), sink, sizeof sink) > 0) {
+    }
+    return true;
 }
 
 }  // namespace
 
-bool TcpAccepts(const std::string& host, int port, int timeoutMs) {
+bool TcpAccepts(const std::string& host, int port, int timeoutMs, std::string_view farewell) {
     addrinfo hints{};
     hints.ai_family = AF_UNSPEC;
     hints.ai_socktype = SOCK_STREAM;
@@ -63,7 +75,7 @@ bool TcpAccepts(const std::string& host, int port, int timeoutMs) {
         const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
             deadline - std::chrono::steady_clock::now());
         if (left.count() <= 0) return false;
-        if (ConnectWithin(*a, static_cast<int>(left.count()))) return true;
+        if (ConnectWithin(*a, static_cast<int>(left.count()), farewell)) return true;
     }
     return false;
 }

@@ -17,9 +17,10 @@ namespace {
 using namespace test;
 using rig::test::RigctldProcess;
 
-// The dummy rig's reading as the user would type it into the antenna-voltage field.
-std::string DummyVoltageText() {
-    return rig::ExactNumberText(rig::AntennaVoltageDbuV(-12, 0), SystemDecimalSeparator());
+// The dummy rig's reading, with a calibration offset, as the user would type it into the
+// antenna-voltage field.
+std::string DummyVoltageText(double offsetDb) {
+    return rig::ExactNumberText(rig::AntennaVoltageDbuV(-12, offsetDb), SystemDecimalSeparator());
 }
 
 std::string LastLine(const std::string& text) {
@@ -40,10 +41,11 @@ TEST(CliRig, AReadingEqualsATypedAntennaVoltageEntryOnScreenAndInTheFile) {
     std::remove(typed.c_str());
 
     const CliRun r = Cli({"rig", "read", "--rigctld", daemon.address(), "--band", "40m",
-                          "--readings", "3", "--settle", "0", "--gain", "0", "--append", viaRig});
+                          "--readings", "3", "--settle", "0", "--gain", "0", "--calibration",
+                          WithSeparator("80m=4;40m=-1.5"), "--append", viaRig});
     ASSERT_EQ(r.code, ExitOk) << r.err;
     const CliRun e = Cli({"enter", "--method", "AntVol", "--band", "40m", "--gain", "0",
-                          "--voltage", DummyVoltageText(), "--append", typed});
+                          "--voltage", DummyVoltageText(-1.5), "--append", typed});
     ASSERT_EQ(e.code, ExitOk) << e.err;
     EXPECT_EQ(r.out, LastLine(e.out) + "\n");
     EXPECT_EQ(ReadAll(viaRig), ReadAll(typed));

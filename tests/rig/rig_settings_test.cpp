@@ -105,6 +105,15 @@ TEST(Reading, VoltageIsS9PlusStrengthPlusOffsetAndItsTextLosesNothing) {
     }
 }
 
+TEST(Reading, CalibrationOffsetsParseInTheRegionalSeparator) {
+    const CalibrationOffsets expected{{"80m", -1.5}, {"2m", 2}};
+    EXPECT_EQ(ParseCalibrationOffsets("80m=-1,5;2m=2", ','), expected);
+    EXPECT_EQ(ParseCalibrationOffsets("80m=-1.5;2m=2;", '.'), expected);
+    EXPECT_TRUE(ParseCalibrationOffsets("", ',').empty());
+    for (const char* bad : {"80m", "80m=", "80m=x", "80m=-1.5", "11m=1", "=1", "80m=1;;2m=1"})
+        EXPECT_THROW(ParseCalibrationOffsets(bad, ','), ReadingInputError) << bad;
+}
+
 TEST(Reading, FreeFrequenciesTakeTheOffsetOfTheNearestBand) {
     EXPECT_EQ(OffsetBandFor("40m", 3.0), "40m");
     EXPECT_EQ(OffsetBandFor("", 0.05), "LW");

@@ -59,7 +59,13 @@ inline bool Accepts(int port) {
     a.sin_family = AF_INET;
     a.sin_port = htons(static_cast<std::uint16_t>(port));
     a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    const bool ok = connect(fd, reinterpret_cast<sockaddr*>(&a), sizeof a) == 0;
+    bool ok = connect(fd, reinterpret_cast<sockaddr*>(&a), sizeof a) == 0;
+    // A connect to a port nobody listens on can meet itself when the system picks the same
+    // port as its source ("simultaneous open"); that is no listener.
+    sockaddr_in local{};
+    socklen_t len = sizeof local;
+    if (ok && getsockname(fd, reinterpret_cast<sockaddr*>(&local), &len) == 0)
+        ok = local.sin_port != a.sin_port;
     close(fd);
     return ok;
 }
@@ -107,7 +113,7 @@ class RigctldProcess {
                 pid_ = -1;
                 return false;
             }
-            if (Accepts(port)) {
+            if (Accepts(port) && waitpid(pid_, nullptr, WNOHANG) == 0) {
                 port_ = port;
                 return true;
             }
