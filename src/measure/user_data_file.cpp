@@ -237,6 +237,7 @@ UserDataLoad LoadUserDataFile(const std::string& path, char sep, std::size_t siz
     }
     std::error_code ec;
     const std::uintmax_t sizeOnDisk = std::filesystem::file_size(path, ec);
+    if (!ec && sizeOnDisk > sizeLimit) return failed;
     try {
         std::unique_ptr<char[]> data;
         std::size_t size = 0;
@@ -248,6 +249,4 @@ UserDataLoad LoadUserDataFile(const std::string& path, char sep, std::size_t siz
         return failed;  // a file too large for memory cannot be a list to show
     }
 }
-
-    if (!ec && sizeOnDisk > sizeLimit) return failed;
 }  // namespace fw
