@@ -17,8 +17,9 @@ class StationLog {
         MustExist,        // exports and views: a missing file is refused
     };
 
-    // Opens the log and brings its schema up to date. Throws LogError naming the file when
-    // it cannot be opened, is not a station log or was written by a newer version.
+    // Opens the log and brings its schema up to date (":memory:" gives a log in memory). Throws
+    // LogError naming the file when it cannot be opened, is not a station log or was written by a
+    // newer version.
     static StationLog Open(const std::string& path, OpenMode mode = OpenMode::CreateIfMissing);
 
     // Appends one reading, committed before the call returns. A reading with a value that
