@@ -12,6 +12,7 @@ packages=(
   xvfb xauth poppler-utils xdg-utils
   cups printer-driver-cups-pdf
   libhamlib-dev libhamlib-utils
+  libsqlite3-dev
   help2man dpkg-dev file appstream desktop-file-utils
 )
 
