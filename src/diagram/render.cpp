@@ -31,16 +31,6 @@ constexpr Rgb Lighter(Rgb c) {
                static_cast<std::uint8_t>(c.b + (255 - c.b) / 2)};
 }
 
-// Decile curves are one pixel thinner than the median where that still leaves a dot.
-int DecileRadius(int r) {
-    return r > 1 ? r - 1 : r;
-}
-
-// The noise field strength in dB(uV/m) of a noise figure, as the reference curves have it.
-double FieldOfFigure(double fa, double log10Hz, double bandwidthTerm) {
-    return fa + 20.0 * (log10Hz - 6.0) + bandwidthTerm - 98.9;
-}
-
 struct Marker {
     const char* label;
     double hz;
@@ -91,6 +81,8 @@ class AxisMap {
         return f_.left + RoundPx((log10Hz - log10Low_) * xScale_);
     }
     int y(double level) const { return f_.bottom - RoundPx(yScale_ * (level - bottom_)); }
+    // The pixels that a level difference spans upward.
+    int height(double levelDifference) const { return RoundPx(yScale_ * levelDifference); }
 
   private:
     PlotFrame f_;
@@ -142,45 +134,101 @@ void DrawLegend(DiagramCanvas& canvas, const PlotFrame& f, int width, int height
     if (atmospheric) canvas.DrawText(lx, ly + count * rp + 6, atmospheric->legend, Black, White);
 }
 
+// Decile curves are thin lines: one pixel at the design size, thicker on larger pictures
+// but always thinner than the median's dots.
+int DecileThickness(int dotRadius) {
+    return std::max(1, dotRadius / 2);
+}
+
+// Appends the segment from (x1, y1) to (x2, y2) as `thickness` parallel lines, one pixel
+// apart in height around it.
+void AppendThickSegment(std::vector<LineSegment>& out, int x1, int y1, int x2, int y2,
+                        int thickness) {
+    for (int k = -(thickness - 1) / 2; k <= thickness / 2; ++k)
+        out.push_back({x1, y1 + k, x2, y2 + k});
+}
+
 // Upper and lower deciles of the four man-made curves and of galactic noise (where it has a
-// value), each in its curve's lighter colour.
+// value), each in its curve's lighter colour. The reference curves are straight in log f, and
+// so are their deciles: each is one line from its first to its last grid point.
 void DrawDecileBands(DiagramCanvas& canvas, const AxisMap& map, const ReferenceCurves& rc,
-                     std::span<const int> xs, int radius) {
-    std::vector<DotCentre> centres;
+                     std::span<const int> xs, int thickness) {
+    std::vector<LineSegment> lines;
     for (int e = 0; e < NoiseEnvCount; ++e) {
         const NoiseDeciles deciles = DecilesOf(NoiseEnvs[e].id);
         const std::vector<double>& fa = rc.refFa[e];
         const std::vector<double>& field = rc.refField[e];
         const std::size_t n = std::min({xs.size(), fa.size(), field.size()});
-        centres.clear();
-        for (std::size_t d = 0; d < n; ++d) {
-            if (fa[d] == UnknownLevel) continue;
-            centres.push_back({xs[d], map.y(field[d] + deciles.upper)});
-            centres.push_back({xs[d], map.y(field[d] - deciles.lower)});
-        }
-        canvas.DrawDots(centres, radius, Lighter(CurveColours[e]));
+        std::size_t first = 0;
+        while (first < n && fa[first] == UnknownLevel) ++first;
+        if (n - first < 2) continue;
+        const std::size_t last = n - 1;
+        lines.clear();
+        for (double offset : {deciles.upper, -deciles.lower})
+            AppendThickSegment(lines, xs[first], map.y(field[first] + offset), xs[last],
+                               map.y(field[last] + offset), thickness);
+        canvas.DrawLines(lines, Lighter(CurveColours[e]));
     }
 }
 
-// The atmospheric decile band (lighter, thinner) or its median, as field strength.
-void DrawAtmospheric(DiagramCanvas& canvas, const AxisMap& map, const AtmosphericLayer& layer,
-                     double bandwidthTerm, int radius, bool band) {
-    const std::size_t n = std::min(
-        {layer.log10Hz.size(), layer.fa.size(), layer.faUpper.size(), layer.faLower.size()});
-    std::vector<DotCentre> centres;
-    centres.reserve(band ? 2 * n : n);
+// The pixel columns of the layer's frequencies, and for each the decibels that turn a noise
+// figure into the field strength in the bandwidth.
+struct AtmosphericColumns {
+    std::vector<int> xs;
+    std::vector<double> figureToField;
+};
+
+AtmosphericColumns MakeAtmosphericColumns(const AxisMap& map, const AtmosphericLayer& layer,
+                                          double bandwidthTerm) {
+    AtmosphericColumns columns;
+    const std::size_t n = layer.log10Hz.size();
+    columns.xs.resize(n);
+    columns.figureToField.resize(n);
     for (std::size_t d = 0; d < n; ++d) {
-        const int x = map.xOfLog10(layer.log10Hz[d]);
-        const double lg = layer.log10Hz[d];
-        if (!band) {
-            centres.push_back({x, map.y(FieldOfFigure(layer.fa[d], lg, bandwidthTerm))});
-            continue;
-        }
-        centres.push_back({x, map.y(FieldOfFigure(layer.faUpper[d], lg, bandwidthTerm))});
-        centres.push_back({x, map.y(FieldOfFigure(layer.faLower[d], lg, bandwidthTerm))});
+        columns.xs[d] = map.xOfLog10(layer.log10Hz[d]);
+        columns.figureToField[d] = FieldOfNoiseFigure(0.0, layer.log10Hz[d], bandwidthTerm);
     }
-    canvas.DrawDots(centres, band ? DecileRadius(radius) : radius,
-                    band ? Lighter(AtmosphericColour) : AtmosphericColour);
+    return columns;
+}
+
+// The dots of the atmospheric median, each pixel position once in a row.
+std::vector<DotCentre> AtmosphericDots(const AxisMap& map, const AtmosphericColumns& columns,
+                                       const std::vector<double>& fa) {
+    const std::size_t n = std::min(columns.xs.size(), fa.size());
+    std::vector<DotCentre> dots;
+    dots.reserve(n);
+    for (std::size_t d = 0; d < n; ++d) {
+        const DotCentre c{columns.xs[d], map.y(fa[d] + columns.figureToField[d])};
+        if (!dots.empty() && dots.back().x == c.x && dots.back().y == c.y) continue;
+        dots.push_back(c);
+    }
+    return dots;
+}
+
+// A decile of the atmospheric noise as a thin line through one point per pixel column.
+void AppendAtmosphericLine(std::vector<LineSegment>& lines, const AxisMap& map,
+                           const AtmosphericColumns& columns, const std::vector<double>& fa,
+                           int thickness) {
+    const std::size_t n = std::min(columns.xs.size(), fa.size());
+    bool started = false;
+    DotCentre previous;
+    for (std::size_t d = 0; d < n; ++d) {
+        if (started && columns.xs[d] == previous.x) continue;
+        const DotCentre c{columns.xs[d], map.y(fa[d] + columns.figureToField[d])};
+        if (started) AppendThickSegment(lines, previous.x, previous.y, c.x, c.y, thickness);
+        previous = c;
+        started = true;
+    }
+}
+
+// The atmospheric decile band as thin lines in the lighter colour.
+void DrawAtmosphericBand(DiagramCanvas& canvas, const AxisMap& map,
+                         const AtmosphericColumns& columns, const AtmosphericLayer& layer,
+                         int thickness) {
+    std::vector<LineSegment> lines;
+    for (const std::vector<double>* decile : {&layer.faUpper, &layer.faLower})
+        AppendAtmosphericLine(lines, map, columns, *decile, thickness);
+    canvas.DrawLines(lines, Lighter(AtmosphericColour));
 }
 
 }  // namespace
@@ -251,8 +299,12 @@ void drawDiagram(DiagramCanvas& canvas, const DiagramInputs& in) {
     // The layers' bands lie under every median curve.
     const double bandwidthTerm =
         in.curves ? 10.0 * SafeLog10(static_cast<double>(in.curves->bandwidthHz)) : 0.0;
-    if (in.atmospheric)
-        DrawAtmospheric(canvas, map, *in.atmospheric, bandwidthTerm, f.dotRadius, true);
+    AtmosphericColumns atmospheric;
+    if (in.atmospheric) {
+        atmospheric = MakeAtmosphericColumns(map, *in.atmospheric, bandwidthTerm);
+        DrawAtmosphericBand(canvas, map, atmospheric, *in.atmospheric,
+                            DecileThickness(f.dotRadius));
+    }
 
     std::vector<DotCentre> centres;
     if (in.curves) {
@@ -262,7 +314,7 @@ void drawDiagram(DiagramCanvas& canvas, const DiagramInputs& in) {
         const bool haveLogs = rc.log10Freq.size() == xs.size();
         for (std::size_t d = 0; d < xs.size(); ++d)
             xs[d] = haveLogs ? map.xOfLog10(rc.log10Freq[d]) : map.x(rc.freqGrid[d]);
-        if (in.deciles) DrawDecileBands(canvas, map, rc, xs, DecileRadius(f.dotRadius));
+        if (in.deciles) DrawDecileBands(canvas, map, rc, xs, DecileThickness(f.dotRadius));
         for (int e = 0; e < NoiseEnvCount; ++e) {
             const std::vector<double>& field = rc.refField[e];
             const std::size_t n = std::min(xs.size(), field.size());
@@ -271,8 +323,9 @@ void drawDiagram(DiagramCanvas& canvas, const DiagramInputs& in) {
             canvas.DrawDots(centres, f.dotRadius, CurveColours[e]);
         }
     }
-    if (in.atmospheric)
-        DrawAtmospheric(canvas, map, *in.atmospheric, bandwidthTerm, f.dotRadius, false);
+    if (in.atmospheric)  // the sixth curve
+        canvas.DrawDots(AtmosphericDots(map, atmospheric, in.atmospheric->fa), f.dotRadius,
+                        AtmosphericColour);
 
     const MeasDots& m = in.measurements;
     const std::size_t rows =

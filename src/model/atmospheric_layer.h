@@ -19,6 +19,13 @@ struct AtmosphericLayer {
     std::vector<double> faLower;  // lower decile: fa - Dl
 };
 
+// The noise field strength in dB(uV/m) of a noise figure `fa` at the frequency whose decimal
+// logarithm in Hz is `log10Hz`, with the bandwidth term 10 log10(B): the relation of the
+// reference curves, fa + 20 log10(f / MHz) + 10 log10(B) - 98.9.
+inline double FieldOfNoiseFigure(double fa, double log10Hz, double bandwidthTermDb) {
+    return fa + 20.0 * (log10Hz - 6.0) + bandwidthTermDb - 98.9;
+}
+
 // "Atmospheric noise: JO40CQ, January, 13 h UTC".
 std::string AtmosphericLegend(std::string_view place, int month, int utcHour);
 

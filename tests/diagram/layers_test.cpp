@@ -2,6 +2,7 @@
 // off, the diagram is drawn call for call as it was before they existed.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 
@@ -100,56 +101,79 @@ TEST(Layers, SwitchedOffTheDiagramIsDrawnAsBefore) {
     }
 }
 
-TEST(Layers, DecileBandsLieUnderTheMediansInLighterThinnerDots) {
+int YAtDesignSize(double level) {
+    return 435 - static_cast<int>(std::nearbyint(373.0 / 60 * (level + 40)));
+}
+
+std::vector<Call> CallsIn(const RecordingCanvas& canvas, const std::string& op, Rgb colour) {
+    std::vector<Call> out;
+    for (const Call& c : canvas.only(op))
+        if (c.c1 == colour) out.push_back(c);
+    return out;
+}
+
+TEST(Layers, DecilesAreThinLighterLinesUnderTheMedians) {
     const ReferenceCurves curves = computeReferenceCurves(2700);
     DiagramInputs in = Inputs({537, 497, -40, 60, false}, curves, {});
     in.deciles = true;
     RecordingCanvas canvas;
     drawDiagram(canvas, in);
-    const auto dots = canvas.only("DrawDot");
-    // Upper and lower decile of every grid point of the four man-made curves and of the 510
-    // galactic points from 10 MHz on, then the 6000 median dots.
-    const std::size_t galactic = 1200 - 690;
-    const std::size_t bands = 2 * (4 * 1200 + galactic);
-    ASSERT_EQ(dots.size(), bands + 6000);
-    const auto y = [](double v) {
-        return 435 - static_cast<int>(std::nearbyint(373.0 / 60 * (v + 40)));
-    };
-    // City at 100 kHz: 19.9136 dB(uV/m), deciles 11.0 above and 6.7 below.
-    EXPECT_EQ(dots[0].a, (std::vector<int>{67, y(19.9136 + 11.0), 1}));
-    EXPECT_EQ(dots[1].a, (std::vector<int>{67, y(19.9136 - 6.7), 1}));
-    EXPECT_EQ(dots[0].c1, LightCity);
-    const Call& firstGalactic = dots[2 * 4 * 1200];
-    EXPECT_EQ(firstGalactic.c1, LightGalactic);
-    EXPECT_EQ(firstGalactic.a[1], y(curves.refField[4][690] + 2.0));
-    EXPECT_EQ(dots[bands].c1, RgbHex(0xFF0000));
-    EXPECT_EQ(dots[bands].a[2], 2);
-    // The legend is the one without layers.
-    EXPECT_EQ(canvas.only("FillBox").size(), 6u);
+    // City from 100 kHz (19.9136 dB(uV/m)) to 300 MHz, 11.0 dB above and 6.7 dB below.
+    const double cityLast = curves.refField[0].back();
+    const auto city = CallsIn(canvas, "DrawLine", LightCity);
+    ASSERT_EQ(city.size(), 2u);
+    EXPECT_EQ(city[0].a, (std::vector<int>{67, YAtDesignSize(19.9136 + 11.0), 470,
+                                           YAtDesignSize(cityLast + 11.0)}));
+    EXPECT_EQ(city[1].a, (std::vector<int>{67, YAtDesignSize(19.9136 - 6.7), 470,
+                                           YAtDesignSize(cityLast - 6.7)}));
+    // Galactic noise has deciles of 2 dB where it has a value: from grid point 690 on.
+    const auto galactic = CallsIn(canvas, "DrawLine", LightGalactic);
+    ASSERT_EQ(galactic.size(), 2u);
+    EXPECT_EQ(galactic[0].a[0], 299);  // 10.02 MHz lies on the column of 10 MHz
+    EXPECT_EQ(galactic[0].a[1], YAtDesignSize(curves.refField[4][690] + 2.0));
+    EXPECT_EQ(galactic[1].a[3], YAtDesignSize(curves.refField[4].back() - 2.0));
+
+    // Five pairs of decile lines, all drawn before the first median dot; medians unchanged.
+    const auto& calls = canvas.calls;
+    const auto firstDot =
+        std::find_if(calls.begin(), calls.end(), [](const Call& c) { return c.op == "DrawDot"; });
+    std::size_t bandLines = 0;
+    for (auto it = calls.begin(); it != firstDot; ++it)
+        if (it->op == "DrawLine" &&
+            (it->c1 == LightCity || it->c1 == LightGalactic || it->c1 == RgbHex(0xFDDE98) ||
+             it->c1 == RgbHex(0x7FBF7F) || it->c1 == RgbHex(0x7F7FFF)))
+            ++bandLines;
+    EXPECT_EQ(bandLines, 10u);
+    EXPECT_EQ(canvas.only("DrawDot").size(), 6000u);
+    EXPECT_EQ(canvas.only("FillBox").size(), 6u);  // the legend is the one without layers
 }
 
 TEST(Layers, AtmosphericCurveWithBandLegendRowAndLine) {
     const ReferenceCurves curves = computeReferenceCurves(2700);
     const AtmosphericLayer layer = SampleLayer(curves);
-    const std::size_t n = layer.fa.size();
-    ASSERT_EQ(n, 855u);  // 100 kHz to 29.96 MHz
+    ASSERT_EQ(layer.fa.size(), 855u);  // 100 kHz to 29.96 MHz
     DiagramInputs in = Inputs({537, 497, -40, 60, false}, curves, {});
     in.atmospheric = &layer;
     RecordingCanvas canvas;
     drawDiagram(canvas, in);
-    const auto dots = canvas.only("DrawDot");
-    ASSERT_EQ(dots.size(), 2 * n + 6000 + n);
-    const auto y = [](double v) {
-        return 435 - static_cast<int>(std::nearbyint(373.0 / 60 * (v + 40)));
-    };
     // At 100 kHz: E = Fa + 20 log10(0.1) + 10 log10(2700) - 98.9 = Fa - 84.5864.
-    EXPECT_EQ(dots[0].a, (std::vector<int>{67, y(98 - 84.5864), 1}));
-    EXPECT_EQ(dots[1].a, (std::vector<int>{67, y(84 - 84.5864), 1}));
-    EXPECT_EQ(dots[0].c1, LightAtmospheric);
-    const Call& median = dots[2 * n + 6000];
-    EXPECT_EQ(median.a, (std::vector<int>{67, y(90 - 84.5864), 2}));
-    EXPECT_EQ(median.c1, AtmosphericColour);
-    EXPECT_EQ(dots.back().a[0], 354);  // 30 MHz
+    const auto band = CallsIn(canvas, "DrawLine", LightAtmospheric);
+    ASSERT_FALSE(band.empty());
+    EXPECT_EQ(band.front().a[0], 67);
+    EXPECT_EQ(band.front().a[1], YAtDesignSize(98 - 84.5864));
+    const auto lower =
+        std::find_if(band.begin() + 1, band.end(), [](const Call& c) { return c.a[0] == 67; });
+    ASSERT_NE(lower, band.end());
+    EXPECT_EQ(lower->a[1], YAtDesignSize(84 - 84.5864));
+    EXPECT_EQ(std::prev(lower)->a[2], 354);  // the upper decile ends at 30 MHz
+
+    const auto median = CallsIn(canvas, "DrawDot", AtmosphericColour);
+    ASSERT_FALSE(median.empty());
+    EXPECT_EQ(median.front().a, (std::vector<int>{67, YAtDesignSize(90 - 84.5864), 2}));
+    EXPECT_EQ(median.back().a[0], 354);
+    // The sixth curve lies over the five others and under the measurements.
+    EXPECT_EQ(canvas.only("DrawDot").size(), 6000 + median.size());
+    EXPECT_EQ(canvas.only("DrawDot")[6000].c1, AtmosphericColour);
 
     // A seventh legend row before "USER", and the legend line under the box.
     const auto boxes = canvas.only("DrawBox");
@@ -174,7 +198,8 @@ TEST(Layers, AtmosphericCurveWithBandLegendRowAndLine) {
     in.curves = &wide;
     RecordingCanvas wider;
     drawDiagram(wider, in);
-    EXPECT_EQ(wider.only("DrawDot")[2 * n + 6000].a[1], y(90 - 84.5864 + 5.6864));
+    EXPECT_EQ(CallsIn(wider, "DrawDot", AtmosphericColour).front().a[1],
+              YAtDesignSize(90 - 84.5864 + 5.6864));
 }
 
 }  // namespace
