@@ -66,7 +66,7 @@ void PrintUsage(std::ostream& s) {
          "      Hamlib's rig models: number, manufacturer, model, driver status.\n"
          "  monitor RIG [--log FILE] [--bands B,...] [--every SECONDS]\n"
          "          [--count N | --for DURATION] [--readings N] [--settle MS] [--gain G]\n"
-         "          [--bandwidth HZ] [--locator TEXT]\n"
+         "          [--bandwidth HZ] [--calibration B=DB;...] [--locator TEXT]\n"
          "      Sweeps the bands (default all thirteen) every SECONDS (default 600, from the\n"
          "      start of one sweep to the start of the next) into the station log, for N\n"
          "      sweeps, for DURATION (3600, 90m, 8h, 1d12h) or until Ctrl-C or SIGTERM, which\n"

@@ -45,6 +45,7 @@ MonitorOptions TakeMonitorOptions(ArgList& args, char sep) {
     const auto duration = args.takeOption("--for");
     const auto readings = args.takeOption("--readings");
     const auto settle = args.takeOption("--settle");
+    const auto calibration = args.takeOption("--calibration");
     o.plan.reading.gain = args.takeOption("--gain").value_or("");
     o.plan.reading.bandwidth =
         args.takeOption("--bandwidth").value_or(std::string(StartBandwidthText));
@@ -65,6 +66,7 @@ MonitorOptions TakeMonitorOptions(ArgList& args, char sep) {
     if (settle)
         o.plan.settle = std::chrono::milliseconds(ParseIntOption("--settle", *settle, 0, 60000));
     try {
+        if (calibration) o.plan.reading.offsets = rig::ParseCalibrationOffsets(*calibration, sep);
         o.settings.bands = BandsOption(bands);
         // Gain and bandwidth are checked as an entry checks them, before the rig is touched.
         for (const LogBand& b : o.settings.bands)
