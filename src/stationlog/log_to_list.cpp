@@ -36,30 +36,37 @@ MeasRow MedianRow(std::vector<MeasRow>& rows) {
     return m;
 }
 
-}  // namespace
+using RowsByBand = std::map<LogBand, std::vector<MeasRow>, LogBandOrder>;
 
-std::vector<BandMedian> ComputeBandMedians(std::span<const LogReading> readings) {
-    std::map<LogBand, std::vector<MeasRow>, LogBandOrder> byBand;
-    for (const LogReading& r : readings) byBand[BandOf(r)].push_back(RowFromReading(r));
+std::vector<BandMedian> Medians(RowsByBand& byBand) {
     std::vector<BandMedian> out;
     for (auto& [band, rows] : byBand)
         out.push_back({band, static_cast<int>(rows.size()), MedianRow(rows)});
     return out;
 }
 
+}  // namespace
+
+std::vector<BandMedian> ComputeBandMedians(std::span<const LogReading> readings) {
+    RowsByBand byBand;
+    for (const LogReading& r : readings) byBand[BandOf(r)].push_back(RowFromReading(r));
+    return Medians(byBand);
+}
+
 LoggedList QueryLoggedList(StationLog& log, const LogSpan& span) {
-    const std::vector<LogReading> readings = ReadingsIn(log, span);
+    // Streamed: only the rows are kept, not whole readings, so a long span stays small.
+    RowsByBand byBand;
     LoggedList out;
-    out.readings = static_cast<std::int64_t>(readings.size());
-    if (readings.empty()) return out;
-    for (const BandMedian& m : ComputeBandMedians(readings)) out.list.appendRow(m.row);
-    for (auto r = readings.rbegin(); r != readings.rend(); ++r) {
-        if (r->locator.empty()) continue;
-        out.locator = r->locator;
-        break;
-    }
-    const UtcSeconds end = span.to.value_or(readings.back().utc);
-    out.dateTime = DateTimeText(LocalTimeOf(end));
+    UtcSeconds last = 0;
+    ForEachReading(log, span, [&](const LogReading& r) {
+        byBand[BandOf(r)].push_back(RowFromReading(r));
+        ++out.readings;
+        last = r.utc;
+        if (!r.locator.empty()) out.locator = r.locator;
+    });
+    if (out.readings == 0) return out;
+    for (const BandMedian& m : Medians(byBand)) out.list.appendRow(m.row);
+    out.dateTime = DateTimeText(LocalTimeOf(span.to.value_or(last)));
     return out;
 }
 

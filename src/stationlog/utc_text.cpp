@@ -117,6 +117,10 @@ std::optional<UtcSeconds> ParseUtcMinute(std::string_view text) {
     return UtcSecondsOf(UtcFields{*y, *mo, *d, *h, *mi, 0});
 }
 
+UtcSeconds UtcNow() {
+    return static_cast<UtcSeconds>(std::time(nullptr));
+}
+
 int UtcHourOfDay(UtcSeconds t) {
     return static_cast<int>((t - FloorDiv(t, SecondsPerDay) * SecondsPerDay) / 3600);
 }

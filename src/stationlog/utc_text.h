@@ -29,6 +29,9 @@ void AppendUtcStamp(std::string& out, UtcSeconds t);
 // an impossible date or time.
 std::optional<UtcSeconds> ParseUtcMinute(std::string_view text);
 
+// The computer's clock as UTC seconds.
+UtcSeconds UtcNow();
+
 // The hour of the day in UTC, 0..23.
 int UtcHourOfDay(UtcSeconds t);
 
