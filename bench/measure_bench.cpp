@@ -117,7 +117,7 @@ void BM_LoadUserDataFile(benchmark::State& state) {
 void BM_SaveUserDataFile(benchmark::State& state) {
     const std::string path = BenchFolder() + "/saved.txt";
     AgainstReadingLines(state, [&path] {
-        return fw::SaveUserDataFile(path, "JO40CQ", "2026-12-06 08:05", BenchList(), ',').empty();
+        return !fw::SaveUserDataFile(path, "JO40CQ", "2026-12-06 08:05", BenchList(), ',');
     });
 }
 

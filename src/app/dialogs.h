@@ -5,6 +5,8 @@
 #include <QStringList>
 #include <optional>
 
+#include "libs/message.h"
+
 class QWidget;
 
 namespace fw {
@@ -12,6 +14,9 @@ namespace fw {
 inline const QString InformationTitle = QStringLiteral("Informationen");
 inline const QString WarningTitle = QStringLiteral("Warnung");
 inline const QString ErrorTitle = QStringLiteral("Fehler");
+
+// The title of a message box for a message of `kind`.
+QString MessageTitle(MessageKind kind);
 
 // What an open or save dialog shows and proposes.
 struct FileDialogRequest {
@@ -28,10 +33,9 @@ class Dialogs {
   public:
     virtual ~Dialogs() = default;
 
-    // Message boxes with a single OK button, titled "Informationen", "Warnung", "Fehler".
-    virtual void information(const QString& text) = 0;
-    virtual void warning(const QString& text) = 0;
-    virtual void error(const QString& text) = 0;
+    // A message box with a single OK button, titled by the message's kind: "Informationen",
+    // "Warnung" or "Fehler".
+    virtual void show(const Message& message) = 0;
 
     // A text-input dialog; no value when the user cancels.
     virtual std::optional<QString> inputText(const QString& caption, const QString& prompt,
@@ -46,9 +50,7 @@ class QtDialogs : public Dialogs {
   public:
     explicit QtDialogs(QWidget* parent) : parent_(parent) {}
 
-    void information(const QString& text) override;
-    void warning(const QString& text) override;
-    void error(const QString& text) override;
+    void show(const Message& message) override;
     std::optional<QString> inputText(const QString& caption, const QString& prompt,
                                      const QString& initialText) override;
     std::optional<QString> openFileName(const FileDialogRequest& request) override;

@@ -1,23 +1,22 @@
 #pragma once
 // The display controls: bandwidth box, level-axis scroll bars, the toggles on the bandwidth
-// label, the layout rule on resize, and the redraw of the diagram.
+// label, the layout rule on resize, and the redraw of the diagram whenever the document
+// announces a change.
 #include <QObject>
-#include <cstdint>
 
-#include "app/logic/app_state.h"
-#include "app/logic/layout_rule.h"
-#include "diagram/picture.h"
+#include "app/dialogs.h"
+#include "app/document.h"
+#include "app/main_controls.h"
+#include "app/window_frame.h"
 
 namespace fw {
-
-class MainWindow;
-struct MainControls;
 
 class DisplayController : public QObject {
     Q_OBJECT
 
   public:
-    explicit DisplayController(MainWindow& window);
+    DisplayController(Document& document, Dialogs& dialogs, const DisplayControls& controls,
+                      WindowFrame& frame, QObject* parent);
 
     // The display part of the window's creation handler: bar positions and the
     // diagnostic panel after the start-up state has been set.
@@ -34,24 +33,22 @@ class DisplayController : public QObject {
     void LaBandwidthMouseDown(ShiftState keys);
 
     // The picture shown now and the bandwidth it was drawn for.
-    const DiagramPicture& picture() const { return picture_; }
-    std::int32_t pictureBandwidthHz() const { return pictureBandwidthHz_; }
-
-  signals:
-    void pictureReplaced();
+    const DiagramPicture& picture() const { return document_.picture(); }
+    std::int32_t pictureBandwidthHz() const { return document_.pictureBandwidthHz(); }
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
-    MainControls& controls();
     void refuseBandwidth();
+    void showBandwidthText(const QString& text);
     void applyDebugPanel();
     void applyLayout(const MainLayout& layout);
 
-    MainWindow& window_;
-    DiagramPicture picture_;
-    std::int32_t pictureBandwidthHz_ = 0;
+    Document& document_;
+    Dialogs& dialogs_;
+    DisplayControls c_;
+    WindowFrame& frame_;
     bool refusing_ = false;  // the bandwidth message is open
     bool resizing_ = false;  // the window size is being set by the layout rule
 };

@@ -10,9 +10,8 @@
 #include <QSignalBlocker>
 
 #include "app/control_style.h"
-#include "measure/entry.h"
-#include "app/main_window.h"
 #include "libs/regional.h"
+#include "measure/entry.h"
 
 namespace fw {
 
@@ -33,8 +32,10 @@ std::string Text(const QComboBox* box) {
 
 }  // namespace
 
-EntryController::EntryController(MainWindow& window) : QObject(&window), window_(window) {
-    MainControls& c = controls();
+EntryController::EntryController(Document& document, Dialogs& dialogs,
+                                 const EntryControls& controls, QObject* parent)
+    : QObject(parent), document_(document), dialogs_(dialogs), c_(controls) {
+    const EntryControls& c = c_;
     c.EditGain->setText(QString::fromStdString(DefaultGainText(SystemDecimalSeparator())));
     connect(c.RadioGroup1Buttons, &QButtonGroup::idToggled, this, [this](int, bool checked) {
         if (checked) RadioGroup1Click();
@@ -44,12 +45,8 @@ EntryController::EntryController(MainWindow& window) : QObject(&window), window_
     for (QLineEdit* e : {c.EditGain, c.EditAntdBm, c.EditAntVol}) e->installEventFilter(this);
 }
 
-MainControls& EntryController::controls() {
-    return window_.controls();
-}
-
 void EntryController::RadioGroup1Click() {
-    MainControls& c = controls();
+    const EntryControls& c = c_;
     const EntryControlStates s = ControlStatesFor(
         EntryMethodFromIndex(c.RadioGroup1Buttons->checkedId()).value_or(EntryMethod::SValue));
     c.CBSValue->setEnabled(s.sValueEnabled);
@@ -61,7 +58,7 @@ void EntryController::RadioGroup1Click() {
 }
 
 void EntryController::CBFreqModeClick() {
-    MainControls& c = controls();
+    const EntryControls& c = c_;
     const bool freeFrequency = c.CBFreqMode->isChecked();
     c.EditFrequency->setReadOnly(!freeFrequency);
     SetInputColour(c.EditFrequency, freeFrequency);
@@ -70,22 +67,22 @@ void EntryController::CBFreqModeClick() {
 }
 
 void EntryController::EditGainDblClick() {
-    controls().EditGain->setText(
+    c_.EditGain->setText(
         QString::fromStdString(*DoubleClickText(EntryField::Gain, SystemDecimalSeparator())));
 }
 
 void EntryController::EditAntdBmDblClick() {
-    controls().EditAntdBm->setText(QString::fromStdString(
+    c_.EditAntdBm->setText(QString::fromStdString(
         *DoubleClickText(EntryField::AntennaPower, SystemDecimalSeparator())));
 }
 
 void EntryController::EditAntVolDblClick() {
-    controls().EditAntVol->setText(QString::fromStdString(
+    c_.EditAntVol->setText(QString::fromStdString(
         *DoubleClickText(EntryField::AntennaVoltage, SystemDecimalSeparator())));
 }
 
-EntryInputs EntryController::readInputs() {
-    MainControls& c = controls();
+EntryInputs EntryController::readInputs() const {
+    const EntryControls& c = c_;
     EntryInputs in;
     in.band = Text(c.CBBand);
     in.freeFrequency = c.CBFreqMode->isChecked();
@@ -97,51 +94,18 @@ EntryInputs EntryController::readInputs() {
     in.fieldStrength = Text(c.EditFieldStrength);
     in.method =
         EntryMethodFromIndex(c.RadioGroup1Buttons->checkedId()).value_or(EntryMethod::SValue);
-    in.bandwidth = Text(c.CBBandWidth);
+    in.bandwidth = document_.bandwidthText();
     return in;
 }
 
 void EntryController::ButEnterClick() {
-    MainControls& c = controls();
+    const EntryControls& c = c_;
     const EntryResult result = EvaluateEntry(readInputs(), SystemDecimalSeparator());
 
     if (const auto* failure = std::get_if<EntryFailure>(&result)) {
-        const QString message = QString::fromStdString(failure->message);
-        switch (failure->kind) {
-            case MessageKind::Information:
-                window_.dialogs().information(message);
-                break;
-            case MessageKind::Warning:
-                window_.dialogs().warning(message);
-                break;
-            case MessageKind::Error:
-                window_.dialogs().error(message);
-                break;
-        }
-        if (!failure->resetField) return;
-        const QString reset = QString::fromStdString(failure->resetText);
-        switch (*failure->resetField) {
-            case EntryField::Frequency:
-                break;  // keeps its text
-            case EntryField::Gain:
-                c.EditGain->setText(reset);
-                break;
-            case EntryField::AntennaPower:
-                c.EditAntdBm->setText(reset);
-                break;
-            case EntryField::AntennaVoltage:
-                c.EditAntVol->setText(reset);
-                break;
-            case EntryField::FieldStrength:
-                c.EditFieldStrength->setText(reset);
-                break;
-            case EntryField::Bandwidth: {
-                // Like the bandwidth box's own reset: no change event, no redraw.
-                const QSignalBlocker block(c.CBBandWidth);
-                c.CBBandWidth->setEditText(reset);
-                break;
-            }
-        }
+        dialogs_.show(failure->message);
+        if (failure->resetField)
+            resetField(*failure->resetField, QString::fromStdString(failure->resetText));
         return;
     }
 
@@ -153,14 +117,34 @@ void EntryController::ButEnterClick() {
     c.Memo3->clear();
     for (const std::string& line : ok.diagnostics)
         c.Memo3->appendPlainText(QString::fromStdString(line));
-    window_.measList().appendRow(ok.row);
-    window_.updateUserList();
-    window_.updateNoise();
+    document_.appendRow(ok.row);
+}
+
+void EntryController::resetField(EntryField field, const QString& text) {
+    switch (field) {
+        case EntryField::Frequency:
+            break;  // keeps its text
+        case EntryField::Gain:
+            c_.EditGain->setText(text);
+            break;
+        case EntryField::AntennaPower:
+            c_.EditAntdBm->setText(text);
+            break;
+        case EntryField::AntennaVoltage:
+            c_.EditAntVol->setText(text);
+            break;
+        case EntryField::FieldStrength:
+            c_.EditFieldStrength->setText(text);
+            break;
+        case EntryField::Bandwidth:
+            document_.resetBandwidthText(text.toStdString());
+            break;
+    }
 }
 
 bool EntryController::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::MouseButtonDblClick) {
-        MainControls& c = controls();
+        const EntryControls& c = c_;
         if (watched == c.EditGain) EditGainDblClick();
         if (watched == c.EditAntdBm) EditAntdBmDblClick();
         if (watched == c.EditAntVol) EditAntVolDblClick();

@@ -3,17 +3,21 @@
 // "ENTER" button that adds a measurement.
 #include <QObject>
 
+#include "app/dialogs.h"
+#include "app/document.h"
+#include "app/main_controls.h"
+
 namespace fw {
 
-class MainWindow;
-struct MainControls;
 struct EntryInputs;
+enum class EntryField;
 
 class EntryController : public QObject {
     Q_OBJECT
 
   public:
-    explicit EntryController(MainWindow& window);
+    EntryController(Document& document, Dialogs& dialogs, const EntryControls& controls,
+                    QObject* parent);
 
     // Entry method changed: edit states, emptied fields and colours of rows 3 to 7.
     void RadioGroup1Click();
@@ -31,10 +35,12 @@ class EntryController : public QObject {
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
-    MainControls& controls();
-    EntryInputs readInputs();
+    EntryInputs readInputs() const;
+    void resetField(EntryField field, const QString& text);
 
-    MainWindow& window_;
+    Document& document_;
+    Dialogs& dialogs_;
+    EntryControls c_;
 };
 
 }  // namespace fw

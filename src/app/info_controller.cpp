@@ -2,21 +2,16 @@
 
 #include <QAction>
 
+#include "app/qt_text.h"
 #include "info/links.h"
-#include "app/main_window.h"
 
 namespace fw {
 
-namespace {
+namespace {}  // namespace
 
-QString Text(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-}  // namespace
-
-InfoController::InfoController(MainWindow& window) : QObject(&window), window_(window) {
-    const MainActions& a = window.controls().actions;
+InfoController::InfoController(const Document& document, Dialogs& dialogs, const MainActions& a,
+                               QObject* parent)
+    : QObject(parent), document_(document), dialogs_(dialogs) {
     const auto wire = [this](QAction* item, void (InfoController::*handler)()) {
         item->setEnabled(true);
         connect(item, &QAction::triggered, this, [this, handler] { (this->*handler)(); });
@@ -34,7 +29,7 @@ void InfoController::setOpener(Opener opener) {
 }
 
 void InfoController::MMIAboutClick() {
-    window_.dialogs().information(Text(AboutText(window_.state().CopyrightText)));
+    dialogs_.show({MessageKind::Information, AboutText(document_.state().CopyrightText)});
 }
 
 void InfoController::MMIHelpClick() {
@@ -46,17 +41,8 @@ void InfoController::MIHelpGermanClick() {
 }
 
 void InfoController::openHelp(std::string_view fileName) {
-    const InfoMessage message = OpenHelp(window_.state().ProgramDir, fileName, open_);
-    switch (message.kind) {
-        case InfoMessage::Kind::Warning:
-            window_.dialogs().warning(Text(message.text));
-            break;
-        case InfoMessage::Kind::Error:
-            window_.dialogs().error(Text(message.text));
-            break;
-        case InfoMessage::Kind::None:
-            break;
-    }
+    if (const auto failure = OpenHelp(document_.state().ProgramDir, fileName, open_))
+        dialogs_.show(*failure);
 }
 
 void InfoController::MIKorvanClick() {

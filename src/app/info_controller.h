@@ -2,17 +2,19 @@
 // The "Information" menu: about box, help documents and web links.
 #include <QObject>
 
+#include "app/dialogs.h"
+#include "app/document.h"
+#include "app/main_controls.h"
 #include "info/help.h"
 
 namespace fw {
-
-class MainWindow;
 
 class InfoController : public QObject {
     Q_OBJECT
 
   public:
-    explicit InfoController(MainWindow& window);
+    InfoController(const Document& document, Dialogs& dialogs, const MainActions& actions,
+                   QObject* parent);
 
     void MMIAboutClick();
     void MMIHelpClick();
@@ -27,7 +29,8 @@ class InfoController : public QObject {
   private:
     void openHelp(std::string_view fileName);
 
-    MainWindow& window_;
+    const Document& document_;
+    Dialogs& dialogs_;
     Opener open_ = ShellOpen;
 };
 

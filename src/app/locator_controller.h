@@ -3,22 +3,26 @@
 // measurement time shown on the diagram and written to the data file.
 #include <QObject>
 
-namespace fw {
+#include "app/dialogs.h"
+#include "app/document.h"
 
-class MainWindow;
+class QAction;
+
+namespace fw {
 
 class LocatorController : public QObject {
     Q_OBJECT
 
   public:
-    explicit LocatorController(MainWindow& window);
+    LocatorController(Document& document, Dialogs& dialogs, QAction& command, QObject* parent);
 
     // Cancelling the first dialog changes nothing; cancelling the second keeps the new
     // locator but changes neither the time nor the picture.
     void MIEnterLocatorClick();
 
   private:
-    MainWindow& window_;
+    Document& document_;
+    Dialogs& dialogs_;
 };
 
 }  // namespace fw

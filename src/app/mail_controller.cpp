@@ -2,9 +2,9 @@
 
 #include <QAction>
 #include <QGuiApplication>
+#include <QWidget>
 
 #include "info/links.h"
-#include "app/main_window.h"
 #include "output/report_mail.h"
 
 namespace fw {
@@ -20,10 +20,11 @@ class OverrideBusyCursor : public BusyCursor {
 
 }  // namespace
 
-MailController::MailController(MainWindow& window) : QObject(&window), window_(window) {
-    QAction* item = window.controls().actions.sendMail;
-    item->setEnabled(true);
-    connect(item, &QAction::triggered, this, [this] { MISendeMailClick(); });
+MailController::MailController(const Document& document, Dialogs& dialogs, QAction& command,
+                               QWidget& window, QObject* parent)
+    : QObject(parent), document_(document), dialogs_(dialogs), window_(window) {
+    command.setEnabled(true);
+    connect(&command, &QAction::triggered, this, [this] { MISendeMailClick(); });
 }
 
 void MailController::setMailSystem(MailSystem* system) {
@@ -31,10 +32,11 @@ void MailController::setMailSystem(MailSystem* system) {
 }
 
 void MailController::MISendeMailClick() {
-    const AppState& state = window_.state();
+    const AppState& state = document_.state();
     if (state.UserDataFile.empty()) {
-        window_.dialogs().information(QStringLiteral(
-            "Please save or load USER Data first, before submitting your data via eMail!"));
+        dialogs_.show(
+            {MessageKind::Information,
+             "Please save or load USER Data first, before submitting your data via eMail!"});
         return;
     }
     // Failures of the mail program are not shown: the mailer's error handler stays unset.

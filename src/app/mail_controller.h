@@ -2,17 +2,22 @@
 // "Send eMail ...": hands the noise report with the USER data file to the user's mail program.
 #include <QObject>
 
+#include "app/dialogs.h"
+#include "app/document.h"
 #include "output/xdg_mail_system.h"
 
-namespace fw {
+class QAction;
+class QWidget;
 
-class MainWindow;
+namespace fw {
 
 class MailController : public QObject {
     Q_OBJECT
 
   public:
-    explicit MailController(MainWindow& window);
+    // `window` is the window the mail program is started for.
+    MailController(const Document& document, Dialogs& dialogs, QAction& command, QWidget& window,
+                   QObject* parent);
 
     void MISendeMailClick();
 
@@ -20,7 +25,9 @@ class MailController : public QObject {
     void setMailSystem(MailSystem* system);
 
   private:
-    MainWindow& window_;
+    const Document& document_;
+    Dialogs& dialogs_;
+    QWidget& window_;
     XdgMailSystem desktopMail_;
     MailSystem* mail_ = &desktopMail_;
 };

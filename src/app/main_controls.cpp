@@ -19,9 +19,9 @@
 
 #include "app/control_style.h"
 #include "app/logic/design_layout.h"
+#include "app/main_menus.h"
 #include "measure/entry.h"
 #include "model/levels.h"
-#include "app/main_menus.h"
 
 namespace fw {
 
@@ -163,10 +163,10 @@ void BuildAddMeasurementGroup(MainControls& c) {
     c.ButEnter->setDefault(true);
 }
 
-void BuildUserDataGroup(MainControls& c, const MeasList& measList) {
+void BuildUserDataGroup(MainControls& c, UserListModel& listModel) {
     c.GBUD = Make<QGroupBox>(c.Panel1, design::GBUD, QStringLiteral("USER Data"));
     c.LBUserData = Make<QListView>(c.GBUD, design::LBUserData);
-    c.userListModel = new UserListModel(measList, c.LBUserData);
+    c.userListModel = &listModel;
     c.LBUserData->setModel(c.userListModel);
     c.LBUserData->setFont(MonospaceFont());
     c.LBUserData->setItemDelegate(new FixedHeightDelegate(ListItemHeight, c.LBUserData));
@@ -191,11 +191,11 @@ void BuildUserDataGroup(MainControls& c, const MeasList& measList) {
 }  // namespace
 
 QList<QString> BandwidthItems() {
-    return {QStringLiteral("2700"), QStringLiteral("6000"), QStringLiteral("9000"),
-            QStringLiteral("10000")};
+    return {QString::fromUtf8(StartBandwidthText.data(), StartBandwidthText.size()),
+            QStringLiteral("6000"), QStringLiteral("9000"), QStringLiteral("10000")};
 }
 
-MainControls BuildMainControls(QMainWindow& window, const MeasList& measList) {
+MainControls BuildMainControls(QMainWindow& window, UserListModel& listModel) {
     MainControls c;
     window.setFont(WindowFont());
     window.setAttribute(Qt::WA_WindowPropagation);  // menus and dialogs take the window font
@@ -212,7 +212,7 @@ MainControls BuildMainControls(QMainWindow& window, const MeasList& measList) {
     BuildDisplayGroup(c);
     BuildEntryMethodGroup(c);
     BuildAddMeasurementGroup(c);
-    BuildUserDataGroup(c, measList);
+    BuildUserDataGroup(c, listModel);
 
     c.actions = BuildMainMenus(window, *c.ImPlot, *c.LBUserData);
 
@@ -222,6 +222,22 @@ MainControls BuildMainControls(QMainWindow& window, const MeasList& measList) {
         QObject::connect(shortcut, &QShortcut::activated, c.ButEnter, &QPushButton::click);
     }
     return c;
+}
+
+}  // namespace fw
+
+namespace fw {
+
+DisplayControls DisplayGroup(const MainControls& c) {
+    return {c.GBDia,       c.ImPlot,     c.Panel1,          c.LaBandwidth,
+            c.CBBandWidth, c.CBbwMode,   c.LMDScrollBarPos, c.LMDScrollBarWidth,
+            c.GBUD,        c.LBUserData, c.PanDebug,        c.Memo3};
+}
+
+EntryControls EntryGroup(const MainControls& c) {
+    return {c.RadioGroup1Buttons, c.CBBand,   c.CBFreqMode, c.EditFrequency,
+            c.CBSValue,           c.EditGain, c.EditAntdBm, c.EditAntVol,
+            c.EditFieldStrength,  c.ButEnter, c.Memo3};
 }
 
 }  // namespace fw

@@ -91,7 +91,42 @@ struct MainControls {
 
 // Builds every control of the main window as a child of `window` (the client area becomes
 // its central widget), with captions, items, initial texts, hints, fonts and the menus.
-MainControls BuildMainControls(QMainWindow& window, const MeasList& measList);
+// The list box shows `listModel`.
+MainControls BuildMainControls(QMainWindow& window, UserListModel& listModel);
+
+// The controls of the display group and those the layout rule places.
+struct DisplayControls {
+    QGroupBox* GBDia;
+    QLabel* ImPlot;
+    QWidget* Panel1;
+    QLabel* LaBandwidth;
+    QComboBox* CBBandWidth;
+    QCheckBox* CBbwMode;
+    QScrollBar* LMDScrollBarPos;
+    QScrollBar* LMDScrollBarWidth;
+    QGroupBox* GBUD;
+    QListView* LBUserData;
+    QFrame* PanDebug;
+    QPlainTextEdit* Memo3;
+};
+DisplayControls DisplayGroup(const MainControls& c);
+
+// The "Entry Method" and "Add Measurement" groups, the "ENTER" button and the diagnostic
+// panel that an entry writes to.
+struct EntryControls {
+    QButtonGroup* RadioGroup1Buttons;
+    QComboBox* CBBand;
+    QCheckBox* CBFreqMode;
+    QLineEdit* EditFrequency;
+    QComboBox* CBSValue;
+    QLineEdit* EditGain;
+    QLineEdit* EditAntdBm;
+    QLineEdit* EditAntVol;
+    QLineEdit* EditFieldStrength;
+    QPushButton* ButEnter;
+    QPlainTextEdit* Memo3;
+};
+EntryControls EntryGroup(const MainControls& c);
 
 // The bandwidth box's items; the first is also the reset value of a refused text.
 QList<QString> BandwidthItems();

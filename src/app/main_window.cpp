@@ -26,24 +26,25 @@ MainWindow::MainWindow(Dialogs* dialogs, const QString& programFilePath) {
         dialogs = ownDialogs_.get();
     }
     dialogs_ = dialogs;
+    document_ = new Document(this);
     // Layout stays off while the window is built, so no size change is acted on yet.
-    state_.AutoLayout = false;
-    controls_ = BuildMainControls(*this, measList_);
-    display_ = std::make_unique<DisplayController>(*this);
-    entry_ = std::make_unique<EntryController>(*this);
-    measListController_ = std::make_unique<MeasListController>(*this);
-    locatorController_ = std::make_unique<LocatorController>(*this);
+    document_->setAutoLayout(false);
+    controls_ = BuildMainControls(*this, document_->listModel());
+    const MainActions& a = controls_.actions;
+    display_ = new DisplayController(*document_, *dialogs_, DisplayGroup(controls_), *this, this);
+    entry_ = new EntryController(*document_, *dialogs_, EntryGroup(controls_), this);
+    new MeasListController(*document_, *dialogs_, *controls_.LBUserData, a, this);
+    new LocatorController(*document_, *dialogs_, *a.enterLocator, this);
 
     setOuterSize(design::Window);
     placeOnScreen();
     controls_.client->installEventFilter(this);
     FormCreate(programFilePath.isEmpty() ? QCoreApplication::applicationFilePath()
                                          : programFilePath);
-    // Output and information commands only read the state; the window owns them as children.
-    new MailController(*this);
-    new InfoController(*this);
-    new PrintController(*this);
-    new PictureController(*this);
+    new MailController(*document_, *dialogs_, *a.sendMail, *this, this);
+    new InfoController(*document_, *dialogs_, a, this);
+    new PrintController(*document_, *a.print, *this, this);
+    new PictureController(*document_, *dialogs_, a, this);
 }
 
 MainWindow::~MainWindow() = default;
@@ -61,27 +62,13 @@ void MainWindow::placeOnScreen() {
 }
 
 void MainWindow::FormCreate(const QString& programFilePath) {
-    state_ = StartupAppState(programFilePath.toStdString());
-    setWindowTitle(QString::fromStdString(WindowCaption(state_)));
+    document_->start(StartupAppState(programFilePath.toStdString()));
+    setWindowTitle(QString::fromStdString(WindowCaption(document_->state())));
     display_->FormCreate();
-    measList_.clear();
-    updateUserList();  // the list box shows its header lines from the start
     controls_.Memo3->clear();
     entry_->RadioGroup1Click();
     entry_->CBFreqModeClick();
-    updateNoise();
-}
-
-MeasDots MainWindow::measurementDots() const {
-    return {measList_.MeasFreqMHz(), measList_.MeasFieldDbuVm(), measList_.MeasBandwidthHz()};
-}
-
-void MainWindow::updateNoise() {
     display_->updateNoise();
-}
-
-void MainWindow::updateUserList() {
-    measListController_->updateUserList();
 }
 
 Size MainWindow::outerSize() const {

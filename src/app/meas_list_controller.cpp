@@ -7,9 +7,8 @@
 #include <QStringListModel>
 
 #include "libs/date_text.h"
-#include "app/main_window.h"
-#include "measure/meas_list.h"
 #include "libs/regional.h"
+#include "measure/meas_list.h"
 #include "measure/user_data_file.h"
 
 namespace fw {
@@ -41,8 +40,9 @@ FileDialogRequest UserDataFileRequest(const QString& title) {
     return r;
 }
 
-MeasListController::MeasListController(MainWindow& window) : QObject(&window), window_(window) {
-    const MainActions& a = window.controls().actions;
+MeasListController::MeasListController(Document& document, Dialogs& dialogs, QListView& listBox,
+                                       const MainActions& a, QObject* parent)
+    : QObject(parent), document_(document), dialogs_(dialogs), listBox_(listBox) {
     Wire(a.loadUserData, this, &MeasListController::MILoadUserDataClick);
     Wire(a.listLoad, this, &MeasListController::MILoadUserDataClick);
     Wire(a.saveUserData, this, &MeasListController::MISaveUserDataClick);
@@ -51,64 +51,45 @@ MeasListController::MeasListController(MainWindow& window) : QObject(&window), w
     Wire(a.listClear, this, &MeasListController::MIClearUserDataClick);
 }
 
-void MeasListController::updateUserList() {
-    MeasList& list = window_.measList();
-    SortMeasList(list);
-    window_.controls().userListModel->refresh(SystemDecimalSeparator());
-}
-
 void MeasListController::MIDeleteItemClick() {
-    const QModelIndex current = window_.controls().LBUserData->currentIndex();
-    const bool selected =
-        current.isValid() && window_.controls().LBUserData->selectionModel()->isSelected(current);
-    MeasList& list = window_.measList();
-    const long row = selected ? RowOfListLine(current.row(), list.size()) : -1;
-    if (row >= 0) list.removeRow(static_cast<std::size_t>(row));
-    window_.updateUserList();
-    window_.updateNoise();
+    const QModelIndex current = listBox_.currentIndex();
+    const bool selected = current.isValid() && listBox_.selectionModel()->isSelected(current);
+    document_.removeListLine(selected ? current.row() : -1);
 }
 
 void MeasListController::MIClearUserDataClick() {
-    window_.measList().clear();
-    window_.state().UserDataFile.clear();
-    window_.updateUserList();
-    window_.updateNoise();
+    document_.clearList();
 }
 
 void MeasListController::MILoadUserDataClick() {
     const std::optional<QString> path =
-        window_.dialogs().openFileName(UserDataFileRequest(QStringLiteral("Load USER Data")));
+        dialogs_.openFileName(UserDataFileRequest(QStringLiteral("Load USER Data")));
     if (!path) return;
     // Read everything first; a failed load leaves list, locator and time as they were.
-    UserDataLoad load = LoadUserDataFile(path->toStdString(), SystemDecimalSeparator());
+    const std::string file = path->toStdString();
+    UserDataLoad load = LoadUserDataFile(file, SystemDecimalSeparator());
     if (load.status != UserDataStatus::Ok) {
-        if (load.status == UserDataStatus::FileMissing)
-            window_.dialogs().error(QString::fromStdString(MissingFileText(path->toStdString())));
-        window_.dialogs().warning(QString::fromUtf8(LoadFailedMessage));
+        for (const Message& message : LoadFailureMessages(load.status, file))
+            dialogs_.show(message);
         return;
     }
-    AppState& s = window_.state();
-    window_.measList() = std::move(load.list);
-    s.Locator = std::move(load.locator);
-    s.MeasDateTime = std::move(load.dateTime);
-    s.UserDataFile = path->toStdString();
-    window_.updateUserList();
-    window_.updateNoise();
+    document_.replaceFromFile(std::move(load.list), std::move(load.locator),
+                              std::move(load.dateTime), file);
 }
 
 void MeasListController::MISaveUserDataClick() {
     FileDialogRequest request = UserDataFileRequest(QStringLiteral("Save USER Data"));
     request.confirmOverwrite = true;
-    const std::optional<QString> path = window_.dialogs().saveFileName(request);
+    const std::optional<QString> path = dialogs_.saveFileName(request);
     if (!path) return;
-    const AppState& s = window_.state();
-    const std::string failure = SaveUserDataFile(path->toStdString(), s.Locator, s.MeasDateTime,
-                                                 window_.measList(), SystemDecimalSeparator());
-    if (!failure.empty()) {
-        window_.dialogs().error(QString::fromLocal8Bit(failure));
+    const AppState& s = document_.state();
+    const std::string file = path->toStdString();
+    if (const auto failure = SaveUserDataFile(file, s.Locator, s.MeasDateTime, document_.measList(),
+                                              SystemDecimalSeparator())) {
+        dialogs_.show(*failure);
         return;
     }
-    window_.state().UserDataFile = path->toStdString();
+    document_.setDataFile(file);
 }
 
 }  // namespace fw

@@ -5,10 +5,12 @@
 #include <QString>
 
 #include "app/dialogs.h"
+#include "app/document.h"
+#include "app/main_controls.h"
+
+class QListView;
 
 namespace fw {
-
-class MainWindow;
 
 // The open and save dialogs' settings for a USER data file: both filters with text files
 // selected, suffix "txt", the desktop folder and a proposed name YYMMDD_USER_Data.txt.
@@ -18,10 +20,9 @@ class MeasListController : public QObject {
     Q_OBJECT
 
   public:
-    explicit MeasListController(MainWindow& window);
-
-    // Sorts the list by frequency and shows its header and row lines in the list box.
-    void updateUserList();
+    // `listBox` shows the document's list; `actions` holds the list commands' items.
+    MeasListController(Document& document, Dialogs& dialogs, QListView& listBox,
+                       const MainActions& actions, QObject* parent);
 
     void MIDeleteItemClick();
     void MIClearUserDataClick();
@@ -29,7 +30,9 @@ class MeasListController : public QObject {
     void MISaveUserDataClick();
 
   private:
-    MainWindow& window_;
+    Document& document_;
+    Dialogs& dialogs_;
+    QListView& listBox_;
 };
 
 }  // namespace fw

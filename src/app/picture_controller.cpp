@@ -6,8 +6,6 @@
 #include <QGuiApplication>
 #include <QImage>
 
-#include "app/display_controller.h"
-#include "app/main_window.h"
 #include "output/picture_files.h"
 #include "output/qimage_picture.h"
 
@@ -15,7 +13,7 @@ namespace fw {
 
 namespace {
 
-const QString ClipboardFailedText = QStringLiteral("Zwischenablage kann nicht geöffnet werden");
+constexpr const char* ClipboardFailedText = "Zwischenablage kann nicht geöffnet werden";
 
 QString FromUtf8(std::string_view text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
@@ -34,9 +32,9 @@ FileDialogRequest PictureSaveRequest(const LocalTime& today) {
     return r;
 }
 
-PictureController::PictureController(MainWindow& window)
-    : QObject(&window), window_(window), clock_(CurrentLocalTime) {
-    const MainActions& a = window.controls().actions;
+PictureController::PictureController(const Document& document, Dialogs& dialogs,
+                                     const MainActions& a, QObject* parent)
+    : QObject(parent), document_(document), dialogs_(dialogs), clock_(CurrentLocalTime) {
     for (QAction* save : {a.imageSaveAs, a.savePicture}) {
         save->setEnabled(true);
         connect(save, &QAction::triggered, this, [this] { MISaveAsClick(); });
@@ -53,31 +51,23 @@ void PictureController::setClock(std::function<LocalTime()> clock) {
 
 void PictureController::MISaveAsClick() {
     // The name is proposed afresh from the date of each click.
-    const std::optional<QString> name =
-        window_.dialogs().saveFileName(PictureSaveRequest(clock_()));
+    const std::optional<QString> name = dialogs_.saveFileName(PictureSaveRequest(clock_()));
     if (!name) return;
     // The picture shown now: a redraw that ended early left the previous one in place.
     const PictureSaveResult result =
-        SavePictureToFile(window_.display().picture(), QFile::encodeName(*name).toStdString());
-    switch (result.status) {
-        case PictureSaveResult::Status::Saved:
-            return;
-        case PictureSaveResult::Status::Refused:
-            window_.dialogs().warning(QString::fromStdString(result.message));
-            return;
-        case PictureSaveResult::Status::Failed:
-            window_.dialogs().error(QString::fromStdString(result.message));
-            return;
-    }
+        SavePictureToFile(document_.picture(), QFile::encodeName(*name).toStdString());
+    if (result.saved()) return;
+    const bool refused = result.status == PictureSaveResult::Status::Refused;
+    dialogs_.show({refused ? MessageKind::Warning : MessageKind::Error, result.message});
 }
 
 void PictureController::MICopytoClipboardClick() {
     QClipboard* clipboard = QGuiApplication::clipboard();
     if (!clipboard) {
-        window_.dialogs().error(ClipboardFailedText);
+        dialogs_.show({MessageKind::Error, ClipboardFailedText});
         return;
     }
-    const QImage image = PictureToQImage(window_.display().picture());
+    const QImage image = PictureToQImage(document_.picture());
     if (image.isNull()) return;  // nothing has been drawn yet
     clipboard->setImage(image);
 }

@@ -4,12 +4,12 @@
 #include <QObject>
 #include <functional>
 
-#include "libs/date_text.h"
 #include "app/dialogs.h"
+#include "app/document.h"
+#include "app/main_controls.h"
+#include "libs/date_text.h"
 
 namespace fw {
-
-class MainWindow;
 
 // The picture save dialog for a save on `today`: the four file types with the first
 // preselected, default suffix "bmp", the dialog's own current folder, the proposed name
@@ -20,7 +20,8 @@ class PictureController : public QObject {
     Q_OBJECT
 
   public:
-    explicit PictureController(MainWindow& window);
+    PictureController(const Document& document, Dialogs& dialogs, const MainActions& actions,
+                      QObject* parent);
 
     // Asks for a file name and writes the shown picture in the format of its extension.
     // Cancel does nothing; a refused extension is a warning, a failed write an error.
@@ -32,7 +33,8 @@ class PictureController : public QObject {
     void setClock(std::function<LocalTime()> clock);
 
   private:
-    MainWindow& window_;
+    const Document& document_;
+    Dialogs& dialogs_;
     std::function<LocalTime()> clock_;
 };
 

@@ -2,22 +2,21 @@
 
 #include <QAction>
 
-#include "app/display_controller.h"
-#include "app/main_window.h"
 #include "app/print/print_window.h"
 #include "output/qimage_picture.h"
 
 namespace fw {
 
-PrintController::PrintController(MainWindow& window) : QObject(&window), window_(window) {
-    QAction* print = window.controls().actions.print;
-    print->setEnabled(true);
-    connect(print, &QAction::triggered, this, &PrintController::MMIPrintClick);
+PrintController::PrintController(const Document& document, QAction& command, QWidget& window,
+                                 QObject* parent)
+    : QObject(parent), document_(document), window_(window) {
+    command.setEnabled(true);
+    connect(&command, &QAction::triggered, this, &PrintController::MMIPrintClick);
 }
 
 void PrintController::MMIPrintClick() {
-    OpenPrintWindow(&window_, PictureToQImage(window_.display().picture()), window_.measList(),
-                    window_.state().VersionText);
+    OpenPrintWindow(&window_, PictureToQImage(document_.picture()), document_.measList(),
+                    document_.state().VersionText);
 }
 
 }  // namespace fw

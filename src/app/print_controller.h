@@ -2,21 +2,26 @@
 // "Print" on the menu bar: the print window with the current diagram and measurement list.
 #include <QObject>
 
-namespace fw {
+#include "app/document.h"
 
-class MainWindow;
+class QAction;
+class QWidget;
+
+namespace fw {
 
 class PrintController : public QObject {
     Q_OBJECT
 
   public:
-    explicit PrintController(MainWindow& window);
+    // The print window opens over `window`.
+    PrintController(const Document& document, QAction& command, QWidget& window, QObject* parent);
 
     // Opens the print window modally; it only reads the picture, the list and the version.
     void MMIPrintClick();
 
   private:
-    MainWindow& window_;
+    const Document& document_;
+    QWidget& window_;
 };
 
 }  // namespace fw

@@ -4,16 +4,11 @@
 #include <QMessageBox>
 
 #include "app/dialogs.h"
+#include "app/qt_text.h"
 
 namespace fw {
 
 namespace {
-
-void ShowMessage(QWidget* parent, QMessageBox::Icon icon, const QString& title,
-                 const QString& text) {
-    QMessageBox box(icon, title, text, QMessageBox::Ok, parent);
-    box.exec();
-}
 
 std::optional<QString> RunFileDialog(QWidget* parent, const FileDialogRequest& request,
                                      QFileDialog::AcceptMode mode) {
@@ -33,16 +28,26 @@ std::optional<QString> RunFileDialog(QWidget* parent, const FileDialogRequest& r
 
 }  // namespace
 
-void QtDialogs::information(const QString& text) {
-    ShowMessage(parent_, QMessageBox::Information, InformationTitle, text);
+QString MessageTitle(MessageKind kind) {
+    switch (kind) {
+        case MessageKind::Information:
+            return InformationTitle;
+        case MessageKind::Warning:
+            return WarningTitle;
+        case MessageKind::Error:
+            break;
+    }
+    return ErrorTitle;
 }
 
-void QtDialogs::warning(const QString& text) {
-    ShowMessage(parent_, QMessageBox::Warning, WarningTitle, text);
-}
-
-void QtDialogs::error(const QString& text) {
-    ShowMessage(parent_, QMessageBox::Critical, ErrorTitle, text);
+void QtDialogs::show(const Message& message) {
+    const QMessageBox::Icon icon = message.kind == MessageKind::Information
+                                       ? QMessageBox::Information
+                                   : message.kind == MessageKind::Warning ? QMessageBox::Warning
+                                                                          : QMessageBox::Critical;
+    QMessageBox box(icon, MessageTitle(message.kind), ToQString(message.text), QMessageBox::Ok,
+                    parent_);
+    box.exec();
 }
 
 std::optional<QString> QtDialogs::inputText(const QString& caption, const QString& prompt,

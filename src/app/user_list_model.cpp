@@ -24,8 +24,7 @@ QVariant UserListModel::data(const QModelIndex& index, int role) const {
     return line(index.row());
 }
 
-void UserListModel::refresh(char decimalSeparator) {
-    beginResetModel();
+void UserListModel::endReset(char decimalSeparator) {
     separator_ = decimalSeparator;
     endResetModel();
 }

@@ -17,8 +17,10 @@ class UserListModel : public QAbstractListModel {
     int rowCount(const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& index, int role) const override;
 
-    // The list changed (or was sorted): the view forgets its rows and asks again.
-    void refresh(char decimalSeparator);
+    // Bracket every change of the list: the view forgets its rows before the change and
+    // asks again after it, with numbers written with `decimalSeparator`.
+    void beginReset() { beginResetModel(); }
+    void endReset(char decimalSeparator);
     // Every line, as the list box shows it.
     QStringList stringList() const;
 

@@ -4,6 +4,7 @@
 
 #include "cli/commands.h"
 #include "cli/log_options.h"
+#include "cli/place_time_options.h"
 #include "cli/render_options.h"
 #include "cli/rig_options.h"
 
@@ -19,7 +20,7 @@ struct CommandEntry {
 };
 
 constexpr CommandEntry Commands[] = {
-    {"curves", CmdCurves}, {"render", CmdRender}, {"list", CmdList},
+    {"curves", CmdCurves}, {"noise", CmdNoise},   {"render", CmdRender}, {"list", CmdList},
     {"enter", CmdEnter},   {"report", CmdReport}, {"rig", CmdRig},
     {"monitor", CmdMonitor}, {"log", CmdLog},
 };
@@ -28,9 +29,18 @@ void PrintUsage(std::ostream& s) {
     s << "Usage: floorwatch-cli COMMAND [OPTIONS]\n"
          "\n"
          "Commands:\n"
-         "  curves [--bandwidth TEXT]\n"
+         "  curves [--bandwidth TEXT] [--atmospheric PLACE TIME [--itu-data DIR]]\n"
          "      The reference noise curves as CSV on standard output: frequency in Hz, then\n"
-         "      noise figure Fa and field strength E in dB(uV/m) of each environment.\n"
+         "      noise figure Fa and field strength E in dB(uV/m) of each environment. With\n"
+         "      --atmospheric, also the ITU-R P.372 atmospheric noise of the place and time:\n"
+         "      its Fa, upper and lower decile, and the same as E; empty above 30 MHz.\n"
+         "  noise PLACE TIME --freq MHZ [--env city|residential|rural|quiet_rural]\n"
+         "        [--itu-data DIR]\n"
+         "      The noise after ITU-R P.372 at one frequency (MHz, with a decimal point) as\n"
+         "      a CSV header and one line: atmospheric FaA, DuA, DlA and the sigmas of Fam,\n"
+         "      Du and Dl (empty outside 0.01-30 MHz); man-made FaM, DuM, DlM of the\n"
+         "      environment (default rural); galactic FaG, DuG, DlG; their total FamT, DuT,\n"
+         "      DlT. All in dB, Fa above kT0b.\n"
          "  render [render options] --output FILE\n"
          "      Renders the diagram as the window shows it and saves it as FILE; the\n"
          "      extension (.bmp, .png or .jpg) chooses the format.\n"
@@ -99,6 +109,11 @@ void PrintUsage(std::ostream& s) {
          "  --field TEXT       field strength in dBuV/m\n"
          "  --bandwidth TEXT   receiver bandwidth in Hz (default 2700)\n"
          "\n"
+         "PLACE and TIME (for noise and curves --atmospheric):\n"
+         "  PLACE is --locator TEXT or --lat DEG --lon DEG; TIME is --datetime TEXT or\n"
+         "  --month M --utc-hour H.\n"
+      << PlaceTimeOptionsHelp
+      << "\n"
          "Render options:\n"
       << RenderOptionsHelp
       << "\n"

@@ -1,7 +1,11 @@
-#include <charconv>
+#include <optional>
 #include <ostream>
 
 #include "cli/commands.h"
+#include "cli/csv_number.h"
+#include "cli/place_time_options.h"
+#include "libs/fw_math.h"
+#include "model/atmospheric_layer.h"
 #include "model/noise_model.h"
 #include "cli/render_options.h"
 
@@ -9,11 +13,29 @@ namespace fw::cli {
 
 namespace {
 
-// 17 significant digits with a point, whatever the regional settings: an exact round trip.
-void WriteNumber(std::ostream& out, double v) {
-    char buf[64];
-    const auto res = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::general, 17);
-    out.write(buf, res.ptr - buf);
+// The atmospheric noise of one place and hour for the --atmospheric columns.
+struct Atmosphere {
+    ItuNoiseCoefficients coefficients;
+    AtmosphericSite site;
+};
+
+// Fa of the median, upper and lower decile, then the same as E; empty above 30 MHz.
+void WriteAtmosphericColumns(std::ostream& out, const Atmosphere& a, double hz, double log10Hz,
+                             double bandwidthTerm) {
+    if (!InAtmosphericRange(hz / 1e6)) {
+        out << ",,,,,,";
+        return;
+    }
+    const AtmosphericNoise n = AtmosphericNoiseAt(a.coefficients, a.site, hz / 1e6);
+    const double fa[] = {n.fa, n.fa + n.du, n.fa - n.dl};
+    for (double v : fa) {
+        out << ',';
+        WriteCsvNumber(out, v);
+    }
+    for (double v : fa) {
+        out << ',';
+        WriteCsvNumber(out, FieldOfNoiseFigure(v, log10Hz, bandwidthTerm));
+    }
 }
 
 }  // namespace
@@ -21,19 +43,40 @@ void WriteNumber(std::ostream& out, double v) {
 int CmdCurves(ArgList& args, std::ostream& out, std::ostream& /*err*/) {
     std::int32_t bandwidth = 2700;
     if (auto v = args.takeOption("--bandwidth")) bandwidth = ParseBandwidthText(*v);
+    std::optional<PlaceTime> place;
+    std::optional<std::string> ituData;
+    if (args.takeFlag("--atmospheric")) {
+        place = TakePlaceTime(args);
+        ituData = args.takeOption("--itu-data");
+    }
     args.expectEmpty();
 
+    std::optional<Atmosphere> atmosphere;
+    if (place) {
+        ItuCoefficientCache cache = ItuCoefficientsFor(ituData);
+        const ItuNoiseCoefficients& c = CoefficientsOrRefuse(cache, place->month);
+        atmosphere = Atmosphere{c, MakeAtmosphericSite(c, place->latDeg, place->lonDeg,
+                                                       place->utcHour)};
+    }
     const ReferenceCurves rc = computeReferenceCurves(bandwidth);
+    const double bandwidthTerm = 10.0 * SafeLog10(static_cast<double>(bandwidth));
     out << "freq_hz,city_fa,city_e,residential_fa,residential_e,rural_fa,rural_e,"
-           "quiet_rural_fa,quiet_rural_e,galactic_fa,galactic_e\n";
+           "quiet_rural_fa,quiet_rural_e,galactic_fa,galactic_e";
+    if (atmosphere)
+        out << ",atmospheric_fa,atmospheric_fa_upper,atmospheric_fa_lower,atmospheric_e,"
+               "atmospheric_e_upper,atmospheric_e_lower";
+    out << '\n';
     for (std::size_t d = 0; d < rc.freqGrid.size(); ++d) {
-        WriteNumber(out, rc.freqGrid[d]);
+        WriteCsvNumber(out, rc.freqGrid[d]);
         for (int e = 0; e < NoiseEnvCount; ++e) {
             out << ',';
-            WriteNumber(out, rc.refFa[e][d]);
+            WriteCsvNumber(out, rc.refFa[e][d]);
             out << ',';
-            WriteNumber(out, rc.refField[e][d]);
+            WriteCsvNumber(out, rc.refField[e][d]);
         }
+        if (atmosphere)
+            WriteAtmosphericColumns(out, *atmosphere, rc.freqGrid[d], rc.log10Freq[d],
+                                    bandwidthTerm);
         out << '\n';
     }
     return ExitOk;

@@ -1,11 +1,9 @@
-#include <filesystem>
 #include <ostream>
 
 #include "cli/commands.h"
+#include "cli/data_file_append.h"
 #include "measure/entry.h"
 #include "libs/regional.h"
-#include "cli/render_options.h"
-#include "measure/user_data_file.h"
 
 namespace fw::cli {
 
@@ -29,18 +27,9 @@ EntryInputs TakeEntryInputs(ArgList& args, char sep) {
     in.antennaPower = args.takeOption("--power").value_or("");
     in.antennaVoltage = args.takeOption("--voltage").value_or("");
     in.fieldStrength = args.takeOption("--field").value_or("");
-    in.bandwidth = args.takeOption("--bandwidth").value_or("2700");
+    in.bandwidth = args.takeOption("--bandwidth").value_or(std::string(StartBandwidthText));
     if (auto m = args.takeOption("--method")) in.method = MethodFromTag(*m);
     return in;
-}
-
-// The list to append to: FILE as loaded, or an empty list with the start-up texts where
-// FILE does not exist yet. A path whose state cannot be told goes through the load, which
-// refuses it with the program's message.
-LoadedData LoadOrStart(const std::string& path, char sep) {
-    std::error_code ec;
-    if (!std::filesystem::exists(path, ec) && !ec) return LoadedData{{}, "NoLoc.", "NoDateTime"};
-    return LoadDataOption(path, sep);
 }
 
 }  // namespace
@@ -56,28 +45,14 @@ int CmdEnter(ArgList& args, std::ostream& out, std::ostream& /*err*/) {
         throw UsageError("--locator and --datetime go with --append");
 
     const EntryResult result = EvaluateEntry(inputs, sep);
-    if (const auto* failure = std::get_if<EntryFailure>(&result)) throw Refusal(failure->message);
+    if (const auto* failure = std::get_if<EntryFailure>(&result)) throw Refusal(failure->message.text);
     const EntryAccepted& accepted = std::get<EntryAccepted>(result);
 
-    // Load before printing anything, so a refused file leaves no half-done output.
-    std::optional<LoadedData> data;
-    if (appendTo) {
-        data = LoadOrStart(*appendTo, sep);
-        data->list.appendRow(accepted.row);
-        SortMeasList(data->list);
-        if (locator) data->locator = *locator;
-        if (dateTime) data->dateTime = *dateTime;
-        const std::string error =
-            SaveUserDataFile(*appendTo, data->locator, data->dateTime, data->list, sep);
-        if (!error.empty()) throw Refusal(error);
-    }
+    // Load and save before printing anything, so a refused file leaves no half-done output.
+    if (appendTo) DataFileAppend(*appendTo, sep).save({accepted.row}, locator, dateTime);
 
     for (const std::string& line : accepted.diagnostics) out << line << '\n';
-    MeasList single;
-    single.appendRow(accepted.row);
-    std::string row;
-    AppendUserListLine(row, single, 0, sep);
-    out << row << '\n';
+    out << ListLine(accepted.row, sep) << '\n';
     return ExitOk;
 }
 

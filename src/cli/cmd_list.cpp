@@ -1,8 +1,8 @@
 #include <ostream>
 
 #include "cli/commands.h"
-#include "libs/regional.h"
 #include "cli/render_options.h"
+#include "libs/regional.h"
 #include "measure/user_data_file.h"
 
 namespace fw::cli {
@@ -17,9 +17,9 @@ int CmdList(ArgList& args, std::ostream& out, std::ostream& /*err*/) {
     const LoadedData data = LoadDataOption(*file, sep);
     for (const std::string& line : UserListLines(data.list, sep)) out << line << '\n';
     if (saveTo) {
-        const std::string error =
-            SaveUserDataFile(*saveTo, data.locator, data.dateTime, data.list, sep);
-        if (!error.empty()) throw Refusal(error);
+        if (const auto failure =
+                SaveUserDataFile(*saveTo, data.locator, data.dateTime, data.list, sep))
+            throw Refusal(failure->text);
     }
     return ExitOk;
 }

@@ -37,7 +37,7 @@ class GuiSession {
 
 }  // namespace
 
-int CmdReport(ArgList& args, std::ostream& out, std::ostream& /*err*/) {
+int CmdReport(ArgList& args, std::ostream& out, std::ostream& err) {
     const RenderOptions o = TakeRenderOptions(args);
     const auto pdf = args.takeOption("--pdf");
     const auto printerName = args.takeOption("--printer");
@@ -47,6 +47,7 @@ int CmdReport(ArgList& args, std::ostream& out, std::ostream& /*err*/) {
 
     const char sep = SystemDecimalSeparator();
     const auto source = BuildDiagramSource(o, sep);
+    if (!source->atmosphericNote.empty()) err << source->atmosphericNote << '\n';
     GuiSession session;
     const QImage picture = PictureToQImage(renderDiagram(source->inputs));
     const NoiseReportTexts texts =

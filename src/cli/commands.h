@@ -9,6 +9,7 @@ namespace fw::cli {
 // Each command takes its arguments (after the command word) and returns the exit code;
 // UsageError and Refusal propagate to RunCli.
 int CmdCurves(ArgList& args, std::ostream& out, std::ostream& err);
+int CmdNoise(ArgList& args, std::ostream& out, std::ostream& err);
 int CmdRender(ArgList& args, std::ostream& out, std::ostream& err);
 int CmdList(ArgList& args, std::ostream& out, std::ostream& err);
 int CmdEnter(ArgList& args, std::ostream& out, std::ostream& err);

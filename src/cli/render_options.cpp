@@ -1,6 +1,8 @@
 #include "cli/render_options.h"
 
+#include "cli/place_time_options.h"
 #include "libs/int_text.h"
+#include "measure/station_atmosphere.h"
 #include "measure/user_data_file.h"
 
 namespace fw::cli {
@@ -38,6 +40,9 @@ RenderOptions TakeRenderOptions(ArgList& args) {
     o.locator = args.takeOption("--locator");
     o.dateTime = args.takeOption("--datetime");
     o.dataFile = args.takeOption("--data");
+    o.deciles = args.takeFlag("--deciles");
+    o.atmospheric = args.takeFlag("--atmospheric");
+    o.ituData = args.takeOption("--itu-data");
     return o;
 }
 
@@ -70,6 +75,18 @@ std::unique_ptr<DiagramSource> BuildDiagramSource(const RenderOptions& o, char d
     in.yWidth = o.yWidth;
     in.measurements = MeasDots{source->list.MeasFreqMHz(), source->list.MeasFieldDbuVm(),
                                source->list.MeasBandwidthHz()};
+    in.deciles = o.deciles;
+    if (o.atmospheric) {
+        ItuCoefficientCache coefficients = ItuCoefficientsFor(o.ituData);
+        Outcome<AtmosphericLayer> layer = StationAtmosphericLayer(
+            in.locator, in.measDateTime, source->curves.freqGrid, coefficients);
+        if (layer) {
+            source->atmospheric = std::move(layer).value();
+            in.atmospheric = &*source->atmospheric;
+        } else {
+            source->atmosphericNote = layer.reason();
+        }
+    }
     return source;
 }
 

@@ -13,6 +13,7 @@ namespace fw::cli {
 
 // The diagram settings the window takes from its controls, given as options:
 // --bandwidth TEXT --ypos N --ywidth N --size WxH --no-correction --locator TEXT --datetime TEXT
+// --deciles --atmospheric --itu-data DIR
 struct RenderOptions {
     std::int32_t bandwidthHz = 2700;
     int yPos = -40;
@@ -23,6 +24,9 @@ struct RenderOptions {
     std::optional<std::string> locator;
     std::optional<std::string> dateTime;
     std::optional<std::string> dataFile;  // --data FILE: its rows become the dots
+    bool deciles = false;                 // the decile bands of the reference curves
+    bool atmospheric = false;             // the atmospheric noise of the locator and time
+    std::optional<std::string> ituData;   // folder of the coefficient files
 };
 
 // A USER data file loaded as "Load USER Data" loads it; a failure throws Refusal with the
@@ -38,11 +42,16 @@ LoadedData LoadDataOption(const std::string& path, char decimalSeparator);
 struct DiagramSource {
     ReferenceCurves curves;
     MeasList list;
+    std::optional<AtmosphericLayer> atmospheric;
+    // Why the atmospheric layer asked for is not drawn, in one line; empty when it is.
+    std::string atmosphericNote;
     DiagramInputs inputs;
 };
 
 // Computes the curves, loads the --data file and fills the renderer's inputs; the
-// --locator and --datetime options win over the file's texts.
+// --locator and --datetime options win over the file's texts. The atmospheric layer is
+// made from the locator and date/time texts as the window makes it; where it cannot be,
+// the diagram is drawn without it and atmosphericNote says why.
 std::unique_ptr<DiagramSource> BuildDiagramSource(const RenderOptions& options,
                                                   char decimalSeparator);
 
@@ -61,6 +70,13 @@ inline constexpr const char* RenderOptionsHelp =
     "  --locator TEXT     station locator (default NoLoc.)\n"
     "  --datetime TEXT    measurement date and time (default NoDateTime)\n"
     "  --data FILE        a USER data file: its rows become the dots, its locator and date/time\n"
-    "                     are used unless --locator or --datetime are given\n";
+    "                     are used unless --locator or --datetime are given\n"
+    "  --deciles          draw the upper and lower deciles of the man-made and galactic curves\n"
+    "  --atmospheric      draw the ITU-R P.372 atmospheric noise (0.1-30 MHz, with its deciles)\n"
+    "                     for the locator's square and the date/time (local time, converted to\n"
+    "                     UTC); where either does not parse or a coefficient file is missing,\n"
+    "                     the diagram is drawn without it and standard error says why\n"
+    "  --itu-data DIR     folder of the coefficient files COEFF01W.txt .. COEFF12W.txt\n"
+    "                     (default: itu-p372 beside the program, then the share folder)\n";
 
 }  // namespace fw::cli

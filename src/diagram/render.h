@@ -9,6 +9,7 @@
 #include "model/atmospheric_layer.h"
 #include "model/noise_model.h"
 #include "diagram/picture.h"
+#include "libs/startup_values.h"
 
 namespace fw {
 
@@ -39,15 +40,15 @@ struct MeasDots {
 };
 
 struct DiagramInputs {
-    int width = 537;
-    int height = 497;
+    int width = StartPictureWidth;
+    int height = StartPictureHeight;
     const ReferenceCurves* curves = nullptr;
     bool bandwidthCorrection = true;
     MeasDots measurements;
-    int yPos = -40;
-    int yWidth = 60;
-    std::string locator = "NoLoc.";
-    std::string measDateTime = "NoDateTime";
+    int yPos = StartYPos;
+    int yWidth = StartYWidth;
+    std::string locator{NoLocatorText};
+    std::string measDateTime{NoDateTimeText};
     // Optional layers, both off by default: the upper and lower deciles of the man-made and
     // galactic curves, and the atmospheric noise computed beforehand (not owned).
     bool deciles = false;

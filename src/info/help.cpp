@@ -18,14 +18,15 @@ std::string MissingHelpText(std::string_view fullName) {
     return text;
 }
 
-InfoMessage OpenHelp(std::string_view programDir, std::string_view fileName, const Opener& open) {
+std::optional<Message> OpenHelp(std::string_view programDir, std::string_view fileName,
+                                const Opener& open) {
     const std::string path = FindDataFile(programDir, fileName);
     if (!RegularFileExists(path)) {
-        return {InfoMessage::Kind::Warning,
-                MissingHelpText(HelpDocumentPath(programDir, fileName))};
+        return Message{MessageKind::Warning,
+                       MissingHelpText(HelpDocumentPath(programDir, fileName))};
     }
-    if (auto error = OpenDocument(path, open)) return {InfoMessage::Kind::Error, *error};
-    return {};
+    if (auto error = OpenDocument(path, open)) return Message{MessageKind::Error, *error};
+    return std::nullopt;
 }
 
 std::string AboutText(std::string_view copyrightLine) {

@@ -1,9 +1,11 @@
 #pragma once
 // The help documents shipped with the program and the about text.
+#include <optional>
 #include <string>
 #include <string_view>
 
 #include "info/shell_open.h"
+#include "libs/message.h"
 
 namespace fw {
 
@@ -16,17 +18,11 @@ std::string HelpDocumentPath(std::string_view programDir, std::string_view fileN
 // The warning for a help document that is not there: its full name + " could not be found!".
 std::string MissingHelpText(std::string_view fullName);
 
-// What a command asks the window to show after it ran.
-struct InfoMessage {
-    enum class Kind { None, Warning, Error };
-    Kind kind = Kind::None;
-    std::string text;
-};
-
 // Opens the help document `fileName`, found beside the program or in the share folder
 // (FindDataFile), or says why it cannot: a warning naming the path beside the program when it
 // is in neither, the error of OpenDocument when it vanished after the check.
-InfoMessage OpenHelp(std::string_view programDir, std::string_view fileName, const Opener& open);
+std::optional<Message> OpenHelp(std::string_view programDir, std::string_view fileName,
+                                const Opener& open);
 
 // The six lines of the about box, each followed by CR LF.
 std::string AboutText(std::string_view copyrightLine);

@@ -50,7 +50,7 @@ std::string ResetText(EntryField field, char sep) {
         case EntryField::FieldStrength:
             return "20";
         case EntryField::Bandwidth:
-            return "2700";
+            return std::string(StartBandwidthText);
         case EntryField::Frequency:
             break;
     }
@@ -85,9 +85,10 @@ std::string DiagnosticNumber(double value, int significant, int decimals, char s
 
 namespace {
 
-EntryFailure Refuse(MessageKind kind, const char* message, std::optional<EntryField> field,
+EntryFailure Refuse(MessageKind kind, std::string_view message, std::optional<EntryField> field,
                     char sep) {
-    return EntryFailure{kind, message, field, field ? ResetText(*field, sep) : std::string()};
+    return EntryFailure{Message{kind, std::string(message)}, field,
+                        field ? ResetText(*field, sep) : std::string()};
 }
 
 EntryFailure RefuseField(EntryField field, char sep) {
@@ -196,12 +197,10 @@ EntryResult EvaluateEntry(const EntryInputs& in, char sep) {
         field && !ParseRealText(TextOf(in, *field), sep, level))
         return RefuseField(*field, sep);
 
-    MeasurementLevels m;
-    try {
-        m = Convert(method, level, fMHz, gain);
-    } catch (const FloatDivisionByZero& e) {
-        return EntryFailure{MessageKind::Error, e.what(), std::nullopt, {}};
-    }
+    // Every method but the field strength divides by the frequency for the wavelength.
+    if (fMHz == 0.0 && method != EntryMethod::FieldStrength)
+        return EntryFailure{{MessageKind::Error, FloatDivisionByZeroText}, std::nullopt, {}};
+    const MeasurementLevels m = Convert(method, level, fMHz, gain);
     if (!Finite(m)) return RefuseField(CauseOfOverflow(method, level, fMHz), sep);
 
     const auto bandwidth = ParseIntText(in.bandwidth);

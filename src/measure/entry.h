@@ -7,8 +7,10 @@
 #include <string_view>
 #include <variant>
 
-#include "model/levels.h"
+#include "libs/message.h"
+#include "libs/startup_values.h"
 #include "measure/meas_list.h"
+#include "model/levels.h"
 
 namespace fw {
 
@@ -64,7 +66,8 @@ inline constexpr const char* AntennaPowerWarning =
     "Antenna-Power must be a real number! Use Komma as decimal separator!";
 inline constexpr const char* FieldStrengthWarning =
     "Fieldstrength must be a real number! Use Komma as decimal separator!";
-inline constexpr const char* BandwidthInformation = "Bandwidth must be an integer number!";
+// Points into the shared literal, so it ends with a zero like the other texts.
+inline constexpr const char* BandwidthInformation = BandwidthRefusedText.data();
 
 // What the window reads at the press of the button.
 struct EntryInputs {
@@ -80,12 +83,9 @@ struct EntryInputs {
     std::string bandwidth;  // bandwidth box text, Hz
 };
 
-enum class MessageKind { Information, Warning, Error };
-
 // The one message of a refused entry; only the named field (if any) changes.
 struct EntryFailure {
-    MessageKind kind = MessageKind::Warning;
-    std::string message;
+    Message message;
     std::optional<EntryField> resetField;
     std::string resetText;
 };

@@ -123,12 +123,23 @@ std::string UserDataFileText(std::string_view locator, std::string_view dateTime
     return text;
 }
 
-std::string SaveUserDataFile(const std::string& path, std::string_view locator,
-                             std::string_view dateTime, const MeasList& list, char sep) {
+std::optional<Message> SaveUserDataFile(const std::string& path, std::string_view locator,
+                                        std::string_view dateTime, const MeasList& list, char sep) {
     const std::string text = UserDataFileText(locator, dateTime, list, sep);
-    return WriteFileAtomically(path, [&text](std::FILE* f) {
+    std::string error = WriteFileAtomically(path, [&text](std::FILE* f) {
         return std::fwrite(text.data(), 1, text.size(), f) == text.size();
     });
+    if (error.empty()) return std::nullopt;
+    return Message{MessageKind::Error, std::move(error)};
+}
+
+std::vector<Message> LoadFailureMessages(UserDataStatus status, std::string_view path) {
+    std::vector<Message> messages;
+    if (status == UserDataStatus::Ok) return messages;
+    if (status == UserDataStatus::FileMissing)
+        messages.push_back({MessageKind::Error, MissingFileText(path)});
+    messages.push_back({MessageKind::Warning, LoadFailedMessage});
+    return messages;
 }
 
 namespace {
@@ -249,4 +260,5 @@ UserDataLoad LoadUserDataFile(const std::string& path, char sep, std::size_t siz
         return failed;  // a file too large for memory cannot be a list to show
     }
 }
+
 }  // namespace fw

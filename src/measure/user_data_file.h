@@ -1,9 +1,12 @@
 #pragma once
 // The USER data file: "Locator: ..." and "DateTime: ..." lines, then one line of eight
 // ";"-separated fields per measurement, every line ended by CR LF.
+#include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
+#include "libs/message.h"
 #include "measure/meas_list.h"
 
 namespace fw {
@@ -29,9 +32,9 @@ std::string UserDataFileText(std::string_view locator, std::string_view dateTime
                              const MeasList& list, char sep);
 
 // Writes the file through a temporary file, so a failure leaves any previous file whole.
-// Returns an empty text on success, otherwise the system's description of the error.
-std::string SaveUserDataFile(const std::string& path, std::string_view locator,
-                             std::string_view dateTime, const MeasList& list, char sep);
+// Returns nothing on success, otherwise an error with the system's description.
+std::optional<Message> SaveUserDataFile(const std::string& path, std::string_view locator,
+                                        std::string_view dateTime, const MeasList& list, char sep);
 
 enum class UserDataStatus { Ok, FileMissing, ConversionError };
 
@@ -48,6 +51,10 @@ struct UserDataLoad {
 // Fails (ConversionError) on fewer than two lines, a data line with fewer than eight
 // fields, or a field 1-3, 5-8 that is not a number; fields after the eighth are ignored.
 UserDataLoad ParseUserDataText(std::string_view text, char sep);
+
+// The messages of a failed load, in the order they are shown: for a missing file the error
+// naming it, then for every failure the warning LoadFailedMessage.
+std::vector<Message> LoadFailureMessages(UserDataStatus status, std::string_view path);
 
 // Reads a data file from disk; FileMissing when it does not exist, ConversionError when it
 // cannot be read or parsed or holds more than `sizeLimit` bytes.

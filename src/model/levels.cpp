@@ -72,7 +72,6 @@ double DbmToMicrovolt(double p) {
 }
 
 double WavelengthM(double fMHz) {
-    if (fMHz == 0.0) throw FloatDivisionByZero();
     return WavelengthConstant / fMHz;
 }
 

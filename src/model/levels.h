@@ -2,17 +2,14 @@
 // Conversions between the signal-level units of a measurement (S-units, uV, dBuV, dBm,
 // dBuV/m), the band and S-meter tables, and the display rule for levels.
 #include <array>
-#include <stdexcept>
 #include <string>
 #include <string_view>
 
 namespace fw {
 
-// A frequency of 0 makes the wavelength a division by zero; the entry reports it with this.
-class FloatDivisionByZero : public std::domain_error {
-  public:
-    FloatDivisionByZero() : std::domain_error("Gleitkommadivision durch Null") {}
-};
+// A frequency of 0 makes the wavelength a division by zero; the entry checks for it before
+// converting and reports it with this text.
+inline constexpr const char* FloatDivisionByZeroText = "Gleitkommadivision durch Null";
 
 inline constexpr double ReferenceOhm = 50.0;
 inline constexpr double WavelengthConstant = 300.0;  // metres times MHz
@@ -40,11 +37,11 @@ double DbuvToMicrovolt(double d);
 double MicrovoltToDbuv(double u);
 double MicrovoltToDbm(double u);
 double DbmToMicrovolt(double p);
-// 300 / f; throws FloatDivisionByZero for f == 0.
+// 300 / f; infinite for f == 0, which callers refuse beforehand.
 double WavelengthM(double fMHz);
 double GainFactor(double gainDbi);
-// Field strength in dBuV/m at the antenna from the receiver voltage u (uV).
-// Throws FloatDivisionByZero for fMHz == 0.
+// Field strength in dBuV/m at the antenna from the receiver voltage u (uV); the frequency
+// must not be 0.
 double FieldStrengthDbuVm(double u, double fMHz, double gainDbi);
 
 // Exact, case-sensitive table look-ups: 1.0 MHz and 0 S-units for unknown texts.
@@ -63,7 +60,7 @@ struct MeasurementLevels {
     double WavelengthM = 0;
 };
 
-// One per entry method. The first three throw FloatDivisionByZero for fMHz == 0.
+// One per entry method. The first three need a frequency other than 0.
 MeasurementLevels LevelsFromSValue(double s, double fMHz, double gainDbi);
 MeasurementLevels LevelsFromAntennaVoltage(double dbuv, double fMHz, double gainDbi);
 MeasurementLevels LevelsFromAntennaPower(double dbm, double fMHz, double gainDbi);

@@ -7,6 +7,7 @@
 #include <QLineEdit>
 #include <QListView>
 #include <QProcess>
+#include <QPushButton>
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -44,7 +45,7 @@ class DisplayTest : public QObject {
   private slots:
     void everyAcceptedKeystrokeRedraws() {
         WindowFixture f;
-        QSignalSpy redraws(&f.window->display(), &DisplayController::pictureReplaced);
+        QSignalSpy redraws(&f.window->document(), &Document::pictureReplaced);
         TypeOverSelection(f.c().CBBandWidth, QStringLiteral("500"));
         // "5", "50", "500": each intermediate text is drawn at once.
         QCOMPARE(redraws.count(), 3);
@@ -69,7 +70,7 @@ class DisplayTest : public QObject {
         QFETCH(QString, text);
         QFETCH(int, bandwidth);
         WindowFixture f;
-        QSignalSpy redraws(&f.window->display(), &DisplayController::pictureReplaced);
+        QSignalSpy redraws(&f.window->document(), &Document::pictureReplaced);
         f.c().CBBandWidth->setEditText(text);
         QCOMPARE(redraws.count(), 1);
         QCOMPARE(f.window->display().pictureBandwidthHz(), bandwidth);
@@ -94,7 +95,7 @@ class DisplayTest : public QObject {
         QFETCH(bool, keyByKey);
         QFETCH(int, acceptedBefore);
         WindowFixture f;
-        QSignalSpy redraws(&f.window->display(), &DisplayController::pictureReplaced);
+        QSignalSpy redraws(&f.window->document(), &Document::pictureReplaced);
         bool checkedWhileOpen = false;
         f.dialogs.whileMessageOpen = [&](const ShownMessage&) {
             // The old picture is still shown while the message is open.
@@ -122,7 +123,7 @@ class DisplayTest : public QObject {
         f.c().CBBandWidth->setEditText(QStringLiteral("6000"));
         const QImage shown = f.c().ImPlot->pixmap().toImage();
         const QStringList memo = f.memoLines();
-        QSignalSpy redraws(&f.window->display(), &DisplayController::pictureReplaced);
+        QSignalSpy redraws(&f.window->document(), &Document::pictureReplaced);
         f.c().CBBandWidth->lineEdit()->selectAll();
         QTest::keyClick(f.c().CBBandWidth->lineEdit(), Qt::Key_Backspace);
         QCOMPARE(f.dialogs.messages, std::vector<ShownMessage>{BandwidthMessage});
@@ -135,7 +136,7 @@ class DisplayTest : public QObject {
 
     void scrollBarsSetTheLevelAxis() {
         WindowFixture f;
-        QSignalSpy redraws(&f.window->display(), &DisplayController::pictureReplaced);
+        QSignalSpy redraws(&f.window->document(), &Document::pictureReplaced);
         QScrollBar* pos = f.c().LMDScrollBarPos;
         QScrollBar* width = f.c().LMDScrollBarWidth;
 
@@ -162,7 +163,7 @@ class DisplayTest : public QObject {
 
     void checkBoxCausesNoRedraw() {
         WindowFixture f;
-        QSignalSpy redraws(&f.window->display(), &DisplayController::pictureReplaced);
+        QSignalSpy redraws(&f.window->document(), &Document::pictureReplaced);
         QTest::mouseClick(f.c().CBbwMode, Qt::LeftButton);
         QVERIFY(!f.c().CBbwMode->isChecked());
         QCOMPARE(redraws.count(), 0);
@@ -236,7 +237,7 @@ class DisplayTest : public QObject {
         QVERIFY(!f.state().DebugVisible);
         QCOMPARE(f.window->minimumSize(), f.window->maximumSize());  // fixed border
 
-        QSignalSpy redraws(&f.window->display(), &DisplayController::pictureReplaced);
+        QSignalSpy redraws(&f.window->document(), &Document::pictureReplaced);
         const QRect panel = f.c().Panel1->geometry();
         f.window->display().FormResize({1400, 900});
         QCOMPARE(redraws.count(), 0);
@@ -293,6 +294,29 @@ class DisplayTest : public QObject {
         QCOMPARE(shown.size(), size);
         QCOMPARE(expected.size(), size);
         QVERIFY(shown == expected);
+    }
+
+    // A fresh window and floorwatch-cli without options start from the same values: the
+    // same picture, and ENTER adds the same row as `enter`.
+    void freshWindowEqualsTheCommandLineDefaults() {
+        WindowFixture f;  // not shown: the picture keeps its designed size
+        QTemporaryDir dir;
+        QVERIFY(dir.isValid());
+        const QString png = dir.filePath(QStringLiteral("x.png"));
+        const auto run = [](const QStringList& args) {
+            QProcess cli;
+            cli.start(QStringLiteral(FW_CLI_PATH), args);
+            cli.waitForFinished(60000);
+            return cli.exitCode() == 0 ? QString::fromUtf8(cli.readAllStandardOutput()) : QString();
+        };
+        run({"render", "--output", png});
+        QVERIFY(QImage(png).convertToFormat(QImage::Format_RGB888) ==
+                f.c().ImPlot->pixmap().toImage().convertToFormat(QImage::Format_RGB888));
+
+        const QStringList printed = run({"enter"}).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+        QVERIFY(!printed.isEmpty());
+        f.c().ButEnter->click();
+        QCOMPARE(f.c().userListModel->stringList().value(2), printed.last());
     }
 #endif
 };

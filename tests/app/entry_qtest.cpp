@@ -11,8 +11,8 @@
 #include <QStringListModel>
 #include <QTest>
 
-#include "measure/entry.h"
 #include "libs/regional.h"
+#include "measure/entry.h"
 #include "window_fixture.h"
 #include "window_test_registry.h"
 
@@ -69,8 +69,8 @@ class EntryTest : public QObject {
         ChooseMethod(f, 3);
         c.EditFieldStrength->setText(QStringLiteral("20"));
         QTest::mouseClick(c.ButEnter, Qt::LeftButton);
-        QCOMPARE(f.window->measList().size(), 1u);
-        QCOMPARE(f.window->measList().row(0).gainDbi, -999.0);
+        QCOMPARE(f.window->document().measList().size(), 1u);
+        QCOMPARE(f.window->document().measList().row(0).gainDbi, -999.0);
         for (QLineEdit* e : {c.EditAntdBm, c.EditAntVol, c.EditGain})
             QCOMPARE(e->text(), QStringLiteral(" --- "));
         QCOMPARE(c.EditFieldStrength->text(), Num("20.0"));
@@ -108,12 +108,12 @@ class EntryTest : public QObject {
         MainControls& c = f.c();
         f.window->show();
         QVERIFY(QTest::qWaitForWindowActive(f.window.get()));
-        QSignalSpy redraws(&f.window->display(), &DisplayController::pictureReplaced);
+        QSignalSpy redraws(&f.window->document(), &Document::pictureReplaced);
         QTest::keyClick(f.window.get(), Qt::Key_Return);  // the default button
 
         QVERIFY(f.dialogs.messages.empty());
-        QCOMPARE(f.window->measList().size(), 1u);
-        const MeasRow row = f.window->measList().row(0);
+        QCOMPARE(f.window->document().measList().size(), 1u);
+        const MeasRow row = f.window->document().measList().row(0);
         QCOMPARE(row.freqMHz, 3.65);
         QCOMPARE(row.entryUnit, std::string("S-Val"));
         QCOMPARE(row.bandwidthHz, 2700.0);
@@ -140,7 +140,7 @@ class EntryTest : public QObject {
         c.EditAntdBm->setText(QStringLiteral("xyz"));
         c.EditAntVol->setText(QStringLiteral("keep"));
         const QStringList memo = f.memoLines();
-        QSignalSpy redraws(&f.window->display(), &DisplayController::pictureReplaced);
+        QSignalSpy redraws(&f.window->document(), &Document::pictureReplaced);
 
         c.ButEnter->click();
         QCOMPARE(f.dialogs.messages,
@@ -154,11 +154,11 @@ class EntryTest : public QObject {
         QCOMPARE(c.EditAntdBm->text(), QStringLiteral("-73"));
         QCOMPARE(c.EditAntVol->text(), QStringLiteral("keep"));
 
-        QVERIFY(f.window->measList().empty());
+        QVERIFY(f.window->document().measList().empty());
         QCOMPARE(f.memoLines(), memo);
         QCOMPARE(redraws.count(), 0);
         c.ButEnter->click();  // now every input parses
-        QCOMPARE(f.window->measList().size(), 1u);
+        QCOMPARE(f.window->document().measList().size(), 1u);
     }
 
     void frequencyZeroIsAnErrorAndChangesNothing() {
@@ -169,7 +169,7 @@ class EntryTest : public QObject {
         c.ButEnter->click();
         QCOMPARE(f.dialogs.messages.size(), 1u);
         QCOMPARE(f.dialogs.messages[0].title, QStringLiteral("Fehler"));
-        QVERIFY(f.window->measList().empty());
+        QVERIFY(f.window->document().measList().empty());
         QCOMPARE(c.EditFrequency->text(), QStringLiteral("0"));
         QVERIFY(c.EditAntdBm->text().isEmpty());
     }
@@ -178,7 +178,7 @@ class EntryTest : public QObject {
         WindowFixture f;
         QAction* command = f.c().actions.enterLocator;
         QVERIFY(command->isEnabled());
-        QSignalSpy redraws(&f.window->display(), &DisplayController::pictureReplaced);
+        QSignalSpy redraws(&f.window->document(), &Document::pictureReplaced);
 
         command->trigger();  // first dialog cancelled
         QCOMPARE(f.dialogs.inputs.size(), 1u);

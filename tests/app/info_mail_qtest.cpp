@@ -7,8 +7,8 @@
 #include <QTest>
 
 #include "app/info_controller.h"
-#include "info/links.h"
 #include "app/mail_controller.h"
+#include "info/links.h"
 #include "window_fixture.h"
 #include "window_test_registry.h"
 
@@ -117,7 +117,7 @@ class InfoMailTest : public QObject {
         RecordingMail mail;
         mail.result = MAPI_E_FAILURE;  // a failing mail program shows no message
         f.window->findChild<MailController*>()->setMailSystem(&mail);
-        f.state().UserDataFile = "/home/op/261206_USER_Data.txt";
+        f.window->document().setDataFile("/home/op/261206_USER_Data.txt");
         f.c().actions.sendMail->trigger();
 
         QCOMPARE(mail.messages.size(), size_t(1));

@@ -93,13 +93,13 @@ class MeasListTest : public QObject {
     void loadReplacesListLocatorAndTime() {
         WindowFixture f;
         const QString path = WriteFile(dir_, "data.txt", ThreeRowsDescending);
-        QSignalSpy redraws(&f.window->display(), &DisplayController::pictureReplaced);
+        QSignalSpy redraws(&f.window->document(), &Document::pictureReplaced);
         const QImage before = f.c().ImPlot->pixmap().toImage();
         f.dialogs.openAnswers = {path};
         f.c().actions.listLoad->trigger();
 
         QVERIFY(f.dialogs.messages.empty());
-        QCOMPARE(f.window->measList().size(), 3u);
+        QCOMPARE(f.window->document().measList().size(), 3u);
         const QStringList lines = ListLines(f);
         QCOMPARE(lines.size(), 5);
         // Sorted by frequency, ascending.
@@ -122,9 +122,9 @@ class MeasListTest : public QObject {
         const QString missing = dir_.filePath(QStringLiteral("missing.txt"));
         f.dialogs.openAnswers = {good};
         f.c().actions.loadUserData->trigger();
-        const MeasList loaded = f.window->measList();
+        const MeasList loaded = f.window->document().measList();
         const QStringList lines = ListLines(f);
-        QSignalSpy redraws(&f.window->display(), &DisplayController::pictureReplaced);
+        QSignalSpy redraws(&f.window->document(), &Document::pictureReplaced);
 
         f.dialogs.openAnswers = {std::nullopt};
         f.c().actions.loadUserData->trigger();
@@ -144,7 +144,7 @@ class MeasListTest : public QObject {
                  std::vector<ShownMessage>({{"Fehler", missingText},
                                             {"Warnung", "File not found or converstion error!"}}));
 
-        QCOMPARE(f.window->measList(), loaded);
+        QCOMPARE(f.window->document().measList(), loaded);
         QCOMPARE(ListLines(f), lines);
         QCOMPARE(QString::fromStdString(f.state().UserDataFile), good);
         QCOMPARE(QString::fromStdString(f.state().Locator), QStringLiteral("JO40CQ"));
@@ -153,11 +153,10 @@ class MeasListTest : public QObject {
 
     void saveWritesTheFileAndRemembersIt() {
         WindowFixture f;
-        f.window->measList().appendRow(Row(7.1));
-        f.window->measList().appendRow(Row(3.5));
-        f.window->updateUserList();
+        f.window->document().appendRow(Row(7.1));
+        f.window->document().appendRow(Row(3.5));
         const QString path = dir_.filePath(QStringLiteral("saved.txt"));
-        QSignalSpy redraws(&f.window->display(), &DisplayController::pictureReplaced);
+        QSignalSpy redraws(&f.window->document(), &Document::pictureReplaced);
         f.dialogs.saveAnswers = {path};
         f.c().actions.listSave->trigger();
         QVERIFY(f.dialogs.messages.empty());
@@ -166,23 +165,23 @@ class MeasListTest : public QObject {
 
         QFile file(path);
         QVERIFY(file.open(QIODevice::ReadOnly));
-        const std::string expected = UserDataFileText("NoLoc.", "NoDateTime", f.window->measList(),
-                                                      SystemDecimalSeparator());
+        const std::string expected = UserDataFileText(
+            "NoLoc.", "NoDateTime", f.window->document().measList(), SystemDecimalSeparator());
         QCOMPARE(file.readAll().toStdString(), expected);
         QVERIFY(QString::fromStdString(expected).indexOf(QStringLiteral("3")) <
                 QString::fromStdString(expected).indexOf(QStringLiteral("7")));
 
         // The saved file loads back to the same rows.
-        const MeasList saved = f.window->measList();
+        const MeasList saved = f.window->document().measList();
         f.c().actions.listClear->trigger();
         f.dialogs.openAnswers = {path};
         f.c().actions.listLoad->trigger();
-        QCOMPARE(f.window->measList(), saved);
+        QCOMPARE(f.window->document().measList(), saved);
     }
 
     void failedOrCancelledSaveKeepsTheFileName() {
         WindowFixture f;
-        f.state().UserDataFile = "/earlier/file.txt";
+        f.window->document().setDataFile("/earlier/file.txt");
         f.dialogs.saveAnswers = {std::nullopt};
         f.c().actions.saveUserData->trigger();
         QVERIFY(f.dialogs.messages.empty());
@@ -197,32 +196,31 @@ class MeasListTest : public QObject {
 
     void deleteRemovesTheSelectedRowOnly() {
         WindowFixture f;
-        for (double mhz : {14.0, 3.5, 7.0}) f.window->measList().appendRow(Row(mhz));
-        f.window->updateUserList();
-        QSignalSpy redraws(&f.window->display(), &DisplayController::pictureReplaced);
+        for (double mhz : {14.0, 3.5, 7.0}) f.window->document().appendRow(Row(mhz));
+        QSignalSpy redraws(&f.window->document(), &Document::pictureReplaced);
 
         f.c().actions.listDelete->trigger();  // nothing selected
-        QCOMPARE(f.window->measList().size(), 3u);
+        QCOMPARE(f.window->document().measList().size(), 3u);
         SelectLine(f, 1);  // a header line
         f.c().actions.listDelete->trigger();
-        QCOMPARE(f.window->measList().size(), 3u);
+        QCOMPARE(f.window->document().measList().size(), 3u);
         QCOMPARE(redraws.count(), 2);  // the list is rebuilt and redrawn in every case
 
         SelectLine(f, 3);  // the second row: 7 MHz
         f.c().actions.listDelete->trigger();
-        QCOMPARE(f.window->measList().MeasFreqMHz(), (std::vector<double>{3.5, 14.0}));
+        QCOMPARE(f.window->document().measList().MeasFreqMHz(), (std::vector<double>{3.5, 14.0}));
         QCOMPARE(ListLines(f).size(), 4);
         QCOMPARE(redraws.count(), 3);
     }
 
     void clearEmptiesListAndFileNameOnly() {
         WindowFixture f;
-        f.window->measList().appendRow(Row(3.5));
-        f.state().UserDataFile = "/x/data.txt";
-        f.state().Locator = "JO40CQ";
-        QSignalSpy redraws(&f.window->display(), &DisplayController::pictureReplaced);
+        f.window->document().appendRow(Row(3.5));
+        f.window->document().setDataFile("/x/data.txt");
+        f.window->document().setLocatorAndTime("JO40CQ", std::nullopt);
+        QSignalSpy redraws(&f.window->document(), &Document::pictureReplaced);
         f.c().actions.listClear->trigger();
-        QVERIFY(f.window->measList().empty());
+        QVERIFY(f.window->document().measList().empty());
         QVERIFY(f.state().UserDataFile.empty());
         QCOMPARE(f.state().Locator, std::string("JO40CQ"));
         QCOMPARE(ListLines(f), QStringList({Header1, Header2}));
@@ -231,25 +229,27 @@ class MeasListTest : public QObject {
 
     void scrollRebuildsTheSortedList() {
         WindowFixture f;
-        for (double mhz : {28.0, 1.9}) f.window->measList().appendRow(Row(mhz));
+        for (double mhz : {28.0, 1.9}) f.window->document().appendRow(Row(mhz));
+        QSignalSpy resets(f.c().userListModel, &QAbstractItemModel::modelReset);
         f.c().LMDScrollBarPos->triggerAction(QAbstractSlider::SliderSingleStepSub);
-        QCOMPARE(f.window->measList().MeasFreqMHz(), (std::vector<double>{1.9, 28.0}));
+        QCOMPARE(resets.count(), 1);
+        QCOMPARE(f.window->document().measList().MeasFreqMHz(), (std::vector<double>{1.9, 28.0}));
         QCOMPARE(ListLines(f).size(), 4);
     }
 
     void correctionBoxDecidesWhereDotsAreDrawn() {
         WindowFixture f;
         auto redrawnPicture = [&f] {
-            f.window->updateNoise();
+            f.window->display().updateNoise();
             return f.c().ImPlot->pixmap().toImage();
         };
-        f.window->measList().appendRow(Row(7.0, 2700));
+        f.window->document().appendRow(Row(7.0, 2700));
         const QImage sameBandwidthOn = redrawnPicture();
         f.c().CBbwMode->setChecked(false);
         QCOMPARE(redrawnPicture(), sameBandwidthOn);  // no correction needed at equal bandwidth
 
-        f.window->measList().clear();
-        f.window->measList().appendRow(Row(7.0, 270));
+        f.window->document().clearList();
+        f.window->document().appendRow(Row(7.0, 270));
         const QImage uncorrected = redrawnPicture();
         f.c().CBbwMode->setChecked(true);
         const QImage corrected = redrawnPicture();

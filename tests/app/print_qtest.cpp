@@ -17,8 +17,8 @@ class PrintMenuTest : public QObject {
   private slots:
     void printOpensThePrintWindowWithTheCurrentPictureAndList() {
         WindowFixture f;
-        f.window->measList().appendRow({3.65, 13.3, 2700, "S-Val", 2.15, 9, 34, -73});
-        f.window->measList().appendRow({7.1, 20, 2700, "Field", -999, -999, -999, -999});
+        f.window->document().appendRow({3.65, 13.3, 2700, "S-Val", 2.15, 9, 34, -73});
+        f.window->document().appendRow({7.1, 20, 2700, "Field", -999, -999, -999, -999});
         QAction* print = f.c().actions.print;
         QVERIFY(print->isEnabled());
 
@@ -50,7 +50,7 @@ class PrintMenuTest : public QObject {
         QVERIFY(seen[2].toString().contains(QStringLiteral("Field| --- |")));
         QVERIFY(seen[3].toString().startsWith(QStringLiteral("Printed with Floorwatch v 1.0 - ")));
         // The print window changed neither list nor picture.
-        QCOMPARE(f.window->measList().size(), 2u);
+        QCOMPARE(f.window->document().measList().size(), 2u);
     }
 };
 

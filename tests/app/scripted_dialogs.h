@@ -34,9 +34,10 @@ class ScriptedDialogs : public Dialogs {
     // Runs while a message box would be open, e.g. to look at the window at that moment.
     std::function<void(const ShownMessage&)> whileMessageOpen;
 
-    void information(const QString& text) override { show(InformationTitle, text); }
-    void warning(const QString& text) override { show(WarningTitle, text); }
-    void error(const QString& text) override { show(ErrorTitle, text); }
+    void show(const Message& message) override {
+        messages.push_back({MessageTitle(message.kind), QString::fromStdString(message.text)});
+        if (whileMessageOpen) whileMessageOpen(messages.back());
+    }
 
     std::optional<QString> inputText(const QString& caption, const QString& prompt,
                                      const QString& initialText) override {
@@ -53,10 +54,6 @@ class ScriptedDialogs : public Dialogs {
     }
 
   private:
-    void show(const QString& title, const QString& text) {
-        messages.push_back({title, text});
-        if (whileMessageOpen) whileMessageOpen(messages.back());
-    }
     static std::optional<QString> next(std::deque<std::optional<QString>>& answers) {
         std::optional<QString> answer;
         if (!answers.empty()) {

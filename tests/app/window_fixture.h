@@ -15,7 +15,7 @@ struct WindowFixture {
     std::unique_ptr<MainWindow> window = std::make_unique<MainWindow>(&dialogs);
 
     MainControls& c() { return window->controls(); }
-    AppState& state() { return window->state(); }
+    const AppState& state() { return window->document().state(); }
 
     QStringList memoLines() {
         return c().Memo3->toPlainText().split(QLatin1Char('\n'), Qt::SkipEmptyParts);

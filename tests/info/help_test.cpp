@@ -31,8 +31,8 @@ class HelpDocuments : public ::testing::Test {
 TEST_F(HelpDocuments, ExistingDocumentIsOpenedByItsFullName) {
     std::ofstream(dir + "FloorwatchDE.pdf") << "%PDF-1.4\n";
     fs::create_directory(dir + "FloorwatchEN.pdf");  // a folder of that name is no document
-    EXPECT_EQ(OpenHelp(dir, HelpFileGerman, recorder()).kind, InfoMessage::Kind::None);
-    EXPECT_EQ(OpenHelp(dir, HelpFileEnglish, recorder()).kind, InfoMessage::Kind::Warning);
+    EXPECT_EQ(OpenHelp(dir, HelpFileGerman, recorder()), std::nullopt);
+    EXPECT_EQ(OpenHelp(dir, HelpFileEnglish, recorder()).value_or(Message{}).kind, MessageKind::Warning);
     EXPECT_EQ(opened, std::vector<std::string>{dir + "FloorwatchDE.pdf"});
 }
 

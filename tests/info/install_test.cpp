@@ -88,8 +88,8 @@ TEST_F(Installation, InstalledProgramFindsBothHelpDocuments) {
     std::vector<std::string> opened;
     const Opener record = [&](const std::string& target) { opened.push_back(target); };
     for (const auto file : {HelpFileEnglish, HelpFileGerman}) {
-        const InfoMessage message = OpenHelp(state.ProgramDir, file, record);
-        EXPECT_EQ(message.kind, InfoMessage::Kind::None) << message.text;
+        const std::optional<Message> failure = OpenHelp(state.ProgramDir, file, record);
+        EXPECT_FALSE(failure) << failure.value_or(Message{}).text;
     }
     ASSERT_EQ(opened.size(), 2u);
     EXPECT_EQ(opened[0], (prefix / "share/floorwatch" / HelpFileEnglish).string());

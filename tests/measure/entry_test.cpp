@@ -20,7 +20,7 @@ EntryInputs DefaultInputs(char sep) {
 }
 
 EntryAccepted Accepted(const EntryResult& r) {
-    if (const auto* f = std::get_if<EntryFailure>(&r)) ADD_FAILURE() << f->message;
+    if (const auto* f = std::get_if<EntryFailure>(&r)) ADD_FAILURE() << f->message.text;
     const auto* ok = std::get_if<EntryAccepted>(&r);
     return ok ? *ok : EntryAccepted{};
 }
@@ -28,14 +28,14 @@ EntryAccepted Accepted(const EntryResult& r) {
 EntryFailure Refused(const EntryResult& r) {
     EXPECT_TRUE(std::holds_alternative<EntryFailure>(r)) << "entry was accepted";
     const auto* f = std::get_if<EntryFailure>(&r);
-    return f ? *f : EntryFailure{MessageKind::Information, "<accepted>", std::nullopt, {}};
+    return f ? *f : EntryFailure{{MessageKind::Information, "<accepted>"}, std::nullopt, {}};
 }
 
 void ExpectFailure(const EntryResult& r, MessageKind kind, const std::string& message,
                    std::optional<EntryField> field, const std::string& resetText) {
     const EntryFailure f = Refused(r);
-    EXPECT_EQ(f.kind, kind);
-    EXPECT_EQ(f.message, message);
+    EXPECT_EQ(f.message.kind, kind);
+    EXPECT_EQ(f.message.text, message);
     EXPECT_EQ(f.resetField, field);
     EXPECT_EQ(f.resetText, resetText);
 }
@@ -208,11 +208,11 @@ TEST(EvaluateEntry, OnlyTheFirstFailureInCheckOrder) {
     in.method = EntryMethod::AntennaPower;
     in.antennaPower = "?";
     in.bandwidth = "?";
-    EXPECT_EQ(Refused(EvaluateEntry(in, ',')).message, FrequencyWarning);
+    EXPECT_EQ(Refused(EvaluateEntry(in, ',')).message.text, FrequencyWarning);
     in.frequency = "0";
-    EXPECT_EQ(Refused(EvaluateEntry(in, ',')).message, GainWarning);
+    EXPECT_EQ(Refused(EvaluateEntry(in, ',')).message.text, GainWarning);
     in.gain = "0";
-    EXPECT_EQ(Refused(EvaluateEntry(in, ',')).message, AntennaPowerWarning);
+    EXPECT_EQ(Refused(EvaluateEntry(in, ',')).message.text, AntennaPowerWarning);
     in.antennaPower = "-73";
     // All inputs parsed: now the frequency of 0 is reported, before the bandwidth.
     ExpectFailure(EvaluateEntry(in, ','), MessageKind::Error, "Gleitkommadivision durch Null",

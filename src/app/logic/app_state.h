@@ -4,15 +4,11 @@
 #include <string>
 #include <string_view>
 
+#include "info/identity.h"
+#include "libs/startup_values.h"
+
 namespace fw {
 
-inline constexpr std::string_view ApplicationTitle = "Floorwatch";
-inline constexpr std::string_view ProgramVersionText = "v 1.0";
-inline constexpr std::string_view ProgramCopyrightText = "(c) 2026 The Floorwatch authors";
-inline constexpr std::string_view NoLocatorText = "NoLoc.";
-inline constexpr std::string_view NoDateTimeText = "NoDateTime";
-inline constexpr std::int32_t StartYPos = -40;
-inline constexpr std::int32_t StartYWidth = 60;
 
 struct AppState {
     std::string ProgramDir;

@@ -1,0 +1,88 @@
+#pragma once
+// What the main window shows and edits: the run's state, the measurement list with its list
+// box model, locator, date/time, data-file name, the bandwidth text and the picture shown.
+// Its operations are the only way to change them. List changes are bracketed by the list
+// model's reset; every operation that needs a redraw announces exactly one `changed()`.
+#include <QObject>
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "app/logic/app_state.h"
+#include "app/user_list_model.h"
+#include "diagram/picture.h"
+#include "diagram/render.h"
+#include "measure/meas_list.h"
+
+namespace fw {
+
+class Document : public QObject {
+    Q_OBJECT
+
+  public:
+    explicit Document(QObject* parent = nullptr);
+
+    const AppState& state() const { return state_; }
+    const MeasList& measList() const { return measList_; }
+    UserListModel& listModel() { return listModel_; }
+    // The measurements the diagram draws as dots.
+    MeasDots measurementDots() const;
+
+    // The window's creation: the start-up state and an empty list; no redraw is announced,
+    // the creation handler draws once when everything is in place.
+    void start(AppState startState);
+
+    // Measurement list commands; each sorts the list, rebuilds the list box and announces.
+    void appendRow(const MeasRow& row);
+    // Removes the row shown on list box line `line`; a header line or none removes nothing.
+    void removeListLine(int line);
+    // Empties the list and forgets the data file's name.
+    void clearList();
+    // A loaded data file: list, locator and time together, and the file's name.
+    void replaceFromFile(MeasList list, std::string locator, std::string dateTime,
+                         std::string file);
+    // The list was saved as `file`; nothing shown changes.
+    void setDataFile(std::string file);
+
+    // The locator command: with a date/time both change and the window redraws; without one
+    // (the second question cancelled) only the locator changes, shown at the next redraw.
+    void setLocatorAndTime(std::string locator, std::optional<std::string> dateTime);
+    // Either level-axis bar moved.
+    void setLevelAxis(std::int32_t yPos, std::int32_t yWidth);
+
+    // The bandwidth box's text as typed; announces, since every keystroke redraws.
+    const std::string& bandwidthText() const { return bandwidthText_; }
+    void setBandwidthText(std::string text);
+    // A refused bandwidth is reset without a redraw; the box follows through
+    // `bandwidthTextReset`.
+    void resetBandwidthText(std::string text);
+
+    // The label toggles (diagnostic panel, automatic layout); nothing to redraw.
+    ToggleResult applyLabelToggles(ShiftState keys);
+    void setAutoLayout(bool on) { state_.AutoLayout = on; }
+
+    // The picture shown now, and the bandwidth it was drawn for.
+    const DiagramPicture& picture() const { return picture_; }
+    std::int32_t pictureBandwidthHz() const { return pictureBandwidthHz_; }
+    void showPicture(DiagramPicture picture, std::int32_t bandwidthHz);
+
+  signals:
+    // Something the diagram shows changed: the display redraws once.
+    void changed();
+    void bandwidthTextReset(const QString& text);
+    void pictureReplaced();
+
+  private:
+    // Runs `change` between the list model's reset signals, then sorts the list.
+    template <typename Change>
+    void changeList(Change&& change);
+
+    AppState state_;
+    MeasList measList_;
+    UserListModel listModel_;
+    std::string bandwidthText_;
+    DiagramPicture picture_;
+    std::int32_t pictureBandwidthHz_ = 0;
+};
+
+}  // namespace fw
