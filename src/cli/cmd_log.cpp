@@ -1,3 +1,4 @@
+#include <filesystem>
 #include <ostream>
 
 #include "cli/commands.h"
@@ -12,6 +13,13 @@
 namespace fw::cli {
 
 namespace {
+
+// Writing the export over the log itself would replace the log with its own export.
+void RefuseTheLogItself(const std::string& target, const std::string& logPath, const char* option) {
+    std::error_code ec;
+    if (std::filesystem::equivalent(target, logPath, ec))
+        throw Refusal(std::string(option) + " must not name the station log itself");
+}
 
 // The whole export handed to `sink`; a Refusal when the log cannot be read.
 bool Export(StationLog& log, const LogSpan& span, const std::string& format, const TextSink& sink) {
@@ -34,6 +42,7 @@ int LogExport(ArgList& args, std::ostream& out) {
         throw UsageError("--format must be csv or databank");
 
     StationLog log = OpenLogForReading(path);
+    if (output) RefuseTheLogItself(*output, path, "--output");
     if (!output) {
         Export(log, span, *format, [&](std::string_view piece) {
             out.write(piece.data(), static_cast<std::streamsize>(piece.size()));
@@ -61,6 +70,7 @@ int LogToList(ArgList& args, std::ostream& out) {
     if (!save) throw UsageError("log to-list needs --save USERFILE");
 
     StationLog log = OpenLogForReading(path);
+    RefuseTheLogItself(*save, path, "--save");
     LoggedList logged;
     try {
         logged = QueryLoggedList(log, span);

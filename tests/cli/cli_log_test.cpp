@@ -3,6 +3,7 @@
 #include <time.h>
 
 #include "cli_run.h"
+#include "stationlog/log_queries.h"
 #include "stationlog/sample_log.h"
 #include "stationlog/station_log.h"
 
@@ -135,6 +136,18 @@ TEST_F(CliLog, RefusesBadInputWithAMessageAndWritesNoFile) {
         EXPECT_FALSE(Exists(out)) << c.message;
     }
     EXPECT_FALSE(Exists(missing));
+
+    // Neither writes over the log it reads.
+    for (const std::vector<std::string>& args :
+         {std::vector<std::string>{"log", "export", "--log", log_, "--format", "csv", "--output",
+                                   log_},
+          std::vector<std::string>{"log", "to-list", "--log", log_, "--save", log_}}) {
+        const CliRun r = Cli(args);
+        EXPECT_EQ(r.code, ExitRefused);
+        EXPECT_NE(r.err.find("must not name the station log itself"), std::string::npos);
+    }
+    StationLog log = StationLog::Open(log_, StationLog::OpenMode::MustExist);
+    EXPECT_EQ(ReadingsIn(log, {}).size(), SampleReadings().size());
 }
 
 }  // namespace
