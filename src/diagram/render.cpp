@@ -81,8 +81,6 @@ class AxisMap {
         return f_.left + RoundPx((log10Hz - log10Low_) * xScale_);
     }
     int y(double level) const { return f_.bottom - RoundPx(yScale_ * (level - bottom_)); }
-    // The pixels that a level difference spans upward.
-    int height(double levelDifference) const { return RoundPx(yScale_ * levelDifference); }
 
   private:
     PlotFrame f_;
