@@ -150,9 +150,9 @@ int CmdRig(ArgList& args, std::ostream& out, std::ostream& err) {
         return ExitOk;
     }
     if (sub != "read" && sub != "sweep") throw UsageError("rig needs read, sweep or models");
-    RigCommandOptions options = TakeRigCommandOptions(args);
-    args.expectEmpty();
     try {
+        RigCommandOptions options = TakeRigCommandOptions(args);
+        args.expectEmpty();
         return RunReadingOrSweep(sub == "sweep", options, out, err);
     } catch (const rig::ReadingInputError& e) {
         throw Refusal(e.what());

@@ -8,6 +8,7 @@
 
 #include "../rig/rigctld_process.h"
 #include "cli_run.h"
+#include "measure/entry.h"
 #include "rig/reading.h"
 #include "rig/rig_session.h"
 
@@ -101,51 +102,39 @@ TEST(CliRig, AnUnreachableRigExitsOneNamingTheAddressAndTouchesNoFile) {
 
 TEST(CliRig, BadInputIsRefusedBeforeTheRigIsAsked) {
     const std::string address = ClosedAddress();
-    struct Case {
-        std::vector<std::string> args;
-        int code;
-        std::string message;  // checked for refusals
-    };
-    const std::vector<Case> cases{
-        {{"rig"}, ExitUsage, ""},
-        {{"rig", "read"}, ExitUsage, ""},
-        {{"rig", "listen", "--rigctld", address}, ExitUsage, ""},
-        {{"rig", "read", "--rigctld", address, "--rig", "1"}, ExitUsage, ""},
-        {{"rig", "read", "--rigctld", address, "--port", "/dev/ttyUSB0"}, ExitUsage, ""},
-        {{"rig", "read", "--rigctld", address, "--bands", "80m"}, ExitUsage, ""},
-        {{"rig", "sweep", "--rigctld", address, "--band", "80m"}, ExitUsage, ""},
-        {{"rig", "read", "--rigctld", address, "--band", "80m", "--freq", "3"}, ExitUsage, ""},
-        {{"rig", "models", "--rigctld", address}, ExitUsage, ""},
-        {{"rig", "read", "--rigctld", "localhost:0"},
-         ExitRefused,
+    using Args = std::vector<std::string>;
+    for (const Args& usage : {Args{"rig"}, Args{"rig", "listen", "--rigctld", address},
+                              Args{"rig", "read", "--rigctld", address, "--rig", "1"},
+                              Args{"rig", "read", "--rigctld", address, "--port", "/dev/ttyS0"},
+                              Args{"rig", "sweep", "--rigctld", address, "--band", "80m"},
+                              Args{"rig", "models", "--rigctld", address}}) {
+        const CliRun r = Cli(usage);
+        EXPECT_EQ(r.code, ExitUsage) << usage.back();
+        EXPECT_TRUE(r.out.empty());
+    }
+    const std::vector<std::pair<Args, std::string>> refusals{
+        {{"--rigctld", "localhost:0"},
          "rigctld address \"localhost:0\": the port must be a number from 1 to 65535"},
-        {{"rig", "read", "--rig", "one"}, ExitRefused, "--rig must be an integer number!"},
-        {{"rig", "read", "--rig", "1", "--rig-conf", "static_data"},
-         ExitRefused,
+        {{"--rig", "1", "--rig-conf", "static_data"},
          "rig setting \"static_data\" must be written KEY=VALUE"},
-        {{"rig", "read", "--rigctld", address, "--readings", "0"},
-         ExitRefused,
-         "--readings must lie between 1 and 100!"},
-        {{"rig", "sweep", "--rigctld", address, "--bands", "80m,11m"},
-         ExitRefused,
-         "unknown band 11m"},
-        {{"rig", "read", "--rigctld", address, "--freq", "x"},
-         ExitRefused,
-         "Frequency must be a real number! Use Komma as decimal separator!"},
-        {{"rig", "read", "--rigctld", address, "--gain", "x"},
-         ExitRefused,
-         "Gain must be a real number! Use Komma as decimal separator!"},
-        {{"rig", "read", "--rig", "1", "--rig-conf", "no_such_key=1"},
-         ExitRefused,
-         "unknown rig setting \"no_such_key\""},
+        {{"--rig", "1", "--rig-conf", "no_such_key=1"}, "unknown rig setting \"no_such_key\""},
+        {{"--rigctld", address, "--readings", "0"}, "--readings must lie between 1 and 100!"},
+        {{"--rigctld", address, "--band", "11m"}, "unknown band 11m"},
+        {{"--rigctld", address, "--calibration", "40m:1"},
+         "calibration \"40m:1\" must be written BAND=DB"},
+        {{"--rigctld", address, "--gain", "x"},
+         WithSeparatorName(GainWarning, SystemDecimalSeparator())},
+        {{"--rigctld", address, "--freq", "0"}, "Gleitkommadivision durch Null"},
+        {{"--rigctld", address, "--freq", "-3"}, "the frequency must be above 0 MHz"},
+        {{"--rigctld", address, "--bandwidth", "2,7k"}, BandwidthInformation},
     };
-    for (const Case& c : cases) {
-        const CliRun r = Cli(c.args);
-        EXPECT_EQ(r.code, c.code) << c.args.back();
-        if (c.code == ExitRefused) {
-            EXPECT_EQ(r.err, c.message + "\n");
-        }
-        EXPECT_TRUE(r.out.empty()) << c.args.back();
+    for (const auto& [extra, message] : refusals) {
+        Args args{"rig", "read"};
+        args.insert(args.end(), extra.begin(), extra.end());
+        const CliRun r = Cli(args);
+        EXPECT_EQ(r.code, ExitRefused) << message;
+        EXPECT_EQ(r.err, message + "\n");
+        EXPECT_TRUE(r.out.empty());
     }
 }
 

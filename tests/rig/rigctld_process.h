@@ -53,6 +53,8 @@ inline int FreeLoopbackPort() {
 // what is sent, like a daemon that hangs.
 using SilentPeer = LoopbackSocket;
 
+// Whether rigctld answers at the port. Says goodbye with rigctld's quit command and waits for
+// it to hang up: a client that just disappears can make rigctld drop the next connection.
 inline bool Accepts(int port) {
     const int fd = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
     sockaddr_in a{};
@@ -66,6 +68,14 @@ inline bool Accepts(int port) {
     socklen_t len = sizeof local;
     if (ok && getsockname(fd, reinterpret_cast<sockaddr*>(&local), &len) == 0)
         ok = local.sin_port != a.sin_port;
+    if (ok) {
+        const timeval limit{1, 0};
+        setsockopt(fd, SOL_SOCKET, SO_RCVTIMEO, &limit, sizeof limit);
+        ok = send(fd, "q\n", 2, MSG_NOSIGNAL) == 2;
+        char sink[64];
+        while (ok && read(fd, sink, sizeof sink) > 0) {
+        }
+    }
     close(fd);
     return ok;
 }

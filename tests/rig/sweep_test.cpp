@@ -98,49 +98,6 @@ TEST(RigReading, MedianOfSamplesBecomesTheRowOfATypedVoltageEntry) {
     }
 }
 
-TEST(RigReading, ReadingHereRecordsTheRigsFrequencyAsAFreeFrequency) {
-    ScriptedRig rig;
-    rig.hz = 7074000;
-    Clock clock;
-    ReadingPlan plan;
-    plan.samples = 1;
-    const Reading r = ReadHere(rig, plan, clock.pacing(), ',');
-    EXPECT_EQ(r.where.label, "7,074 MHz");
-    EXPECT_EQ(r.entry.row.freqMHz, 7.074);
-    EXPECT_EQ(r.entry.row,
-              TypedVoltageEntry("", "7,074", ExactNumberText(r.antVoltDbuV, ','), ',').row);
-    EXPECT_EQ(rig.calls, (std::vector<std::string>{"get freq", "strength"}));
-    EXPECT_TRUE(clock.slices.empty());
-}
-
-TEST(RigReading, RefusedInputsStopBeforeAnyRigCall) {
-    struct Case {
-        RigTarget target;
-        std::string gain, bandwidth, message;
-    };
-    for (const Case& c :
-         {Case{RigTarget::Band("11m"), "", "2700", "unknown band 11m"},
-          Case{RigTarget::Free("7.1x"), "", "2700", FrequencyWarning},
-          Case{RigTarget::Free("0"), "", "2700", "Gleitkommadivision durch Null"},
-          Case{RigTarget::Free("-3"), "", "2700", "the frequency must be above 0 MHz"},
-          Case{RigTarget::Band("80m"), "abc", "2700", GainWarning},
-          Case{RigTarget::Band("80m"), "", "27,5", BandwidthInformation}}) {
-        ScriptedRig rig;
-        Clock clock;
-        SweepPlan plan;
-        plan.targets = {RigTarget::Band("40m"), c.target};
-        plan.reading.gain = c.gain;
-        plan.reading.bandwidth = c.bandwidth;
-        try {
-            RunSweep(rig, plan, {}, clock.pacing(), ',');
-            ADD_FAILURE() << c.message;
-        } catch (const ReadingInputError& e) {
-            EXPECT_EQ(std::string(e.what()), c.message);
-        }
-        EXPECT_TRUE(rig.calls.empty()) << c.message;
-    }
-}
-
 TEST(RigSweep, TunesSettlesReadsEachBandAndRestoresTheRig) {
     ScriptedRig rig;
     Clock clock;
@@ -229,19 +186,6 @@ TEST(RigSweep, ACancelEndsWithinOneSliceKeepsRowsAndRestores) {
         EXPECT_EQ(rig.calls[rig.calls.size() - 2], "freq 145000000");
         EXPECT_EQ(rig.calls.back(), "mode FM 15000");
     }
-}
-
-TEST(RigSweep, TheGuardRestoresOnScopeExit) {
-    ScriptedRig rig;
-    rig.hz = 3700000;
-    rig.tuned = {"LSB", 2400};
-    {
-        TuningGuard guard(rig);
-        rig.setFrequencyHz(14e6);
-        rig.setMode({"USB", 0});
-    }
-    EXPECT_EQ(rig.hz, 3700000);
-    EXPECT_EQ(rig.tuned, (RigMode{"LSB", 2400}));
 }
 
 }  // namespace
