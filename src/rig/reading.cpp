@@ -22,9 +22,9 @@ double AntennaVoltageDbuV(double strengthDb, double offsetDb) {
     return MicrovoltToDbuv(SUnitsToMicrovolt(9)) + strengthDb + offsetDb;
 }
 
-std::string ExactNumberText(double dbuv, char sep) {
+std::string ExactNumberText(double value, char sep) {
     char buf[64];
-    const auto end = std::to_chars(buf, buf + sizeof buf, dbuv).ptr;
+    const auto end = std::to_chars(buf, buf + sizeof buf, value).ptr;
     std::string text(buf, end);
     std::replace(text.begin(), text.end(), '.', sep);
     return text;

@@ -65,7 +65,7 @@ double AntennaVoltageDbuV(double strengthDb, double offsetDb);
 
 // A number as the user would type it (a voltage, a frequency): the shortest text that reads
 // back as the same double, with the given decimal separator, so nothing is lost.
-std::string ExactNumberText(double dbuv, char sep);
+std::string ExactNumberText(double value, char sep);
 
 // A band's own offset; for a free frequency (band empty) the offset of the band nearest to
 // fMHz on a logarithmic scale.
