@@ -17,12 +17,6 @@ UtcSeconds At(const char* minute) {
     return *ParseUtcMinute(minute);
 }
 
-std::vector<std::string> Texts(const std::vector<Call>& calls) {
-    std::vector<std::string> texts;
-    for (const Call& c : calls) texts.push_back(c.text);
-    return texts;
-}
-
 TEST(TimeTicks, RoundStepsThatFitTheSpan) {
     struct Case {
         const char* from;
@@ -126,7 +120,6 @@ TEST(HourlyProfileView, RangeBarsForHoursWithReadingsMedianAndAtmosphericCurves)
     EXPECT_EQ(bars[0].a[1] + bars[0].a[3] - 1, level.pixel(4));
     EXPECT_EQ(without.only("DrawDot").size(), 3u);
     EXPECT_EQ(without.text("Atmospheric median"), nullptr);
-    EXPECT_EQ(Texts(without.only("DrawText")).front(), "-40");
 
     std::array<double, 24> fa;
     fa.fill(60);

@@ -40,24 +40,6 @@ TEST_F(LogExport, CsvHasOneRfc4180LinePerReadingInTimeOrder) {
               "Hamlib Dummy\r\n");
 }
 
-TEST_F(LogExport, SpanTakesReadingsFromItsStartUpToButExcludingItsEnd) {
-    const LogSpan span{At("2026-03-01T00:40"), At("2026-03-02T00:20")};
-    EXPECT_EQ(Csv(log_, span),
-              std::string(CsvHeader) +
-                  "\r\n"
-                  "2026-03-01T00:40:00Z,80m,3.65,2700,AntVol,2.15,8,28,-79,7.5,rig,Hamlib Dummy\r\n"
-                  "2026-03-01T01:10:00Z,80m,3.65,2700,AntVol,2.15,7.5,25,-82,4,rig,Hamlib Dummy\r\n"
-                  "2026-03-01T23:59:59Z,20m,14.175,2700,S-Val,0,9,33.98,-73.01,12.25,rig,"
-                  "\"Rig \"\"A\"\", B\"\r\n");
-    EXPECT_EQ(Csv(log_, {At("2027-01-01T00:00"), std::nullopt}), std::string(CsvHeader) + "\r\n");
-}
-
-TEST_F(LogExport, AFailedWriteStopsTheExport) {
-    int calls = 0;
-    EXPECT_FALSE(WriteReadingsCsv(log_, {}, [&](std::string_view) { return ++calls > 1; }));
-    EXPECT_EQ(calls, 1);
-}
-
 TEST_F(LogExport, DatabankHoldsTheMedianFaOfEachUtcHourPerBand) {
     // 80 m in hour 0: 1.5, 7.5 and 3.5 dB(uV/m), median 3.5; Fa = E - 20 log 3.65
     // - 10 log 2700 + 98.9. The free frequency: 20 - 0 - 30 + 98.9.

@@ -79,19 +79,6 @@ TEST(HourlyProfile, MedianAndTenToNinetyPercentRangePerUtcHour) {
     EXPECT_EQ(QueryHourlyProfile(log, {"", 2}, {}, 0).hours[0].count, 0);
 }
 
-TEST(LevelSeries, OneSeriesPerChosenBandInTimeOrder) {
-    TempFolder folder;
-    StationLog log = StationLog::Open(folder.file("log.sqlite"));
-    log.addAll(SampleReadings());
-    const std::vector<LogBand> bands = {{"20m", 14.175}, {"80m", 3.65}, {"40m", 7.1}};
-    const auto series = QueryLevelSeries(log, bands, {std::nullopt, At("2026-03-02T00:00")}, 0);
-    ASSERT_EQ(series.size(), 3u);
-    EXPECT_EQ(series[0].fieldDbuVm, std::vector<double>{12.25});
-    EXPECT_EQ(series[1].fieldDbuVm, (std::vector<double>{1.5, 7.5, 4}));
-    EXPECT_EQ(series[1].utc[0], At("2026-03-01T00:10"));
-    EXPECT_TRUE(series[2].utc.empty());
-}
-
 TEST(BandMedians, OddCountTakesTheMiddleReadingEvenCountTheMeanOfTheMiddleTwo) {
     const std::vector<LogReading> all = SampleReadings();
     const std::vector<BandMedian> medians = ComputeBandMedians(all);
@@ -109,34 +96,6 @@ TEST(BandMedians, OddCountTakesTheMiddleReadingEvenCountTheMeanOfTheMiddleTwo) {
     EXPECT_EQ(ComputeBandMedians(mixed)[0].row,
               (MeasRow{3.65, 4.5, 2700, "Field", -999, -999, -999, -999}));
     EXPECT_TRUE(ComputeBandMedians({}).empty());
-}
-
-TEST(LoggedList, RowsPerBandWithTheLatestLocatorAndTheSpanEndInLocalTime) {
-    const char* oldTz = getenv("TZ");
-    const std::string savedTz = oldTz ? oldTz : "";
-    setenv("TZ", "CET-1CEST,M3.5.0,M10.5.0/3", 1);
-    tzset();
-    TempFolder folder;
-    StationLog log = StationLog::Open(folder.file("log.sqlite"));
-    log.addAll(SampleReadings());
-
-    const LoggedList all = QueryLoggedList(log, {});
-    EXPECT_EQ(all.readings, 6);
-    EXPECT_EQ(all.list.size(), 3u);
-    EXPECT_EQ(all.locator, "JO41AA");  // the last reading has none
-    EXPECT_EQ(all.dateTime, "2026-03-02 01:20");
-
-    const LoggedList first = QueryLoggedList(log, {std::nullopt, At("2026-03-01T00:30")});
-    EXPECT_EQ(first.list.size(), 2u);
-    EXPECT_EQ(first.locator, "JO40CQ");
-    EXPECT_EQ(first.dateTime, "2026-03-01 01:30");
-
-    const LoggedList none = QueryLoggedList(log, {At("2030-01-01T00:00"), std::nullopt});
-    EXPECT_EQ(none.readings, 0);
-    EXPECT_TRUE(none.list.empty());
-
-    oldTz ? setenv("TZ", savedTz.c_str(), 1) : unsetenv("TZ");
-    tzset();
 }
 
 }  // namespace

@@ -36,41 +36,23 @@ inline UtcSeconds At(const char* minute) {
     return *ParseUtcMinute(minute);
 }
 
-inline LogReading Reading(UtcSeconds utc, std::string band, double f, double bw, std::string method,
-                          double gain, double s, double volt, double power, double field,
-                          ReadingSource source, std::string rig, std::string locator) {
-    return LogReading{utc,
-                      std::move(band),
-                      f,
-                      bw,
-                      std::move(method),
-                      gain,
-                      s,
-                      volt,
-                      power,
-                      field,
-                      source,
-                      std::move(rig),
-                      std::move(locator)};
-}
-
 // Four readings on 80 m, one typed field strength at a free 1 MHz in 1 kHz, one S-meter
 // reading on 20 m from a rig whose name needs quoting in CSV. In logging order.
 inline std::vector<LogReading> SampleReadings() {
     const ReadingSource rig = ReadingSource::Rig;
     return {
-        Reading(At("2026-03-01T00:10"), "80m", 3.65, 2700, "AntVol", 2.15, 7, 22, -85, 1.5, rig,
-                "Hamlib Dummy", "JO40CQ"),
-        Reading(At("2026-03-01T00:15"), "", 1, 1000, "Field", -999, -999, -999, -999, 20,
-                ReadingSource::Typed, "", "JO40CQ"),
-        Reading(At("2026-03-01T00:40"), "80m", 3.65, 2700, "AntVol", 2.15, 8, 28, -79, 7.5, rig,
-                "Hamlib Dummy", "JO40CQ"),
-        Reading(At("2026-03-01T01:10"), "80m", 3.65, 2700, "AntVol", 2.15, 7.5, 25, -82, 4, rig,
-                "Hamlib Dummy", "JO40CQ"),
-        Reading(At("2026-03-01T23:59") + 59, "20m", 14.175, 2700, "S-Val", 0, 9, 33.98, -73.01,
-                12.25, rig, "Rig \"A\", B", "JO41AA"),
-        Reading(At("2026-03-02T00:20"), "80m", 3.65, 2700, "AntVol", 2.15, 7.25, 23.5, -83.5, 3.5,
-                rig, "Hamlib Dummy", ""),
+        LogReading{At("2026-03-01T00:10"), "80m", 3.65, 2700, "AntVol", 2.15, 7, 22, -85, 1.5, rig,
+                   "Hamlib Dummy", "JO40CQ"},
+        LogReading{At("2026-03-01T00:15"), "", 1, 1000, "Field", -999, -999, -999, -999, 20,
+                   ReadingSource::Typed, "", "JO40CQ"},
+        LogReading{At("2026-03-01T00:40"), "80m", 3.65, 2700, "AntVol", 2.15, 8, 28, -79, 7.5, rig,
+                   "Hamlib Dummy", "JO40CQ"},
+        LogReading{At("2026-03-01T01:10"), "80m", 3.65, 2700, "AntVol", 2.15, 7.5, 25, -82, 4, rig,
+                   "Hamlib Dummy", "JO40CQ"},
+        LogReading{At("2026-03-01T23:59") + 59, "20m", 14.175, 2700, "S-Val", 0, 9, 33.98, -73.01,
+                   12.25, rig, "Rig \"A\", B", "JO41AA"},
+        LogReading{At("2026-03-02T00:20"), "80m", 3.65, 2700, "AntVol", 2.15, 7.25, 23.5, -83.5,
+                   3.5, rig, "Hamlib Dummy", ""},
     };
 }
 

@@ -156,15 +156,5 @@ TEST(StationLog, DefaultPathFollowsTheXdgDataFolder) {
     setenv("HOME", oldHome.c_str(), 1);
 }
 
-TEST(StationLog, ASecondConnectionSeesEachCommittedReading) {
-    TempFolder folder;
-    const std::string path = folder.file("shared.sqlite");
-    // As the window reads while its monitor thread writes.
-    StationLog a = StationLog::Open(path);
-    StationLog b = StationLog::Open(path);
-    a.add(SampleReadings()[0]);
-    EXPECT_EQ(ReadingsIn(b, {}).size(), 1u);
-}
-
 }  // namespace
 }  // namespace fw
