@@ -1,9 +1,11 @@
 // floorwatch-cli noise, curves --atmospheric and the --deciles and --atmospheric render options.
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 #include <ctime>
 #include <fstream>
+#include <memory>
 #include <optional>
 #include <sstream>
 
@@ -94,6 +96,20 @@ TEST(CliNoise, LocatorAndLocalTimeGiveThePlaceAndUtcHour) {
     // Full precision with a point, as curves prints.
     EXPECT_EQ(got[10], "2");
     EXPECT_EQ(got[7], "9.1999999999999993");
+}
+
+TEST(CliNoise, TheProgramFindsTheCoefficientFilesBesideItself) {
+    const std::string command =
+        std::string(FW_CLI_PATH) + " noise --locator JO40CQ --month 1 --utc-hour 13 --freq 7.1";
+    const std::unique_ptr<FILE, int (*)(FILE*)> pipe(popen(command.c_str(), "r"), pclose);
+    ASSERT_TRUE(pipe);
+    std::string out;
+    char buffer[512];
+    while (std::fgets(buffer, sizeof buffer, pipe.get())) out += buffer;
+    const CliRun r{0, out, ""};
+    const auto got = ValuesOf(r);
+    ASSERT_EQ(got.size(), 15u) << out;
+    EXPECT_NEAR(std::stod(got[0]), 36.656460, 1e-6);
 }
 
 TEST(CliNoise, AtmosphericFieldsAreEmptyOutside10kHzTo30MHz) {
