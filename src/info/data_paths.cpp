@@ -40,8 +40,11 @@ std::string FindDataFile(std::string_view programDir, std::string_view relativeP
     std::string beside(programDir);
     beside += relativePath;
     if (Exists(beside)) return beside;
-    const std::string inPrefix = PrefixDataDir(programDir) + std::string(relativePath);
-    if (Exists(inPrefix)) return Shortened(inPrefix);
+    // Without a program folder ".." would start from the working folder, which says nothing.
+    if (!programDir.empty()) {
+        const std::string inPrefix = PrefixDataDir(programDir) + std::string(relativePath);
+        if (Exists(inPrefix)) return Shortened(inPrefix);
+    }
     std::string installed = InstalledDataDir();
     installed += relativePath;
     if (Exists(installed)) return installed;

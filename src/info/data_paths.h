@@ -15,9 +15,10 @@ std::string InstalledDataDir();
 std::string PrefixDataDir(std::string_view programDir);
 
 // `relativePath` (e.g. "FloorwatchEN.pdf" or "itu-p372/COEFF01W.txt") beside the program in
-// `programDir` (ending with a separator), else in PrefixDataDir(programDir), else in
-// InstalledDataDir(); where it is in none of them, the path beside the program, so that a
-// message names the place looked at first.
+// `programDir` (ending with a separator), else in PrefixDataDir(programDir) (not for an empty
+// `programDir`, a program folder that could not be told), else in InstalledDataDir(); where it
+// is in none of them, the path beside the program, so that a message names the place looked at
+// first.
 std::string FindDataFile(std::string_view programDir, std::string_view relativePath);
 
 }  // namespace fw

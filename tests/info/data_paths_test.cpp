@@ -64,5 +64,14 @@ TEST_F(DataPaths, PrefixShareFolderFollowsTheRealParentOfALinkedProgramFolder) {
     EXPECT_TRUE(fs::equivalent(found, prefix / "share/floorwatch/FloorwatchEN.pdf")) << found;
 }
 
+TEST_F(DataPaths, WithoutAProgramFolderTheWorkingFolderIsNoPrefix) {
+    Touch(prefix / "share/floorwatch/FloorwatchEN.pdf");
+    const fs::path before = fs::current_path();
+    fs::current_path(prefix / "bin");
+    const std::string found = FindDataFile("", "FloorwatchEN.pdf");
+    fs::current_path(before);
+    EXPECT_EQ(found, "FloorwatchEN.pdf");
+}
+
 }  // namespace
 }  // namespace fw

@@ -4,6 +4,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cctype>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -155,6 +156,13 @@ TEST_F(DebianPackage, UnpackedProgramsRunAndFindTheirGuidesAndData) {
     const Output curves = Run({(Root() / "usr/bin/floorwatch-cli").string(), "curves"});
     EXPECT_EQ(curves.status, 0) << curves.text;
     EXPECT_EQ(curves.text.rfind("freq_hz,", 0), 0u) << curves.text.substr(0, 200);
+    // The atmospheric noise needs the month's coefficient file from the unpacked share folder.
+    const Output noise = Run({(Root() / "usr/bin/floorwatch-cli").string(), "noise", "--locator",
+                              "JO62", "--month", "1", "--utc-hour", "12", "--freq", "3.5"});
+    EXPECT_EQ(noise.status, 0) << noise.text;
+    const std::size_t row = noise.text.find('\n') + 1;
+    EXPECT_EQ(noise.text.rfind("FaA_dB,", 0), 0u) << noise.text;
+    EXPECT_TRUE(row < noise.text.size() && std::isdigit(noise.text[row])) << noise.text;
 
     // The lookups the programs make from their folder, which holds no data of its own here.
     const std::string programDir = (Root() / "usr/bin").string() + "/";
