@@ -116,7 +116,7 @@ TEST_F(Installation, ProgramFindsEveryItuCoefficientFileUnchanged) {
     }
 }
 
-TEST_F(Installation, DesktopEntryIconMetainfoAndManualPageWhereTheSystemLooks) {
+TEST_F(Installation, DesktopEntryIconMetainfoAndLicenceWhereTheSystemLooks) {
     const std::string id = AppId;
     const std::string entry = ReadFile(prefix / "share/applications" / (id + ".desktop"));
     EXPECT_EQ(entry.rfind("[Desktop Entry]\n", 0), 0u);
@@ -135,17 +135,11 @@ TEST_F(Installation, DesktopEntryIconMetainfoAndManualPageWhereTheSystemLooks) {
     while (!svg.atEnd()) svg.readNext();
     EXPECT_FALSE(svg.hasError()) << svg.errorString().toStdString();
 
+    // Every version gets its release entry in the metainfo, the newest first.
     const std::string metainfo = ReadFile(prefix / "share/metainfo" / (id + ".metainfo.xml"));
-    EXPECT_NE(metainfo.find("<id>" + id + "</id>"), std::string::npos);
-    EXPECT_NE(metainfo.find("<launchable type=\"desktop-id\">" + id + ".desktop</launchable>"),
-              std::string::npos);
-    // Every version gets its release entry, the newest first.
     const std::size_t release = metainfo.find("<release version=\"");
-    EXPECT_EQ(metainfo.find("<release version=\"" FW_PROJECT_VERSION "\""), release);
     EXPECT_NE(release, std::string::npos);
-
-    const std::string manPage = ReadFile(prefix / "share/man/man1/floorwatch-cli.1.gz");
-    EXPECT_EQ(manPage.rfind("\x1f\x8b", 0), 0u) << "not gzip-compressed";
+    EXPECT_EQ(metainfo.find("<release version=\"" FW_PROJECT_VERSION "\""), release);
     EXPECT_NE(ReadFile(prefix / "share/doc/floorwatch/copyright").find("License: GPL-3+"),
               std::string::npos);
 }
