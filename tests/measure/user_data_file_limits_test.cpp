@@ -1,8 +1,11 @@
 // The data file at the edges of the file system: endless or oversized input, and saves an
 // ordinary user may not make.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
+#include <cstring>
 #include <fstream>
+#include <iterator>
 #include <string>
 
 #include "measure/user_data_file.h"
@@ -11,7 +14,13 @@
 namespace fw {
 namespace {
 
+using test::RunAsOrdinaryUser;
 using test::SharedTempDir;
+
+std::string Read(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
 
 TEST(UserDataFileLimit, InputPastTheLimitIsRefusedEndlessInputIncluded) {
     SharedTempDir dir;
@@ -35,6 +44,34 @@ TEST(UserDataFileLimit, InputPastTheLimitIsRefusedEndlessInputIncluded) {
         EXPECT_EQ(load.status, c.status) << c.path << " " << c.limit;
         EXPECT_EQ(load.list.size(), c.status == UserDataStatus::Ok ? 1u : 0u);
     }
+}
+
+// As an ordinary user, a read-only file in a writable folder and any file in a read-only
+// folder are refused with the system's text, and the file keeps its content.
+TEST(UserDataFileSave, ReadOnlyFileOrFolderIsRefusedAndKeepsTheOldFile) {
+    SharedTempDir dir;
+    const std::string locked = dir.file("locked.txt");
+    const std::string sealedFolder = dir.file("sealed");
+    const std::string sealed = sealedFolder + "/data.txt";
+    ASSERT_FALSE(SaveUserDataFile(locked, "OLD", "D", MeasList(), ','));
+    ASSERT_EQ(chmod(locked.c_str(), 0444), 0);
+    ASSERT_EQ(mkdir(sealedFolder.c_str(), 0777), 0);
+    ASSERT_FALSE(SaveUserDataFile(sealed, "OLD", "D", MeasList(), ','));
+    ASSERT_EQ(chmod(sealed.c_str(), 0666), 0);
+    ASSERT_EQ(chmod(sealedFolder.c_str(), 0555), 0);
+    const std::string before = Read(locked);
+
+    const std::string report = RunAsOrdinaryUser([&] {
+        std::string wrong;
+        for (const std::string& path : {locked, sealed}) {
+            const auto failure = SaveUserDataFile(path, "NEW", "D", MeasList(), ',');
+            if (!failure || failure->text != std::strerror(EACCES)) wrong += path + "; ";
+        }
+        return wrong;
+    });
+    EXPECT_EQ(report, "");
+    EXPECT_EQ(Read(locked), before);
+    EXPECT_EQ(Read(sealed), before);
 }
 
 }  // namespace
