@@ -5,6 +5,7 @@
 #include <QStringList>
 #include <optional>
 
+#include "app/app_settings.h"
 #include "libs/message.h"
 
 class QWidget;
@@ -43,6 +44,8 @@ class Dialogs {
     // The common file dialogs; the chosen file's full name, or no value on cancel.
     virtual std::optional<QString> openFileName(const FileDialogRequest& request) = 0;
     virtual std::optional<QString> saveFileName(const FileDialogRequest& request) = 0;
+    // The settings dialog ("Settings…"); the edited settings, or no value on cancel.
+    virtual std::optional<AppSettings> editSettings(const AppSettings& current) = 0;
 };
 
 // The real Qt dialogs, modal to `parent`.
@@ -55,6 +58,7 @@ class QtDialogs : public Dialogs {
                                      const QString& initialText) override;
     std::optional<QString> openFileName(const FileDialogRequest& request) override;
     std::optional<QString> saveFileName(const FileDialogRequest& request) override;
+    std::optional<AppSettings> editSettings(const AppSettings& current) override;
 
   private:
     QWidget* parent_;

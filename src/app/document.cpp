@@ -93,6 +93,11 @@ ToggleResult Document::applyLabelToggles(ShiftState keys) {
     return ApplyLabelToggles(state_, keys);
 }
 
+void Document::setSettings(AppSettings settings) {
+    settings_ = std::move(settings);
+    emit settingsChanged();
+}
+
 void Document::showPicture(DiagramPicture picture, std::int32_t bandwidthHz) {
     picture_ = std::move(picture);
     pictureBandwidthHz_ = bandwidthHz;

@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 
+#include "app/app_settings.h"
 #include "app/logic/app_state.h"
 #include "app/user_list_model.h"
 #include "diagram/picture.h"
@@ -61,6 +62,11 @@ class Document : public QObject {
     ToggleResult applyLabelToggles(ShiftState keys);
     void setAutoLayout(bool on) { state_.AutoLayout = on; }
 
+    // The program's settings; changing them redraws nothing. `settingsChanged` tells the
+    // controllers that read them.
+    const AppSettings& settings() const { return settings_; }
+    void setSettings(AppSettings settings);
+
     // The picture shown now, and the bandwidth it was drawn for.
     const DiagramPicture& picture() const { return picture_; }
     std::int32_t pictureBandwidthHz() const { return pictureBandwidthHz_; }
@@ -71,6 +77,7 @@ class Document : public QObject {
     void changed();
     void bandwidthTextReset(const QString& text);
     void pictureReplaced();
+    void settingsChanged();
 
   private:
     // Runs `change` between the list model's reset signals, then sorts the list.
@@ -81,6 +88,7 @@ class Document : public QObject {
     MeasList measList_;
     UserListModel listModel_;
     std::string bandwidthText_;
+    AppSettings settings_;
     DiagramPicture picture_;
     std::int32_t pictureBandwidthHz_ = 0;
 };

@@ -4,6 +4,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QEvent>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -43,6 +44,9 @@ EntryController::EntryController(Document& document, Dialogs& dialogs,
     connect(c.CBFreqMode, &QCheckBox::toggled, this, [this] { CBFreqModeClick(); });
     connect(c.ButEnter, &QPushButton::clicked, this, [this] { ButEnterClick(); });
     for (QLineEdit* e : {c.EditGain, c.EditAntdBm, c.EditAntVol}) e->installEventFilter(this);
+    // "ENTER" is the window's default button. Return and Enter that no control took press it;
+    // in an open drop-down list they only pick the item, since the list takes the key.
+    c.window->installEventFilter(this);
 }
 
 void EntryController::RadioGroup1Click() {
@@ -143,6 +147,13 @@ void EntryController::resetField(EntryField field, const QString& text) {
 }
 
 bool EntryController::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == c_.window && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            c_.ButEnter->click();
+            return true;
+        }
+    }
     if (event->type() == QEvent::MouseButtonDblClick) {
         const EntryControls& c = c_;
         if (watched == c.EditGain) EditGainDblClick();

@@ -46,11 +46,19 @@ void InfoController::openHelp(std::string_view fileName) {
 }
 
 void InfoController::MIKorvanClick() {
-    open_(std::string(KorvanUrl));
+    openLink("Korvan", document_.settings().korvanUrl);
 }
 
 void InfoController::MIVelmarRegion1Click() {
-    open_(std::string(VelmarRegion1Url));
+    openLink("Velmar Region 1", document_.settings().velmarUrl);
+}
+
+void InfoController::openLink(std::string_view item, const std::string& url) {
+    if (!url.empty()) {
+        open_(url);
+        return;
+    }
+    dialogs_.show({MessageKind::Information, NoAddressText(item)});
 }
 
 void InfoController::DownloadITURP3721Click() {

@@ -28,6 +28,7 @@ class InfoController : public QObject {
 
   private:
     void openHelp(std::string_view fileName);
+    void openLink(std::string_view item, const std::string& url);
 
     const Document& document_;
     Dialogs& dialogs_;

@@ -42,8 +42,8 @@ void MailController::MISendeMailClick() {
     // Failures of the mail program are not shown: the mailer's error handler stays unset.
     OverrideBusyCursor cursor;
     MapiMailer mailer(*mail_, &cursor);
-    PrepareReportMail(mailer, {state.AppTitle, state.VersionText, std::string(ReportMailbox),
-                               state.UserDataFile});
+    PrepareReportMail(mailer, {state.AppTitle, state.VersionText,
+                               document_.settings().reportRecipient, state.UserDataFile});
     mailer.Send(static_cast<MapiWindow>(window_.effectiveWinId()));
 }
 

@@ -14,7 +14,6 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
-#include <QShortcut>
 #include <QStyledItemDelegate>
 
 #include "app/control_style.h"
@@ -91,6 +90,8 @@ void BuildDisplayGroup(MainControls& c) {
     c.LaBandwidth = RightLabel(c.GBDisplay, design::LaBandwidth, QStringLiteral("Bandwidth [Hz]"));
     c.CBBandWidth = TextCombo(c.GBDisplay, design::CBBandWidth, BandwidthItems(),
                               BandwidthItems().constFirst());
+    // The box holds exactly what is typed: "600" must not become "6000".
+    c.CBBandWidth->setCompleter(nullptr);
     c.CBbwMode = Make<QCheckBox>(c.GBDisplay, design::CBbwMode,
                                  QStringLiteral("correct measurement\nto new bandwidth"));
     c.CBbwMode->setChecked(true);
@@ -102,6 +103,7 @@ void BuildDisplayGroup(MainControls& c) {
     c.LMDScrollBarWidth = Make<QScrollBar>(c.GBDisplay, design::ScrollBarWidth, Qt::Horizontal);
     c.LMDScrollBarWidth->setRange(10, 200);
     for (QScrollBar* bar : {c.LMDScrollBarPos, c.LMDScrollBarWidth}) {
+        bar->setFocusPolicy(Qt::StrongFocus);  // reachable with Tab, moved with the arrow keys
         bar->setSingleStep(10);
         bar->setPageStep(10);
         bar->setValue(10);  // the stored design position; replaced at start-up
@@ -215,12 +217,7 @@ MainControls BuildMainControls(QMainWindow& window, UserListModel& listModel) {
     BuildUserDataGroup(c, listModel);
 
     c.actions = BuildMainMenus(window, *c.ImPlot, *c.LBUserData);
-
-    // The ENTER button is the window's default button: Return and Enter press it.
-    for (int key : {Qt::Key_Return, Qt::Key_Enter}) {
-        auto* shortcut = new QShortcut(QKeySequence(key), &window);
-        QObject::connect(shortcut, &QShortcut::activated, c.ButEnter, &QPushButton::click);
-    }
+    c.window = &window;
     return c;
 }
 
@@ -235,9 +232,9 @@ DisplayControls DisplayGroup(const MainControls& c) {
 }
 
 EntryControls EntryGroup(const MainControls& c) {
-    return {c.RadioGroup1Buttons, c.CBBand,   c.CBFreqMode, c.EditFrequency,
-            c.CBSValue,           c.EditGain, c.EditAntdBm, c.EditAntVol,
-            c.EditFieldStrength,  c.ButEnter, c.Memo3};
+    return {c.window,        c.RadioGroup1Buttons, c.CBBand,   c.CBFreqMode,
+            c.EditFrequency, c.CBSValue,           c.EditGain, c.EditAntdBm,
+            c.EditAntVol,    c.EditFieldStrength,  c.ButEnter, c.Memo3};
 }
 
 }  // namespace fw

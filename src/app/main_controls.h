@@ -32,6 +32,7 @@ struct MainActions {
     QAction* copyPicture = nullptr;
     QAction* enterLocator = nullptr;
     QAction* sendMail = nullptr;
+    QAction* settings = nullptr;
     QAction* close = nullptr;
     // on the menu bar itself
     QAction* print = nullptr;
@@ -53,6 +54,7 @@ struct MainActions {
 };
 
 struct MainControls {
+    QMainWindow* window = nullptr;
     QWidget* client = nullptr;  // the window's client area below the menu bar
 
     QGroupBox* GBDia = nullptr;
@@ -114,6 +116,7 @@ DisplayControls DisplayGroup(const MainControls& c);
 // The "Entry Method" and "Add Measurement" groups, the "ENTER" button and the diagnostic
 // panel that an entry writes to.
 struct EntryControls {
+    QWidget* window;  // Return and Enter anywhere in it press "ENTER"
     QButtonGroup* RadioGroup1Buttons;
     QComboBox* CBBand;
     QCheckBox* CBFreqMode;

@@ -38,6 +38,8 @@ MainActions BuildMainMenus(QMainWindow& window, QWidget& image, QWidget& listBox
     a.enterLocator = Item(file, "Enter Locator and Date/Time");
     a.sendMail = Item(file, "Send eMail ...");
     Separator(file);
+    a.settings = Item(file, "Settings…");
+    Separator(file);
     a.close = Item(file, "Close");
     a.close->setEnabled(true);
     QObject::connect(a.close, &QAction::triggered, &window, &QWidget::close);

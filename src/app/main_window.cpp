@@ -17,6 +17,8 @@
 #include "app/meas_list_controller.h"
 #include "app/picture_controller.h"
 #include "app/print_controller.h"
+#include "app/settings_controller.h"
+#include "app/settings_store.h"
 
 namespace fw {
 
@@ -35,6 +37,8 @@ MainWindow::MainWindow(Dialogs* dialogs, const QString& programFilePath) {
     entry_ = new EntryController(*document_, *dialogs_, EntryGroup(controls_), this);
     new MeasListController(*document_, *dialogs_, *controls_.LBUserData, a, this);
     new LocatorController(*document_, *dialogs_, *a.enterLocator, this);
+    new SettingsController(*document_, *dialogs_, *a.settings, this);
+    document_->setSettings(LoadUserSettings());
 
     setOuterSize(design::Window);
     placeOnScreen();
@@ -43,7 +47,7 @@ MainWindow::MainWindow(Dialogs* dialogs, const QString& programFilePath) {
                                          : programFilePath);
     new MailController(*document_, *dialogs_, *a.sendMail, *this, this);
     new InfoController(*document_, *dialogs_, a, this);
-    new PrintController(*document_, *a.print, *this, this);
+    new PrintController(*document_, *a.print, *this, *dialogs_, this);
     new PictureController(*document_, *dialogs_, a, this);
 }
 
@@ -51,9 +55,12 @@ MainWindow::~MainWindow() = default;
 
 void MainWindow::placeOnScreen() {
     QPoint pos(design::WindowLeft, design::WindowTop);
-    // On a screen too small for the designed place, move left and up so the window fits.
+    // On a screen too small for the designed size and place, shrink the window to the screen
+    // (not below its minimum size), then move it left and up so that it fits.
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
         const QRect avail = screen->availableGeometry();
+        const Size fitted = FitIntoArea(outerSize(), {avail.width(), avail.height()});
+        if (fitted != outerSize()) setOuterSize(fitted);
         const Size outer = outerSize();
         pos.setX(std::max(avail.left(), std::min(pos.x(), avail.right() + 1 - outer.width)));
         pos.setY(std::max(avail.top(), std::min(pos.y(), avail.bottom() + 1 - outer.height)));

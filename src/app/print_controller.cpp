@@ -8,15 +8,15 @@
 namespace fw {
 
 PrintController::PrintController(const Document& document, QAction& command, QWidget& window,
-                                 QObject* parent)
-    : QObject(parent), document_(document), window_(window) {
+                                 Dialogs& dialogs, QObject* parent)
+    : QObject(parent), document_(document), window_(window), dialogs_(dialogs) {
     command.setEnabled(true);
     connect(&command, &QAction::triggered, this, &PrintController::MMIPrintClick);
 }
 
 void PrintController::MMIPrintClick() {
     OpenPrintWindow(&window_, PictureToQImage(document_.picture()), document_.measList(),
-                    document_.state().VersionText);
+                    document_.state().VersionText, dialogs_);
 }
 
 }  // namespace fw

@@ -2,6 +2,7 @@
 // "Print" on the menu bar: the print window with the current diagram and measurement list.
 #include <QObject>
 
+#include "app/dialogs.h"
 #include "app/document.h"
 
 class QAction;
@@ -13,8 +14,9 @@ class PrintController : public QObject {
     Q_OBJECT
 
   public:
-    // The print window opens over `window`.
-    PrintController(const Document& document, QAction& command, QWidget& window, QObject* parent);
+    // The print window opens over `window` and shows its messages through `dialogs`.
+    PrintController(const Document& document, QAction& command, QWidget& window, Dialogs& dialogs,
+                    QObject* parent);
 
     // Opens the print window modally; it only reads the picture, the list and the version.
     void MMIPrintClick();
@@ -22,6 +24,7 @@ class PrintController : public QObject {
   private:
     const Document& document_;
     QWidget& window_;
+    Dialogs& dialogs_;
 };
 
 }  // namespace fw

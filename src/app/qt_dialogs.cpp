@@ -5,6 +5,7 @@
 
 #include "app/dialogs.h"
 #include "app/qt_text.h"
+#include "app/settings_dialog.h"
 
 namespace fw {
 
@@ -65,6 +66,12 @@ std::optional<QString> QtDialogs::openFileName(const FileDialogRequest& request)
 
 std::optional<QString> QtDialogs::saveFileName(const FileDialogRequest& request) {
     return RunFileDialog(parent_, request, QFileDialog::AcceptSave);
+}
+
+std::optional<AppSettings> QtDialogs::editSettings(const AppSettings& current) {
+    SettingsDialog dialog(current, parent_);
+    if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+    return dialog.result();
 }
 
 }  // namespace fw

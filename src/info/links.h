@@ -1,14 +1,17 @@
 #pragma once
-// The outside addresses the program knows, in one place. A distributor sets them here.
+// The outside addresses the program knows for certain. The report's mailbox and the two
+// associations' pages are settings (see src/app/app_settings.h).
+#include <string>
 #include <string_view>
 
 namespace fw {
 
-// The mailbox that collects the noise reports.
-inline constexpr std::string_view ReportMailbox = "noise-report@korvan.example";
-// The web pages of the "Information" menu.
-inline constexpr std::string_view KorvanUrl = "https://www.korvan.example/";
-inline constexpr std::string_view VelmarRegion1Url = "https://www.velmar.example/region1/";
 inline constexpr std::string_view ItuP372Url = "https://www.itu.int/rec/R-REC-P.372/en";
+
+// What a link item shows when no address is set for it, and where to set one.
+inline std::string NoAddressText(std::string_view item) {
+    return "No web address is set for \"" + std::string(item) +
+           "\". Enter one under File > Settings… and choose the item again.";
+}
 
 }  // namespace fw

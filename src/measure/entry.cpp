@@ -83,11 +83,20 @@ std::string DiagnosticNumber(double value, int significant, int decimals, char s
     return out;
 }
 
+std::string WithSeparatorName(std::string_view message, char sep) {
+    std::string text(message);
+    constexpr std::string_view comma = "Use Komma as";
+    if (sep == ',') return text;
+    if (const auto at = text.find(comma); at != std::string::npos)
+        text.replace(at, comma.size(), "Use Point as");
+    return text;
+}
+
 namespace {
 
 EntryFailure Refuse(MessageKind kind, std::string_view message, std::optional<EntryField> field,
                     char sep) {
-    return EntryFailure{Message{kind, std::string(message)}, field,
+    return EntryFailure{Message{kind, WithSeparatorName(message, sep)}, field,
                         field ? ResetText(*field, sep) : std::string()};
 }
 

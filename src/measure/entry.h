@@ -56,6 +56,10 @@ std::string ResetText(EntryField field, char sep);
 // voltage "22"; none for the other fields.
 std::optional<std::string> DoubleClickText(EntryField field, char sep);
 
+// `message` naming the decimal separator in use: the warnings' "Use Komma as decimal
+// separator!" stays under a comma and says "Use Point as decimal separator!" under a point.
+std::string WithSeparatorName(std::string_view message, char sep);
+
 inline constexpr const char* FrequencyWarning =
     "Frequency must be a real number! Use Komma as decimal separator!";
 inline constexpr const char* GainWarning =

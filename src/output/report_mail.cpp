@@ -20,7 +20,8 @@ void PrepareReportMail(MapiMailer& mailer, const ReportMailInput& input) {
     mailer.Options = ReportMailOptions;
     mailer.Clear();
     mailer.Subject = ReportMailSubject(input.appTitle, input.versionText);
-    mailer.ToRecipient = {input.recipient};
+    // Without a recipient the composer opens with an empty "To" for the user to fill in.
+    if (!input.recipient.empty()) mailer.ToRecipient = {input.recipient};
     mailer.MessageBody = ReportMailBody();
     mailer.Attachment = {input.userDataFile};
 }

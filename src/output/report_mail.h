@@ -14,7 +14,7 @@ inline constexpr std::uint32_t ReportMailOptions = moUseDefaultProfile | moShowD
 struct ReportMailInput {
     std::string appTitle;      // "Floorwatch"
     std::string versionText;   // "v 1.0"
-    std::string recipient;     // the noise-report mailbox
+    std::string recipient;     // the noise-report mailbox; empty: none, the user adds one
     std::string userDataFile;  // full name of the saved or loaded USER data file
 };
 

@@ -143,14 +143,17 @@ class EntryTest : public QObject {
         QSignalSpy redraws(&f.window->document(), &Document::pictureReplaced);
 
         c.ButEnter->click();
-        QCOMPARE(f.dialogs.messages,
-                 std::vector<ShownMessage>({{"Warnung", QString::fromUtf8(GainWarning)}}));
+        QCOMPARE(
+            f.dialogs.messages,
+            std::vector<ShownMessage>({{"Warnung", QString::fromStdString(WithSeparatorName(
+                                                       GainWarning, SystemDecimalSeparator()))}}));
         QCOMPARE(c.EditGain->text(), Num("2.15"));
         QCOMPARE(c.EditAntdBm->text(), QStringLiteral("xyz"));
 
         c.ButEnter->click();
         QCOMPARE(f.dialogs.messages.back(),
-                 (ShownMessage{"Warnung", QString::fromUtf8(AntennaPowerWarning)}));
+                 (ShownMessage{"Warnung", QString::fromStdString(WithSeparatorName(
+                                              AntennaPowerWarning, SystemDecimalSeparator()))}));
         QCOMPARE(c.EditAntdBm->text(), QStringLiteral("-73"));
         QCOMPARE(c.EditAntVol->text(), QStringLiteral("keep"));
 

@@ -90,14 +90,57 @@ class InfoMailTest : public QObject {
         WindowFixture f;
         std::vector<std::string> opened;
         info(*f.window).setOpener([&](const std::string& target) { opened.push_back(target); });
+        AppSettings s = f.window->document().settings();
+        s.korvanUrl = "https://korvan.test/";
+        s.velmarUrl = "https://velmar.test/r1/";
+        f.window->document().setSettings(s);
         f.c().actions.linkKorvan->trigger();
         f.c().actions.linkVelmar->trigger();
         f.c().actions.downloadItu->trigger();
-        const std::vector<std::string> expected{std::string(KorvanUrl),
-                                                std::string(VelmarRegion1Url),
+        const std::vector<std::string> expected{"https://korvan.test/", "https://velmar.test/r1/",
                                                 "https://www.itu.int/rec/R-REC-P.372/en"};
         QCOMPARE(opened, expected);
         QVERIFY(f.dialogs.messages.empty());
+    }
+
+    // Without a distributor's or user's address a link says so and where to set it.
+    void webItemWithoutAddressSaysWhereToSetIt() {
+        WindowFixture f;
+        std::vector<std::string> opened;
+        info(*f.window).setOpener([&](const std::string& target) { opened.push_back(target); });
+        QVERIFY(f.window->document().settings().korvanUrl.empty());
+        f.c().actions.linkKorvan->trigger();
+        QVERIFY(opened.empty());
+        QCOMPARE(f.dialogs.messages.size(), size_t(1));
+        QCOMPARE(f.dialogs.messages[0].title, InformationTitle);
+        QVERIFY(f.dialogs.messages[0].text.contains(QStringLiteral("\"Korvan\"")));
+        QVERIFY(f.dialogs.messages[0].text.contains(QStringLiteral("File > Settings")));
+    }
+
+    // "Settings…" stores what the dialog returns in the settings file; a new window reads it.
+    void settingsAreEditedAndKept() {
+        AppSettings edited;
+        {
+            WindowFixture f;
+            QVERIFY(f.c().actions.settings->isEnabled());
+            edited = f.window->document().settings();
+            edited.reportRecipient = "noise@club.test";
+            edited.log.logEntries = true;
+            f.dialogs.settingsAnswers = {std::nullopt, edited};
+            f.c().actions.settings->trigger();  // cancelled: nothing changes
+            QVERIFY(f.window->document().settings().reportRecipient.empty());
+            f.c().actions.settings->trigger();
+            QCOMPARE(f.window->document().settings().reportRecipient, edited.reportRecipient);
+            QVERIFY(f.dialogs.messages.empty());
+        }
+        WindowFixture again;
+        QCOMPARE(again.window->document().settings().reportRecipient, edited.reportRecipient);
+        QVERIFY(again.window->document().settings().log.logEntries);
+        edited = again.window->document().settings();
+        edited.reportRecipient.clear();
+        edited.log.logEntries = false;
+        again.dialogs.settingsAnswers = {edited};
+        again.c().actions.settings->trigger();  // back to the defaults for the other tests
     }
 
     void mailRefusedWithoutDataFile() {
@@ -118,6 +161,9 @@ class InfoMailTest : public QObject {
         mail.result = MAPI_E_FAILURE;  // a failing mail program shows no message
         f.window->findChild<MailController*>()->setMailSystem(&mail);
         f.window->document().setDataFile("/home/op/261206_USER_Data.txt");
+        AppSettings s = f.window->document().settings();
+        s.reportRecipient = "noise@club.test";
+        f.window->document().setSettings(s);
         f.c().actions.sendMail->trigger();
 
         QCOMPARE(mail.messages.size(), size_t(1));
@@ -125,7 +171,7 @@ class InfoMailTest : public QObject {
         // The texts come from the report preparation, which its own tests check.
         QCOMPARE(m.subject, std::string("Report from Floorwatch v 1.0"));
         QCOMPARE(m.recips.size(), size_t(1));
-        QCOMPARE(m.recips[0].address, "SMTP:" + std::string(ReportMailbox));
+        QCOMPARE(m.recips[0].address, std::string("SMTP:noise@club.test"));
         QCOMPARE(m.files.size(), size_t(1));
         QCOMPARE(m.files[0].pathName, f.state().UserDataFile);
         QCOMPARE(m.files[0].fileName, std::string("261206_USER_Data.txt"));
@@ -134,6 +180,19 @@ class InfoMailTest : public QObject {
         QVERIFY(QGuiApplication::overrideCursor() == nullptr);
         QCOMPARE(mail.logoffs, 1);
         QVERIFY(f.dialogs.messages.empty());
+    }
+
+    // Without a recipient the composer opens with no "To" for the user to fill in.
+    void mailWithoutRecipientLeavesItToTheUser() {
+        WindowFixture f;
+        RecordingMail mail;
+        f.window->findChild<MailController*>()->setMailSystem(&mail);
+        f.window->document().setDataFile("/home/op/261206_USER_Data.txt");
+        f.c().actions.sendMail->trigger();
+        QCOMPARE(mail.messages.size(), size_t(1));
+        QVERIFY(mail.messages[0].recips.empty());
+        QCOMPARE(mail.sentFlags, MAPI_DIALOG);
+        QCOMPARE(mail.messages[0].files.size(), size_t(1));
     }
 
   private:

@@ -1,6 +1,8 @@
 // "Print" on the menu bar opens the print window with the window's picture and list.
 #include <QAction>
 #include <QApplication>
+#include <QPrintDialog>
+#include <QPushButton>
 #include <QTest>
 #include <QTimer>
 
@@ -51,6 +53,29 @@ class PrintMenuTest : public QObject {
         QVERIFY(seen[3].toString().startsWith(QStringLiteral("Printed with Floorwatch v 1.0 - ")));
         // The print window changed neither list nor picture.
         QCOMPARE(f.window->document().measList().size(), 2u);
+    }
+
+    void printWithoutAPrinterWarnsThroughTheWindowsDialogs() {
+        WindowFixture f;
+        bool opened = false;
+        QTimer::singleShot(0, [&] {
+            auto* w = qobject_cast<TFormPrint*>(QApplication::activeModalWidget());
+            if (!w) return;
+            opened = true;
+            w->setPrinterNamesSource([] { return QStringList(); });
+            w->setPrintDialogRunner([](QPrintDialog&) {
+                QTest::qFail("the print dialog opened without a printer", __FILE__, __LINE__);
+                return static_cast<int>(QDialog::Rejected);
+            });
+            w->printButton()->click();
+            w->close();
+        });
+        f.c().actions.print->trigger();
+
+        QVERIFY(opened);
+        QCOMPARE(f.dialogs.messages.size(), std::size_t(1));
+        QCOMPARE(f.dialogs.messages[0].title, WarningTitle);
+        QCOMPARE(f.dialogs.messages[0].text, QString::fromUtf8(NoPrinterText));
     }
 };
 

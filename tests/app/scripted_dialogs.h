@@ -31,6 +31,8 @@ class ScriptedDialogs : public Dialogs {
     std::deque<std::optional<QString>> inputAnswers;
     std::deque<std::optional<QString>> openAnswers;
     std::deque<std::optional<QString>> saveAnswers;
+    std::vector<AppSettings> settingsShown;
+    std::deque<std::optional<AppSettings>> settingsAnswers;
     // Runs while a message box would be open, e.g. to look at the window at that moment.
     std::function<void(const ShownMessage&)> whileMessageOpen;
 
@@ -51,6 +53,16 @@ class ScriptedDialogs : public Dialogs {
     std::optional<QString> saveFileName(const FileDialogRequest& request) override {
         saveRequests.push_back(request);
         return next(saveAnswers);
+    }
+
+    std::optional<AppSettings> editSettings(const AppSettings& current) override {
+        settingsShown.push_back(current);
+        std::optional<AppSettings> answer;
+        if (!settingsAnswers.empty()) {
+            answer.swap(settingsAnswers.front());
+            settingsAnswers.pop_front();
+        }
+        return answer;
     }
 
   private:

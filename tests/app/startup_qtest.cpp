@@ -183,7 +183,7 @@ class StartupTest : public QObject {
         QCOMPARE(ActionTexts(file->actions()),
                  QStringList({"Load USER Data", "Save USER Data", "-", "Save Picture",
                               "Copy Picture to Clipboard", "-", "Enter Locator and Date/Time",
-                              "Send eMail ...", "-", "Close"}));
+                              "Send eMail ...", "-", "Settings…", "-", "Close"}));
         QAction* print = bar->actions().at(1);
         QVERIFY(!print->menu());
         QMenu* info = bar->actions().at(2)->menu();

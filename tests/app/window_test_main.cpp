@@ -1,4 +1,5 @@
 #include <QApplication>
+#include <QTemporaryDir>
 #include <QTest>
 #include <vector>
 
@@ -21,6 +22,9 @@ int RegisterWindowTest(WindowTestFactory factory) {
 }  // namespace fw::testing
 
 int main(int argc, char* argv[]) {
+    // Settings are read and written in a folder of the test's own, never the user's.
+    QTemporaryDir config;
+    qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());
     QApplication app(argc, argv);
     int failures = 0;
     for (const auto& factory : fw::testing::Registry()) {

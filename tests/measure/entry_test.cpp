@@ -195,7 +195,9 @@ TEST(EvaluateEntry, RefusedInputsWarnAndResetTheirField) {
     in.frequency = "1e308";
     in.sValue = "S9+40";
     in.gain = "0";
-    ExpectFailure(EvaluateEntry(in, '.'), Warning, FrequencyWarning, std::nullopt, "");
+    ExpectFailure(EvaluateEntry(in, '.'), Warning,
+                  "Frequency must be a real number! Use Point as decimal separator!", std::nullopt,
+                  "");
     in.gain = "1e308";
     EXPECT_EQ(Accepted(EvaluateEntry(in, '.')).row.fieldDbuVm, 0.0);
 }
@@ -268,6 +270,30 @@ TEST(DiagnosticNumber, RoundsToSignificantDigitsThenFixesDecimals) {
     EXPECT_EQ(DiagnosticNumber(-999, 4, 1, '.'), "-999.0");
     EXPECT_EQ(DiagnosticNumber(0, 4, 1, '.'), "0.0");
     EXPECT_EQ(DiagnosticNumber(123456, 4, 1, '.'), "123500.0");
+}
+
+}  // namespace
+}  // namespace fw
+
+namespace fw {
+namespace {
+
+// The warnings name the separator in use: unchanged under a comma, "Point" under a point.
+TEST(EvaluateEntry, WarningsNameTheDecimalSeparatorInUse) {
+    for (const char* warning : {FrequencyWarning, GainWarning, AntennaVoltageWarning,
+                                AntennaPowerWarning, FieldStrengthWarning}) {
+        const std::string text(warning);
+        EXPECT_EQ(WithSeparatorName(text, ','), text);
+        const std::string point = WithSeparatorName(text, '.');
+        EXPECT_EQ(point.substr(point.find('!')), "! Use Point as decimal separator!") << text;
+        EXPECT_EQ(point.substr(0, point.find('!')), text.substr(0, text.find('!')));
+    }
+    EntryInputs in = DefaultInputs('.');
+    in.gain = "2,15";
+    ExpectFailure(EvaluateEntry(in, '.'), MessageKind::Warning,
+                  "Gain must be a real number! Use Point as decimal separator!", EntryField::Gain,
+                  "2.15");
+    EXPECT_EQ(WithSeparatorName(BandwidthInformation, '.'), BandwidthInformation);
 }
 
 }  // namespace

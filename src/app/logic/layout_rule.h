@@ -1,5 +1,7 @@
 #pragma once
 // The layout rule of the main window: from its outer size to the rectangles it moves.
+#include <algorithm>
+
 #include "app/logic/design_layout.h"
 
 namespace fw {
@@ -29,6 +31,12 @@ constexpr Size ClientSizeOf(Size outer) {
 }
 constexpr Size OuterSizeOf(Size client) {
     return {client.width + design::Chrome.width, client.height + design::Chrome.height};
+}
+
+// An outer size shrunk to fit a screen's available `area`, but never below MinWindowSize.
+constexpr Size FitIntoArea(Size outer, Size area) {
+    return {std::max(MinWindowSize.width, std::min(outer.width, area.width)),
+            std::max(MinWindowSize.height, std::min(outer.height, area.height))};
 }
 
 }  // namespace fw

@@ -54,12 +54,15 @@ QRect PrintWindowGeometry(QSize screen) {
 }
 
 TFormPrint::TFormPrint(const QImage& picture, const MeasList& list, std::string versionText,
-                       QWidget* parent)
+                       Dialogs& dialogs, QWidget* parent)
     : QDialog(parent),
       picture_(picture),
       list_(list),
       versionText_(std::move(versionText)),
-      runPrintDialog_([](QPrintDialog& dialog) { return dialog.exec(); }) {
+      dialogs_(dialogs),
+      runPrintDialog_([](QPrintDialog& dialog) { return dialog.exec(); }),
+      printerNames_([] { return QPrinterInfo::availablePrinterNames(); }),
+      print_(PrintReport) {
     setObjectName(QStringLiteral("FormPrint"));
     setWindowTitle(Caption);
     // A fixed border with only a close box.
@@ -133,8 +136,13 @@ void TFormPrint::buildNavigator() {
     }
 }
 
+void TFormPrint::setPrinterNamesSource(PrinterNamesSource source) {
+    printerNames_ = std::move(source);
+    fillPrinterList();
+}
+
 void TFormPrint::fillPrinterList() {
-    const QStringList names = QPrinterInfo::availablePrinterNames();
+    const QStringList names = printerNames_();
     QString current = printer_.printerName();
     if (current.isEmpty() || !names.contains(current)) current = QPrinterInfo::defaultPrinterName();
     if (!current.isEmpty() && names.contains(current)) printer_.setPrinterName(current);
@@ -170,10 +178,10 @@ void TFormPrint::FormActivate() {
 void TFormPrint::VorschauErzeugen() {
     const NoiseReportTexts texts =
         SystemReportTexts(versionText_, std::string(ProgramCopyrightText));
-    page_ = BuildNoiseReport(picture_.width(), picture_.height(), list_, texts, ReportTextWidthMm);
+    report_ =
+        BuildNoiseReport(picture_.width(), picture_.height(), list_, texts, ReportTextWidthMm);
     gap_ = PageGap;
-    zoom_ = FitWholePageZoom(preview_->width(), preview_->height(), gap_, page_.widthMm,
-                             page_.heightMm);
+    zoom_ = FitWholePageZoom(preview_->width(), preview_->height(), gap_, A4WidthMm, A4HeightMm);
     showPage(1);
 }
 
@@ -195,14 +203,14 @@ void TFormPrint::navigate(NavButton b) {
             setZoom(ActualSizeZoom);
             break;
         case NavButton::FitWidth:
-            setZoom(FitWidthZoom(preview_->width(), gap_, page_.widthMm));
+            setZoom(FitWidthZoom(preview_->width(), gap_, page().widthMm));
             break;
         case NavButton::FitHeight:
-            setZoom(FitHeightZoom(preview_->height(), gap_, page_.heightMm));
+            setZoom(FitHeightZoom(preview_->height(), gap_, page().heightMm));
             break;
         case NavButton::FitWholePage:
-            setZoom(FitWholePageZoom(preview_->width(), preview_->height(), gap_, page_.widthMm,
-                                     page_.heightMm));
+            setZoom(FitWholePageZoom(preview_->width(), preview_->height(), gap_, page().widthMm,
+                                     page().heightMm));
             break;
     }
 }
@@ -214,13 +222,22 @@ void TFormPrint::setZoom(int zoom) {
 
 void TFormPrint::showPage(int n) {
     currentPage_ = std::clamp(n, 1, pageCount());
-    const QImage image = RenderReportImage(page_, picture_, PreviewDpi(zoom_));
+    const QImage image = RenderReportImage(page(), picture_, PreviewDpi(zoom_));
     pageView_->setContentsMargins(gap_, gap_, gap_, gap_);
     pageView_->setPixmap(QPixmap::fromImage(image));
     pageView_->adjustSize();
+    navButton(NavButton::PreviousPage)->setEnabled(currentPage_ > 1);
+    navButton(NavButton::NextPage)->setEnabled(currentPage_ < pageCount());
 }
 
 void TFormPrint::ButPrintClick() {
+    // Printers come and go while the window is open: ask again.
+    fillPrinterList();
+    if (printerList_->count() == 0) {
+        dialogs_.show({MessageKind::Warning, NoPrinterText});
+        return;
+    }
+
     QPrintDialog dialog(&printer_, this);
     printer_.setCopyCount(1);
     dialog.setMinMax(1, pageCount());
@@ -232,19 +249,22 @@ void TFormPrint::ButPrintClick() {
     // The dialog's printer is current from now on; its copies count, its collate does not.
     ConfigureReportPrinter(printer_, printer_.copyCount());
     fillPrinterList();
-    int from = 1;
-    int to = pageCount();
-    if (printer_.printRange() == QPrinter::PageRange) {
-        from = printer_.fromPage();
-        to = printer_.toPage();
-    }
-    // The report has one page; a printer failure is left to the system to report.
-    if (from <= 1 && 1 <= to) PrintReport(page_, picture_, printer_);
+    const std::string error = print_(report_, picture_, chosenJob());
+    if (!error.empty()) dialogs_.show({MessageKind::Error, error});
+}
+
+ReportPrintJob TFormPrint::chosenJob() const {
+    ReportPrintJob job{printer_.printerName().toStdString(), printer_.copyCount(), 1, pageCount()};
+    if (printer_.printRange() != QPrinter::PageRange) return job;
+    // A bound of 0 is one the dialog left open.
+    if (printer_.fromPage() > 0) job.fromPage = std::max(printer_.fromPage(), 1);
+    if (printer_.toPage() > 0) job.toPage = std::min(printer_.toPage(), pageCount());
+    return job;
 }
 
 void OpenPrintWindow(QWidget* parent, const QImage& picture, const MeasList& list,
-                     const std::string& versionText) {
-    TFormPrint window(picture, list, versionText, parent);
+                     const std::string& versionText, Dialogs& dialogs) {
+    TFormPrint window(picture, list, versionText, dialogs, parent);
     window.exec();
 }
 

@@ -1,5 +1,5 @@
 #pragma once
-// The print window: the report page in a zoomable preview, the printer list and printing.
+// The print window: the report's pages in a zoomable preview, the printer list and printing.
 #include <QDialog>
 #include <QImage>
 #include <QPrinter>
@@ -7,8 +7,10 @@
 #include <functional>
 #include <string>
 
+#include "app/dialogs.h"
 #include "measure/meas_list.h"
 #include "output/report_page.h"
+#include "output/report_render.h"
 
 class QComboBox;
 class QLabel;
@@ -36,24 +38,38 @@ enum class NavButton {
 };
 inline constexpr int NavButtonCount = 8;
 
+// The warning instead of the print dialog when the system lists no printer.
+inline constexpr const char* NoPrinterText =
+    "No printer is set up, so the report cannot be printed. Set up a printer in the system's "
+    "printer settings and try again.";
+
 class TFormPrint : public QDialog {
     Q_OBJECT
 
   public:
     // The window reads the picture and the list while it is open and changes neither; the
-    // list must outlive the window.
+    // list and the dialogs must outlive the window.
     TFormPrint(const QImage& picture, const MeasList& list, std::string versionText,
-               QWidget* parent = nullptr);
+               Dialogs& dialogs, QWidget* parent = nullptr);
     ~TFormPrint() override;
 
-    // Builds the page from an empty document, fits the whole page and shows page 1.
+    // Builds the pages from an empty document, fits the whole page and shows page 1.
     void VorschauErzeugen();
-    // The system print dialog, then printing with the report's settings.
+    // A warning when there is no printer; else the system print dialog, then printing the
+    // chosen pages with the report's settings, and an error box when that fails.
     void ButPrintClick();
 
     // Shows the print dialog and gives its result; window tests answer it themselves.
     using PrintDialogRunner = std::function<int(QPrintDialog&)>;
     void setPrintDialogRunner(PrintDialogRunner runner) { runPrintDialog_ = std::move(runner); }
+    // The installed printers' names; window tests give their own list.
+    using PrinterNamesSource = std::function<QStringList()>;
+    void setPrinterNamesSource(PrinterNamesSource source);
+    // Prints a job and gives the failure's text, empty on success; PrintReport unless a
+    // window test puts its own.
+    using ReportPrinter =
+        std::function<std::string(const ReportDocument&, const QImage&, const ReportPrintJob&)>;
+    void setReportPrinter(ReportPrinter print) { print_ = std::move(print); }
 
     QWidget* navigator() const { return navigator_; }
     QToolButton* navButton(NavButton b) const { return navButtons_[static_cast<int>(b)]; }
@@ -62,8 +78,10 @@ class TFormPrint : public QDialog {
     QScrollArea* previewArea() const { return preview_; }
     QLabel* pageView() const { return pageView_; }
 
-    const ReportPage& page() const { return page_; }
-    int pageCount() const { return 1; }
+    const ReportDocument& report() const { return report_; }
+    // The page shown.
+    const ReportPage& page() const { return report_.pages[currentPage_ - 1]; }
+    int pageCount() const { return static_cast<int>(report_.pages.size()); }
     int currentPage() const { return currentPage_; }
     int zoom() const { return zoom_; }
     int gap() const { return gap_; }
@@ -85,10 +103,13 @@ class TFormPrint : public QDialog {
     void navigate(NavButton b);
     void setZoom(int zoom);
     void showPage(int n);
+    // The pages the print dialog chose, within the report's.
+    ReportPrintJob chosenJob() const;
 
     QImage picture_;  // implicitly shared with the opener, not copied
     const MeasList& list_;
     std::string versionText_;
+    Dialogs& dialogs_;
 
     QWidget* navigator_ = nullptr;
     std::array<QToolButton*, NavButtonCount> navButtons_{};
@@ -98,17 +119,20 @@ class TFormPrint : public QDialog {
     QLabel* pageView_ = nullptr;
 
     QPrinter printer_;
-    ReportPage page_;
+    // Until the first build, one empty page, as a cleared document has.
+    ReportDocument report_{{ReportPage{}}};
     int zoom_ = 100;
     int gap_ = 10;
     int currentPage_ = 1;
     PrintDialogRunner runPrintDialog_;
+    PrinterNamesSource printerNames_;
+    ReportPrinter print_;
 };
 
 // "Print" on the main window's menu bar: the print window sized and centred on the screen,
-// shown modally with the current picture, the measurement list and the version text;
-// destroyed when it closes.
+// shown modally with the current picture, the measurement list and the version text, its
+// messages shown through `dialogs`; destroyed when it closes.
 void OpenPrintWindow(QWidget* parent, const QImage& picture, const MeasList& list,
-                     const std::string& versionText);
+                     const std::string& versionText, Dialogs& dialogs);
 
 }  // namespace fw

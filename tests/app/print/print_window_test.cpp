@@ -15,13 +15,16 @@
 #include <QTemporaryDir>
 #include <QToolButton>
 #include <memory>
+#include <vector>
 
+#include "app/scripted_dialogs.h"
 #include "output/preview_zoom.h"
+#include "output/report_render.h"
 
 namespace fw {
 namespace {
 
-class WidgetAppEnvironment : public testing::Environment {
+class WidgetAppEnvironment : public ::testing::Environment {
   public:
     void SetUp() override {
         if (QCoreApplication::instance() == nullptr)
@@ -36,8 +39,8 @@ class WidgetAppEnvironment : public testing::Environment {
     std::unique_ptr<QApplication> app_;
 };
 
-testing::Environment* const TheAppEnvironment =
-    testing::AddGlobalTestEnvironment(new WidgetAppEnvironment);
+::testing::Environment* const TheAppEnvironment =
+    ::testing::AddGlobalTestEnvironment(new WidgetAppEnvironment);
 
 QImage Picture() {
     QImage image(537, 497, QImage::Format_RGB888);
@@ -66,11 +69,22 @@ TEST(PrintWindowGeometry, FollowsTheScreenWithAFloorOf300) {
     EXPECT_EQ(PrintWindowGeometry({200, 100}), QRect(-50, -100, 300, 300));
 }
 
-class PrintWindowTest : public testing::Test {
+class PrintWindowTest : public ::testing::Test {
   protected:
     QImage picture = Picture();
     MeasList list = Rows(3);
-    std::unique_ptr<TFormPrint> window = std::make_unique<TFormPrint>(picture, list, "v 1.0");
+    testing::ScriptedDialogs dialogs;
+    std::unique_ptr<TFormPrint> window =
+        std::make_unique<TFormPrint>(picture, list, "v 1.0", dialogs);
+};
+
+// A window over a list of 59 rows: three pages.
+class ThreePageWindowTest : public PrintWindowTest {
+  protected:
+    void SetUp() override {
+        list = Rows(59);
+        window->VorschauErzeugen();
+    }
 };
 
 TEST_F(PrintWindowTest, CaptionBorderAndSizeFromTheScreen) {
@@ -182,48 +196,147 @@ TEST_F(PrintWindowTest, NavigatorZoomsAndEveryActivationStartsAgain) {
     EXPECT_EQ(window->page().items.size(), items);
 }
 
-TEST_F(PrintWindowTest, PrintDialogSetUpThenPrintedWithTheReportSettings) {
+TEST_F(ThreePageWindowTest, PageButtonsStepThroughThePages) {
+    ASSERT_EQ(window->pageCount(), 3);
+    QToolButton* previous = window->navButton(NavButton::PreviousPage);
+    QToolButton* next = window->navButton(NavButton::NextPage);
+    const auto firstRow = [&] {
+        for (const PageItem& item : window->page().items)
+            if (const auto* t = std::get_if<PageTextItem>(&item); t && t->yMm == 45) return t->text;
+        return std::string();
+    };
+    EXPECT_EQ(window->currentPage(), 1);
+    EXPECT_FALSE(previous->isEnabled());
+    EXPECT_TRUE(next->isEnabled());
+
+    struct Step {
+        QToolButton* button;
+        int page;
+        std::string firstRow;  // at 45 mm: empty on page 1
+    };
+    const Step steps[] = {{next, 2, " 14.000|"}, {next, 3, " 59.000|"}, {previous, 2, " 14.000|"}};
+    for (const Step& s : steps) {
+        s.button->click();
+        EXPECT_EQ(window->currentPage(), s.page);
+        EXPECT_EQ(firstRow().substr(0, 8), s.firstRow);
+        EXPECT_EQ(previous->isEnabled(), s.page > 1);
+        EXPECT_EQ(next->isEnabled(), s.page < 3);
+    }
+    // The shown image is the current page's.
+    const QImage shown = window->pageView()->pixmap().toImage();
+    const QImage expected = RenderReportImage(window->page(), picture, PreviewDpi(window->zoom()));
+    EXPECT_EQ(shown.convertToFormat(QImage::Format_RGB32), expected);
+
+    // A new activation starts on page 1 again.
     window->VorschauErzeugen();
-    QTemporaryDir dir;
-    const QString pdf = dir.filePath("printed.pdf");
+    EXPECT_EQ(window->currentPage(), 1);
+    EXPECT_FALSE(previous->isEnabled());
+}
+
+TEST_F(ThreePageWindowTest, PrintDialogOffersThePagesAndTheJobTakesItsChoice) {
+    window->setPrinterNamesSource([] { return QStringList{"Queue A"}; });
+    std::vector<ReportPrintJob> jobs;
+    window->setReportPrinter(
+        [&](const ReportDocument& report, const QImage& printed, const ReportPrintJob& job) {
+            EXPECT_EQ(report.pages.size(), 3u);
+            EXPECT_EQ(printed.size(), picture.size());
+            jobs.push_back(job);
+            return std::string();
+        });
     int shown = 0;
-    window->setPrintDialogRunner([&](QPrintDialog& d) {
-        ++shown;
-        EXPECT_EQ(d.minPage(), 1);
-        EXPECT_EQ(d.maxPage(), 1);
-        EXPECT_EQ(d.fromPage(), 1);
-        EXPECT_EQ(d.toPage(), 1);
-        EXPECT_TRUE(d.testOption(QAbstractPrintDialog::PrintPageRange));
-        EXPECT_FALSE(d.testOption(QAbstractPrintDialog::PrintToFile));
-        EXPECT_EQ(d.printer()->copyCount(), 1);
-        // The user chooses two copies, uncollated, grey, and a printer writing a PDF.
-        d.printer()->setOutputFileName(pdf);
-        d.printer()->setCopyCount(2);
-        d.printer()->setCollateCopies(false);
-        d.printer()->setColorMode(QPrinter::GrayScale);
-        return static_cast<int>(QDialog::Accepted);
-    });
-    window->ButPrintClick();
-    ASSERT_EQ(shown, 1);
+    struct Choice {
+        QPrinter::PrintRange range;
+        int from, to, copies;
+        int jobFrom, jobTo;
+    };
+    const Choice choices[] = {
+        {QPrinter::AllPages, 0, 0, 2, 1, 3},
+        {QPrinter::PageRange, 2, 3, 1, 2, 3},
+        {QPrinter::PageRange, 3, 3, 3, 3, 3},
+        {QPrinter::PageRange, 1, 2, 1, 1, 2},
+    };
+    for (const Choice& c : choices) {
+        window->setPrintDialogRunner([&](QPrintDialog& d) {
+            ++shown;
+            EXPECT_EQ(d.minPage(), 1);
+            EXPECT_EQ(d.maxPage(), 3);
+            EXPECT_EQ(d.fromPage(), 1);
+            EXPECT_EQ(d.toPage(), 3);
+            EXPECT_TRUE(d.testOption(QAbstractPrintDialog::PrintPageRange));
+            EXPECT_FALSE(d.testOption(QAbstractPrintDialog::PrintToFile));
+            EXPECT_EQ(d.printer()->copyCount(), 1);
+            d.printer()->setPrintRange(c.range);
+            if (c.range == QPrinter::PageRange) d.printer()->setFromTo(c.from, c.to);
+            d.printer()->setCopyCount(c.copies);
+            d.printer()->setCollateCopies(false);
+            d.printer()->setColorMode(QPrinter::GrayScale);
+            return static_cast<int>(QDialog::Accepted);
+        });
+        window->ButPrintClick();
+        ASSERT_EQ(jobs.size(), static_cast<std::size_t>(shown));
+        const ReportPrintJob& job = jobs.back();
+        EXPECT_EQ(job.fromPage, c.jobFrom);
+        EXPECT_EQ(job.toPage, c.jobTo);
+        EXPECT_EQ(job.copies, c.copies);
+        EXPECT_EQ(job.printerName, window->printer().printerName().toStdString());
+    }
+    EXPECT_EQ(shown, 4);
+    EXPECT_TRUE(dialogs.messages.empty());
+    // The report's settings hold again after the dialog; its collate is not taken over.
     QPrinter& p = window->printer();
-    EXPECT_EQ(p.copyCount(), 2);
     EXPECT_TRUE(p.collateCopies());
     EXPECT_EQ(p.colorMode(), QPrinter::Color);
     EXPECT_EQ(p.duplex(), QPrinter::DuplexNone);
     EXPECT_EQ(p.docName(), "<document>");
-    QFile file(pdf);
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    EXPECT_TRUE(file.readAll().startsWith("%PDF-"));
 
-    // Copies start at 1 again; a cancelled dialog prints nothing.
-    QFile::remove(pdf);
-    window->setPrintDialogRunner([&](QPrintDialog& d) {
-        EXPECT_EQ(d.printer()->copyCount(), 1);
-        d.printer()->setOutputFileName(pdf);
-        return static_cast<int>(QDialog::Rejected);
-    });
+    // A cancelled dialog prints nothing.
+    window->setPrintDialogRunner([](QPrintDialog&) { return static_cast<int>(QDialog::Rejected); });
     window->ButPrintClick();
-    EXPECT_FALSE(QFile::exists(pdf));
+    EXPECT_EQ(jobs.size(), 4u);
+}
+
+TEST_F(PrintWindowTest, NoPrinterWarnsAndOpensNoPrintDialog) {
+    window->VorschauErzeugen();
+    window->setPrinterNamesSource([] { return QStringList{}; });
+    int dialogsShown = 0;
+    int printed = 0;
+    window->setPrintDialogRunner([&](QPrintDialog&) {
+        ++dialogsShown;
+        return static_cast<int>(QDialog::Accepted);
+    });
+    window->setReportPrinter([&](const ReportDocument&, const QImage&, const ReportPrintJob&) {
+        ++printed;
+        return std::string();
+    });
+    window->printButton()->click();
+    EXPECT_EQ(dialogsShown, 0);
+    EXPECT_EQ(printed, 0);
+    ASSERT_EQ(dialogs.messages.size(), 1u);
+    EXPECT_EQ(dialogs.messages[0],
+              (testing::ShownMessage{WarningTitle, QString::fromUtf8(NoPrinterText)}));
+    EXPECT_EQ(window->printerList()->count(), 0);
+
+    // A printer set up while the window is open is found on the next press.
+    window->setPrinterNamesSource([] { return QStringList{"Queue A"}; });
+    window->printButton()->click();
+    EXPECT_EQ(dialogsShown, 1);
+    EXPECT_EQ(printed, 1);
+    EXPECT_EQ(dialogs.messages.size(), 1u);
+}
+
+TEST_F(PrintWindowTest, FailedPrintShowsTheReasonInAnErrorBox) {
+    window->VorschauErzeugen();
+    window->setPrinterNamesSource([] { return QStringList{"Queue A"}; });
+    window->setPrintDialogRunner([](QPrintDialog&) { return static_cast<int>(QDialog::Accepted); });
+    const std::string failure =
+        "The report could not be printed on \"Queue A\": Destination \"Queue A\" is not "
+        "accepting jobs.";
+    window->setReportPrinter(
+        [&](const ReportDocument&, const QImage&, const ReportPrintJob&) { return failure; });
+    window->ButPrintClick();
+    ASSERT_EQ(dialogs.messages.size(), 1u);
+    EXPECT_EQ(dialogs.messages[0],
+              (testing::ShownMessage{ErrorTitle, QString::fromStdString(failure)}));
 }
 
 }  // namespace

@@ -1,0 +1,45 @@
+#pragma once
+// The program's settings as plain data: the report's recipient, the two associations' web
+// pages, the rig connection and its readings, and the station log. Stored in the user's
+// settings file (see settings_store.h); the distributor's defaults come from the build.
+#include <string>
+
+#include "rig/mode_rule.h"
+#include "rig/reading.h"
+#include "rig/rig_settings.h"
+
+namespace fw {
+
+struct RigSettings {
+    rig::RigConnection connection;  // rigctld at localhost:4532 until the user chooses
+    int readings = 5;               // STRENGTH samples per measurement, 200 ms apart
+    int settleMs = 300;             // wait after tuning before the first sample
+    rig::ModeRule modes;
+    rig::CalibrationOffsets offsets;  // dB per band text
+};
+
+struct StationLogSettings {
+    std::string path;         // empty: station-log.sqlite in the user's data folder
+    bool logEntries = false;  // also log every measurement entered in the window
+};
+
+struct MonitorSettings {
+    std::string bands;  // "80m,40m"; empty: all bands
+    int everySeconds = 600;
+    int forMinutes = 0;  // 0: until stopped
+};
+
+struct AppSettings {
+    std::string reportRecipient;  // empty: the mail program asks the user
+    std::string korvanUrl;        // empty: the link says that no address is set
+    std::string velmarUrl;
+    RigSettings rig;
+    StationLogSettings log;
+    MonitorSettings monitor;
+};
+
+// The distributor's defaults, set at build time (CMake cache variables FW_REPORT_RECIPIENT,
+// FW_KORVAN_URL, FW_VELMAR_URL); every other value as declared above.
+AppSettings DefaultSettings();
+
+}  // namespace fw

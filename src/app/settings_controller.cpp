@@ -1,0 +1,26 @@
+#include "app/settings_controller.h"
+
+#include <QAction>
+
+#include "app/settings_store.h"
+
+namespace fw {
+
+SettingsController::SettingsController(Document& document, Dialogs& dialogs, QAction& command,
+                                       QObject* parent)
+    : QObject(parent), document_(document), dialogs_(dialogs) {
+    command.setEnabled(true);
+    connect(&command, &QAction::triggered, this, [this] { MISettingsClick(); });
+}
+
+void SettingsController::MISettingsClick() {
+    std::optional<AppSettings> edited = dialogs_.editSettings(document_.settings());
+    if (!edited) return;
+    document_.setSettings(*edited);
+    if (!SaveUserSettings(*edited))
+        dialogs_.show({MessageKind::Error, "The settings could not be saved in " +
+                                               UserSettingsPath() +
+                                               "; they apply until the program is closed."});
+}
+
+}  // namespace fw

@@ -1,0 +1,20 @@
+#pragma once
+// Reads and writes the program's settings in the user's settings file
+// ($XDG_CONFIG_HOME/Floorwatch/Floorwatch.conf, by default ~/.config/Floorwatch/).
+// Missing or unreadable values keep their defaults.
+#include "app/app_settings.h"
+
+class QSettings;
+
+namespace fw {
+
+AppSettings LoadSettings(QSettings& store);
+void SaveSettings(QSettings& store, const AppSettings& settings);
+
+// The user's settings file and its full name.
+AppSettings LoadUserSettings();
+std::string UserSettingsPath();
+// False when the file cannot be written; the settings stay in use for this run.
+bool SaveUserSettings(const AppSettings& settings);
+
+}  // namespace fw

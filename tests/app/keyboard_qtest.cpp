@@ -1,0 +1,110 @@
+// What a keyboard user meets: the bandwidth box keeps what is typed, Return in an open
+// drop-down list only picks the item, and Tab reaches the level-axis bars.
+#include <QAbstractItemView>
+#include <QApplication>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QListView>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QSignalSpy>
+#include <QTest>
+#include <cstdlib>
+
+#include "window_fixture.h"
+#include "window_test_registry.h"
+
+namespace fw::testing {
+
+class KeyboardTest : public QObject {
+    Q_OBJECT
+
+  private slots:
+    // "600" stays "600", not "6000"; each keystroke redraws once.
+    void bandwidthBoxKeepsEveryTypedPrefix() {
+        WindowFixture f;
+        f.window->show();
+        QVERIFY(QTest::qWaitForWindowActive(f.window.get()));
+        QComboBox* box = f.c().CBBandWidth;
+        for (const QString& item : BandwidthItems()) {
+            for (int n = 1; n <= item.size(); ++n) {
+                const QString prefix = item.left(n);
+                box->setFocus();
+                box->lineEdit()->selectAll();
+                QSignalSpy redraws(&f.window->document(), &Document::pictureReplaced);
+                QTest::keyClicks(box->lineEdit(), prefix);
+                QCOMPARE(redraws.count(), prefix.size());
+                f.c().LMDScrollBarPos->setFocus();  // leave the box
+                QCOMPARE(box->currentText(), prefix);
+                QCOMPARE(QString::fromStdString(f.window->document().bandwidthText()), prefix);
+            }
+        }
+    }
+
+    void returnInAnOpenListOnlyPicksTheItem_data() {
+        QTest::addColumn<bool>("bandwidth");
+        QTest::newRow("S-value list") << false;
+        QTest::newRow("bandwidth list") << true;
+    }
+    void returnInAnOpenListOnlyPicksTheItem() {
+        QFETCH(bool, bandwidth);
+        WindowFixture f;
+        f.window->show();
+        QVERIFY(QTest::qWaitForWindowActive(f.window.get()));
+        QComboBox* box = bandwidth ? f.c().CBBandWidth : f.c().CBSValue;
+        box->setCurrentIndex(0);
+        const QString next = box->itemText(1);
+        box->showPopup();
+        QTRY_VERIFY(box->view()->isVisible());
+        QTest::keyClick(box->view(), Qt::Key_Down);
+        QTest::keyClick(box->view(), Qt::Key_Return);
+        QTRY_VERIFY(!box->view()->isVisible());
+        QCOMPARE(box->currentText(), next);
+        QVERIFY(f.window->document().measList().empty());
+
+        // Elsewhere Return still presses ENTER, once.
+        f.c().EditGain->setFocus();
+        QTest::keyClick(f.c().EditGain, Qt::Key_Return);
+        QCOMPARE(f.window->document().measList().size(), 1u);
+        QTest::keyClick(f.window.get(), Qt::Key_Enter);
+        QCOMPARE(f.window->document().measList().size(), 2u);
+    }
+
+    // Tab reaches the two level-axis bars; the bandwidth box, the "Add Measurement" inputs
+    // and the list box stay out of the Tab order.
+    void tabReachesTheBarsButNotTheInputs() {
+        WindowFixture f;
+        f.window->show();
+        QVERIFY(QTest::qWaitForWindowActive(f.window.get()));
+        MainControls& c = f.c();
+        QList<QWidget*> reached;
+        for (int i = 0; i < 40; ++i) {
+            QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget()
+                                                        : static_cast<QWidget*>(f.window.get()),
+                            Qt::Key_Tab);
+            if (QWidget* w = QApplication::focusWidget()) reached << w;
+        }
+        QVERIFY(reached.contains(c.LMDScrollBarPos));
+        QVERIFY(reached.contains(c.LMDScrollBarWidth));
+        for (QWidget* w :
+             {static_cast<QWidget*>(c.CBBandWidth), static_cast<QWidget*>(c.CBBand),
+              static_cast<QWidget*>(c.CBSValue), static_cast<QWidget*>(c.EditGain),
+              static_cast<QWidget*>(c.EditAntdBm), static_cast<QWidget*>(c.EditAntVol),
+              static_cast<QWidget*>(c.EditFieldStrength), static_cast<QWidget*>(c.EditFrequency),
+              static_cast<QWidget*>(c.LBUserData)})
+            QVERIFY2(!reached.contains(w), qPrintable(w->metaObject()->className()));
+
+        // A focused bar moves with the arrow keys and redraws.
+        c.LMDScrollBarPos->setFocus();
+        const int before = c.LMDScrollBarPos->value();
+        QTest::keyClick(c.LMDScrollBarPos, Qt::Key_Right);
+        QCOMPARE(std::abs(c.LMDScrollBarPos->value() - before), 10);
+        QCOMPARE(f.state().YPos, c.LMDScrollBarPos->value());
+    }
+};
+
+FW_WINDOW_TEST(KeyboardTest);
+
+}  // namespace fw::testing
+
+#include "keyboard_qtest.moc"
