@@ -23,7 +23,9 @@ struct StationLogSettings {
     bool logEntries = false;  // also log every measurement entered in the window
 };
 
-struct MonitorSettings {
+// The "Monitor…" window's last choices (the monitor's own run settings are
+// fw::MonitorSettings in monitor/monitor.h).
+struct MonitorPreferences {
     std::string bands;  // "80m,40m"; empty: all bands
     int everySeconds = 600;
     int forMinutes = 0;  // 0: until stopped
@@ -35,7 +37,7 @@ struct AppSettings {
     std::string velmarUrl;
     RigSettings rig;
     StationLogSettings log;
-    MonitorSettings monitor;
+    MonitorPreferences monitor;
 };
 
 // The distributor's defaults, set at build time (CMake cache variables FW_REPORT_RECIPIENT,
