@@ -10,7 +10,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-liberation
   xvfb xauth poppler-utils xdg-utils
-  cups printer-driver-cups-pdf
+  cups printer-driver-cups-pdf libcups2-dev
   libhamlib-dev libhamlib-utils
   libsqlite3-dev
   help2man dpkg-dev file appstream desktop-file-utils

@@ -1,7 +1,5 @@
 #include <QCoreApplication>
 #include <QGuiApplication>
-#include <QPrinter>
-#include <QPrinterInfo>
 #include <optional>
 #include <ostream>
 
@@ -52,22 +50,18 @@ int CmdReport(ArgList& args, std::ostream& out, std::ostream& err) {
     const QImage picture = PictureToQImage(renderDiagram(source->inputs));
     const NoiseReportTexts texts =
         SystemReportTexts(std::string(ProgramVersionText), std::string(ProgramCopyrightText));
-    const ReportPage page =
+    const ReportDocument report =
         BuildNoiseReport(picture.width(), picture.height(), source->list, texts, ReportTextWidthMm);
 
     if (pdf) {
-        const std::string error = WriteReportPdf(page, picture, *pdf);
+        const std::string error = WriteReportPdf(report, picture, *pdf);
         if (!error.empty()) throw Refusal(error);
         out << *pdf << '\n';
         return ExitOk;
     }
-    const QString name = QString::fromStdString(*printerName);
-    if (!QPrinterInfo::availablePrinterNames().contains(name))
-        throw Refusal("There is no printer named \"" + *printerName + "\".");
-    QPrinter printer;
-    printer.setPrinterName(name);
-    ConfigureReportPrinter(printer, 1);
-    const std::string error = PrintReport(page, picture, printer);
+    // Every page once; a missing printer or a refusing server is named in the error.
+    const ReportPrintJob job{*printerName, 1, 1, static_cast<int>(report.pages.size())};
+    const std::string error = PrintReport(report, picture, job);
     if (!error.empty()) throw Refusal(error);
     out << "printed on " << *printerName << '\n';
     return ExitOk;

@@ -1,5 +1,7 @@
 #include "output/report_page.h"
 
+#include <algorithm>
+
 #include "measure/meas_list.h"
 
 namespace fw {
@@ -23,6 +25,11 @@ void PageBuilder::PageFooter(std::string text, double x1Mm, double x2Mm, double 
     PageText(std::move(text), (x1Mm + x2Mm) / 2 - width / 2, yMm + 2);
 }
 
+void PageBuilder::PageTextRight(std::string text, double xRightMm, double yMm) {
+    const double width = textWidth_ ? textWidth_(font_, text) : 0.0;
+    PageText(std::move(text), xRightMm - width, yMm);
+}
+
 void PageBuilder::PagePicture(double x1Mm, double y1Mm, double x2Mm, double y2Mm) {
     page_.items.emplace_back(PagePictureItem{x1Mm, y1Mm, x2Mm, y2Mm});
 }
@@ -35,16 +42,27 @@ std::string ReportFooterText(const NoiseReportTexts& texts) {
     return footer;
 }
 
-ReportPage BuildNoiseReport(int pictureWidthPx, int pictureHeightPx, const MeasList& list,
-                            const NoiseReportTexts& texts, const TextWidthMm& textWidth) {
-    ReportPage page;
-    page.items.reserve(list.size() + 12);
-    PageBuilder b(page, textWidth);
+int ReportPageCount(std::size_t rows) {
+    if (rows <= ReportFirstPageRows) return 1;
+    const std::size_t further = rows - ReportFirstPageRows;
+    return 1 + static_cast<int>((further + ReportFurtherPageRows - 1) / ReportFurtherPageRows);
+}
 
+std::string ReportPageNumberText(int n, int count) {
+    return "Page " + std::to_string(n) + " of " + std::to_string(count);
+}
+
+namespace {
+
+// Title with the date and its rule, at the top of every page.
+void AddTitle(PageBuilder& b, const NoiseReportTexts& texts) {
     b.SetPageFont(12, ReportFixedFont, false);
     b.PageText(std::string(ReportTitlePrefix) + texts.dateText, ReportLeftMm, 14);
     b.PageRule(ReportLeftMm, ReportRightMm, 20);
+}
 
+// Subtitle and picture between the title and the table of page 1.
+void AddSubtitleAndPicture(PageBuilder& b, int pictureWidthPx, int pictureHeightPx) {
     b.SetPageFont(16, ReportFixedFont, true);
     b.PageText(std::string(ReportSubtitle), ReportLeftMm, 30);
 
@@ -56,25 +74,57 @@ ReportPage BuildNoiseReport(int pictureWidthPx, int pictureHeightPx, const MeasL
         b.PagePicture(ReportLeftMm, ReportPictureTopMm, ReportLeftMm + ReportPictureWidthMm,
                       ReportPictureTopMm + heightMm);
     }
+}
 
+// The heading at headingY, the two header lines and rows [first, first + count) below it.
+void AddTable(PageBuilder& b, double headingY, const MeasList& list, std::size_t first,
+              std::size_t count, char decimalSeparator) {
     b.SetPageFont(13, ReportFixedFont, true);
-    b.PageText(std::string(ReportTableHeading), ReportLeftMm, 190);
+    b.PageText(std::string(ReportTableHeading), ReportLeftMm, headingY);
 
     b.SetPageFont(13, ReportFixedFont, false);
-    double y = ReportFirstHeaderMm;
+    double y = headingY + ReportRowStepMm;
     b.PageText(UserListHeader1, ReportLeftMm, y);
     y += ReportRowStepMm;
     b.PageText(UserListHeader2, ReportLeftMm, y);
-    for (std::size_t i = 0; i < list.size(); ++i) {
+    for (std::size_t i = first; i < first + count; ++i) {
         y += ReportRowStepMm;
         std::string line;
         line.reserve(64);
-        AppendUserListLine(line, list, i, texts.decimalSeparator);
+        AppendUserListLine(line, list, i, decimalSeparator);
         b.PageText(std::move(line), ReportLeftMm, y);
     }
+}
 
-    b.PageFooter(ReportFooterText(texts), ReportLeftMm, ReportRightMm, ReportFooterRuleMm);
-    return page;
+}  // namespace
+
+ReportDocument BuildNoiseReport(int pictureWidthPx, int pictureHeightPx, const MeasList& list,
+                                const NoiseReportTexts& texts, const TextWidthMm& textWidth) {
+    const int count = ReportPageCount(list.size());
+    ReportDocument report;
+    report.pages.resize(static_cast<std::size_t>(count));
+    const std::string footer = ReportFooterText(texts);
+    std::size_t row = 0;
+    for (int n = 1; n <= count; ++n) {
+        ReportPage& page = report.pages[static_cast<std::size_t>(n - 1)];
+        const bool first = n == 1;
+        const std::size_t rows =
+            std::min(list.size() - row, first ? ReportFirstPageRows : ReportFurtherPageRows);
+        page.items.reserve(rows + 13);
+        PageBuilder b(page, textWidth);
+
+        AddTitle(b, texts);
+        if (first) AddSubtitleAndPicture(b, pictureWidthPx, pictureHeightPx);
+        AddTable(b, first ? ReportFirstHeadingMm : ReportFurtherHeadingMm, list, row, rows,
+                 texts.decimalSeparator);
+        row += rows;
+
+        b.PageFooter(footer, ReportLeftMm, ReportRightMm, ReportFooterRuleMm);
+        // The footer's font is current: the page number shares it and its line.
+        if (count > 1)
+            b.PageTextRight(ReportPageNumberText(n, count), ReportRightMm, ReportFooterTextMm);
+    }
+    return report;
 }
 
 }  // namespace fw

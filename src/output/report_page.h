@@ -1,6 +1,7 @@
 #pragma once
-// The printed noise report as a plain page model: texts, lines and one picture placed in
-// millimetres from the top-left corner of an A4 portrait sheet, drawn in the order added.
+// The printed noise report as a plain page model: pages of texts, lines and one picture placed
+// in millimetres from the top-left corner of an A4 portrait sheet, drawn in the order added.
+#include <cstddef>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -58,6 +59,11 @@ struct ReportPage {
     std::vector<PageItem> items;  // in drawing order
 };
 
+// The report's pages in order; page n is pages[n - 1].
+struct ReportDocument {
+    std::vector<ReportPage> pages;
+};
+
 // Width of a text in a font, in millimetres.
 using TextWidthMm = std::function<double(const PageFont&, std::string_view text)>;
 
@@ -73,6 +79,8 @@ class PageBuilder {
     void PageRule(double x1Mm, double x2Mm, double yMm);
     // A rule at y, then the text in Arial 8 pt centred on (x1 + x2) / 2 with its top at y + 2.
     void PageFooter(std::string text, double x1Mm, double x2Mm, double yMm);
+    // Text in the current font whose right edge lies at xRight.
+    void PageTextRight(std::string text, double xRightMm, double yMm);
     void PagePicture(double x1Mm, double y1Mm, double x2Mm, double y2Mm);
 
   private:
@@ -101,18 +109,34 @@ inline constexpr double ReportRightMm = 190.0;
 inline constexpr double ReportPictureTopMm = 35.0;
 // 644.4 pixels at 96 pixels per inch, whatever the picture's pixel size.
 inline constexpr double ReportPictureWidthMm = 644.4 / 96.0 * 25.4;
-inline constexpr double ReportFirstHeaderMm = 195.0;
+// The table heading on page 1 and on every further page; the two header lines and the rows
+// follow it every 5 mm.
+inline constexpr double ReportFirstHeadingMm = 190.0;
+inline constexpr double ReportFurtherHeadingMm = 30.0;
 inline constexpr double ReportRowStepMm = 5.0;
 inline constexpr double ReportFooterRuleMm = 270.0;
+inline constexpr double ReportFooterTextMm = ReportFooterRuleMm + 2.0;
+// Rows that fit above the footer rule: page 1 from 205 mm, further pages from 45 mm, both
+// down to 265 mm.
+inline constexpr std::size_t ReportFirstPageRows = 13;
+inline constexpr std::size_t ReportFurtherPageRows = 45;
 
 // "Printed with Floorwatch <version> - <copyright>".
 std::string ReportFooterText(const NoiseReportTexts& texts);
 
-// The report page: title with the date, rule, subtitle, the picture 170.4975 mm wide keeping
-// the proportions of a pictureWidthPx x pictureHeightPx bitmap, the table heading, the two
-// header lines and one line per row every 5 mm from y = 205 (the table is never shortened
-// and never breaks the page), and the centred footer.
-ReportPage BuildNoiseReport(int pictureWidthPx, int pictureHeightPx, const MeasList& list,
-                            const NoiseReportTexts& texts, const TextWidthMm& textWidth);
+// Pages a report of `rows` measurements takes: 1 up to 13 rows, one more per 45 rows after.
+int ReportPageCount(std::size_t rows);
+
+// "Page n of N".
+std::string ReportPageNumberText(int n, int count);
+
+// The report. Page 1: title with the date, rule, subtitle, the picture 170.4975 mm wide
+// keeping the proportions of a pictureWidthPx x pictureHeightPx bitmap, the table heading, the
+// two header lines, rows 1 to 13 every 5 mm from y = 205, and the centred footer. Every
+// further page: title and rule, the heading at 30 mm, the header lines and up to 45 rows from
+// y = 45, and the footer. With more than one page every footer also says "Page n of N",
+// right-aligned to the rules' end.
+ReportDocument BuildNoiseReport(int pictureWidthPx, int pictureHeightPx, const MeasList& list,
+                                const NoiseReportTexts& texts, const TextWidthMm& textWidth);
 
 }  // namespace fw

@@ -15,6 +15,7 @@
 
 #include "libs/atomic_file.h"
 #include "libs/regional.h"
+#include "output/cups_print.h"
 
 namespace fw {
 
@@ -135,7 +136,11 @@ QImage RenderReportImage(const ReportPage& page, const QImage& picture, double d
     return image;
 }
 
-QByteArray ReportPdfBytes(const ReportPage& page, const QImage& picture) {
+QByteArray ReportPdfBytes(const ReportDocument& report, const QImage& picture, int fromPage,
+                          int toPage) {
+    const int from = std::max(fromPage, 1);
+    const int to = std::min(toPage, static_cast<int>(report.pages.size()));
+    if (from > to) return {};
     QByteArray pdf;
     QBuffer buffer(&pdf);
     if (!buffer.open(QIODevice::WriteOnly)) return {};
@@ -148,10 +153,18 @@ QByteArray ReportPdfBytes(const ReportPage& page, const QImage& picture) {
         writer.setTitle(QStringLiteral("Noise Report"));
         QPainter painter;
         if (!painter.begin(&writer)) return {};
-        RenderReportPage(page, picture, painter, PdfDpi);
+        for (int n = from; n <= to; ++n) {
+            if (n > from && !writer.newPage()) return {};
+            RenderReportPage(report.pages[static_cast<std::size_t>(n - 1)], picture, painter,
+                             PdfDpi);
+        }
         if (!painter.end()) return {};
     }
     return pdf;
+}
+
+QByteArray ReportPdfBytes(const ReportDocument& report, const QImage& picture) {
+    return ReportPdfBytes(report, picture, 1, static_cast<int>(report.pages.size()));
 }
 
 std::string SaveReportPdf(std::string_view pdf, const std::string& path) {
@@ -162,8 +175,9 @@ std::string SaveReportPdf(std::string_view pdf, const std::string& path) {
     return {};
 }
 
-std::string WriteReportPdf(const ReportPage& page, const QImage& picture, const std::string& path) {
-    const QByteArray pdf = ReportPdfBytes(page, picture);
+std::string WriteReportPdf(const ReportDocument& report, const QImage& picture,
+                           const std::string& path) {
+    const QByteArray pdf = ReportPdfBytes(report, picture);
     return SaveReportPdf(std::string_view(pdf.constData(), static_cast<std::size_t>(pdf.size())),
                          path);
 }
@@ -183,13 +197,27 @@ void ConfigureReportPrinter(QPrinter& printer, int copies) {
     printer.setFullPage(true);
 }
 
-std::string PrintReport(const ReportPage& page, const QImage& picture, QPrinter& printer) {
-    const std::string failed =
-        "The report could not be printed on \"" + printer.printerName().toStdString() + "\"";
-    QPainter painter;
-    if (!painter.begin(&printer)) return failed;
-    RenderReportPage(page, picture, painter, printer.resolution());
-    if (!painter.end() || printer.printerState() == QPrinter::Error) return failed;
+std::string PrintReport(const ReportDocument& report, const QImage& picture,
+                        const ReportPrintJob& job) {
+    const std::string failed = "The report could not be printed on \"" + job.printerName + "\": ";
+    const int count = static_cast<int>(report.pages.size());
+    if (job.fromPage > job.toPage || job.toPage < 1 || job.fromPage > count)
+        return failed + "the report has no page from " + std::to_string(job.fromPage) + " to " +
+               std::to_string(job.toPage);
+    const QByteArray pdf = ReportPdfBytes(report, picture, job.fromPage, job.toPage);
+    if (pdf.isEmpty()) return failed + "the pages could not be drawn";
+    const PrintOptions options = {
+        {"copies", std::to_string(std::max(job.copies, 1))},
+        {"multiple-document-handling", "separate-documents-collated-copies"},
+        {"print-color-mode", "color"},
+        {"print-quality", "4"},  // normal
+        {"sides", "one-sided"},
+        {"media", "iso_a4_210x297mm"},
+    };
+    const std::string reason = PrintPdfOnCups(
+        job.printerName, ReportDocumentName,
+        std::string_view(pdf.constData(), static_cast<std::size_t>(pdf.size())), options);
+    if (!reason.empty()) return failed + reason;
     return {};
 }
 

@@ -1,6 +1,6 @@
 #pragma once
-// Draws the report page onto any Qt paint device: the preview image, a printer, a PDF file.
-// Needs a QGuiApplication for its fonts.
+// Draws the report's pages onto Qt paint devices (the preview image, a PDF file) and prints
+// them. Needs a QGuiApplication for its fonts.
 #include <QByteArray>
 #include <QFont>
 #include <QImage>
@@ -39,9 +39,13 @@ void RenderReportPage(const ReportPage& page, const QImage& picture, QPainter& p
 // The whole sheet as a white image at dotsPerInch (96 * zoom / 100 for a preview).
 QImage RenderReportImage(const ReportPage& page, const QImage& picture, double dotsPerInch);
 
-// The page as a one-page A4 portrait PDF at 600 dpi without margins; empty when it could
-// not be drawn.
-QByteArray ReportPdfBytes(const ReportPage& page, const QImage& picture);
+// Pages fromPage to toPage (from 1, both included, kept within the report's pages) as an A4
+// portrait PDF at 600 dpi without margins; empty when no page lies in the range or the pages
+// could not be drawn.
+QByteArray ReportPdfBytes(const ReportDocument& report, const QImage& picture, int fromPage,
+                          int toPage);
+// Every page.
+QByteArray ReportPdfBytes(const ReportDocument& report, const QImage& picture);
 
 // Writes PDF bytes to `path` (its bytes used as given, whatever their encoding) through the
 // program's file writer, so a failure never leaves a half-written file or destroys an earlier
@@ -49,17 +53,30 @@ QByteArray ReportPdfBytes(const ReportPage& page, const QImage& picture);
 // could not be written to "path"" and the reason.
 std::string SaveReportPdf(std::string_view pdf, const std::string& path);
 
-// ReportPdfBytes written with SaveReportPdf.
-std::string WriteReportPdf(const ReportPage& page, const QImage& picture, const std::string& path);
+// Every page as PDF, written with SaveReportPdf.
+std::string WriteReportPdf(const ReportDocument& report, const QImage& picture,
+                           const std::string& path);
 
 inline constexpr const char* ReportDocumentName = "<document>";
 
-// The report's print settings: the given copies, collated, colour, one-sided, A4 portrait,
-// coordinates from the sheet's corner, the job named "<document>".
+// The report's print settings, as the print dialog starts from them: the given copies,
+// collated, colour, one-sided, A4 portrait, coordinates from the sheet's corner, the job
+// named "<document>".
 void ConfigureReportPrinter(QPrinter& printer, int copies);
 
-// Prints the page on the printer as it is configured. Returns an empty text on success,
-// else a message naming the failure.
-std::string PrintReport(const ReportPage& page, const QImage& picture, QPrinter& printer);
+// What is printed where: a printer ("queue" or "queue/instance"), copies and the pages from
+// fromPage to toPage (from 1, both included).
+struct ReportPrintJob {
+    std::string printerName;
+    int copies = 1;
+    int fromPage = 1;
+    int toPage = 1;
+};
+
+// Prints the job's pages with the report's print settings, as a PDF handed to the CUPS
+// server. Returns an empty text when the server took the job, else "The report could not be
+// printed on "printer": " and the reason.
+std::string PrintReport(const ReportDocument& report, const QImage& picture,
+                        const ReportPrintJob& job);
 
 }  // namespace fw

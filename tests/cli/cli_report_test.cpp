@@ -26,6 +26,16 @@ std::string PdfText(const std::string& pdf) {
     return Squeezed(text);
 }
 
+// pdfinfo's report on the PDF.
+std::string PdfInfo(const std::string& pdf) {
+    const std::string txt = pdf + ".info";
+    const std::string command = "pdfinfo '" + pdf + "' > '" + txt + "'";
+    EXPECT_EQ(std::system(command.c_str()), 0) << command;
+    const std::string info = ReadAll(txt);
+    std::remove(txt.c_str());
+    return info;
+}
+
 TEST(CliReport, WritesThePageWithTheDataFilesRowsAsPdf) {
     const std::string data = TempPath("report_data.txt");
     // Rows out of order: the report shows them sorted by frequency.
@@ -54,6 +64,43 @@ TEST(CliReport, WritesThePageWithTheDataFilesRowsAsPdf) {
     EXPECT_LT(text.find(Squeezed(row1)), text.find(Squeezed(row2)));
     std::remove(pdf.c_str());
     std::remove(data.c_str());
+}
+
+// A long list continues on further pages, each numbered; the PDF holds them all.
+TEST(CliReport, LongListGoesOnOverFurtherPages) {
+    struct Case {
+        int rows, pages;
+    };
+    for (const Case c : {Case{13, 1}, Case{14, 2}, Case{58, 2}, Case{59, 3}}) {
+        SCOPED_TRACE(std::to_string(c.rows) + " rows");
+        const std::string data = TempPath("report_pages.txt");
+        std::string rows = "Locator: JO40HB\r\nDateTime: 2026-12-06 18:30\r\n";
+        for (int i = 1; i <= c.rows; ++i)
+            rows += std::to_string(i) + ",5;13,3;2700;S-Val;2,15;9;33,98;-73,01\r\n";
+        WriteAll(data, WithSeparator(rows, ','));
+        const std::string pdf = TempPath("cli_report_pages.pdf");
+        std::remove(pdf.c_str());
+        const CliRun r = Cli({"report", "--data", data, "--pdf", pdf});
+        ASSERT_EQ(r.code, 0) << r.err;
+
+        const std::string info = PdfInfo(pdf);
+        EXPECT_NE(info.find("Pages:           " + std::to_string(c.pages) + "\n"),
+                  std::string::npos)
+            << info;
+        const std::string text = PdfText(pdf);
+        // Every row once, the last one on the last page.
+        for (int i = 1; i <= c.rows; ++i) {
+            const std::string freq = WithSeparator(" " + std::to_string(i) + ".500|");
+            const auto at = text.find(freq);
+            ASSERT_NE(at, std::string::npos) << freq;
+            EXPECT_EQ(text.find(freq, at + 1), std::string::npos) << freq;
+        }
+        const std::string last =
+            "Page " + std::to_string(c.pages) + " of " + std::to_string(c.pages);
+        EXPECT_EQ(text.find(last) != std::string::npos, c.pages > 1) << text;
+        std::remove(pdf.c_str());
+        std::remove(data.c_str());
+    }
 }
 
 TEST(CliReport, RefusalsAndUsageErrorsWriteNothing) {

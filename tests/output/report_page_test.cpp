@@ -56,7 +56,9 @@ const PageFont Footer{"Arial", 8, false};
 
 TEST(NoiseReport, EmptyListGivesEveryPartButTheDataLines) {
     const MeasList empty;
-    const ReportPage page = BuildNoiseReport(537, 497, empty, Texts(), HalfMmPerChar);
+    const ReportDocument report = BuildNoiseReport(537, 497, empty, Texts(), HalfMmPerChar);
+    ASSERT_EQ(report.pages.size(), 1u);
+    const ReportPage& page = report.pages[0];
     EXPECT_DOUBLE_EQ(page.widthMm, 210);
     EXPECT_DOUBLE_EQ(page.heightMm, 297);
     ASSERT_EQ(page.items.size(), 9u);
@@ -79,36 +81,110 @@ TEST(NoiseReport, EmptyListGivesEveryPartButTheDataLines) {
     ExpectText(page, 8, footer, 105 - 0.25 * footer.size(), 272, Footer);
 }
 
-TEST(NoiseReport, TwentyRowsRunDownThePageEveryFiveMillimetres) {
+MeasList MixedRows(int n) {
     MeasList list;
-    for (int i = 0; i < 20; ++i) {
-        if (i % 2 == 0) {
-            MeasRow r = S9Row();
-            r.freqMHz = 1 + i;
-            list.appendRow(r);
-        } else {
-            list.appendRow(FieldRow(1 + i));
+    for (int i = 0; i < n; ++i) {
+        MeasRow r = i % 2 == 0 ? S9Row() : FieldRow(0);
+        r.freqMHz = 1 + i;
+        list.appendRow(r);
+    }
+    return list;
+}
+
+std::string RowText(const MeasList& list, std::size_t i) {
+    std::string line;
+    AppendUserListLine(line, list, i, '.');
+    return line;
+}
+
+TEST(NoiseReport, PageOneHoldsThirteenRowsEveryFurtherPageFortyFive) {
+    struct Case {
+        int rows;
+        int pages;
+    };
+    for (const Case c : {Case{0, 1}, Case{1, 1}, Case{13, 1}, Case{14, 2}, Case{58, 2}, Case{59, 3},
+                         Case{103, 3}, Case{104, 4}}) {
+        SCOPED_TRACE(testing::Message() << c.rows << " rows");
+        EXPECT_EQ(ReportPageCount(static_cast<std::size_t>(c.rows)), c.pages);
+        const MeasList list = MixedRows(c.rows);
+        const ReportDocument report = BuildNoiseReport(537, 497, list, Texts(), HalfMmPerChar);
+        ASSERT_EQ(report.pages.size(), static_cast<std::size_t>(c.pages));
+
+        // Every row exactly once and in order, above the footer rule, 5 mm apart from 205 mm
+        // on page 1 and from 45 mm on further pages.
+        std::size_t next = 0;
+        for (std::size_t p = 0; p < report.pages.size(); ++p) {
+            double y = p == 0 ? 205 : 45;
+            for (const PageItem& item : report.pages[p].items) {
+                const auto* t = std::get_if<PageTextItem>(&item);
+                if (!t || t->font != Table || t->text == Header1 || t->text == Header2) continue;
+                ASSERT_LT(next, list.size()) << "page " << p + 1;
+                EXPECT_EQ(t->text, RowText(list, next)) << "page " << p + 1;
+                EXPECT_DOUBLE_EQ(t->yMm, y) << "row " << next + 1;
+                EXPECT_DOUBLE_EQ(t->xMm, 20) << "row " << next + 1;
+                EXPECT_LE(t->yMm, 265) << "row " << next + 1;
+                y += 5;
+                ++next;
+            }
         }
+        EXPECT_EQ(next, list.size());
     }
-    const ReportPage page = BuildNoiseReport(537, 497, list, Texts(), HalfMmPerChar);
-    ASSERT_EQ(page.items.size(), 29u);
-    ExpectText(page, 6, Header2, 20, 200, Table);
-    for (std::size_t i = 0; i < 20; ++i) {
-        const PageTextItem& row = TextAt(page, 7 + i);
-        EXPECT_DOUBLE_EQ(row.yMm, 205 + 5.0 * i) << i;
-        EXPECT_DOUBLE_EQ(row.xMm, 20) << i;
-        EXPECT_EQ(row.font, Table) << i;
-        EXPECT_EQ(row.text.size(), 54u) << row.text;
+}
+
+TEST(NoiseReport, PageOneStaysAsItIsWhenTheTableGoesOn) {
+    const ReportPage alone =
+        BuildNoiseReport(537, 497, MixedRows(13), Texts(), HalfMmPerChar).pages[0];
+    ASSERT_EQ(alone.items.size(), 9u + 13u);
+    ExpectText(alone, 7, "  1.000|   13.3| 2700|  S-Val| 2.15| 9.00| 34.0| -73.0", 20, 205, Table);
+    ExpectText(alone, 19, " 13.000|   13.3| 2700|  S-Val| 2.15| 9.00| 34.0| -73.0", 20, 265, Table);
+    ExpectRule(alone, 20, 270);
+
+    // With more rows page 1 has the same items and, last, its page number.
+    for (const int rows : {14, 59}) {
+        SCOPED_TRACE(testing::Message() << rows << " rows");
+        const ReportDocument report =
+            BuildNoiseReport(537, 497, MixedRows(rows), Texts(), HalfMmPerChar);
+        const ReportPage& first = report.pages[0];
+        ASSERT_EQ(first.items.size(), alone.items.size() + 1);
+        EXPECT_TRUE(std::equal(alone.items.begin(), alone.items.end(), first.items.begin()));
+        const std::string number = "Page 1 of " + std::to_string(report.pages.size());
+        ExpectText(first, alone.items.size(), number, 190 - 0.5 * number.size(), 272, Footer);
     }
-    // Line 14 lies on the footer rule, line 20 wholly below the sheet: nothing is dropped.
-    EXPECT_DOUBLE_EQ(TextAt(page, 7 + 13).yMm, 270);
-    EXPECT_DOUBLE_EQ(TextAt(page, 7 + 19).yMm, 300);
-    ExpectText(page, 7, "  1.000|   13.3| 2700|  S-Val| 2.15| 9.00| 34.0| -73.0", 20, 205, Table);
-    ExpectText(page, 8, "  2.000|   30.0| 2700|  Field| --- | --- | --- |  --- ", 20, 210, Table);
-    ExpectText(page, 26, " 20.000|   30.0| 2700|  Field| --- | --- | --- |  --- ", 20, 300, Table);
-    // The footer comes last, drawn over any row that reaches it.
-    ExpectRule(page, 27, 270);
-    EXPECT_DOUBLE_EQ(TextAt(page, 28).yMm, 272);
+}
+
+TEST(NoiseReport, FurtherPageHasTitleTableAndFooterWithItsNumber) {
+    const MeasList list = MixedRows(59);
+    const ReportDocument report = BuildNoiseReport(537, 497, list, Texts(), HalfMmPerChar);
+    ASSERT_EQ(report.pages.size(), 3u);
+    const std::string footer = "Printed with Floorwatch v 1.0 - (c) 2026 The Floorwatch authors";
+
+    struct Case {
+        std::size_t page;
+        std::size_t firstRow, rows;
+    };
+    for (const Case c : {Case{1, 13, 45}, Case{2, 58, 1}}) {
+        SCOPED_TRACE(testing::Message() << "page " << c.page + 1);
+        const ReportPage& page = report.pages[c.page];
+        EXPECT_DOUBLE_EQ(page.widthMm, 210);
+        EXPECT_DOUBLE_EQ(page.heightMm, 297);
+        ASSERT_EQ(page.items.size(), 5u + c.rows + 3u);
+        ExpectText(page, 0, "Noise Report generated on 06.12.26", 20, 14, Title);
+        ExpectRule(page, 1, 20);
+        ExpectText(page, 2, "Noise Measurements", 20, 30, Heading);
+        ExpectText(page, 3, Header1, 20, 35, Table);
+        ExpectText(page, 4, Header2, 20, 40, Table);
+        ExpectText(page, 5, RowText(list, c.firstRow), 20, 45, Table);
+        ExpectText(page, 4 + c.rows, RowText(list, c.firstRow + c.rows - 1), 20, 40 + 5.0 * c.rows,
+                   Table);
+        ExpectRule(page, 5 + c.rows, 270);
+        ExpectText(page, 6 + c.rows, footer, 105 - 0.25 * footer.size(), 272, Footer);
+        const std::string number = "Page " + std::to_string(c.page + 1) + " of 3";
+        ExpectText(page, 7 + c.rows, number, 190 - 0.5 * number.size(), 272, Footer);
+        // No picture on a further page.
+        for (const PageItem& item : page.items)
+            EXPECT_FALSE(std::holds_alternative<PagePictureItem>(item));
+    }
+    EXPECT_EQ(ReportPageNumberText(12, 120), "Page 12 of 120");
 }
 
 TEST(NoiseReport, PictureIsAlwaysAsWideAndKeepsItsProportions) {
@@ -119,7 +195,7 @@ TEST(NoiseReport, PictureIsAlwaysAsWideAndKeepsItsProportions) {
     // A picture more than about 0.909 times as high as wide reaches below the heading.
     for (const Case c : {Case{537, 497}, Case{1600, 900}, Case{1, 1}, Case{100, 200}}) {
         SCOPED_TRACE(testing::Message() << c.w << " x " << c.h);
-        const ReportPage page = BuildNoiseReport(c.w, c.h, empty, Texts(), HalfMmPerChar);
+        const ReportPage page = BuildNoiseReport(c.w, c.h, empty, Texts(), HalfMmPerChar).pages[0];
         const auto& pic = std::get<PagePictureItem>(page.items.at(3));
         EXPECT_NEAR(pic.x2Mm - pic.x1Mm, PictureWidthMm, 1e-9);
         EXPECT_NEAR(pic.y2Mm - pic.y1Mm, PictureWidthMm * c.h / c.w, 1e-9);
@@ -127,7 +203,7 @@ TEST(NoiseReport, PictureIsAlwaysAsWideAndKeepsItsProportions) {
     }
     // Without pixels there are no proportions: the picture is left out, the rest stays.
     for (const Case c : {Case{0, 497}, Case{537, 0}, Case{-5, 10}}) {
-        const ReportPage page = BuildNoiseReport(c.w, c.h, empty, Texts(), HalfMmPerChar);
+        const ReportPage page = BuildNoiseReport(c.w, c.h, empty, Texts(), HalfMmPerChar).pages[0];
         ASSERT_EQ(page.items.size(), 8u);
         for (const PageItem& item : page.items)
             EXPECT_FALSE(std::holds_alternative<PagePictureItem>(item));
@@ -144,7 +220,7 @@ TEST(NoiseReport, FooterIsCentredOnItsMeasuredWidth) {
             asked = f;
             measured = std::string(t);
             return 80.0;
-        });
+        }).pages[0];
     EXPECT_EQ(asked, Footer);
     EXPECT_EQ(measured, "Printed with Floorwatch v 1.0 - (c) 2026 The Floorwatch authors");
     EXPECT_DOUBLE_EQ(TextAt(page, 8).xMm, 65);

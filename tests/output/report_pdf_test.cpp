@@ -16,6 +16,7 @@
 #include <algorithm>
 #include <cmath>
 #include <map>
+#include <thread>
 
 #include "gui_app_environment.h"
 #include "measure/meas_list.h"
@@ -44,10 +45,11 @@ QByteArray RunTool(const QString& program, const QStringList& args) {
     return p.readAllStandardOutput();
 }
 
-// The words of page 1 with their boxes, from `pdftotext -bbox`.
-std::vector<Word> PdfWords(const QString& pdf, const QString& workDir) {
+// The words of a page with their boxes, from `pdftotext -bbox`.
+std::vector<Word> PdfWords(const QString& pdf, const QString& workDir, int page = 1) {
     const QString html = workDir + "/words.html";
-    RunTool("pdftotext", {"-bbox", "-f", "1", "-l", "1", pdf, html});
+    const QString n = QString::number(page);
+    RunTool("pdftotext", {"-bbox", "-f", n, "-l", n, pdf, html});
     QFile f(html);
     EXPECT_TRUE(f.open(QIODevice::ReadOnly));
     const QString text = QString::fromUtf8(f.readAll());
@@ -119,10 +121,18 @@ QImage RedPicture(int w, int h) {
     return image;
 }
 
-// Texts, their positions and the picture's rectangle of a report with `rows` rows and a
-// picture of w x h pixels, read back from a PDF. Positions within 0.6 mm; the top of a
-// text within 1 mm, as the reading tool takes the font's ascent from the PDF's font
-// description, which its producer may give differently from the font's own metrics.
+// The number of pages, from pdfinfo.
+int PdfPages(const QString& pdf) {
+    static const QRegularExpression pages(R"(Pages:\s+(\d+)\n)");
+    const auto m = pages.match(QString::fromUtf8(RunTool("pdfinfo", {pdf})));
+    return m.hasMatch() ? m.captured(1).toInt() : -1;
+}
+
+// Texts, their positions and the picture's rectangle on page 1 of a report with `rows` rows
+// (up to 13 on the page) and a picture of w x h pixels, read back from a PDF. Positions
+// within 0.6 mm; the top of a text within 1 mm, as the reading tool takes the font's ascent
+// from the PDF's font description, which its producer may give differently from the font's
+// own metrics.
 void CheckReportPdf(const QString& pdf, const QString& workDir, int rows, int w, int h) {
     const double tol = 0.6;
     const double topTol = 1.0;
@@ -155,14 +165,17 @@ void CheckReportPdf(const QString& pdf, const QString& workDir, int rows, int w,
         }
     }
 
-    // Every row, also those on and below the footer rule, at 205 + 5 i; its frequency
-    // "  1.000" starts after two blanks, " 10.000" after one.
+    // Rows 1 to 13 at 205 + 5 i; a frequency "  1.000" starts after two blanks, " 10.000"
+    // after one. Row 14 belongs to page 2.
     for (int i = 0; i < rows; ++i) {
         SCOPED_TRACE("row " + std::to_string(i + 1));
         const double y = 205 + 5.0 * i;
         const QString freq = QString::number(1.0 + i, 'f', 3);
         const Word* w = FindWord(words, freq, y);
-        if (y + 5 > 297) continue;  // the sheet ends within the line
+        if (i >= 13) {
+            EXPECT_EQ(FindWord(words, freq), nullptr);
+            continue;
+        }
         ASSERT_NE(w, nullptr);
         EXPECT_NEAR(w->yMin, y, topTol);
         EXPECT_NEAR(w->xMin, 20 + FixedIndentMm(freq.size() == 5 ? 2 : 1), tol);
@@ -182,7 +195,8 @@ void CheckReportPdf(const QString& pdf, const QString& workDir, int rows, int w,
 }
 
 TEST(ReportRender, PreviewImageHasTheSheetsSizeAndItsItems) {
-    const ReportPage page = BuildNoiseReport(537, 497, Rows(2), Texts(), ReportTextWidthMm);
+    const ReportPage page =
+        BuildNoiseReport(537, 497, Rows(2), Texts(), ReportTextWidthMm).pages.at(0);
     const QImage image = RenderReportImage(page, RedPicture(537, 497), 96);
     ASSERT_EQ(image.size(), QSize(794, 1123));  // 210 x 297 mm at 96 dpi
     const auto px = [&](double xMm, double yMm) {
@@ -212,9 +226,9 @@ TEST(ReportPdf, TextsAndPictureStandWhereThePageModelPutsThem) {
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
     const QString pdf = dir.filePath("report.pdf");
-    const MeasList list = Rows(18);
-    const ReportPage page = BuildNoiseReport(537, 497, list, Texts(), ReportTextWidthMm);
-    ASSERT_EQ(WriteReportPdf(page, RedPicture(537, 497), pdf.toStdString()), "");
+    const MeasList list = Rows(13);
+    const ReportDocument report = BuildNoiseReport(537, 497, list, Texts(), ReportTextWidthMm);
+    ASSERT_EQ(WriteReportPdf(report, RedPicture(537, 497), pdf.toStdString()), "");
     ASSERT_TRUE(QFileInfo::exists(pdf));
     EXPECT_FALSE(QFileInfo::exists(pdf + ".tmp"));
 
@@ -228,12 +242,107 @@ TEST(ReportPdf, TextsAndPictureStandWhereThePageModelPutsThem) {
     EXPECT_TRUE(images.contains(QRegularExpression(R"(\n\s*1\s+0\s+image\s+537\s+497\s)")))
         << images.toStdString();
 
-    CheckReportPdf(pdf, dir.path(), 18, 537, 497);
+    CheckReportPdf(pdf, dir.path(), 13, 537, 497);
+    // A single page has no page number.
+    EXPECT_EQ(FindWord(PdfWords(pdf, dir.path()), "Page", 272), nullptr);
+}
+
+// "Page n of N" on the footer's line at 272 mm, its right edge at 190 mm.
+void CheckPageNumber(const std::vector<Word>& words, int page, int pages) {
+    const Word* label = FindWord(words, "Page", 272);
+    ASSERT_NE(label, nullptr);
+    EXPECT_NEAR(label->yMin, 272, 1.0);
+    std::vector<const Word*> line;
+    for (const Word& w : words)
+        if (std::abs(w.yMin - label->yMin) < 0.1 && w.xMin >= label->xMin) line.push_back(&w);
+    std::sort(line.begin(), line.end(), [](auto* a, auto* b) { return a->xMin < b->xMin; });
+    QStringList texts;
+    for (const Word* w : line) texts << w->text;
+    EXPECT_EQ(texts, QStringList({"Page", QString::number(page), "of", QString::number(pages)}));
+    EXPECT_NEAR(line.back()->xMax, 190, 0.6);
+}
+
+// Checks a further page read back from a PDF: the title and its date at 14 mm, the heading at
+// 30, the header lines at 35 and 40, rows firstRow.. from 45 mm and "Page n of N" ending at
+// 190 mm on the footer's line.
+void CheckFurtherPage(const QString& pdf, const QString& workDir, int page, int pages, int firstRow,
+                      int rows) {
+    SCOPED_TRACE("page " + std::to_string(page));
+    const std::vector<Word> words = PdfWords(pdf, workDir, page);
+    const double tol = 0.6;
+    const double topTol = 1.0;
+    struct Expected {
+        QString text;
+        double x, y;
+    };
+    const Expected expected[] = {
+        {"Noise", 20, 14},
+        {"06.12.26", -1, 14},
+        {"Noise", 20, 30},
+        {"Measurements", -1, 30},
+        {"Freq.", 20 + FixedIndentMm(1), 35},
+        {"MHz", 20 + FixedIndentMm(3), 40},
+        {"Printed", -1, 272},
+    };
+    for (const Expected& e : expected) {
+        SCOPED_TRACE(e.text.toStdString() + " at y " + std::to_string(e.y));
+        const Word* w = FindWord(words, e.text, e.y);
+        ASSERT_NE(w, nullptr);
+        EXPECT_NEAR(w->yMin, e.y, topTol);
+        if (e.x >= 0) {
+            EXPECT_NEAR(w->xMin, e.x, tol);
+        }
+    }
+    EXPECT_EQ(FindWord(words, "Local"), nullptr) << "the subtitle is on page 1 only";
+    for (int i = 0; i < rows; ++i) {
+        const int row = firstRow + i;
+        SCOPED_TRACE("row " + std::to_string(row));
+        const QString freq = QString::number(double(row), 'f', 3);
+        const Word* w = FindWord(words, freq, 45 + 5.0 * i);
+        ASSERT_NE(w, nullptr);
+        EXPECT_NEAR(w->yMin, 45 + 5.0 * i, topTol);
+        EXPECT_NEAR(w->xMin, 20 + FixedIndentMm(freq.size() == 5 ? 2 : 1), tol);
+    }
+    CheckPageNumber(words, page, pages);
+}
+
+TEST(ReportPdf, FurtherPagesCarryTheTableOnWithTheirNumbers) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString pdf = dir.filePath("pages.pdf");
+    const ReportDocument report = BuildNoiseReport(537, 497, Rows(59), Texts(), ReportTextWidthMm);
+    ASSERT_EQ(WriteReportPdf(report, RedPicture(537, 497), pdf.toStdString()), "");
+    ASSERT_EQ(PdfPages(pdf), 3);
+
+    CheckReportPdf(pdf, dir.path(), 14, 537, 497);
+    CheckPageNumber(PdfWords(pdf, dir.path(), 1), 1, 3);
+    CheckFurtherPage(pdf, dir.path(), 2, 3, 14, 45);
+    CheckFurtherPage(pdf, dir.path(), 3, 3, 59, 1);
+
+    // A range of pages, as printing asks for it; bounds outside the report are kept to it.
+    struct Case {
+        int from, to, pages;
+        QString firstRow;  // on the range's first page
+    };
+    for (const Case& c : {Case{2, 3, 2, "14.000"}, Case{3, 3, 1, "59.000"}, Case{0, 1, 1, "1.000"},
+                          Case{2, 99, 2, "14.000"}}) {
+        SCOPED_TRACE(testing::Message() << c.from << " to " << c.to);
+        const QByteArray bytes = ReportPdfBytes(report, RedPicture(537, 497), c.from, c.to);
+        const QString part = dir.filePath("part.pdf");
+        QFile f(part);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(bytes);
+        f.close();
+        EXPECT_EQ(PdfPages(part), c.pages);
+        EXPECT_NE(FindWord(PdfWords(part, dir.path(), 1), c.firstRow), nullptr);
+    }
+    EXPECT_TRUE(ReportPdfBytes(report, RedPicture(537, 497), 4, 5).isEmpty());
+    EXPECT_TRUE(ReportPdfBytes(report, RedPicture(537, 497), 3, 2).isEmpty());
 }
 
 TEST(ReportPdf, FailedWriteNamesThePathAndKeepsTheOldFile) {
     QTemporaryDir dir;
-    const ReportPage page = BuildNoiseReport(537, 497, Rows(1), Texts(), ReportTextWidthMm);
+    const ReportDocument page = BuildNoiseReport(537, 497, Rows(1), Texts(), ReportTextWidthMm);
     const std::string missingDir = dir.filePath("no/such/folder/r.pdf").toStdString();
     const std::string error = WriteReportPdf(page, RedPicture(537, 497), missingDir);
     EXPECT_NE(error.find(missingDir), std::string::npos) << error;
@@ -274,6 +383,51 @@ TEST(ReportPrinter, ConfigurationOfThePrintJob) {
     EXPECT_EQ(printer.copyCount(), 1);
 }
 
+// A print that cannot reach its printer says so and why, instead of passing for printed.
+TEST(ReportPrinter, FailedPrintNamesThePrinterAndTheReason) {
+    const ReportDocument report = BuildNoiseReport(537, 497, Rows(14), Texts(), ReportTextWidthMm);
+    const QImage picture = RedPicture(537, 497);
+    const auto print = [&](const std::string& printer, int from, int to) {
+        return PrintReport(report, picture, {printer, 1, from, to});
+    };
+    struct Case {
+        std::string printer;
+        int from, to;
+        std::string reason;  // expected within the text; empty: any reason
+    };
+    // With the print server running the unknown queue is refused by it, without one the
+    // connection fails; either way the text names the printer and gives a reason.
+    const std::vector<Case> cases = {
+        {"No Such Printer 4711", 1, 2, ""},
+        {"No Such Printer 4711/instance", 1, 1, ""},
+        {"", 1, 2, "no printer is chosen"},
+        {PrinterQueue, 3, 4, "the report has no page from 3 to 4"},
+        {PrinterQueue, 2, 1, "the report has no page from 2 to 1"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.printer);
+        const std::string error = print(c.printer, c.from, c.to);
+        const std::string start = "The report could not be printed on \"" + c.printer + "\": ";
+        ASSERT_EQ(error.rfind(start, 0), 0u) << error;
+        EXPECT_GT(error.size(), start.size()) << error;
+        EXPECT_NE(error.find(c.reason), std::string::npos) << error;
+    }
+
+    // A print server that is not there, as with CUPS down: CUPS reads the setting once per
+    // thread, so a fresh thread sees it.
+    const QByteArray saved = qgetenv("CUPS_SERVER");
+    const bool had = qEnvironmentVariableIsSet("CUPS_SERVER");
+    qputenv("CUPS_SERVER", "/nonexistent/socket");
+    std::string error;
+    std::thread([&] { error = print(PrinterQueue, 1, 2); }).join();
+    if (had)
+        qputenv("CUPS_SERVER", saved);
+    else
+        qunsetenv("CUPS_SERVER");
+    EXPECT_EQ(error, std::string("The report could not be printed on \"") + PrinterQueue +
+                         "\": the print server \"/nonexistent/socket\" cannot be reached");
+}
+
 // The folder cups-pdf writes to, from its configuration ("Out", with ${HOME} and ${USER}).
 QString CupsPdfOutputFolder() {
     QFile conf("/etc/cups/cups-pdf.conf");
@@ -299,12 +453,9 @@ TEST(ReportPrinter, PrintsThroughCupsToThePdfQueue) {
     ASSERT_FALSE(folder.isEmpty()) << "no Out folder in /etc/cups/cups-pdf.conf";
     const QStringList before = PdfFiles(folder);
 
-    QPrinter printer;
-    printer.setPrinterName(PrinterQueue);
-    ASSERT_EQ(printer.printerName(), PrinterQueue);
-    ConfigureReportPrinter(printer, 1);
-    const ReportPage page = BuildNoiseReport(537, 497, Rows(13), Texts(), ReportTextWidthMm);
-    ASSERT_EQ(PrintReport(page, RedPicture(537, 497), printer), "");
+    // Two pages; the job asks for both.
+    const ReportDocument report = BuildNoiseReport(537, 497, Rows(14), Texts(), ReportTextWidthMm);
+    ASSERT_EQ(PrintReport(report, RedPicture(537, 497), {PrinterQueue, 1, 1, 2}), "");
 
     // Wait, bounded, until the queue is empty and a new PDF stands complete in the folder.
     QString produced;
@@ -326,7 +477,8 @@ TEST(ReportPrinter, PrintsThroughCupsToThePdfQueue) {
         << QFileInfo(produced).fileName().toStdString();
 
     QTemporaryDir dir;
-    CheckReportPdf(produced, dir.path(), 13, 537, 497);
+    EXPECT_EQ(PdfPages(produced), 2);
+    CheckReportPdf(produced, dir.path(), 14, 537, 497);
     if (!HasFailure()) QFile::remove(produced);
 }
 
