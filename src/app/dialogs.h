@@ -7,6 +7,7 @@
 
 #include "app/app_settings.h"
 #include "libs/message.h"
+#include "stationlog/log_queries.h"
 
 class QWidget;
 
@@ -46,6 +47,13 @@ class Dialogs {
     virtual std::optional<QString> saveFileName(const FileDialogRequest& request) = 0;
     // The settings dialog ("Settings…"); the edited settings, or no value on cancel.
     virtual std::optional<AppSettings> editSettings(const AppSettings& current) = 0;
+    // One item of a list; its index, or no value on cancel.
+    virtual std::optional<int> chooseItem(const QString& caption, const QString& prompt,
+                                          const QStringList& items, int current) = 0;
+    // A UTC span of the station log, proposed as `proposed` (both ends given); the chosen
+    // span with from before to, or no value on cancel.
+    virtual std::optional<LogSpan> chooseLogSpan(const QString& caption,
+                                                 const LogSpan& proposed) = 0;
 };
 
 // The real Qt dialogs, modal to `parent`.
@@ -59,6 +67,10 @@ class QtDialogs : public Dialogs {
     std::optional<QString> openFileName(const FileDialogRequest& request) override;
     std::optional<QString> saveFileName(const FileDialogRequest& request) override;
     std::optional<AppSettings> editSettings(const AppSettings& current) override;
+    std::optional<int> chooseItem(const QString& caption, const QString& prompt,
+                                  const QStringList& items, int current) override;
+    std::optional<LogSpan> chooseLogSpan(const QString& caption,
+                                         const LogSpan& proposed) override;
 
   private:
     QWidget* parent_;

@@ -28,9 +28,10 @@ void Document::start(AppState startState) {
     });
 }
 
-void Document::appendRow(const MeasRow& row) {
+void Document::appendRow(const MeasRow& row, RowOrigin origin) {
     changeList([&] { measList_.appendRow(row); });
     emit changed();
+    emit rowEntered(row, origin);
 }
 
 void Document::removeListLine(int line) {

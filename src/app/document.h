@@ -17,6 +17,9 @@
 
 namespace fw {
 
+// Where a row added to the list came from: typed in the entry group, or read from the rig.
+enum class RowOrigin { Typed, Rig };
+
 class Document : public QObject {
     Q_OBJECT
 
@@ -34,7 +37,8 @@ class Document : public QObject {
     void start(AppState startState);
 
     // Measurement list commands; each sorts the list, rebuilds the list box and announces.
-    void appendRow(const MeasRow& row);
+    // Also announces `rowEntered`, for the station log.
+    void appendRow(const MeasRow& row, RowOrigin origin = RowOrigin::Typed);
     // Removes the row shown on list box line `line`; a header line or none removes nothing.
     void removeListLine(int line);
     // Empties the list and forgets the data file's name.
@@ -78,6 +82,8 @@ class Document : public QObject {
     void bandwidthTextReset(const QString& text);
     void pictureReplaced();
     void settingsChanged();
+    // A measurement was entered (typed or read from the rig) and added to the list.
+    void rowEntered(const fw::MeasRow& row, fw::RowOrigin origin);
 
   private:
     // Runs `change` between the list model's reset signals, then sorts the list.

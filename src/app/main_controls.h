@@ -36,6 +36,12 @@ struct MainActions {
     QAction* close = nullptr;
     // on the menu bar itself
     QAction* print = nullptr;
+    // "Station Log"
+    QAction* monitor = nullptr;
+    QAction* levelOverTime = nullptr;
+    QAction* hourlyProfile = nullptr;
+    QAction* logToList = nullptr;
+    QAction* exportLog = nullptr;
     // "Information"
     QAction* about = nullptr;
     QAction* help = nullptr;

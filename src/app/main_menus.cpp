@@ -46,6 +46,15 @@ MainActions BuildMainMenus(QMainWindow& window, QWidget& image, QWidget& listBox
 
     a.print = Item(bar, "Print");
 
+    QMenu* stationLog = bar->addMenu(QStringLiteral("Station Log"));
+    a.monitor = Item(stationLog, "Monitor…");
+    Separator(stationLog);
+    a.levelOverTime = Item(stationLog, "Level over Time…");
+    a.hourlyProfile = Item(stationLog, "24-Hour Profile…");
+    Separator(stationLog);
+    a.logToList = Item(stationLog, "Log to Measurement List…");
+    a.exportLog = Item(stationLog, "Export…");
+
     QMenu* info = bar->addMenu(QStringLiteral("Information"));
     a.about = Item(info, "About");
     a.help = Item(info, "Help");

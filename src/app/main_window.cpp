@@ -19,6 +19,7 @@
 #include "app/print_controller.h"
 #include "app/settings_controller.h"
 #include "app/settings_store.h"
+#include "app/station_log_controller.h"
 
 namespace fw {
 
@@ -49,6 +50,7 @@ MainWindow::MainWindow(Dialogs* dialogs, const QString& programFilePath) {
     new InfoController(*document_, *dialogs_, a, this);
     new PrintController(*document_, *a.print, *this, *dialogs_, this);
     new PictureController(*document_, *dialogs_, a, this);
+    new StationLogController(*document_, *dialogs_, a, *this, this);
 }
 
 MainWindow::~MainWindow() = default;

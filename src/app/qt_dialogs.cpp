@@ -4,6 +4,7 @@
 #include <QMessageBox>
 
 #include "app/dialogs.h"
+#include "app/log_span_dialog.h"
 #include "app/qt_text.h"
 #include "app/settings_dialog.h"
 
@@ -72,6 +73,19 @@ std::optional<AppSettings> QtDialogs::editSettings(const AppSettings& current) {
     SettingsDialog dialog(current, parent_);
     if (dialog.exec() != QDialog::Accepted) return std::nullopt;
     return dialog.result();
+}
+
+std::optional<int> QtDialogs::chooseItem(const QString& caption, const QString& prompt,
+                                         const QStringList& items, int current) {
+    bool ok = false;
+    const QString item =
+        QInputDialog::getItem(parent_, caption, prompt, items, current, false, &ok);
+    if (!ok) return std::nullopt;
+    return static_cast<int>(items.indexOf(item));
+}
+
+std::optional<LogSpan> QtDialogs::chooseLogSpan(const QString& caption, const LogSpan& proposed) {
+    return RunLogSpanDialog(parent_, caption, proposed);
 }
 
 }  // namespace fw

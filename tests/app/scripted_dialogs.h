@@ -33,6 +33,10 @@ class ScriptedDialogs : public Dialogs {
     std::deque<std::optional<QString>> saveAnswers;
     std::vector<AppSettings> settingsShown;
     std::deque<std::optional<AppSettings>> settingsAnswers;
+    std::deque<std::optional<int>> itemAnswers;
+    std::vector<QStringList> itemsShown;
+    std::deque<std::optional<LogSpan>> spanAnswers;
+    std::vector<LogSpan> spansProposed;
     // Runs while a message box would be open, e.g. to look at the window at that moment.
     std::function<void(const ShownMessage&)> whileMessageOpen;
 
@@ -65,7 +69,26 @@ class ScriptedDialogs : public Dialogs {
         return answer;
     }
 
+    std::optional<int> chooseItem(const QString&, const QString&, const QStringList& items,
+                                  int) override {
+        itemsShown.push_back(items);
+        return next(itemAnswers);
+    }
+    std::optional<LogSpan> chooseLogSpan(const QString&, const LogSpan& proposed) override {
+        spansProposed.push_back(proposed);
+        return next(spanAnswers);
+    }
+
   private:
+    template <typename T>
+    static std::optional<T> next(std::deque<std::optional<T>>& answers) {
+        std::optional<T> answer;
+        if (!answers.empty()) {
+            answer.swap(answers.front());
+            answers.pop_front();
+        }
+        return answer;
+    }
     static std::optional<QString> next(std::deque<std::optional<QString>>& answers) {
         std::optional<QString> answer;
         if (!answers.empty()) {

@@ -1,0 +1,155 @@
+#include "app/log_view_controller.h"
+
+#include <QAction>
+#include <QClipboard>
+#include <QComboBox>
+#include <QDateTimeEdit>
+#include <QFile>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QListWidget>
+#include <QPixmap>
+#include <QPushButton>
+
+#include "app/log_span_dialog.h"
+#include "app/log_view_window.h"
+#include "app/picture_controller.h"
+#include "app/qt_text.h"
+#include "app/station_log_tasks.h"
+#include "logviews/view_frame.h"
+#include "output/picture_files.h"
+#include "output/qimage_picture.h"
+
+namespace fw {
+
+namespace {
+
+constexpr UtcSeconds Hour = 3600;
+
+}  // namespace
+
+LogViewController::LogViewController(Document& document, Dialogs& dialogs, LogViewKind kind,
+                                     QAction& command, QWidget& windowParent, QObject* parent)
+    : QObject(parent),
+      document_(document),
+      dialogs_(dialogs),
+      kind_(kind),
+      windowParent_(windowParent) {
+    command.setEnabled(true);
+    connect(&command, &QAction::triggered, this, [this] { open(); });
+}
+
+LogViewController::~LogViewController() = default;
+
+void LogViewController::createWindow() {
+    const bool level = kind_ == LogViewKind::LevelOverTime;
+    window_ = new LogViewWindow(
+        level ? QStringLiteral("Level over Time") : QStringLiteral("24-Hour Profile"), level,
+        &windowParent_);
+    const auto changed = [this] {
+        if (!filling_) redraw();
+    };
+    connect(window_->from, &QDateTimeEdit::dateTimeChanged, this, changed);
+    connect(window_->to, &QDateTimeEdit::dateTimeChanged, this, changed);
+    if (window_->bandList) connect(window_->bandList, &QListWidget::itemChanged, this, changed);
+    if (window_->bandBox) connect(window_->bandBox, &QComboBox::currentIndexChanged, this, changed);
+    connect(window_->save, &QPushButton::clicked, this, [this] { saveClick(); });
+    connect(window_->copy, &QPushButton::clicked, this, [this] { copyClick(); });
+}
+
+void LogViewController::open() {
+    const std::string path = StationLogPath(document_.settings().log);
+    LogExtent extent;
+    std::vector<LogBand> bands;
+    try {
+        StationLog log = StationLog::Open(path, StationLog::OpenMode::MustExist);
+        extent = ExtentOf(log);
+        bands = BandsIn(log, {});
+    } catch (const LogError& e) {
+        dialogs_.show({MessageKind::Error, e.what()});
+        return;
+    }
+    if (extent.readings == 0) {
+        dialogs_.show(
+            {MessageKind::Information, "The station log " + path + " holds no readings yet."});
+        return;
+    }
+    if (!window_) createWindow();
+    logPath_ = path;
+    bands_ = bands;
+    filling_ = true;
+    // The whole log, in whole hours.
+    SetUtcSeconds(*window_->from, extent.first - extent.first % Hour);
+    SetUtcSeconds(*window_->to, extent.last - extent.last % Hour + Hour);
+    if (window_->bandList) {
+        window_->bandList->clear();
+        for (const LogBand& b : bands_) {
+            auto* item = new QListWidgetItem(ToQString(BandLabel(b)), window_->bandList);
+            item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
+            item->setCheckState(Qt::Checked);
+        }
+    } else {
+        window_->bandBox->clear();
+        for (const LogBand& b : bands_) window_->bandBox->addItem(ToQString(BandLabel(b)));
+    }
+    filling_ = false;
+    redraw();
+    window_->show();
+    window_->raise();
+}
+
+LogViewRequest LogViewController::request() const {
+    LogViewRequest r;
+    r.kind = kind_;
+    r.from = UtcSecondsOfEdit(*window_->from);
+    r.to = UtcSecondsOfEdit(*window_->to);
+    const std::int32_t shownHz = document_.pictureBandwidthHz();
+    r.bandwidthHz = shownHz > 0 ? shownHz : 2700;
+    for (std::size_t i = 0; i < bands_.size(); ++i) {
+        const int row = static_cast<int>(i);
+        const bool chosen = window_->bandList
+                                ? window_->bandList->item(row)->checkState() == Qt::Checked
+                                : window_->bandBox->currentIndex() == row;
+        if (chosen) r.bands.push_back(bands_[i]);
+    }
+    return r;
+}
+
+void LogViewController::redraw() {
+    const LogViewRequest r = request();
+    if (r.from >= r.to) {
+        window_->image->setText(QStringLiteral("\"From\" must lie before \"To\"."));
+        return;
+    }
+    if (!coefficients_)
+        coefficients_ = std::make_unique<ItuCoefficientCache>(document_.state().ProgramDir);
+    try {
+        StationLog log = StationLog::Open(logPath_, StationLog::OpenMode::MustExist);
+        picture_ = RenderLogView(log, r, *coefficients_);
+    } catch (const LogError& e) {
+        window_->image->setText(ToQString(e.what()));
+        return;
+    }
+    window_->image->setPixmap(QPixmap::fromImage(PictureImageView(picture_)));
+}
+
+void LogViewController::saveClick() {
+    FileDialogRequest request = PictureSaveRequest(CurrentLocalTime());
+    request.title = QStringLiteral("Save View");
+    const std::optional<QString> name = dialogs_.saveFileName(request);
+    if (!name) return;
+    const PictureSaveResult result =
+        SavePictureToFile(picture_, QFile::encodeName(*name).toStdString());
+    if (result.saved()) return;
+    const bool refused = result.status == PictureSaveResult::Status::Refused;
+    dialogs_.show({refused ? MessageKind::Warning : MessageKind::Error, result.message});
+}
+
+void LogViewController::copyClick() {
+    const QImage image = PictureToQImage(picture_);
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    if (!clipboard || image.isNull()) return;
+    clipboard->setImage(image);
+}
+
+}  // namespace fw

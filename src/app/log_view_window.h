@@ -1,0 +1,30 @@
+#pragma once
+// A window that shows one of the station log's views: the span (UTC), the bands (several
+// for the level over time, one for the 24-hour profile), the picture, and Save and Copy.
+#include <QDialog>
+
+class QComboBox;
+class QDateTimeEdit;
+class QLabel;
+class QListWidget;
+class QPushButton;
+
+namespace fw {
+
+class LogViewWindow : public QDialog {
+    Q_OBJECT
+
+  public:
+    // `severalBands`: a list of bands to tick; otherwise a box that picks one.
+    LogViewWindow(const QString& title, bool severalBands, QWidget* parent);
+
+    QDateTimeEdit* from = nullptr;
+    QDateTimeEdit* to = nullptr;
+    QListWidget* bandList = nullptr;  // with several bands
+    QComboBox* bandBox = nullptr;     // with one band
+    QLabel* image = nullptr;
+    QPushButton* save = nullptr;
+    QPushButton* copy = nullptr;
+};
+
+}  // namespace fw

@@ -1,0 +1,328 @@
+// The "Station Log" menu: the monitor against a real rigctld, entry logging, log to list,
+// the export and the views.
+#include <QAction>
+#include <QButtonGroup>
+#include <QComboBox>
+#include <QFile>
+#include <QImage>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QProcess>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "app/log_view_controller.h"
+#include "app/log_view_window.h"
+#include "app/monitor_controller.h"
+#include "app/monitor_window.h"
+#include "app/station_log_controller.h"
+#include "output/qimage_picture.h"
+#include "rigctld_process.h"
+#include "stationlog/log_queries.h"
+#include "stationlog/utc_text.h"
+#include "window_fixture.h"
+#include "window_test_registry.h"
+
+namespace fw::testing {
+
+namespace {
+
+constexpr UtcSeconds March1 = 1772323200;  // 2026-03-01 00:00 UTC
+
+LogBand Band(const char* name) {
+    for (const LogBand& b : AllBands())
+        if (b.band == name) return b;
+    return {};
+}
+
+LogReading FieldReading(UtcSeconds utc, const char* band, double field) {
+    LogReading r;
+    r.utc = utc;
+    r.band = band;
+    r.freqMHz = Band(band).freqMHz;
+    r.bandwidthHz = 2700;
+    r.method = "Field";
+    r.gainDbi = -999;
+    r.fieldDbuVm = field;
+    r.source = ReadingSource::Typed;
+    r.locator = "JO40CQ";
+    return r;
+}
+
+// 40m: 10, 30, 20 dB(uV/m) (median 20); 20m: 5, 7 (median 6), all on 1 March 2026.
+void WriteHandMadeLog(const std::string& path) {
+    StationLog log = StationLog::Open(path);
+    const LogReading readings[] = {
+        FieldReading(March1 + 3600, "40m", 10), FieldReading(March1 + 7200, "40m", 30),
+        FieldReading(March1 + 9000, "40m", 20), FieldReading(March1 + 3600, "20m", 5),
+        FieldReading(March1 + 7200, "20m", 7)};
+    log.addAll(readings);
+}
+
+std::vector<LogReading> LoggedReadings(const std::string& path) {
+    if (!QFile::exists(QString::fromStdString(path))) return {};
+    StationLog log = StationLog::Open(path, StationLog::OpenMode::MustExist);
+    return ReadingsIn(log, {});
+}
+
+void UseLog(WindowFixture& f, const std::string& path, bool logEntries = false) {
+    AppSettings s = f.window->document().settings();
+    s.log.path = path;
+    s.log.logEntries = logEntries;
+    f.window->document().setSettings(s);
+}
+
+StationLogController& Controller(WindowFixture& f) {
+    return *f.window->findChild<StationLogController*>();
+}
+
+void EnterField(WindowFixture& f, const char* text) {
+    QAbstractButton* method = f.c().RadioGroup1Buttons->button(3);  // field strength
+    QTest::mouseClick(method, Qt::LeftButton, {}, QPoint(6, method->height() / 2));
+    f.c().EditFieldStrength->setText(QString::fromLatin1(text));
+    QTest::mouseClick(f.c().ButEnter, Qt::LeftButton);
+}
+
+}  // namespace
+
+class StationLogTest : public QObject {
+    Q_OBJECT
+
+  private slots:
+    // The monitor sweeps a real rigctld on its worker thread while the window takes a typed
+    // entry; both end up in the log. Stop ends the run.
+    void monitorLogsSweepsWhileTheWindowWorks() {
+        rig::test::RigctldProcess rigctld;
+        QTemporaryDir dir;
+        const std::string path = dir.filePath(QStringLiteral("log.sqlite")).toStdString();
+        WindowFixture f;
+        UseLog(f, path, true);
+        AppSettings s = f.window->document().settings();
+        s.rig.connection.target = rig::RigctldAddress{"127.0.0.1", rigctld.port()};
+        s.rig.readings = 1;
+        s.rig.settleMs = 0;
+        f.window->document().setSettings(s);
+
+        f.c().actions.monitor->trigger();
+        MonitorController& monitor = Controller(f).monitor();
+        MonitorWindow* w = monitor.window();
+        QVERIFY(w && w->isVisible());
+        w->bands->setText(QStringLiteral("40m,20m"));
+        w->everySeconds->setValue(1);
+        w->forMinutes->setValue(0);
+        QTest::mouseClick(w->start, Qt::LeftButton);
+        QVERIFY(monitor.runner().running());
+        QVERIFY(!w->start->isEnabled() && w->stop->isEnabled());
+
+        EnterField(f, "20");  // the window goes on working meanwhile
+        QCOMPARE(f.window->document().measList().size(), 1u);
+        const auto rigReadings = [&] {
+            int n = 0;
+            for (const LogReading& r : LoggedReadings(path)) n += r.source == ReadingSource::Rig;
+            return n;
+        };
+        QTRY_VERIFY_WITH_TIMEOUT(rigReadings() >= 4, 30000);  // two sweeps at least
+        QTRY_VERIFY(w->lastSweep->toPlainText().contains(QStringLiteral("40m: ")));
+        QTRY_VERIFY(w->nextSweep->text().startsWith(QStringLiteral("Next sweep: ")));
+        QCOMPARE(w->errors->text(), QStringLiteral("Errors: 0"));
+
+        QTest::mouseClick(w->stop, Qt::LeftButton);
+        QTRY_VERIFY_WITH_TIMEOUT(!monitor.runner().running(), 10000);
+        QVERIFY(w->start->isEnabled());
+        QVERIFY(f.dialogs.messages.empty());
+        const std::vector<LogReading> all = LoggedReadings(path);
+        int typed = 0;
+        for (const LogReading& r : all) {
+            if (r.source == ReadingSource::Typed) {
+                ++typed;
+                continue;
+            }
+            QVERIFY(r.band == "40m" || r.band == "20m");
+            QCOMPARE(r.rig, "rigctld at " + rigctld.address());
+        }
+        QCOMPARE(typed, 1);
+        QCOMPARE(f.window->document().settings().monitor.bands, std::string("40m,20m"));
+    }
+
+    // Closing the main window while the monitor runs stops it; committed readings stay.
+    void closingTheWindowStopsTheMonitor() {
+        rig::test::RigctldProcess rigctld;
+        QTemporaryDir dir;
+        const std::string path = dir.filePath(QStringLiteral("log.sqlite")).toStdString();
+        auto f = std::make_unique<WindowFixture>();
+        UseLog(*f, path);
+        AppSettings s = f->window->document().settings();
+        s.rig.connection.target = rig::RigctldAddress{"127.0.0.1", rigctld.port()};
+        s.rig.readings = 1;
+        s.rig.settleMs = 0;
+        f->window->document().setSettings(s);
+        f->c().actions.monitor->trigger();
+        MonitorWindow* w = Controller(*f).monitor().window();
+        w->bands->setText(QStringLiteral("80m"));
+        w->everySeconds->setValue(3600);
+        QTest::mouseClick(w->start, Qt::LeftButton);
+        QTRY_VERIFY_WITH_TIMEOUT(!LoggedReadings(path).empty(), 20000);
+        f.reset();  // waiting for the next sweep: the stop ends the wait at once
+        QCOMPARE(LoggedReadings(path).size(), 1u);
+    }
+
+    // An unreachable rig ends the run with a message naming the address; nothing is logged.
+    void unreachableRigIsReported() {
+        QTemporaryDir dir;
+        const std::string path = dir.filePath(QStringLiteral("log.sqlite")).toStdString();
+        WindowFixture f;
+        UseLog(f, path);
+        AppSettings s = f.window->document().settings();
+        const int port = rig::test::FreeLoopbackPort();
+        s.rig.connection.target = rig::RigctldAddress{"127.0.0.1", port};
+        f.window->document().setSettings(s);
+        f.c().actions.monitor->trigger();
+        MonitorController& monitor = Controller(f).monitor();
+        QTest::mouseClick(monitor.window()->start, Qt::LeftButton);
+        QTRY_VERIFY_WITH_TIMEOUT(!monitor.runner().running(), 20000);
+        QCOMPARE(f.dialogs.messages.size(), 1u);
+        QVERIFY(f.dialogs.messages[0].text.contains(QString::number(port)));
+        QVERIFY(!QFile::exists(QString::fromStdString(path)));
+    }
+
+    void entryLogging_data() {
+        QTest::addColumn<bool>("on");
+        QTest::addColumn<bool>("writable");
+        QTest::addColumn<int>("logged");
+        QTest::addColumn<int>("errors");
+        QTest::newRow("off") << false << true << 0 << 0;
+        QTest::newRow("on") << true << true << 2 << 0;
+        QTest::newRow("on, log cannot be written") << true << false << 0 << 1;
+    }
+    // Each entered row is logged as typed with its band and the locator, or not at all;
+    // an unwritable log is reported once and the list keeps every row.
+    void entryLogging() {
+        QFETCH(bool, on);
+        QFETCH(bool, writable);
+        QFETCH(int, logged);
+        QFETCH(int, errors);
+        QTemporaryDir dir;
+        QFile blocker(dir.filePath(QStringLiteral("file")));  // a file where a folder should be
+        QVERIFY(blocker.open(QIODevice::WriteOnly));
+        const std::string path = dir.filePath(writable ? QStringLiteral("log.sqlite")
+                                                       : QStringLiteral("file/log.sqlite"))
+                                     .toStdString();
+        WindowFixture f;
+        UseLog(f, path, on);
+        f.window->document().setLocatorAndTime("JO40CQ", std::nullopt);
+        EnterField(f, "20");
+        EnterField(f, "25");
+        QCOMPARE(f.window->document().measList().size(), 2u);
+        QCOMPARE(static_cast<int>(f.dialogs.messages.size()), errors);
+        const std::vector<LogReading> readings = LoggedReadings(path);
+        QCOMPARE(static_cast<int>(readings.size()), logged);
+        for (const LogReading& r : readings) {
+            QCOMPARE(QString::fromStdString(r.band), f.c().CBBand->currentText());
+            QCOMPARE(r.source, ReadingSource::Typed);
+            QCOMPARE(r.locator, std::string("JO40CQ"));
+        }
+    }
+
+    // Each band's median over the chosen span replaces the list, with the log's locator.
+    void logToListGivesTheMedians() {
+        QTemporaryDir dir;
+        const std::string path = dir.filePath(QStringLiteral("log.sqlite")).toStdString();
+        WriteHandMadeLog(path);
+        WindowFixture f;
+        UseLog(f, path);
+        EnterField(f, "50");  // replaced
+        f.dialogs.spanAnswers.push_back(LogSpan{March1, March1 + 86400});
+        f.c().actions.logToList->trigger();
+        QCOMPARE(f.dialogs.spansProposed.size(), 1u);
+        QCOMPARE(*f.dialogs.spansProposed[0].from, March1 + 3600);  // the whole log in hours
+        QCOMPARE(*f.dialogs.spansProposed[0].to, March1 + 3 * 3600);
+        const MeasList& list = f.window->document().measList();
+        QCOMPARE(list.size(), 2u);
+        QCOMPARE(list.row(0).freqMHz, Band("40m").freqMHz);
+        QCOMPARE(list.row(0).fieldDbuVm, 20.0);
+        QCOMPARE(list.row(1).freqMHz, Band("20m").freqMHz);
+        QCOMPARE(list.row(1).fieldDbuVm, 6.0);
+        QCOMPARE(f.state().Locator, std::string("JO40CQ"));
+        QVERIFY(f.dialogs.messages.empty());
+
+        // A span without readings changes nothing.
+        f.dialogs.spanAnswers.push_back(LogSpan{March1 + 86400, March1 + 2 * 86400});
+        f.c().actions.logToList->trigger();
+        QCOMPARE(list.size(), 2u);
+        QCOMPARE(f.dialogs.messages.size(), 1u);
+    }
+
+#ifdef FW_CLI_PATH
+    void exportEqualsTheCommandLine_data() {
+        QTest::addColumn<int>("choice");
+        QTest::addColumn<QString>("format");
+        QTest::newRow("csv") << 0 << "csv";
+        QTest::newRow("databank") << 1 << "databank";
+    }
+    void exportEqualsTheCommandLine() {
+        QFETCH(int, choice);
+        QFETCH(QString, format);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("log.sqlite"));
+        WriteHandMadeLog(path.toStdString());
+        WindowFixture f;
+        UseLog(f, path.toStdString());
+        const QString windowFile = dir.filePath(QStringLiteral("window.csv"));
+        const QString cliFile = dir.filePath(QStringLiteral("cli.csv"));
+        f.dialogs.itemAnswers.push_back(choice);
+        f.dialogs.spanAnswers.push_back(LogSpan{March1 + 3600, March1 + 9000});
+        f.dialogs.saveAnswers.push_back(windowFile);
+        f.c().actions.exportLog->trigger();
+        QVERIFY(f.dialogs.messages.empty());
+
+        QProcess cli;
+        cli.start(QStringLiteral(FW_CLI_PATH),
+                  {"log", "export", "--log", path, "--format", format, "--from", "2026-03-01T01:00",
+                   "--to", "2026-03-01T02:30", "--output", cliFile});
+        QVERIFY(cli.waitForFinished(60000));
+        QCOMPARE(cli.exitCode(), 0);
+        QFile a(windowFile), b(cliFile);
+        QVERIFY(a.open(QIODevice::ReadOnly) && b.open(QIODevice::ReadOnly));
+        const QByteArray bytes = a.readAll();
+        QVERIFY(bytes.count('\n') >= 3);  // header and the readings or bands of the span
+        QCOMPARE(bytes, b.readAll());
+    }
+#endif
+
+    // The level-over-time view draws the ticked bands and saves the picture shown.
+    void viewRendersAndSaves() {
+        QTemporaryDir dir;
+        const std::string path = dir.filePath(QStringLiteral("log.sqlite")).toStdString();
+        WriteHandMadeLog(path);
+        WindowFixture f;
+        UseLog(f, path);
+        f.c().actions.levelOverTime->trigger();
+        LogViewController& view = Controller(f).levelOverTime();
+        QVERIFY(view.window() && view.window()->isVisible());
+        QCOMPARE(view.window()->bandList->count(), 2);
+        const QImage both = PictureToQImage(view.picture());
+        QVERIFY(!both.isNull());
+        view.window()->bandList->item(0)->setCheckState(Qt::Unchecked);
+        const QImage one = PictureToQImage(view.picture());
+        QVERIFY(one != both);
+
+        const QString file = dir.filePath(QStringLiteral("view.png"));
+        f.dialogs.saveAnswers.push_back(file);
+        QTest::mouseClick(view.window()->save, Qt::LeftButton);
+        QVERIFY(f.dialogs.messages.empty());
+        QCOMPARE(QImage(file).convertToFormat(QImage::Format_RGB888), one);
+
+        f.c().actions.hourlyProfile->trigger();
+        QVERIFY(!PictureToQImage(Controller(f).hourlyProfile().picture()).isNull());
+    }
+};
+
+FW_WINDOW_TEST(StationLogTest);
+
+}  // namespace fw::testing
+
+#include "station_log_qtest.moc"
