@@ -47,6 +47,12 @@ class Dialogs {
     virtual std::optional<QString> saveFileName(const FileDialogRequest& request) = 0;
     // The settings dialog ("Settings…"); the edited settings, or no value on cancel.
     virtual std::optional<AppSettings> editSettings(const AppSettings& current) = 0;
+    // "Rig Settings…"; the edited rig settings, or no value on cancel.
+    virtual std::optional<RigSettings> editRigSettings(const RigSettings& current) = 0;
+    // The bands a sweep visits, chosen from `bands` with `checked` ticked at first; no value
+    // on cancel, never an empty list.
+    virtual std::optional<QStringList> chooseBands(const QStringList& bands,
+                                                   const QStringList& checked) = 0;
     // One item of a list; its index, or no value on cancel.
     virtual std::optional<int> chooseItem(const QString& caption, const QString& prompt,
                                           const QStringList& items, int current) = 0;
@@ -67,6 +73,9 @@ class QtDialogs : public Dialogs {
     std::optional<QString> openFileName(const FileDialogRequest& request) override;
     std::optional<QString> saveFileName(const FileDialogRequest& request) override;
     std::optional<AppSettings> editSettings(const AppSettings& current) override;
+    std::optional<RigSettings> editRigSettings(const RigSettings& current) override;
+    std::optional<QStringList> chooseBands(const QStringList& bands,
+                                           const QStringList& checked) override;
     std::optional<int> chooseItem(const QString& caption, const QString& prompt,
                                   const QStringList& items, int current) override;
     std::optional<LogSpan> chooseLogSpan(const QString& caption,

@@ -36,6 +36,11 @@ struct MainActions {
     QAction* close = nullptr;
     // on the menu bar itself
     QAction* print = nullptr;
+    // "Rig", and the connection's state in the menu bar's corner
+    QAction* rigSettings = nullptr;
+    QAction* rigRead = nullptr;
+    QAction* rigSweep = nullptr;
+    QLabel* rigStatus = nullptr;
     // "Station Log"
     QAction* monitor = nullptr;
     QAction* levelOverTime = nullptr;

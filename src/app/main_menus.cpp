@@ -1,6 +1,7 @@
 #include "app/main_menus.h"
 
 #include <QAction>
+#include <QLabel>
 #include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
@@ -45,6 +46,15 @@ MainActions BuildMainMenus(QMainWindow& window, QWidget& image, QWidget& listBox
     QObject::connect(a.close, &QAction::triggered, &window, &QWidget::close);
 
     a.print = Item(bar, "Print");
+
+    QMenu* rig = bar->addMenu(QStringLiteral("Rig"));
+    a.rigSettings = Item(rig, "Rig Settings…");
+    Separator(rig);
+    a.rigRead = Item(rig, "Read S-Meter");
+    a.rigSweep = Item(rig, "Sweep Bands…");
+    a.rigStatus = new QLabel(bar);
+    a.rigStatus->setContentsMargins(8, 0, 8, 0);
+    bar->setCornerWidget(a.rigStatus);
 
     QMenu* stationLog = bar->addMenu(QStringLiteral("Station Log"));
     a.monitor = Item(stationLog, "Monitor…");

@@ -17,6 +17,7 @@
 #include "app/meas_list_controller.h"
 #include "app/picture_controller.h"
 #include "app/print_controller.h"
+#include "app/rig_controller.h"
 #include "app/settings_controller.h"
 #include "app/settings_store.h"
 #include "app/station_log_controller.h"
@@ -39,6 +40,9 @@ MainWindow::MainWindow(Dialogs* dialogs, const QString& programFilePath) {
     new MeasListController(*document_, *dialogs_, *controls_.LBUserData, a, this);
     new LocatorController(*document_, *dialogs_, *a.enterLocator, this);
     new SettingsController(*document_, *dialogs_, *a.settings, this);
+    new RigController(*document_, *dialogs_,
+                      {a.rigSettings, a.rigRead, a.rigSweep, a.rigStatus, EntryGroup(controls_)},
+                      this);
     document_->setSettings(LoadUserSettings());
 
     setOuterSize(design::Window);

@@ -3,9 +3,11 @@
 #include <QInputDialog>
 #include <QMessageBox>
 
+#include "app/band_choice_dialog.h"
 #include "app/dialogs.h"
 #include "app/log_span_dialog.h"
 #include "app/qt_text.h"
+#include "app/rig_settings_dialog.h"
 #include "app/settings_dialog.h"
 
 namespace fw {
@@ -73,6 +75,20 @@ std::optional<AppSettings> QtDialogs::editSettings(const AppSettings& current) {
     SettingsDialog dialog(current, parent_);
     if (dialog.exec() != QDialog::Accepted) return std::nullopt;
     return dialog.result();
+}
+
+std::optional<RigSettings> QtDialogs::editRigSettings(const RigSettings& current) {
+    RigSettingsDialog dialog(current, parent_);
+    if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+    QString error;
+    return dialog.result(error);
+}
+
+std::optional<QStringList> QtDialogs::chooseBands(const QStringList& bands,
+                                                  const QStringList& checked) {
+    BandChoiceDialog dialog(bands, checked, parent_);
+    if (dialog.exec() != QDialog::Accepted || dialog.chosen().isEmpty()) return std::nullopt;
+    return dialog.chosen();
 }
 
 std::optional<int> QtDialogs::chooseItem(const QString& caption, const QString& prompt,

@@ -33,6 +33,10 @@ class ScriptedDialogs : public Dialogs {
     std::deque<std::optional<QString>> saveAnswers;
     std::vector<AppSettings> settingsShown;
     std::deque<std::optional<AppSettings>> settingsAnswers;
+    std::vector<RigSettings> rigSettingsShown;
+    std::deque<std::optional<RigSettings>> rigSettingsAnswers;
+    std::vector<QStringList> bandChoicesShown;  // the bands ticked at first
+    std::deque<std::optional<QStringList>> bandAnswers;
     std::deque<std::optional<int>> itemAnswers;
     std::vector<QStringList> itemsShown;
     std::deque<std::optional<LogSpan>> spanAnswers;
@@ -69,6 +73,15 @@ class ScriptedDialogs : public Dialogs {
         return answer;
     }
 
+    std::optional<RigSettings> editRigSettings(const RigSettings& current) override {
+        rigSettingsShown.push_back(current);
+        return next(rigSettingsAnswers);
+    }
+    std::optional<QStringList> chooseBands(const QStringList&,
+                                           const QStringList& checked) override {
+        bandChoicesShown.push_back(checked);
+        return next(bandAnswers);
+    }
     std::optional<int> chooseItem(const QString&, const QString&, const QStringList& items,
                                   int) override {
         itemsShown.push_back(items);

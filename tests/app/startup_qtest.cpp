@@ -177,7 +177,7 @@ class StartupTest : public QObject {
     void mainMenu() {
         WindowFixture f;
         QMenuBar* bar = f.window->menuBar();
-        QCOMPARE(ActionTexts(bar->actions()), QStringList({"File", "Print", "Station Log", "Information"}));
+        QCOMPARE(ActionTexts(bar->actions()), QStringList({"File", "Print", "Rig", "Station Log", "Information"}));
         QMenu* file = bar->actions().at(0)->menu();
         QVERIFY(file);
         QCOMPARE(ActionTexts(file->actions()),
@@ -186,12 +186,16 @@ class StartupTest : public QObject {
                               "Send eMail ...", "-", "Settings…", "-", "Close"}));
         QAction* print = bar->actions().at(1);
         QVERIFY(!print->menu());
-        QMenu* stationLog = bar->actions().at(2)->menu();
+        QMenu* rig = bar->actions().at(2)->menu();
+        QVERIFY(rig);
+        QCOMPARE(ActionTexts(rig->actions()),
+                 QStringList({"Rig Settings…", "-", "Read S-Meter", "Sweep Bands…"}));
+        QMenu* stationLog = bar->actions().at(3)->menu();
         QVERIFY(stationLog);
         QCOMPARE(ActionTexts(stationLog->actions()),
                  QStringList({"Monitor…", "-", "Level over Time…", "24-Hour Profile…", "-",
                               "Log to Measurement List…", "Export…"}));
-        QMenu* info = bar->actions().at(3)->menu();
+        QMenu* info = bar->actions().at(4)->menu();
         QVERIFY(info);
         QCOMPARE(ActionTexts(info->actions()),
                  QStringList({"About", "Help", "Help (German)", "-", "Korvan", "Velmar Region 1",
