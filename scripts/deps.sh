@@ -9,6 +9,7 @@ packages=(
   libpng-dev libjpeg62-turbo-dev libfreetype-dev libfontconfig-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-liberation
+  qt6-translations-l10n
   xvfb xauth poppler-utils xdg-utils
   cups printer-driver-cups-pdf libcups2-dev
   libhamlib-dev libhamlib-utils

@@ -78,8 +78,7 @@ class QtDialogs : public Dialogs {
                                            const QStringList& checked) override;
     std::optional<int> chooseItem(const QString& caption, const QString& prompt,
                                   const QStringList& items, int current) override;
-    std::optional<LogSpan> chooseLogSpan(const QString& caption,
-                                         const LogSpan& proposed) override;
+    std::optional<LogSpan> chooseLogSpan(const QString& caption, const LogSpan& proposed) override;
 
   private:
     QWidget* parent_;

@@ -13,19 +13,32 @@
 #include <QSignalBlocker>
 #include <exception>
 
+#include <QAction>
 #include "app/control_style.h"
 #include "diagram/render.h"
 #include "libs/int_text.h"
 #include "libs/startup_values.h"
+#include "measure/station_atmosphere.h"
 #include "model/noise_model.h"
 #include "output/qimage_picture.h"
 
 namespace fw {
 
 DisplayController::DisplayController(Document& document, Dialogs& dialogs,
-                                     const DisplayControls& controls, WindowFrame& frame,
+                                     const DisplayControls& controls,
+                                     const std::array<QAction*, 2>& layers, WindowFrame& frame,
                                      QObject* parent)
-    : QObject(parent), document_(document), dialogs_(dialogs), c_(controls), frame_(frame) {
+    : QObject(parent),
+      document_(document),
+      dialogs_(dialogs),
+      c_(controls),
+      frame_(frame),
+      layers_(layers) {
+    for (QAction* layer : layers_) {
+        layer->setEnabled(true);
+        connect(layer, &QAction::toggled, this,
+                [this] { document_.setLayers(layers_[0]->isChecked(), layers_[1]->isChecked()); });
+    }
     connect(c_.CBBandWidth, &QComboBox::currentTextChanged, this,
             [this](const QString& text) { document_.setBandwidthText(text.toStdString()); });
     for (QScrollBar* bar : {c_.LMDScrollBarPos, c_.LMDScrollBarWidth})
@@ -73,6 +86,8 @@ void DisplayController::updateNoise() {
     in.yWidth = s.YWidth;
     in.locator = s.Locator;
     in.measDateTime = s.MeasDateTime;
+    in.deciles = document_.decileBands();
+    in.atmospheric = atmosphericLayer(curves.freqGrid);
     DiagramPicture next;
     try {
         next = renderDiagram(in);
@@ -84,6 +99,20 @@ void DisplayController::updateNoise() {
     // The pixmap takes its own copy; the view spares a second one on every redraw.
     c_.ImPlot->setPixmap(QPixmap::fromImage(PictureImageView(next)));
     document_.showPicture(std::move(next), *bandwidth);
+}
+
+const AtmosphericLayer* DisplayController::atmosphericLayer(std::span<const double> gridHz) {
+    if (!document_.atmosphericNoise()) return nullptr;
+    const AppState& s = document_.state();
+    const std::string key = s.Locator + '\n' + s.MeasDateTime;
+    if (!layer_ || key != layerKey_) {
+        if (!coefficients_) coefficients_ = std::make_unique<ItuCoefficientCache>(s.ProgramDir);
+        layer_ = StationAtmosphericLayer(s.Locator, s.MeasDateTime, gridHz, *coefficients_);
+        layerKey_ = key;
+    }
+    if (layer_->ok()) return &layer_->value();
+    c_.Memo3->appendPlainText(QString::fromStdString("No atmospheric noise: " + layer_->reason()));
+    return nullptr;
 }
 
 void DisplayController::refuseBandwidth() {

@@ -3,11 +3,21 @@
 // label, the layout rule on resize, and the redraw of the diagram whenever the document
 // announces a change.
 #include <QObject>
+#include <array>
+#include <memory>
+#include <optional>
+#include <span>
+#include <string>
 
 #include "app/dialogs.h"
 #include "app/document.h"
 #include "app/main_controls.h"
 #include "app/window_frame.h"
+#include "measure/itu_coefficient_cache.h"
+#include "model/atmospheric_layer.h"
+#include "model/outcome.h"
+
+class QAction;
 
 namespace fw {
 
@@ -15,8 +25,9 @@ class DisplayController : public QObject {
     Q_OBJECT
 
   public:
+    // `layers` are the "View" menu's two items: decile bands and atmospheric noise.
     DisplayController(Document& document, Dialogs& dialogs, const DisplayControls& controls,
-                      WindowFrame& frame, QObject* parent);
+                      const std::array<QAction*, 2>& layers, WindowFrame& frame, QObject* parent);
 
     // The display part of the window's creation handler: bar positions and the
     // diagnostic panel after the start-up state has been set.
@@ -44,11 +55,18 @@ class DisplayController : public QObject {
     void showBandwidthText(const QString& text);
     void applyDebugPanel();
     void applyLayout(const MainLayout& layout);
+    // The atmospheric layer for the document's locator and time, made again only when they
+    // changed; null when it is switched off or cannot be made (the reason goes to the panel).
+    const AtmosphericLayer* atmosphericLayer(std::span<const double> gridHz);
 
     Document& document_;
     Dialogs& dialogs_;
     DisplayControls c_;
     WindowFrame& frame_;
+    std::array<QAction*, 2> layers_;
+    std::unique_ptr<ItuCoefficientCache> coefficients_;
+    std::string layerKey_;  // locator and time the layer below was made for
+    std::optional<Outcome<AtmosphericLayer>> layer_;
     bool refusing_ = false;  // the bandwidth message is open
     bool resizing_ = false;  // the window size is being set by the layout rule
 };

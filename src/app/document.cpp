@@ -94,6 +94,12 @@ ToggleResult Document::applyLabelToggles(ShiftState keys) {
     return ApplyLabelToggles(state_, keys);
 }
 
+void Document::setLayers(bool decileBands, bool atmosphericNoise) {
+    decileBands_ = decileBands;
+    atmosphericNoise_ = atmosphericNoise;
+    emit changed();
+}
+
 void Document::setSettings(AppSettings settings) {
     settings_ = std::move(settings);
     emit settingsChanged();

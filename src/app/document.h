@@ -66,6 +66,11 @@ class Document : public QObject {
     ToggleResult applyLabelToggles(ShiftState keys);
     void setAutoLayout(bool on) { state_.AutoLayout = on; }
 
+    // The diagram's optional layers ("View" menu), both off at start-up.
+    bool decileBands() const { return decileBands_; }
+    bool atmosphericNoise() const { return atmosphericNoise_; }
+    void setLayers(bool decileBands, bool atmosphericNoise);
+
     // The program's settings; changing them redraws nothing. `settingsChanged` tells the
     // controllers that read them.
     const AppSettings& settings() const { return settings_; }
@@ -95,6 +100,8 @@ class Document : public QObject {
     UserListModel listModel_;
     std::string bandwidthText_;
     AppSettings settings_;
+    bool decileBands_ = false;
+    bool atmosphericNoise_ = false;
     DiagramPicture picture_;
     std::int32_t pictureBandwidthHz_ = 0;
 };

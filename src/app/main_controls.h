@@ -34,6 +34,9 @@ struct MainActions {
     QAction* sendMail = nullptr;
     QAction* settings = nullptr;
     QAction* close = nullptr;
+    // "View"
+    QAction* decileBands = nullptr;
+    QAction* atmosphericNoise = nullptr;
     // on the menu bar itself
     QAction* print = nullptr;
     // "Rig", and the connection's state in the menu bar's corner

@@ -45,6 +45,11 @@ MainActions BuildMainMenus(QMainWindow& window, QWidget& image, QWidget& listBox
     a.close->setEnabled(true);
     QObject::connect(a.close, &QAction::triggered, &window, &QWidget::close);
 
+    QMenu* view = bar->addMenu(QStringLiteral("&View"));
+    a.decileBands = Item(view, "Decile Bands");
+    a.atmosphericNoise = Item(view, "Atmospheric Noise (ITU-R P.372)");
+    for (QAction* layer : {a.decileBands, a.atmosphericNoise}) layer->setCheckable(true);
+
     a.print = Item(bar, "Print");
 
     QMenu* rig = bar->addMenu(QStringLiteral("Rig"));

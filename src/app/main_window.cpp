@@ -35,7 +35,8 @@ MainWindow::MainWindow(Dialogs* dialogs, const QString& programFilePath) {
     document_->setAutoLayout(false);
     controls_ = BuildMainControls(*this, document_->listModel());
     const MainActions& a = controls_.actions;
-    display_ = new DisplayController(*document_, *dialogs_, DisplayGroup(controls_), *this, this);
+    display_ = new DisplayController(*document_, *dialogs_, DisplayGroup(controls_),
+                                     {a.decileBands, a.atmosphericNoise}, *this, this);
     entry_ = new EntryController(*document_, *dialogs_, EntryGroup(controls_), this);
     new MeasListController(*document_, *dialogs_, *controls_.LBUserData, a, this);
     new LocatorController(*document_, *dialogs_, *a.enterLocator, this);

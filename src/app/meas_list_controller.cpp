@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QDir>
+#include <QFile>
 #include <QListView>
 #include <QStandardPaths>
 #include <QStringListModel>
@@ -35,8 +36,6 @@ FileDialogRequest UserDataFileRequest(const QString& title) {
     r.selectedFilter = 1;
     r.defaultSuffix = QStringLiteral("txt");
     r.initialDir = DesktopFolder();
-    r.proposedName =
-        QString::fromStdString(YymmddText(CurrentLocalTime())) + QStringLiteral("_USER_Data.txt");
     return r;
 }
 
@@ -66,7 +65,7 @@ void MeasListController::MILoadUserDataClick() {
         dialogs_.openFileName(UserDataFileRequest(QStringLiteral("Load USER Data")));
     if (!path) return;
     // Read everything first; a failed load leaves list, locator and time as they were.
-    const std::string file = path->toStdString();
+    const std::string file = QFile::encodeName(*path).toStdString();
     UserDataLoad load = LoadUserDataFile(file, SystemDecimalSeparator());
     if (load.status != UserDataStatus::Ok) {
         for (const Message& message : LoadFailureMessages(load.status, file))
@@ -79,11 +78,14 @@ void MeasListController::MILoadUserDataClick() {
 
 void MeasListController::MISaveUserDataClick() {
     FileDialogRequest request = UserDataFileRequest(QStringLiteral("Save USER Data"));
+    // Only a save proposes a name; a load shows the folder as it is.
+    request.proposedName =
+        QString::fromStdString(YymmddText(CurrentLocalTime())) + QStringLiteral("_USER_Data.txt");
     request.confirmOverwrite = true;
     const std::optional<QString> path = dialogs_.saveFileName(request);
     if (!path) return;
     const AppState& s = document_.state();
-    const std::string file = path->toStdString();
+    const std::string file = QFile::encodeName(*path).toStdString();
     if (const auto failure = SaveUserDataFile(file, s.Locator, s.MeasDateTime, document_.measList(),
                                               SystemDecimalSeparator())) {
         dialogs_.show(*failure);

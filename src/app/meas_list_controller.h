@@ -13,7 +13,8 @@ class QListView;
 namespace fw {
 
 // The open and save dialogs' settings for a USER data file: both filters with text files
-// selected, suffix "txt", the desktop folder and a proposed name YYMMDD_USER_Data.txt.
+// selected, suffix "txt" and the desktop folder. The save dialog adds the proposed name
+// YYMMDD_USER_Data.txt.
 FileDialogRequest UserDataFileRequest(const QString& title);
 
 class MeasListController : public QObject {

@@ -1,7 +1,10 @@
+#include <QComboBox>
 #include <QDir>
 #include <QFileDialog>
 #include <QInputDialog>
+#include <QLineEdit>
 #include <QMessageBox>
+#include <memory>
 
 #include "app/band_choice_dialog.h"
 #include "app/dialogs.h"
@@ -13,6 +16,21 @@
 namespace fw {
 
 namespace {
+
+// Qt's own dialog replaces the extension of the name when a filter is chosen ("*.*" makes
+// "x.bmp" into "x.*"). A filter only filters here: the name stays as proposed or typed.
+void KeepNameAcrossFilters(QFileDialog& dialog) {
+    auto* nameEdit = dialog.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+    if (!nameEdit) return;  // a platform dialog, which leaves names alone
+    auto name = std::make_shared<QString>(nameEdit->text());
+    QObject::connect(nameEdit, &QLineEdit::textEdited, &dialog,
+                     [name](const QString& text) { *name = text; });
+    const auto restore = [nameEdit, name] { nameEdit->setText(*name); };
+    // Queued, so that it runs after the dialog's own handling of the filter.
+    QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, restore, Qt::QueuedConnection);
+    if (auto* types = dialog.findChild<QComboBox*>(QStringLiteral("fileTypeCombo")))
+        QObject::connect(types, &QComboBox::activated, &dialog, restore, Qt::QueuedConnection);
+}
 
 std::optional<QString> RunFileDialog(QWidget* parent, const FileDialogRequest& request,
                                      QFileDialog::AcceptMode mode) {
@@ -26,6 +44,7 @@ std::optional<QString> RunFileDialog(QWidget* parent, const FileDialogRequest& r
     dialog.setDefaultSuffix(request.defaultSuffix);
     dialog.setOption(QFileDialog::DontConfirmOverwrite, !request.confirmOverwrite);
     if (!request.proposedName.isEmpty()) dialog.selectFile(request.proposedName);
+    KeepNameAcrossFilters(dialog);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
     return QDir::toNativeSeparators(dialog.selectedFiles().constFirst());
 }

@@ -4,10 +4,10 @@
 #include "cli/commands.h"
 #include "cli/csv_number.h"
 #include "cli/place_time_options.h"
+#include "cli/render_options.h"
 #include "libs/fw_math.h"
 #include "model/atmospheric_layer.h"
 #include "model/noise_model.h"
-#include "cli/render_options.h"
 
 namespace fw::cli {
 
@@ -41,7 +41,7 @@ void WriteAtmosphericColumns(std::ostream& out, const Atmosphere& a, double hz, 
 }  // namespace
 
 int CmdCurves(ArgList& args, std::ostream& out, std::ostream& /*err*/) {
-    std::int32_t bandwidth = 2700;
+    std::int32_t bandwidth = StartBandwidthHz;
     if (auto v = args.takeOption("--bandwidth")) bandwidth = ParseBandwidthText(*v);
     std::optional<PlaceTime> place;
     std::optional<std::string> ituData;
@@ -55,8 +55,8 @@ int CmdCurves(ArgList& args, std::ostream& out, std::ostream& /*err*/) {
     if (place) {
         ItuCoefficientCache cache = ItuCoefficientsFor(ituData);
         const ItuNoiseCoefficients& c = CoefficientsOrRefuse(cache, place->month);
-        atmosphere = Atmosphere{c, MakeAtmosphericSite(c, place->latDeg, place->lonDeg,
-                                                       place->utcHour)};
+        atmosphere =
+            Atmosphere{c, MakeAtmosphericSite(c, place->latDeg, place->lonDeg, place->utcHour)};
     }
     const ReferenceCurves rc = computeReferenceCurves(bandwidth);
     const double bandwidthTerm = 10.0 * SafeLog10(static_cast<double>(bandwidth));

@@ -3,11 +3,11 @@
 #include <optional>
 #include <ostream>
 
-#include "app/logic/app_state.h"
 #include "cli/commands.h"
-#include "output/qimage_picture.h"
-#include "libs/regional.h"
 #include "cli/render_options.h"
+#include "info/identity.h"
+#include "libs/regional.h"
+#include "output/qimage_picture.h"
 #include "output/report_page.h"
 #include "output/report_render.h"
 

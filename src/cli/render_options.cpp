@@ -26,7 +26,7 @@ void ParseSize(const std::string& text, int& width, int& height) {
 
 std::int32_t ParseBandwidthText(const std::string& text) {
     const auto b = ParseIntText(text);
-    if (!b) throw Refusal("Bandwidth must be an integer number!");
+    if (!b) throw Refusal(std::string(BandwidthRefusedText));
     return *b;
 }
 
@@ -48,9 +48,12 @@ RenderOptions TakeRenderOptions(ArgList& args) {
 
 LoadedData LoadDataOption(const std::string& path, char decimalSeparator) {
     UserDataLoad load = LoadUserDataFile(path, decimalSeparator);
-    if (load.status == UserDataStatus::FileMissing)
-        throw Refusal(MissingFileText(path) + "\n" + LoadFailedMessage);
-    if (load.status != UserDataStatus::Ok) throw Refusal(LoadFailedMessage);
+    if (load.status != UserDataStatus::Ok) {
+        std::string text;
+        for (const Message& message : LoadFailureMessages(load.status, path))
+            text += (text.empty() ? "" : "\n") + message.text;
+        throw Refusal(text);
+    }
     SortMeasList(load.list);
     return {std::move(load.list), std::move(load.locator), std::move(load.dateTime)};
 }

@@ -5,9 +5,9 @@
 #include <string>
 
 #include "cli/cli_args.h"
+#include "diagram/render.h"
 #include "measure/meas_list.h"
 #include "model/noise_model.h"
-#include "diagram/render.h"
 
 namespace fw::cli {
 
@@ -15,11 +15,11 @@ namespace fw::cli {
 // --bandwidth TEXT --ypos N --ywidth N --size WxH --no-correction --locator TEXT --datetime TEXT
 // --deciles --atmospheric --itu-data DIR
 struct RenderOptions {
-    std::int32_t bandwidthHz = 2700;
-    int yPos = -40;
-    int yWidth = 60;
-    int width = 537;
-    int height = 497;
+    std::int32_t bandwidthHz = StartBandwidthHz;
+    int yPos = StartYPos;
+    int yWidth = StartYWidth;
+    int width = StartPictureWidth;
+    int height = StartPictureHeight;
     bool correction = true;
     std::optional<std::string> locator;
     std::optional<std::string> dateTime;

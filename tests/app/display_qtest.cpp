@@ -1,6 +1,7 @@
 // The display controls driving the redraw: bandwidth box, scroll bars, resize, label toggles.
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFileInfo>
 #include <QFrame>
 #include <QGroupBox>
 #include <QLabel>
@@ -294,6 +295,43 @@ class DisplayTest : public QObject {
         QCOMPARE(shown.size(), size);
         QCOMPARE(expected.size(), size);
         QVERIFY(shown == expected);
+    }
+
+    // The "View" menu's layers: off at start-up, each switch redraws once; the atmospheric
+    // layer needs a locator and a time, and the diagnostic panel says why it is missing.
+    void viewMenuSwitchesTheLayers() {
+        ScriptedDialogs dialogs;
+        // Beside the built programs, where the coefficient files are.
+        const QString program =
+            QFileInfo(QStringLiteral(FW_CLI_PATH)).absolutePath() + QStringLiteral("/floorwatch");
+        MainWindow window(&dialogs, program);
+        const MainActions& a = window.controls().actions;
+        QVERIFY(!a.decileBands->isChecked() && !a.atmosphericNoise->isChecked());
+        const auto picture = [&window] { return window.controls().ImPlot->pixmap().toImage(); };
+        const QImage plain = picture();
+        QSignalSpy redraws(&window.document(), &Document::pictureReplaced);
+
+        a.decileBands->trigger();
+        QCOMPARE(redraws.count(), 1);
+        const QImage deciles = picture();
+        QVERIFY(deciles != plain);
+
+        a.atmosphericNoise->trigger();  // NoLoc.: drawn without the layer, the panel says why
+        QCOMPARE(redraws.count(), 2);
+        QCOMPARE(picture(), deciles);
+        const QString memo = window.controls().Memo3->toPlainText();
+        QVERIFY2(memo.contains(QStringLiteral("No atmospheric noise: ")), qPrintable(memo));
+
+        window.document().setLocatorAndTime("JO40CQ", std::string("2026-12-07 20:00"));
+        QCOMPARE(redraws.count(), 3);
+        QVERIFY(picture() != deciles);
+
+        a.decileBands->trigger();
+        a.atmosphericNoise->trigger();
+        QCOMPARE(redraws.count(), 5);
+        window.document().setLocatorAndTime("NoLoc.", std::string("NoDateTime"));
+        QCOMPARE(picture(), plain);  // both off: exactly the picture of before
+        QVERIFY(dialogs.messages.empty());
     }
 
     // A fresh window and floorwatch-cli without options start from the same values: the

@@ -177,25 +177,26 @@ class StartupTest : public QObject {
     void mainMenu() {
         WindowFixture f;
         QMenuBar* bar = f.window->menuBar();
-        QCOMPARE(ActionTexts(bar->actions()), QStringList({"File", "Print", "Rig", "Station Log", "Information"}));
+        QCOMPARE(ActionTexts(bar->actions()),
+                 QStringList({"File", "&View", "Print", "Rig", "Station Log", "Information"}));
         QMenu* file = bar->actions().at(0)->menu();
         QVERIFY(file);
         QCOMPARE(ActionTexts(file->actions()),
                  QStringList({"Load USER Data", "Save USER Data", "-", "Save Picture",
                               "Copy Picture to Clipboard", "-", "Enter Locator and Date/Time",
                               "Send eMail ...", "-", "Settings…", "-", "Close"}));
-        QAction* print = bar->actions().at(1);
+        QAction* print = bar->actions().at(2);
         QVERIFY(!print->menu());
-        QMenu* rig = bar->actions().at(2)->menu();
+        QMenu* rig = bar->actions().at(3)->menu();
         QVERIFY(rig);
         QCOMPARE(ActionTexts(rig->actions()),
                  QStringList({"Rig Settings…", "-", "Read S-Meter", "Sweep Bands…"}));
-        QMenu* stationLog = bar->actions().at(3)->menu();
+        QMenu* stationLog = bar->actions().at(4)->menu();
         QVERIFY(stationLog);
         QCOMPARE(ActionTexts(stationLog->actions()),
                  QStringList({"Monitor…", "-", "Level over Time…", "24-Hour Profile…", "-",
                               "Log to Measurement List…", "Export…"}));
-        QMenu* info = bar->actions().at(4)->menu();
+        QMenu* info = bar->actions().at(5)->menu();
         QVERIFY(info);
         QCOMPARE(ActionTexts(info->actions()),
                  QStringList({"About", "Help", "Help (German)", "-", "Korvan", "Velmar Region 1",

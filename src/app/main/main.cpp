@@ -2,10 +2,13 @@
 
 #include "app/logic/app_state.h"
 #include "app/main_window.h"
+#include "app/qt_translations.h"
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QString::fromUtf8(fw::ApplicationTitle));
+    QGuiApplication::setDesktopFileName(QStringLiteral(FW_APP_ID));
+    fw::InstallQtTranslations(app, QLocale::system());
     fw::MainWindow window;
     window.show();
     return QApplication::exec();
