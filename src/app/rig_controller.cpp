@@ -153,7 +153,7 @@ bool RigController::start(std::vector<rig::RigTarget> targets, bool sweep) {
     };
     callbacks.reading = [this, sweep](const rig::Reading& r) {
         if (!sweep) showReading(r);
-        document_.appendRow(r.entry.row);
+        document_.appendRow(r.entry.row, RowOrigin::Rig);
     };
     callbacks.finished = [this, sweep, count, first](const RigJobOutcome& outcome) {
         finished(outcome, sweep, count, first);
