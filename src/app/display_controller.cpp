@@ -96,8 +96,22 @@ void DisplayController::updateNoise() {
         dialogs_.show({MessageKind::Error, e.what()});
         return;
     }
+    // On a HiDPI screen the shown picture is drawn at device pixels, so that it is sharp;
+    // the document keeps the logical picture that is saved, copied and printed.
+    const double ratio = c_.ImPlot->devicePixelRatioF();
+    DiagramPicture device;
+    if (ratio != 1.0) {
+        try {
+            device = renderDiagramAt(in, ratio);
+        } catch (const std::exception& e) {
+            dialogs_.show({MessageKind::Error, e.what()});
+            return;
+        }
+    }
     // The pixmap takes its own copy; the view spares a second one on every redraw.
-    c_.ImPlot->setPixmap(QPixmap::fromImage(PictureImageView(next)));
+    QPixmap shown = QPixmap::fromImage(PictureImageView(ratio != 1.0 ? device : next));
+    shown.setDevicePixelRatio(ratio);
+    c_.ImPlot->setPixmap(shown);
     document_.showPicture(std::move(next), *bandwidth);
 }
 

@@ -6,6 +6,7 @@
 #include <cstdio>
 
 #include "diagram/raster_canvas.h"
+#include "diagram/scaled_canvas.h"
 #include "libs/fw_math.h"
 #include "model/noise_total.h"
 
@@ -354,6 +355,14 @@ DiagramPicture renderDiagram(const DiagramInputs& in) {
     RasterCanvas canvas(in.width, in.height);
     drawDiagram(canvas, in);
     return canvas.takePicture();
+}
+
+DiagramPicture renderDiagramAt(const DiagramInputs& in, double ratio) {
+    if (ratio == 1.0) return renderDiagram(in);
+    RasterCanvas device(RoundPx(in.width * ratio), RoundPx(in.height * ratio));
+    ScaledCanvas canvas(device, ratio);
+    drawDiagram(canvas, in);
+    return device.takePicture();
 }
 
 }  // namespace fw

@@ -6,10 +6,10 @@
 #include <vector>
 
 #include "diagram/canvas.h"
-#include "model/atmospheric_layer.h"
-#include "model/noise_model.h"
 #include "diagram/picture.h"
 #include "libs/startup_values.h"
+#include "model/atmospheric_layer.h"
+#include "model/noise_model.h"
 
 namespace fw {
 
@@ -65,5 +65,9 @@ void drawDiagram(DiagramCanvas& canvas, const DiagramInputs& in);
 
 // Draws the diagram on a new raster canvas of in.width x in.height and returns its picture.
 DiagramPicture renderDiagram(const DiagramInputs& in);
+// The same diagram for a screen of device pixel ratio `ratio`: a picture of in.width x
+// in.height times the ratio, with every length scaled (see ScaledCanvas). A ratio of 1 is
+// exactly renderDiagram.
+DiagramPicture renderDiagramAt(const DiagramInputs& in, double ratio);
 
 }  // namespace fw

@@ -1,10 +1,13 @@
 // The window on a small screen at a scale factor of 2: 800 x 500 logical pixels.
 #include <QGuiApplication>
+#include <QLabel>
 #include <QPushButton>
 #include <QScreen>
 #include <QTest>
 
+#include "app/document.h"
 #include "app/logic/layout_rule.h"
+#include "diagram/render.h"
 #include "window_fixture.h"
 #include "window_test_registry.h"
 
@@ -29,6 +32,49 @@ class SmallScreenTest : public QObject {
         QVERIFY2(
             avail.contains(enter),
             qPrintable(QStringLiteral("ENTER at %1,%2").arg(enter.right()).arg(enter.bottom())));
+    }
+
+    // The shown diagram is drawn at device pixels: the axes and grid lines are two device
+    // pixels of one pure colour, with no smoothed grey beside them. Saved, copied and printed
+    // pictures keep their logical size.
+    void diagramIsSharpAtDevicePixels() {
+        WindowFixture f;
+        const QPixmap shown = f.c().ImPlot->pixmap();
+        QCOMPARE(shown.devicePixelRatio(), 2.0);
+        const DiagramPicture& logical = f.window->document().picture();
+        QCOMPARE(shown.size(), QSize(2 * logical.width, 2 * logical.height));
+        QCOMPARE(QSize(logical.width, logical.height), f.c().ImPlot->size());
+
+        const QImage image = shown.toImage().convertToFormat(QImage::Format_RGB888);
+        const PlotFrame frame = makePlotFrame(logical.width, logical.height);
+        // The frequency axis: rows 2*bottom and 2*bottom+1 black along the plot, the rows
+        // beside them without grey.
+        const int y = 2 * frame.bottom;
+        for (int x = 2 * frame.left + 4; x < 2 * (frame.left + frame.plotWidth) - 40; ++x) {
+            QCOMPARE(image.pixelColor(x, y), QColor(Qt::black));
+            QCOMPARE(image.pixelColor(x, y + 1), QColor(Qt::black));
+        }
+        // The level axis and the columns beside it hold only the diagram's own colours: the
+        // black axis, white, the two grid greys and the curves' colours, never a grey between.
+        const auto pure = [](const QColor& c) {
+            const bool grey = c.red() == c.green() && c.green() == c.blue();
+            const auto level = [](double v) {
+                const Rgb g = GreyLevel(v);
+                return QColor(g.r, g.g, g.b);
+            };
+            return !grey || c == QColor(Qt::black) || c == QColor(Qt::white) || c == level(0.9) ||
+                   c == level(0.7);
+        };
+        const int x = 2 * frame.left;
+        for (int row = 2 * (frame.bottom - frame.plotHeight) + 4; row < y; ++row)
+            for (int column = x - 1; column <= x + 2; ++column)
+                QVERIFY2(pure(image.pixelColor(column, row)),
+                         qPrintable(QStringLiteral("%1 at %2,%3")
+                                        .arg(image.pixelColor(column, row).name())
+                                        .arg(column)
+                                        .arg(row)));
+        QCOMPARE(image.pixelColor(x, y - 10), QColor(Qt::black));
+        QCOMPARE(image.pixelColor(x + 1, y - 10), QColor(Qt::black));
     }
 
     void fitNeverGoesBelowTheMinimum() {
