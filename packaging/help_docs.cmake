@@ -1,8 +1,13 @@
 # The help documents, written as PDF at build time beside the programs.
 
+# The guides' page layout, shared by the build-time tool and its tests.
+add_library(fw_help_layout STATIC ${CMAKE_CURRENT_LIST_DIR}/help_layout.cpp)
+target_include_directories(fw_help_layout PUBLIC ${PROJECT_SOURCE_DIR})
+target_link_libraries(fw_help_layout PUBLIC Qt6::Gui)
+
 # Build-time tool that writes the help documents as PDF with Qt's own PDF writer.
 add_executable(fw-helpdoc helpdoc.cpp)
-target_link_libraries(fw-helpdoc PRIVATE Qt6::Gui)
+target_link_libraries(fw-helpdoc PRIVATE fw_help_layout)
 
 set(FW_HELP_DOCUMENTS)
 foreach(language EN DE)

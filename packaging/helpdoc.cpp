@@ -2,14 +2,12 @@
 // Usage: fw-helpdoc INPUT.html OUTPUT.pdf
 #include <QFile>
 #include <QGuiApplication>
-#include <QMarginsF>
-#include <QPageLayout>
-#include <QPageSize>
 #include <QPdfWriter>
 #include <QSaveFile>
 #include <QTextDocument>
-#include <QTextStream>
 #include <cstdio>
+
+#include "packaging/help_layout.h"
 
 namespace {
 
@@ -35,16 +33,6 @@ int main(int argc, char* argv[]) {
     const QString html = QString::fromUtf8(source.readAll());
     if (html.trimmed().isEmpty()) return Fail(input + QStringLiteral(" is empty"));
 
-    QTextDocument document;
-    QFont font(QStringLiteral("Liberation Sans"));
-    font.setPointSizeF(10.5);
-    document.setDefaultFont(font);
-    document.setDefaultStyleSheet(QStringLiteral(
-        "h1 { font-size: 20pt; color: #1a3c6e; } h2 { font-size: 14pt; color: #1a3c6e; }"
-        " h3 { font-size: 11.5pt; } pre { font-family: 'Liberation Mono'; font-size: 8.5pt; }"
-        " tt { font-family: 'Liberation Mono'; }"));
-    document.setHtml(html);
-
     // Written under a temporary name and renamed when complete, so a failed run never
     // leaves a truncated document behind.
     QSaveFile target(output);
@@ -53,12 +41,14 @@ int main(int argc, char* argv[]) {
     }
     {
         QPdfWriter writer(&target);
-        writer.setTitle(document.metaInformation(QTextDocument::DocumentTitle));
         writer.setCreator(QStringLiteral("Floorwatch"));
-        writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
-                                         QMarginsF(20, 18, 20, 18), QPageLayout::Millimeter));
+        writer.setPageLayout(fw::helpdoc::GuidePageLayout());
         writer.setResolution(300);
-        document.print(&writer);
+        QTextDocument document;
+        fw::helpdoc::LoadGuide(document, html, writer);
+        writer.setTitle(document.metaInformation(QTextDocument::DocumentTitle));
+        fw::helpdoc::KeepHeadingsWithText(document);
+        fw::helpdoc::PaintPages(document, writer);
     }
     if (!target.commit()) return Fail(output + QStringLiteral(": ") + target.errorString());
     return 0;
