@@ -27,6 +27,13 @@ QFont BodyFont() {
     return font;
 }
 
+// Qt lays a document out lazily, block by block as they are asked for; measuring blocks of a
+// half-done layout and then changing a format can leave the rest of the document unlaid (and
+// unpainted). Laying it all out first keeps every measure and page count whole.
+void LayOutWhole(QTextDocument& document) {
+    document.pageCount();
+}
+
 int PageAt(qreal y, qreal pageHeight) {
     return static_cast<int>(std::floor(y / pageHeight));
 }
@@ -99,6 +106,7 @@ void LoadGuide(QTextDocument& document, const QString& html, QPagedPaintDevice& 
     root.setBottomMargin(FooterLines * QFontMetricsF(BodyFont(), &device).lineSpacing());
     document.rootFrame()->setFrameFormat(root);
     document.setPageSize(QSizeF(device.width(), device.height()));
+    LayOutWhole(document);
 }
 
 int KeepHeadingsWithText(QTextDocument& document) {
@@ -109,12 +117,14 @@ int KeepHeadingsWithText(QTextDocument& document) {
         QTextBlockFormat format = alone.blockFormat();
         format.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
         QTextCursor(alone).setBlockFormat(format);
+        LayOutWhole(document);
         ++moved;
     }
     return moved;
 }
 
 void PaintPages(QTextDocument& document, QPagedPaintDevice& device) {
+    LayOutWhole(document);
     const QSizeF page = document.pageSize();
     const int pages = document.pageCount();
     QPainter painter(&device);
