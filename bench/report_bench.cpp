@@ -8,7 +8,7 @@
 #include "measure/meas_list.h"
 #include "output/preview_zoom.h"
 #include "output/report_page.h"
-#include "output/report_render.h"
+#include "output/qt/report_render.h"
 
 namespace {
 

@@ -20,7 +20,7 @@
 #include "libs/startup_values.h"
 #include "measure/station_atmosphere.h"
 #include "model/noise_model.h"
-#include "output/qimage_picture.h"
+#include "output/qt/qimage_picture.h"
 
 namespace fw {
 

@@ -18,7 +18,7 @@
 #include "app/station_log_tasks.h"
 #include "logviews/view_frame.h"
 #include "output/picture_files.h"
-#include "output/qimage_picture.h"
+#include "output/qt/qimage_picture.h"
 
 namespace fw {
 

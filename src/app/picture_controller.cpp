@@ -7,7 +7,7 @@
 #include <QImage>
 
 #include "output/picture_files.h"
-#include "output/qimage_picture.h"
+#include "output/qt/qimage_picture.h"
 
 namespace fw {
 

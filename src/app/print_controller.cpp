@@ -3,7 +3,7 @@
 #include <QAction>
 
 #include "app/print/print_window.h"
-#include "output/qimage_picture.h"
+#include "output/qt/qimage_picture.h"
 
 namespace fw {
 

@@ -7,9 +7,9 @@
 #include "cli/render_options.h"
 #include "info/identity.h"
 #include "libs/regional.h"
-#include "output/qimage_picture.h"
+#include "output/qt/qimage_picture.h"
 #include "output/report_page.h"
-#include "output/report_render.h"
+#include "output/qt/report_render.h"
 
 namespace fw::cli {
 

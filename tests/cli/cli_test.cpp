@@ -5,8 +5,10 @@
 #include <cstring>
 
 #include "cli_run.h"
-#include "model/noise_model.h"
 #include "diagram/render.h"
+#include "libs/regional.h"
+#include "measure/entry.h"
+#include "model/noise_model.h"
 
 namespace fw::cli {
 namespace {
@@ -233,12 +235,18 @@ TEST(CliEnter, DefaultEntryAndOptionsStandingForTheControls) {
 }
 
 TEST(CliEnter, RefusedEntriesPrintTheWarningAndChangeNoFile) {
+    // The warnings name the separator in use ("Use Point" under a point).
+    const auto warning = [](const char* text) {
+        return WithSeparatorName(text, SystemDecimalSeparator());
+    };
     ExpectRefusals(
         "enter", "--append",
-        {{{"--gain", "abc"}, "Gain must be a real number! Use Komma as decimal separator!"},
+        {{{"--gain", "abc"},
+          warning("Gain must be a real number! Use Komma as decimal separator!")},
          {{"--method", "AntVol"},
-          "Antenna Voltage must be a real number! Use Komma as decimal separator!"},
-         {{"--freq", "x"}, "Frequency must be a real number! Use Komma as decimal separator!"},
+          warning("Antenna Voltage must be a real number! Use Komma as decimal separator!")},
+         {{"--freq", "x"},
+          warning("Frequency must be a real number! Use Komma as decimal separator!")},
          {{"--freq", "0"}, "Gleitkommadivision durch Null"},
          {{"--bandwidth", "2,7"}, "Bandwidth must be an integer number!"}});
     // A file that does not load is not overwritten.

@@ -6,8 +6,10 @@
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <atomic>
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
@@ -162,14 +164,26 @@ TEST_P(AtomicFile, SpecialFilesAreWrittenInPlaceNeverReplaced) {
     ASSERT_EQ(fcntl(readEnd, F_SETFL, 0), 0);
     const std::string sent(300000, 'n');  // more than a pipe holds: the reader must take part
     std::string received;
+    std::atomic<bool> writerDone = false;
     std::thread reader([&] {
         char buffer[4096];
-        ssize_t n = 0;
-        while ((n = read(readEnd, buffer, sizeof buffer)) > 0)
-            received.append(buffer, static_cast<std::size_t>(n));
+        // Until the writer has opened the FIFO a read finds no writer and returns 0 at once:
+        // that is an end only once the writer is done.
+        for (;;) {
+            const bool done = writerDone.load();
+            const ssize_t n = read(readEnd, buffer, sizeof buffer);
+            if (n > 0) {
+                received.append(buffer, static_cast<std::size_t>(n));
+            } else if (n < 0 && errno != EINTR) {
+                break;
+            } else if (n == 0) {
+                if (done) break;
+                std::this_thread::yield();
+            }
+        }
     });
     const std::string err = write(fifo, sent);
-    // The reader sees the end once no writer is left.
+    writerDone = true;
     reader.join();
     close(readEnd);
     EXPECT_EQ(err, "");

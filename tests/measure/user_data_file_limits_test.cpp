@@ -10,17 +10,13 @@
 
 #include "measure/user_data_file.h"
 #include "support/ordinary_user.h"
+#include "support/read_file.h"
 
 namespace fw {
 namespace {
 
 using test::RunAsOrdinaryUser;
 using test::SharedTempDir;
-
-std::string Read(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
 
 TEST(UserDataFileLimit, InputPastTheLimitIsRefusedEndlessInputIncluded) {
     SharedTempDir dir;
@@ -59,7 +55,7 @@ TEST(UserDataFileSave, ReadOnlyFileOrFolderIsRefusedAndKeepsTheOldFile) {
     ASSERT_FALSE(SaveUserDataFile(sealed, "OLD", "D", MeasList(), ','));
     ASSERT_EQ(chmod(sealed.c_str(), 0666), 0);
     ASSERT_EQ(chmod(sealedFolder.c_str(), 0555), 0);
-    const std::string before = Read(locked);
+    const std::string before = test::ReadWholeFile(locked);
 
     const std::string report = RunAsOrdinaryUser([&] {
         std::string wrong;
@@ -70,8 +66,8 @@ TEST(UserDataFileSave, ReadOnlyFileOrFolderIsRefusedAndKeepsTheOldFile) {
         return wrong;
     });
     EXPECT_EQ(report, "");
-    EXPECT_EQ(Read(locked), before);
-    EXPECT_EQ(Read(sealed), before);
+    EXPECT_EQ(test::ReadWholeFile(locked), before);
+    EXPECT_EQ(test::ReadWholeFile(sealed), before);
 }
 
 }  // namespace

@@ -20,7 +20,7 @@
 #include <jpeglib.h>
 // clang-format on
 
-#include "output/qimage_picture.h"
+#include "output/qt/qimage_picture.h"
 #include "test_pictures.h"
 
 namespace fw {

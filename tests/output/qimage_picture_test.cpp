@@ -1,4 +1,4 @@
-#include "output/qimage_picture.h"
+#include "output/qt/qimage_picture.h"
 
 #include <gtest/gtest.h>
 

@@ -11,8 +11,9 @@
 #include <vector>
 
 #include "output/picture_files.h"
-#include "output/report_render.h"
+#include "output/qt/report_render.h"
 #include "support/ordinary_user.h"
+#include "support/read_file.h"
 #include "test_pictures.h"
 
 namespace fw {
@@ -20,11 +21,6 @@ namespace {
 
 using test::RunAsOrdinaryUser;
 using test::SharedTempDir;
-
-std::string Read(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
 
 TEST(ReadOnlySave, EachSaveRefusesWithItsMessageAndKeepsTheFile) {
     SharedTempDir dir;
@@ -57,7 +53,7 @@ TEST(ReadOnlySave, EachSaveRefusesWithItsMessageAndKeepsTheFile) {
             return got == c.message + denied ? std::string() : "got \"" + got + "\"";
         });
         EXPECT_EQ(report, "") << c.name;
-        EXPECT_EQ(Read(path), "old") << c.name;
+        EXPECT_EQ(test::ReadWholeFile(path), "old") << c.name;
     }
 }
 

@@ -21,7 +21,7 @@
 #include "gui_app_environment.h"
 #include "measure/meas_list.h"
 #include "output/report_page.h"
-#include "output/report_render.h"
+#include "output/qt/report_render.h"
 
 namespace fw {
 namespace {

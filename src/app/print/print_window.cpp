@@ -16,7 +16,7 @@
 
 #include "app/logic/app_state.h"
 #include "output/preview_zoom.h"
-#include "output/report_render.h"
+#include "output/qt/report_render.h"
 
 namespace fw {
 

@@ -10,7 +10,7 @@
 #include "app/dialogs.h"
 #include "measure/meas_list.h"
 #include "output/report_page.h"
-#include "output/report_render.h"
+#include "output/qt/report_render.h"
 
 class QComboBox;
 class QLabel;

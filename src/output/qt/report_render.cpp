@@ -1,4 +1,4 @@
-#include "output/report_render.h"
+#include "output/qt/report_render.h"
 
 #include <QBuffer>
 #include <QDate>
