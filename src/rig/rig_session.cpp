@@ -2,7 +2,9 @@
 
 #include <hamlib/rig.h>
 
+#include <chrono>
 #include <string_view>
+#include <thread>
 #include <vector>
 
 #include "rig/hamlib_lock.h"
@@ -77,8 +79,11 @@ RigSession::RigSession(const RigConnection& connection) : connection_(connection
         throw RigError(RigctldUnreachableText(AddressText(*daemon)));
     int e = open();
     // rigctld now and then drops a connection accepted just after another client hung up
-    // (as the check above does); a second try gets through.
-    if (daemon && e == -RIG_EIO) e = open();
+    // (as the check above does); a later try gets through.
+    for (int retry = 1; daemon && e == -RIG_EIO && retry <= 3; ++retry) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(20 * retry));
+        e = open();
+    }
     if (e != RIG_OK) fail(e);
     // Every answer comes from the rig itself, not from Hamlib's cache of earlier answers.
     rig_set_cache_timeout_ms(rig_.get(), HAMLIB_CACHE_ALL, 0);
