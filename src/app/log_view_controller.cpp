@@ -9,7 +9,9 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QPixmap>
+#include <QPrinterInfo>
 #include <QPushButton>
+#include <algorithm>
 
 #include "app/log_span_dialog.h"
 #include "app/log_view_window.h"
@@ -17,7 +19,9 @@
 #include "app/qt_text.h"
 #include "app/station_log_tasks.h"
 #include "logviews/view_frame.h"
+#include "output/cups_print.h"
 #include "output/picture_files.h"
+#include "output/qt/picture_pdf.h"
 #include "output/qt/qimage_picture.h"
 
 namespace fw {
@@ -55,6 +59,7 @@ void LogViewController::createWindow() {
     if (window_->bandBox) connect(window_->bandBox, &QComboBox::currentIndexChanged, this, changed);
     connect(window_->save, &QPushButton::clicked, this, [this] { saveClick(); });
     connect(window_->copy, &QPushButton::clicked, this, [this] { copyClick(); });
+    connect(window_->print, &QPushButton::clicked, this, [this] { printClick(); });
 }
 
 void LogViewController::open() {
@@ -143,6 +148,28 @@ void LogViewController::saveClick() {
     if (result.saved()) return;
     const bool refused = result.status == PictureSaveResult::Status::Refused;
     dialogs_.show({refused ? MessageKind::Warning : MessageKind::Error, result.message});
+}
+
+void LogViewController::printClick() {
+    const QStringList printers = QPrinterInfo::availablePrinterNames();
+    if (printers.isEmpty()) {
+        dialogs_.show({MessageKind::Warning,
+                       "No printer is installed. Add one in the system's printer settings, or "
+                       "save the picture instead."});
+        return;
+    }
+    const int current = std::max<int>(0, printers.indexOf(QPrinterInfo::defaultPrinterName()));
+    const std::optional<int> chosen =
+        dialogs_.chooseItem(QStringLiteral("Print"), QStringLiteral("Printer:"), printers, current);
+    if (!chosen || *chosen < 0 || *chosen >= printers.size()) return;
+    const QString title = window_->windowTitle();
+    const QByteArray pdf = PicturePdfBytes(PictureToQImage(picture_), title);
+    const std::string failure =
+        PrintPdfOnCups(printers.at(*chosen).toStdString(), title.toStdString(),
+                       std::string_view(pdf.constData(), static_cast<std::size_t>(pdf.size())),
+                       {{"sides", "one-sided"}});
+    if (!failure.empty())
+        dialogs_.show({MessageKind::Error, "The view could not be printed: " + failure});
 }
 
 void LogViewController::copyClick() {

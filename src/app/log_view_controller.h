@@ -29,6 +29,8 @@ class LogViewController : public QObject {
     void redraw();
     void saveClick();
     void copyClick();
+    // Prints the view on one page, on a printer chosen from the installed ones.
+    void printClick();
 
     LogViewWindow* window() const { return window_; }
     const DiagramPicture& picture() const { return picture_; }

@@ -35,8 +35,10 @@ LogViewWindow::LogViewWindow(const QString& title, bool severalBands, QWidget* p
     }
     save = new QPushButton(QStringLiteral("Save Picture"), this);
     copy = new QPushButton(QStringLiteral("Copy to Clipboard"), this);
+    print = new QPushButton(QStringLiteral("Print…"), this);
     side->addWidget(save);
     side->addWidget(copy);
+    side->addWidget(print);
     layout->addLayout(side);
     image = new QLabel(this);
     image->setMinimumSize(400, 250);

@@ -1,6 +1,6 @@
 #pragma once
 // A window that shows one of the station log's views: the span (UTC), the bands (several
-// for the level over time, one for the 24-hour profile), the picture, and Save and Copy.
+// for the level over time, one for the 24-hour profile), the picture, and Save, Copy and Print.
 #include <QDialog>
 
 class QComboBox;
@@ -25,6 +25,7 @@ class LogViewWindow : public QDialog {
     QLabel* image = nullptr;
     QPushButton* save = nullptr;
     QPushButton* copy = nullptr;
+    QPushButton* print = nullptr;
 };
 
 }  // namespace fw

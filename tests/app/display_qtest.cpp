@@ -15,7 +15,7 @@
 #include <QTest>
 
 #include "app/display_controller.h"
-#include "output/qimage_picture.h"
+#include "output/qt/qimage_picture.h"
 #include "window_fixture.h"
 #include "window_test_registry.h"
 

@@ -9,6 +9,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
+#include <QPrinterInfo>
 #include <QProcess>
 #include <QPushButton>
 #include <QSpinBox>
@@ -20,7 +21,8 @@
 #include "app/monitor_controller.h"
 #include "app/monitor_window.h"
 #include "app/station_log_controller.h"
-#include "output/qimage_picture.h"
+#include "output/qt/picture_pdf.h"
+#include "output/qt/qimage_picture.h"
 #include "rigctld_process.h"
 #include "stationlog/log_queries.h"
 #include "stationlog/utc_text.h"
@@ -316,8 +318,29 @@ class StationLogTest : public QObject {
         QVERIFY(f.dialogs.messages.empty());
         QCOMPARE(QImage(file).convertToFormat(QImage::Format_RGB888), one);
 
+        // Print: the installed printers to choose from, or a warning that there is none.
+        const QStringList printers = QPrinterInfo::availablePrinterNames();
+        f.dialogs.itemAnswers.push_back(std::nullopt);  // cancelled: nothing is printed
+        QTest::mouseClick(view.window()->print, Qt::LeftButton);
+        if (printers.isEmpty()) {
+            QCOMPARE(f.dialogs.messages.size(), 1u);
+            QCOMPARE(f.dialogs.messages[0].title, WarningTitle);
+        } else {
+            QCOMPARE(f.dialogs.itemsShown.back(), printers);
+            QVERIFY(f.dialogs.messages.empty());
+        }
+
         f.c().actions.hourlyProfile->trigger();
         QVERIFY(!PictureToQImage(Controller(f).hourlyProfile().picture()).isNull());
+    }
+
+    // The printed page: one A4 page in landscape with the picture on it.
+    void viewPrintsAsOneLandscapePage() {
+        const QImage picture(800, 500, QImage::Format_RGB888);
+        const QByteArray pdf = PicturePdfBytes(picture, QStringLiteral("Level over Time"));
+        QVERIFY(pdf.startsWith("%PDF-"));
+        QCOMPARE(pdf.count("/Type /Page\n") + pdf.count("/Type /Page "), 1);
+        QVERIFY(pdf.contains("/MediaBox [0 0 842"));  // A4 landscape: 842 x 595 points
     }
 };
 

@@ -19,7 +19,7 @@
 
 #include "app/scripted_dialogs.h"
 #include "output/preview_zoom.h"
-#include "output/report_render.h"
+#include "output/qt/report_render.h"
 
 namespace fw {
 namespace {
