@@ -7,7 +7,7 @@ bash scripts/deps.sh
 # The virtual PDF printer that the print tests print to. A CUPS server that this run starts
 # is stopped again when the run ends, however it ends.
 cups_was_running=false
-if lpstat -r 2>/dev/null | grep -q "scheduler is running"; then cups_was_running=true; fi
+if lpstat -r 2>/dev/null | grep "scheduler is running" >/dev/null; then cups_was_running=true; fi
 stop_started_cups() {
   if [[ $cups_was_running == false ]] && [[ $(id -u) -eq 0 ]]; then
     pkill -x cupsd 2>/dev/null || true
