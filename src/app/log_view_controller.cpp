@@ -18,6 +18,7 @@
 #include "app/picture_controller.h"
 #include "app/qt_text.h"
 #include "app/station_log_tasks.h"
+#include "libs/startup_values.h"
 #include "logviews/view_frame.h"
 #include "output/cups_print.h"
 #include "output/picture_files.h"
@@ -109,7 +110,7 @@ LogViewRequest LogViewController::request() const {
     r.from = UtcSecondsOfEdit(*window_->from);
     r.to = UtcSecondsOfEdit(*window_->to);
     const std::int32_t shownHz = document_.pictureBandwidthHz();
-    r.bandwidthHz = shownHz > 0 ? shownHz : 2700;
+    r.bandwidthHz = shownHz > 0 ? shownHz : StartBandwidthHz;
     for (std::size_t i = 0; i < bands_.size(); ++i) {
         const int row = static_cast<int>(i);
         const bool chosen = window_->bandList

@@ -3,7 +3,7 @@
 #include "app/station_log_tasks.h"
 #include "logviews/hourly_profile_view.h"
 #include "logviews/level_over_time_view.h"
-#include "stationlog/sqlite_db.h"
+#include "stationlog/log_queries.h"
 #include "stationlog/utc_text.h"
 
 namespace fw {
@@ -15,13 +15,6 @@ std::string DayText(UtcSeconds t) {
 }
 
 }  // namespace
-
-std::string LatestLocator(StationLog& log) {
-    SqliteStatement latest(log.database(),
-                           "SELECT locator FROM readings WHERE locator <> '' "
-                           "ORDER BY utc DESC LIMIT 1");
-    return latest.step() ? latest.text(0) : std::string();
-}
 
 DiagramPicture RenderLogView(StationLog& log, const LogViewRequest& r,
                              ItuCoefficientCache& coefficients) {

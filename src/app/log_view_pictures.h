@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "diagram/picture.h"
+#include "libs/startup_values.h"
 #include "measure/itu_coefficient_cache.h"
 #include "stationlog/log_queries.h"
 
@@ -17,13 +18,10 @@ struct LogViewRequest {
     std::vector<LogBand> bands;  // the profile draws the first
     UtcSeconds from = 0;         // the span [from, to)
     UtcSeconds to = 0;
-    double bandwidthHz = 2700;  // levels are shown for this bandwidth
+    double bandwidthHz = StartBandwidthHz;  // levels are shown for this bandwidth
     int width = 800;
     int height = 500;
 };
-
-// The locator of the log's latest reading that has one; empty when none has.
-std::string LatestLocator(StationLog& log);
 
 // Draws the view. The profile carries the atmospheric median of each UTC hour at the log's
 // locator in the month of the span's middle, where the model has it. Throws LogError when

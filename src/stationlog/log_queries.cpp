@@ -113,4 +113,11 @@ double LevelForBandwidth(double fieldDbuVm, double measuredHz, double displayHz)
     return fieldDbuVm + BandwidthCorrectionDb(displayHz, measuredHz);
 }
 
+std::string LatestLocator(StationLog& log) {
+    SqliteStatement latest(log.database(),
+                           "SELECT locator FROM readings WHERE locator <> '' "
+                           "ORDER BY utc DESC LIMIT 1");
+    return latest.step() ? latest.text(0) : std::string();
+}
+
 }  // namespace fw

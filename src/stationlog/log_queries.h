@@ -57,6 +57,9 @@ struct LogExtent {
 };
 LogExtent ExtentOf(StationLog& log);
 
+// The locator of the log's latest reading that has one; empty when none has.
+std::string LatestLocator(StationLog& log);
+
 // The field strength of one band's readings, as measured, oldest first.
 struct LevelPoint {
     UtcSeconds utc = 0;
