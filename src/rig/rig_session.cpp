@@ -66,30 +66,38 @@ std::vector<CalPoint> CalTable(const cal_table_t& cal) {
 }  // namespace
 
 void RigSession::Closer::operator()(s_rig* rig) const {
+    std::lock_guard lock(HamlibMutex());
     rig_close(rig);  // refused harmlessly when the rig was never opened
     rig_cleanup(rig);
 }
 
 RigSession::RigSession(const RigConnection& connection) : connection_(connection) {
-    std::lock_guard lock(HamlibMutex());
-    SilenceHamlib();
     const auto* daemon = std::get_if<RigctldAddress>(&connection_.target);
-    // Hamlib's own connect may wait for minutes on an address that drops packets.
-    if (daemon && !TcpAccepts(daemon->host, daemon->port, connection_.timeoutMs, "q\n"))
-        throw RigError(RigctldUnreachableText(AddressText(*daemon)));
+    // Hamlib's own connect may wait for minutes on an address that drops packets, so a
+    // connection within the timeout comes first. It is held until Hamlib's is closed again:
+    // rigctld 4.5 closes a leaving client's descriptor more than once, and drops a connection
+    // accepted in between under the same number. A check that had just left could do that
+    // to Hamlib's connection; one that leaves after it cannot.
+    if (daemon) {
+        probe_ = TcpConnect(daemon->host, daemon->port, connection_.timeoutMs);
+        if (!probe_.valid()) throw RigError(RigctldUnreachableText(AddressText(*daemon)));
+    }
     int e = open();
-    // rigctld now and then drops a connection accepted just after another client hung up
-    // (as the check above does); a later try gets through.
-    for (int retry = 1; daemon && e == -RIG_EIO && retry <= 3; ++retry) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(20 * retry));
+    // Another client of the same rigctld that left just before can still drop this one.
+    for (int pauseMs = 50; daemon && e == -RIG_EIO && pauseMs <= 400; pauseMs *= 2) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(pauseMs));
         e = open();
     }
     if (e != RIG_OK) fail(e);
+    std::lock_guard lock(HamlibMutex());
     // Every answer comes from the rig itself, not from Hamlib's cache of earlier answers.
     rig_set_cache_timeout_ms(rig_.get(), HAMLIB_CACHE_ALL, 0);
 }
 
 int RigSession::open() {
+    rig_.reset();  // an earlier try's, closed under the lock by its deleter
+    std::lock_guard lock(HamlibMutex());
+    SilenceHamlib();
     const auto* direct = std::get_if<DirectRig>(&connection_.target);
     const rig_model_t model = direct ? direct->model : RIG_MODEL_NETRIGCTL;
     rig_.reset(rig_init(model));
@@ -98,10 +106,7 @@ int RigSession::open() {
     return rig_open(rig_.get());
 }
 
-RigSession::~RigSession() {
-    std::lock_guard lock(HamlibMutex());
-    rig_.reset();
-}
+RigSession::~RigSession() = default;
 
 void RigSession::fail(int code) const {
     const int e = code < 0 ? -code : code;

@@ -5,6 +5,7 @@
 #include <memory>
 #include <string>
 
+#include "libs/unique_fd.h"
 #include "rig/rig_control.h"
 #include "rig/rig_settings.h"
 
@@ -40,6 +41,7 @@ class RigSession final : public RigControl {
     [[noreturn]] void fail(int hamlibCode) const;
 
     RigConnection connection_;
+    UniqueFd probe_;  // rigctld's reachability check, held open until after rig_ is closed
     std::unique_ptr<s_rig, Closer> rig_;
 };
 

@@ -1,14 +1,14 @@
 #pragma once
-// Whether something accepts TCP connections at an address, within a time limit.
+// A TCP connection made within a time limit, to learn whether something listens at an address.
 #include <string>
-#include <string_view>
+
+#include "libs/unique_fd.h"
 
 namespace fw::rig {
 
 // Resolves `host` and tries to connect to each of its addresses until one accepts or
-// `timeoutMs` has passed; sends `farewell` and closes the connection again. Never blocks
-// longer than the limit (name resolution aside). rigctld needs its quit command as farewell:
-// a client that just hangs up can make it drop the connection accepted next.
-bool TcpAccepts(const std::string& host, int port, int timeoutMs, std::string_view farewell);
+// `timeoutMs` has passed. Returns the connected socket, or an invalid one. Never blocks
+// longer than the limit (name resolution aside).
+UniqueFd TcpConnect(const std::string& host, int port, int timeoutMs);
 
 }  // namespace fw::rig

@@ -55,6 +55,13 @@ QStringList ListLines(WindowFixture& f) {
     return f.window->document().listModel().stringList();
 }
 
+// Every message shown so far, for the failure report of a check that expects none.
+QByteArray ShownTexts(WindowFixture& f) {
+    QStringList texts;
+    for (const auto& m : f.dialogs.messages) texts << m.text;
+    return texts.join(QStringLiteral(" | ")).toUtf8();
+}
+
 QString StatusText(WindowFixture& f) {
     return f.c().actions.rigStatus->text();
 }
@@ -127,9 +134,9 @@ class RigTest : public QObject {
         QVERIFY(f.window->document().measList().empty());
         QVERIFY(Rig(f).busy() && Rig(f).progressDialog());
         QVERIFY(!f.c().actions.rigRead->isEnabled());
-        QTRY_COMPARE_WITH_TIMEOUT(f.window->document().measList().size(), size_t(1), RigTimeoutMs);
-        QTRY_VERIFY(!Rig(f).busy());
-        QVERIFY(f.dialogs.messages.empty());
+        QTRY_VERIFY_WITH_TIMEOUT(!Rig(f).busy(), RigTimeoutMs);
+        QVERIFY2(f.dialogs.messages.empty(), ShownTexts(f).constData());
+        QCOMPARE(f.window->document().measList().size(), size_t(1));
         QVERIFY(StatusText(f).endsWith(QStringLiteral("— idle")));
         const MeasRow row = f.window->document().measList().row(0);
         QCOMPARE(row.entryUnit, std::string("AntVol"));
@@ -159,7 +166,7 @@ class RigTest : public QObject {
         f.dialogs.bandAnswers = {three};
         f.c().actions.rigSweep->trigger();
         QTRY_VERIFY_WITH_TIMEOUT(!Rig(f).busy(), RigTimeoutMs);
-        QVERIFY(f.dialogs.messages.empty());
+        QVERIFY2(f.dialogs.messages.empty(), ShownTexts(f).constData());
         QCOMPARE(f.dialogs.bandChoicesShown.size(), size_t(1));
         QCOMPARE(f.dialogs.bandChoicesShown[0].size(), qsizetype(13));  // all at first
         const MeasList& list = f.window->document().measList();

@@ -26,9 +26,13 @@ int main(int argc, char* argv[]) {
     QTemporaryDir config;
     qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());
     QApplication app(argc, argv);
+    // FW_WINDOW_TEST=RigTest runs only the test classes whose name contains that text.
+    const QByteArray only = qgetenv("FW_WINDOW_TEST");
     int failures = 0;
     for (const auto& factory : fw::testing::Registry()) {
         const std::unique_ptr<QObject> test = factory();
+        if (!only.isEmpty() && !QByteArray(test->metaObject()->className()).contains(only))
+            continue;
         failures += QTest::qExec(test.get(), argc, argv);
     }
     return failures == 0 ? 0 : 1;

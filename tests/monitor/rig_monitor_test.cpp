@@ -33,9 +33,9 @@ class RestartableRigctld {
                    "static_data=1", static_cast<char*>(nullptr));
             _exit(127);
         }
-        for (int i = 0; i < 250 && !rig::test::Accepts(port_); ++i)
+        for (int i = 0; i < 250 && !rig::test::Listening(port_); ++i)
             std::this_thread::sleep_for(std::chrono::milliseconds(20));
-        ASSERT_TRUE(rig::test::Accepts(port_)) << "rigctld did not start on " << port_;
+        ASSERT_TRUE(rig::test::Listening(port_)) << "rigctld did not start on " << port_;
     }
     void stop() {
         if (pid_ <= 0) return;

@@ -1,6 +1,9 @@
 // The rig layer against a real rigctld with Hamlib's dummy rig, and Hamlib's dummy opened
 // directly. The dummy's S-meter reads -12 dB over S9 with static_data=1.
 #include <gtest/gtest.h>
+#include <poll.h>
+
+#include <atomic>
 
 #include "rig/rig_error.h"
 #include "rig/rig_session.h"
@@ -100,6 +103,80 @@ TEST(Rigctld, KilledInTheMiddleOfASweepKeepsTheRowsTaken) {
     EXPECT_EQ(r.failedIndex, 2u);
     EXPECT_EQ(r.failure, "Sweep stopped at 30m: rigctld not reachable at " + daemon.address());
     EXPECT_EQ(r.restoreFailure, "rigctld not reachable at " + daemon.address());
+}
+
+// Stands before a rigctld like the daemon does when a client left just before: the second
+// connection (the first after the reachability check) is dropped at once, later ones are
+// passed through. Notes whether the first was still open when the second came.
+class DroppingProxy {
+  public:
+    explicit DroppingProxy(int daemonPort)
+        : daemonPort_(daemonPort), thread_([this] { serve(); }) {}
+    ~DroppingProxy() {
+        stop_ = true;
+        thread_.join();
+    }
+    std::string address() const { return "127.0.0.1:" + std::to_string(listener_.port()); }
+    bool firstOpenAtSecond() const { return firstOpenAtSecond_; }
+
+  private:
+    static bool Open(int fd) {
+        pollfd p{fd, POLLIN, 0};
+        char c;
+        return poll(&p, 1, 0) == 0 || recv(fd, &c, 1, MSG_PEEK) > 0;
+    }
+    int next() {
+        while (!stop_) {
+            pollfd p{listener_.fd(), POLLIN, 0};
+            if (poll(&p, 1, 20) > 0) return accept(listener_.fd(), nullptr, nullptr);
+        }
+        return -1;
+    }
+    void pass(int client) {
+        const int daemon = socket(AF_INET, SOCK_STREAM, 0);
+        sockaddr_in a{};
+        a.sin_family = AF_INET;
+        a.sin_port = htons(static_cast<std::uint16_t>(daemonPort_));
+        a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        if (connect(daemon, reinterpret_cast<sockaddr*>(&a), sizeof a) == 0) {
+            pollfd p[2] = {{client, POLLIN, 0}, {daemon, POLLIN, 0}};
+            char buffer[4096];
+            for (bool open = true; open && !stop_;) {
+                if (poll(p, 2, 20) <= 0) continue;
+                for (int i = 0; i < 2 && open; ++i) {
+                    if (!p[i].revents) continue;
+                    const ssize_t n = read(p[i].fd, buffer, sizeof buffer);
+                    open = n > 0 && write(p[1 - i].fd, buffer, n) == n;
+                }
+            }
+        }
+        close(daemon);
+        close(client);
+    }
+    void serve() {
+        const int first = next();
+        const int second = next();
+        firstOpenAtSecond_ = first >= 0 && second >= 0 && Open(first);
+        close(second);
+        close(first);
+        for (int c = next(); c >= 0; c = next()) pass(c);
+    }
+
+    const int daemonPort_;
+    test::LoopbackSocket listener_{true};
+    std::atomic<bool> stop_{false};
+    std::atomic<bool> firstOpenAtSecond_{false};
+    std::thread thread_;
+};
+
+// The reachability check holds its connection while Hamlib connects, so that it cannot be
+// the leaving client that makes rigctld drop Hamlib's; a drop that still happens is tried again.
+TEST(Rigctld, AFreshConnectionDroppedByTheDaemonIsTriedAgain) {
+    RigctldProcess daemon;
+    DroppingProxy proxy(daemon.port());
+    RigSession rig(Via(proxy.address()));
+    EXPECT_TRUE(proxy.firstOpenAtSecond());
+    EXPECT_EQ(rig.strengthDb(), -12);
 }
 
 TEST(DirectRig, HamlibsDummyOpensWithoutRigctldAndRefusesUnknownSettings) {
