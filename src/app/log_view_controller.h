@@ -7,7 +7,7 @@
 
 #include "app/dialogs.h"
 #include "app/document.h"
-#include "app/log_view_pictures.h"
+#include "logviews/log_view_picture.h"
 
 class QAction;
 

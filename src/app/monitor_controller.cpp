@@ -11,6 +11,7 @@
 #include "app/qt_text.h"
 #include "app/settings_store.h"
 #include "app/station_log_tasks.h"
+#include "monitor/rig_sweeper.h"
 #include "libs/regional.h"
 #include "libs/startup_values.h"
 #include "logviews/view_frame.h"

@@ -1,4 +1,3 @@
-#include <filesystem>
 #include <ostream>
 
 #include "cli/commands.h"
@@ -14,18 +13,16 @@ namespace fw::cli {
 
 namespace {
 
-// Writing the export over the log itself would replace the log with its own export.
 void RefuseTheLogItself(const std::string& target, const std::string& logPath, const char* option) {
-    std::error_code ec;
-    if (std::filesystem::equivalent(target, logPath, ec))
+    if (IsLogFile(target, logPath))
         throw Refusal(std::string(option) + " must not name the station log itself");
 }
 
-// The whole export handed to `sink`; a Refusal when the log cannot be read.
-bool Export(StationLog& log, const LogSpan& span, const std::string& format, const TextSink& sink) {
+// The result of reading the log, or a Refusal when it cannot be read.
+template <typename Read>
+auto ReadOrRefuse(Read read) {
     try {
-        if (format == "csv") return WriteReadingsCsv(log, span, sink);
-        return sink(DatabankText(QueryDatabank(log, span)));
+        return read();
     } catch (const LogError& e) {
         throw Refusal(e.what());
     }
@@ -41,23 +38,23 @@ int LogExport(ArgList& args, std::ostream& out) {
     if (*format != "csv" && *format != "databank")
         throw UsageError("--format must be csv or databank");
 
+    const LogExportFormat exportFormat =
+        *format == "csv" ? LogExportFormat::Csv : LogExportFormat::Databank;
     StationLog log = OpenLogForReading(path);
-    if (output) RefuseTheLogItself(*output, path, "--output");
     if (!output) {
-        Export(log, span, *format, [&](std::string_view piece) {
-            out.write(piece.data(), static_cast<std::streamsize>(piece.size()));
-            return static_cast<bool>(out);
+        ReadOrRefuse([&] {
+            return WriteLogExport(log, span, exportFormat, [&](std::string_view piece) {
+                out.write(piece.data(), static_cast<std::streamsize>(piece.size()));
+                return static_cast<bool>(out);
+            });
         });
         if (!out) throw Refusal("The export could not be written to standard output");
         return ExitOk;
     }
-    // Written whole or not at all: a failed export leaves any previous file as it was.
-    const std::string error = WriteFileAtomically(*output, [&](std::FILE* f) {
-        return Export(log, span, *format, [f](std::string_view piece) {
-            return std::fwrite(piece.data(), 1, piece.size(), f) == piece.size();
-        });
-    });
-    if (!error.empty()) throw Refusal(*output + ": " + error);
+    RefuseTheLogItself(*output, path, "--output");
+    const std::string error =
+        ReadOrRefuse([&] { return WriteLogExportFile(log, span, exportFormat, *output); });
+    if (!error.empty()) throw Refusal(error);
     return ExitOk;
 }
 
@@ -71,12 +68,7 @@ int LogToList(ArgList& args, std::ostream& out) {
 
     StationLog log = OpenLogForReading(path);
     RefuseTheLogItself(*save, path, "--save");
-    LoggedList logged;
-    try {
-        logged = QueryLoggedList(log, span);
-    } catch (const LogError& e) {
-        throw Refusal(e.what());
-    }
+    const LoggedList logged = ReadOrRefuse([&] { return QueryLoggedList(log, span); });
     if (logged.readings == 0) throw Refusal("No readings in the station log for that span");
     const std::string locator =
         logged.locator.empty() ? std::string(NoLocatorText) : logged.locator;

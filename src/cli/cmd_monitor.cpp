@@ -27,14 +27,6 @@ struct MonitorOptions {
     std::string logPath;
 };
 
-std::vector<LogBand> BandsOption(const std::optional<std::string>& text) {
-    if (!text) return AllBands();
-    std::vector<LogBand> bands;
-    for (const rig::RigTarget& t : rig::BandTargets(*text))
-        bands.push_back({t.band, BandFrequencyMHz(t.band)});
-    return bands;
-}
-
 MonitorOptions TakeMonitorOptions(ArgList& args, char sep) {
     MonitorOptions o;
     o.connection = TakeRigOptions(args);
@@ -67,7 +59,7 @@ MonitorOptions TakeMonitorOptions(ArgList& args, char sep) {
         o.plan.settle = std::chrono::milliseconds(ParseIntOption("--settle", *settle, 0, 60000));
     try {
         if (calibration) o.plan.reading.offsets = rig::ParseCalibrationOffsets(*calibration, sep);
-        o.settings.bands = BandsOption(bands);
+        o.settings.bands = MonitorBandsOf(*bands);
         // Gain and bandwidth are checked as an entry checks them, before the rig is touched.
         for (const LogBand& b : o.settings.bands)
             rig::ResolveTarget(rig::RigTarget::Band(b.band), o.plan.reading, sep);

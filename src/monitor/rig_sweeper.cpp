@@ -17,6 +17,14 @@ rig::RigTarget TargetFor(const LogBand& band, char sep) {
 
 }  // namespace
 
+std::vector<LogBand> MonitorBandsOf(std::string_view commaList) {
+    if (commaList.empty()) return AllBands();
+    std::vector<LogBand> bands;
+    for (const rig::RigTarget& t : rig::BandTargets(commaList))
+        bands.push_back({t.band, BandFrequencyMHz(t.band)});
+    return bands;
+}
+
 std::string RigNameFor(const rig::RigConnection& connection) {
     const auto* direct = std::get_if<rig::DirectRig>(&connection.target);
     if (!direct) return rig::ConnectionLabel(connection);

@@ -5,6 +5,8 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "monitor/sweeper.h"
 #include "rig/rig_session.h"
@@ -12,6 +14,10 @@
 #include "rig/sweep.h"
 
 namespace fw {
+
+// "80m,40m" as the monitor's bands; an empty text gives all bands. Throws
+// rig::ReadingInputError naming an unknown band or an empty item.
+std::vector<LogBand> MonitorBandsOf(std::string_view commaList);
 
 class RigSweeper final : public Sweeper {
   public:

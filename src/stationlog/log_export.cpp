@@ -2,7 +2,11 @@
 
 #include <charconv>
 #include <cmath>
+#include <cstdio>
+#include <filesystem>
 #include <map>
+
+#include "libs/atomic_file.h"
 
 #include "stationlog/log_stats.h"
 #include "stationlog/utc_text.h"
@@ -128,6 +132,27 @@ std::string DatabankText(std::span<const DatabankLine> lines) {
         out += LineEnd;
     }
     return out;
+}
+
+bool WriteLogExport(StationLog& log, const LogSpan& span, LogExportFormat format,
+                    const TextSink& sink) {
+    if (format == LogExportFormat::Csv) return WriteReadingsCsv(log, span, sink);
+    return sink(DatabankText(QueryDatabank(log, span)));
+}
+
+std::string WriteLogExportFile(StationLog& log, const LogSpan& span, LogExportFormat format,
+                               const std::string& target) {
+    const std::string error = WriteFileAtomically(target, [&](std::FILE* f) {
+        return WriteLogExport(log, span, format, [f](std::string_view piece) {
+            return std::fwrite(piece.data(), 1, piece.size(), f) == piece.size();
+        });
+    });
+    return error.empty() ? error : target + ": " + error;
+}
+
+bool IsLogFile(const std::string& target, const std::string& logPath) {
+    std::error_code ec;
+    return std::filesystem::equivalent(target, logPath, ec);
 }
 
 }  // namespace fw

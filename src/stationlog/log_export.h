@@ -45,4 +45,20 @@ std::vector<DatabankLine> QueryDatabank(StationLog& log, const LogSpan& span);
 // for hours without a reading.
 std::string DatabankText(std::span<const DatabankLine> lines);
 
+enum class LogExportFormat { Csv, Databank };
+
+// The span's export in that format, handed to `sink`. False when the sink failed; throws
+// LogError when the log cannot be read.
+bool WriteLogExport(StationLog& log, const LogSpan& span, LogExportFormat format,
+                    const TextSink& sink);
+
+// Writes the export to `target` whole or not at all: a failed export leaves any earlier
+// file as it was. An empty text, or "TARGET: reason". Throws LogError as above.
+std::string WriteLogExportFile(StationLog& log, const LogSpan& span, LogExportFormat format,
+                               const std::string& target);
+
+// Whether `target` is the log's own file, however either path is written: an export or a
+// list written there would replace the log.
+bool IsLogFile(const std::string& target, const std::string& logPath);
+
 }  // namespace fw

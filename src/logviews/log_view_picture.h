@@ -1,7 +1,10 @@
 #pragma once
 // The station log's two views as pictures on the diagram canvas, from a request the view
-// window fills in. No widgets.
+// window fills in.
+#include <array>
+#include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "diagram/picture.h"
@@ -28,5 +31,12 @@ struct LogViewRequest {
 // the log cannot be read.
 DiagramPicture RenderLogView(StationLog& log, const LogViewRequest& request,
                              ItuCoefficientCache& coefficients);
+
+// The atmospheric model's median Fa in dB for each UTC hour at the centre of the locator's
+// square, in `month` (1..12) at `freqMHz`; none where the locator does not parse, the
+// frequency lies outside the model's range or the month's coefficients cannot be read.
+std::optional<std::array<double, 24>> AtmosphericFaByHour(std::string_view locator, int month,
+                                                          double freqMHz,
+                                                          ItuCoefficientCache& coefficients);
 
 }  // namespace fw

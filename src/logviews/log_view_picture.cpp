@@ -1,8 +1,9 @@
-#include "app/log_view_pictures.h"
+#include "logviews/log_view_picture.h"
 
-#include "app/station_log_tasks.h"
 #include "logviews/hourly_profile_view.h"
 #include "logviews/level_over_time_view.h"
+#include "measure/maidenhead.h"
+#include "model/atmospheric_noise.h"
 #include "stationlog/log_queries.h"
 #include "stationlog/utc_text.h"
 
@@ -15,6 +16,24 @@ std::string DayText(UtcSeconds t) {
 }
 
 }  // namespace
+
+std::optional<std::array<double, 24>> AtmosphericFaByHour(std::string_view locator, int month,
+                                                          double freqMHz,
+                                                          ItuCoefficientCache& coefficients) {
+    if (!InAtmosphericRange(freqMHz)) return std::nullopt;
+    const Outcome<LocatorSquare> square = ParseMaidenhead(locator);
+    if (!square) return std::nullopt;
+    const Outcome<ItuNoiseCoefficients>& c = coefficients.Month(month);
+    if (!c) return std::nullopt;
+    const GeoPoint& at = square->centre;
+    std::array<double, 24> fa{};
+    for (int hour = 0; hour < 24; ++hour)
+        fa[static_cast<std::size_t>(hour)] =
+            AtmosphericNoiseAt(c.value(),
+                               MakeAtmosphericSite(c.value(), at.latDeg, at.lonDeg, hour), freqMHz)
+                .fa;
+    return fa;
+}
 
 DiagramPicture RenderLogView(StationLog& log, const LogViewRequest& r,
                              ItuCoefficientCache& coefficients) {
