@@ -52,7 +52,7 @@ MainActions BuildMainMenus(QMainWindow& window, QWidget& image, QWidget& listBox
 
     a.print = Item(bar, "Print");
 
-    QMenu* rig = bar->addMenu(QStringLiteral("Rig"));
+    QMenu* rig = bar->addMenu(QStringLiteral("&Rig"));
     a.rigSettings = Item(rig, "Rig Settings…");
     Separator(rig);
     a.rigRead = Item(rig, "Read S-Meter");
@@ -61,7 +61,7 @@ MainActions BuildMainMenus(QMainWindow& window, QWidget& image, QWidget& listBox
     a.rigStatus->setContentsMargins(8, 0, 8, 0);
     bar->setCornerWidget(a.rigStatus);
 
-    QMenu* stationLog = bar->addMenu(QStringLiteral("Station Log"));
+    QMenu* stationLog = bar->addMenu(QStringLiteral("&Station Log"));
     a.monitor = Item(stationLog, "Monitor…");
     Separator(stationLog);
     a.levelOverTime = Item(stationLog, "Level over Time…");

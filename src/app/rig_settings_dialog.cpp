@@ -29,6 +29,13 @@ namespace {
 
 enum BandColumn { BandCol, FreqCol, ModeCol, OffsetCol };
 
+// A label whose mnemonic moves the focus to `buddy`.
+QLabel* BuddyLabel(const QString& text, QWidget* buddy) {
+    auto* label = new QLabel(text);
+    label->setBuddy(buddy);
+    return label;
+}
+
 QString Q(const std::string& text) {
     return ToQString(text);
 }
@@ -103,13 +110,13 @@ RigSettingsDialog::RigSettingsDialog(const RigSettings& current, QWidget* parent
     grid->addWidget(useModel_, 1, 0);
     grid->addWidget(search_, 1, 1);
     grid->addWidget(modelList_, 2, 1);
-    grid->addWidget(new QLabel(QStringLiteral("&Port or device:")), 3, 0);
+    grid->addWidget(BuddyLabel(QStringLiteral("&Port or device:"), port_), 3, 0);
     grid->addWidget(port_, 3, 1);
-    grid->addWidget(new QLabel(QStringLiteral("&Speed:")), 4, 0);
+    grid->addWidget(BuddyLabel(QStringLiteral("&Speed:"), speed_), 4, 0);
     grid->addWidget(speed_, 4, 1);
-    grid->addWidget(new QLabel(QStringLiteral("Se&ttings:")), 5, 0);
+    grid->addWidget(BuddyLabel(QStringLiteral("Settin&gs:"), conf_), 5, 0);
     grid->addWidget(conf_, 5, 1);
-    grid->addWidget(new QLabel(QStringLiteral("Answer &timeout:")), 6, 0);
+    grid->addWidget(BuddyLabel(QStringLiteral("Answer t&imeout:"), timeout_), 6, 0);
     grid->addWidget(timeout_, 6, 1);
     (direct ? useModel_ : useRigctld_)->setChecked(true);
 
@@ -124,10 +131,10 @@ RigSettingsDialog::RigSettingsDialog(const RigSettings& current, QWidget* parent
     split_->setSuffix(QStringLiteral(" MHz"));
     belowSplit_ = new QLineEdit(Q(current.modes.belowSplit));
     fromSplit_ = new QLineEdit(Q(current.modes.fromSplit));
-    form->addRow(QStringLiteral("S-meter samples per &measurement:"), readings_);
+    form->addRow(QStringLiteral("S-meter samples per m&easurement:"), readings_);
     form->addRow(QStringLiteral("Settle time after &tuning:"), settle_);
-    form->addRow(QStringLiteral("Modes s&plit at:"), split_);
-    form->addRow(QStringLiteral("&Mode below it:"), belowSplit_);
+    form->addRow(QStringLiteral("Modes sp&lit at:"), split_);
+    form->addRow(QStringLiteral("Mode &below it:"), belowSplit_);
     form->addRow(QStringLiteral("Mode &from it on:"), fromSplit_);
 
     bands_ = new QTableWidget(static_cast<int>(BandTable.size()), 4);

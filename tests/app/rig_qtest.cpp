@@ -13,6 +13,8 @@
 #include <QPushButton>
 #include <QTableWidget>
 #include <QTest>
+#include <map>
+#include <optional>
 
 #include "app/rig_controller.h"
 #include "app/rig_settings_dialog.h"
@@ -89,6 +91,16 @@ void CompareRigSettings(const RigSettings& a, const RigSettings& b) {
     QCOMPARE(a.modes.fromSplit, b.modes.fromSplit);
     QVERIFY(a.modes.bandModes == b.modes.bandModes);
     QVERIFY(a.offsets == b.offsets);
+}
+
+// The letter after a single "&" in a control's text; none without one.
+std::optional<QChar> Mnemonic(const QString& text) {
+    for (qsizetype i = 0; i + 1 < text.size(); ++i) {
+        if (text[i] != '&') continue;
+        if (text[i + 1] != '&') return text[i + 1].toLower();
+        ++i;
+    }
+    return std::nullopt;
 }
 
 RigSettings EditedRigSettings() {
@@ -269,6 +281,27 @@ class RigTest : public QObject {
         table->item(3, 3)->setText(QStringLiteral("1..5"));
         QVERIFY(!dialog.result(error));
         QVERIFY(error.contains(table->item(3, 0)->text()) && error.contains("1..5"));
+    }
+
+    // Every Alt+letter of the dialog is its own and leads to a field: a label without a
+    // field shows its "&" instead.
+    void rigSettingsDialogKeysAreUniqueAndLeadToFields() {
+        RigSettingsDialog dialog(EditedRigSettings(), nullptr);
+        std::map<QChar, QString> taken;
+        const auto take = [&](const QString& text) {
+            const std::optional<QChar> key = Mnemonic(text);
+            if (!key) return;
+            QVERIFY2(taken.emplace(*key, text).second,
+                     qPrintable(text + " shares its key with " + taken[*key]));
+        };
+        for (const QLabel* label : dialog.findChildren<QLabel*>()) {
+            if (!Mnemonic(label->text())) continue;
+            QVERIFY2(label->buddy(), qPrintable(label->text()));
+            take(label->text());
+        }
+        for (const QAbstractButton* button : dialog.findChildren<QAbstractButton*>())
+            take(button->text());
+        QVERIFY(taken.size() >= 11);
     }
 };
 

@@ -178,7 +178,7 @@ class StartupTest : public QObject {
         WindowFixture f;
         QMenuBar* bar = f.window->menuBar();
         QCOMPARE(ActionTexts(bar->actions()),
-                 QStringList({"File", "&View", "Print", "Rig", "Station Log", "Information"}));
+                 QStringList({"File", "&View", "Print", "&Rig", "&Station Log", "Information"}));
         QMenu* file = bar->actions().at(0)->menu();
         QVERIFY(file);
         QCOMPARE(ActionTexts(file->actions()),
