@@ -9,6 +9,8 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QProgressDialog>
+#include <QResizeEvent>
+#include <QCoreApplication>
 
 #include "app/qt_text.h"
 #include "app/rig_job.h"
@@ -69,6 +71,12 @@ bool RigController::busy() const {
 void RigController::setStatus(const std::string& state) {
     c_.status->setText(ToQString(
         "Rig: " + rig::ConnectionLabel(document_.settings().rig.connection) + " — " + state));
+    // The menu bar places its corner widget only when it is resized itself; a longer text
+    // would run past the window's edge.
+    if (QWidget* bar = c_.status->parentWidget()) {
+        QResizeEvent same(bar->size(), bar->size());
+        QCoreApplication::sendEvent(bar, &same);
+    }
 }
 
 void RigController::showIdle() {

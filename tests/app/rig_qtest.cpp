@@ -173,6 +173,8 @@ class RigTest : public QObject {
     void sweepAddsRowsAndCancelKeepsThem() {
         RigctldProcess rigctld;
         WindowFixture f;
+        f.window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(f.window.get()));
         UseRigctld(f, rigctld.address());
         const QStringList three{"80m", "40m", "20m"};
         f.dialogs.bandAnswers = {three};
@@ -195,6 +197,11 @@ class RigTest : public QObject {
         f.c().actions.rigSweep->trigger();
         QCOMPARE(f.dialogs.bandChoicesShown.back(), three);  // the last choice comes back
         QTRY_VERIFY_WITH_TIMEOUT(list.size() >= 4, RigTimeoutMs);
+        // The state in the menu bar is laid out anew as it grows: shown whole, inside the bar.
+        const QLabel* status = f.c().actions.rigStatus;
+        QVERIFY(StatusText(f).contains(QStringLiteral("— sweeping")));
+        QVERIFY(status->width() >= status->sizeHint().width());
+        QVERIFY(status->geometry().right() < status->parentWidget()->width());
         QProgressDialog* progress = Rig(f).progressDialog();
         QVERIFY(progress && progress->isVisible());
         QPushButton* cancel = progress->findChild<QPushButton*>();
