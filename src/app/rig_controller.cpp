@@ -71,9 +71,9 @@ bool RigController::busy() const {
 void RigController::setStatus(const std::string& state) {
     c_.status->setText(ToQString(
         "Rig: " + rig::ConnectionLabel(document_.settings().rig.connection) + " — " + state));
-    // The menu bar places its corner widget only when it is resized itself; a longer text
-    // would run past the window's edge.
-    if (QWidget* bar = c_.status->parentWidget()) {
+    // A shown menu bar places its corner widget only when it is resized itself; a longer
+    // text would run past the window's edge.
+    if (QWidget* bar = c_.status->parentWidget(); bar && bar->isVisible()) {
         QResizeEvent same(bar->size(), bar->size());
         QCoreApplication::sendEvent(bar, &same);
     }
