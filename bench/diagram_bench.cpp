@@ -35,4 +35,35 @@ void BM_Redraw_Baseline(benchmark::State& state) {
 BENCHMARK(BM_Redraw) FW_REDRAW_SIZES;
 BENCHMARK(BM_Redraw_Baseline) FW_REDRAW_SIZES;
 
+// A redraw on a screen of device pixel ratio 2 (logical size given): the window draws only
+// the device-pixel picture; the baseline also draws the logical one, as every redraw did
+// before that was made only when saving, copying or printing.
+fw::DiagramInputs HiDpiInputs(const benchmark::State& state, const fw::ReferenceCurves& curves) {
+    fw::DiagramInputs in;
+    in.width = static_cast<int>(state.range(0));
+    in.height = static_cast<int>(state.range(1));
+    in.curves = &curves;
+    return in;
+}
+
+void BM_RedrawHiDpi(benchmark::State& state) {
+    for (auto _ : state) {
+        const fw::ReferenceCurves curves = fw::computeReferenceCurves(2700);
+        benchmark::DoNotOptimize(fw::renderDiagramAt(HiDpiInputs(state, curves), 2.0));
+    }
+}
+
+void BM_RedrawHiDpi_Baseline(benchmark::State& state) {
+    for (auto _ : state) {
+        const fw::ReferenceCurves curves = fw::computeReferenceCurves(2700);
+        const fw::DiagramInputs in = HiDpiInputs(state, curves);
+        benchmark::DoNotOptimize(fw::renderDiagramAt(in, 2.0));
+        benchmark::DoNotOptimize(fw::renderDiagram(in));
+    }
+}
+
+#define FW_HIDPI_SIZES ->Args({537, 497})->Args({1920, 1080})->Unit(benchmark::kMicrosecond)
+BENCHMARK(BM_RedrawHiDpi) FW_HIDPI_SIZES;
+BENCHMARK(BM_RedrawHiDpi_Baseline) FW_HIDPI_SIZES;
+
 }  // namespace

@@ -69,7 +69,9 @@ void DisplayController::updateNoise() {
         refuseBandwidth();
         return;
     }
-    const ReferenceCurves curves = computeReferenceCurves(*bandwidth);
+    // Shared with the logical picture drawn later on demand.
+    const auto curves =
+        std::make_shared<const ReferenceCurves>(computeReferenceCurves(*bandwidth));
     const int w = c_.ImPlot->width();
     const int h = c_.ImPlot->height();
     c_.Memo3->appendPlainText(QStringLiteral("w:%1").arg(w));
@@ -79,7 +81,7 @@ void DisplayController::updateNoise() {
     DiagramInputs in;
     in.width = w;
     in.height = h;
-    in.curves = &curves;
+    in.curves = curves.get();
     in.bandwidthCorrection = c_.CBbwMode->isChecked();
     in.measurements = document_.measurementDots();
     in.yPos = s.YPos;
@@ -87,32 +89,28 @@ void DisplayController::updateNoise() {
     in.locator = s.Locator;
     in.measDateTime = s.MeasDateTime;
     in.deciles = document_.decileBands();
-    in.atmospheric = atmosphericLayer(curves.freqGrid);
-    DiagramPicture next;
+    in.atmospheric = atmosphericLayer(curves->freqGrid);
+    // On a HiDPI screen the shown picture is drawn at device pixels, so that it is sharp;
+    // the logical one that is saved, copied and printed is drawn only when one of them asks.
+    const double ratio = c_.ImPlot->devicePixelRatioF();
+    DiagramPicture shownPicture;
     try {
-        next = renderDiagram(in);
+        shownPicture = ratio == 1.0 ? renderDiagram(in) : renderDiagramAt(in, ratio);
     } catch (const std::exception& e) {
         // The unfinished picture is dropped; the previous one stays on screen.
         dialogs_.show({MessageKind::Error, e.what()});
         return;
     }
-    // On a HiDPI screen the shown picture is drawn at device pixels, so that it is sharp;
-    // the document keeps the logical picture that is saved, copied and printed.
-    const double ratio = c_.ImPlot->devicePixelRatioF();
-    DiagramPicture device;
-    if (ratio != 1.0) {
-        try {
-            device = renderDiagramAt(in, ratio);
-        } catch (const std::exception& e) {
-            dialogs_.show({MessageKind::Error, e.what()});
-            return;
-        }
-    }
     // The pixmap takes its own copy; the view spares a second one on every redraw.
-    QPixmap shown = QPixmap::fromImage(PictureImageView(ratio != 1.0 ? device : next));
+    QPixmap shown = QPixmap::fromImage(PictureImageView(shownPicture));
     shown.setDevicePixelRatio(ratio);
     c_.ImPlot->setPixmap(shown);
-    document_.showPicture(std::move(next), *bandwidth);
+    if (ratio == 1.0) {
+        document_.showPicture(std::move(shownPicture), *bandwidth);
+        return;
+    }
+    document_.showPictureDrawnOnDemand(
+        [in, curves, layer = layer_] { return renderDiagram(in); }, *bandwidth);
 }
 
 const AtmosphericLayer* DisplayController::atmosphericLayer(std::span<const double> gridHz) {
@@ -121,7 +119,8 @@ const AtmosphericLayer* DisplayController::atmosphericLayer(std::span<const doub
     const std::string key = s.Locator + '\n' + s.MeasDateTime;
     if (!layer_ || key != layerKey_) {
         if (!coefficients_) coefficients_ = std::make_unique<ItuCoefficientCache>(s.ProgramDir);
-        layer_ = StationAtmosphericLayer(s.Locator, s.MeasDateTime, gridHz, *coefficients_);
+        layer_ = std::make_shared<const Outcome<AtmosphericLayer>>(
+            StationAtmosphericLayer(s.Locator, s.MeasDateTime, gridHz, *coefficients_));
         layerKey_ = key;
     }
     if (layer_->ok()) return &layer_->value();

@@ -66,7 +66,8 @@ class DisplayController : public QObject {
     std::array<QAction*, 2> layers_;
     std::unique_ptr<ItuCoefficientCache> coefficients_;
     std::string layerKey_;  // locator and time the layer below was made for
-    std::optional<Outcome<AtmosphericLayer>> layer_;
+    // Shared with a logical picture not drawn yet, which must outlive a newer layer.
+    std::shared_ptr<const Outcome<AtmosphericLayer>> layer_;
     bool refusing_ = false;  // the bandwidth message is open
     bool resizing_ = false;  // the window size is being set by the layout rule
 };

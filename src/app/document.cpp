@@ -1,5 +1,8 @@
 #include "app/document.h"
 
+#include <exception>
+#include <utility>
+
 #include "app/qt_text.h"
 #include "libs/regional.h"
 #include "libs/startup_values.h"
@@ -105,8 +108,28 @@ void Document::setSettings(AppSettings settings) {
     emit settingsChanged();
 }
 
+const DiagramPicture& Document::picture() const {
+    if (!drawPicture_) return picture_;
+    const std::function<DiagramPicture()> draw = std::exchange(drawPicture_, nullptr);
+    try {
+        picture_ = draw();
+    } catch (const std::exception&) {
+        picture_ = {};  // the shown picture was drawn from the same inputs; left empty
+    }
+    return picture_;
+}
+
 void Document::showPicture(DiagramPicture picture, std::int32_t bandwidthHz) {
+    drawPicture_ = nullptr;
     picture_ = std::move(picture);
+    pictureBandwidthHz_ = bandwidthHz;
+    emit pictureReplaced();
+}
+
+void Document::showPictureDrawnOnDemand(std::function<DiagramPicture()> draw,
+                                        std::int32_t bandwidthHz) {
+    drawPicture_ = std::move(draw);
+    picture_ = {};
     pictureBandwidthHz_ = bandwidthHz;
     emit pictureReplaced();
 }

@@ -5,6 +5,7 @@
 // model's reset; every operation that needs a redraw announces exactly one `changed()`.
 #include <QObject>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -76,10 +77,14 @@ class Document : public QObject {
     const AppSettings& settings() const { return settings_; }
     void setSettings(AppSettings settings);
 
-    // The picture shown now, and the bandwidth it was drawn for.
-    const DiagramPicture& picture() const { return picture_; }
+    // The picture shown now at its logical size (as it is saved, copied and printed), and
+    // the bandwidth it was drawn for. Empty when it could not be drawn.
+    const DiagramPicture& picture() const;
     std::int32_t pictureBandwidthHz() const { return pictureBandwidthHz_; }
     void showPicture(DiagramPicture picture, std::int32_t bandwidthHz);
+    // The same for a screen that shows another picture (at device pixels): the logical one
+    // is drawn by `draw` only when it is first asked for.
+    void showPictureDrawnOnDemand(std::function<DiagramPicture()> draw, std::int32_t bandwidthHz);
 
   signals:
     // Something the diagram shows changed: the display redraws once.
@@ -102,7 +107,8 @@ class Document : public QObject {
     AppSettings settings_;
     bool decileBands_ = false;
     bool atmosphericNoise_ = false;
-    DiagramPicture picture_;
+    mutable DiagramPicture picture_;
+    mutable std::function<DiagramPicture()> drawPicture_;  // set until picture_ is drawn
     std::int32_t pictureBandwidthHz_ = 0;
 };
 

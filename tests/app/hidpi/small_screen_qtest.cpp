@@ -8,6 +8,8 @@
 #include "app/document.h"
 #include "app/logic/layout_rule.h"
 #include "diagram/render.h"
+#include "libs/startup_values.h"
+#include "model/noise_model.h"
 #include "window_fixture.h"
 #include "window_test_registry.h"
 
@@ -75,6 +77,24 @@ class SmallScreenTest : public QObject {
                                         .arg(row)));
         QCOMPARE(image.pixelColor(x, y - 10), QColor(Qt::black));
         QCOMPARE(image.pixelColor(x + 1, y - 10), QColor(Qt::black));
+    }
+
+    // The logical picture, drawn only when asked for, is the one a screen of ratio 1 shows,
+    // also after a layer was switched on since.
+    void savedPictureEqualsTheRatioOneDiagram() {
+        WindowFixture f;
+        const auto ratioOne = [&](bool deciles) {
+            const ReferenceCurves curves = computeReferenceCurves(StartBandwidthHz);
+            DiagramInputs in;
+            in.width = f.c().ImPlot->width();
+            in.height = f.c().ImPlot->height();
+            in.curves = &curves;
+            in.deciles = deciles;
+            return renderDiagram(in).rgb;
+        };
+        QVERIFY(f.window->document().picture().rgb == ratioOne(false));
+        f.c().actions.decileBands->trigger();
+        QVERIFY(f.window->document().picture().rgb == ratioOne(true));
     }
 
     void fitNeverGoesBelowTheMinimum() {
