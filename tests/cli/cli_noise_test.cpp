@@ -10,6 +10,7 @@
 #include <sstream>
 
 #include "cli_run.h"
+#include "support/time_zone.h"
 
 namespace fw::cli {
 namespace {
@@ -37,25 +38,7 @@ std::vector<std::string> ValuesOf(const CliRun& r) {
     return Split(line.substr(0, line.size() - 1));
 }
 
-// Sets TZ for one test and restores the previous zone afterwards.
-class TimeZone {
-  public:
-    explicit TimeZone(const char* tz) {
-        if (const char* old = std::getenv("TZ")) old_ = old;
-        setenv("TZ", tz, 1);
-        tzset();
-    }
-    ~TimeZone() {
-        if (old_)
-            setenv("TZ", old_->c_str(), 1);
-        else
-            unsetenv("TZ");
-        tzset();
-    }
-
-  private:
-    std::optional<std::string> old_;
-};
+using fw::test::TimeZone;
 
 // The reference rows of the four P.372 environments; the CSV's columns 6..11 are the
 // atmospheric figures, 14.. the man-made, galactic and total ones.

@@ -14,31 +14,14 @@
 #include "measure/maidenhead.h"
 #include "measure/utc_hour.h"
 #include "model/noise_model.h"
+#include "support/time_zone.h"
 
 namespace fw {
 namespace {
 
 namespace fs = std::filesystem;
 
-// Sets TZ for one test and restores the previous zone afterwards.
-class TimeZone {
-  public:
-    explicit TimeZone(const char* tz) {
-        if (const char* old = std::getenv("TZ")) old_ = old;
-        setenv("TZ", tz, 1);
-        tzset();
-    }
-    ~TimeZone() {
-        if (old_)
-            setenv("TZ", old_->c_str(), 1);
-        else
-            unsetenv("TZ");
-        tzset();
-    }
-
-  private:
-    std::optional<std::string> old_;
-};
+using fw::test::TimeZone;
 
 // A fresh folder per test, removed afterwards.
 class TempDir {
