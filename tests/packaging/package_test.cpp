@@ -1,7 +1,4 @@
-#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <spawn.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cctype>
@@ -16,43 +13,20 @@
 
 #include "info/data_paths.h"
 #include "info/help.h"
-
-extern char** environ;
+#include "support/read_file.h"
+#include "support/run_program.h"
 
 namespace fw {
 namespace {
 
 namespace fs = std::filesystem;
-
-constexpr const char* AppId = "example.floorwatch.Floorwatch";
+using test::RunProgram;
 
 std::string ReadFile(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
+    return test::ReadWholeFile(path.string());
 }
 
-// Runs a program with its arguments, no shell, standard output and error into `log`; its exit
-// status, or -1 when it could not start or did not end normally.
-int RunProgram(const std::vector<std::string>& command, const fs::path& log) {
-    std::vector<char*> argv;
-    for (const auto& part : command) argv.push_back(const_cast<char*>(part.c_str()));
-    argv.push_back(nullptr);
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, log.c_str(),
-                                     O_WRONLY | O_CREAT | O_TRUNC, 0600);
-    posix_spawn_file_actions_adddup2(&actions, STDOUT_FILENO, STDERR_FILENO);
-    posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
-    pid_t pid = 0;
-    const int started = posix_spawnp(&pid, argv[0], &actions, nullptr, argv.data(), environ);
-    posix_spawn_file_actions_destroy(&actions);
-    if (started != 0) return -1;
-    int status = 0;
-    if (waitpid(pid, &status, 0) < 0) return -1;
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
+constexpr const char* AppId = "example.floorwatch.Floorwatch";
 
 struct Output {
     int status;
