@@ -16,6 +16,7 @@
 #include <algorithm>
 #include <cmath>
 #include <map>
+#include <span>
 #include <thread>
 
 #include "gui_app_environment.h"
@@ -128,6 +129,26 @@ int PdfPages(const QString& pdf) {
     return m.hasMatch() ? m.captured(1).toInt() : -1;
 }
 
+struct ExpectedWord {
+    QString text;
+    double x, y;  // mm; x < 0: anywhere on the line
+};
+
+// Each word is found on its line with its top within 1 mm (the reading tool takes the font's
+// ascent from the PDF's font description, which its producer may give differently from the
+// font's own metrics) and its left edge within 0.6 mm.
+void CheckWords(const std::vector<Word>& words, std::span<const ExpectedWord> expected) {
+    for (const ExpectedWord& e : expected) {
+        SCOPED_TRACE(e.text.toStdString() + " at y " + std::to_string(e.y));
+        const Word* w = FindWord(words, e.text, e.y);
+        ASSERT_NE(w, nullptr);
+        EXPECT_NEAR(w->yMin, e.y, 1.0);
+        if (e.x >= 0) {
+            EXPECT_NEAR(w->xMin, e.x, 0.6);
+        }
+    }
+}
+
 // Texts, their positions and the picture's rectangle on page 1 of a report with `rows` rows
 // (up to 13 on the page) and a picture of w x h pixels, read back from a PDF. Positions
 // within 0.6 mm; the top of a text within 1 mm, as the reading tool takes the font's ascent
@@ -139,11 +160,7 @@ void CheckReportPdf(const QString& pdf, const QString& workDir, int rows, int w,
     const std::vector<Word> words = PdfWords(pdf, workDir);
     ASSERT_FALSE(words.empty()) << "no text in " << pdf.toStdString();
 
-    struct Expected {
-        QString text;
-        double x, y;
-    };
-    const Expected expected[] = {
+    const ExpectedWord expected[] = {
         {"Noise", 20, 14},
         {"06.12.26", -1, 14},
         {"Local", 20, 30},
@@ -155,15 +172,7 @@ void CheckReportPdf(const QString& pdf, const QString& workDir, int rows, int w,
         {"Printed", -1, 272},
         {"authors", -1, 272},
     };
-    for (const Expected& e : expected) {
-        SCOPED_TRACE(e.text.toStdString() + " at y " + std::to_string(e.y));
-        const Word* w = FindWord(words, e.text, e.y);
-        ASSERT_NE(w, nullptr);
-        EXPECT_NEAR(w->yMin, e.y, topTol);
-        if (e.x >= 0) {
-            EXPECT_NEAR(w->xMin, e.x, tol);
-        }
-    }
+    CheckWords(words, expected);
 
     // Rows 1 to 13 at 205 + 5 i; a frequency "  1.000" starts after two blanks, " 10.000"
     // after one. Row 14 belongs to page 2.
@@ -271,11 +280,7 @@ void CheckFurtherPage(const QString& pdf, const QString& workDir, int page, int 
     const std::vector<Word> words = PdfWords(pdf, workDir, page);
     const double tol = 0.6;
     const double topTol = 1.0;
-    struct Expected {
-        QString text;
-        double x, y;
-    };
-    const Expected expected[] = {
+    const ExpectedWord expected[] = {
         {"Noise", 20, 14},
         {"06.12.26", -1, 14},
         {"Noise", 20, 30},
@@ -284,15 +289,7 @@ void CheckFurtherPage(const QString& pdf, const QString& workDir, int page, int 
         {"MHz", 20 + FixedIndentMm(3), 40},
         {"Printed", -1, 272},
     };
-    for (const Expected& e : expected) {
-        SCOPED_TRACE(e.text.toStdString() + " at y " + std::to_string(e.y));
-        const Word* w = FindWord(words, e.text, e.y);
-        ASSERT_NE(w, nullptr);
-        EXPECT_NEAR(w->yMin, e.y, topTol);
-        if (e.x >= 0) {
-            EXPECT_NEAR(w->xMin, e.x, tol);
-        }
-    }
+    CheckWords(words, expected);
     EXPECT_EQ(FindWord(words, "Local"), nullptr) << "the subtitle is on page 1 only";
     for (int i = 0; i < rows; ++i) {
         const int row = firstRow + i;
