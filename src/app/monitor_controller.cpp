@@ -103,7 +103,8 @@ void MonitorController::startClick() {
     const std::string& locator = document_.state().Locator;
     if (locator != NoLocatorText) job.settings.locator = locator;
     try {
-        job.settings.bands = MonitorBandsOf(choice.bands);
+        // No bands named: all of them.
+        job.settings.bands = choice.bands.empty() ? AllBands() : MonitorBandsOf(choice.bands);
         // Bandwidth, gain and offsets are checked as an entry checks them, before the rig
         // is touched.
         for (const LogBand& b : job.settings.bands)

@@ -18,7 +18,6 @@ rig::RigTarget TargetFor(const LogBand& band, char sep) {
 }  // namespace
 
 std::vector<LogBand> MonitorBandsOf(std::string_view commaList) {
-    if (commaList.empty()) return AllBands();
     std::vector<LogBand> bands;
     for (const rig::RigTarget& t : rig::BandTargets(commaList))
         bands.push_back({t.band, BandFrequencyMHz(t.band)});

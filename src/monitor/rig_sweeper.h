@@ -15,8 +15,8 @@
 
 namespace fw {
 
-// "80m,40m" as the monitor's bands; an empty text gives all bands. Throws
-// rig::ReadingInputError naming an unknown band or an empty item.
+// "80m,40m" as the monitor's bands. Throws rig::ReadingInputError naming an unknown band or
+// an empty item.
 std::vector<LogBand> MonitorBandsOf(std::string_view commaList);
 
 class RigSweeper final : public Sweeper {

@@ -175,6 +175,7 @@ TEST(CliMonitor, RefusesBadOptionsAndAnUnreachableRigWithoutTouchingTheLog) {
          "--for must be a duration such as 3600, 90m, 8h or 1d12h!"},
         {{"--every", "0"}, ExitRefused, "--every must lie between 1 and 604800!"},
         {{"--bands", "80m,70cm"}, ExitRefused, "unknown band 70cm"},
+        {{"--bands", ""}, ExitRefused, "the band list has an empty item"},
         {{"--gain", "x"}, ExitRefused, "Gain must be a real number!"},
     };
     for (const Case& c : cases) {
