@@ -21,7 +21,7 @@ BandChoiceDialog::BandChoiceDialog(const QStringList& bands, const QStringList& 
         boxes_.push_back(box);
     }
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
-    QPushButton* all = buttons->addButton(QStringLiteral("&All"), QDialogButtonBox::ResetRole);
+    QPushButton* all = buttons->addButton(QStringLiteral("A&ll"), QDialogButtonBox::ResetRole);
     QPushButton* none = buttons->addButton(QStringLiteral("&None"), QDialogButtonBox::ResetRole);
     QPushButton* ok = buttons->button(QDialogButtonBox::Ok);
     ok->setText(QStringLiteral("&Sweep"));

@@ -16,6 +16,7 @@
 #include <map>
 #include <optional>
 
+#include "app/band_choice_dialog.h"
 #include "app/rig_controller.h"
 #include "app/rig_settings_dialog.h"
 #include "libs/regional.h"
@@ -101,6 +102,26 @@ std::optional<QChar> Mnemonic(const QString& text) {
         ++i;
     }
     return std::nullopt;
+}
+
+// Checks that the keys of a dialog's labels and buttons are distinct, that each label with a
+// key leads to a field, and that there are at least `least` keys.
+void CheckDialogKeys(const QWidget& dialog, std::size_t least) {
+    std::map<QChar, QString> taken;
+    const auto take = [&](const QString& text) {
+        const std::optional<QChar> key = Mnemonic(text);
+        if (!key) return;
+        QVERIFY2(taken.emplace(*key, text).second,
+                 qPrintable(text + " shares its key with " + taken[*key]));
+    };
+    for (const QLabel* label : dialog.findChildren<QLabel*>()) {
+        if (!Mnemonic(label->text())) continue;
+        QVERIFY2(label->buddy(), qPrintable(label->text()));
+        take(label->text());
+    }
+    for (const QAbstractButton* button : dialog.findChildren<QAbstractButton*>())
+        take(button->text());
+    QVERIFY(taken.size() >= least);
 }
 
 RigSettings EditedRigSettings() {
@@ -290,25 +311,13 @@ class RigTest : public QObject {
         QVERIFY(error.contains(table->item(3, 0)->text()) && error.contains("1..5"));
     }
 
-    // Every Alt+letter of the dialog is its own and leads to a field: a label without a
-    // field shows its "&" instead.
-    void rigSettingsDialogKeysAreUniqueAndLeadToFields() {
-        RigSettingsDialog dialog(EditedRigSettings(), nullptr);
-        std::map<QChar, QString> taken;
-        const auto take = [&](const QString& text) {
-            const std::optional<QChar> key = Mnemonic(text);
-            if (!key) return;
-            QVERIFY2(taken.emplace(*key, text).second,
-                     qPrintable(text + " shares its key with " + taken[*key]));
-        };
-        for (const QLabel* label : dialog.findChildren<QLabel*>()) {
-            if (!Mnemonic(label->text())) continue;
-            QVERIFY2(label->buddy(), qPrintable(label->text()));
-            take(label->text());
-        }
-        for (const QAbstractButton* button : dialog.findChildren<QAbstractButton*>())
-            take(button->text());
-        QVERIFY(taken.size() >= 11);
+    // Every Alt+letter of the rig's dialogs is its own and leads to a field: a label without
+    // a field shows its "&" instead.
+    void rigDialogKeysAreUniqueAndLeadToFields() {
+        RigSettingsDialog settings(EditedRigSettings(), nullptr);
+        CheckDialogKeys(settings, 11);
+        BandChoiceDialog bands({"LW", "80m"}, {"80m"}, nullptr);
+        CheckDialogKeys(bands, 3);
     }
 };
 
