@@ -11,6 +11,7 @@
 #include "app/qt_text.h"
 #include "app/settings_store.h"
 #include "app/station_log_tasks.h"
+#include "model/levels.h"
 #include "monitor/rig_sweeper.h"
 #include "libs/regional.h"
 #include "libs/startup_values.h"
@@ -148,10 +149,12 @@ void MonitorController::showStatus(const MonitorStatus& s) {
     if (!s.lastError.empty()) errors += QStringLiteral(" (last: ") + ToQString(s.lastError) + ')';
     window_->errors->setText(errors);
     QStringList lines;
-    for (const LogReading& r : s.sweepReadings)
+    for (const LogReading& r : s.sweepReadings) {
+        std::string level;
+        AppendFixed(level, r.fieldDbuVm, 1, SystemDecimalSeparator());
         lines << QStringLiteral("%1: %2 dBµV/m")
-                     .arg(ToQString(BandLabel(BandOf(r))))
-                     .arg(r.fieldDbuVm, 0, 'f', 1);
+                     .arg(ToQString(BandLabel(BandOf(r))), ToQString(level));
+    }
     for (const LogGap& g : s.sweepGaps)
         lines << QStringLiteral("%1: gap, %2").arg(ToQString(g.band), ToQString(g.reason));
     window_->lastSweep->setPlainText(lines.join('\n'));

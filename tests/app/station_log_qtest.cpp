@@ -14,8 +14,10 @@
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTemporaryDir>
+#include <QRegularExpression>
 #include <QTest>
 
+#include "libs/regional.h"
 #include "app/log_view_controller.h"
 #include "app/log_view_window.h"
 #include "app/monitor_controller.h"
@@ -129,6 +131,12 @@ class StationLogTest : public QObject {
         };
         QTRY_VERIFY_WITH_TIMEOUT(rigReadings() >= 4, 30000);  // two sweeps at least
         QTRY_VERIFY(w->lastSweep->toPlainText().contains(QStringLiteral("40m: ")));
+        // Levels with the decimal separator of the list box.
+        const QRegularExpression level(QStringLiteral("^40m: -?\\d+\\%1\\d dBµV/m$")
+                                           .arg(QChar(SystemDecimalSeparator())),
+                                       QRegularExpression::MultilineOption);
+        QVERIFY2(level.match(w->lastSweep->toPlainText()).hasMatch(),
+                 qPrintable(w->lastSweep->toPlainText()));
         QTRY_VERIFY(w->nextSweep->text().startsWith(QStringLiteral("Next sweep: ")));
         QCOMPARE(w->errors->text(), QStringLiteral("Errors: 0"));
 
