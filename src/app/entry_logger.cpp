@@ -3,7 +3,6 @@
 #include "app/station_log_tasks.h"
 #include "libs/startup_values.h"
 #include "monitor/rig_sweeper.h"
-#include "stationlog/log_path.h"
 #include "stationlog/station_log.h"
 #include "stationlog/utc_text.h"
 
@@ -34,12 +33,10 @@ std::string EntryLogger::write(const MeasRow& row, RowOrigin origin) {
     const AppSettings& settings = document_.settings();
     const std::string path = StationLogPath(settings.log);
     if (path.empty()) return "no folder for it (neither XDG_DATA_HOME nor HOME is set)";
-    if (std::string error = CreateLogFolder(path); !error.empty())
-        return path + ": cannot create its folder: " + error;
     const bool fromRig = origin == RowOrigin::Rig;
     const std::string& locator = document_.state().Locator;
     try {
-        StationLog log = StationLog::Open(path, StationLog::OpenMode::CreateIfMissing);
+        StationLog log = StationLog::OpenCreatingFolder(path);
         log.add(ReadingFromRow(row, UtcNow(), BandOfRow(row),
                                fromRig ? ReadingSource::Rig : ReadingSource::Typed,
                                fromRig ? RigNameFor(settings.rig.connection) : std::string(),

@@ -4,7 +4,6 @@
 
 #include "monitor/monitor_clock.h"
 #include "monitor/rig_sweeper.h"
-#include "stationlog/log_path.h"
 
 namespace fw {
 
@@ -17,10 +16,8 @@ std::string RunJob(const MonitorJob& job, std::stop_token stop,
     // A rig that cannot be reached at the start is more likely a wrong address than an
     // outage: refused before the log is touched, rather than logged as gaps all night.
     if (std::string error = sweeper.connect(); !error.empty()) return error;
-    if (std::string error = CreateLogFolder(job.logPath); !error.empty())
-        return "station log " + job.logPath + ": cannot create its folder: " + error;
     try {
-        StationLog log = StationLog::Open(job.logPath, StationLog::OpenMode::CreateIfMissing);
+        StationLog log = StationLog::OpenCreatingFolder(job.logPath);
         SystemMonitorClock clock;
         MonitorCallbacks callbacks;
         callbacks.status = report;

@@ -35,10 +35,8 @@ LogSpan TakeSpanOptions(ArgList& args) {
 }
 
 StationLog OpenLogForWriting(const std::string& path) {
-    if (const std::string error = CreateLogFolder(path); !error.empty())
-        throw Refusal("station log " + path + ": cannot create its folder: " + error);
     try {
-        return StationLog::Open(path, StationLog::OpenMode::CreateIfMissing);
+        return StationLog::OpenCreatingFolder(path);
     } catch (const LogError& e) {
         throw Refusal(e.what());
     }

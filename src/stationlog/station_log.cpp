@@ -3,6 +3,7 @@
 #include <cmath>
 #include <filesystem>
 
+#include "stationlog/log_path.h"
 #include "stationlog/log_schema.h"
 
 namespace fw {
@@ -60,6 +61,12 @@ StationLog StationLog::Open(const std::string& path, OpenMode mode) {
     db.exec("PRAGMA synchronous = NORMAL");
     MigrateSchema(db);
     return StationLog(std::move(db));
+}
+
+StationLog StationLog::OpenCreatingFolder(const std::string& path) {
+    if (const std::string error = CreateLogFolder(path); !error.empty())
+        throw LogError("station log " + path + ": cannot create its folder: " + error);
+    return Open(path, OpenMode::CreateIfMissing);
 }
 
 void StationLog::add(const LogReading& reading) {

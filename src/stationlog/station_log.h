@@ -21,6 +21,9 @@ class StationLog {
     // LogError naming the file when it cannot be opened, is not a station log or was written by a
     // newer version.
     static StationLog Open(const std::string& path, OpenMode mode = OpenMode::CreateIfMissing);
+    // The same with CreateIfMissing, after creating the folders above `path` where they are
+    // missing (LogError naming the file when that fails).
+    static StationLog OpenCreatingFolder(const std::string& path);
 
     // Appends one reading, committed before the call returns. A reading with a value that
     // is not a finite number is refused (LogError) and nothing is written.
