@@ -124,7 +124,7 @@ const AtmosphericLayer* DisplayController::atmosphericLayer(std::span<const doub
         layerKey_ = key;
     }
     if (layer_->ok()) return &layer_->value();
-    c_.Memo3->appendPlainText(QString::fromStdString("No atmospheric noise: " + layer_->reason()));
+    c_.Memo3->appendPlainText(QString::fromStdString(layer_->reason()));
     return nullptr;
 }
 

@@ -321,6 +321,7 @@ class DisplayTest : public QObject {
         QCOMPARE(picture(), deciles);
         const QString memo = window.controls().Memo3->toPlainText();
         QVERIFY2(memo.contains(QStringLiteral("No atmospheric noise: ")), qPrintable(memo));
+        QCOMPARE(memo.count(QStringLiteral("No atmospheric noise")), 1);
 
         window.document().setLocatorAndTime("JO40CQ", std::string("2026-12-07 20:00"));
         QCOMPARE(redraws.count(), 3);
