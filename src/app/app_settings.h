@@ -7,6 +7,7 @@
 #include "rig/mode_rule.h"
 #include "rig/reading.h"
 #include "rig/rig_settings.h"
+#include "rig/sweep.h"
 
 namespace fw {
 
@@ -17,6 +18,9 @@ struct RigSettings {
     rig::ModeRule modes;
     rig::CalibrationOffsets offsets;  // dB per band text
 };
+
+// The rig settings as a sweep plan (no targets, no gain) for levels of `bandwidthText`.
+rig::SweepPlan SweepPlanOf(const RigSettings& rig, const std::string& bandwidthText);
 
 struct StationLogSettings {
     std::string path;         // empty: station-log.sqlite in the user's data folder

@@ -41,17 +41,6 @@ QString PhaseText(const MonitorStatus& s) {
     return QStringLiteral("Finished after %1 sweeps").arg(s.sweepsStarted);
 }
 
-// The rig settings as a sweep plan for the bandwidth shown in the window.
-rig::SweepPlan PlanOf(const RigSettings& rig, const std::string& bandwidthText) {
-    rig::SweepPlan plan;
-    plan.modes = rig.modes;
-    plan.settle = std::chrono::milliseconds(rig.settleMs);
-    plan.reading.samples = rig.readings;
-    plan.reading.offsets = rig.offsets;
-    plan.reading.bandwidth = bandwidthText;
-    return plan;
-}
-
 }  // namespace
 
 MonitorController::MonitorController(Document& document, Dialogs& dialogs, QAction& command,
@@ -98,18 +87,16 @@ void MonitorController::startClick() {
         return;
     }
     job.connection = document_.settings().rig.connection;
-    job.plan = PlanOf(document_.settings().rig, document_.bandwidthText());
+    job.plan = SweepPlanOf(document_.settings().rig, document_.bandwidthText());
     job.settings.interval = std::chrono::seconds(choice.everySeconds);
     if (choice.forMinutes > 0) job.settings.duration = std::chrono::minutes(choice.forMinutes);
     const std::string& locator = document_.state().Locator;
     if (locator != NoLocatorText) job.settings.locator = locator;
     try {
         // No bands named: all of them.
-        job.settings.bands = choice.bands.empty() ? AllBands() : MonitorBandsOf(choice.bands);
-        // Bandwidth, gain and offsets are checked as an entry checks them, before the rig
-        // is touched.
-        for (const LogBand& b : job.settings.bands)
-            rig::ResolveTarget(rig::RigTarget::Band(b.band), job.plan.reading, sep);
+        job.settings.bands = CheckedMonitorBands(
+            choice.bands.empty() ? std::nullopt : std::optional<std::string_view>(choice.bands),
+            job.plan.reading, sep);
     } catch (const rig::ReadingInputError& e) {
         dialogs_.show({MessageKind::Warning, e.what()});
         return;

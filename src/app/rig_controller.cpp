@@ -95,17 +95,6 @@ void RigController::MIRigSettingsClick() {
                                                "; they apply until the program is closed."});
 }
 
-rig::ReadingPlan RigController::readingPlan() const {
-    const RigSettings& s = document_.settings().rig;
-    rig::ReadingPlan plan;
-    plan.samples = s.readings;
-    plan.offsets = s.offsets;
-    // A gain field the entry method does not use holds no gain; the reading takes the default.
-    if (!c_.entry.EditGain->isReadOnly()) plan.gain = c_.entry.EditGain->text().toStdString();
-    plan.bandwidth = document_.bandwidthText();
-    return plan;
-}
-
 rig::RigTarget RigController::entryTarget() const {
     if (c_.entry.CBFreqMode->isChecked())
         return rig::RigTarget::Free(c_.entry.EditFrequency->text().trimmed().toStdString());
@@ -130,11 +119,11 @@ bool RigController::start(std::vector<rig::RigTarget> targets, bool sweep) {
     if (busy()) return false;
     const char sep = SystemDecimalSeparator();
     const RigSettings& s = document_.settings().rig;
-    rig::SweepPlan plan;
+    rig::SweepPlan plan = SweepPlanOf(s, document_.bandwidthText());
     plan.targets = std::move(targets);
-    plan.modes = s.modes;
-    plan.settle = std::chrono::milliseconds(s.settleMs);
-    plan.reading = readingPlan();
+    // A gain field the entry method does not use holds no gain; the reading takes the default.
+    if (!c_.entry.EditGain->isReadOnly())
+        plan.reading.gain = c_.entry.EditGain->text().toStdString();
     // Inputs the entry would refuse are refused before the rig is touched.
     std::string first;
     try {

@@ -47,7 +47,6 @@ class RigController : public QObject {
     bool busy() const;
 
   private:
-    rig::ReadingPlan readingPlan() const;
     rig::RigTarget entryTarget() const;
     // Checks the targets, then starts the job with the progress dialog; false when refused.
     bool start(std::vector<rig::RigTarget> targets, bool sweep);

@@ -59,10 +59,7 @@ MonitorOptions TakeMonitorOptions(ArgList& args, char sep) {
         o.plan.settle = std::chrono::milliseconds(ParseIntOption("--settle", *settle, 0, 60000));
     try {
         if (calibration) o.plan.reading.offsets = rig::ParseCalibrationOffsets(*calibration, sep);
-        o.settings.bands = bands ? MonitorBandsOf(*bands) : AllBands();
-        // Gain and bandwidth are checked as an entry checks them, before the rig is touched.
-        for (const LogBand& b : o.settings.bands)
-            rig::ResolveTarget(rig::RigTarget::Band(b.band), o.plan.reading, sep);
+        o.settings.bands = CheckedMonitorBands(bands, o.plan.reading, sep);
     } catch (const rig::ReadingInputError& e) {
         throw Refusal(e.what());
     }

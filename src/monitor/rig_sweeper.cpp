@@ -17,10 +17,16 @@ rig::RigTarget TargetFor(const LogBand& band, char sep) {
 
 }  // namespace
 
-std::vector<LogBand> MonitorBandsOf(std::string_view commaList) {
+std::vector<LogBand> CheckedMonitorBands(const std::optional<std::string_view>& commaList,
+                                         const rig::ReadingPlan& reading, char sep) {
     std::vector<LogBand> bands;
-    for (const rig::RigTarget& t : rig::BandTargets(commaList))
-        bands.push_back({t.band, BandFrequencyMHz(t.band)});
+    if (!commaList) {
+        bands = AllBands();
+    } else {
+        for (const rig::RigTarget& t : rig::BandTargets(*commaList))
+            bands.push_back({t.band, BandFrequencyMHz(t.band)});
+    }
+    for (const LogBand& b : bands) rig::ResolveTarget(rig::RigTarget::Band(b.band), reading, sep);
     return bands;
 }
 

@@ -15,9 +15,12 @@
 
 namespace fw {
 
-// "80m,40m" as the monitor's bands. Throws rig::ReadingInputError naming an unknown band or
-// an empty item.
-std::vector<LogBand> MonitorBandsOf(std::string_view commaList);
+// The monitor's bands: those of "80m,40m", or all of them without a list. Each is checked as
+// an entry checks it with `reading` (gain, bandwidth, calibration), before the rig is
+// touched. Throws rig::ReadingInputError naming an unknown band, an empty item or a refused
+// input.
+std::vector<LogBand> CheckedMonitorBands(const std::optional<std::string_view>& commaList,
+                                         const rig::ReadingPlan& reading, char sep);
 
 class RigSweeper final : public Sweeper {
   public:
