@@ -89,10 +89,8 @@ void RigController::MIRigSettingsClick() {
     AppSettings settings = document_.settings();
     settings.rig = std::move(*edited);
     document_.setSettings(settings);
-    if (!SaveUserSettings(settings))
-        dialogs_.show({MessageKind::Error, "The settings could not be saved in " +
-                                               UserSettingsPath() +
-                                               "; they apply until the program is closed."});
+    if (const std::optional<Message> failed = SaveUserSettingsOrSayWhy(settings))
+        dialogs_.show(*failed);
 }
 
 rig::RigTarget RigController::entryTarget() const {

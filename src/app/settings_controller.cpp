@@ -17,10 +17,8 @@ void SettingsController::MISettingsClick() {
     std::optional<AppSettings> edited = dialogs_.editSettings(document_.settings());
     if (!edited) return;
     document_.setSettings(*edited);
-    if (!SaveUserSettings(*edited))
-        dialogs_.show({MessageKind::Error, "The settings could not be saved in " +
-                                               UserSettingsPath() +
-                                               "; they apply until the program is closed."});
+    if (const std::optional<Message> failed = SaveUserSettingsOrSayWhy(*edited))
+        dialogs_.show(*failed);
 }
 
 }  // namespace fw

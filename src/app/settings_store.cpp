@@ -163,4 +163,10 @@ bool SaveUserSettings(const AppSettings& settings) {
     return store.status() == QSettings::NoError;
 }
 
+std::optional<Message> SaveUserSettingsOrSayWhy(const AppSettings& settings) {
+    if (SaveUserSettings(settings)) return std::nullopt;
+    return Message{MessageKind::Error, "The settings could not be saved in " + UserSettingsPath() +
+                                           "; they apply until the program is closed."};
+}
+
 }  // namespace fw

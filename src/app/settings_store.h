@@ -2,7 +2,10 @@
 // Reads and writes the program's settings in the user's settings file
 // ($XDG_CONFIG_HOME/Floorwatch/Floorwatch.conf, by default ~/.config/Floorwatch/).
 // Missing or unreadable values keep their defaults.
+#include <optional>
+
 #include "app/app_settings.h"
+#include "libs/message.h"
 
 class QSettings;
 
@@ -16,5 +19,7 @@ AppSettings LoadUserSettings();
 std::string UserSettingsPath();
 // False when the file cannot be written; the settings stay in use for this run.
 bool SaveUserSettings(const AppSettings& settings);
+// The same, with the message for the user when the file cannot be written.
+std::optional<Message> SaveUserSettingsOrSayWhy(const AppSettings& settings);
 
 }  // namespace fw
