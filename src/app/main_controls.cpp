@@ -18,6 +18,7 @@
 
 #include "app/control_style.h"
 #include "app/logic/design_layout.h"
+#include "app/qt_text.h"
 #include "app/main_menus.h"
 #include "measure/entry.h"
 #include "model/levels.h"
@@ -134,9 +135,7 @@ void BuildAddMeasurementGroup(MainControls& c) {
     const int wide = design::EntryCaptionLeftWide;
 
     caption(design::CBBand, left, QStringLiteral("Ham-Band"));
-    QStringList bands;
-    for (const BandEntry& b : BandTable) bands << QString::fromUtf8(b.text.data(), b.text.size());
-    c.CBBand = TextCombo(g, design::CBBand, bands, QStringLiteral("80m"));
+    c.CBBand = TextCombo(g, design::CBBand, BandTableTexts(), QStringLiteral("80m"));
     c.CBFreqMode = Make<QCheckBox>(g, design::CBFreqMode, QStringLiteral("Frequency Mode -->"));
     c.CBFreqMode->setFocusPolicy(Qt::ClickFocus);
     // The caption must fit beside the box in its designed 113 pixels.

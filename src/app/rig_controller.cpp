@@ -24,12 +24,6 @@ namespace fw {
 
 namespace {
 
-QStringList BandTexts() {
-    QStringList bands;
-    for (const BandEntry& b : BandTable) bands << ToQString(b.text);
-    return bands;
-}
-
 // The reason of a failed one-target sweep, without the sweep's "Sweep stopped at X: ".
 std::string Reason(const rig::SweepResult& r, const std::string& label) {
     const std::string prefix = "Sweep stopped at " + label + ": ";
@@ -53,7 +47,7 @@ RigController::RigController(Document& document, Dialogs& dialogs, const RigCont
       dialogs_(dialogs),
       c_(controls),
       job_(new RigJob(this)),
-      sweepBands_(BandTexts()) {
+      sweepBands_(BandTableTexts()) {
     for (QAction* a : {c_.settings, c_.read, c_.sweep}) a->setEnabled(true);
     connect(c_.settings, &QAction::triggered, this, [this] { MIRigSettingsClick(); });
     connect(c_.read, &QAction::triggered, this, [this] { MIReadSMeterClick(); });
@@ -105,7 +99,7 @@ void RigController::MIReadSMeterClick() {
 
 void RigController::MISweepBandsClick() {
     if (busy()) return;
-    const std::optional<QStringList> bands = dialogs_.chooseBands(BandTexts(), sweepBands_);
+    const std::optional<QStringList> bands = dialogs_.chooseBands(BandTableTexts(), sweepBands_);
     if (!bands || bands->isEmpty()) return;
     sweepBands_ = *bands;
     std::vector<rig::RigTarget> targets;

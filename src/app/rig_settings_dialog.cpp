@@ -49,13 +49,6 @@ std::string CellText(const QTableWidget* table, int row, int column) {
     return item ? item->text().trimmed().toStdString() : std::string();
 }
 
-QString ConfText(const std::vector<rig::ConfPair>& conf) {
-    QString text;
-    for (const auto& [key, value] : conf)
-        text += (text.isEmpty() ? "" : ",") + Q(key) + "=" + Q(value);
-    return text;
-}
-
 std::string BandMode(const rig::ModeRule& rule, std::string_view band) {
     for (const auto& [b, mode] : rule.bandModes)
         if (b == band) return mode;
@@ -102,7 +95,7 @@ RigSettingsDialog::RigSettingsDialog(const RigSettings& current, QWidget* parent
     port_->setPlaceholderText(QStringLiteral("the model's default, e.g. /dev/ttyUSB0"));
     speed_ = SpinBox(0, 10000000, direct ? direct->speed : 0, QStringLiteral(" Bd"));
     speed_->setSpecialValueText(QStringLiteral("the model's default"));
-    conf_ = new QLineEdit(direct ? ConfText(direct->conf) : QString());
+    conf_ = new QLineEdit(direct ? Q(rig::ConfPairsText(direct->conf)) : QString());
     conf_->setPlaceholderText(QStringLiteral("KEY=VALUE,KEY=VALUE"));
     timeout_ = SpinBox(100, 60000, current.connection.timeoutMs, QStringLiteral(" ms"));
     grid->addWidget(useRigctld_, 0, 0);

@@ -30,12 +30,6 @@ double Real(const QSettings& store, const char* key, double fallback) {
 }
 
 // "KEY=VALUE,KEY=VALUE" as the command line takes it.
-std::string ConfText(const std::vector<rig::ConfPair>& conf) {
-    std::string text;
-    for (const auto& [key, value] : conf) text += (text.empty() ? "" : ",") + key + "=" + value;
-    return text;
-}
-
 rig::RigConnection LoadConnection(const QSettings& store, const rig::RigConnection& fallback) {
     rig::RigConnection c = fallback;
     c.timeoutMs = Int(store, "rig/timeoutMs", c.timeoutMs, 100, 60000);
@@ -64,7 +58,7 @@ void SaveConnection(QSettings& store, const rig::RigConnection& c) {
         store.setValue("rig/model", d->model);
         store.setValue("rig/port", Q(d->port));
         store.setValue("rig/speed", d->speed);
-        store.setValue("rig/conf", Q(ConfText(d->conf)));
+        store.setValue("rig/conf", Q(rig::ConfPairsText(d->conf)));
         return;
     }
     store.setValue("rig/kind", "rigctld");

@@ -65,6 +65,12 @@ std::vector<ConfPair> ParseConfPairs(std::string_view text) {
     return pairs;
 }
 
+std::string ConfPairsText(const std::vector<ConfPair>& pairs) {
+    std::string text;
+    for (const auto& [key, value] : pairs) text += (text.empty() ? "" : ",") + key + "=" + value;
+    return text;
+}
+
 std::string AddressText(const RigctldAddress& address) {
     const bool ipv6 = address.host.find(':') != std::string::npos;
     const std::string host = ipv6 ? "[" + address.host + "]" : address.host;

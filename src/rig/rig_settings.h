@@ -43,6 +43,8 @@ RigctldAddress ParseRigctldAddress(std::string_view text);
 // "KEY=VALUE[,KEY=VALUE...]"; an empty text gives no pairs. Throws RigSettingsError for
 // an item without "=" or with an empty key.
 std::vector<ConfPair> ParseConfPairs(std::string_view text);
+// The pairs written back as "KEY=VALUE,KEY=VALUE".
+std::string ConfPairsText(const std::vector<ConfPair>& pairs);
 
 // The address as Hamlib and the messages write it: "host:port", "[::1]:port".
 std::string AddressText(const RigctldAddress& address);
