@@ -24,13 +24,6 @@ namespace fw {
 
 namespace {
 
-// The reason of a failed one-target sweep, without the sweep's "Sweep stopped at X: ".
-std::string Reason(const rig::SweepResult& r, const std::string& label) {
-    const std::string prefix = "Sweep stopped at " + label + ": ";
-    if (r.failure.rfind(prefix, 0) == 0) return r.failure.substr(prefix.size());
-    return r.failure;
-}
-
 // The short state after a failure, for the menu bar.
 std::string FailureState(const std::string& text) {
     if (text.find("not reachable") != std::string::npos) return "not reachable";
@@ -199,7 +192,7 @@ void RigController::finished(const RigJobOutcome& outcome, bool sweep, std::size
     if (!r.failure.empty()) {
         setStatus(FailureState(r.failure));
         if (!sweep) {
-            text = "The S-meter could not be read at " + first + ": " + Reason(r, first);
+            text = "The S-meter could not be read at " + first + ": " + r.failureReason;
         } else {
             text = r.failure + "\n" + std::to_string(r.readings.size()) + " of " +
                    std::to_string(count) + " bands were read; their rows are kept.";

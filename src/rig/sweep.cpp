@@ -85,6 +85,7 @@ SweepResult RunSweep(RigControl& rig, const SweepPlan& plan, const SweepCallback
             result.cancelled = true;
         } catch (const std::exception& e) {
             result.failedIndex = index;
+            result.failureReason = e.what();
             result.failure = "Sweep stopped at " + targets[index].label + ": " + e.what();
         }
         result.restoreFailure = guard.restore();
@@ -92,7 +93,8 @@ SweepResult RunSweep(RigControl& rig, const SweepPlan& plan, const SweepCallback
         result.cancelled = true;
     } catch (const std::exception& e) {
         // The rig's own tuning could not be read: nothing was changed.
-        result.failure = std::string("Sweep not started: ") + e.what();
+        result.failureReason = e.what();
+        result.failure = "Sweep not started: " + result.failureReason;
     }
     return result;
 }

@@ -45,9 +45,11 @@ struct SweepCallbacks {
 struct SweepResult {
     std::vector<Reading> readings;  // every reading taken, in sweep order
     bool cancelled = false;
-    // When a rig call failed: the target that failed and the text "Sweep stopped at 20m: ...".
+    // When a rig call failed: the target that failed, the text "Sweep stopped at 20m: ..."
+    // and its reason alone (the "...").
     std::optional<std::size_t> failedIndex;
     std::string failure;
+    std::string failureReason;
     // Why the rig's frequency and mode could not be put back; empty when they were.
     std::string restoreFailure;
 

@@ -147,6 +147,7 @@ TEST(RigSweep, AFailurePartWayKeepsTheRowsTakenNamesTheBandAndStillRestores) {
     EXPECT_EQ(r.readings[1].where.label, "40m");
     EXPECT_EQ(r.failedIndex, 2u);
     EXPECT_EQ(r.failure, "Sweep stopped at 30m: rig not responding");
+    EXPECT_EQ(r.failureReason, "rig not responding");
     EXPECT_FALSE(r.cancelled);
     EXPECT_EQ(r.restoreFailure, "rig not responding");  // the rig stays silent
     EXPECT_EQ(rig.calls.back(), "freq 145000000");      // but the restore was tried
@@ -156,6 +157,7 @@ TEST(RigSweep, AFailurePartWayKeepsTheRowsTakenNamesTheBandAndStillRestores) {
     const SweepResult none = RunSweep(dead, plan, {}, clock.pacing(), '.');
     EXPECT_TRUE(none.readings.empty());
     EXPECT_EQ(none.failure, "Sweep not started: rig not responding");
+    EXPECT_EQ(none.failureReason, "rig not responding");
     EXPECT_EQ(dead.calls, std::vector<std::string>{"get freq"});  // nothing was tuned
 }
 
