@@ -27,12 +27,6 @@
 
 namespace fw {
 
-namespace {
-
-constexpr UtcSeconds Hour = 3600;
-
-}  // namespace
-
 LogViewController::LogViewController(Document& document, Dialogs& dialogs, LogViewKind kind,
                                      QAction& command, QWidget& windowParent, QObject* parent)
     : QObject(parent),
@@ -85,8 +79,9 @@ void LogViewController::open() {
     bands_ = bands;
     filling_ = true;
     // The whole log, in whole hours.
-    SetUtcSeconds(*window_->from, extent.first - extent.first % Hour);
-    SetUtcSeconds(*window_->to, extent.last - extent.last % Hour + Hour);
+    const LogSpan whole = WholeHoursOf(extent);
+    SetUtcSeconds(*window_->from, *whole.from);
+    SetUtcSeconds(*window_->to, *whole.to);
     if (window_->bandList) {
         window_->bandList->clear();
         for (const LogBand& b : bands_) {

@@ -14,8 +14,6 @@ namespace fw {
 
 namespace {
 
-constexpr UtcSeconds Hour = 3600;
-
 FileDialogRequest ExportRequest(LogExportFormat format) {
     FileDialogRequest r;
     r.title = QStringLiteral("Export Station Log");
@@ -62,7 +60,7 @@ std::optional<LogSpan> StationLogController::wholeSpan(std::string& path) {
             {MessageKind::Information, "The station log " + path + " holds no readings yet."});
         return std::nullopt;
     }
-    return LogSpan{extent.first - extent.first % Hour, extent.last - extent.last % Hour + Hour};
+    return WholeHoursOf(extent);
 }
 
 void StationLogController::MILogToListClick() {

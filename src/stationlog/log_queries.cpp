@@ -93,6 +93,11 @@ LogExtent ExtentOf(StationLog& log) {
     return LogExtent{s.integer(0), s.integer(1), s.integer(2), s.integer(3)};
 }
 
+LogSpan WholeHoursOf(const LogExtent& extent) {
+    constexpr UtcSeconds Hour = 3600;
+    return LogSpan{extent.first - extent.first % Hour, extent.last - extent.last % Hour + Hour};
+}
+
 std::vector<LevelPoint> BandLevels(StationLog& log, const LogBand& band, const LogSpan& span) {
     // A named band is found by its text alone; a free frequency by the empty text and its
     // frequency. Both read only the per-band index.

@@ -56,6 +56,9 @@ struct LogExtent {
     UtcSeconds last = 0;
 };
 LogExtent ExtentOf(StationLog& log);
+// The readings' time in whole UTC hours: from the hour of the first to the end of the hour
+// of the last.
+LogSpan WholeHoursOf(const LogExtent& extent);
 
 // The locator of the log's latest reading that has one; empty when none has.
 std::string LatestLocator(StationLog& log);
