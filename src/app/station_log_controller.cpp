@@ -7,7 +7,6 @@
 #include "app/log_view_controller.h"
 #include "app/monitor_controller.h"
 #include "app/station_log_tasks.h"
-#include "libs/startup_values.h"
 #include "stationlog/log_to_list.h"
 
 namespace fw {
@@ -79,10 +78,10 @@ void StationLogController::MILogToListClick() {
         return;
     }
     if (logged.readings == 0) {
-        dialogs_.show({MessageKind::Information, "No readings in the station log for that span"});
+        dialogs_.show({MessageKind::Information, NoReadingsInSpanText});
         return;
     }
-    std::string locator = logged.locator.empty() ? std::string(NoLocatorText) : logged.locator;
+    std::string locator = ListLocator(logged);
     document_.replaceFromFile(std::move(logged.list), std::move(locator),
                               std::move(logged.dateTime), {});
 }

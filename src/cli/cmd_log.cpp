@@ -4,7 +4,6 @@
 #include "cli/log_options.h"
 #include "libs/atomic_file.h"
 #include "libs/regional.h"
-#include "libs/startup_values.h"
 #include "measure/user_data_file.h"
 #include "stationlog/log_export.h"
 #include "stationlog/log_to_list.h"
@@ -69,9 +68,8 @@ int LogToList(ArgList& args, std::ostream& out) {
     StationLog log = OpenLogForReading(path);
     RefuseTheLogItself(*save, path, "--save");
     const LoggedList logged = ReadOrRefuse([&] { return QueryLoggedList(log, span); });
-    if (logged.readings == 0) throw Refusal("No readings in the station log for that span");
-    const std::string locator =
-        logged.locator.empty() ? std::string(NoLocatorText) : logged.locator;
+    if (logged.readings == 0) throw Refusal(NoReadingsInSpanText);
+    const std::string locator = ListLocator(logged);
     // Saved as "Save USER Data" saves: whole or not at all.
     const std::string error =
         WriteFileAtomically(*save, UserDataFileText(locator, logged.dateTime, logged.list, sep));

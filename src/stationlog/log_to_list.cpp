@@ -5,6 +5,7 @@
 
 #include "libs/date_text.h"
 #include "libs/fw_math.h"
+#include "libs/startup_values.h"
 #include "stationlog/utc_text.h"
 
 namespace fw {
@@ -68,6 +69,10 @@ LoggedList QueryLoggedList(StationLog& log, const LogSpan& span) {
     for (const BandMedian& m : Medians(byBand)) out.list.appendRow(m.row);
     out.dateTime = DateTimeText(LocalTimeOf(span.to.value_or(last)));
     return out;
+}
+
+std::string ListLocator(const LoggedList& logged) {
+    return logged.locator.empty() ? std::string(NoLocatorText) : logged.locator;
 }
 
 }  // namespace fw

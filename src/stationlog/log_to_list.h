@@ -34,4 +34,9 @@ struct LoggedList {
 // The span's end is `span.to` where given, else the time of the last reading.
 LoggedList QueryLoggedList(StationLog& log, const LogSpan& span);
 
+inline constexpr const char* NoReadingsInSpanText = "No readings in the station log for that span";
+
+// The locator the list is shown and saved with: the logged one, else "NoLoc.".
+std::string ListLocator(const LoggedList& logged);
+
 }  // namespace fw
