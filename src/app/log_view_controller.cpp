@@ -1,11 +1,9 @@
 #include "app/log_view_controller.h"
 
 #include <QAction>
-#include <QClipboard>
 #include <QComboBox>
 #include <QDateTimeEdit>
 #include <QFile>
-#include <QGuiApplication>
 #include <QLabel>
 #include <QListWidget>
 #include <QPixmap>
@@ -21,7 +19,6 @@
 #include "libs/startup_values.h"
 #include "logviews/view_frame.h"
 #include "output/cups_print.h"
-#include "output/picture_files.h"
 #include "output/qt/picture_pdf.h"
 #include "output/qt/qimage_picture.h"
 
@@ -137,13 +134,7 @@ void LogViewController::redraw() {
 void LogViewController::saveClick() {
     FileDialogRequest request = PictureSaveRequest(CurrentLocalTime());
     request.title = QStringLiteral("Save View");
-    const std::optional<QString> name = dialogs_.saveFileName(request);
-    if (!name) return;
-    const PictureSaveResult result =
-        SavePictureToFile(picture_, QFile::encodeName(*name).toStdString());
-    if (result.saved()) return;
-    const bool refused = result.status == PictureSaveResult::Status::Refused;
-    dialogs_.show({refused ? MessageKind::Warning : MessageKind::Error, result.message});
+    SavePictureAs(dialogs_, picture_, request);
 }
 
 void LogViewController::printClick() {
@@ -169,10 +160,7 @@ void LogViewController::printClick() {
 }
 
 void LogViewController::copyClick() {
-    const QImage image = PictureToQImage(picture_);
-    QClipboard* clipboard = QGuiApplication::clipboard();
-    if (!clipboard || image.isNull()) return;
-    clipboard->setImage(image);
+    CopyPictureToClipboard(dialogs_, picture_);
 }
 
 }  // namespace fw

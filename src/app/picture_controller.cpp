@@ -6,6 +6,7 @@
 #include <QGuiApplication>
 #include <QImage>
 
+#include "app/qt_text.h"
 #include "output/picture_files.h"
 #include "output/qt/qimage_picture.h"
 
@@ -15,21 +16,39 @@ namespace {
 
 constexpr const char* ClipboardFailedText = "Zwischenablage kann nicht geöffnet werden";
 
-QString FromUtf8(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
 }  // namespace
 
 FileDialogRequest PictureSaveRequest(const LocalTime& today) {
     FileDialogRequest r;
     r.title = QStringLiteral("Save Picture");
-    for (const FileTypeFilter& type : PictureFileTypes) r.filters << FromUtf8(type.description);
+    for (const FileTypeFilter& type : PictureFileTypes) r.filters << ToQString(type.description);
     r.selectedFilter = 0;
-    r.defaultSuffix = FromUtf8(PictureDefaultSuffix);
+    r.defaultSuffix = ToQString(PictureDefaultSuffix);
     r.proposedName = QString::fromStdString(DefaultPictureName(today));
     r.confirmOverwrite = false;
     return r;
+}
+
+void SavePictureAs(Dialogs& dialogs, const DiagramPicture& picture,
+                   const FileDialogRequest& request) {
+    const std::optional<QString> name = dialogs.saveFileName(request);
+    if (!name) return;
+    const PictureSaveResult result =
+        SavePictureToFile(picture, QFile::encodeName(*name).toStdString());
+    if (result.saved()) return;
+    const bool refused = result.status == PictureSaveResult::Status::Refused;
+    dialogs.show({refused ? MessageKind::Warning : MessageKind::Error, result.message});
+}
+
+void CopyPictureToClipboard(Dialogs& dialogs, const DiagramPicture& picture) {
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    if (!clipboard) {
+        dialogs.show({MessageKind::Error, ClipboardFailedText});
+        return;
+    }
+    const QImage image = PictureToQImage(picture);
+    if (image.isNull()) return;  // nothing has been drawn yet
+    clipboard->setImage(image);
 }
 
 PictureController::PictureController(const Document& document, Dialogs& dialogs,
@@ -50,26 +69,13 @@ void PictureController::setClock(std::function<LocalTime()> clock) {
 }
 
 void PictureController::MISaveAsClick() {
-    // The name is proposed afresh from the date of each click.
-    const std::optional<QString> name = dialogs_.saveFileName(PictureSaveRequest(clock_()));
-    if (!name) return;
-    // The picture shown now: a redraw that ended early left the previous one in place.
-    const PictureSaveResult result =
-        SavePictureToFile(document_.picture(), QFile::encodeName(*name).toStdString());
-    if (result.saved()) return;
-    const bool refused = result.status == PictureSaveResult::Status::Refused;
-    dialogs_.show({refused ? MessageKind::Warning : MessageKind::Error, result.message});
+    // The name is proposed afresh from the date of each click. The picture is the one shown
+    // now: a redraw that ended early left the previous one in place.
+    SavePictureAs(dialogs_, document_.picture(), PictureSaveRequest(clock_()));
 }
 
 void PictureController::MICopytoClipboardClick() {
-    QClipboard* clipboard = QGuiApplication::clipboard();
-    if (!clipboard) {
-        dialogs_.show({MessageKind::Error, ClipboardFailedText});
-        return;
-    }
-    const QImage image = PictureToQImage(document_.picture());
-    if (image.isNull()) return;  // nothing has been drawn yet
-    clipboard->setImage(image);
+    CopyPictureToClipboard(dialogs_, document_.picture());
 }
 
 }  // namespace fw

@@ -16,6 +16,13 @@ namespace fw {
 // YYMMDD_Noise_Report.bmp, and no question before overwriting.
 FileDialogRequest PictureSaveRequest(const LocalTime& today);
 
+// Asks for a file name with `request` and writes `picture` in the format of its extension.
+// Cancel does nothing; a refused extension is a warning, a failed write an error.
+void SavePictureAs(Dialogs& dialogs, const DiagramPicture& picture,
+                   const FileDialogRequest& request);
+// Replaces the clipboard's content with `picture`; nothing before a picture was drawn.
+void CopyPictureToClipboard(Dialogs& dialogs, const DiagramPicture& picture);
+
 class PictureController : public QObject {
     Q_OBJECT
 
