@@ -113,10 +113,10 @@ void PrintUsage(std::ostream& s) {
          "PLACE and TIME (for noise and curves --atmospheric):\n"
          "  PLACE is --locator TEXT or --lat DEG --lon DEG; TIME is --datetime TEXT or\n"
          "  --month M --utc-hour H.\n"
-      << PlaceTimeOptionsHelp
+      << PlaceTimeOptionsHelp << ItuDataOptionHelp
       << "\n"
          "Render options:\n"
-      << RenderOptionsHelp
+      << RenderOptionsHelp << ItuDataOptionHelp
       << "\n"
          "  --help             show this text\n"
          "\n"

@@ -35,7 +35,10 @@ inline constexpr const char* PlaceTimeOptionsHelp =
     "  --datetime TEXT    local date and time \"YYYY-MM-DD HH:MM\" in the computer's time zone\n"
     "                     (TZ honoured), converted to the UTC month and hour\n"
     "  --month M          month 1 to 12 (with --utc-hour)\n"
-    "  --utc-hour H       whole UTC hour 0 to 23 (with --month)\n"
+    "  --utc-hour H       whole UTC hour 0 to 23 (with --month)\n";
+
+// Shown after the place and time options and after the render options.
+inline constexpr const char* ItuDataOptionHelp =
     "  --itu-data DIR     folder of the coefficient files COEFF01W.txt .. COEFF12W.txt\n"
     "                     (default: itu-p372 beside the program, then the share folder)\n";
 

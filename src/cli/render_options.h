@@ -75,8 +75,6 @@ inline constexpr const char* RenderOptionsHelp =
     "  --atmospheric      draw the ITU-R P.372 atmospheric noise (0.1-30 MHz, with its deciles)\n"
     "                     for the locator's square and the date/time (local time, converted to\n"
     "                     UTC); where either does not parse or a coefficient file is missing,\n"
-    "                     the diagram is drawn without it and standard error says why\n"
-    "  --itu-data DIR     folder of the coefficient files COEFF01W.txt .. COEFF12W.txt\n"
-    "                     (default: itu-p372 beside the program, then the share folder)\n";
+    "                     the diagram is drawn without it and standard error says why\n";
 
 }  // namespace fw::cli
