@@ -102,6 +102,16 @@ EntryInputs EntryController::readInputs() const {
     return in;
 }
 
+void ShowAcceptedEntry(const EntryControls& c, const EntryAccepted& entry) {
+    c.EditAntdBm->setText(QString::fromStdString(entry.powerText));
+    c.EditAntVol->setText(QString::fromStdString(entry.voltageText));
+    c.EditFieldStrength->setText(QString::fromStdString(entry.fieldText));
+    c.EditGain->setText(QString::fromStdString(entry.gainText));
+    c.Memo3->clear();
+    for (const std::string& line : entry.diagnostics)
+        c.Memo3->appendPlainText(QString::fromStdString(line));
+}
+
 void EntryController::ButEnterClick() {
     const EntryControls& c = c_;
     const EntryResult result = EvaluateEntry(readInputs(), SystemDecimalSeparator());
@@ -114,13 +124,7 @@ void EntryController::ButEnterClick() {
     }
 
     const EntryAccepted& ok = std::get<EntryAccepted>(result);
-    c.EditAntdBm->setText(QString::fromStdString(ok.powerText));
-    c.EditAntVol->setText(QString::fromStdString(ok.voltageText));
-    c.EditFieldStrength->setText(QString::fromStdString(ok.fieldText));
-    c.EditGain->setText(QString::fromStdString(ok.gainText));
-    c.Memo3->clear();
-    for (const std::string& line : ok.diagnostics)
-        c.Memo3->appendPlainText(QString::fromStdString(line));
+    ShowAcceptedEntry(c, ok);
     document_.appendRow(ok.row);
 }
 

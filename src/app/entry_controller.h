@@ -9,8 +9,13 @@
 
 namespace fw {
 
+struct EntryAccepted;
 struct EntryInputs;
 enum class EntryField;
+
+// Shows an accepted entry in the entry group as ENTER does: the four level fields and the
+// diagnostic panel's lines.
+void ShowAcceptedEntry(const EntryControls& controls, const EntryAccepted& entry);
 
 class EntryController : public QObject {
     Q_OBJECT

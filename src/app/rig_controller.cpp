@@ -12,6 +12,7 @@
 #include <QResizeEvent>
 #include <QCoreApplication>
 
+#include "app/entry_controller.h"
 #include "app/qt_text.h"
 #include "app/rig_job.h"
 #include "app/settings_store.h"
@@ -165,12 +166,7 @@ void RigController::showReading(const rig::Reading& r) {
     const EntryControls& c = c_.entry;
     const int voltage = static_cast<int>(EntryMethod::AntennaVoltage);
     if (QAbstractButton* b = c.RadioGroup1Buttons->button(voltage)) b->setChecked(true);
-    c.EditAntdBm->setText(ToQString(r.entry.powerText));
-    c.EditAntVol->setText(ToQString(r.entry.voltageText));
-    c.EditFieldStrength->setText(ToQString(r.entry.fieldText));
-    c.EditGain->setText(ToQString(r.entry.gainText));
-    c.Memo3->clear();
-    for (const std::string& line : r.entry.diagnostics) c.Memo3->appendPlainText(ToQString(line));
+    ShowAcceptedEntry(c, r.entry);
 }
 
 void RigController::finished(const RigJobOutcome& outcome, bool sweep, std::size_t count,
