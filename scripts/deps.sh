@@ -14,6 +14,8 @@ packages=(
   cups printer-driver-cups-pdf libcups2-dev
   libhamlib-dev libhamlib-utils
   libsqlite3-dev
+  libsoapysdr-dev soapysdr-tools libfftw3-dev
+  locales
   help2man dpkg-dev file appstream desktop-file-utils
 )
 
@@ -29,4 +31,18 @@ if ((${#missing[@]})); then
   export DEBIAN_FRONTEND=noninteractive
   apt-get update -qq
   apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
+
+# The window tests run once under a German locale, and the guides are tried under a British one:
+# glibc falls back to C without a word when a locale is not generated.
+need_locales=()
+for l in de_DE en_GB; do
+  if ! locale -a 2>/dev/null | grep -qi "^${l}\.utf-\?8$"; then need_locales+=("$l"); fi
+done
+if ((${#need_locales[@]})); then
+  for l in "${need_locales[@]}"; do
+    sed -i "s/^# *\(${l}\.UTF-8 UTF-8\)/\1/" /etc/locale.gen
+    grep -q "^${l}\.UTF-8 UTF-8" /etc/locale.gen || echo "${l}.UTF-8 UTF-8" >> /etc/locale.gen
+  done
+  locale-gen >/dev/null
 fi
