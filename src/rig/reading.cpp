@@ -4,19 +4,12 @@
 #include <charconv>
 #include <cmath>
 
+#include "libs/median.h"
 #include "libs/real_text.h"
 #include "model/levels.h"
 #include "rig/rig_error.h"
 
 namespace fw::rig {
-
-double MedianDb(std::vector<double> samples) {
-    if (samples.empty()) return 0;
-    std::sort(samples.begin(), samples.end());
-    const std::size_t mid = samples.size() / 2;
-    if (samples.size() % 2) return samples[mid];
-    return (samples[mid - 1] + samples[mid]) / 2;
-}
 
 double AntennaVoltageDbuV(double strengthDb, double offsetDb) {
     return MicrovoltToDbuv(SUnitsToMicrovolt(9)) + strengthDb + offsetDb;
@@ -115,7 +108,8 @@ Reading TakeReading(RigControl& rig, const ResolvedTarget& where, const ReadingP
         CheckStop(pacing);
         r.samples.push_back(rig.strengthDb());
     }
-    r.strengthDb = MedianDb(r.samples);
+    std::vector<double> reordered = r.samples;  // the samples stay in the order read
+    r.strengthDb = Median(reordered);
     r.offsetDb = OffsetFor(plan.offsets, where.offsetBand);
     r.antVoltDbuV = AntennaVoltageDbuV(r.strengthDb, r.offsetDb);
     r.entry = ReadingEntry(where, r.antVoltDbuV, plan, sep);

@@ -57,9 +57,6 @@ struct Reading {
     EntryAccepted entry;  // the row and field texts of the equal typed entry
 };
 
-// Median of the samples (mean of the middle two for an even count); 0 for none.
-double MedianDb(std::vector<double> samples);
-
 // 20*log10(50 uV) + strength over S9 + offset: S9 is 50 uV.
 double AntennaVoltageDbuV(double strengthDb, double offsetDb);
 

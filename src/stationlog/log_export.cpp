@@ -7,7 +7,7 @@
 #include <map>
 
 #include "libs/atomic_file.h"
-
+#include "libs/median.h"
 #include "stationlog/log_stats.h"
 #include "stationlog/utc_text.h"
 

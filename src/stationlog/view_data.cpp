@@ -2,7 +2,7 @@
 
 #include <limits>
 
-#include "stationlog/log_stats.h"
+#include "libs/median.h"
 #include "stationlog/utc_text.h"
 
 namespace fw {

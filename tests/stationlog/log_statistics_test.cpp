@@ -16,28 +16,6 @@ namespace {
 
 using namespace test;
 
-TEST(Quantile, InterpolatesBetweenOrderStatistics) {
-    struct Case {
-        std::vector<double> values;
-        double q;
-        double expected;
-    };
-    const std::vector<Case> cases = {
-        {{5}, 0.1, 5},
-        {{5}, 0.9, 5},
-        {{4, 1, 3, 2}, 0.5, 2.5},  // even count: mean of the middle two
-        {{3, 1, 2}, 0.5, 2},
-        {{7.5, 1.5, 3.5}, 0.1, 1.9},
-        {{7.5, 1.5, 3.5}, 0.9, 6.7},
-        {{9, 1, 5, 3, 7}, 0, 1},
-        {{9, 1, 5, 3, 7}, 1, 9},
-        {{2, 2, 2, 8}, 0.9, 6.2},
-    };
-    for (Case c : cases) EXPECT_NEAR(Quantile(c.values, c.q), c.expected, 1e-12) << c.q;
-    std::vector<double> none;
-    EXPECT_TRUE(std::isnan(Median(none)));
-}
-
 TEST(NoiseFactor, AReadingOnAReferenceCurveGivesThatCurvesFa) {
     // The curves' relation at each band frequency, read backwards, for two bandwidths.
     for (const BandEntry& band : BandTable) {
