@@ -1,0 +1,149 @@
+#include "noisefloor/noise_floor.h"
+
+#include <algorithm>
+#include <cmath>
+#include <numbers>
+#include <string>
+
+#include "noisefloor/gamma_quantile.h"
+
+namespace fw {
+
+namespace {
+
+constexpr double MaxBinWidthHz = 100.0;
+constexpr int MinFftLength = 64;
+constexpr double UsedSpanFraction = 0.8;
+constexpr int DcGuardBins = 3;  // left out on each side of DC (the receiver's DC offset)
+constexpr double Percentile = 0.2;
+constexpr double OccupiedAboveDb = 10.0;
+
+bool ValidRate(double hz) {
+    return std::isfinite(hz) && hz > 0 && hz <= NoiseFloorEstimator::MaxSampleRateHz;
+}
+
+// Calls fn(offset from DC, FFT index) for each used bin in frequency order: the central 80 %
+// of the span without the DC guard.
+template <class Fn>
+void ForEachUsedBin(int length, Fn fn) {
+    const int half = static_cast<int>(std::floor(UsedSpanFraction * length / 2));
+    for (int m = -half; m <= half; ++m) {
+        if (std::abs(m) > DcGuardBins) fn(m, static_cast<std::size_t>((m + length) % length));
+    }
+}
+
+// The p-quantile of `values` by linear interpolation between order statistics.
+double Quantile(std::vector<double> values, double p) {
+    const double pos = p * static_cast<double>(values.size() - 1);
+    const auto lower = static_cast<std::size_t>(std::floor(pos));
+    std::nth_element(values.begin(), values.begin() + static_cast<std::ptrdiff_t>(lower),
+                     values.end());
+    const double low = values[lower];
+    if (lower + 1 >= values.size()) return low;
+    const double high = *std::min_element(values.begin() + static_cast<std::ptrdiff_t>(lower) + 1,
+                                          values.end());
+    return low + (pos - static_cast<double>(lower)) * (high - low);
+}
+
+double ToDb(double linear) { return 10.0 * std::log10(linear); }
+
+}  // namespace
+
+int NoiseFftLength(double sampleRateHz) {
+    int n = MinFftLength;
+    while (sampleRateHz / n > MaxBinWidthHz) n *= 2;
+    return n;
+}
+
+NoiseFloorEstimator::NoiseFloorEstimator(double sampleRateHz, double centreHz)
+    : sampleRateHz_(sampleRateHz),
+      centreHz_(centreHz),
+      rateValid_(ValidRate(sampleRateHz)),
+      length_(rateValid_ ? NoiseFftLength(sampleRateHz) : MinFftLength),
+      segment_(static_cast<std::size_t>(length_)),
+      spectrum_(static_cast<std::size_t>(length_)) {
+    if (!rateValid_) return;
+    // Periodic Hann window: a tone on a bin centre falls into three bins only.
+    window_.resize(static_cast<std::size_t>(length_));
+    for (int n = 0; n < length_; ++n) {
+        const double w = 0.5 - 0.5 * std::cos(2.0 * std::numbers::pi * n / length_);
+        window_[static_cast<std::size_t>(n)] = static_cast<float>(w);
+        windowPower_ += w * w;
+    }
+    powerSum_.assign(static_cast<std::size_t>(length_), 0.0);
+    fft_.emplace_back(length_);
+}
+
+void NoiseFloorEstimator::add(std::span<const std::complex<float>> samples) {
+    if (!rateValid_) return;
+    const auto length = static_cast<std::size_t>(length_);
+    while (!samples.empty()) {
+        const std::size_t take = std::min(samples.size(), length - filled_);
+        std::complex<float>* dst = segment_.data() + filled_;
+        const float* w = window_.data() + filled_;
+        for (std::size_t i = 0; i < take; ++i) dst[i] = samples[i] * w[i];
+        filled_ += take;
+        samples = samples.subspan(take);
+        if (filled_ == length) takeSegment();
+    }
+}
+
+void NoiseFloorEstimator::takeSegment() {
+    fft_.front().run(segment_, spectrum_);
+    const std::complex<float>* x = spectrum_.data();
+    for (std::size_t k = 0; k < powerSum_.size(); ++k) powerSum_[k] += std::norm(x[k]);
+    filled_ = 0;
+    ++segments_;
+}
+
+std::vector<double> NoiseFloorEstimator::usedDensities() const {
+    std::vector<double> densities;
+    if (segments_ == 0) return densities;
+    const double scale = 1.0 / (segments_ * sampleRateHz_ * windowPower_);
+    ForEachUsedBin(length_, [&](int, std::size_t k) { densities.push_back(powerSum_[k] * scale); });
+    return densities;
+}
+
+Outcome<NoiseFloor> NoiseFloorEstimator::result() const {
+    if (!rateValid_) {
+        return Outcome<NoiseFloor>::Fail("The sample rate must be more than 0 and at most 200 MHz.");
+    }
+    if (segments_ == 0) {
+        return Outcome<NoiseFloor>::Fail("Too few samples: one spectrum needs " +
+                                         std::to_string(length_) + " samples.");
+    }
+    const std::vector<double> densities = usedDensities();
+    // Each bin of white Gaussian noise is N0 times a Gamma(K, 1/K) variable.
+    const double n0 = Quantile(densities, Percentile) /
+                      GammaQuantile(Percentile, segments_, 1.0 / segments_);
+    if (!(n0 > 0)) return Outcome<NoiseFloor>::Fail("The samples are all zero: there is no signal.");
+    const double occupiedAbove = n0 * std::pow(10.0, OccupiedAboveDb / 10.0);
+    const auto occupied = std::count_if(densities.begin(), densities.end(),
+                                        [&](double p) { return p > occupiedAbove; });
+    NoiseFloor floor;
+    floor.densityDbfsPerHz = ToDb(n0);
+    floor.segments = segments_;
+    floor.fftLength = length_;
+    floor.binsUsed = static_cast<int>(densities.size());
+    floor.occupancy = static_cast<double>(occupied) / static_cast<double>(densities.size());
+    return Outcome<NoiseFloor>::Ok(floor);
+}
+
+std::vector<SpectrumBin> NoiseFloorEstimator::usedSpectrum() const {
+    std::vector<SpectrumBin> bins;
+    const std::vector<double> densities = usedDensities();
+    if (densities.empty()) return bins;
+    const double binWidth = sampleRateHz_ / length_;
+    std::size_t i = 0;
+    ForEachUsedBin(length_, [&](int m, std::size_t) {
+        bins.push_back({centreHz_ + m * binWidth, ToDb(densities[i++])});
+    });
+    return bins;
+}
+
+double AntennaPowerDbm(double densityDbfsPerHz, double bandwidthHz, double refDbm,
+                       double calibrationDb) {
+    return densityDbfsPerHz + ToDb(bandwidthHz) + refDbm + calibrationDb;
+}
+
+}  // namespace fw

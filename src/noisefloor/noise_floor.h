@@ -1,0 +1,68 @@
+#pragma once
+// The noise density of a whole band from complex baseband samples: a Welch spectrum (Hann
+// window, no overlap) whose used bins are reduced by the 20 % method, so that carriers and
+// stations in up to a quarter of the bins lift the result only slightly.
+#include <complex>
+#include <span>
+#include <vector>
+
+#include "model/outcome.h"
+#include "noisefloor/fft_plan.h"
+
+namespace fw {
+
+struct NoiseFloor {
+    double densityDbfsPerHz = 0;  // N0, dBFS/Hz
+    int segments = 0;             // K
+    int fftLength = 0;            // N
+    int binsUsed = 0;
+    double occupancy = 0;  // fraction (0..1) of used bins > 10 dB above N0
+};
+
+struct SpectrumBin {
+    double freqHz;
+    double densityDbfsPerHz;
+};
+
+// The smallest power of two N (at least 64) with sampleRateHz / N <= 100 Hz.
+int NoiseFftLength(double sampleRateHz);
+
+// Streaming Welch/20 % estimator: feed complex baseband samples (full scale 1.0) in pieces of
+// any size; FFT segments are taken as they fill. One FFTW plan per FFT length, reused.
+class NoiseFloorEstimator {
+  public:
+    // The sample rate must be a positive, finite number of at most MaxSampleRateHz; result()
+    // names any other.
+    NoiseFloorEstimator(double sampleRateHz, double centreHz);
+    void add(std::span<const std::complex<float>> samples);
+    int segments() const { return segments_; }
+    // Fails (with a reason) when fewer than one full segment was added.
+    Outcome<NoiseFloor> result() const;
+    // Averaged density of every used bin, in frequency order (for --spectrum and the view).
+    std::vector<SpectrumBin> usedSpectrum() const;
+
+    static constexpr double MaxSampleRateHz = 200e6;
+
+  private:
+    void takeSegment();
+    std::vector<double> usedDensities() const;  // FS^2/Hz, in frequency order
+
+    double sampleRateHz_;
+    double centreHz_;
+    bool rateValid_;
+    int length_ = 0;
+    std::vector<float> window_;
+    double windowPower_ = 0;  // sum of w^2
+    std::vector<double> powerSum_;  // sum over segments of |X_k|^2, FFT order
+    FftBuffer segment_;
+    FftBuffer spectrum_;
+    std::size_t filled_ = 0;
+    int segments_ = 0;
+    std::vector<ForwardFft> fft_;  // empty while the rate is invalid
+};
+
+// The antenna-input power of a measured density: 10*log10(N0 linear * B) + ref + calibration.
+double AntennaPowerDbm(double densityDbfsPerHz, double bandwidthHz, double refDbm,
+                       double calibrationDb);
+
+}  // namespace fw

@@ -1,0 +1,110 @@
+#include "noisefloor/noise_floor.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "noisefloor/gamma_quantile.h"
+#include "support/synthetic_iq.h"
+
+namespace fw {
+namespace {
+
+using test::Carrier;
+using test::SyntheticIq;
+
+double DbToLinear(double db) { return std::pow(10.0, db / 10.0); }
+
+TEST(GammaQuantile, MatchesReferenceValuesForSmallAndLargeShapes) {
+    // 0.2-quantiles of Gamma(a, 1); the small ones are half the chi-square table values.
+    const struct { double shape, quantile; } cases[] = {
+        {1, 0.22314355131420976}, {2, 0.82438830903298461}, {5, 3.0895396280196958},
+        {50, 43.972667961375506}, {1000, 973.29303849162107}, {20000, 19880.880599810898},
+    };
+    for (const auto& c : cases) {
+        EXPECT_NEAR(GammaQuantile(0.2, c.shape, 1.0), c.quantile, c.quantile * 1e-10) << c.shape;
+        EXPECT_NEAR(GammaQuantile(0.2, c.shape, 1.0 / c.shape), c.quantile / c.shape, 1e-12);
+    }
+    EXPECT_NEAR(RegularizedGammaP(3, 30), 1.0 - 481.0 * std::exp(-30.0), 1e-15);  // continued fraction
+}
+
+TEST(NoiseFftLength, IsThePowerOfTwoWithBinsOfAtMost100Hz) {
+    const struct { double rate; int length; } cases[] = {
+        {2.048e6, 32768}, {204800, 2048}, {204801, 4096}, {6400, 64}, {100, 64},
+    };
+    for (const auto& c : cases) EXPECT_EQ(NoiseFftLength(c.rate), c.length) << c.rate;
+}
+
+struct Scene {
+    const char* name;
+    double rate;
+    int segments;
+    int carrierSpacing;  // every n-th used bin carries one; 0 = pure noise
+    int occupiedBlock;   // carriers only in this many used bins from the low edge; 0 = all
+    double tolerance;
+    double occupancy;
+};
+
+TEST(NoiseFloorEstimator, FindsTheDensityOfNoiseWithAndWithoutCarriers) {
+    const Scene scenes[] = {
+        {"pure noise, K = 50", 204800, 50, 0, 0, 0.1, 0.0},
+        {"pure noise, K = 400", 102400, 400, 0, 0, 0.1, 0.0},
+        // A carrier on every 12th bin fills it and its two neighbours: 25 % of the bins.
+        {"carriers spread", 204800, 50, 12, 0, 0.3, 0.25},
+        // Carriers on every 3rd bin in a quarter of the span: one busy sub-band.
+        {"carriers in one block", 204800, 60, 3, 400, 0.3, 0.25},
+    };
+    const double n0Db = -123.0;
+    const double centre = 7.1e6;
+    for (const Scene& s : scenes) {
+        const int n = NoiseFftLength(s.rate);
+        const double binWidth = s.rate / n;
+        const int half = static_cast<int>(0.4 * n);
+        std::vector<Carrier> carriers;
+        for (int m = -half + 1; s.carrierSpacing && m < half - 1; m += s.carrierSpacing) {
+            if (std::abs(m) <= 5 || (s.occupiedBlock && m > -half + s.occupiedBlock)) continue;
+            const double above = 20.0 + 20.0 * ((m + 4096) * 7919 % 101) / 100.0;  // 20..40 dB
+            carriers.push_back({m * binWidth, test::CarrierPowerForBin(DbToLinear(n0Db), above, s.rate, n)});
+        }
+        SyntheticIq source(s.rate, DbToLinear(n0Db), carriers, 20261207);
+        NoiseFloorEstimator estimator(s.rate, centre);
+        // Odd piece sizes: segments fill across pieces.
+        for (int left = s.segments * n; left > 0; left -= 1013) {
+            estimator.add(source.take(static_cast<std::size_t>(std::min(left, 1013))));
+        }
+        const auto floor = estimator.result();
+        ASSERT_TRUE(floor.ok()) << s.name << ": " << floor.reason();
+        EXPECT_NEAR(floor->densityDbfsPerHz, n0Db, s.tolerance) << s.name;
+        EXPECT_EQ(floor->segments, s.segments) << s.name;
+        EXPECT_EQ(floor->fftLength, n) << s.name;
+        EXPECT_NEAR(floor->occupancy, s.occupancy, 0.02) << s.name;
+        const auto bins = estimator.usedSpectrum();
+        ASSERT_EQ(static_cast<int>(bins.size()), floor->binsUsed) << s.name;
+        EXPECT_EQ(floor->binsUsed, 2 * (half - 3)) << s.name;
+        EXPECT_DOUBLE_EQ(bins.front().freqHz, centre - half * binWidth) << s.name;
+        EXPECT_DOUBLE_EQ(bins.back().freqHz, centre + half * binWidth) << s.name;
+        EXPECT_DOUBLE_EQ(bins[bins.size() / 2].freqHz, centre + 4 * binWidth) << s.name;
+    }
+}
+
+TEST(NoiseFloorEstimator, RefusesTooFewSamplesSilenceAndBadRates) {
+    NoiseFloorEstimator shortOne(6400, 0);
+    shortOne.add(std::vector<std::complex<float>>(63, {0.1f, 0.1f}));
+    EXPECT_EQ(shortOne.result().reason(), "Too few samples: one spectrum needs 64 samples.");
+    NoiseFloorEstimator silent(6400, 0);
+    silent.add(std::vector<std::complex<float>>(64));
+    EXPECT_EQ(silent.result().reason(), "The samples are all zero: there is no signal.");
+    for (double rate : {0.0, -1.0, std::nan(""), 1e9}) {
+        NoiseFloorEstimator bad(rate, 0);
+        bad.add(std::vector<std::complex<float>>(100000, {0.1f, 0.0f}));
+        EXPECT_FALSE(bad.result().ok()) << rate;
+    }
+}
+
+TEST(AntennaPowerDbm, AddsBandwidthReferenceAndCalibration) {
+    EXPECT_NEAR(AntennaPowerDbm(-150.0, 2700.0, -10.0, 2.0), -150.0 + 34.313637641589871 - 8.0, 1e-12);
+    EXPECT_DOUBLE_EQ(AntennaPowerDbm(-100.0, 1.0, 0.0, 0.0), -100.0);
+}
+
+}  // namespace
+}  // namespace fw
