@@ -48,6 +48,15 @@ class DiagramCanvas {
     // Like DrawText, rotated 90 degrees counter-clockwise: reads from bottom to top,
     // starting at (x, y); the cell spans x .. x + line height and y - text width .. y.
     virtual void DrawTextUp(int x, int y, std::string_view text, Rgb fg, Rgb bg) = 0;
+    // Following marks change only pixels with x <= px < x + w and y <= py < y + h, until
+    // ResetClip. A canvas that only records the calls may ignore the clip.
+    virtual void SetClip(int /*x*/, int /*y*/, int /*w*/, int /*h*/) {}
+    virtual void ResetClip() {}
+    // A filled isosceles triangle pointing up (or down) with its tip at (x, y): `height`
+    // rows, the k-th from the tip spanning x - k <= px <= x + k.
+    virtual void FillTriangle(int x, int y, int height, bool up, Rgb colour) {
+        for (int k = 0; k < height; ++k) FillBox(x - k, up ? y + k : y - k, 2 * k + 1, 1, colour);
+    }
 };
 
 // A line plus a two-stroke head at (x2, y2). head > 0 is the head length in pixels,

@@ -69,7 +69,26 @@ int EmPixelsForPoints(int sizePt) {
     return RoundPx(sizePt * 96.0 / 72.0);
 }
 
-RasterCanvas::RasterCanvas(int width, int height) : picture_(width, height) {}
+RasterCanvas::RasterCanvas(int width, int height) : picture_(width, height) {
+    ResetClip();
+}
+
+void RasterCanvas::SetClip(int x, int y, int w, int h) {
+    clipLeft_ = std::clamp(x, 0, picture_.width);
+    clipTop_ = std::clamp(y, 0, picture_.height);
+    clipRight_ = std::clamp(x + std::max(w, 0), clipLeft_, picture_.width);
+    clipBottom_ = std::clamp(y + std::max(h, 0), clipTop_, picture_.height);
+}
+
+void RasterCanvas::ResetClip() {
+    clipLeft_ = clipTop_ = 0;
+    clipRight_ = picture_.width;
+    clipBottom_ = picture_.height;
+}
+
+bool RasterCanvas::inClip(int x, int y) const {
+    return x >= clipLeft_ && y >= clipTop_ && x < clipRight_ && y < clipBottom_;
+}
 
 void RasterCanvas::ClearCanvas() {
     // A new canvas is already white; clearing it again would double the cost of a redraw.
@@ -85,7 +104,7 @@ void RasterCanvas::SetFont(std::string_view /*family*/, int sizePt) {
 }
 
 void RasterCanvas::setPixel(int x, int y, Rgb c) {
-    if (x < 0 || y < 0 || x >= picture_.width || y >= picture_.height) return;
+    if (!inClip(x, y)) return;
     blank_ = false;
     std::uint8_t* p = &picture_.rgb[(static_cast<std::size_t>(y) * picture_.width + x) * 3];
     p[0] = c.r;
@@ -94,7 +113,7 @@ void RasterCanvas::setPixel(int x, int y, Rgb c) {
 }
 
 void RasterCanvas::blendPixel(int x, int y, Rgb fg, int alpha) {
-    if (alpha <= 0 || x < 0 || y < 0 || x >= picture_.width || y >= picture_.height) return;
+    if (alpha <= 0 || !inClip(x, y)) return;
     blank_ = false;
     std::uint8_t* p = &picture_.rgb[(static_cast<std::size_t>(y) * picture_.width + x) * 3];
     auto mix = [alpha](int under, int over) {
@@ -106,9 +125,9 @@ void RasterCanvas::blendPixel(int x, int y, Rgb fg, int alpha) {
 }
 
 void RasterCanvas::fillSpan(int x1, int x2, int y, Rgb c) {
-    if (y < 0 || y >= picture_.height) return;
-    x1 = std::max(x1, 0);
-    x2 = std::min(x2, picture_.width);
+    if (y < clipTop_ || y >= clipBottom_) return;
+    x1 = std::max(x1, clipLeft_);
+    x2 = std::min(x2, clipRight_);
     if (x1 >= x2) return;
     blank_ = false;
     std::uint8_t* p = &picture_.rgb[(static_cast<std::size_t>(y) * picture_.width + x1) * 3];
@@ -181,11 +200,11 @@ void RasterCanvas::DrawLines(std::span<const LineSegment> lines, Rgb colour) {
         return;
     }
     const int y1 = lines[0].y1, y2 = lines[0].y2;
-    const int top = std::max(y1 < y2 ? y1 : y2 + 1, 0);
-    const int end = std::min(y1 < y2 ? y2 : y1 + 1, picture_.height);
+    const int top = std::max(y1 < y2 ? y1 : y2 + 1, clipTop_);
+    const int end = std::min(y1 < y2 ? y2 : y1 + 1, clipBottom_);
     std::vector<std::size_t> offsets;  // byte offsets of the visible columns within a row
     for (const LineSegment& l : lines)
-        if (l.x1 >= 0 && l.x1 < picture_.width)
+        if (l.x1 >= clipLeft_ && l.x1 < clipRight_)
             offsets.push_back(static_cast<std::size_t>(l.x1) * 3);
     if (top >= end || offsets.empty()) return;
     blank_ = false;
@@ -273,15 +292,15 @@ void RasterCanvas::blitText(const TextImage& img, int left, int top, Rgb fg, Rgb
     FillBox(left, top, img.width, img.height, bg);
     for (const TextImage::Run& run : img.runs) {
         const int y = top + run.row;
-        if (y < 0 || y >= picture_.height) continue;
+        if (y < clipTop_ || y >= clipBottom_) continue;
         int x = left + run.x, length = run.length;
         std::size_t offset = run.offset;
-        if (x < 0) {
-            length += x;
-            offset += static_cast<std::size_t>(-x) * 3;
-            x = 0;
+        if (x < clipLeft_) {
+            length -= clipLeft_ - x;
+            offset += static_cast<std::size_t>(clipLeft_ - x) * 3;
+            x = clipLeft_;
         }
-        length = std::min(length, picture_.width - x);
+        length = std::min(length, clipRight_ - x);
         if (length <= 0) continue;
         blank_ = false;
         std::memcpy(&picture_.rgb[(static_cast<std::size_t>(y) * picture_.width + x) * 3],

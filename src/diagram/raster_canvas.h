@@ -5,7 +5,8 @@
 
 namespace fw {
 
-// DiagramCanvas on an RGB pixel buffer. Marks are clipped only at the picture's edges.
+// DiagramCanvas on an RGB pixel buffer. Marks are clipped at the picture's edges and at the
+// clip rectangle.
 class RasterCanvas final : public DiagramCanvas {
   public:
     RasterCanvas(int width, int height);
@@ -20,11 +21,14 @@ class RasterCanvas final : public DiagramCanvas {
     void DrawBox(int x, int y, int w, int h, Rgb fill, Rgb outline) override;
     void DrawText(int x, int y, std::string_view text, Rgb fg, Rgb bg) override;
     void DrawTextUp(int x, int y, std::string_view text, Rgb fg, Rgb bg) override;
+    void SetClip(int x, int y, int w, int h) override;
+    void ResetClip() override;
 
     const DiagramPicture& picture() const { return picture_; }
     DiagramPicture takePicture() { return std::move(picture_); }
 
   private:
+    bool inClip(int x, int y) const;
     void setPixel(int x, int y, Rgb c);
     void blendPixel(int x, int y, Rgb fg, int alpha);
     void fillSpan(int x1, int x2, int y, Rgb c);  // x1 <= px < x2, clipped
@@ -32,6 +36,7 @@ class RasterCanvas final : public DiagramCanvas {
     void blitText(const TextImage& img, int left, int top, Rgb fg, Rgb bg);
 
     DiagramPicture picture_;
+    int clipLeft_ = 0, clipTop_ = 0, clipRight_ = 0, clipBottom_ = 0;  // right, bottom exclusive
     bool blank_ = true;  // every pixel is still white
     SizedFont* font_ = nullptr;
     int fontPixels_ = 0;

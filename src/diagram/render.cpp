@@ -230,6 +230,17 @@ void DrawAtmosphericBand(DiagramCanvas& canvas, const AxisMap& map,
     canvas.DrawLines(lines, Lighter(AtmosphericColour));
 }
 
+// Each reading above or below the level axis (rows top to bottom) as a triangle with its tip
+// on the plot's edge row, pointing out of the plot, as high as a reading's dot is wide.
+void DrawOffAxisMarkers(DiagramCanvas& canvas, std::span<const DotCentre> readings, int top,
+                        int bottom, int dotRadius, Rgb colour) {
+    const int height = 2 * (dotRadius + 1);
+    for (const DotCentre& c : readings) {
+        if (c.y < top) canvas.FillTriangle(c.x, top, height, true, colour);
+        if (c.y > bottom) canvas.FillTriangle(c.x, bottom, height, false, colour);
+    }
+}
+
 }  // namespace
 
 PlotFrame makePlotFrame(int width, int height) {
@@ -295,6 +306,12 @@ void drawDiagram(DiagramCanvas& canvas, const DiagramInputs& in) {
     DrawArrow(canvas, f.left, f.bottom, f.left + RoundPx(1.05 * f.plotWidth), f.bottom, Black, 10);
     DrawArrow(canvas, f.left, f.bottom, f.left, f.bottom - RoundPx(1.05 * f.plotHeight), Black, 10);
 
+    // Curves, layers and readings stay within the plot, where a dot centred in it is drawn
+    // whole; a reading off the level axis is shown at its edge.
+    const int margin = f.dotRadius + 1;
+    canvas.SetClip(f.left - margin, top - margin, f.plotWidth + 1 + 2 * margin,
+                   f.plotHeight + 1 + 2 * margin);
+
     // The layers' bands lie under every median curve.
     const double bandwidthTerm =
         in.curves ? 10.0 * SafeLog10(static_cast<double>(in.curves->bandwidthHz)) : 0.0;
@@ -339,6 +356,8 @@ void drawDiagram(DiagramCanvas& canvas, const DiagramInputs& in) {
         centres[i] = {map.x(m.freqMHz[i] * 1'000'000.0), map.y(v)};
     }
     canvas.DrawDots(centres, f.dotRadius + 1, Black);
+    DrawOffAxisMarkers(canvas, centres, top, f.bottom, f.dotRadius, Black);
+    canvas.ResetClip();
 
     DrawLegend(canvas, f, W, H, in.atmospheric);
 

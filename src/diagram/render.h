@@ -1,6 +1,8 @@
 #pragma once
 // Draws the noise diagram: grid, band markers, labels, the five reference curves, the
-// measurement dots, legend, unit label, locator line and title.
+// measurement dots, legend, unit label, locator line and title. Curves, layers and dots are
+// clipped to the plot; a measurement off the level axis is marked by a triangle at the
+// plot's upper or lower edge, pointing out of it.
 #include <span>
 #include <string>
 #include <vector>

@@ -73,4 +73,18 @@ void ScaledCanvas::DrawTextUp(int x, int y, std::string_view text, Rgb fg, Rgb b
     device_.DrawTextUp(px(x), px(y), text, fg, bg);
 }
 
+void ScaledCanvas::SetClip(int x, int y, int w, int h) {
+    device_.SetClip(px(x), px(y), px(x + w) - px(x), px(y + h) - px(y));
+}
+
+void ScaledCanvas::ResetClip() {
+    device_.ResetClip();
+}
+
+void ScaledCanvas::FillTriangle(int x, int y, int height, bool up, Rgb colour) {
+    // The tip lies in the outermost device row of the logical tip pixel.
+    device_.FillTriangle(px(x), up ? px(y) : px(y + 1) - 1, std::max(1, RoundPx(height * ratio_)),
+                         up, colour);
+}
+
 }  // namespace fw

@@ -20,6 +20,9 @@ class ScaledCanvas final : public DiagramCanvas {
     void DrawBox(int x, int y, int w, int h, Rgb fill, Rgb outline) override;
     void DrawText(int x, int y, std::string_view text, Rgb fg, Rgb bg) override;
     void DrawTextUp(int x, int y, std::string_view text, Rgb fg, Rgb bg) override;
+    void SetClip(int x, int y, int w, int h) override;
+    void ResetClip() override;
+    void FillTriangle(int x, int y, int height, bool up, Rgb colour) override;
 
   private:
     int px(int logical) const;
