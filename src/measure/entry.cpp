@@ -6,6 +6,7 @@
 #include "libs/fw_math.h"
 #include "libs/int_text.h"
 #include "libs/real_text.h"
+#include "measure/level_range.h"
 
 namespace fw {
 
@@ -90,6 +91,20 @@ std::string WithSeparatorName(std::string_view message, char sep) {
     if (const auto at = text.find(comma); at != std::string::npos)
         text.replace(at, comma.size(), "Use Point as");
     return text;
+}
+
+std::string UnknownBandText(std::string_view band) {
+    std::string text = "Band \"" + std::string(band) + "\" is not in the band list (";
+    for (const BandEntry& b : BandTable) {
+        if (&b != &BandTable.front()) text += ", ";
+        text += b.text;
+    }
+    return text + ")! Enter any other frequency as a free frequency.";
+}
+
+std::string UnknownSValueText(std::string_view sValue) {
+    return "S-value \"" + std::string(sValue) +
+           "\" is unknown! Use S1 ... S9 or S9+N with a whole N from 1 to 60.";
 }
 
 namespace {
@@ -193,7 +208,11 @@ std::array<std::string, 6> DiagnosticLines(double fMHz, const MeasurementLevels&
 }  // namespace
 
 EntryResult EvaluateEntry(const EntryInputs& in, char sep) {
-    double fMHz = BandFrequencyMHz(in.band);
+    // The lists' fallbacks (1 MHz, S 0) would store a row far from what was meant.
+    const std::optional<double> bandMHz = KnownBandFrequencyMHz(in.band);
+    if (!in.freeFrequency && !bandMHz)
+        return EntryFailure{{MessageKind::Warning, UnknownBandText(in.band)}, std::nullopt, {}};
+    double fMHz = bandMHz.value_or(0.0);
     if (in.freeFrequency && !ParseRealText(in.frequency, sep, fMHz))
         return RefuseField(EntryField::Frequency, sep);
 
@@ -201,16 +220,25 @@ EntryResult EvaluateEntry(const EntryInputs& in, char sep) {
     double gain = 0.0;
     if (method != EntryMethod::FieldStrength && !ParseRealText(in.gain, sep, gain))
         return RefuseField(EntryField::Gain, sep);
-    double level = SValueFromText(in.sValue);
+    double level = 0.0;
     if (const auto field = LevelField(method);
         field && !ParseRealText(TextOf(in, *field), sep, level))
         return RefuseField(*field, sep);
+    if (method == EntryMethod::SValue) {
+        const std::optional<double> s = KnownSValue(in.sValue);
+        if (!s)
+            return EntryFailure{
+                {MessageKind::Warning, UnknownSValueText(in.sValue)}, std::nullopt, {}};
+        level = *s;
+    }
 
     // Every method but the field strength divides by the frequency for the wavelength.
     if (fMHz == 0.0 && method != EntryMethod::FieldStrength)
         return EntryFailure{{MessageKind::Error, FloatDivisionByZeroText}, std::nullopt, {}};
     const MeasurementLevels m = Convert(method, level, fMHz, gain);
     if (!Finite(m)) return RefuseField(CauseOfOverflow(method, level, fMHz), sep);
+    if (auto outside = LevelOutsideReceiverRange(m, method, sep))
+        return EntryFailure{{MessageKind::Warning, std::move(*outside)}, std::nullopt, {}};
 
     const auto bandwidth = ParseIntText(in.bandwidth);
     if (!bandwidth) return RefuseField(EntryField::Bandwidth, sep);

@@ -73,6 +73,12 @@ inline constexpr const char* FieldStrengthWarning =
 // Points into the shared literal, so it ends with a zero like the other texts.
 inline constexpr const char* BandwidthInformation = BandwidthRefusedText.data();
 
+// The refusals of a band or S-value text that is not in its list; they name what is
+// accepted: "Band \"60m\" is not in the band list (LW, MW, ..., 2m)! ..." and "S-value
+// \"S9+5x\" is unknown! Use S1 ... S9 or S9+N with a whole N from 1 to 60."
+std::string UnknownBandText(std::string_view band);
+std::string UnknownSValueText(std::string_view sValue);
+
 // What the window reads at the press of the button.
 struct EntryInputs {
     std::string band;  // band selector text
@@ -108,8 +114,9 @@ struct EntryAccepted {
 
 using EntryResult = std::variant<EntryAccepted, EntryFailure>;
 
-// Checks the inputs in order (frequency, gain, entered level, division by zero for a
-// frequency of 0, bandwidth), converts the entered level into all units and builds the row.
+// Checks the inputs in order (band or frequency, gain, entered level or S-value, division by
+// zero for a frequency of 0, levels a receiver can see, bandwidth), converts the entered
+// level into all units and builds the row.
 EntryResult EvaluateEntry(const EntryInputs& in, char sep);
 
 // `value` rounded to `significant` digits, then written with `decimals` digits after the

@@ -87,15 +87,31 @@ double FieldStrengthDbuVm(double u, double fMHz, double gainDbi) {
 }
 
 double BandFrequencyMHz(std::string_view text) {
-    for (const BandEntry& b : BandTable)
-        if (b.text == text) return b.frequencyMHz;
-    return 1.0;
+    return KnownBandFrequencyMHz(text).value_or(1.0);
 }
 
 double SValueFromText(std::string_view text) {
+    return KnownSValue(text).value_or(0.0);
+}
+
+std::optional<double> KnownBandFrequencyMHz(std::string_view text) {
+    for (const BandEntry& b : BandTable)
+        if (b.text == text) return b.frequencyMHz;
+    return std::nullopt;
+}
+
+std::optional<double> KnownSValue(std::string_view text) {
     for (const SValueEntry& s : SValueTable)
         if (s.text == text) return s.sUnits;
-    return 0.0;
+    constexpr std::string_view Above = "S9+";
+    if (!text.starts_with(Above)) return std::nullopt;
+    const std::string_view digits = text.substr(Above.size());
+    int n = 0;
+    const auto res = std::from_chars(digits.data(), digits.data() + digits.size(), n);
+    if (digits.empty() || digits.front() < '1' || digits.front() > '9' || res.ec != std::errc() ||
+        res.ptr != digits.data() + digits.size() || n > 60)
+        return std::nullopt;
+    return 9.0 + n / 6.0;
 }
 
 namespace {

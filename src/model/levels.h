@@ -2,6 +2,7 @@
 // Conversions between the signal-level units of a measurement (S-units, uV, dBuV, dBm,
 // dBuV/m), the band and S-meter tables, and the display rule for levels.
 #include <array>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -44,7 +45,13 @@ double GainFactor(double gainDbi);
 // must not be 0.
 double FieldStrengthDbuVm(double u, double fMHz, double gainDbi);
 
-// Exact, case-sensitive table look-ups: 1.0 MHz and 0 S-units for unknown texts.
+// Exact, case-sensitive look-ups without a fallback: none for an unknown text. Besides the
+// table's texts the S-value reads "S9+N" for a whole N from 1 to 60 (no sign, no leading
+// zero) as 9 + N/6, the table's own rule.
+std::optional<double> KnownBandFrequencyMHz(std::string_view text);
+std::optional<double> KnownSValue(std::string_view text);
+
+// The same with the fallback for unknown texts: 1.0 MHz and 0 S-units.
 double BandFrequencyMHz(std::string_view text);
 double SValueFromText(std::string_view text);
 

@@ -248,7 +248,12 @@ TEST(CliEnter, RefusedEntriesPrintTheWarningAndChangeNoFile) {
          {{"--freq", "x"},
           warning("Frequency must be a real number! Use Komma as decimal separator!")},
          {{"--freq", "0"}, "Gleitkommadivision durch Null"},
-         {{"--bandwidth", "2,7"}, "Bandwidth must be an integer number!"}});
+         {{"--bandwidth", "2,7"}, "Bandwidth must be an integer number!"},
+         {{"--band", "40M"}, UnknownBandText("40M")},
+         {{"--svalue", "s9"}, UnknownSValueText("s9")},
+         {{"--method", "AntVol", "--voltage", "-10000"},
+          WithSeparator("Antenna voltage -10000.0 dBuV lies outside -100 ... 200 dBuV: no "
+                        "receiver sees such a level!")}});
     // A file that does not load is not overwritten.
     const std::string file = TempPath("fw_cli_enter_bad.txt");
     WriteAll(file, "Locator: X\r\nDateTime: Y\r\nnot;a;row\r\n");

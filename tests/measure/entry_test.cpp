@@ -131,14 +131,103 @@ TEST(EvaluateEntry, FreeFrequencyOverridesTheBand) {
     EXPECT_EQ(Accepted(EvaluateEntry(in, ',')).row.freqMHz, 0.136);
 }
 
-TEST(EvaluateEntry, UnknownSelectorTextsAreNoError) {
+// The lists' fallbacks (1 MHz, S 0) are never stored: a text outside the lists is refused
+// with what is accepted, and "S9+N" follows the table's rule of 6 dB per S-unit.
+TEST(EvaluateEntry, SelectorTextsOutsideTheListsAreRefused) {
+    const struct {
+        const char* band;
+        const char* sValue;
+        double sUnits;  // 0: refused
+    } cases[] = {
+        {"80m", "S9+5", 9 + 5 / 6.0},   {"80m", "S9+1", 9 + 1 / 6.0},
+        {"80m", "S9+60", 19.0},         {"80m", "S9+40", 47.0 / 3},
+        {"80m", "S9+61", 0},            {"80m", "S9+0", 0},
+        {"80m", "S9+05", 0},            {"80m", "S9+", 0},
+        {"80m", "S9+5x", 0},            {"80m", "S9++5", 0},
+        {"80m", "s9", 0},               {"80m", "S10", 0},
+        {"80m", "", 0},                 {"60m", "S9", 0},
+        {"40M", "S9", 0},               {"", "S9", 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.band) + " " + c.sValue);
+        EntryInputs in = DefaultInputs('.');
+        in.band = c.band;
+        in.sValue = c.sValue;
+        const EntryResult r = EvaluateEntry(in, '.');
+        if (c.sUnits != 0) {
+            EXPECT_EQ(Accepted(r).row.sUnits, c.sUnits);
+            continue;
+        }
+        const bool bandKnown = std::string(c.band) == "80m";
+        ExpectFailure(r, MessageKind::Warning,
+                      bandKnown ? UnknownSValueText(c.sValue) : UnknownBandText(c.band),
+                      std::nullopt, "");
+    }
+    EXPECT_EQ(UnknownBandText("60m"),
+              "Band \"60m\" is not in the band list (LW, MW, 160m, 80m, 40m, 30m, 20m, 17m, 15m, "
+              "12m, 10m, 6m, 2m)! Enter any other frequency as a free frequency.");
+    // A free frequency ignores the band text; other methods ignore the S-value text.
     EntryInputs in = DefaultInputs('.');
-    in.band = "70cm";
-    in.sValue = "S10";
-    const EntryAccepted ok = Accepted(EvaluateEntry(in, '.'));
-    EXPECT_EQ(ok.row.freqMHz, 1.0);
-    EXPECT_EQ(ok.row.sUnits, 0.0);
-    EXPECT_NEAR(ok.row.antVoltDbuV, -20.021, 0.0005);
+    in.band = "60m";
+    in.freeFrequency = true;
+    in.frequency = "5.3";
+    in.method = EntryMethod::AntennaVoltage;
+    in.antennaVoltage = "20";
+    in.sValue = "S99";
+    EXPECT_EQ(Accepted(EvaluateEntry(in, '.')).row.freqMHz, 5.3);
+}
+
+// Levels no receiver sees are refused with the range, whichever input leads to them; the
+// edges of each range are accepted.
+TEST(EvaluateEntry, LevelsOutsideWhatAReceiverSeesAreRefused) {
+    using M = EntryMethod;
+    const struct {
+        M method;
+        const char* level;
+        const char* gain;
+        const char* refusal;  // empty: accepted
+    } cases[] = {
+        {M::AntennaVoltage, "-10000", "2.15",
+         "Antenna voltage -10000.0 dBuV lies outside -100 ... 200 dBuV: no receiver sees such a "
+         "level!"},
+        {M::AntennaVoltage, "200.5", "2.15",
+         "Antenna voltage 200.5 dBuV lies outside -100 ... 200 dBuV: no receiver sees such a "
+         "level!"},
+        {M::AntennaVoltage, "-100.5", "2.15",
+         "Antenna voltage -100.5 dBuV lies outside -100 ... 200 dBuV: no receiver sees such a "
+         "level!"},
+        // At 80 m and 2.15 dBi the field strength lies 20.7 dB below the voltage.
+        {M::AntennaVoltage, "-80", "2.15",
+         "Field strength -100.7 dBuV/m lies outside -100 ... 200 dBuV/m: no receiver sees such "
+         "a level!"},
+        {M::AntennaVoltage, "-79", "2.15", ""},
+        {M::AntennaVoltage, "150", "2.15", ""},
+        {M::AntennaPower, "-6000", "2.15",
+         "Antenna power -6000.0 dBm lies outside -220 ... 80 dBm: no receiver sees such a level!"},
+        {M::AntennaPower, "80", "2.15", ""},
+        {M::AntennaPower, "-210", "2.15",
+         "Antenna voltage -103.0 dBuV lies outside -100 ... 200 dBuV: no receiver sees such a "
+         "level!"},
+        {M::FieldStrength, "-100.5", "",
+         "Field strength -100.5 dBuV/m lies outside -100 ... 200 dBuV/m: no receiver sees such "
+         "a level!"},
+        {M::FieldStrength, "200", "", ""},
+        {M::SValue, "", "300",
+         "Field strength -284.6 dBuV/m lies outside -100 ... 200 dBuV/m: no receiver sees such "
+         "a level!"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.level) + " gain " + c.gain);
+        EntryInputs in = DefaultInputs('.');
+        in.method = c.method;
+        in.antennaVoltage = in.antennaPower = in.fieldStrength = c.level;
+        in.gain = c.gain;
+        const EntryResult r = EvaluateEntry(in, '.');
+        if (*c.refusal == 0)
+            Accepted(r);
+        else
+            ExpectFailure(r, MessageKind::Warning, c.refusal, std::nullopt, "");
+    }
 }
 
 // Each refused input: its message and the reset of its field. Numbers so large that a
