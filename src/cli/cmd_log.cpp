@@ -6,6 +6,7 @@
 #include "libs/regional.h"
 #include "measure/user_data_file.h"
 #include "stationlog/log_export.h"
+#include "stationlog/log_queries.h"
 #include "stationlog/log_to_list.h"
 
 namespace fw::cli {
@@ -15,6 +16,15 @@ namespace {
 void RefuseTheLogItself(const std::string& target, const std::string& logPath, const char* option) {
     if (IsLogFile(target, logPath))
         throw Refusal(std::string(option) + " must not name the station log itself");
+}
+
+// Readings with a time outside the calendar are damaged: the queries leave them out, and
+// the user learns how many.
+void ReportDamagedReadings(StationLog& log, std::ostream& err) {
+    const std::int64_t damaged = DamagedReadingCount(log);
+    if (damaged > 0)
+        err << damaged << " damaged reading(s) skipped: their time lies outside the years 1970 "
+                          "to 9999.\n";
 }
 
 // The result of reading the log, or a Refusal when it cannot be read.
@@ -27,7 +37,7 @@ auto ReadOrRefuse(Read read) {
     }
 }
 
-int LogExport(ArgList& args, std::ostream& out) {
+int LogExport(ArgList& args, std::ostream& out, std::ostream& err) {
     const std::string path = TakeLogOption(args);
     const auto format = args.takeOption("--format");
     const auto output = args.takeOption("--output");
@@ -40,6 +50,7 @@ int LogExport(ArgList& args, std::ostream& out) {
     const LogExportFormat exportFormat =
         *format == "csv" ? LogExportFormat::Csv : LogExportFormat::Databank;
     StationLog log = OpenLogForReading(path);
+    ReadOrRefuse([&] { ReportDamagedReadings(log, err); });
     if (!output) {
         ReadOrRefuse([&] {
             return WriteLogExport(log, span, exportFormat, [&](std::string_view piece) {
@@ -57,7 +68,7 @@ int LogExport(ArgList& args, std::ostream& out) {
     return ExitOk;
 }
 
-int LogToList(ArgList& args, std::ostream& out) {
+int LogToList(ArgList& args, std::ostream& out, std::ostream& err) {
     const char sep = SystemDecimalSeparator();
     const std::string path = TakeLogOption(args);
     const auto save = args.takeOption("--save");
@@ -67,6 +78,7 @@ int LogToList(ArgList& args, std::ostream& out) {
 
     StationLog log = OpenLogForReading(path);
     RefuseTheLogItself(*save, path, "--save");
+    ReadOrRefuse([&] { ReportDamagedReadings(log, err); });
     const LoggedList logged = ReadOrRefuse([&] { return QueryLoggedList(log, span); });
     if (logged.readings == 0) throw Refusal(NoReadingsInSpanText);
     const std::string locator = ListLocator(logged);
@@ -80,11 +92,11 @@ int LogToList(ArgList& args, std::ostream& out) {
 
 }  // namespace
 
-int CmdLog(ArgList& args, std::ostream& out, std::ostream& /*err*/) {
+int CmdLog(ArgList& args, std::ostream& out, std::ostream& err) {
     // The sub-command word is the first positional argument; option values never count.
     const auto sub = args.takePositional();
-    if (sub == "export") return LogExport(args, out);
-    if (sub == "to-list") return LogToList(args, out);
+    if (sub == "export") return LogExport(args, out, err);
+    if (sub == "to-list") return LogToList(args, out, err);
     throw UsageError("log needs export or to-list");
 }
 

@@ -2,15 +2,11 @@
 
 #include <cctype>
 
+#include "libs/calendar.h"
+
 namespace fw {
 
 namespace {
-
-std::string_view TrimBlanks(std::string_view s) {
-    while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
-    while (!s.empty() && (s.back() == ' ' || s.back() == '\t')) s.remove_suffix(1);
-    return s;
-}
 
 // A letter from 'A' up to `lastLetter` (either case) as 0.., or -1.
 int LetterIndex(char c, char lastLetter) {

@@ -1,10 +1,10 @@
 #include "stationlog/log_queries.h"
 
 #include <algorithm>
-#include <limits>
 
 #include "libs/fw_math.h"
 #include "model/levels.h"
+#include "stationlog/utc_text.h"
 
 namespace fw {
 
@@ -14,10 +14,15 @@ constexpr const char* ReadingColumns =
     "utc, band, freq_mhz, bandwidth_hz, method, gain_dbi, s_units, antvolt_dbuv,"
     " antpower_dbm, field_dbuvm, source, rig, locator";
 
+// The span within the times a reading can have, so that no query returns a damaged one.
 void BindSpan(SqliteStatement& s, const LogSpan& span, int first) {
-    s.bind(first, span.from.value_or(std::numeric_limits<std::int64_t>::min()));
-    s.bind(first + 1, span.to.value_or(std::numeric_limits<std::int64_t>::max()));
+    s.bind(first, std::max(span.from.value_or(FirstLogUtc), FirstLogUtc));
+    s.bind(first + 1, std::min(span.to.value_or(LastLogUtc + 1), LastLogUtc + 1));
 }
+
+// The condition that leaves out the damaged readings.
+#define FW_LOG_TIME_OK " utc BETWEEN 0 AND 253402300799 "
+static_assert(FirstLogUtc == 0 && LastLogUtc == 253402300799);
 
 LogReading ReadingAt(const SqliteStatement& s) {
     LogReading r;
@@ -87,8 +92,10 @@ std::vector<LogBand> BandsIn(StationLog& log, const LogSpan& span) {
 
 LogExtent ExtentOf(StationLog& log) {
     SqliteStatement s(log.database(),
-                      "SELECT (SELECT count(*) FROM readings), (SELECT count(*) FROM gaps),"
-                      " (SELECT min(utc) FROM readings), (SELECT max(utc) FROM readings)");
+                      "SELECT (SELECT count(*) FROM readings WHERE" FW_LOG_TIME_OK "),"
+                      " (SELECT count(*) FROM gaps),"
+                      " (SELECT min(utc) FROM readings WHERE" FW_LOG_TIME_OK "),"
+                      " (SELECT max(utc) FROM readings WHERE" FW_LOG_TIME_OK ")");
     s.step();
     return LogExtent{s.integer(0), s.integer(1), s.integer(2), s.integer(3)};
 }
@@ -120,9 +127,16 @@ double LevelForBandwidth(double fieldDbuVm, double measuredHz, double displayHz)
 
 std::string LatestLocator(StationLog& log) {
     SqliteStatement latest(log.database(),
-                           "SELECT locator FROM readings WHERE locator <> '' "
-                           "ORDER BY utc DESC LIMIT 1");
+                           "SELECT locator FROM readings WHERE locator <> '' AND"
+                           FW_LOG_TIME_OK "ORDER BY utc DESC LIMIT 1");
     return latest.step() ? latest.text(0) : std::string();
+}
+
+std::int64_t DamagedReadingCount(StationLog& log) {
+    SqliteStatement s(log.database(),
+                      "SELECT count(*) FROM readings WHERE NOT (" FW_LOG_TIME_OK ")");
+    s.step();
+    return s.integer(0);
 }
 
 }  // namespace fw

@@ -60,6 +60,10 @@ LogExtent ExtentOf(StationLog& log);
 // of the last.
 LogSpan WholeHoursOf(const LogExtent& extent);
 
+// The readings whose time lies outside FirstLogUtc ... LastLogUtc: damaged, left out by
+// every query here.
+std::int64_t DamagedReadingCount(StationLog& log);
+
 // The locator of the log's latest reading that has one; empty when none has.
 std::string LatestLocator(StationLog& log);
 

@@ -1,39 +1,25 @@
 #include "stationlog/utc_text.h"
 
+#include <algorithm>
+#include <chrono>
 #include <ctime>
+
+#include "libs/calendar.h"
 
 namespace fw {
 
 namespace {
 
+using namespace std::chrono;
+
 constexpr std::int64_t SecondsPerDay = 86400;
 
-// Days since 1970-01-01 of a proleptic Gregorian date, and back (the era-based method: 400
-// years are 146097 days).
-std::int64_t DaysFromCivil(std::int64_t y, int m, int d) {
-    y -= m <= 2;
-    const std::int64_t era = (y >= 0 ? y : y - 399) / 400;
-    const std::int64_t yoe = y - era * 400;
-    const std::int64_t doy = (153 * (m + (m > 2 ? -3 : 9)) + 2) / 5 + d - 1;
-    const std::int64_t doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
-    return era * 146097 + doe - 719468;
-}
-
-void CivilFromDays(std::int64_t z, UtcFields& f) {
-    z += 719468;
-    const std::int64_t era = (z >= 0 ? z : z - 146096) / 146097;
-    const std::int64_t doe = z - era * 146097;
-    const std::int64_t yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
-    const std::int64_t doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
-    const std::int64_t mp = (5 * doy + 2) / 153;
-    f.day = static_cast<int>(doy - (153 * mp + 2) / 5 + 1);
-    f.month = static_cast<int>(mp < 10 ? mp + 3 : mp - 9);
-    f.year = static_cast<int>(yoe + era * 400 + (f.month <= 2));
-}
-
-std::int64_t FloorDiv(std::int64_t a, std::int64_t b) {
-    return a / b - (a % b != 0 && (a < 0) != (b < 0));
-}
+// The calendar's own range of years; times beyond it are taken at its ends.
+constexpr UtcSeconds FirstCalendarUtc =
+    sys_seconds(sys_days(year::min() / January / 1)).time_since_epoch().count();
+constexpr UtcSeconds LastCalendarUtc =
+    sys_seconds(sys_days(year::max() / December / 31)).time_since_epoch().count() +
+    SecondsPerDay - 1;
 
 void AppendDigits(std::string& out, int value, int width) {
     char buf[8];
@@ -44,39 +30,32 @@ void AppendDigits(std::string& out, int value, int width) {
     out.append(buf, static_cast<std::size_t>(width));
 }
 
-// Exactly `width` decimal digits at text[pos].
-std::optional<int> Digits(std::string_view text, std::size_t pos, int width) {
-    int v = 0;
-    for (int i = 0; i < width; ++i) {
-        const char c = text[pos + static_cast<std::size_t>(i)];
-        if (c < '0' || c > '9') return std::nullopt;
-        v = v * 10 + (c - '0');
-    }
-    return v;
-}
-
-int DaysInMonth(int year, int month) {
-    static constexpr int days[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-    const bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
-    return month == 2 && leap ? 29 : days[month - 1];
-}
-
 }  // namespace
 
+bool IsLogTime(UtcSeconds t) {
+    return t >= FirstLogUtc && t <= LastLogUtc;
+}
+
 UtcFields UtcFieldsOf(UtcSeconds t) {
-    UtcFields f;
-    const std::int64_t days = FloorDiv(t, SecondsPerDay);
-    const std::int64_t secs = t - days * SecondsPerDay;
-    CivilFromDays(days, f);
-    f.hour = static_cast<int>(secs / 3600);
-    f.minute = static_cast<int>(secs / 60 % 60);
-    f.second = static_cast<int>(secs % 60);
-    return f;
+    const sys_seconds at{seconds(std::clamp(t, FirstCalendarUtc, LastCalendarUtc))};
+    const sys_days day = floor<days>(at);
+    const year_month_day date(day);
+    const hh_mm_ss time(at - day);
+    return UtcFields{static_cast<int>(date.year()),
+                     static_cast<int>(static_cast<unsigned>(date.month())),
+                     static_cast<int>(static_cast<unsigned>(date.day())),
+                     static_cast<int>(time.hours().count()),
+                     static_cast<int>(time.minutes().count()),
+                     static_cast<int>(time.seconds().count())};
 }
 
 UtcSeconds UtcSecondsOf(const UtcFields& f) {
-    return DaysFromCivil(f.year, f.month, f.day) * SecondsPerDay + f.hour * 3600 + f.minute * 60 +
-           f.second;
+    // A day past the month's end counts on into the next month, as the calendar does.
+    const year_month_day date = year(f.year) / month(static_cast<unsigned>(f.month)) / 1;
+    return sys_seconds(sys_days(date) + days(f.day - 1) + hours(f.hour) + minutes(f.minute) +
+                       seconds(f.second))
+        .time_since_epoch()
+        .count();
 }
 
 void AppendUtcStamp(std::string& out, UtcSeconds t) {
@@ -109,11 +88,11 @@ std::optional<UtcSeconds> ParseUtcMinute(std::string_view text) {
     // YYYY-MM-DDTHH:MM
     if (text.size() != 16 || text[4] != '-' || text[7] != '-' || text[10] != 'T' || text[13] != ':')
         return std::nullopt;
-    const auto y = Digits(text, 0, 4), mo = Digits(text, 5, 2), d = Digits(text, 8, 2),
-               h = Digits(text, 11, 2), mi = Digits(text, 14, 2);
+    const auto y = FixedDigits(text, 0, 4), mo = FixedDigits(text, 5, 2),
+               d = FixedDigits(text, 8, 2), h = FixedDigits(text, 11, 2),
+               mi = FixedDigits(text, 14, 2);
     if (!y || !mo || !d || !h || !mi) return std::nullopt;
-    if (*mo < 1 || *mo > 12 || *d < 1 || *d > DaysInMonth(*y, *mo) || *h > 23 || *mi > 59)
-        return std::nullopt;
+    if (!IsCalendarDate(*y, *mo, *d) || *h > 23 || *mi > 59) return std::nullopt;
     return UtcSecondsOf(UtcFields{*y, *mo, *d, *h, *mi, 0});
 }
 
@@ -122,7 +101,7 @@ UtcSeconds UtcNow() {
 }
 
 int UtcHourOfDay(UtcSeconds t) {
-    return static_cast<int>((t - FloorDiv(t, SecondsPerDay) * SecondsPerDay) / 3600);
+    return static_cast<int>((t % SecondsPerDay + SecondsPerDay) % SecondsPerDay / 3600);
 }
 
 LocalTime LocalTimeOf(UtcSeconds t) {

@@ -18,6 +18,15 @@ struct UtcFields {
     int second = 0;
 };
 
+// The times a reading of the log can have: 1970-01-01T00:00:00Z ... 9999-12-31T23:59:59Z.
+// A reading outside them is damaged; it is skipped and counted, never shown as a date.
+inline constexpr UtcSeconds FirstLogUtc = 0;
+inline constexpr UtcSeconds LastLogUtc = 253402300799;
+bool IsLogTime(UtcSeconds t);
+
+// The calendar fields of a time, exact for the years -32767 ... 32767; a time beyond them
+// gives the fields of the nearer end. And back, a day past the month's end counting on
+// into the next month.
 UtcFields UtcFieldsOf(UtcSeconds t);
 UtcSeconds UtcSecondsOf(const UtcFields& f);
 

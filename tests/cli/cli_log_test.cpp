@@ -2,6 +2,8 @@
 #include <stdlib.h>
 #include <time.h>
 
+#include <limits>
+
 #include "cli_run.h"
 #include "stationlog/log_queries.h"
 #include "stationlog/sample_log.h"
@@ -63,6 +65,33 @@ TEST_F(CliLog, ExportsASpanToStandardOutputOrWholeToAFile) {
     const CliRun hours = Cli({"log", "export", "--format=databank", "--log", log_});
     ASSERT_EQ(hours.code, ExitOk) << hours.err;
     EXPECT_EQ(hours.out.substr(0, hours.out.find('\n') + 1), DatabankHeader);
+}
+
+// Readings whose time lies outside the calendar are damaged: skipped and counted, never
+// printed as a date nor taken into the medians or the list.
+TEST_F(CliLog, ReadingsWithATimeOutsideTheCalendarAreSkippedAndCounted) {
+    const auto exportAll = [&] {
+        return Cli({"log", "export", "--log", log_, "--format", "csv"});
+    };
+    const std::string file = folder_.file("list.txt");
+    const auto toList = [&] { return Cli({"log", "to-list", "--log", log_, "--save", file}); };
+    const CliRun before = exportAll();
+    const CliRun listBefore = toList();
+    ASSERT_EQ(before.err, "");
+    std::vector<LogReading> damaged(3, SampleReadings().front());
+    damaged[0].utc = std::numeric_limits<UtcSeconds>::min();
+    damaged[1].utc = 4337154651777544242;
+    damaged[2].utc = -1;
+    StationLog::Open(log_).addAll(damaged);
+    const CliRun after = exportAll();
+    ASSERT_EQ(after.code, ExitOk) << after.err;
+    EXPECT_EQ(after.out, before.out);
+    EXPECT_EQ(after.err,
+              "3 damaged reading(s) skipped: their time lies outside the years 1970 to 9999.\n");
+    const CliRun listAfter = toList();
+    ASSERT_EQ(listAfter.code, ExitOk) << listAfter.err;
+    EXPECT_EQ(listAfter.out, listBefore.out);
+    EXPECT_EQ(listAfter.err, after.err);
 }
 
 TEST_F(CliLog, ToListWritesEachBandsMedianWithTheLogsLocatorAndTheSpanEnd) {

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+
 namespace fw {
 namespace {
 
@@ -23,6 +25,25 @@ TEST(UtcText, StampsAndHoursAcrossDatesLeapDaysAndBefore1970) {
         EXPECT_EQ(UtcStampText(c.t), c.stamp);
         EXPECT_EQ(UtcHourOfDay(c.t), c.hour) << c.stamp;
     }
+}
+
+// Any stored number gives fields without overflow; only 1970 ... 9999 are times of the log.
+TEST(UtcText, TimesBeyondTheCalendarAreBoundedAndNoLogTimes) {
+    constexpr UtcSeconds Min = std::numeric_limits<UtcSeconds>::min();
+    constexpr UtcSeconds Max = std::numeric_limits<UtcSeconds>::max();
+    EXPECT_EQ(UtcFieldsOf(Min).year, -32767);
+    EXPECT_EQ(UtcFieldsOf(Max).year, 32767);
+    EXPECT_EQ(UtcHourOfDay(Min), UtcHourOfDay(Min % 86400 + 86400));
+    EXPECT_EQ(UtcStampText(LastLogUtc), "9999-12-31T23:59:59Z");
+    const struct {
+        UtcSeconds t;
+        bool logTime;
+    } cases[] = {{Min, false}, {-1, false},         {0, true},
+                 {LastLogUtc, true}, {LastLogUtc + 1, false}, {4337154651777544242, false}};
+    for (const auto& c : cases) EXPECT_EQ(IsLogTime(c.t), c.logTime) << c.t;
+    // Fields and seconds agree both ways, a day past the month's end counting on.
+    EXPECT_EQ(UtcSecondsOf(UtcFieldsOf(951782400)), 951782400);
+    EXPECT_EQ(UtcSecondsOf(UtcFields{2026, 2, 29, 0, 0, 0}), UtcSecondsOf({2026, 3, 1, 0, 0, 0}));
 }
 
 TEST(UtcText, ParsesOnlyRealMinutesInTheOptionForm) {
