@@ -3,10 +3,11 @@
 #include "cli/commands.h"
 #include "cli/data_file_append.h"
 #include "cli/log_options.h"
+#include "cli/reading_plan_options.h"
 #include "cli/rig_options.h"
 #include "cli/signal_stop.h"
 #include "libs/regional.h"
-#include "libs/startup_values.h"
+#include "measure/maidenhead.h"
 #include "monitor/duration_text.h"
 #include "monitor/monitor.h"
 #include "monitor/rig_sweeper.h"
@@ -35,16 +36,16 @@ MonitorOptions TakeMonitorOptions(ArgList& args, char sep) {
     const auto every = args.takeOption("--every");
     const auto count = args.takeOption("--count");
     const auto duration = args.takeOption("--for");
-    const auto readings = args.takeOption("--readings");
-    const auto settle = args.takeOption("--settle");
-    const auto calibration = args.takeOption("--calibration");
-    o.plan.reading.gain = args.takeOption("--gain").value_or("");
-    o.plan.reading.bandwidth =
-        args.takeOption("--bandwidth").value_or(std::string(StartBandwidthText));
-    o.settings.locator = args.takeOption("--locator").value_or("");
+    o.plan = TakeReadingPlanOptions(args, sep);
+    const auto locator = args.takeOption("--locator");
     args.expectEmpty();
     if (count && duration) throw UsageError("give either --count or --for, not both");
 
+    if (locator) {
+        const Outcome<LocatorSquare> square = ParseMaidenhead(*locator);
+        if (!square) throw Refusal(square.reason());
+        o.settings.locator = square->text;
+    }
     if (every)
         o.settings.interval =
             std::chrono::seconds(ParseIntOption("--every", *every, 1, MostSeconds));
@@ -54,11 +55,7 @@ MonitorOptions TakeMonitorOptions(ArgList& args, char sep) {
         if (!o.settings.duration)
             throw Refusal("--for must be a duration such as 3600, 90m, 8h or 1d12h!");
     }
-    if (readings) o.plan.reading.samples = ParseIntOption("--readings", *readings, 1, 100);
-    if (settle)
-        o.plan.settle = std::chrono::milliseconds(ParseIntOption("--settle", *settle, 0, 60000));
     try {
-        if (calibration) o.plan.reading.offsets = rig::ParseCalibrationOffsets(*calibration, sep);
         o.settings.bands = CheckedMonitorBands(bands, o.plan.reading, sep);
     } catch (const rig::ReadingInputError& e) {
         throw Refusal(e.what());

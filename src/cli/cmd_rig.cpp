@@ -8,9 +8,9 @@
 
 #include "cli/commands.h"
 #include "cli/data_file_append.h"
+#include "cli/reading_plan_options.h"
 #include "cli/rig_options.h"
 #include "libs/regional.h"
-#include "libs/startup_values.h"
 #include "rig/rig_error.h"
 #include "rig/rig_models.h"
 #include "rig/rig_session.h"
@@ -70,15 +70,7 @@ RigCommandOptions TakeRigCommandOptions(ArgList& args) {
     o.freq = args.takeOption("--freq");
     o.bands = args.takeOption("--bands");
     o.appendTo = args.takeOption("--append");
-    if (auto n = args.takeOption("--readings"))
-        o.plan.reading.samples = ParseIntOption("--readings", *n, 1, 100);
-    if (auto ms = args.takeOption("--settle"))
-        o.plan.settle = std::chrono::milliseconds(ParseIntOption("--settle", *ms, 0, 60000));
-    if (auto cal = args.takeOption("--calibration"))
-        o.plan.reading.offsets = rig::ParseCalibrationOffsets(*cal, SystemDecimalSeparator());
-    o.plan.reading.gain = args.takeOption("--gain").value_or("");
-    o.plan.reading.bandwidth =
-        args.takeOption("--bandwidth").value_or(std::string(StartBandwidthText));
+    o.plan = TakeReadingPlanOptions(args, SystemDecimalSeparator());
     return o;
 }
 

@@ -7,6 +7,7 @@
 #include "libs/median.h"
 #include "libs/real_text.h"
 #include "model/levels.h"
+#include "rig/plan_limits.h"
 #include "rig/rig_error.h"
 
 namespace fw::rig {
@@ -53,6 +54,10 @@ EntryInputs InputsFor(const RigTarget& target, std::string voltage, const Readin
     return in;
 }
 
+std::string CalibrationWhat(std::string_view band) {
+    return "the calibration of " + std::string(band);
+}
+
 }  // namespace
 
 void CheckBand(std::string_view band) {
@@ -70,24 +75,45 @@ CalibrationOffsets ParseCalibrationOffsets(std::string_view text, char sep) {
         const auto db =
             eq == std::string_view::npos ? std::nullopt : ParseRealText(item.substr(eq + 1), sep);
         if (!db)
-            throw ReadingInputError("calibration \"" + std::string(item) +
-                                    "\" must be written BAND=DB");
-        CheckBand(item.substr(0, eq));
-        offsets[std::string(item.substr(0, eq))] = *db;
+            throw ReadingInputError(WithSeparatorName(
+                "calibration \"" + std::string(item) +
+                    "\" must be written BAND=DB! Use Komma as decimal separator!",
+                sep));
+        const std::string_view band = item.substr(0, eq);
+        CheckBand(band);
+        CheckWithin(CalibrationDbLimits, *db, CalibrationWhat(band), "dB", item.substr(eq + 1),
+                    sep);
+        if (!offsets.emplace(std::string(band), *db).second)
+            throw ReadingInputError("calibration names " + std::string(band) + " twice");
         start = end + 1;
     }
     return offsets;
 }
 
+void CheckCalibrationOffsets(const CalibrationOffsets& offsets, char sep) {
+    for (const auto& [band, db] : offsets) {
+        CheckBand(band);
+        CheckWithin(CalibrationDbLimits, db, CalibrationWhat(band), "dB", ExactNumberText(db, sep),
+                    sep);
+    }
+}
+
 ResolvedTarget ResolveTarget(const RigTarget& target, const ReadingPlan& plan, char sep) {
     if (!target.band.empty()) CheckBand(target.band);
-    const EntryResult check = EvaluateEntry(InputsFor(target, "0", plan, sep), sep);
+    // A frequency the diagram cannot show is refused before the entry would divide by it.
+    if (double typed = 0; target.band.empty() && ParseRealText(target.frequencyMHz, sep, typed))
+        CheckWithin(FrequencyMHzLimits, typed, "the frequency", "MHz", target.frequencyMHz, sep);
+    const EntryInputs in = InputsFor(target, "0", plan, sep);
+    const EntryResult check = EvaluateEntry(in, sep);
     if (const auto* failure = std::get_if<EntryFailure>(&check))
         throw ReadingInputError(failure->message.text);
-    const double fMHz = std::get<EntryAccepted>(check).row.freqMHz;
-    if (!(fMHz > 0)) throw ReadingInputError("the frequency must be above 0 MHz");
+    const MeasRow& row = std::get<EntryAccepted>(check).row;
+    CheckWithin(GainDbLimits, row.gainDbi, "the gain", "dBi", in.gain, sep);
+    if (!BandwidthHzLimits.holds(static_cast<std::int32_t>(row.bandwidthHz)))
+        throw ReadingInputError(OutOfRangeText("the bandwidth", BandwidthHzLimits.low,
+                                               BandwidthHzLimits.high, "Hz", in.bandwidth, sep));
     const std::string label = target.band.empty() ? target.frequencyMHz + " MHz" : target.band;
-    return ResolvedTarget{target, fMHz, label, OffsetBandFor(target.band, fMHz)};
+    return ResolvedTarget{target, row.freqMHz, label, OffsetBandFor(target.band, row.freqMHz)};
 }
 
 EntryAccepted ReadingEntry(const ResolvedTarget& where, double dbuv, const ReadingPlan& plan,

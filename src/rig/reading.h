@@ -19,8 +19,11 @@ namespace fw::rig {
 using CalibrationOffsets = std::map<std::string, double, std::less<>>;
 
 // "80m=-1,5;40m=2" (dB with the regional separator, items separated by ";"); an empty
-// text gives none. Throws ReadingInputError for an unknown band or an unreadable number.
+// text gives none. Throws ReadingInputError for an unknown band, a band named twice, an
+// unreadable number (naming the separator expected) or an offset outside its limits.
 CalibrationOffsets ParseCalibrationOffsets(std::string_view text, char sep);
+// Throws ReadingInputError for an unknown band or an offset outside its limits.
+void CheckCalibrationOffsets(const CalibrationOffsets& offsets, char sep);
 
 struct ReadingPlan {
     int samples = 5;
@@ -72,8 +75,9 @@ double OffsetFor(const CalibrationOffsets& offsets, std::string_view band);
 // Throws ReadingInputError "unknown band X" for a text that is not in the band table.
 void CheckBand(std::string_view band);
 
-// Checks the target and the plan's gain and bandwidth as an entry of them would; throws
-// ReadingInputError with the entry's message (or "unknown band X") when refused.
+// Checks the target and the plan's gain and bandwidth as an entry of them would, and within
+// the plan limits (frequency, gain, bandwidth); throws ReadingInputError with the entry's
+// message, "unknown band X" or the range refused.
 ResolvedTarget ResolveTarget(const RigTarget& target, const ReadingPlan& plan, char sep);
 
 // The row for a voltage at a target, exactly as a typed "AntVol" entry

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "model/levels.h"
+#include "rig/plan_limits.h"
 #include "rig/rig_error.h"
 
 namespace fw::rig {
@@ -59,6 +60,7 @@ std::string StepText(const ResolvedTarget& where, const std::string& mode, char 
 
 SweepResult RunSweep(RigControl& rig, const SweepPlan& plan, const SweepCallbacks& callbacks,
                      const Pacing& pacing, char sep) {
+    CheckSweepPlan(plan, sep);
     std::vector<ResolvedTarget> targets;
     for (const RigTarget& t : plan.targets) targets.push_back(ResolveTarget(t, plan.reading, sep));
 

@@ -177,6 +177,12 @@ TEST(CliMonitor, RefusesBadOptionsAndAnUnreachableRigWithoutTouchingTheLog) {
         {{"--bands", "80m,70cm"}, ExitRefused, "unknown band 70cm"},
         {{"--bands", ""}, ExitRefused, "the band list has an empty item"},
         {{"--gain", "x"}, ExitRefused, "Gain must be a real number!"},
+        {{"--gain", "5000"}, ExitRefused, "the gain must lie between -60 and 60 dBi, not 5000"},
+        {{"--bandwidth", "-100"}, ExitRefused, "the bandwidth must lie between 1 and "},
+        {{"--calibration", "20m=1e308"},
+         ExitRefused,
+         "the calibration of 20m must lie between -60 and 60 dB, not 1e308"},
+        {{"--locator", "JO4"}, ExitRefused, "The locator \"JO4\" is no Maidenhead square"},
     };
     for (const Case& c : cases) {
         std::vector<std::string> args = {"monitor", "--rigctld", closed, "--log", log};

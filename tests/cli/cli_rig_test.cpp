@@ -107,7 +107,9 @@ TEST(CliRig, BadInputIsRefusedBeforeTheRigIsAsked) {
                               Args{"rig", "read", "--rigctld", address, "--rig", "1"},
                               Args{"rig", "read", "--rigctld", address, "--port", "/dev/ttyS0"},
                               Args{"rig", "sweep", "--rigctld", address, "--band", "80m"},
-                              Args{"rig", "models", "--rigctld", address}}) {
+                              Args{"rig", "models", "--rigctld", address},
+                              Args{"rig", "read", "--rigctld", address, "--samples", "3",
+                                   "--readings", "3"}}) {
         const CliRun r = Cli(usage);
         EXPECT_EQ(r.code, ExitUsage) << usage.back();
         EXPECT_TRUE(r.out.empty());
@@ -118,15 +120,39 @@ TEST(CliRig, BadInputIsRefusedBeforeTheRigIsAsked) {
         {{"--rig", "1", "--rig-conf", "static_data"},
          "rig setting \"static_data\" must be written KEY=VALUE"},
         {{"--rig", "1", "--rig-conf", "no_such_key=1"}, "unknown rig setting \"no_such_key\""},
-        {{"--rigctld", address, "--readings", "0"}, "--readings must lie between 1 and 100!"},
         {{"--rigctld", address, "--band", "11m"}, "unknown band 11m"},
         {{"--rigctld", address, "--calibration", "40m:1"},
-         "calibration \"40m:1\" must be written BAND=DB"},
+         WithSeparatorName("calibration \"40m:1\" must be written BAND=DB! Use Komma as "
+                           "decimal separator!",
+                           SystemDecimalSeparator())},
         {{"--rigctld", address, "--gain", "x"},
          WithSeparatorName(GainWarning, SystemDecimalSeparator())},
-        {{"--rigctld", address, "--freq", "0"}, "Gleitkommadivision durch Null"},
-        {{"--rigctld", address, "--freq", "-3"}, "the frequency must be above 0 MHz"},
         {{"--rigctld", address, "--bandwidth", "2,7k"}, BandwidthInformation},
+        // Values the entry would take but no receiver has, each with its range.
+        {{"--rigctld", address, "--readings", "0"},
+         "the samples per reading must lie between 1 and 100, not 0"},
+        {{"--rigctld", address, "--samples", "101"},
+         "the samples per reading must lie between 1 and 100, not 101"},
+        {{"--rigctld", address, "--settle", "60001"},
+         "the settle time must lie between 0 and 60000 ms, not 60001"},
+        {{"--rigctld", address, "--freq", "0"},
+         WithSeparator("the frequency must lie between 0.01 and 300 MHz, not 0")},
+        {{"--rigctld", address, "--freq", "-3"},
+         WithSeparator("the frequency must lie between 0.01 and 300 MHz, not -3")},
+        {{"--rigctld", address, "--freq", "1e9"},
+         WithSeparator("the frequency must lie between 0.01 and 300 MHz, not 1e9")},
+        {{"--rigctld", address, "--gain", "5000"},
+         "the gain must lie between -60 and 60 dBi, not 5000"},
+        {{"--rigctld", address, "--gain", "-61"},
+         "the gain must lie between -60 and 60 dBi, not -61"},
+        {{"--rigctld", address, "--bandwidth", "0"},
+         "the bandwidth must lie between 1 and 2147483647 Hz, not 0"},
+        {{"--rigctld", address, "--bandwidth", "-100"},
+         "the bandwidth must lie between 1 and 2147483647 Hz, not -100"},
+        {{"--rigctld", address, "--calibration", "20m=1e308"},
+         "the calibration of 20m must lie between -60 and 60 dB, not 1e308"},
+        {{"--rigctld", address, "--calibration", "20m=1;40m=2;20m=3"},
+         "calibration names 20m twice"},
     };
     for (const auto& [extra, message] : refusals) {
         Args args{"rig", "read"};

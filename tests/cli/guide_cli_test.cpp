@@ -10,6 +10,8 @@
 #include <vector>
 
 #include "cli/cli.h"
+#include "rig/plan_limits.h"
+#include "rig/reading.h"
 
 namespace fw::cli {
 namespace {
@@ -81,6 +83,23 @@ TEST(GuideCommandLine, BothGuidesNameEveryCommandAndOptionOfTheHelpAndNoOther) {
         // Anywhere in the guide, an option that the program does not know is an error.
         for (const std::string& o : Options(html))
             EXPECT_TRUE(helpOptions.count(o)) << "option " << o << " is not in --help";
+    }
+}
+
+// The ranges the guides give for the reading plan are the ones the program checks.
+TEST(GuideCommandLine, BothGuidesStateThePlanLimits) {
+    const auto range = [](const auto& limit, char sep) {
+        return rig::ExactNumberText(limit.low, sep) + "&ndash;" +
+               rig::ExactNumberText(limit.high, sep);
+    };
+    for (const auto& [guide, sep] : {std::pair{"FloorwatchEN.html", '.'}, {"FloorwatchDE.html", ','}}) {
+        const std::string html = std::regex_replace(ReadGuide(guide), std::regex(R"(\s+)"), " ");
+        for (const std::string& r : {"(" + range(rig::SampleLimits, sep) + ",",
+                                     "(" + range(rig::SettleMsLimits, sep) + " ms,",
+                                     "(" + range(rig::GainDbLimits, sep) + " dBi)",
+                                     "(" + range(rig::CalibrationDbLimits, sep) + " dB ",
+                                     "(" + range(rig::FrequencyMHzLimits, sep) + " MHz)"})
+            EXPECT_NE(html.find(r), std::string::npos) << guide << ": " << r;
     }
 }
 

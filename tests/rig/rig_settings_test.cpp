@@ -98,6 +98,20 @@ TEST(Reading, CalibrationOffsetsParseInTheRegionalSeparator) {
     EXPECT_TRUE(ParseCalibrationOffsets("", ',').empty());
     for (const char* bad : {"80m", "80m=", "80m=x", "80m=-1.5", "11m=1", "=1", "80m=1;;2m=1"})
         EXPECT_THROW(ParseCalibrationOffsets(bad, ','), ReadingInputError) << bad;
+    // The separator expected is named, a band given twice is refused.
+    const auto refusal = [](const char* text, char sep) {
+        try {
+            ParseCalibrationOffsets(text, sep);
+        } catch (const ReadingInputError& e) {
+            return std::string(e.what());
+        }
+        return std::string("accepted");
+    };
+    EXPECT_EQ(refusal("20m=1.5", ','),
+              "calibration \"20m=1.5\" must be written BAND=DB! Use Komma as decimal separator!");
+    EXPECT_EQ(refusal("20m=1,5", '.'),
+              "calibration \"20m=1,5\" must be written BAND=DB! Use Point as decimal separator!");
+    EXPECT_EQ(refusal("20m=1;20m=1", '.'), "calibration names 20m twice");
 }
 
 TEST(Reading, FreeFrequenciesTakeTheOffsetOfTheNearestBand) {

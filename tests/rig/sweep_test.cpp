@@ -3,6 +3,7 @@
 
 #include <functional>
 
+#include "rig/plan_limits.h"
 #include "rig/rig_error.h"
 #include "rig/sweep.h"
 
@@ -212,6 +213,35 @@ TEST(RigSweep, ACancelEndsWithinOneSliceKeepsRowsAndRestores) {
         ASSERT_GE(rig.calls.size(), 2u);
         EXPECT_EQ(rig.calls[rig.calls.size() - 2], "freq 145000000");
         EXPECT_EQ(rig.calls.back(), "mode FM 15000");
+    }
+}
+
+TEST(RigSweep, AValueOutsideThePlanLimitsIsRefusedBeforeAnyRigCall) {
+    // Under a comma separator. The limits themselves pass: 0,01 and 300 MHz, -60 and 60 dB.
+    SweepPlan edge;
+    edge.targets = {RigTarget::Free("0,01"), RigTarget::Free("300")};
+    edge.reading.offsets = {{"LW", -60}, {"2m", 60}};
+    EXPECT_NO_THROW(CheckSweepPlan(edge, ','));
+    const std::vector<std::pair<std::function<void(SweepPlan&)>, std::string>> cases = {
+        {[](SweepPlan& p) { p.reading.offsets["20m"] = 60.5; },
+         "the calibration of 20m must lie between -60 and 60 dB, not 60,5"},
+        {[](SweepPlan& p) { p.targets.push_back(RigTarget::Free("0,009")); },
+         "the frequency must lie between 0,01 and 300 MHz, not 0,009"},
+        {[](SweepPlan& p) { p.targets.push_back(RigTarget::Free("300,5")); },
+         "the frequency must lie between 0,01 and 300 MHz, not 300,5"},
+    };
+    for (const auto& [change, message] : cases) {
+        ScriptedRig rig;
+        Clock clock;
+        SweepPlan plan = edge;
+        change(plan);
+        try {
+            RunSweep(rig, plan, {}, clock.pacing(), ',');
+            ADD_FAILURE() << "accepted: " << message;
+        } catch (const ReadingInputError& e) {
+            EXPECT_EQ(std::string(e.what()), message);
+        }
+        EXPECT_TRUE(rig.calls.empty()) << message;
     }
 }
 

@@ -1,0 +1,39 @@
+#include "rig/plan_limits.h"
+
+#include "rig/reading.h"
+#include "rig/rig_error.h"
+#include "rig/sweep.h"
+
+namespace fw::rig {
+
+std::string OutOfRangeText(std::string_view what, double low, double high, std::string_view unit,
+                           std::string_view given, char sep) {
+    std::string text(what);
+    text += " must lie between " + ExactNumberText(low, sep) + " and " +
+            ExactNumberText(high, sep);
+    if (!unit.empty()) text += " " + std::string(unit);
+    return text + ", not " + std::string(given);
+}
+
+void CheckWithin(const Limit<double>& limit, double value, std::string_view what,
+                 std::string_view unit, std::string_view given, char sep) {
+    if (!limit.holds(value))
+        throw ReadingInputError(OutOfRangeText(what, limit.low, limit.high, unit, given, sep));
+}
+
+void CheckWithin(const Limit<int>& limit, int value, std::string_view what, std::string_view unit,
+                 char sep) {
+    if (!limit.holds(value))
+        throw ReadingInputError(
+            OutOfRangeText(what, limit.low, limit.high, unit, std::to_string(value), sep));
+}
+
+void CheckSweepPlan(const SweepPlan& plan, char sep) {
+    CheckWithin(SampleLimits, plan.reading.samples, "the samples per reading", "", sep);
+    CheckWithin(SettleMsLimits, static_cast<int>(plan.settle.count()), "the settle time", "ms",
+                sep);
+    CheckCalibrationOffsets(plan.reading.offsets, sep);
+    for (const RigTarget& t : plan.targets) ResolveTarget(t, plan.reading, sep);
+}
+
+}  // namespace fw::rig
