@@ -115,13 +115,6 @@ void DrawViewLegend(DiagramCanvas& canvas, const ViewFrame& f, std::span<const L
     }
 }
 
-std::string BandLabel(const LogBand& band) {
-    if (!band.band.empty()) return band.band;
-    char buf[32];
-    std::snprintf(buf, sizeof buf, "%g MHz", band.freqMHz);
-    return buf;
-}
-
 Rgb BandColour(std::size_t i) {
     return BandColours[i % BandColours.size()];
 }

@@ -71,9 +71,6 @@ struct LegendRow {
 // A boxed legend at the top left of the plot.
 void DrawViewLegend(DiagramCanvas& canvas, const ViewFrame& f, std::span<const LegendRow> rows);
 
-// "80m", or "7.05 MHz" for a free frequency.
-std::string BandLabel(const LogBand& band);
-
 // The colour of the i-th band of a view; thirteen that are told apart easily.
 Rgb BandColour(std::size_t i);
 

@@ -19,13 +19,6 @@ constexpr std::string_view LineEnd = "\r\n";
 // The CSV text is handed to the sink in pieces of about this size.
 constexpr std::size_t SinkChunk = 1 << 16;
 
-void AppendFixed2(std::string& out, double value) {
-    char buf[400];
-    const auto r = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::fixed, 2);
-    const std::string_view text(buf, static_cast<std::size_t>(r.ptr - buf));
-    out += text == "-0.00" ? "0.00" : text;
-}
-
 // Fa values of one band, by UTC hour.
 using HourValues = std::array<std::vector<double>, 24>;
 
@@ -57,6 +50,13 @@ void AppendCsvField(std::string& out, std::string_view text) {
         out += c;
     }
     out += '"';
+}
+
+void AppendFixed2(std::string& out, double value) {
+    char buf[400];
+    const auto r = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::fixed, 2);
+    const std::string_view text(buf, static_cast<std::size_t>(r.ptr - buf));
+    out += text == "-0.00" ? "0.00" : text;
 }
 
 void AppendCsvNumber(std::string& out, double value) {

@@ -26,6 +26,8 @@ using TextSink = std::function<bool(std::string_view)>;
 void AppendCsvField(std::string& out, std::string_view text);
 // A number with a point, in the fewest digits that read back as the same double.
 void AppendCsvNumber(std::string& out, double value);
+// A number with a point and two decimals, "0.00" rather than "-0.00".
+void AppendFixed2(std::string& out, double value);
 
 void AppendCsvReading(std::string& out, const LogReading& reading);
 

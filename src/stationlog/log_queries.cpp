@@ -1,6 +1,7 @@
 #include "stationlog/log_queries.h"
 
 #include <algorithm>
+#include <cstdio>
 
 #include "libs/fw_math.h"
 #include "model/levels.h"
@@ -47,6 +48,13 @@ LogReading ReadingAt(const SqliteStatement& s) {
 
 LogBand BandOf(const LogReading& reading) {
     return LogBand{reading.band, reading.freqMHz};
+}
+
+std::string BandLabel(const LogBand& band) {
+    if (!band.band.empty()) return band.band;
+    char buf[32];
+    std::snprintf(buf, sizeof buf, "%g MHz", band.freqMHz);
+    return buf;
 }
 
 std::vector<LogBand> AllBands() {

@@ -35,6 +35,8 @@ struct LogBandOrder {
 };
 
 LogBand BandOf(const LogReading& reading);
+// "80m", or "7.05 MHz" for a free frequency.
+std::string BandLabel(const LogBand& band);
 // The thirteen bands of the band table, in its order.
 std::vector<LogBand> AllBands();
 
