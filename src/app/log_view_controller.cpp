@@ -121,14 +121,20 @@ void LogViewController::redraw() {
     }
     if (!coefficients_)
         coefficients_ = std::make_unique<ItuCoefficientCache>(document_.state().ProgramDir);
+    // Drawn at the screen's device pixels, so that it is sharp and whole at any scale.
+    const double ratio = window_->image->devicePixelRatioF();
+    LogViewPictures pictures;
     try {
         StationLog log = StationLog::Open(logPath_, StationLog::OpenMode::MustExist);
-        picture_ = RenderLogView(log, r, *coefficients_);
+        pictures = RenderLogView(log, r, *coefficients_, ratio);
     } catch (const LogError& e) {
         window_->image->setText(ToQString(e.what()));
         return;
     }
-    window_->image->setPixmap(QPixmap::fromImage(PictureImageView(picture_)));
+    picture_ = std::move(pictures.logical);
+    QPixmap shown = QPixmap::fromImage(PictureImageView(pictures.shown));
+    shown.setDevicePixelRatio(ratio);
+    window_->image->setPixmap(shown);
 }
 
 void LogViewController::saveClick() {

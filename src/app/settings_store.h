@@ -1,6 +1,6 @@
 #pragma once
 // Reads and writes the program's settings in the user's settings file
-// ($XDG_CONFIG_HOME/Floorwatch/Floorwatch.conf, by default ~/.config/Floorwatch/).
+// ($XDG_CONFIG_HOME/Floorwatch/Floorwatch.ini, by default in ~/.config, in INI form).
 // Missing or unreadable values keep their defaults.
 #include <optional>
 

@@ -5,7 +5,6 @@
 #include <cmath>
 #include <cstdio>
 
-#include "diagram/raster_canvas.h"
 #include "diagram/scaled_canvas.h"
 #include "libs/fw_math.h"
 #include "model/noise_total.h"
@@ -371,17 +370,12 @@ void drawDiagram(DiagramCanvas& canvas, const DiagramInputs& in) {
 }
 
 DiagramPicture renderDiagram(const DiagramInputs& in) {
-    RasterCanvas canvas(in.width, in.height);
-    drawDiagram(canvas, in);
-    return canvas.takePicture();
+    return renderDiagramAt(in, 1.0);
 }
 
 DiagramPicture renderDiagramAt(const DiagramInputs& in, double ratio) {
-    if (ratio == 1.0) return renderDiagram(in);
-    RasterCanvas device(RoundPx(in.width * ratio), RoundPx(in.height * ratio));
-    ScaledCanvas canvas(device, ratio);
-    drawDiagram(canvas, in);
-    return device.takePicture();
+    return DrawAtRatio(in.width, in.height, ratio,
+                       [&in](DiagramCanvas& canvas) { drawDiagram(canvas, in); });
 }
 
 }  // namespace fw

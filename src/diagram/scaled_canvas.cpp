@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdlib>
 
+#include "diagram/raster_canvas.h"
 #include "libs/fw_math.h"
 
 namespace fw {
@@ -71,6 +72,19 @@ void ScaledCanvas::DrawText(int x, int y, std::string_view text, Rgb fg, Rgb bg)
 
 void ScaledCanvas::DrawTextUp(int x, int y, std::string_view text, Rgb fg, Rgb bg) {
     device_.DrawTextUp(px(x), px(y), text, fg, bg);
+}
+
+DiagramPicture DrawAtRatio(int width, int height, double ratio,
+                           const std::function<void(DiagramCanvas&)>& draw) {
+    if (ratio == 1.0) {
+        RasterCanvas canvas(width, height);
+        draw(canvas);
+        return canvas.takePicture();
+    }
+    RasterCanvas device(RoundPx(width * ratio), RoundPx(height * ratio));
+    ScaledCanvas canvas(device, ratio);
+    draw(canvas);
+    return device.takePicture();
 }
 
 void ScaledCanvas::SetClip(int x, int y, int w, int h) {

@@ -2,6 +2,8 @@
 // A canvas that draws the diagram's logical coordinates at a device pixel ratio: every
 // position, length, line width, dot radius and text size is scaled, so that a HiDPI screen
 // shows a sharp picture instead of a smoothed-up one.
+#include <functional>
+
 #include "diagram/canvas.h"
 
 namespace fw {
@@ -32,5 +34,10 @@ class ScaledCanvas final : public DiagramCanvas {
     int stroke_;  // device pixels of a one-pixel line
     std::vector<DotCentre> centres_;
 };
+
+// Runs `draw` (logical coordinates of a width x height picture) on a raster canvas of that
+// size times `ratio`, and returns its picture; a ratio of 1 draws without scaling.
+DiagramPicture DrawAtRatio(int width, int height, double ratio,
+                           const std::function<void(DiagramCanvas&)>& draw);
 
 }  // namespace fw

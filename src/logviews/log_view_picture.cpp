@@ -1,5 +1,8 @@
 #include "logviews/log_view_picture.h"
 
+#include <memory>
+
+#include "diagram/scaled_canvas.h"
 #include "logviews/hourly_profile_view.h"
 #include "logviews/level_over_time_view.h"
 #include "measure/maidenhead.h"
@@ -35,31 +38,48 @@ std::optional<std::array<double, 24>> AtmosphericFaByHour(std::string_view locat
     return fa;
 }
 
-DiagramPicture RenderLogView(StationLog& log, const LogViewRequest& r,
-                             ItuCoefficientCache& coefficients) {
+namespace {
+
+// The chosen view read from the log once, ready to draw on any canvas.
+std::function<void(DiagramCanvas&)> ViewDrawing(StationLog& log, const LogViewRequest& r,
+                                                ItuCoefficientCache& coefficients) {
     const LogSpan span{r.from, r.to};
     if (r.kind == LogViewKind::LevelOverTime) {
-        LevelOverTimeInputs in;
-        in.width = r.width;
-        in.height = r.height;
-        in.series = QueryLevelSeries(log, r.bands, span, r.bandwidthHz);
-        in.from = r.from;
-        in.to = r.to;
-        in.bandwidthHz = r.bandwidthHz;
-        return RenderLevelOverTime(in);
+        auto in = std::make_shared<LevelOverTimeInputs>();
+        in->width = r.width;
+        in->height = r.height;
+        in->series = QueryLevelSeries(log, r.bands, span, r.bandwidthHz);
+        in->from = r.from;
+        in->to = r.to;
+        in->bandwidthHz = r.bandwidthHz;
+        return [in](DiagramCanvas& canvas) { DrawLevelOverTime(canvas, *in); };
     }
-    HourlyProfileInputs in;
-    in.width = r.width;
-    in.height = r.height;
-    in.bandwidthHz = r.bandwidthHz;
+    auto in = std::make_shared<HourlyProfileInputs>();
+    in->width = r.width;
+    in->height = r.height;
+    in->bandwidthHz = r.bandwidthHz;
     // The span's last second names its last day.
-    in.spanText = DayText(r.from) + " - " + DayText(std::max(r.from, r.to - 1));
-    if (r.bands.empty()) return RenderHourlyProfile(in);
-    const LogBand& band = r.bands.front();
-    in.profile = QueryHourlyProfile(log, band, span, r.bandwidthHz);
-    const int month = UtcFieldsOf(r.from + (r.to - r.from) / 2).month;
-    in.atmosphericFa = AtmosphericFaByHour(LatestLocator(log), month, band.freqMHz, coefficients);
-    return RenderHourlyProfile(in);
+    in->spanText = DayText(r.from) + " - " + DayText(std::max(r.from, r.to - 1));
+    if (!r.bands.empty()) {
+        const LogBand& band = r.bands.front();
+        in->profile = QueryHourlyProfile(log, band, span, r.bandwidthHz);
+        const int month = UtcFieldsOf(r.from + (r.to - r.from) / 2).month;
+        in->atmosphericFa =
+            AtmosphericFaByHour(LatestLocator(log), month, band.freqMHz, coefficients);
+    }
+    return [in](DiagramCanvas& canvas) { DrawHourlyProfile(canvas, *in); };
+}
+
+}  // namespace
+
+LogViewPictures RenderLogView(StationLog& log, const LogViewRequest& r,
+                              ItuCoefficientCache& coefficients, double ratio) {
+    const std::function<void(DiagramCanvas&)> draw = ViewDrawing(log, r, coefficients);
+    LogViewPictures pictures;
+    pictures.logical = DrawAtRatio(r.width, r.height, 1.0, draw);
+    pictures.shown =
+        ratio == 1.0 ? pictures.logical : DrawAtRatio(r.width, r.height, ratio, draw);
+    return pictures;
 }
 
 }  // namespace fw

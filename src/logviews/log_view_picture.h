@@ -26,11 +26,18 @@ struct LogViewRequest {
     int height = 500;
 };
 
-// Draws the view. The profile carries the atmospheric median of each UTC hour at the log's
-// locator in the month of the span's middle, where the model has it. Throws LogError when
-// the log cannot be read.
-DiagramPicture RenderLogView(StationLog& log, const LogViewRequest& request,
-                             ItuCoefficientCache& coefficients);
+// The view at its logical size, which is saved, copied and printed, and at `ratio` times
+// it for a screen of that device pixel ratio (the same picture where the ratio is 1).
+struct LogViewPictures {
+    DiagramPicture logical;
+    DiagramPicture shown;
+};
+
+// Reads the view from the log once and draws it. The profile carries the atmospheric median
+// of each UTC hour at the log's locator in the month of the span's middle, where the model
+// has it. Throws LogError when the log cannot be read.
+LogViewPictures RenderLogView(StationLog& log, const LogViewRequest& request,
+                              ItuCoefficientCache& coefficients, double ratio = 1.0);
 
 // The atmospheric model's median Fa in dB for each UTC hour at the centre of the locator's
 // square, in `month` (1..12) at `freqMHz`; none where the locator does not parse, the

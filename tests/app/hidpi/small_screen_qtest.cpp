@@ -3,7 +3,15 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QScreen>
+#include <QTemporaryDir>
 #include <QTest>
+
+#include "app/app_settings.h"
+#include "app/log_view_controller.h"
+#include "app/log_view_window.h"
+#include "app/station_log_controller.h"
+#include "stationlog/station_log.h"
+#include "stationlog/log_reading.h"
 
 #include "app/document.h"
 #include "app/logic/layout_rule.h"
@@ -95,6 +103,35 @@ class SmallScreenTest : public QObject {
         QVERIFY(f.window->document().picture().rgb == ratioOne(false));
         f.c().actions.decileBands->trigger();
         QVERIFY(f.window->document().picture().rgb == ratioOne(true));
+    }
+
+    // Both log views are drawn at device pixels, whole; what is saved keeps the logical size.
+    void logViewsAreDrawnAtDevicePixels() {
+        QTemporaryDir dir;
+        const std::string path = dir.filePath(QStringLiteral("log.sqlite")).toStdString();
+        LogReading reading;
+        reading.utc = 1772323200;
+        reading.band = "40m";
+        reading.freqMHz = 7.1;
+        reading.bandwidthHz = 2700;
+        reading.method = "Field";
+        reading.fieldDbuVm = 10;
+        StationLog::Open(path).addAll({&reading, 1});
+        WindowFixture f;
+        AppSettings s = f.window->document().settings();
+        s.log.path = path;
+        f.window->document().setSettings(s);
+        StationLogController& logs = *f.window->findChild<StationLogController*>();
+        for (QAction* command : {f.c().actions.levelOverTime, f.c().actions.hourlyProfile}) {
+            command->trigger();
+            LogViewController& view = command == f.c().actions.levelOverTime
+                                          ? logs.levelOverTime()
+                                          : logs.hourlyProfile();
+            const QPixmap shown = view.window()->image->pixmap();
+            QCOMPARE(shown.devicePixelRatio(), 2.0);
+            QCOMPARE(shown.size(), 2 * QSize(view.picture().width, view.picture().height));
+            QCOMPARE(QSize(view.picture().width, view.picture().height), QSize(800, 500));
+        }
     }
 
     void fitNeverGoesBelowTheMinimum() {
