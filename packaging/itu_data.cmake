@@ -1,6 +1,7 @@
 # The ITU-R P.372 coefficient files, copied beside the programs at build time.
 file(GLOB itu_sources CONFIGURE_DEPENDS
-     ${CMAKE_SOURCE_DIR}/data/itu-p372/*.txt ${CMAKE_SOURCE_DIR}/data/itu-p372/README.md)
+     ${CMAKE_SOURCE_DIR}/data/itu-p372/*.txt ${CMAKE_SOURCE_DIR}/data/itu-p372/README.md
+     ${CMAKE_SOURCE_DIR}/data/itu-p372/SHA256SUMS)
 
 set(FW_ITU_DATA_FILES)
 foreach(source ${itu_sources})

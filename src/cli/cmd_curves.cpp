@@ -40,7 +40,7 @@ void WriteAtmosphericColumns(std::ostream& out, const Atmosphere& a, double hz, 
 
 }  // namespace
 
-int CmdCurves(ArgList& args, std::ostream& out, std::ostream& /*err*/) {
+int CmdCurves(ArgList& args, std::ostream& out, std::ostream& err) {
     std::int32_t bandwidth = StartBandwidthHz;
     if (auto v = args.takeOption("--bandwidth")) bandwidth = ParseBandwidthText(*v);
     std::optional<PlaceTime> place;
@@ -52,13 +52,18 @@ int CmdCurves(ArgList& args, std::ostream& out, std::ostream& /*err*/) {
     args.expectEmpty();
 
     std::optional<Atmosphere> atmosphere;
+    const ReferenceCurves rc = computeReferenceCurves(bandwidth);
     if (place) {
         ItuCoefficientCache cache = ItuCoefficientsFor(ituData);
-        const ItuNoiseCoefficients& c = CoefficientsOrRefuse(cache, place->month);
+        const ItuNoiseCoefficients& c = CoefficientsOrRefuse(cache, place->month, err);
         atmosphere =
             Atmosphere{c, MakeAtmosphericSite(c, place->latDeg, place->lonDeg, place->utcHour)};
+        // Every figure is checked before the first line is printed.
+        for (double hz : rc.freqGrid)
+            if (InAtmosphericRange(hz / 1e6))
+                RefuseImplausible(cache, place->month,
+                                  AtmosphericNoiseAt(c, atmosphere->site, hz / 1e6), hz / 1e6);
     }
-    const ReferenceCurves rc = computeReferenceCurves(bandwidth);
     const double bandwidthTerm = 10.0 * SafeLog10(static_cast<double>(bandwidth));
     out << "freq_hz,city_fa,city_e,residential_fa,residential_e,rural_fa,rural_e,"
            "quiet_rural_fa,quiet_rural_e,galactic_fa,galactic_e";

@@ -35,7 +35,7 @@ double ParseFrequencyMHz(const std::string& text) {
 
 }  // namespace
 
-int CmdNoise(ArgList& args, std::ostream& out, std::ostream& /*err*/) {
+int CmdNoise(ArgList& args, std::ostream& out, std::ostream& err) {
     const PlaceTime at = TakePlaceTime(args);
     const auto freq = args.takeOption("--freq");
     const auto env = args.takeOption("--env");
@@ -46,9 +46,10 @@ int CmdNoise(ArgList& args, std::ostream& out, std::ostream& /*err*/) {
     const double freqMHz = ParseFrequencyMHz(*freq);
     const NoiseEnvId environment = EnvironmentFromName(env.value_or("rural"));
     ItuCoefficientCache cache = ItuCoefficientsFor(ituData);
-    const ItuNoiseCoefficients& c = CoefficientsOrRefuse(cache, at.month);
+    const ItuNoiseCoefficients& c = CoefficientsOrRefuse(cache, at.month, err);
     const NoiseBreakdown b = ComputeNoiseBreakdown(
         c, MakeAtmosphericSite(c, at.latDeg, at.lonDeg, at.utcHour), environment, freqMHz);
+    if (b.atmospheric) RefuseImplausible(cache, at.month, *b.atmospheric, freqMHz);
 
     out << "FaA_dB,DuA_dB,DlA_dB,SigmaFam_dB,SigmaDu_dB,SigmaDl_dB,FaM_dB,DuM_dB,DlM_dB,"
            "FaG_dB,DuG_dB,DlG_dB,FamT_dB,DuT_dB,DlT_dB\n";

@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <filesystem>
+#include <ostream>
 
 #include "libs/real_text.h"
 #include "measure/maidenhead.h"
@@ -74,10 +75,18 @@ ItuCoefficientCache ItuCoefficientsFor(const std::optional<std::string>& ituData
     return ItuCoefficientCache(CliProgramDir());
 }
 
-const ItuNoiseCoefficients& CoefficientsOrRefuse(ItuCoefficientCache& cache, int month) {
+const ItuNoiseCoefficients& CoefficientsOrRefuse(ItuCoefficientCache& cache, int month,
+                                                 std::ostream& err) {
     const Outcome<ItuNoiseCoefficients>& c = cache.Month(month);
+    if (!cache.warning().empty()) err << cache.warning() << '\n';
     if (!c) throw Refusal(c.reason());
     return c.value();
+}
+
+void RefuseImplausible(const ItuCoefficientCache& cache, int month, const AtmosphericNoise& n,
+                       double freqMHz) {
+    const std::string what = ImplausibleFigure(n, freqMHz);
+    if (!what.empty()) throw Refusal(cache.ImplausibleText(month, what));
 }
 
 }  // namespace fw::cli

@@ -6,6 +6,7 @@
 
 #include "cli/cli_args.h"
 #include "measure/itu_coefficient_cache.h"
+#include "model/atmospheric_noise.h"
 
 namespace fw::cli {
 
@@ -25,8 +26,14 @@ PlaceTime TakePlaceTime(ArgList& args);
 // then from the installed share folder.
 ItuCoefficientCache ItuCoefficientsFor(const std::optional<std::string>& ituData);
 
-// The coefficients of `month`; a missing or damaged file is a refusal naming it.
-const ItuNoiseCoefficients& CoefficientsOrRefuse(ItuCoefficientCache& cache, int month);
+// The coefficients of `month`; a missing or damaged file is a refusal naming it. The
+// cache's warning of files read unchecked goes to `err`.
+const ItuNoiseCoefficients& CoefficientsOrRefuse(ItuCoefficientCache& cache, int month,
+                                                 std::ostream& err);
+
+// A refusal naming `month`'s file when the figures at `freqMHz` are implausible.
+void RefuseImplausible(const ItuCoefficientCache& cache, int month, const AtmosphericNoise& n,
+                       double freqMHz);
 
 inline constexpr const char* PlaceTimeOptionsHelp =
     "  --locator TEXT     Maidenhead locator of 2, 4, 6 or 8 characters (centre of the square)\n"
@@ -40,6 +47,7 @@ inline constexpr const char* PlaceTimeOptionsHelp =
 // Shown after the place and time options and after the render options.
 inline constexpr const char* ItuDataOptionHelp =
     "  --itu-data DIR     folder of the coefficient files COEFF01W.txt .. COEFF12W.txt\n"
-    "                     (default: itu-p372 beside the program, then the share folder)\n";
+    "                     (default: itu-p372 beside the program, then the share folder);\n"
+    "                     a folder without the list SHA256SUMS is read unchecked\n";
 
 }  // namespace fw::cli

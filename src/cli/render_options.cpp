@@ -83,11 +83,13 @@ std::unique_ptr<DiagramSource> BuildDiagramSource(const RenderOptions& o, char d
         ItuCoefficientCache coefficients = ItuCoefficientsFor(o.ituData);
         Outcome<AtmosphericLayer> layer = StationAtmosphericLayer(
             in.locator, in.measDateTime, source->curves.freqGrid, coefficients);
+        source->atmosphericNote = coefficients.warning();
         if (layer) {
             source->atmospheric = std::move(layer).value();
             in.atmospheric = &*source->atmospheric;
         } else {
-            source->atmosphericNote = layer.reason();
+            if (!source->atmosphericNote.empty()) source->atmosphericNote += '\n';
+            source->atmosphericNote += layer.reason();
         }
     }
     return source;

@@ -43,7 +43,8 @@ struct DiagramSource {
     ReferenceCurves curves;
     MeasList list;
     std::optional<AtmosphericLayer> atmospheric;
-    // Why the atmospheric layer asked for is not drawn, in one line; empty when it is.
+    // Why the atmospheric layer asked for is not drawn, and that its files were read
+    // unchecked, a line each; empty when it is drawn from checked files.
     std::string atmosphericNote;
     DiagramInputs inputs;
 };

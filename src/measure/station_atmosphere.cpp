@@ -20,8 +20,12 @@ Outcome<AtmosphericLayer> StationAtmosphericLayer(std::string_view locator,
 
     const GeoPoint& at = square->centre;
     const AtmosphericSite site = MakeAtmosphericSite(c.value(), at.latDeg, at.lonDeg, utc->hour);
-    return Result::Ok(BuildAtmosphericLayer(
-        c.value(), site, gridHz, AtmosphericLegend(square->text, utc->month, utc->hour)));
+    AtmosphericLayer layer = BuildAtmosphericLayer(
+        c.value(), site, gridHz, AtmosphericLegend(square->text, utc->month, utc->hour));
+    if (!layer.implausible.empty())
+        return Result::Fail(std::string(Prefix) +
+                            coefficients.ImplausibleText(utc->month, layer.implausible));
+    return Result::Ok(std::move(layer));
 }
 
 }  // namespace fw

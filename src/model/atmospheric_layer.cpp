@@ -32,6 +32,7 @@ AtmosphericLayer BuildAtmosphericLayer(const ItuNoiseCoefficients& c, const Atmo
         const double mhz = hz / 1e6;
         if (!InAtmosphericRange(mhz)) continue;
         const AtmosphericNoise n = AtmosphericNoiseAt(c, site, mhz);
+        if (layer.implausible.empty()) layer.implausible = ImplausibleFigure(n, mhz);
         layer.freqHz.push_back(hz);
         layer.log10Hz.push_back(std::log10(hz));
         layer.fa.push_back(n.fa);

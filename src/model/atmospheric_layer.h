@@ -17,6 +17,8 @@ struct AtmosphericLayer {
     std::vector<double> fa;       // median, dB above kT0b
     std::vector<double> faUpper;  // upper decile: fa + Du
     std::vector<double> faLower;  // lower decile: fa - Dl
+    // Empty, or the first figure that ImplausibleFigure refuses: the layer is not to be drawn.
+    std::string implausible;
 };
 
 // The noise field strength in dB(uV/m) of a noise figure `fa` at the frequency whose decimal

@@ -1,5 +1,6 @@
 #include "model/atmospheric_noise.h"
 
+#include <charconv>
 #include <cmath>
 #include <numbers>
 
@@ -135,6 +136,31 @@ AtmosphericNoise AtmosphericNoiseAt(const ItuNoiseCoefficients& c, const Atmosph
     const AtmosphericTiming& t = site.timing;
     return InterpolateBlocks(BlockNoise(c, t.row0, site.fam1[0], freqMHz),
                              BlockNoise(c, t.row1, site.fam1[1], freqMHz), t.weight);
+}
+
+std::string ImplausibleFigure(const AtmosphericNoise& n, double freqMHz) {
+    const struct {
+        const char* name;
+        double value;
+        bool level;  // checked against the plausible range, not only for being finite
+    } figures[] = {{"Fa", n.fa, true},
+                   {"Fa + Du", n.fa + n.du, true},
+                   {"Fa - Dl", n.fa - n.dl, true},
+                   {"sigma Fam", n.sigmaFam, false},
+                   {"sigma Du", n.sigmaDu, false},
+                   {"sigma Dl", n.sigmaDl, false}};
+    for (const auto& f : figures) {
+        if (std::isfinite(f.value) &&
+            (!f.level || (f.value >= PlausibleFaLowDb && f.value <= PlausibleFaHighDb)))
+            continue;
+        char number[64];
+        const auto end = std::to_chars(number, number + sizeof number, f.value).ptr;
+        char mhz[64];
+        const auto mhzEnd = std::to_chars(mhz, mhz + sizeof mhz, freqMHz).ptr;
+        return std::string(f.name) + " = " + std::string(number, end) + " dB at " +
+               std::string(mhz, mhzEnd) + " MHz";
+    }
+    return {};
 }
 
 }  // namespace fw

@@ -2,6 +2,8 @@
 // Atmospheric radio noise after Recommendation ITU-R P.372, computed from the coefficient
 // files as the ITU-R reference software computes it: a map of the median at 1 MHz per
 // 4-hour local-time block, frequency polynomials, and interpolation towards the next block.
+#include <string>
+
 #include "model/itu_coefficients.h"
 
 namespace fw {
@@ -51,6 +53,11 @@ AtmosphericNoise BlockNoise(const ItuNoiseCoefficients& c, int row, double fam1,
 // Each figure interpolated in the power domain: 10 log10(p0 + (p1 - p0) w).
 AtmosphericNoise InterpolateBlocks(const AtmosphericNoise& v0, const AtmosphericNoise& v1,
                                    double weight);
+
+// Empty when every figure is a finite number and Fa, Fa + Du and Fa - Dl lie within
+// PlausibleFaLowDb ... PlausibleFaHighDb; else the first that does not, as "Fa = -inf dB at
+// 3.65 MHz".
+std::string ImplausibleFigure(const AtmosphericNoise& n, double freqMHz);
 
 // The figures at a frequency above 0, without range check; callers keep to
 // InAtmosphericRange.

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
+#include <filesystem>
 #include <fstream>
 #include <memory>
 #include <optional>
@@ -163,6 +164,39 @@ TEST(CliNoise, RefusedInputsAreNamedAndPrintNothing) {
         EXPECT_EQ(r.err, c.message + "\n");
         EXPECT_TRUE(r.out.empty());
     }
+}
+
+// Coefficients replaced without a list are read with a warning; figures that no atmospheric
+// noise reaches are refused naming the file, and nothing is printed.
+TEST(CliNoise, UncheckedDataWarnsAndImplausibleFiguresAreRefused) {
+    const std::string folder = TempPath("fw-unchecked-itu/");
+    std::filesystem::create_directories(folder);
+    std::string text = ReadAll(Data + "COEFF01W.txt");
+    const std::size_t from = text.find("fakabp(2,6)\n") + 12;
+    text.replace(from, 16, "  0.90000000E+30");  // the map's offset in the first time block
+    WriteAll(folder + "COEFF01W.txt", text);
+    const std::string warning = "The ITU-R P.372 coefficient files in \"" + folder +
+                                "\" have no list SHA256SUMS: they are read unchecked.\n";
+    const std::vector<std::string> place = {"--lat", "50",         "--lon", "8",          "--month",
+                                            "1",     "--utc-hour", "0",     "--itu-data", folder};
+    std::vector<std::string> noise = {"noise", "--freq", "3.65"};
+    noise.insert(noise.end(), place.begin(), place.end());
+    std::vector<std::string> curves = {"curves", "--atmospheric"};
+    curves.insert(curves.end(), place.begin(), place.end());
+    for (const auto& args : {noise, curves}) {
+        const CliRun r = Cli(args);
+        EXPECT_EQ(r.code, ExitRefused) << args[0];
+        EXPECT_EQ(r.out.substr(0, 100), "");
+        EXPECT_EQ(r.err.rfind(warning + "The ITU-R P.372 coefficient file \"" + folder +
+                                  "COEFF01W.txt\" is damaged: it gives ",
+                              0),
+                  0u)
+            << r.err;
+    }
+    WriteAll(folder + "COEFF01W.txt", ReadAll(Data + "COEFF01W.txt"));
+    const CliRun good = Cli(noise);
+    EXPECT_EQ(good.code, ExitOk);
+    EXPECT_EQ(good.err, warning);
 }
 
 TEST(CliNoise, MissingOrDoubledChoicesAreUsageErrors) {

@@ -11,9 +11,47 @@
 #include "libs/date_text.h"
 #include "libs/fw_math.h"
 #include "libs/int_text.h"
+#include "libs/sha256.h"
+#include "libs/shown_name.h"
 
 namespace fw {
 namespace {
+
+// The standard's test vectors, and lengths around the padding's block edges (55/56/64 bytes).
+TEST(Sha256Hex, StandardVectorsAndBlockEdges) {
+    const struct {
+        std::string text, sum;
+    } cases[] = {
+        {"", "e3b0c44298fc1c149afbf4c8996fb92427ae41e4649b934ca495991b7852b855"},
+        {"abc", "ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad"},
+        {"abcdbcdecdefdefgefghfghighijhijkijkljklmklmnlmnomnopnopq",
+         "248d6a61d20638b8e5c026930c3e6039a33ce45964ff2167f6ecedd419db06c1"},
+        {std::string(55, 'a'), "9f4390f8d30c2dd92ec9f095b65e2b9ae9b0a925a5258e241c9f1e910f734318"},
+        {std::string(56, 'a'), "b35439a4ac6f0948b6d6f9e3c6af0f5f590ce20f1bde7090ef7970686ec6738a"},
+        {std::string(64, 'a'), "ffe054fe7ae0cb6dc65c3af9b61d5209f439851db43d0ba5997337df154668eb"},
+        {std::string(1000000, 'a'),
+         "cdc76e5c9914fb9281a1c7e284d73e67f1809a48a497200e046d39ccc7112cd0"},
+    };
+    for (const auto& c : cases) EXPECT_EQ(Sha256Hex(c.text), c.sum) << c.text.size();
+}
+
+TEST(ShownFileName, KeepsValidUtf8AndEscapesAnyOtherByte) {
+    const struct {
+        std::string name, shown;
+    } cases[] = {
+        {"/data/COEFF01W.txt", "/data/COEFF01W.txt"},
+        {"/daten/Messung \xC3\xA4\xE2\x82\xAC\xF0\x9F\x93\xA1",
+         "/daten/Messung \xC3\xA4\xE2\x82\xAC\xF0\x9F\x93\xA1"},
+        {"a\xFF"
+         "b",
+         "a\\xFFb"},
+        {"\xC3", "\\xC3"},                    // cut sequence
+        {"\xC0\xAF", "\\xC0\\xAF"},           // overlong
+        {"\xED\xA0\x80", "\\xED\\xA0\\x80"},  // surrogate
+        {"line\nbreak\x7F", "line\\x0Abreak\\x7F"},
+    };
+    for (const auto& c : cases) EXPECT_EQ(ShownFileName(c.name), c.shown) << c.shown;
+}
 
 TEST(SafeLog10, DecimalLogarithmAndExactlyZeroForNonPositiveArguments) {
     EXPECT_DOUBLE_EQ(SafeLog10(1000.0), 3.0);

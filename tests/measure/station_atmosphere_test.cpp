@@ -9,6 +9,7 @@
 #include <ctime>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <optional>
 
 #include "measure/maidenhead.h"
@@ -172,6 +173,64 @@ TEST(StationAtmosphere, EveryMissingPieceGivesOneLineWhy) {
         EXPECT_EQ(layer.reason(), "No atmospheric noise: " + c.reason);
         EXPECT_EQ(layer.reason().find('\n'), std::string::npos);
     }
+}
+
+std::string ReadBytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+// The shipped folder, list of sums included, in a fresh folder.
+void CopyShippedFolder(const TempDir& to) {
+    for (const auto& entry : fs::directory_iterator(FW_ITU_DATA_DIR))
+        fs::copy_file(entry.path(), to.path() + entry.path().filename().string());
+}
+
+// A one-byte change anywhere in a shipped file is named, whatever it would do to the figures.
+TEST(ItuCoefficientCache, EveryChangedByteOfAShippedFileIsNamed) {
+    TempDir data;
+    CopyShippedFolder(data);
+    const std::string path = data.path() + "COEFF01W.txt";
+    const std::string good = ReadBytes(path);
+    const std::vector<double> grid = makeLogGrid(FreqGridCount, FreqGridLowHz, FreqGridHighHz);
+    for (std::size_t at = 0; at < good.size(); at += good.size() / 199) {
+        std::string changed = good;
+        changed[at] = static_cast<char>(changed[at] ^ (1 << (at % 8)));
+        std::ofstream(path, std::ios::binary | std::ios::trunc) << changed;
+        auto cache = ItuCoefficientCache::InFolder(data.path());
+        const auto layer = StationAtmosphericLayer("JO40CQ", "2026-01-15 13:20", grid, cache);
+        ASSERT_FALSE(layer.ok()) << at;
+        EXPECT_EQ(layer.reason(), "No atmospheric noise: The ITU-R P.372 coefficient file \"" +
+                                      path +
+                                      "\" is damaged or changed: its SHA-256 sum is not the one "
+                                      "in the folder's list SHA256SUMS.");
+    }
+}
+
+// Data replaced on purpose is read without a list, with a warning; figures that no
+// atmospheric noise reaches are still refused, naming the file.
+TEST(ItuCoefficientCache, AFolderWithoutAListIsReadWithAWarning) {
+    TempDir data;
+    CopyShippedFolder(data);
+    fs::remove(data.path() + "SHA256SUMS");
+    std::string text = ReadBytes(data.path() + "COEFF01W.txt");
+    const std::size_t from = text.find("fakabp(2,6)\n") + 12, to = text.find("dud(5,12,5)");
+    std::string huge;
+    for (int i = 0; i < 12; ++i) huge += "  0.90000000E+03";
+    text.replace(from, to - from, huge + "\n");
+    std::ofstream(data.path() + "COEFF01W.txt", std::ios::binary | std::ios::trunc) << text;
+    auto cache = ItuCoefficientCache::InFolder(data.path());
+    const std::vector<double> grid = makeLogGrid(FreqGridCount, FreqGridLowHz, FreqGridHighHz);
+    EXPECT_TRUE(StationAtmosphericLayer("JO40CQ", "2026-02-15 13:20", grid, cache).ok());
+    EXPECT_EQ(cache.warning(), "The ITU-R P.372 coefficient files in \"" + data.path() +
+                                   "\" have no list SHA256SUMS: they are read unchecked.");
+    const auto layer = StationAtmosphericLayer("JO40CQ", "2026-01-15 13:20", grid, cache);
+    ASSERT_FALSE(layer.ok());
+    EXPECT_EQ(layer.reason().rfind("No atmospheric noise: The ITU-R P.372 coefficient file \"" +
+                                       data.path() + "COEFF01W.txt\" is damaged: it gives Fa = ",
+                                   0),
+              0u)
+        << layer.reason();
 }
 
 TEST(ItuCoefficientCache, FilesBesideTheProgramAreReadOnce) {

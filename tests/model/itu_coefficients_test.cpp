@@ -2,8 +2,15 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
+#include <cmath>
+#include <cstdio>
 #include <fstream>
 #include <iterator>
+
+#include "libs/sha256.h"
+#include "model/atmospheric_noise.h"
 
 namespace fw {
 namespace {
@@ -58,6 +65,9 @@ TEST(ItuCoefficients, DamagedTextsAreRefusedNamingFileAndArray) {
          "array fakp(29,16,6) holds \"0.84990568E+0x\" after 0 values, which is no number"},
         {replaced("  0.84990568E+01", "             nan"),
          "array fakp(29,16,6) holds \"nan\" after 0 values, which is no number"},
+        // A tab inside a number splits it; the array's last value is then one too many.
+        {replaced("  0.84990568E+01", "  0.849\t90568E+01"),
+         "array fakp(29,16,6) holds more than its 2784 values"},
         // fakabp runs into the header of the array after it.
         {replaced("  0.30203259E+02  0.46708026E+01\n", "  0.30203259E+02\n"),
          "array fakabp(2,6) holds \"dud(5,12,5)\" after 11 values, which is no number"},
@@ -92,6 +102,54 @@ TEST(ItuCoefficients, MissingAndUnreadableFilesAreNamed) {
     const auto b = LoadItuCoefficients(testing::TempDir());  // a folder, not a file
     ASSERT_FALSE(b.ok());
     EXPECT_NE(b.reason().find("\"" + testing::TempDir() + "\""), std::string::npos);
+    // A pipe is refused at once instead of waiting for a writer; a name that is no UTF-8
+    // is shown escaped.
+    const std::string pipe = testing::TempDir() + "fw-\xFF-COEFF01W.txt";
+    std::remove(pipe.c_str());
+    ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
+    EXPECT_EQ(LoadItuCoefficients(pipe).reason(),
+              "The ITU-R P.372 coefficient file \"" + testing::TempDir() +
+                  "fw-\\xFF-COEFF01W.txt\" is no regular file (a folder, pipe or device) and is "
+                  "not read.");
+    std::remove(pipe.c_str());
+}
+
+// The sums in the list are checked before parsing; a list line of another form is named.
+TEST(ItuCoefficients, ChecksumListRefusesAChangedFileAndADamagedList) {
+    const std::string path = std::string(FW_ITU_DATA_DIR) + "COEFF03W.txt";
+    const auto list = ParseChecksumList("\n" + Sha256Hex(ShippedText(3)) + "  COEFF03W.txt\r\n" +
+                                            std::string(64, 'a') + " *COEFF04W.txt\n",
+                                        "SUMS");
+    ASSERT_TRUE(list.ok()) << list.reason();
+    EXPECT_TRUE(LoadItuCoefficients(path, &list.value()).ok());
+    ChecksumList changed = list.value();
+    changed["COEFF03W.txt"][0] ^= 1;
+    EXPECT_EQ(LoadItuCoefficients(path, &changed).reason(),
+              "The ITU-R P.372 coefficient file \"" + path +
+                  "\" is damaged or changed: its SHA-256 sum is not the one in the folder's list "
+                  "SHA256SUMS.");
+    const ChecksumList none;
+    EXPECT_FALSE(LoadItuCoefficients(path, &none).ok());  // not listed
+    for (const char* bad : {"abc  COEFF01W.txt\n", "x\n", "\n\n123"})
+        EXPECT_EQ(ParseChecksumList(bad, "/d/SUMS").reason(),
+                  std::string("The list of SHA-256 sums \"/d/SUMS\" is damaged: line ") +
+                      (bad[0] == '\n' ? "3" : "1") + " is no sum and file name.");
+}
+
+// A figure that is no number or lies far outside what atmospheric noise reaches is named.
+TEST(ItuCoefficients, ImplausibleFiguresAreNamed) {
+    const struct {
+        AtmosphericNoise n;
+        std::string what;
+    } cases[] = {
+        {{40, 9, 8, 5, 3, 3}, ""},
+        {{-99, 0, 1, 0, 0, 0}, ""},
+        {{-HUGE_VAL, 9, 8, 5, 3, 3}, "Fa = -inf dB at 3.65 MHz"},
+        {{150, 60, 8, 5, 3, 3}, "Fa + Du = 210 dB at 3.65 MHz"},
+        {{-60, 9, 41, 5, 3, 3}, "Fa - Dl = -101 dB at 3.65 MHz"},
+        {{40, 9, 8, 5, NAN, 3}, "sigma Du = nan dB at 3.65 MHz"},
+    };
+    for (const auto& c : cases) EXPECT_EQ(ImplausibleFigure(c.n, 3.65), c.what);
 }
 
 }  // namespace
