@@ -30,11 +30,12 @@ std::optional<std::array<double, 24>> AtmosphericFaByHour(std::string_view locat
     if (!c) return std::nullopt;
     const GeoPoint& at = square->centre;
     std::array<double, 24> fa{};
-    for (int hour = 0; hour < 24; ++hour)
-        fa[static_cast<std::size_t>(hour)] =
-            AtmosphericNoiseAt(c.value(),
-                               MakeAtmosphericSite(c.value(), at.latDeg, at.lonDeg, hour), freqMHz)
-                .fa;
+    for (int hour = 0; hour < 24; ++hour) {
+        const AtmosphericNoise n = AtmosphericNoiseAt(
+            c.value(), MakeAtmosphericSite(c.value(), at.latDeg, at.lonDeg, hour), freqMHz);
+        if (!ImplausibleFigure(n, freqMHz).empty()) return std::nullopt;
+        fa[static_cast<std::size_t>(hour)] = n.fa;
+    }
     return fa;
 }
 

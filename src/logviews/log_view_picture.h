@@ -41,7 +41,8 @@ LogViewPictures RenderLogView(StationLog& log, const LogViewRequest& request,
 
 // The atmospheric model's median Fa in dB for each UTC hour at the centre of the locator's
 // square, in `month` (1..12) at `freqMHz`; none where the locator does not parse, the
-// frequency lies outside the model's range or the month's coefficients cannot be read.
+// frequency lies outside the model's range, the month's coefficients cannot be read or give
+// implausible figures.
 std::optional<std::array<double, 24>> AtmosphericFaByHour(std::string_view locator, int month,
                                                           double freqMHz,
                                                           ItuCoefficientCache& coefficients);
