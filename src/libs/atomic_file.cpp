@@ -172,4 +172,8 @@ std::string WriteFileAtomically(const std::string& path, std::string_view bytes,
         temp);
 }
 
+std::string SaveFailedText(const std::string& path, std::string_view reason) {
+    return "Datei \"" + path + "\" kann nicht erstellt werden. " + std::string(reason);
+}
+
 }  // namespace fw

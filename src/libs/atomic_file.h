@@ -31,4 +31,7 @@ std::string WriteFileAtomically(const std::string& path,
 std::string WriteFileAtomically(const std::string& path, std::string_view bytes,
                                 TempFileKind temp = TempFileKind::UnnamedWherePossible);
 
+// The message of a save that failed: it names the file, then gives the reason.
+std::string SaveFailedText(const std::string& path, std::string_view reason);
+
 }  // namespace fw

@@ -65,10 +65,22 @@ void DrawHourCurve(DiagramCanvas& canvas, const LinearAxis& hours, const LinearA
     canvas.DrawDots(dots, radius, colour);
 }
 
+int LegendLineHeight(const ViewFrame& f) {
+    return RoundPx(1.8 * f.plot.mainFontSize);
+}
+
 }  // namespace
 
+ViewFrame HourlyProfileFrame(int width, int height) {
+    ViewFrame f = MakeViewFrame(width, height);
+    const int line = LegendLineHeight(f);
+    f.plot.bottom -= line;
+    f.plot.plotHeight -= line;
+    return f;
+}
+
 void DrawHourlyProfile(DiagramCanvas& canvas, const HourlyProfileInputs& in) {
-    const ViewFrame f = MakeViewFrame(in.width, in.height);
+    const ViewFrame f = HourlyProfileFrame(in.width, in.height);
     const double freq = in.profile.band.freqMHz;
     const LevelRange range = in.levels.value_or(LevelRangeFor(AllLevels(in, freq)));
     const LinearAxis level =
@@ -107,7 +119,10 @@ void DrawHourlyProfile(DiagramCanvas& canvas, const HourlyProfileInputs& in) {
         legend.push_back({"Atmospheric median", AtmosphericColour});
     }
     DrawHourCurve(canvas, hours, level, medians, f.plot.dotRadius + 1, MedianColour);
-    DrawViewLegend(canvas, f, legend);
+    // Under the hour labels, one line below the axis title.
+    DrawLegendLine(canvas, f, f.plot.left,
+                   f.plot.bottom + RoundPx(0.08 * f.plot.plotHeight) + LegendLineHeight(f),
+                   legend);
 }
 
 DiagramPicture RenderHourlyProfile(const HourlyProfileInputs& in) {

@@ -24,6 +24,10 @@ struct HourlyProfileInputs {
     std::string spanText;              // shown under the title, e.g. "2026-03-01 - 2026-03-31"
 };
 
+// The view's frame: the noise diagram's, with the plot raised by a line for the legend under
+// the hour axis, so that the legend covers no data.
+ViewFrame HourlyProfileFrame(int width, int height);
+
 void DrawHourlyProfile(DiagramCanvas& canvas, const HourlyProfileInputs& in);
 DiagramPicture RenderHourlyProfile(const HourlyProfileInputs& in);
 

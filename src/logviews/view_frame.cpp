@@ -115,6 +115,17 @@ void DrawViewLegend(DiagramCanvas& canvas, const ViewFrame& f, std::span<const L
     }
 }
 
+void DrawLegendLine(DiagramCanvas& canvas, const ViewFrame& f, int x, int y,
+                    std::span<const LegendRow> rows) {
+    const int fs = f.plot.mainFontSize;
+    const int rp = RoundPx(1.8 * fs);
+    for (const LegendRow& row : rows) {
+        canvas.FillBox(x, y + 2, fs, fs, row.colour);
+        canvas.DrawText(x + rp, y, row.text, Black, White);
+        x += rp + fs * static_cast<int>(row.text.size()) + rp;  // as wide as the boxed legend's
+    }
+}
+
 Rgb BandColour(std::size_t i) {
     return BandColours[i % BandColours.size()];
 }

@@ -70,6 +70,10 @@ struct LegendRow {
 };
 // A boxed legend at the top left of the plot.
 void DrawViewLegend(DiagramCanvas& canvas, const ViewFrame& f, std::span<const LegendRow> rows);
+// The legend as one line of swatches and texts with its top left corner at (x, y), for a
+// place outside the plot.
+void DrawLegendLine(DiagramCanvas& canvas, const ViewFrame& f, int x, int y,
+                    std::span<const LegendRow> rows);
 
 // The colour of the i-th band of a view; thirteen that are told apart easily.
 Rgb BandColour(std::size_t i);

@@ -130,7 +130,7 @@ std::optional<Message> SaveUserDataFile(const std::string& path, std::string_vie
         return std::fwrite(text.data(), 1, text.size(), f) == text.size();
     });
     if (error.empty()) return std::nullopt;
-    return Message{MessageKind::Error, std::move(error)};
+    return Message{MessageKind::Error, SaveFailedText(path, error)};
 }
 
 std::vector<Message> LoadFailureMessages(UserDataStatus status, std::string_view path) {

@@ -292,8 +292,7 @@ PictureSaveResult SavePictureToFile(const DiagramPicture& picture, const std::st
     if (!choice.format) return {Status::Refused, choice.refusal};
 
     const auto failed = [&](const std::string& reason) {
-        return PictureSaveResult{
-            Status::Failed, "Datei \"" + fullName + "\" kann nicht erstellt werden. " + reason};
+        return PictureSaveResult{Status::Failed, SaveFailedText(fullName, reason)};
     };
     const EncodedPicture encoded = EncodePicture(picture, *choice.format);
     if (!encoded.ok()) return failed(encoded.error);

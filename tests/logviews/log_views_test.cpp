@@ -109,7 +109,7 @@ TEST(HourlyProfileView, RangeBarsForHoursWithReadingsMedianAndAtmosphericCurves)
 
     RecordingCanvas without;
     DrawHourlyProfile(without, in);
-    const ViewFrame f = MakeViewFrame(in.width, in.height);
+    const ViewFrame f = HourlyProfileFrame(in.width, in.height);
     const LinearAxis level(-40, 60, f.plot.bottom, f.top());
     std::vector<Call> bars;
     for (const Call& c : without.only("FillBox"))
@@ -128,6 +128,12 @@ TEST(HourlyProfileView, RangeBarsForHoursWithReadingsMedianAndAtmosphericCurves)
     RecordingCanvas with;
     DrawHourlyProfile(with, in);
     EXPECT_NE(with.text("Atmospheric median"), nullptr);
+    // The legend lies under the plot, in the picture.
+    for (const char* row : {"10 % - 90 % of readings", "Median", "Atmospheric median"}) {
+        ASSERT_NE(with.text(row), nullptr);
+        EXPECT_GT(with.text(row)->a[1], f.plot.bottom + f.plot.mainFontSize) << row;
+        EXPECT_LT(with.text(row)->a[1] + 2 * f.plot.mainFontSize, in.height) << row;
+    }
     std::vector<Call> atmospheric;
     for (const Call& c : with.only("DrawDot"))
         if (c.c1 == RgbHex(0x8B4513)) atmospheric.push_back(c);

@@ -43,7 +43,8 @@ TEST(UserDataFileLimit, InputPastTheLimitIsRefusedEndlessInputIncluded) {
 }
 
 // As an ordinary user, a read-only file in a writable folder and any file in a read-only
-// folder are refused with the system's text, and the file keeps its content.
+// folder are refused with a message naming the file and the system's text, and the file keeps
+// its content.
 TEST(UserDataFileSave, ReadOnlyFileOrFolderIsRefusedAndKeepsTheOldFile) {
     SharedTempDir dir;
     const std::string locked = dir.file("locked.txt");
@@ -61,7 +62,9 @@ TEST(UserDataFileSave, ReadOnlyFileOrFolderIsRefusedAndKeepsTheOldFile) {
         std::string wrong;
         for (const std::string& path : {locked, sealed}) {
             const auto failure = SaveUserDataFile(path, "NEW", "D", MeasList(), ',');
-            if (!failure || failure->text != std::strerror(EACCES)) wrong += path + "; ";
+            const std::string named =
+                "Datei \"" + path + "\" kann nicht erstellt werden. " + std::strerror(EACCES);
+            if (!failure || failure->text != named) wrong += path + "; ";
         }
         return wrong;
     });
