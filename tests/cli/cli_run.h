@@ -41,10 +41,13 @@ inline void WriteAll(const std::string& path, const std::string& text) {
     std::ofstream(path, std::ios::binary) << text;
 }
 
-// A text written with "." as decimal separator, in the machine's own separator.
+// A text written with "." as decimal separator, in the machine's own separator. Only a
+// separator between two digits is one: "Freq." and "fMHz.....:" keep their points.
 inline std::string WithSeparator(std::string text, char from = '.') {
-    for (char& c : text)
-        if (c == from) c = SystemDecimalSeparator();
+    const auto digit = [](char c) { return c >= '0' && c <= '9'; };
+    for (std::size_t i = 1; i + 1 < text.size(); ++i)
+        if (text[i] == from && digit(text[i - 1]) && digit(text[i + 1]))
+            text[i] = SystemDecimalSeparator();
     return text;
 }
 
