@@ -12,7 +12,6 @@
 #include "app/settings_store.h"
 #include "app/station_log_tasks.h"
 #include "model/levels.h"
-#include "monitor/rig_sweeper.h"
 #include "libs/regional.h"
 #include "libs/startup_values.h"
 #include "logviews/view_frame.h"
@@ -92,13 +91,11 @@ void MonitorController::startClick() {
     if (choice.forMinutes > 0) job.settings.duration = std::chrono::minutes(choice.forMinutes);
     const std::string& locator = document_.state().Locator;
     if (locator != NoLocatorText) job.settings.locator = locator;
-    try {
-        // No bands named: all of them.
-        job.settings.bands = CheckedMonitorBands(
-            choice.bands.empty() ? std::nullopt : std::optional<std::string_view>(choice.bands),
-            job.plan.reading, sep);
-    } catch (const rig::ReadingInputError& e) {
-        dialogs_.show({MessageKind::Warning, e.what()});
+    // No bands named: all of them.
+    const std::string refused = PrepareMonitorJob(
+        job, choice.bands.empty() ? std::nullopt : std::optional<std::string_view>(choice.bands));
+    if (!refused.empty()) {
+        dialogs_.show({MessageKind::Warning, refused});
         return;
     }
 

@@ -3,7 +3,6 @@
 #include <QMetaObject>
 
 #include "monitor/monitor_clock.h"
-#include "monitor/rig_sweeper.h"
 
 namespace fw {
 
@@ -12,20 +11,10 @@ namespace {
 // The run itself, on the worker thread; the error text for the user, or empty.
 std::string RunJob(const MonitorJob& job, std::stop_token stop,
                    const std::function<void(const MonitorStatus&)>& report) {
-    RigSweeper sweeper(job.connection, job.plan, job.sep);
-    // A rig that cannot be reached at the start is more likely a wrong address than an
-    // outage: refused before the log is touched, rather than logged as gaps all night.
-    if (std::string error = sweeper.connect(); !error.empty()) return error;
-    try {
-        StationLog log = StationLog::OpenCreatingFolder(job.logPath);
-        SystemMonitorClock clock;
-        MonitorCallbacks callbacks;
-        callbacks.status = report;
-        RunMonitor(log, sweeper, clock, job.settings, stop, callbacks);
-    } catch (const LogError& e) {
-        return e.what();
-    }
-    return {};
+    SystemMonitorClock clock;
+    MonitorCallbacks callbacks;
+    callbacks.status = report;
+    return RunMonitorJob(job, clock, std::move(stop), callbacks).reason();
 }
 
 }  // namespace

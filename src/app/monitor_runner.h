@@ -6,20 +6,9 @@
 #include <QString>
 #include <thread>
 
-#include "monitor/monitor.h"
-#include "rig/rig_settings.h"
-#include "rig/sweep.h"
+#include "monitor/monitor_job.h"
 
 namespace fw {
-
-// Everything one run needs, copied to the worker.
-struct MonitorJob {
-    std::string logPath;
-    rig::RigConnection connection;
-    rig::SweepPlan plan;
-    MonitorSettings settings;
-    char sep = '.';
-};
 
 class MonitorRunner : public QObject {
     Q_OBJECT

@@ -19,6 +19,7 @@
 #include "libs/regional.h"
 #include "measure/entry.h"
 #include "model/levels.h"
+#include "rig/plan_limits.h"
 #include "rig/rig_error.h"
 
 namespace fw {
@@ -113,10 +114,8 @@ bool RigController::start(std::vector<rig::RigTarget> targets, bool sweep) {
     // Inputs the entry would refuse are refused before the rig is touched.
     std::string first;
     try {
-        for (const rig::RigTarget& t : plan.targets) {
-            const rig::ResolvedTarget where = rig::ResolveTarget(t, plan.reading, sep);
-            if (first.empty()) first = where.label;
-        }
+        rig::CheckSweepPlan(plan, sep);
+        first = rig::ResolveTarget(plan.targets.front(), plan.reading, sep).label;
     } catch (const rig::ReadingInputError& e) {
         dialogs_.show({MessageKind::Error, e.what()});
         return false;

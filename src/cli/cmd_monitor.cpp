@@ -7,12 +7,9 @@
 #include "cli/rig_options.h"
 #include "cli/signal_stop.h"
 #include "libs/regional.h"
-#include "measure/maidenhead.h"
 #include "monitor/duration_text.h"
-#include "monitor/monitor.h"
-#include "monitor/rig_sweeper.h"
-#include "rig/rig_error.h"
-#include "rig/sweep.h"
+#include "monitor/monitor_job.h"
+#include "monitor/monitor_text.h"
 #include "stationlog/utc_text.h"
 
 namespace fw::cli {
@@ -21,86 +18,78 @@ namespace {
 
 constexpr int MostSeconds = 7 * 86400;
 
-struct MonitorOptions {
-    rig::RigConnection connection;
-    rig::SweepPlan plan;
-    MonitorSettings settings;
-    std::string logPath;
-};
+// --until T: a UTC minute still to come.
+UtcSeconds UntilOption(const std::string& text) {
+    const std::optional<UtcSeconds> t = ParseUtcMinute(text);
+    if (!t) throw Refusal("--until must be a UTC time written YYYY-MM-DDTHH:MM!");
+    if (*t <= UtcNow()) throw Refusal("--until " + text + " has passed");
+    return *t;
+}
 
-MonitorOptions TakeMonitorOptions(ArgList& args, char sep) {
-    MonitorOptions o;
-    o.connection = TakeRigOptions(args);
-    o.logPath = TakeLogOption(args);
+MonitorJob TakeMonitorOptions(ArgList& args, char sep) {
+    MonitorJob job;
+    job.sep = sep;
+    job.connection = TakeRigOptions(args);
+    job.logPath = TakeLogOption(args);
     const auto bands = args.takeOption("--bands");
     const auto every = args.takeOption("--every");
     const auto count = args.takeOption("--count");
     const auto duration = args.takeOption("--for");
-    o.plan = TakeReadingPlanOptions(args, sep);
-    const auto locator = args.takeOption("--locator");
+    const auto until = args.takeOption("--until");
+    job.plan = TakeReadingPlanOptions(args, sep);
+    job.settings.locator = args.takeOption("--locator").value_or("");
     args.expectEmpty();
     if (count && duration) throw UsageError("give either --count or --for, not both");
 
-    if (locator) {
-        const Outcome<LocatorSquare> square = ParseMaidenhead(*locator);
-        if (!square) throw Refusal(square.reason());
-        o.settings.locator = square->text;
-    }
-    if (every)
-        o.settings.interval =
-            std::chrono::seconds(ParseIntOption("--every", *every, 1, MostSeconds));
-    if (count) o.settings.sweeps = ParseIntOption("--count", *count, 1, 1'000'000);
+    MonitorSettings& s = job.settings;
+    if (every) s.interval = std::chrono::seconds(ParseIntOption("--every", *every, 1, MostSeconds));
+    if (count) s.sweeps = ParseIntOption("--count", *count, 1, 1'000'000);
     if (duration) {
-        o.settings.duration = ParseDurationText(*duration);
-        if (!o.settings.duration)
-            throw Refusal("--for must be a duration such as 3600, 90m, 8h or 1d12h!");
+        s.duration = ParseDurationText(*duration);
+        if (!s.duration) throw Refusal("--for must be a duration such as 3600, 90m, 8h or 1d12h!");
     }
-    try {
-        o.settings.bands = CheckedMonitorBands(bands, o.plan.reading, sep);
-    } catch (const rig::ReadingInputError& e) {
-        throw Refusal(e.what());
-    }
-    return o;
+    if (until) s.until = UntilOption(*until);
+    if (const std::string refused = PrepareMonitorJob(job, bands); !refused.empty())
+        throw Refusal(refused);
+    return job;
 }
 
 }  // namespace
 
 int CmdMonitor(ArgList& args, std::ostream& out, std::ostream& err) {
-    const char sep = SystemDecimalSeparator();
-    MonitorOptions o = TakeMonitorOptions(args, sep);
+    const MonitorJob job = TakeMonitorOptions(args, SystemDecimalSeparator());
     // The signals are taken before any other thread starts, so they all inherit the mask.
     SignalStop signals;
-    RigSweeper sweeper(o.connection, o.plan, sep);
-    // A rig that cannot be reached at the start is more likely a wrong address than an
-    // outage: refused at once, before the log is touched, rather than logged as gaps all
-    // night.
-    if (const std::string error = sweeper.connect(); !error.empty()) throw Refusal(error);
-    StationLog log = OpenLogForWriting(o.logPath);
 
-    err << "Monitoring " << o.settings.bands.size() << " bands every "
-        << o.settings.interval.count() << " s into " << log.path()
-        << "; Ctrl-C or SIGTERM stops after the reading in hand." << std::endl;
     MonitorCallbacks show;
     show.reading = [&](const LogReading& r) {
-        out << UtcStampText(r.utc) << ' ' << ListLine(RowFromReading(r), sep) << std::endl;
+        out << UtcStampText(r.utc) << ' ' << ListLine(RowFromReading(r), job.sep) << std::endl;
     };
     show.gap = [&](const LogGap& g) {
         err << UtcStampText(g.utc) << " gap on " << g.band << ": " << g.reason << std::endl;
     };
-    int sweeps = 0, readings = 0, gaps = 0;
+    show.sweepEnded = [&](const SweepReport& sweep) {
+        err << SweepLineText(sweep) << std::endl;
+        if (sweep.late) err << "warning: " << LateSweepText(sweep, job.settings.interval) << std::endl;
+    };
+    show.logBusy = [&](const std::string& reason) {
+        err << reason << ": the station log is busy; the entry in hand is kept and written as soon "
+            << "as the log is free" << std::endl;
+    };
+    MonitorStatus last;
     show.status = [&](const MonitorStatus& s) {
-        sweeps = s.sweepsStarted;
-        readings = s.readingsLogged;
-        gaps = s.errorCount;
+        // The first report comes once the rig and the log are open.
+        if (last.startedAt == 0)
+            err << "Monitoring " << CountText(static_cast<int>(job.settings.bands.size()), "band")
+                << " every " << job.settings.interval.count() << " s into " << job.logPath
+                << "; Ctrl-C or SIGTERM stops after the reading in hand." << std::endl;
+        last = s;
     };
     SystemMonitorClock clock;
-    try {
-        const MonitorEnd end = RunMonitor(log, sweeper, clock, o.settings, signals.token(), show);
-        err << (end == MonitorEnd::Stopped ? "Stopped: " : "Done: ") << sweeps << " sweeps, "
-            << readings << " readings, " << gaps << " gaps logged." << std::endl;
-    } catch (const LogError& e) {
-        throw Refusal(e.what());
-    }
+    const Outcome<MonitorEnd> end = RunMonitorJob(job, clock, signals.token(), show);
+    if (!end) throw Refusal(end.reason());
+    err << (end.value() == MonitorEnd::Stopped ? "Stopped: " : "Done: ")
+        << MonitorSummaryText(last) << '.' << std::endl;
     return ExitOk;
 }
 

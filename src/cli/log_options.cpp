@@ -18,7 +18,10 @@ std::optional<UtcSeconds> TakeTime(ArgList& args, const std::string& name) {
 }  // namespace
 
 std::string TakeLogOption(ArgList& args) {
-    if (auto path = args.takeOption("--log")) return *path;
+    if (auto path = args.takeOption("--log")) {
+        if (path->empty()) throw Refusal("--log needs the name of a file");
+        return *path;
+    }
     std::string path = DefaultStationLogPath();
     if (path.empty())
         throw Refusal(

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "monitor/busy_log.h"
+
 namespace fw {
 
 namespace {
@@ -21,6 +23,7 @@ class MonitorRun {
 
     MonitorEnd run() {
         const MonitorClock::TimePoint start = clock_.now();
+        status_.startedAt = UtcSecondsAt(start);
         MonitorClock::TimePoint next = start;
         for (;;) {
             if (!due(start, next)) return finish(MonitorEnd::Completed);
@@ -28,9 +31,11 @@ class MonitorRun {
             status_.nextSweep = UtcSecondsAt(next);
             report();
             if (!clock_.waitUntil(next, stop_)) return finish(MonitorEnd::Stopped);
+            const MonitorClock::TimePoint began = clock_.now();
             if (!sweep()) return finish(MonitorEnd::Stopped);
             // Drift-free: the next start follows the planned one, unless the sweep ran late.
             next = std::max(next + settings_.interval, clock_.now());
+            sweepEnded(began, due(start, next) ? std::optional(next) : std::nullopt);
         }
     }
 
@@ -38,7 +43,35 @@ class MonitorRun {
     bool due(MonitorClock::TimePoint start, MonitorClock::TimePoint next) const {
         if (settings_.sweeps && status_.sweepsStarted >= *settings_.sweeps) return false;
         if (settings_.duration && next >= start + *settings_.duration) return false;
+        if (settings_.until && next >= TimePointOf(*settings_.until)) return false;
         return true;
+    }
+
+    // Keeps the finished sweep for the window's table and reports it.
+    void sweepEnded(MonitorClock::TimePoint began, std::optional<MonitorClock::TimePoint> next) {
+        status_.lastSweepReadings = status_.sweepReadings;
+        status_.lastSweepGaps = status_.sweepGaps;
+        SweepReport r;
+        r.number = status_.sweepsStarted;
+        r.readings = static_cast<int>(status_.sweepReadings.size());
+        r.gaps = static_cast<int>(status_.sweepGaps.size());
+        r.took = std::chrono::duration_cast<std::chrono::seconds>(clock_.now() - began);
+        r.late = clock_.now() - began > settings_.interval;
+        if (next) r.next = UtcSecondsAt(*next);
+        // The window sees it with the next status, waiting or finished.
+        if (callbacks_.sweepEnded) callbacks_.sweepEnded(r);
+    }
+
+    // Writes through a busy log, telling once that it waits; the status says so meanwhile.
+    void write(const std::function<void()>& entry, const std::string& what) {
+        const auto busy = [this](const std::string& reason) {
+            status_.logBusy = reason;
+            if (callbacks_.logBusy) callbacks_.logBusy(reason);
+            report();
+        };
+        if (!WriteThroughBusy(entry, what, clock_, stop_, busy)) return;
+        status_.logBusy.clear();
+        report();
     }
 
     // One pass over the bands; false when a stop ended it.
@@ -90,7 +123,7 @@ class MonitorRun {
         if (const auto* row = std::get_if<MeasRow>(&result)) {
             const LogReading reading = ReadingFromRow(*row, at, band.band, ReadingSource::Rig,
                                                       sweeper_.rigName(), settings_.locator);
-            log_.add(reading);
+            write([&] { log_.add(reading); }, "the reading of " + band.band);
             ++status_.readingsLogged;
             status_.sweepReadings.push_back(reading);
             if (callbacks_.reading) callbacks_.reading(reading);
@@ -109,7 +142,7 @@ class MonitorRun {
     void logGap(const LogBand& band, const std::string& reason) {
         const LogGap gap{UtcSecondsAt(clock_.now()), band.band, band.freqMHz, reason,
                          sweeper_.rigName()};
-        log_.addGap(gap);
+        write([&] { log_.addGap(gap); }, "the gap of " + band.band);
         ++status_.errorCount;
         status_.sweepGaps.push_back(gap);
         if (callbacks_.gap) callbacks_.gap(gap);
@@ -117,6 +150,7 @@ class MonitorRun {
     }
 
     MonitorEnd finish(MonitorEnd end) {
+        status_.endedAt = UtcSecondsAt(clock_.now());
         status_.phase = MonitorStatus::Phase::Finished;
         status_.nextSweep.reset();
         report();

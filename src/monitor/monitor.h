@@ -24,6 +24,7 @@ struct MonitorSettings {
     std::chrono::seconds interval = DefaultMonitorInterval;
     std::optional<int> sweeps;                     // stop after this many sweeps
     std::optional<std::chrono::seconds> duration;  // start no sweep this long after the start
+    std::optional<UtcSeconds> until;               // start no sweep at or after this time
     std::string locator;                           // logged with every reading
 };
 
@@ -40,6 +41,24 @@ struct MonitorStatus {
     std::vector<LogGap> sweepGaps;
     std::optional<UtcSeconds> nextSweep;  // none when no further sweep is due
     std::string lastError;
+    // The last sweep that went over all its bands, for the window's table.
+    std::vector<LogReading> lastSweepReadings;
+    std::vector<LogGap> lastSweepGaps;
+    // The run's span: from its start to its end (none while it runs).
+    UtcSeconds startedAt = 0;
+    std::optional<UtcSeconds> endedAt;
+    // While a write waits for a log that another program holds locked: the reason.
+    std::string logBusy;
+};
+
+// What one finished sweep did, for the line after it.
+struct SweepReport {
+    int number = 0;
+    int readings = 0;
+    int gaps = 0;
+    std::chrono::seconds took{0};
+    bool late = false;                // it took longer than the interval
+    std::optional<UtcSeconds> next;   // none when no further sweep is due
 };
 
 struct MonitorCallbacks {
@@ -49,6 +68,11 @@ struct MonitorCallbacks {
     std::function<void(const LogGap&)> gap;
     // After every change of the status.
     std::function<void(const MonitorStatus&)> status;
+    // After each sweep that went over all its bands.
+    std::function<void(const SweepReport&)> sweepEnded;
+    // Once when a write finds the log busy; the entry in hand is kept and written as soon as
+    // the log is free, and the monitor goes on.
+    std::function<void(const std::string& reason)> logBusy;
 };
 
 enum class MonitorEnd { Completed, Stopped };
@@ -57,7 +81,9 @@ enum class MonitorEnd { Completed, Stopped };
 // requested (Stopped; the reading in hand is finished and logged first). A band that cannot
 // be read is logged as a gap; the connection is then dropped and opened again for the next
 // band, and where that fails too, the rest of the sweep is logged as gaps and the next sweep
-// tries again. Throws LogError when the log cannot be written.
+// tries again. A log that another program holds locked delays the write in hand until it
+// goes through (see WriteThroughBusy). Throws LogError when the log cannot be written for
+// another reason.
 MonitorEnd RunMonitor(StationLog& log, Sweeper& sweeper, MonitorClock& clock,
                       const MonitorSettings& settings, std::stop_token stop,
                       const MonitorCallbacks& callbacks = {});

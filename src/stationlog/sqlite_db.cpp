@@ -11,8 +11,16 @@ namespace {
 // How long a statement waits for another connection's write lock before it gives up.
 constexpr int BusyTimeoutMs = 5000;
 
+// LogBusyError for a lock another connection held too long, LogError for any other failure.
+[[noreturn]] void Throw(int code, const std::string& path, const std::string& reason) {
+    const std::string text = "station log " + path + ": " + reason;
+    const int primary = code & 0xff;
+    if (primary == SQLITE_BUSY || primary == SQLITE_LOCKED) throw LogBusyError(text);
+    throw LogError(text);
+}
+
 [[noreturn]] void Fail(const SqliteDb& db) {
-    throw LogError("station log " + db.path() + ": " + db.lastError());
+    Throw(sqlite3_extended_errcode(db.handle()), db.path(), db.lastError());
 }
 
 }  // namespace
@@ -55,10 +63,11 @@ std::string SqliteDb::lastError() const {
 void SqliteDb::exec(std::string_view sql) {
     char* message = nullptr;
     const std::string text(sql);
-    if (sqlite3_exec(db_, text.c_str(), nullptr, nullptr, &message) == SQLITE_OK) return;
+    const int rc = sqlite3_exec(db_, text.c_str(), nullptr, nullptr, &message);
+    if (rc == SQLITE_OK) return;
     const std::string reason = message ? message : lastError();
     sqlite3_free(message);
-    throw LogError("station log " + path_ + ": " + reason);
+    Throw(rc, path_, reason);
 }
 
 std::int64_t SqliteDb::queryInt(std::string_view sql) {
@@ -106,7 +115,7 @@ bool SqliteStatement::step() {
     if (rc == SQLITE_DONE) return false;
     const std::string reason = db_->lastError();
     sqlite3_reset(stmt_);
-    throw LogError("station log " + db_->path() + ": " + reason);
+    Throw(rc, db_->path(), reason);
 }
 
 void SqliteStatement::run() {

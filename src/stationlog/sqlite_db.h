@@ -19,6 +19,13 @@ class LogError : public std::runtime_error {
     using std::runtime_error::runtime_error;
 };
 
+// Another connection held the log's lock for longer than the busy timeout: a passing state,
+// the same write may go through later.
+class LogBusyError : public LogError {
+  public:
+    using LogError::LogError;
+};
+
 class SqliteDb {
   public:
     enum class Mode { ReadWriteCreate, ReadOnly };

@@ -128,7 +128,7 @@ TEST(CliMonitor, SigtermOrSigintFinishesTheReadingInHandAndExitsZero) {
         const int status = child.wait();
         ASSERT_TRUE(WIFEXITED(status)) << sig;
         EXPECT_EQ(WEXITSTATUS(status), ExitOk) << ReadAll(err);
-        EXPECT_NE(ReadAll(err).find("Stopped: 1 sweeps, "), std::string::npos) << ReadAll(err);
+        EXPECT_NE(ReadAll(err).find("Stopped: 1 sweep, "), std::string::npos) << ReadAll(err);
         // Each line was printed after its reading was committed, the last one included.
         EXPECT_EQ(ReadingCount(log), lines.size());
         ExpectWholeReadings(log, daemon.address());
@@ -183,6 +183,11 @@ TEST(CliMonitor, RefusesBadOptionsAndAnUnreachableRigWithoutTouchingTheLog) {
          ExitRefused,
          "the calibration of 20m must lie between -60 and 60 dB, not 1e308"},
         {{"--locator", "JO4"}, ExitRefused, "The locator \"JO4\" is no Maidenhead square"},
+        {{"--until", "2020-01-01T00:00"}, ExitRefused, "--until 2020-01-01T00:00 has passed"},
+        {{"--until", "2030-01-01 00:00"},
+         ExitRefused,
+         "--until must be a UTC time written YYYY-MM-DDTHH:MM!"},
+        {{"--log", ""}, ExitRefused, "--log needs the name of a file"},
     };
     for (const Case& c : cases) {
         std::vector<std::string> args = {"monitor", "--rigctld", closed, "--log", log};

@@ -1,8 +1,12 @@
 #include "monitor/monitor.h"
 
 #include <gtest/gtest.h>
+#include <sqlite3.h>
+
+#include <algorithm>
 
 #include "fake_monitor_parts.h"
+#include "monitor/monitor_text.h"
 #include "stationlog/log_queries.h"
 #include "stationlog/sample_log.h"
 
@@ -24,6 +28,7 @@ struct MonitorRun {
     std::stop_source stop;
     std::vector<UtcSeconds> sweepStarts;  // seconds after the clock's start
     std::vector<MonitorStatus> statuses;
+    std::vector<std::string> lines;  // the sweep lines and the busy notes
 
     MonitorRun() {
         settings.bands = ThreeBands;
@@ -39,6 +44,11 @@ struct MonitorRun {
             }
             statuses.push_back(s);
         };
+        callbacks.sweepEnded = [this](const SweepReport& r) {
+            lines.push_back(SweepLineText(r));
+            if (r.late) lines.push_back(LateSweepText(r, settings.interval));
+        };
+        callbacks.logBusy = [this](const std::string&) { lines.push_back("busy"); };
         return RunMonitor(log, sweeper, clock, settings, stop.get_token(), callbacks);
     }
 };
@@ -155,6 +165,73 @@ TEST(MonitorErrors, AFailedBandIsAGapTheConnectionIsRenewedAndTheMonitorGoesOn) 
                                         "begin", "read 80m", "disconnect", "connect",  // sweep 2
                                         "connect", "begin", "read 80m", "read 40m", "read 20m",
                                         "end"}));  // sweep 3
+}
+
+TEST(MonitorReport, ALinePerSweepALateSweepWarnedAndNoSweepFromTheUntilTimeOn) {
+    MonitorRun run;
+    run.settings.until = JumpingClock::Start() + 1500;
+    run.sweeper.failingReads = {{{1, "40m"}, "rig not responding"}};
+    run.sweeper.readSeconds = {{2, seconds(250)}};
+    EXPECT_EQ(run.go(), MonitorEnd::Completed);
+    EXPECT_EQ(run.lines, (std::vector<std::string>{
+                             "sweep 1: 2 bands, 1 gap, next at 00:10:00Z",
+                             "sweep 2: 3 bands, 0 gaps, next at 00:22:30Z",
+                             "sweep 2 took 750 s, longer than the interval of 600 s; the next "
+                             "one starts at once",
+                             "sweep 3: 3 bands, 0 gaps"}));
+    EXPECT_EQ(MonitorSummaryText(run.statuses.back()),
+              "3 sweeps, 8 readings, 1 gap from 2026-03-01T00:00:00Z to 2026-03-01T00:23:00Z");
+    // While sweep 2 runs, the table keeps sweep 1, which went over all its bands.
+    for (const MonitorStatus& s : run.statuses) {
+        if (s.sweepsStarted != 2 || s.phase != MonitorStatus::Phase::Sweeping) continue;
+        EXPECT_EQ(s.lastSweepReadings.size(), 2u);
+        EXPECT_EQ(s.lastSweepGaps.size(), 1u);
+    }
+}
+
+TEST(MonitorBusyLog, TheEntryInHandWaitsForTheLogWithAGrowingWaitAndTheMonitorGoesOn) {
+    MonitorRun run;
+    run.settings.sweeps = 2;
+    // No wait inside SQLite: each try of the monitor's connection finds the lock at once.
+    sqlite3_busy_timeout(run.log.database().handle(), 0);
+    SqliteDb other(run.log.path(), SqliteDb::Mode::ReadWriteCreate);
+    run.sweeper.onRead = [&](const LogBand& band) {
+        if (band.band == "40m" && run.sweeper.sweep == 1) other.exec("BEGIN IMMEDIATE");
+    };
+    // The first wait is the schedule's; the third busy one ends with the lock released.
+    run.clock.onWait = [&](std::size_t wait) {
+        if (wait == 4) other.exec("COMMIT");
+    };
+    EXPECT_EQ(run.go(), MonitorEnd::Completed);
+    EXPECT_EQ(ReadingsIn(run.log, {}).size(), 6u);
+    EXPECT_EQ(std::count(run.lines.begin(), run.lines.end(), "busy"), 1);
+    // The lock came during 40 m, 20 s into sweep 1: tries after 1, 2 and 4 s more.
+    const std::vector<UtcSeconds>& w = run.clock.waits;
+    ASSERT_GE(w.size(), 4u);
+    EXPECT_EQ(std::vector<UtcSeconds>(w.begin() + 1, w.begin() + 4),
+              (std::vector<UtcSeconds>{JumpingClock::Start() + 21, JumpingClock::Start() + 23,
+                                       JumpingClock::Start() + 27}));
+    EXPECT_TRUE(run.statuses.back().logBusy.empty());
+
+    // A stop while waiting ends the run and says what was not logged; a failure other than
+    // busy ends it at once.
+    MonitorRun stopped;
+    sqlite3_busy_timeout(stopped.log.database().handle(), 0);
+    SqliteDb holder(stopped.log.path(), SqliteDb::Mode::ReadWriteCreate);
+    holder.exec("BEGIN IMMEDIATE");
+    stopped.clock.onWait = [&](std::size_t wait) {
+        if (wait == 3) stopped.stop.request_stop();
+    };
+    try {
+        stopped.go();
+        ADD_FAILURE() << "the run went on";
+    } catch (const LogError& e) {
+        EXPECT_NE(std::string(e.what()).find("the reading of 80m was not logged"), std::string::npos);
+    }
+    MonitorRun broken;
+    broken.sweeper.onRead = [&](const LogBand&) { broken.log.database().exec("DROP TABLE readings"); };
+    EXPECT_THROW(broken.go(), LogError);
+    EXPECT_EQ(broken.sweeper.calls.size(), 3u);  // connect, begin, read 80m
 }
 
 }  // namespace

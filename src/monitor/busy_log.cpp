@@ -1,0 +1,27 @@
+#include "monitor/busy_log.h"
+
+#include <algorithm>
+
+#include "stationlog/sqlite_db.h"
+
+namespace fw {
+
+bool WriteThroughBusy(const std::function<void()>& write, const std::string& what,
+                      MonitorClock& clock, const std::stop_token& stop,
+                      const std::function<void(const std::string&)>& onBusy) {
+    std::chrono::seconds wait = FirstBusyWait;
+    for (bool busy = false;; busy = true) {
+        try {
+            write();
+            return busy;
+        } catch (const LogBusyError& e) {
+            if (!busy && onBusy) onBusy(e.what());
+            if (!clock.waitUntil(clock.now() + wait, stop))
+                throw LogError(std::string(e.what()) + "; stopped while waiting for it, so " +
+                               what + " was not logged");
+            wait = std::min(wait * 2, LongestBusyWait);
+        }
+    }
+}
+
+}  // namespace fw

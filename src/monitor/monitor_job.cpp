@@ -1,0 +1,38 @@
+#include "monitor/monitor_job.h"
+
+#include "measure/maidenhead.h"
+#include "monitor/rig_sweeper.h"
+#include "rig/plan_limits.h"
+#include "rig/rig_error.h"
+
+namespace fw {
+
+std::string PrepareMonitorJob(MonitorJob& job, const std::optional<std::string_view>& bands) {
+    try {
+        rig::CheckSweepPlan(job.plan, job.sep);
+        job.settings.bands = CheckedMonitorBands(bands, job.plan.reading, job.sep);
+    } catch (const rig::ReadingInputError& e) {
+        return e.what();
+    }
+    if (job.settings.locator.empty()) return {};
+    const Outcome<LocatorSquare> square = ParseMaidenhead(job.settings.locator);
+    if (!square) return square.reason();
+    job.settings.locator = square->text;
+    return {};
+}
+
+Outcome<MonitorEnd> RunMonitorJob(const MonitorJob& job, MonitorClock& clock, std::stop_token stop,
+                                  const MonitorCallbacks& callbacks) {
+    RigSweeper sweeper(job.connection, job.plan, job.sep);
+    if (std::string error = sweeper.connect(); !error.empty())
+        return Outcome<MonitorEnd>::Fail(std::move(error));
+    try {
+        StationLog log = StationLog::OpenCreatingFolder(job.logPath);
+        return Outcome<MonitorEnd>::Ok(
+            RunMonitor(log, sweeper, clock, job.settings, std::move(stop), callbacks));
+    } catch (const LogError& e) {
+        return Outcome<MonitorEnd>::Fail(e.what());
+    }
+}
+
+}  // namespace fw

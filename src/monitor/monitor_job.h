@@ -1,0 +1,39 @@
+#pragma once
+// The monitor's start-up, written once for the window's Start and floorwatch-cli monitor:
+// check the bands, the reading plan and the locator, open the rig, open the log, run.
+#include <optional>
+#include <stop_token>
+#include <string>
+#include <string_view>
+
+#include "model/outcome.h"
+#include "monitor/monitor.h"
+#include "monitor/monitor_clock.h"
+#include "rig/rig_settings.h"
+#include "rig/sweep.h"
+
+namespace fw {
+
+// Everything one run needs; copied to the window's worker thread.
+struct MonitorJob {
+    std::string logPath;
+    rig::RigConnection connection;
+    rig::SweepPlan plan;  // the mode rule, settle time and reading plan; targets unused
+    MonitorSettings settings;
+    char sep = '.';
+};
+
+// Checks, before anything is touched, the bands (those of the comma list; all without one)
+// as entries with the job's reading plan, the plan's limits and the locator (an empty one is
+// none), and fills job.settings.bands and the locator's usual spelling. An empty text when
+// all is well, otherwise the message naming the value refused.
+std::string PrepareMonitorJob(MonitorJob& job, const std::optional<std::string_view>& bands);
+
+// Opens the rig (one that cannot be reached at the start is more likely a wrong address
+// than an outage: refused at once, before the log is touched), opens the log with its
+// folder, creating it where missing, and runs the monitor. The end of the run, or the
+// message why it could not start or why the log could not be written.
+Outcome<MonitorEnd> RunMonitorJob(const MonitorJob& job, MonitorClock& clock, std::stop_token stop,
+                                  const MonitorCallbacks& callbacks);
+
+}  // namespace fw
