@@ -124,12 +124,8 @@ TEST(ItuCoefficients, ChecksumListRefusesAChangedFileAndADamagedList) {
     EXPECT_TRUE(LoadItuCoefficients(path, &list.value()).ok());
     ChecksumList changed = list.value();
     changed["COEFF03W.txt"][0] ^= 1;
-    EXPECT_EQ(LoadItuCoefficients(path, &changed).reason(),
-              "The ITU-R P.372 coefficient file \"" + path +
-                  "\" is damaged or changed: its SHA-256 sum is not the one in the folder's list "
-                  "SHA256SUMS.");
-    const ChecksumList none;
-    EXPECT_FALSE(LoadItuCoefficients(path, &none).ok());  // not listed
+    EXPECT_NE(LoadItuCoefficients(path, &changed).reason().find("is damaged or changed"),
+              std::string::npos);
     for (const char* bad : {"abc  COEFF01W.txt\n", "x\n", "\n\n123"})
         EXPECT_EQ(ParseChecksumList(bad, "/d/SUMS").reason(),
                   std::string("The list of SHA-256 sums \"/d/SUMS\" is damaged: line ") +

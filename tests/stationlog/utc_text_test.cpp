@@ -35,12 +35,9 @@ TEST(UtcText, TimesBeyondTheCalendarAreBoundedAndNoLogTimes) {
     EXPECT_EQ(UtcFieldsOf(Max).year, 32767);
     EXPECT_EQ(UtcHourOfDay(Min), UtcHourOfDay(Min % 86400 + 86400));
     EXPECT_EQ(UtcStampText(LastLogUtc), "9999-12-31T23:59:59Z");
-    const struct {
-        UtcSeconds t;
-        bool logTime;
-    } cases[] = {{Min, false}, {-1, false},         {0, true},
-                 {LastLogUtc, true}, {LastLogUtc + 1, false}, {4337154651777544242, false}};
-    for (const auto& c : cases) EXPECT_EQ(IsLogTime(c.t), c.logTime) << c.t;
+    for (const UtcSeconds t : {Min, UtcSeconds{-1}, LastLogUtc + 1, UtcSeconds{4337154651777544242}})
+        EXPECT_FALSE(IsLogTime(t)) << t;
+    EXPECT_TRUE(IsLogTime(0) && IsLogTime(LastLogUtc));
     // Fields and seconds agree both ways, a day past the month's end counting on.
     EXPECT_EQ(UtcSecondsOf(UtcFieldsOf(951782400)), 951782400);
     EXPECT_EQ(UtcSecondsOf(UtcFields{2026, 2, 29, 0, 0, 0}), UtcSecondsOf({2026, 3, 1, 0, 0, 0}));
