@@ -179,22 +179,18 @@ TEST(CliNoise, UncheckedDataWarnsAndImplausibleFiguresAreRefused) {
                                 "\" have no list SHA256SUMS: they are read unchecked.\n";
     const std::vector<std::string> place = {"--lat", "50",         "--lon", "8",          "--month",
                                             "1",     "--utc-hour", "0",     "--itu-data", folder};
-    std::vector<std::string> noise = {"noise", "--freq", "3.65"};
-    noise.insert(noise.end(), place.begin(), place.end());
-    std::vector<std::string> curves = {"curves", "--atmospheric"};
-    curves.insert(curves.end(), place.begin(), place.end());
-    for (const auto& args : {noise, curves}) {
+    for (std::vector<std::string> args : {std::vector<std::string>{"noise", "--freq", "3.65"},
+                                          std::vector<std::string>{"curves", "--atmospheric"}}) {
+        args.insert(args.end(), place.begin(), place.end());
         const CliRun r = Cli(args);
         EXPECT_EQ(r.code, ExitRefused) << args[0];
         EXPECT_EQ(r.out.substr(0, 100), "");
-        EXPECT_EQ(r.err.rfind(warning + "The ITU-R P.372 coefficient file \"" + folder +
-                                  "COEFF01W.txt\" is damaged: it gives ",
-                              0),
-                  0u)
-            << r.err;
+        EXPECT_EQ(r.err.rfind(warning + "The ITU-R P.372 coefficient file \"" + folder, 0), 0u);
+        EXPECT_NE(r.err.find("COEFF01W.txt\" is damaged: it gives "), std::string::npos);
     }
     WriteAll(folder + "COEFF01W.txt", ReadAll(Data + "COEFF01W.txt"));
-    const CliRun good = Cli(noise);
+    const CliRun good = Cli({"noise", "--freq", "3.65", "--month", "1", "--utc-hour", "0", "--lat",
+                             "50", "--lon", "8", "--itu-data", folder});
     EXPECT_EQ(good.code, ExitOk);
     EXPECT_EQ(good.err, warning);
 }
