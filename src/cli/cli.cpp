@@ -3,6 +3,7 @@
 #include <ostream>
 
 #include "cli/commands.h"
+#include "cli/compare_options.h"
 #include "cli/log_options.h"
 #include "cli/place_time_options.h"
 #include "cli/reading_plan_options.h"
@@ -93,6 +94,15 @@ void PrintUsage(std::ostream& s) {
          "  log to-list [--log FILE] [--from T] [--to T] --save USERFILE\n"
          "      Each band's median field strength with its levels as one row of a USER data\n"
          "      file; the locator comes from the log, the date/time is the span's end.\n"
+         "  log compare [--log FILE] --before T1/T2 --after T3/T4 [--bands B,...]\n"
+         "              [--hours H1-H2] [--format text|csv]\n"
+         "      Each band's noise factor Fa after a change against before it: the readings\n"
+         "      reduced to one median per UTC clock hour, their counts and medians, the\n"
+         "      shift (Hodges-Lehmann, after - before) with its 95 % confidence interval\n"
+         "      and the two-sided Mann-Whitney p-value; the statistics need 5 hourly\n"
+         "      values on each side. text: an aligned table and one line per band; csv:\n"
+         "      band,freq_mhz,n_before,n_after,median_before_db,median_after_db,shift_db,\n"
+         "      ci_low_db,ci_high_db,p_value.\n"
          "\n"
          "RIG (for rig read, rig sweep and monitor):\n"
       << RigOptionsHelp
@@ -102,6 +112,7 @@ void PrintUsage(std::ostream& s) {
       << "\n"
          "Station log (for monitor and log):\n"
       << LogOptionsHelp
+      << CompareOptionsHelp
       << "\n"
          "Entry options (unset ones keep the window's start-up texts):\n"
          "  --method TAG       S-Val, AntVol, AntPwr or Field (default S-Val)\n"

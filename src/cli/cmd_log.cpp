@@ -18,25 +18,6 @@ void RefuseTheLogItself(const std::string& target, const std::string& logPath, c
         throw Refusal(std::string(option) + " must not name the station log itself");
 }
 
-// Readings with a time outside the calendar are damaged: the queries leave them out, and
-// the user learns how many.
-void ReportDamagedReadings(StationLog& log, std::ostream& err) {
-    const std::int64_t damaged = DamagedReadingCount(log);
-    if (damaged > 0)
-        err << damaged << " damaged reading(s) skipped: their time lies outside the years 1970 "
-                          "to 9999.\n";
-}
-
-// The result of reading the log, or a Refusal when it cannot be read.
-template <typename Read>
-auto ReadOrRefuse(Read read) {
-    try {
-        return read();
-    } catch (const LogError& e) {
-        throw Refusal(e.what());
-    }
-}
-
 int LogExport(ArgList& args, std::ostream& out, std::ostream& err) {
     const std::string path = TakeLogOption(args);
     const auto format = args.takeOption("--format");
@@ -97,7 +78,8 @@ int CmdLog(ArgList& args, std::ostream& out, std::ostream& err) {
     const auto sub = args.takePositional();
     if (sub == "export") return LogExport(args, out, err);
     if (sub == "to-list") return LogToList(args, out, err);
-    throw UsageError("log needs export or to-list");
+    if (sub == "compare") return CmdLogCompare(args, out, err);
+    throw UsageError("log needs export, to-list or compare");
 }
 
 }  // namespace fw::cli

@@ -1,5 +1,7 @@
 #include "cli/log_options.h"
 
+#include <ostream>
+
 #include "stationlog/log_path.h"
 #include "stationlog/utc_text.h"
 
@@ -43,6 +45,13 @@ StationLog OpenLogForWriting(const std::string& path) {
     } catch (const LogError& e) {
         throw Refusal(e.what());
     }
+}
+
+void ReportDamagedReadings(StationLog& log, std::ostream& err) {
+    const std::int64_t damaged = DamagedReadingCount(log);
+    if (damaged > 0)
+        err << damaged << " damaged reading(s) skipped: their time lies outside the years 1970 "
+                          "to 9999.\n";
 }
 
 StationLog OpenLogForReading(const std::string& path) {

@@ -1,5 +1,6 @@
 #pragma once
 // The station-log options shared by `monitor` and `log`.
+#include <iosfwd>
 #include <string>
 
 #include "cli/cli_args.h"
@@ -20,6 +21,20 @@ LogSpan TakeSpanOptions(ArgList& args);
 StationLog OpenLogForWriting(const std::string& path);
 // The log for exports: it must exist. Refusal on a failure.
 StationLog OpenLogForReading(const std::string& path);
+
+// The result of reading the log, or a Refusal when it cannot be read.
+template <typename Read>
+auto ReadOrRefuse(Read read) {
+    try {
+        return read();
+    } catch (const LogError& e) {
+        throw Refusal(e.what());
+    }
+}
+
+// Readings with a time outside the calendar are damaged: the queries leave them out, and
+// the user learns how many on `err`. Throws LogError when the log cannot be read.
+void ReportDamagedReadings(StationLog& log, std::ostream& err);
 
 inline constexpr const char* LogOptionsHelp =
     "  --log FILE         the station log (default $XDG_DATA_HOME/Floorwatch/station-log.sqlite,\n"

@@ -71,7 +71,7 @@ std::string ComparisonCsv(std::span<const BandComparison> rows) {
 }
 
 std::vector<std::string> ComparisonHeadings() {
-    return {"band", "MHz", "n before", "n after", "median before", "median after",
+    return {"band", "MHz", "n before", "n after", "Fa before", "Fa after",
             "shift",  "95 % CI", "p"};
 }
 

@@ -139,7 +139,7 @@ TEST_F(CliLog, RefusesBadInputWithAMessageAndWritesNoFile) {
          "floorwatch-cli: --format must be csv or databank"},
         {{"log", "--log", log_, "--output", out},
          ExitUsage,
-         "floorwatch-cli: log needs export or to-list"},
+         "floorwatch-cli: log needs export, to-list or compare"},
     };
     for (const Case& c : cases) {
         const CliRun r = Cli(c.args);
