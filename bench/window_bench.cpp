@@ -6,10 +6,10 @@
 #include <QScrollBar>
 #include <random>
 
-#include "app/display_controller.h"
-#include "app/document.h"
-#include "app/main_controls.h"
-#include "app/main_window.h"
+#include "app/diagram/display_controller.h"
+#include "app/window/document.h"
+#include "app/window/main_controls.h"
+#include "app/window/main_window.h"
 
 namespace {
 

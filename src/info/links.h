@@ -1,6 +1,6 @@
 #pragma once
 // The outside addresses the program knows for certain. The report's mailbox and the two
-// associations' pages are settings (see src/app/app_settings.h).
+// associations' pages are settings (see src/app/settings/app_settings.h).
 #include <string>
 #include <string_view>
 

@@ -14,7 +14,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "app/display_controller.h"
+#include "app/diagram/display_controller.h"
 #include "output/qt/qimage_picture.h"
 #include "window_fixture.h"
 #include "window_test_registry.h"

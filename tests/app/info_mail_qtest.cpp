@@ -6,8 +6,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "app/info_controller.h"
-#include "app/mail_controller.h"
+#include "app/info/info_controller.h"
+#include "app/info/mail_controller.h"
 #include "info/links.h"
 #include "window_fixture.h"
 #include "window_test_registry.h"

@@ -12,7 +12,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "app/meas_list_controller.h"
+#include "app/entry/meas_list_controller.h"
 #include "libs/regional.h"
 #include "measure/user_data_file.h"
 #include "window_fixture.h"

@@ -13,8 +13,8 @@
 #include <cstring>
 #include <memory>
 
-#include "app/display_controller.h"
-#include "app/picture_controller.h"
+#include "app/diagram/display_controller.h"
+#include "app/diagram/picture_controller.h"
 #include "window_fixture.h"
 #include "window_test_registry.h"
 

@@ -6,7 +6,7 @@
 #include <QTest>
 #include <QTimer>
 
-#include "app/display_controller.h"
+#include "app/diagram/display_controller.h"
 #include "app/print/print_window.h"
 #include "window_fixture.h"
 #include "window_test_registry.h"

@@ -8,9 +8,9 @@
 #include <QTimer>
 #include <QTranslator>
 
-#include "app/dialogs.h"
-#include "app/picture_controller.h"
-#include "app/qt_translations.h"
+#include "app/window/dialogs.h"
+#include "app/diagram/picture_controller.h"
+#include "app/window/qt_translations.h"
 #include "window_test_registry.h"
 
 namespace fw::testing {

@@ -16,9 +16,9 @@
 #include <map>
 #include <optional>
 
-#include "app/band_choice_dialog.h"
-#include "app/rig_controller.h"
-#include "app/rig_settings_dialog.h"
+#include "app/rig/band_choice_dialog.h"
+#include "app/rig/rig_controller.h"
+#include "app/rig/rig_settings_dialog.h"
 #include "libs/regional.h"
 #include "model/levels.h"
 #include "rig/reading.h"

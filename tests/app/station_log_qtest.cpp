@@ -18,11 +18,11 @@
 #include <QTest>
 
 #include "libs/regional.h"
-#include "app/log_view_controller.h"
-#include "app/log_view_window.h"
-#include "app/monitor_controller.h"
-#include "app/monitor_window.h"
-#include "app/station_log_controller.h"
+#include "app/stationlog/log_view_controller.h"
+#include "app/stationlog/log_view_window.h"
+#include "app/stationlog/monitor_controller.h"
+#include "app/stationlog/monitor_window.h"
+#include "app/stationlog/station_log_controller.h"
 #include "output/qt/picture_pdf.h"
 #include "output/qt/qimage_picture.h"
 #include "rigctld_process.h"

@@ -4,8 +4,8 @@
 #include <QStringList>
 #include <memory>
 
-#include "app/display_controller.h"
-#include "app/main_window.h"
+#include "app/diagram/display_controller.h"
+#include "app/window/main_window.h"
 #include "scripted_dialogs.h"
 
 namespace fw::testing {

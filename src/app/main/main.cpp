@@ -1,8 +1,8 @@
 #include <QApplication>
 
 #include "app/logic/app_state.h"
-#include "app/main_window.h"
-#include "app/qt_translations.h"
+#include "app/window/main_window.h"
+#include "app/window/qt_translations.h"
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);

@@ -7,7 +7,7 @@
 #include <functional>
 #include <string>
 
-#include "app/dialogs.h"
+#include "app/window/dialogs.h"
 #include "measure/meas_list.h"
 #include "output/report_page.h"
 #include "output/qt/report_render.h"

@@ -6,14 +6,14 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "app/app_settings.h"
-#include "app/log_view_controller.h"
-#include "app/log_view_window.h"
-#include "app/station_log_controller.h"
+#include "app/settings/app_settings.h"
+#include "app/stationlog/log_view_controller.h"
+#include "app/stationlog/log_view_window.h"
+#include "app/stationlog/station_log_controller.h"
 #include "stationlog/station_log.h"
 #include "stationlog/log_reading.h"
 
-#include "app/document.h"
+#include "app/window/document.h"
 #include "app/logic/layout_rule.h"
 #include "diagram/render.h"
 #include "libs/startup_values.h"

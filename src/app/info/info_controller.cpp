@@ -1,0 +1,68 @@
+#include "app/info/info_controller.h"
+
+#include <QAction>
+
+#include "app/window/qt_text.h"
+#include "info/links.h"
+
+namespace fw {
+
+namespace {}  // namespace
+
+InfoController::InfoController(const Document& document, Dialogs& dialogs, const MainActions& a,
+                               QObject* parent)
+    : QObject(parent), document_(document), dialogs_(dialogs) {
+    const auto wire = [this](QAction* item, void (InfoController::*handler)()) {
+        item->setEnabled(true);
+        connect(item, &QAction::triggered, this, [this, handler] { (this->*handler)(); });
+    };
+    wire(a.about, &InfoController::MMIAboutClick);
+    wire(a.help, &InfoController::MMIHelpClick);
+    wire(a.helpGerman, &InfoController::MIHelpGermanClick);
+    wire(a.linkKorvan, &InfoController::MIKorvanClick);
+    wire(a.linkVelmar, &InfoController::MIVelmarRegion1Click);
+    wire(a.downloadItu, &InfoController::DownloadITURP3721Click);
+}
+
+void InfoController::setOpener(Opener opener) {
+    open_ = opener ? std::move(opener) : ShellOpen;
+}
+
+void InfoController::MMIAboutClick() {
+    dialogs_.show({MessageKind::Information, AboutText(document_.state().CopyrightText)});
+}
+
+void InfoController::MMIHelpClick() {
+    openHelp(HelpFileEnglish);
+}
+
+void InfoController::MIHelpGermanClick() {
+    openHelp(HelpFileGerman);
+}
+
+void InfoController::openHelp(std::string_view fileName) {
+    if (const auto failure = OpenHelp(document_.state().ProgramDir, fileName, open_))
+        dialogs_.show(*failure);
+}
+
+void InfoController::MIKorvanClick() {
+    openLink("Korvan", document_.settings().korvanUrl);
+}
+
+void InfoController::MIVelmarRegion1Click() {
+    openLink("Velmar Region 1", document_.settings().velmarUrl);
+}
+
+void InfoController::openLink(std::string_view item, const std::string& url) {
+    if (!url.empty()) {
+        open_(url);
+        return;
+    }
+    dialogs_.show({MessageKind::Information, NoAddressText(item)});
+}
+
+void InfoController::DownloadITURP3721Click() {
+    open_(std::string(ItuP372Url));
+}
+
+}  // namespace fw

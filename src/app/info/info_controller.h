@@ -1,0 +1,38 @@
+#pragma once
+// The "Information" menu: about box, help documents and web links.
+#include <QObject>
+
+#include "app/window/dialogs.h"
+#include "app/window/document.h"
+#include "app/window/main_controls.h"
+#include "info/help.h"
+
+namespace fw {
+
+class InfoController : public QObject {
+    Q_OBJECT
+
+  public:
+    InfoController(const Document& document, Dialogs& dialogs, const MainActions& actions,
+                   QObject* parent);
+
+    void MMIAboutClick();
+    void MMIHelpClick();
+    void MIHelpGermanClick();
+    void MIKorvanClick();
+    void MIVelmarRegion1Click();
+    void DownloadITURP3721Click();
+
+    // How documents and web addresses are opened from now on; ShellOpen by default.
+    void setOpener(Opener opener);
+
+  private:
+    void openHelp(std::string_view fileName);
+    void openLink(std::string_view item, const std::string& url);
+
+    const Document& document_;
+    Dialogs& dialogs_;
+    Opener open_ = ShellOpen;
+};
+
+}  // namespace fw

@@ -1,0 +1,52 @@
+#include "app/rig/band_choice_dialog.h"
+
+#include <QCheckBox>
+#include <QDialogButtonBox>
+#include <QGridLayout>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace fw {
+
+BandChoiceDialog::BandChoiceDialog(const QStringList& bands, const QStringList& checked,
+                                   QWidget* parent)
+    : QDialog(parent) {
+    setWindowTitle(QStringLiteral("Sweep Bands"));
+    auto* grid = new QGridLayout;
+    for (const QString& band : bands) {
+        auto* box = new QCheckBox(band);
+        box->setChecked(checked.contains(band));
+        const auto i = static_cast<int>(boxes_.size());
+        grid->addWidget(box, i % 7, i / 7);
+        boxes_.push_back(box);
+    }
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
+    QPushButton* all = buttons->addButton(QStringLiteral("A&ll"), QDialogButtonBox::ResetRole);
+    QPushButton* none = buttons->addButton(QStringLiteral("&None"), QDialogButtonBox::ResetRole);
+    QPushButton* ok = buttons->button(QDialogButtonBox::Ok);
+    ok->setText(QStringLiteral("&Sweep"));
+    // A sweep needs at least one band.
+    auto update = [this, ok] { ok->setEnabled(!chosen().isEmpty()); };
+    for (QCheckBox* box : boxes_) connect(box, &QCheckBox::toggled, this, update);
+    connect(all, &QPushButton::clicked, this, [this] {
+        for (QCheckBox* box : boxes_) box->setChecked(true);
+    });
+    connect(none, &QPushButton::clicked, this, [this] {
+        for (QCheckBox* box : boxes_) box->setChecked(false);
+    });
+    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(grid);
+    layout->addWidget(buttons);
+    update();
+}
+
+QStringList BandChoiceDialog::chosen() const {
+    QStringList bands;
+    for (const QCheckBox* box : boxes_)
+        if (box->isChecked()) bands << box->text();
+    return bands;
+}
+
+}  // namespace fw

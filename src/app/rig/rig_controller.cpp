@@ -1,0 +1,209 @@
+#include "app/rig/rig_controller.h"
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QProgressDialog>
+#include <QResizeEvent>
+#include <QCoreApplication>
+
+#include "app/entry/entry_controller.h"
+#include "app/window/qt_text.h"
+#include "app/rig/rig_job.h"
+#include "app/settings/settings_store.h"
+#include "libs/regional.h"
+#include "measure/entry.h"
+#include "model/levels.h"
+#include "rig/plan_limits.h"
+#include "rig/rig_error.h"
+
+namespace fw {
+
+namespace {
+
+// The short state after a failure, for the menu bar.
+std::string FailureState(const std::string& text) {
+    if (text.find("not reachable") != std::string::npos) return "not reachable";
+    if (text.find(rig::NotRespondingText) != std::string::npos) return "not responding";
+    return "failed";
+}
+
+}  // namespace
+
+RigController::RigController(Document& document, Dialogs& dialogs, const RigControls& controls,
+                             QObject* parent)
+    : QObject(parent),
+      document_(document),
+      dialogs_(dialogs),
+      c_(controls),
+      job_(new RigJob(this)),
+      sweepBands_(BandTableTexts()) {
+    for (QAction* a : {c_.settings, c_.read, c_.sweep}) a->setEnabled(true);
+    connect(c_.settings, &QAction::triggered, this, [this] { MIRigSettingsClick(); });
+    connect(c_.read, &QAction::triggered, this, [this] { MIReadSMeterClick(); });
+    connect(c_.sweep, &QAction::triggered, this, [this] { MISweepBandsClick(); });
+    connect(&document_, &Document::settingsChanged, this, [this] {
+        if (!busy()) showIdle();
+    });
+    showIdle();
+}
+
+bool RigController::busy() const {
+    return job_->busy();
+}
+
+void RigController::setStatus(const std::string& state) {
+    c_.status->setText(ToQString(
+        "Rig: " + rig::ConnectionLabel(document_.settings().rig.connection) + " — " + state));
+    // A shown menu bar places its corner widget only when it is resized itself; a longer
+    // text would run past the window's edge.
+    if (QWidget* bar = c_.status->parentWidget(); bar && bar->isVisible()) {
+        QResizeEvent same(bar->size(), bar->size());
+        QCoreApplication::sendEvent(bar, &same);
+    }
+}
+
+void RigController::showIdle() {
+    setStatus("idle");
+}
+
+void RigController::MIRigSettingsClick() {
+    std::optional<RigSettings> edited = dialogs_.editRigSettings(document_.settings().rig);
+    if (!edited) return;
+    AppSettings settings = document_.settings();
+    settings.rig = std::move(*edited);
+    document_.setSettings(settings);
+    if (const std::optional<Message> failed = SaveUserSettingsOrSayWhy(settings))
+        dialogs_.show(*failed);
+}
+
+rig::RigTarget RigController::entryTarget() const {
+    if (c_.entry.CBFreqMode->isChecked())
+        return rig::RigTarget::Free(c_.entry.EditFrequency->text().trimmed().toStdString());
+    return rig::RigTarget::Band(c_.entry.CBBand->currentText().toStdString());
+}
+
+void RigController::MIReadSMeterClick() {
+    start({entryTarget()}, false);
+}
+
+void RigController::MISweepBandsClick() {
+    if (busy()) return;
+    const std::optional<QStringList> bands = dialogs_.chooseBands(BandTableTexts(), sweepBands_);
+    if (!bands || bands->isEmpty()) return;
+    sweepBands_ = *bands;
+    std::vector<rig::RigTarget> targets;
+    for (const QString& band : *bands) targets.push_back(rig::RigTarget::Band(band.toStdString()));
+    start(std::move(targets), true);
+}
+
+bool RigController::start(std::vector<rig::RigTarget> targets, bool sweep) {
+    if (busy()) return false;
+    const char sep = SystemDecimalSeparator();
+    const RigSettings& s = document_.settings().rig;
+    rig::SweepPlan plan = SweepPlanOf(s, document_.bandwidthText());
+    plan.targets = std::move(targets);
+    // A gain field the entry method does not use holds no gain; the reading takes the default.
+    if (!c_.entry.EditGain->isReadOnly())
+        plan.reading.gain = c_.entry.EditGain->text().toStdString();
+    // Inputs the entry would refuse are refused before the rig is touched.
+    std::string first;
+    try {
+        rig::CheckSweepPlan(plan, sep);
+        first = rig::ResolveTarget(plan.targets.front(), plan.reading, sep).label;
+    } catch (const rig::ReadingInputError& e) {
+        dialogs_.show({MessageKind::Error, e.what()});
+        return false;
+    }
+
+    const std::size_t count = plan.targets.size();
+    RigJobCallbacks callbacks;
+    callbacks.connected = [this, sweep, first] {
+        if (!sweep) setStatus("reading " + first + "…");
+    };
+    callbacks.progress = [this, sweep](const rig::SweepProgress& p) {
+        if (sweep) setStatus("sweeping " + p.text + "…");
+        if (!progress_ || progress_->wasCanceled()) return;
+        progress_->setValue(static_cast<int>(p.index));
+        progress_->setLabelText(
+            ToQString((sweep ? "Sweeping " : "Reading the S-meter at ") + p.text + "…"));
+    };
+    callbacks.reading = [this, sweep](const rig::Reading& r) {
+        if (!sweep) showReading(r);
+        document_.appendRow(r.entry.row, RowOrigin::Rig);
+    };
+    callbacks.finished = [this, sweep, count, first](const RigJobOutcome& outcome) {
+        finished(outcome, sweep, count, first);
+    };
+    if (!job_->start(s.connection, std::move(plan), sep, std::move(callbacks))) return false;
+
+    for (QAction* a : {c_.read, c_.sweep}) a->setEnabled(false);
+    setStatus("connecting…");
+    progress_ = new QProgressDialog(
+        ToQString(sweep ? "Connecting to the rig…" : "Reading the S-meter at " + first + "…"),
+        QStringLiteral("Cancel"), 0, static_cast<int>(count), c_.entry.window);
+    progress_->setWindowTitle(ToQString(sweep ? "Sweep Bands" : "Read S-Meter"));
+    progress_->setWindowModality(Qt::WindowModal);
+    progress_->setAutoReset(false);
+    progress_->setAutoClose(false);
+    progress_->setMinimumDuration(0);
+    connect(progress_, &QProgressDialog::canceled, this, [this] {
+        job_->cancel();
+        setStatus("cancelling…");
+    });
+    progress_->show();
+    return true;
+}
+
+// The entry group shows the reading as if its antenna voltage had been typed and entered.
+void RigController::showReading(const rig::Reading& r) {
+    const EntryControls& c = c_.entry;
+    const int voltage = static_cast<int>(EntryMethod::AntennaVoltage);
+    if (QAbstractButton* b = c.RadioGroup1Buttons->button(voltage)) b->setChecked(true);
+    ShowAcceptedEntry(c, r.entry);
+}
+
+void RigController::finished(const RigJobOutcome& outcome, bool sweep, std::size_t count,
+                             const std::string& first) {
+    if (progress_) {
+        progress_->close();
+        progress_->deleteLater();
+    }
+    for (QAction* a : {c_.read, c_.sweep}) a->setEnabled(true);
+    const rig::SweepResult& r = outcome.sweep;
+    if (!outcome.startFailure.empty()) {
+        setStatus(FailureState(outcome.startFailure));
+        dialogs_.show({MessageKind::Error,
+                       (sweep ? "The sweep could not start: " : "The S-meter could not be read: ") +
+                           outcome.startFailure});
+        return;
+    }
+    std::string text;
+    if (!r.failure.empty()) {
+        setStatus(FailureState(r.failure));
+        if (!sweep) {
+            text = "The S-meter could not be read at " + first + ": " + r.failureReason;
+        } else {
+            text = r.failure + "\n" + std::to_string(r.readings.size()) + " of " +
+                   std::to_string(count) + " bands were read; their rows are kept.";
+        }
+    } else if (r.cancelled) {
+        setStatus(sweep ? "sweep cancelled after " + std::to_string(r.readings.size()) + " of " +
+                              std::to_string(count) + " bands"
+                        : "reading cancelled");
+    } else {
+        showIdle();
+    }
+    if (!r.restoreFailure.empty())
+        text += (text.empty() ? "" : "\n") +
+                std::string("The rig's frequency and mode could not be restored: ") +
+                r.restoreFailure;
+    if (!text.empty()) dialogs_.show({MessageKind::Error, text});
+}
+
+}  // namespace fw

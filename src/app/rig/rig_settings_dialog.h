@@ -1,0 +1,59 @@
+#pragma once
+// "Rig Settings…": how the rig is reached (a Hamlib model with its port, speed and settings,
+// or a rigctld address), the readings per measurement, the settle time, the mode rule and the
+// calibration offset of each band.
+#include <QDialog>
+#include <optional>
+#include <vector>
+
+#include "app/settings/app_settings.h"
+#include "rig/rig_models.h"
+
+class QDoubleSpinBox;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QRadioButton;
+class QSpinBox;
+class QTableWidget;
+
+namespace fw {
+
+class RigSettingsDialog : public QDialog {
+    Q_OBJECT
+
+  public:
+    RigSettingsDialog(const RigSettings& current, QWidget* parent);
+
+    // The settings with the dialog's fields applied, or no value and `error` naming the field
+    // that cannot be read.
+    std::optional<RigSettings> result(QString& error) const;
+
+    void accept() override;
+
+  private:
+    void showModels(const QString& query);
+    void enableConnectionFields();
+
+    RigSettings settings_;
+    std::vector<rig::RigModelInfo> models_;
+    int chosenModel_;
+    QRadioButton* useRigctld_;
+    QRadioButton* useModel_;
+    QLineEdit* address_;
+    QLineEdit* search_;
+    QListWidget* modelList_;
+    QLineEdit* port_;
+    QSpinBox* speed_;
+    QLineEdit* conf_;
+    QSpinBox* timeout_;
+    QSpinBox* readings_;
+    QSpinBox* settle_;
+    QDoubleSpinBox* split_;
+    QLineEdit* belowSplit_;
+    QLineEdit* fromSplit_;
+    QTableWidget* bands_;  // band, frequency, own mode, calibration offset
+    QLabel* error_;
+};
+
+}  // namespace fw

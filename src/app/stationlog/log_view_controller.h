@@ -1,0 +1,54 @@
+#pragma once
+// One of the station log's views ("Level over Time…", "24-Hour Profile…"): opens its window
+// with the log's whole span and bands, redraws whenever the span or the bands change, and
+// saves or copies the picture shown.
+#include <QObject>
+#include <memory>
+
+#include "app/window/dialogs.h"
+#include "app/window/document.h"
+#include "logviews/log_view_picture.h"
+
+class QAction;
+
+namespace fw {
+
+class LogViewWindow;
+
+class LogViewController : public QObject {
+    Q_OBJECT
+
+  public:
+    LogViewController(Document& document, Dialogs& dialogs, LogViewKind kind, QAction& command,
+                      QWidget& windowParent, QObject* parent);
+    ~LogViewController() override;
+
+    // Opens the log (it must exist), fills in its span and bands, draws and shows.
+    void open();
+    // Draws the view for the window's span and bands; a failure is shown once.
+    void redraw();
+    void saveClick();
+    void copyClick();
+    // Prints the view on one page, on a printer chosen from the installed ones.
+    void printClick();
+
+    LogViewWindow* window() const { return window_; }
+    const DiagramPicture& picture() const { return picture_; }
+
+  private:
+    LogViewRequest request() const;
+    void createWindow();
+
+    Document& document_;
+    Dialogs& dialogs_;
+    LogViewKind kind_;
+    QWidget& windowParent_;
+    LogViewWindow* window_ = nullptr;
+    std::unique_ptr<ItuCoefficientCache> coefficients_;
+    std::string logPath_;
+    std::vector<LogBand> bands_;  // of the log, in the window's order
+    DiagramPicture picture_;
+    bool filling_ = false;  // the window is being filled in: no redraw yet
+};
+
+}  // namespace fw

@@ -1,0 +1,48 @@
+#include "app/stationlog/log_view_window.h"
+
+#include <QComboBox>
+#include <QDateTimeEdit>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "app/stationlog/log_span_dialog.h"
+
+namespace fw {
+
+LogViewWindow::LogViewWindow(const QString& title, bool severalBands, QWidget* parent)
+    : QDialog(parent) {
+    setWindowTitle(title);
+    setModal(false);
+    auto* layout = new QHBoxLayout(this);
+    auto* side = new QVBoxLayout;
+    auto* form = new QFormLayout;
+    from = NewUtcEdit(this);
+    to = NewUtcEdit(this);
+    form->addRow(QStringLiteral("From"), from);
+    form->addRow(QStringLiteral("To"), to);
+    side->addLayout(form);
+    if (severalBands) {
+        bandList = new QListWidget(this);
+        side->addWidget(bandList);
+    } else {
+        bandBox = new QComboBox(this);
+        side->addWidget(bandBox);
+        side->addStretch();
+    }
+    save = new QPushButton(QStringLiteral("Save Picture"), this);
+    copy = new QPushButton(QStringLiteral("Copy to Clipboard"), this);
+    print = new QPushButton(QStringLiteral("Print…"), this);
+    side->addWidget(save);
+    side->addWidget(copy);
+    side->addWidget(print);
+    layout->addLayout(side);
+    image = new QLabel(this);
+    image->setMinimumSize(400, 250);
+    layout->addWidget(image, 1);
+}
+
+}  // namespace fw

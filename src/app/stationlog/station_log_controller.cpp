@@ -1,0 +1,110 @@
+#include "app/stationlog/station_log_controller.h"
+
+#include <QAction>
+#include <QFile>
+
+#include "app/stationlog/entry_logger.h"
+#include "app/stationlog/log_view_controller.h"
+#include "app/stationlog/monitor_controller.h"
+#include "stationlog/station_log_tasks.h"
+#include "stationlog/log_to_list.h"
+
+namespace fw {
+
+namespace {
+
+FileDialogRequest ExportRequest(LogExportFormat format) {
+    FileDialogRequest r;
+    r.title = QStringLiteral("Export Station Log");
+    r.filters << QStringLiteral("CSV files (*.csv)") << QStringLiteral("All files (*)");
+    r.defaultSuffix = QStringLiteral("csv");
+    r.proposedName = format == LogExportFormat::Csv ? QStringLiteral("station-log.csv")
+                                                    : QStringLiteral("station-log-databank.csv");
+    r.confirmOverwrite = true;
+    return r;
+}
+
+}  // namespace
+
+StationLogController::StationLogController(Document& document, Dialogs& dialogs,
+                                           const MainActions& a, QWidget& windowParent,
+                                           QObject* parent)
+    : QObject(parent),
+      document_(document),
+      dialogs_(dialogs),
+      monitor_(new MonitorController(document, dialogs, *a.monitor, windowParent, this)),
+      levelOverTime_(new LogViewController(document, dialogs, LogViewKind::LevelOverTime,
+                                           *a.levelOverTime, windowParent, this)),
+      hourlyProfile_(new LogViewController(document, dialogs, LogViewKind::HourlyProfile,
+                                           *a.hourlyProfile, windowParent, this)) {
+    new EntryLogger(document, dialogs, this);
+    a.logToList->setEnabled(true);
+    connect(a.logToList, &QAction::triggered, this, [this] { MILogToListClick(); });
+    a.exportLog->setEnabled(true);
+    connect(a.exportLog, &QAction::triggered, this, [this] { MIExportClick(); });
+}
+
+std::optional<LogSpan> StationLogController::wholeSpan(std::string& path) {
+    path = StationLogPath(document_.settings().log);
+    LogExtent extent;
+    try {
+        StationLog log = StationLog::Open(path, StationLog::OpenMode::MustExist);
+        extent = ExtentOf(log);
+    } catch (const LogError& e) {
+        dialogs_.show({MessageKind::Error, e.what()});
+        return std::nullopt;
+    }
+    if (extent.readings == 0) {
+        dialogs_.show(
+            {MessageKind::Information, "The station log " + path + " holds no readings yet."});
+        return std::nullopt;
+    }
+    return WholeHoursOf(extent);
+}
+
+void StationLogController::MILogToListClick() {
+    std::string path;
+    const std::optional<LogSpan> whole = wholeSpan(path);
+    if (!whole) return;
+    const std::optional<LogSpan> span =
+        dialogs_.chooseLogSpan(QStringLiteral("Log to Measurement List"), *whole);
+    if (!span) return;
+    LoggedList logged;
+    try {
+        StationLog log = StationLog::Open(path, StationLog::OpenMode::MustExist);
+        logged = QueryLoggedList(log, *span);
+    } catch (const LogError& e) {
+        dialogs_.show({MessageKind::Error, e.what()});
+        return;
+    }
+    if (logged.readings == 0) {
+        dialogs_.show({MessageKind::Information, NoReadingsInSpanText});
+        return;
+    }
+    std::string locator = ListLocator(logged);
+    document_.replaceFromFile(std::move(logged.list), std::move(locator),
+                              std::move(logged.dateTime), {});
+}
+
+void StationLogController::MIExportClick() {
+    std::string path;
+    const std::optional<LogSpan> whole = wholeSpan(path);
+    if (!whole) return;
+    const std::optional<int> choice =
+        dialogs_.chooseItem(QStringLiteral("Export Station Log"), QStringLiteral("Format"),
+                            {QStringLiteral("CSV: one line per reading"),
+                             QStringLiteral("Databank: median Fa per band and UTC hour")},
+                            0);
+    if (!choice || *choice < 0) return;
+    const LogExportFormat format = *choice == 0 ? LogExportFormat::Csv : LogExportFormat::Databank;
+    const std::optional<LogSpan> span =
+        dialogs_.chooseLogSpan(QStringLiteral("Export Station Log"), *whole);
+    if (!span) return;
+    const std::optional<QString> target = dialogs_.saveFileName(ExportRequest(format));
+    if (!target) return;
+    const std::string error =
+        ExportLogToFile(path, *span, format, QFile::encodeName(*target).toStdString());
+    if (!error.empty()) dialogs_.show({MessageKind::Error, error});
+}
+
+}  // namespace fw

@@ -1,0 +1,239 @@
+#include "app/window/main_controls.h"
+
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFrame>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListView>
+#include <QMainWindow>
+#include <QPlainTextEdit>
+#include <QProxyStyle>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScrollBar>
+#include <QStyledItemDelegate>
+
+#include "app/window/control_style.h"
+#include "app/logic/design_layout.h"
+#include "app/window/qt_text.h"
+#include "app/window/main_menus.h"
+#include "measure/entry.h"
+#include "model/levels.h"
+
+namespace fw {
+
+namespace {
+
+constexpr int ListItemHeight = 14;
+
+template <typename W, typename... Args>
+W* Make(QWidget* parent, const Rect& r, Args&&... args) {
+    W* w = new W(std::forward<Args>(args)..., parent);
+    PlaceWidget(w, r);
+    return w;
+}
+
+QLabel* RightLabel(QWidget* parent, const Rect& r, const QString& text) {
+    auto* label = Make<QLabel>(parent, r, text);
+    label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    return label;
+}
+
+// A drop-down box whose text can also be typed; typed texts never become items.
+QComboBox* TextCombo(QWidget* parent, const Rect& r, const QStringList& items,
+                     const QString& text) {
+    auto* box = Make<QComboBox>(parent, r);
+    box->setEditable(true);
+    box->setInsertPolicy(QComboBox::NoInsert);
+    box->addItems(items);
+    box->setEditText(text);
+    box->setFocusPolicy(Qt::ClickFocus);
+    return box;
+}
+
+QLineEdit* NumberField(QWidget* parent, const Rect& r) {
+    auto* edit = Make<QLineEdit>(parent, r);
+    edit->setAlignment(Qt::AlignCenter);
+    edit->setFixedHeight(r.height);
+    edit->setTextMargins(0, 0, 0, 0);
+    edit->setFocusPolicy(Qt::ClickFocus);
+    return edit;
+}
+
+// Keeps every list line at the same height.
+class FixedHeightDelegate : public QStyledItemDelegate {
+  public:
+    FixedHeightDelegate(int height, QObject* parent) : QStyledItemDelegate(parent), h_(height) {}
+    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+        return {QStyledItemDelegate::sizeHint(option, index).width(), h_};
+    }
+
+  private:
+    int h_;
+};
+
+// The application's style with less room between a check box and its caption.
+class TightCheckBoxStyle : public QProxyStyle {
+  public:
+    int pixelMetric(PixelMetric metric, const QStyleOption* option,
+                    const QWidget* widget) const override {
+        if (metric == PM_CheckBoxLabelSpacing) return 2;
+        return QProxyStyle::pixelMetric(metric, option, widget);
+    }
+};
+
+void BuildDisplayGroup(MainControls& c) {
+    c.GBDisplay =
+        Make<QGroupBox>(c.Panel1, design::GBDisplay, QStringLiteral("Display Properties"));
+    c.LaBandwidth = RightLabel(c.GBDisplay, design::LaBandwidth, QStringLiteral("Bandwidth [Hz]"));
+    c.CBBandWidth = TextCombo(c.GBDisplay, design::CBBandWidth, BandwidthItems(),
+                              BandwidthItems().constFirst());
+    // The box holds exactly what is typed: "600" must not become "6000".
+    c.CBBandWidth->setCompleter(nullptr);
+    c.CBbwMode = Make<QCheckBox>(c.GBDisplay, design::CBbwMode,
+                                 QStringLiteral("correct measurement\nto new bandwidth"));
+    c.CBbwMode->setChecked(true);
+
+    RightLabel(c.GBDisplay, design::LaYPos, QStringLiteral("Y-Position"));
+    c.LMDScrollBarPos = Make<QScrollBar>(c.GBDisplay, design::ScrollBarPos, Qt::Horizontal);
+    c.LMDScrollBarPos->setRange(-100, 80);
+    RightLabel(c.GBDisplay, design::LaYWidth, QStringLiteral("Y-Width"));
+    c.LMDScrollBarWidth = Make<QScrollBar>(c.GBDisplay, design::ScrollBarWidth, Qt::Horizontal);
+    c.LMDScrollBarWidth->setRange(10, 200);
+    for (QScrollBar* bar : {c.LMDScrollBarPos, c.LMDScrollBarWidth}) {
+        bar->setFocusPolicy(Qt::StrongFocus);  // reachable with Tab, moved with the arrow keys
+        bar->setSingleStep(10);
+        bar->setPageStep(10);
+        bar->setValue(10);  // the stored design position; replaced at start-up
+    }
+}
+
+void BuildEntryMethodGroup(MainControls& c) {
+    c.RadioGroup1 = Make<QGroupBox>(c.Panel1, design::RadioGroup1, QStringLiteral("Entry Method"));
+    c.RadioGroup1Buttons = new QButtonGroup(c.RadioGroup1);
+    QStringList items;
+    for (const EntryMethodInfo& m : EntryMethods)
+        items << QString::fromUtf8(m.item.data(), m.item.size());
+    for (int i = 0; i < items.size(); ++i) {
+        auto* b = Make<QRadioButton>(c.RadioGroup1, Rect{8, 17 + i * 22, 153, 20}, items.at(i));
+        c.RadioGroup1Buttons->addButton(b, i);
+    }
+    c.RadioGroup1Buttons->button(0)->setChecked(true);
+}
+
+void BuildAddMeasurementGroup(MainControls& c) {
+    c.AddMeasurement =
+        Make<QGroupBox>(c.Panel1, design::GBAddMeasurement, QStringLiteral("Add Measurement"));
+    QWidget* g = c.AddMeasurement;
+    auto caption = [g](const Rect& input, int left, const QString& text) {
+        RightLabel(g, Rect{left, input.top, design::EntryCaptionWidth, input.height}, text);
+    };
+    const int left = design::EntryCaptionLeft;
+    const int wide = design::EntryCaptionLeftWide;
+
+    caption(design::CBBand, left, QStringLiteral("Ham-Band"));
+    c.CBBand = TextCombo(g, design::CBBand, BandTableTexts(), QStringLiteral("80m"));
+    c.CBFreqMode = Make<QCheckBox>(g, design::CBFreqMode, QStringLiteral("Frequency Mode -->"));
+    c.CBFreqMode->setFocusPolicy(Qt::ClickFocus);
+    // The caption must fit beside the box in its designed 113 pixels.
+    auto* tight = new TightCheckBoxStyle;
+    tight->setParent(c.CBFreqMode);
+    c.CBFreqMode->setStyle(tight);
+    c.EditFrequency = NumberField(g, design::EditFrequency);
+    c.EditFrequency->setText(QStringLiteral("1"));
+    caption(design::CBSValue, left, QStringLiteral("Antenna-Voltage"));
+    QStringList sValues;
+    for (const SValueEntry& v : SValueTable)
+        sValues << QString::fromUtf8(v.text.data(), v.text.size());
+    c.CBSValue = TextCombo(g, design::CBSValue, sValues, QStringLiteral("S9"));
+    caption(design::EditGain, left, QStringLiteral("Gain [dBi]"));
+    c.EditGain = NumberField(g, design::EditGain);
+    caption(design::EditAntdBm, wide, QStringLiteral("Antenna-Power [dBm]"));
+    c.EditAntdBm = NumberField(g, design::EditAntdBm);
+    caption(design::EditAntVol, wide, QStringLiteral("Antenna-Voltage [dBuV]"));
+    c.EditAntVol = NumberField(g, design::EditAntVol);
+    caption(design::EditFieldStrength, left, QStringLiteral("Field Strength [dBuV/m]"));
+    c.EditFieldStrength = NumberField(g, design::EditFieldStrength);
+
+    c.ButEnter =
+        Make<QPushButton>(c.Panel1, design::ButEnter, QStringLiteral("ENTER\nAdd Measurement"));
+    c.ButEnter->setFont(EnterButtonFont());
+    c.ButEnter->setDefault(true);
+}
+
+void BuildUserDataGroup(MainControls& c, UserListModel& listModel) {
+    c.GBUD = Make<QGroupBox>(c.Panel1, design::GBUD, QStringLiteral("USER Data"));
+    c.LBUserData = Make<QListView>(c.GBUD, design::LBUserData);
+    c.userListModel = &listModel;
+    c.LBUserData->setModel(c.userListModel);
+    c.LBUserData->setFont(MonospaceFont());
+    c.LBUserData->setItemDelegate(new FixedHeightDelegate(ListItemHeight, c.LBUserData));
+    c.LBUserData->setUniformItemSizes(true);
+    c.LBUserData->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    c.LBUserData->setSelectionMode(QAbstractItemView::SingleSelection);
+    c.LBUserData->setFocusPolicy(Qt::ClickFocus);
+    c.LBUserData->setToolTip(QStringLiteral("Right Click to manage"));
+
+    c.PanDebug = Make<QFrame>(c.GBUD, design::PanDebug);
+    c.PanDebug->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    c.PanDebug->setAutoFillBackground(true);
+    QPalette red = c.PanDebug->palette();
+    red.setColor(QPalette::Window, Qt::red);
+    c.PanDebug->setPalette(red);
+    c.Memo3 = Make<QPlainTextEdit>(c.PanDebug, design::Memo3);
+    c.Memo3->setFont(MonospaceFont());
+    c.Memo3->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    c.Memo3->setReadOnly(true);
+}
+
+}  // namespace
+
+QList<QString> BandwidthItems() {
+    return {QString::fromUtf8(StartBandwidthText.data(), StartBandwidthText.size()),
+            QStringLiteral("6000"), QStringLiteral("9000"), QStringLiteral("10000")};
+}
+
+MainControls BuildMainControls(QMainWindow& window, UserListModel& listModel) {
+    MainControls c;
+    window.setFont(WindowFont());
+    window.setAttribute(Qt::WA_WindowPropagation);  // menus and dialogs take the window font
+
+    c.client = new QWidget(&window);
+    window.setCentralWidget(c.client);
+
+    c.GBDia = Make<QGroupBox>(c.client, design::GBDia, QStringLiteral("ITU-R P.372-12 Diagram"));
+    c.ImPlot = Make<QLabel>(c.GBDia, design::ImPlot);
+    c.ImPlot->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    c.ImPlot->setToolTip(QStringLiteral("Right Click to save"));
+
+    c.Panel1 = Make<QWidget>(c.client, design::Panel1);
+    BuildDisplayGroup(c);
+    BuildEntryMethodGroup(c);
+    BuildAddMeasurementGroup(c);
+    BuildUserDataGroup(c, listModel);
+
+    c.actions = BuildMainMenus(window, *c.ImPlot, *c.LBUserData);
+    c.window = &window;
+    return c;
+}
+
+}  // namespace fw
+
+namespace fw {
+
+DisplayControls DisplayGroup(const MainControls& c) {
+    return {c.GBDia,       c.ImPlot,     c.Panel1,          c.LaBandwidth,
+            c.CBBandWidth, c.CBbwMode,   c.LMDScrollBarPos, c.LMDScrollBarWidth,
+            c.GBUD,        c.LBUserData, c.PanDebug,        c.Memo3};
+}
+
+EntryControls EntryGroup(const MainControls& c) {
+    return {c.window,        c.RadioGroup1Buttons, c.CBBand,   c.CBFreqMode,
+            c.EditFrequency, c.CBSValue,           c.EditGain, c.EditAntdBm,
+            c.EditAntVol,    c.EditFieldStrength,  c.ButEnter, c.Memo3};
+}
+
+}  // namespace fw

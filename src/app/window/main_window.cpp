@@ -1,0 +1,119 @@
+#include "app/window/main_window.h"
+
+#include <QCoreApplication>
+#include <QEvent>
+#include <QGuiApplication>
+#include <QLayout>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QScreen>
+#include <algorithm>
+
+#include "app/diagram/display_controller.h"
+#include "app/entry/entry_controller.h"
+#include "app/info/info_controller.h"
+#include "app/entry/locator_controller.h"
+#include "app/info/mail_controller.h"
+#include "app/entry/meas_list_controller.h"
+#include "app/diagram/picture_controller.h"
+#include "app/diagram/print_controller.h"
+#include "app/rig/rig_controller.h"
+#include "app/settings/settings_controller.h"
+#include "app/settings/settings_store.h"
+#include "app/stationlog/station_log_controller.h"
+
+namespace fw {
+
+MainWindow::MainWindow(Dialogs* dialogs, const QString& programFilePath) {
+    if (!dialogs) {
+        ownDialogs_ = std::make_unique<QtDialogs>(this);
+        dialogs = ownDialogs_.get();
+    }
+    dialogs_ = dialogs;
+    document_ = new Document(this);
+    // Layout stays off while the window is built, so no size change is acted on yet.
+    document_->setAutoLayout(false);
+    controls_ = BuildMainControls(*this, document_->listModel());
+    const MainActions& a = controls_.actions;
+    display_ = new DisplayController(*document_, *dialogs_, DisplayGroup(controls_),
+                                     {a.decileBands, a.atmosphericNoise}, *this, this);
+    entry_ = new EntryController(*document_, *dialogs_, EntryGroup(controls_), this);
+    new MeasListController(*document_, *dialogs_, *controls_.LBUserData, a, this);
+    new LocatorController(*document_, *dialogs_, *a.enterLocator, this);
+    new SettingsController(*document_, *dialogs_, *a.settings, this);
+    new RigController(*document_, *dialogs_,
+                      {a.rigSettings, a.rigRead, a.rigSweep, a.rigStatus, EntryGroup(controls_)},
+                      this);
+    document_->setSettings(LoadUserSettings());
+
+    setOuterSize(design::Window);
+    placeOnScreen();
+    controls_.client->installEventFilter(this);
+    FormCreate(programFilePath.isEmpty() ? QCoreApplication::applicationFilePath()
+                                         : programFilePath);
+    new MailController(*document_, *dialogs_, *a.sendMail, *this, this);
+    new InfoController(*document_, *dialogs_, a, this);
+    new PrintController(*document_, *a.print, *this, *dialogs_, this);
+    new PictureController(*document_, *dialogs_, a, this);
+    new StationLogController(*document_, *dialogs_, a, *this, this);
+}
+
+MainWindow::~MainWindow() = default;
+
+void MainWindow::placeOnScreen() {
+    QPoint pos(design::WindowLeft, design::WindowTop);
+    // On a screen too small for the designed size and place, shrink the window to the screen
+    // (not below its minimum size), then move it left and up so that it fits.
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        const QRect avail = screen->availableGeometry();
+        const Size fitted = FitIntoArea(outerSize(), {avail.width(), avail.height()});
+        if (fitted != outerSize()) setOuterSize(fitted);
+        const Size outer = outerSize();
+        pos.setX(std::max(avail.left(), std::min(pos.x(), avail.right() + 1 - outer.width)));
+        pos.setY(std::max(avail.top(), std::min(pos.y(), avail.bottom() + 1 - outer.height)));
+    }
+    move(pos);
+}
+
+void MainWindow::FormCreate(const QString& programFilePath) {
+    document_->start(StartupAppState(programFilePath.toStdString()));
+    setWindowTitle(QString::fromStdString(WindowCaption(document_->state())));
+    display_->FormCreate();
+    controls_.Memo3->clear();
+    entry_->RadioGroup1Click();
+    entry_->CBFreqModeClick();
+    display_->updateNoise();
+}
+
+Size MainWindow::outerSize() const {
+    return OuterSizeOf({controls_.client->width(), controls_.client->height()});
+}
+
+void MainWindow::setOuterSize(Size outer) {
+    const Size client = ClientSizeOf(outer);
+    if (layout()) layout()->activate();
+    int band = height() - controls_.client->height();
+    if (controls_.client->geometry().isEmpty() || band <= 0) band = menuBar()->sizeHint().height();
+    resize(client.width, client.height + band);
+    // A hidden window lays out only when shown; do it now so the client size is current.
+    if (layout() && !isVisible()) layout()->activate();
+}
+
+void MainWindow::setResizableBorder(bool resizable) {
+    if (resizable) {
+        setMinimumSize(0, 0);
+        setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+        const Size minClient = ClientSizeOf(MinWindowSize);
+        controls_.client->setMinimumSize(minClient.width, minClient.height);
+    } else {
+        setFixedSize(size());
+    }
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == controls_.client && event->type() == QEvent::Resize)
+        display_->FormResize(outerSize());
+    return QMainWindow::eventFilter(watched, event);
+}
+
+}  // namespace fw
