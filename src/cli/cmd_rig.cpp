@@ -93,12 +93,14 @@ int RunReadingOrSweep(bool sweep, RigCommandOptions& o, std::ostream& out, std::
     if (o.band && o.freq) throw UsageError("give either --band or --freq, not both");
 
     std::optional<rig::SweepPlan> tuned;  // read at the rig's own frequency when none
+    std::string first;                    // the label of the first target
     if (sweep || o.band || o.freq) {
         tuned = o.plan;
         if (o.bands) tuned->targets = rig::BandTargets(*o.bands);
         if (o.band) tuned->targets = {rig::RigTarget::Band(*o.band)};
         if (o.freq) tuned->targets = {rig::RigTarget::Free(*o.freq)};
         for (const auto& t : tuned->targets) rig::ResolveTarget(t, o.plan.reading, sep);
+        first = rig::ResolveTarget(tuned->targets.front(), o.plan.reading, sep).label;
     } else {
         rig::ResolveTarget(rig::RigTarget::Band("80m"), o.plan.reading, sep);  // gain, bandwidth
     }
@@ -120,7 +122,10 @@ int RunReadingOrSweep(bool sweep, RigCommandOptions& o, std::ostream& out, std::
     if (append && !result.readings.empty())
         append->save(Rows(result.readings), std::nullopt, std::nullopt);
     bool ok = result.complete();
-    if (!result.failure.empty()) err << result.failure << '\n';
+    // A single reading names the place it was to be read, not a sweep.
+    if (!result.failure.empty())
+        err << (sweep ? result.failure : rig::ReadingFailureText(first, result.failureReason))
+            << '\n';
     if (result.cancelled)
         err << "Cancelled after " << result.readings.size() << " of " << tuned->targets.size()
             << " readings\n";

@@ -142,6 +142,10 @@ Reading TakeReading(RigControl& rig, const ResolvedTarget& where, const ReadingP
     return r;
 }
 
+std::string ReadingFailureText(std::string_view where, std::string_view reason) {
+    return "The S-meter could not be read at " + std::string(where) + ": " + std::string(reason);
+}
+
 Reading ReadHere(RigControl& rig, const ReadingPlan& plan, const Pacing& pacing, char sep) {
     CheckStop(pacing);
     const double hz = rig.frequencyHz();

@@ -90,6 +90,9 @@ EntryAccepted ReadingEntry(const ResolvedTarget& where, double dbuv, const Readi
 Reading TakeReading(RigControl& rig, const ResolvedTarget& where, const ReadingPlan& plan,
                     const Pacing& pacing, char sep);
 
+// "The S-meter could not be read at 20m: rig not responding": a single reading's failure.
+std::string ReadingFailureText(std::string_view where, std::string_view reason);
+
 // A reading at the rig's present frequency, recorded as a free frequency; the rig is not
 // retuned. Throws RigError, Cancelled, ReadingInputError.
 Reading ReadHere(RigControl& rig, const ReadingPlan& plan, const Pacing& pacing, char sep);

@@ -5,6 +5,7 @@
 #include <csignal>
 #include <cstdio>
 #include <iostream>
+#include <thread>
 
 #include "../rig/rigctld_process.h"
 #include "cli_run.h"
@@ -163,6 +164,20 @@ TEST(CliRig, BadInputIsRefusedBeforeTheRigIsAsked) {
         EXPECT_EQ(r.err, message + "\n");
         EXPECT_TRUE(r.out.empty());
     }
+}
+
+TEST(CliRig, AFailedReadingNamesWhereItWasToBeReadNotASweep) {
+    RigctldProcess daemon;
+    // The daemon goes during the settle time, before the first sample.
+    std::thread killer([&] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(500));
+        daemon.kill();
+    });
+    const CliRun r = Cli({"rig", "read", "--rigctld", daemon.address(), "--band", "40m",
+                          "--settle", "2000", "--samples", "1"});
+    killer.join();
+    EXPECT_EQ(r.code, ExitRefused);
+    EXPECT_EQ(r.err.rfind("The S-meter could not be read at 40m: ", 0), 0u) << r.err;
 }
 
 TEST(CliRig, ModelsListsHamlibsRigs) {

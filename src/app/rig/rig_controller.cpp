@@ -187,7 +187,7 @@ void RigController::finished(const RigJobOutcome& outcome, bool sweep, std::size
     if (!r.failure.empty()) {
         setStatus(FailureState(r.failure));
         if (!sweep) {
-            text = "The S-meter could not be read at " + first + ": " + r.failureReason;
+            text = rig::ReadingFailureText(first, r.failureReason);
         } else {
             text = r.failure + "\n" + std::to_string(r.readings.size()) + " of " +
                    std::to_string(count) + " bands were read; their rows are kept.";
