@@ -56,7 +56,7 @@ void ReportDamagedReadings(StationLog& log, std::ostream& err) {
 
 StationLog OpenLogForReading(const std::string& path) {
     try {
-        return StationLog::Open(path, StationLog::OpenMode::MustExist);
+        return StationLog::Open(path, StationLog::OpenMode::ReadOnly);
     } catch (const LogError& e) {
         throw Refusal(e.what());
     }

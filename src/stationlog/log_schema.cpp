@@ -50,6 +50,20 @@ int SchemaVersion(SqliteDb& db) {
     return static_cast<int>(db.queryInt("PRAGMA user_version"));
 }
 
+void CheckStationLog(SqliteDb& db, bool emptyIsNew) {
+    const auto applicationId = db.queryInt("PRAGMA application_id");
+    const int version = SchemaVersion(db);
+    const bool ours = applicationId == StationLogApplicationId;
+    const bool empty = applicationId == 0 && version == 0 && !HasTables(db);
+    if (!ours && !(empty && emptyIsNew))
+        throw LogError("station log " + db.path() + ": the file is not a station log");
+    if (version > CurrentSchemaVersion)
+        throw LogError("station log " + db.path() +
+                       ": the file was written by a newer version of Floorwatch (schema " +
+                       std::to_string(version) + ", this one reads " +
+                       std::to_string(CurrentSchemaVersion) + " and older)");
+}
+
 void MigrateSchema(SqliteDb& db, int target) {
     // A file that is up to date is only read, without taking the write lock.
     if (db.queryInt("PRAGMA application_id") == StationLogApplicationId &&
@@ -59,16 +73,8 @@ void MigrateSchema(SqliteDb& db, int target) {
         // The version is read inside the write transaction, so two programs opening a new
         // file at the same moment do not both apply the same step.
         SqliteTransaction t(db);
+        CheckStationLog(db, true);
         const int version = SchemaVersion(db);
-        const auto applicationId = db.queryInt("PRAGMA application_id");
-        const bool ours = applicationId == StationLogApplicationId;
-        if (!ours && (applicationId != 0 || version != 0 || HasTables(db)))
-            throw LogError("station log " + db.path() + ": the file is not a station log");
-        if (version > CurrentSchemaVersion)
-            throw LogError("station log " + db.path() +
-                           ": the file was written by a newer version of Floorwatch (schema " +
-                           std::to_string(version) + ", this one reads " +
-                           std::to_string(CurrentSchemaVersion) + " and older)");
         if (version >= target) return;
         if (version == 0)
             db.exec("PRAGMA application_id = " + std::to_string(StationLogApplicationId));

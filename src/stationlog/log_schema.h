@@ -18,6 +18,10 @@ inline constexpr int CurrentSchemaVersion = 2;
 // The version of the file; 0 for a new, empty database.
 int SchemaVersion(SqliteDb& db);
 
+// Refuses (LogError) a file that is not a station log or was written by a newer version,
+// only reading it. An empty database passes where `emptyIsNew` (it is about to become a log).
+void CheckStationLog(SqliteDb& db, bool emptyIsNew);
+
 // Applies the steps from the file's version up to `target`, each in its own transaction
 // together with its new version number, so a crash leaves the file at one version or the
 // next. Refuses (LogError) a file of a newer version or one that is not a station log.

@@ -1,7 +1,9 @@
 #include "stationlog/sqlite_db.h"
 
 #include <sqlite3.h>
+#include <unistd.h>
 
+#include <filesystem>
 #include <utility>
 
 namespace fw {
@@ -23,26 +25,71 @@ constexpr int BusyTimeoutMs = 5000;
     Throw(sqlite3_extended_errcode(db.handle()), db.path(), db.lastError());
 }
 
+// A path as an SQLite file URI: every byte outside the unreserved set and "/" percent-encoded.
+std::string FileUri(const std::string& path) {
+    static constexpr char Hex[] = "0123456789ABCDEF";
+    std::string uri = "file:";
+    for (unsigned char c : path) {
+        const bool unreserved = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') ||
+                                (c >= '0' && c <= '9') || std::string_view("/-._~").find(c) !=
+                                                              std::string_view::npos;
+        if (unreserved) {
+            uri += static_cast<char>(c);
+            continue;
+        }
+        uri += '%';
+        uri += Hex[c >> 4];
+        uri += Hex[c & 15];
+    }
+    return uri;
+}
+
+// Whether this process may create files beside `path` (a WAL reader's shared-memory file).
+bool FolderWritable(const std::string& path) {
+    std::filesystem::path folder = std::filesystem::path(path).parent_path();
+    if (folder.empty()) folder = ".";
+    return access(folder.c_str(), W_OK) == 0;
+}
+
 }  // namespace
 
 SqliteDb::SqliteDb(const std::string& path, Mode mode) : path_(path) {
-    const int flags =
-        mode == Mode::ReadOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE;
+    if (mode == Mode::ReadWriteCreate) {
+        open(path, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
+        return;
+    }
+    open(path, SQLITE_OPEN_READONLY);
+    // A log in WAL mode needs its shared-memory file even to be read. Where that cannot be
+    // created (a read-only medium or folder) no other program can be writing the log either,
+    // so it is read as an unchanging file.
+    const int rc =
+        sqlite3_exec(db_, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr);
+    const int primary = rc & 0xff;
+    if ((primary != SQLITE_READONLY && primary != SQLITE_CANTOPEN) || FolderWritable(path)) return;
+    close();
+    open(FileUri(path) + "?immutable=1", SQLITE_OPEN_READONLY | SQLITE_OPEN_URI);
+}
+
+void SqliteDb::open(const std::string& name, int flags) {
     // One connection per thread: the window reads while its monitor thread writes.
-    const int rc = sqlite3_open_v2(path.c_str(), &db_, flags | SQLITE_OPEN_NOMUTEX, nullptr);
+    const int rc = sqlite3_open_v2(name.c_str(), &db_, flags | SQLITE_OPEN_NOMUTEX, nullptr);
     if (rc != SQLITE_OK) {
         const std::string reason = db_ ? sqlite3_errmsg(db_) : sqlite3_errstr(rc);
-        sqlite3_close(db_);
-        db_ = nullptr;
-        throw LogError("station log " + path + ": cannot open: " + reason);
+        close();
+        throw LogError("station log " + path_ + ": cannot open: " + reason);
     }
     sqlite3_extended_result_codes(db_, 1);
     sqlite3_busy_timeout(db_, BusyTimeoutMs);
 }
 
 SqliteDb::~SqliteDb() {
+    close();
+}
+
+void SqliteDb::close() {
     // Every statement is finalised by its owner first, so the close cannot be refused.
     if (db_) sqlite3_close(db_);
+    db_ = nullptr;
 }
 
 SqliteDb::SqliteDb(SqliteDb&& other) noexcept
@@ -50,7 +97,7 @@ SqliteDb::SqliteDb(SqliteDb&& other) noexcept
 
 SqliteDb& SqliteDb::operator=(SqliteDb&& other) noexcept {
     if (this == &other) return *this;
-    if (db_) sqlite3_close(db_);
+    close();
     db_ = std::exchange(other.db_, nullptr);
     path_ = std::move(other.path_);
     return *this;
@@ -161,6 +208,15 @@ SqliteTransaction::~SqliteTransaction() {
 void SqliteTransaction::commit() {
     db_.exec("COMMIT");
     open_ = false;
+}
+
+SqliteSnapshot::SqliteSnapshot(SqliteDb& db) : db_(db) {
+    db_.exec("BEGIN");
+}
+
+SqliteSnapshot::~SqliteSnapshot() {
+    // Ending a transaction that wrote nothing cannot lose anything.
+    sqlite3_exec(db_.handle(), "COMMIT", nullptr, nullptr, nullptr);
 }
 
 }  // namespace fw

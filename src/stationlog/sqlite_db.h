@@ -28,7 +28,12 @@ class LogBusyError : public LogError {
 
 class SqliteDb {
   public:
-    enum class Mode { ReadWriteCreate, ReadOnly };
+    enum class Mode {
+        ReadWriteCreate,
+        // Never writes the file or creates one beside it where it cannot; on a read-only
+        // medium or in a read-only folder the file is read as unchanging (immutable).
+        ReadOnly,
+    };
 
     // Opens (or creates) the database file; throws LogError naming the file.
     SqliteDb(const std::string& path, Mode mode);
@@ -50,6 +55,9 @@ class SqliteDb {
     std::string lastError() const;
 
   private:
+    void open(const std::string& name, int flags);
+    void close();
+
     sqlite3* db_ = nullptr;
     std::string path_;
 };
@@ -99,6 +107,19 @@ class SqliteTransaction {
   private:
     SqliteDb& db_;
     bool open_ = true;
+};
+
+// A read transaction: every statement until its end sees the file as it was at its first
+// read, whatever other connections commit meanwhile. Works on a read-only connection.
+class SqliteSnapshot {
+  public:
+    explicit SqliteSnapshot(SqliteDb& db);
+    ~SqliteSnapshot();
+    SqliteSnapshot(const SqliteSnapshot&) = delete;
+    SqliteSnapshot& operator=(const SqliteSnapshot&) = delete;
+
+  private:
+    SqliteDb& db_;
 };
 
 }  // namespace fw

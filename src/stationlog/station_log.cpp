@@ -46,12 +46,10 @@ void BindReading(SqliteStatement& s, const LogReading& r) {
 }  // namespace
 
 StationLog StationLog::Open(const std::string& path, OpenMode mode) {
-    if (mode == OpenMode::MustExist) {
-        std::error_code ec;
-        if (!std::filesystem::is_regular_file(path, ec))
-            throw LogError("station log " + path + " does not exist");
-    }
+    if (mode == OpenMode::ReadOnly) return OpenForReading(path);
     SqliteDb db(path, SqliteDb::Mode::ReadWriteCreate);
+    // Another program's database is refused before anything in it changes.
+    CheckStationLog(db, true);
     // WAL: readers (the views) and the monitor's writer do not block each other, and a
     // commit is one append to the log file. NORMAL sync keeps every commit across a crash
     // of the program; a power cut may lose the last readings but never damages the file.
@@ -60,6 +58,18 @@ StationLog StationLog::Open(const std::string& path, OpenMode mode) {
         throw LogError("station log " + path + ": cannot switch to WAL mode");
     db.exec("PRAGMA synchronous = NORMAL");
     MigrateSchema(db);
+    return StationLog(std::move(db));
+}
+
+StationLog StationLog::OpenForReading(const std::string& path) {
+    std::error_code ec;
+    if (std::filesystem::is_directory(path, ec))
+        throw LogError("station log " + path + " is a folder, not a file");
+    if (!std::filesystem::is_regular_file(path, ec))
+        throw LogError("station log " + path + " does not exist");
+    SqliteDb db(path, SqliteDb::Mode::ReadOnly);
+    // An older schema is read as it is: the steps that bring it up to date are writes.
+    CheckStationLog(db, false);
     return StationLog(std::move(db));
 }
 

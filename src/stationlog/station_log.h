@@ -13,13 +13,17 @@ namespace fw {
 class StationLog {
   public:
     enum class OpenMode {
-        CreateIfMissing,  // monitoring and logging: a new file starts an empty log
-        MustExist,        // exports and views: a missing file is refused
+        // Monitoring and logging: a new file starts an empty log, an older one is brought up
+        // to date.
+        CreateIfMissing,
+        // Views, exports, lists and summaries: the file must be a station log, and nothing is
+        // ever written to it or beside it where it cannot be.
+        ReadOnly,
     };
 
-    // Opens the log and brings its schema up to date (":memory:" gives a log in memory). Throws
-    // LogError naming the file when it cannot be opened, is not a station log or was written by a
-    // newer version.
+    // Opens the log (":memory:" gives a log in memory). Throws LogError naming the file when
+    // it cannot be opened, is not a station log or was written by a newer version; another
+    // program's file is refused before anything in it changes.
     static StationLog Open(const std::string& path, OpenMode mode = OpenMode::CreateIfMissing);
     // The same with CreateIfMissing, after creating the folders above `path` where they are
     // missing (LogError naming the file when that fails).
@@ -37,6 +41,7 @@ class StationLog {
     SqliteDb& database() { return db_; }
 
   private:
+    static StationLog OpenForReading(const std::string& path);
     explicit StationLog(SqliteDb db) : db_(std::move(db)) {}
 
     SqliteDb db_;

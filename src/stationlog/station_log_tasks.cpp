@@ -21,7 +21,7 @@ std::string ExportLogToFile(const std::string& logPath, const LogSpan& span, Log
     if (IsLogFile(target, logPath))
         return "The export must not be written over the station log itself.";
     try {
-        StationLog log = StationLog::Open(logPath, StationLog::OpenMode::MustExist);
+        StationLog log = StationLog::Open(logPath, StationLog::OpenMode::ReadOnly);
         return WriteLogExportFile(log, span, format, target);
     } catch (const LogError& e) {
         return e.what();

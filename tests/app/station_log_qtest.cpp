@@ -69,7 +69,7 @@ void WriteHandMadeLog(const std::string& path) {
 
 std::vector<LogReading> LoggedReadings(const std::string& path) {
     if (!QFile::exists(QString::fromStdString(path))) return {};
-    StationLog log = StationLog::Open(path, StationLog::OpenMode::MustExist);
+    StationLog log = StationLog::Open(path, StationLog::OpenMode::ReadOnly);
     return ReadingsIn(log, {});
 }
 

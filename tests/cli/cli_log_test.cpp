@@ -161,7 +161,7 @@ TEST_F(CliLog, RefusesBadInputWithAMessageAndWritesNoFile) {
         EXPECT_EQ(r.code, ExitRefused);
         EXPECT_NE(r.err.find("must not name the station log itself"), std::string::npos);
     }
-    StationLog log = StationLog::Open(log_, StationLog::OpenMode::MustExist);
+    StationLog log = StationLog::Open(log_, StationLog::OpenMode::ReadOnly);
     EXPECT_EQ(ReadingsIn(log, {}).size(), SampleReadings().size());
 }
 

@@ -8,6 +8,8 @@
 #include <limits>
 
 #include "sample_log.h"
+#include "support/ordinary_user.h"
+#include "support/read_file.h"
 #include "stationlog/log_path.h"
 #include "stationlog/log_queries.h"
 #include "stationlog/log_schema.h"
@@ -30,7 +32,7 @@ TEST(StationLog, ANewLogIsInWalModeAtTheCurrentSchemaAndKeepsReadingsAndGapsWhol
     EXPECT_EQ(raw.queryText("PRAGMA journal_mode"), "wal");
     EXPECT_EQ(SchemaVersion(raw), CurrentSchemaVersion);
 
-    StationLog log = StationLog::Open(path, StationLog::OpenMode::MustExist);
+    StationLog log = StationLog::Open(path, StationLog::OpenMode::ReadOnly);
     std::vector<LogReading> byTime = sample;
     std::stable_sort(byTime.begin(), byTime.end(),
                      [](const LogReading& a, const LogReading& b) { return a.utc < b.utc; });
@@ -62,15 +64,17 @@ TEST(StationLog, RefusesFilesItCannotUseWithAMessageNamingThemAndChangesNothing)
         std::string message;
     };
     const std::vector<Case> cases = {
-        {folder.file("missing.sqlite"), StationLog::OpenMode::MustExist,
+        {folder.file("missing.sqlite"), StationLog::OpenMode::ReadOnly,
          "station log " + folder.file("missing.sqlite") + " does not exist"},
+        {folder.file(""), StationLog::OpenMode::ReadOnly,
+         "station log " + folder.file("") + " is a folder, not a file"},
         {folder.file("no/such/folder/log.sqlite"), StationLog::OpenMode::CreateIfMissing,
          "station log " + folder.file("no/such/folder/log.sqlite") +
              ": cannot open: unable to open database file"},
-        {text, StationLog::OpenMode::MustExist, "station log " + text + ": file is not a database"},
-        {foreign, StationLog::OpenMode::MustExist,
+        {text, StationLog::OpenMode::ReadOnly, "station log " + text + ": file is not a database"},
+        {foreign, StationLog::OpenMode::ReadOnly,
          "station log " + foreign + ": the file is not a station log"},
-        {newer, StationLog::OpenMode::MustExist,
+        {newer, StationLog::OpenMode::ReadOnly,
          "station log " + newer +
              ": the file was written by a newer version of Floorwatch "
              "(schema 3, this one reads 2 and older)"},
@@ -86,6 +90,68 @@ TEST(StationLog, RefusesFilesItCannotUseWithAMessageNamingThemAndChangesNothing)
     EXPECT_FALSE(std::filesystem::exists(folder.file("missing.sqlite")));
     EXPECT_EQ(SqliteDb(foreign, SqliteDb::Mode::ReadWriteCreate).queryInt("PRAGMA user_version"),
               0);
+}
+
+TEST(StationLog, ReadingNeverWritesTheFileAndRefusesWhatIsNotALogUnchanged) {
+    TempFolder folder;
+    const std::string foreign = folder.file("foreign.sqlite");
+    SqliteDb(foreign, SqliteDb::Mode::ReadWriteCreate).exec("CREATE TABLE t (x)");
+    const std::string empty = folder.file("empty.sqlite");
+    std::ofstream{empty};
+    const std::string log = folder.file("log.sqlite");
+    StationLog::Open(log).addAll(SampleReadings());
+    struct Case {
+        std::string path;
+        std::string refusal;  // empty: the log is read
+    };
+    const std::vector<Case> cases = {
+        {foreign, "station log " + foreign + ": the file is not a station log"},
+        {empty, "station log " + empty + ": the file is not a station log"},
+        {log, ""},
+    };
+    for (const Case& c : cases) {
+        const std::string before = ReadWholeFile(c.path);
+        try {
+            StationLog read = StationLog::Open(c.path, StationLog::OpenMode::ReadOnly);
+            EXPECT_EQ(ReadingsIn(read, {}).size(), SampleReadings().size());
+            EXPECT_THROW(read.add(SampleReadings()[0]), LogError);
+            EXPECT_EQ(c.refusal, "");
+        } catch (const LogError& e) {
+            EXPECT_EQ(e.what(), c.refusal);
+        }
+        EXPECT_EQ(ReadWholeFile(c.path), before) << c.path;
+    }
+    // The writer, too, refuses another program's file before switching its journal.
+    EXPECT_THROW(StationLog::Open(foreign), LogError);
+    EXPECT_EQ(SqliteDb(foreign, SqliteDb::Mode::ReadOnly).queryText("PRAGMA journal_mode"),
+              "delete");
+}
+
+TEST(StationLog, ALogInAFolderNoOneMayWriteIsReadWhole) {
+    TempFolder folder;
+    const std::string path = folder.file("log.sqlite");
+    StationLog::Open(path).addAll(SampleReadings());
+    const std::string before = ReadWholeFile(path);
+    // Readable by everyone, writable by no ordinary user (root's children drop to one).
+    namespace fs = std::filesystem;
+    const fs::path dir = fs::path(path).parent_path();
+    fs::permissions(dir, fs::perms::owner_read | fs::perms::owner_exec | fs::perms::group_read |
+                             fs::perms::group_exec | fs::perms::others_read |
+                             fs::perms::others_exec);
+    fs::permissions(path, fs::perms::others_read | fs::perms::group_read, fs::perm_options::add);
+    const std::string report = RunAsOrdinaryUser([&]() -> std::string {
+        try {
+            StationLog log = StationLog::Open(path, StationLog::OpenMode::ReadOnly);
+            const auto n = ReadingsIn(log, {}).size();
+            return n == SampleReadings().size() ? "" : std::to_string(n) + " readings";
+        } catch (const LogError& e) {
+            return e.what();
+        }
+    });
+    fs::permissions(dir, fs::perms::owner_write, fs::perm_options::add);
+    EXPECT_EQ(report, "");
+    EXPECT_EQ(ReadWholeFile(path), before);
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir), {}), 1);
 }
 
 TEST(StationLog, AFileOfTheFirstSchemaIsBroughtUpToDateWithItsReadings) {
@@ -104,7 +170,13 @@ TEST(StationLog, AFileOfTheFirstSchemaIsBroughtUpToDateWithItsReadings) {
             " (1772323900, '40m', 7.1, 'rig not responding', 'R');");
         ASSERT_EQ(SchemaVersion(db), 1);
     }
-    StationLog log = StationLog::Open(path, StationLog::OpenMode::MustExist);
+    // A reader reads the file as it is; the monitor or the entry logging brings it up to date.
+    {
+        StationLog read = StationLog::Open(path, StationLog::OpenMode::ReadOnly);
+        EXPECT_EQ(ReadingsIn(read, {}).size(), 1u);
+        EXPECT_EQ(SchemaVersion(read.database()), 1);
+    }
+    StationLog log = StationLog::Open(path);
     EXPECT_EQ(SchemaVersion(log.database()), CurrentSchemaVersion);
     ASSERT_EQ(ReadingsIn(log, {}).size(), 1u);
     EXPECT_EQ(ReadingsIn(log, {})[0].fieldDbuVm, 1.5);

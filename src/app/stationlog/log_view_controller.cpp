@@ -59,7 +59,7 @@ void LogViewController::open() {
     LogExtent extent;
     std::vector<LogBand> bands;
     try {
-        StationLog log = StationLog::Open(path, StationLog::OpenMode::MustExist);
+        StationLog log = StationLog::Open(path, StationLog::OpenMode::ReadOnly);
         extent = ExtentOf(log);
         bands = BandsIn(log, {});
     } catch (const LogError& e) {
@@ -125,7 +125,7 @@ void LogViewController::redraw() {
     const double ratio = window_->image->devicePixelRatioF();
     LogViewPictures pictures;
     try {
-        StationLog log = StationLog::Open(logPath_, StationLog::OpenMode::MustExist);
+        StationLog log = StationLog::Open(logPath_, StationLog::OpenMode::ReadOnly);
         pictures = RenderLogView(log, r, *coefficients_, ratio);
     } catch (const LogError& e) {
         window_->image->setText(ToQString(e.what()));

@@ -48,7 +48,7 @@ std::optional<LogSpan> StationLogController::wholeSpan(std::string& path) {
     path = StationLogPath(document_.settings().log);
     LogExtent extent;
     try {
-        StationLog log = StationLog::Open(path, StationLog::OpenMode::MustExist);
+        StationLog log = StationLog::Open(path, StationLog::OpenMode::ReadOnly);
         extent = ExtentOf(log);
     } catch (const LogError& e) {
         dialogs_.show({MessageKind::Error, e.what()});
@@ -71,7 +71,7 @@ void StationLogController::MILogToListClick() {
     if (!span) return;
     LoggedList logged;
     try {
-        StationLog log = StationLog::Open(path, StationLog::OpenMode::MustExist);
+        StationLog log = StationLog::Open(path, StationLog::OpenMode::ReadOnly);
         logged = QueryLoggedList(log, *span);
     } catch (const LogError& e) {
         dialogs_.show({MessageKind::Error, e.what()});
