@@ -15,12 +15,6 @@ constexpr const char* ReadingColumns =
     "utc, band, freq_mhz, bandwidth_hz, method, gain_dbi, s_units, antvolt_dbuv,"
     " antpower_dbm, field_dbuvm, source, rig, locator";
 
-// The span within the times a reading can have, so that no query returns a damaged one.
-void BindSpan(SqliteStatement& s, const LogSpan& span, int first) {
-    s.bind(first, std::max(span.from.value_or(FirstLogUtc), FirstLogUtc));
-    s.bind(first + 1, std::min(span.to.value_or(LastLogUtc + 1), LastLogUtc + 1));
-}
-
 // The condition that leaves out the damaged readings.
 #define FW_LOG_TIME_OK " utc BETWEEN 0 AND 253402300799 "
 static_assert(FirstLogUtc == 0 && LastLogUtc == 253402300799);
@@ -46,6 +40,12 @@ LogReading ReadingAt(const SqliteStatement& s) {
 
 }  // namespace
 
+// The span within the times a reading can have, so that no query returns a damaged one.
+void BindSpan(SqliteStatement& s, const LogSpan& span, int first) {
+    s.bind(first, std::max(span.from.value_or(FirstLogUtc), FirstLogUtc));
+    s.bind(first + 1, std::min(span.to.value_or(LastLogUtc + 1), LastLogUtc + 1));
+}
+
 LogBand BandOf(const LogReading& reading) {
     return LogBand{reading.band, reading.freqMHz};
 }
@@ -70,6 +70,15 @@ void ForEachReading(StationLog& log, const LogSpan& span,
                                           " ORDER BY utc, id");
     BindSpan(s, span, 1);
     while (s.step()) visit(ReadingAt(s));
+}
+
+LogReading ReadingWithId(StationLog& log, std::int64_t id) {
+    SqliteStatement s(log.database(),
+                      std::string("SELECT ") + ReadingColumns + " FROM readings WHERE id = ?");
+    s.bind(1, id);
+    if (!s.step())
+        throw LogError("station log " + log.path() + ": a reading went missing while it was read");
+    return ReadingAt(s);
 }
 
 std::vector<LogReading> ReadingsIn(StationLog& log, const LogSpan& span) {
@@ -98,12 +107,13 @@ std::vector<LogBand> BandsIn(StationLog& log, const LogSpan& span) {
     return out;
 }
 
-LogExtent ExtentOf(StationLog& log) {
+LogExtent ExtentOf(StationLog& log, const LogSpan& span) {
     SqliteStatement s(log.database(),
-                      "SELECT (SELECT count(*) FROM readings WHERE" FW_LOG_TIME_OK "),"
-                      " (SELECT count(*) FROM gaps),"
-                      " (SELECT min(utc) FROM readings WHERE" FW_LOG_TIME_OK "),"
-                      " (SELECT max(utc) FROM readings WHERE" FW_LOG_TIME_OK ")");
+                      "SELECT (SELECT count(*) FROM readings WHERE utc >= ?1 AND utc < ?2),"
+                      " (SELECT count(*) FROM gaps WHERE utc >= ?1 AND utc < ?2),"
+                      " (SELECT min(utc) FROM readings WHERE utc >= ?1 AND utc < ?2),"
+                      " (SELECT max(utc) FROM readings WHERE utc >= ?1 AND utc < ?2)");
+    BindSpan(s, span, 1);
     s.step();
     return LogExtent{s.integer(0), s.integer(1), s.integer(2), s.integer(3)};
 }
@@ -133,10 +143,11 @@ double LevelForBandwidth(double fieldDbuVm, double measuredHz, double displayHz)
     return fieldDbuVm + BandwidthCorrectionDb(displayHz, measuredHz);
 }
 
-std::string LatestLocator(StationLog& log) {
+std::string LatestLocator(StationLog& log, const LogSpan& span) {
     SqliteStatement latest(log.database(),
-                           "SELECT locator FROM readings WHERE locator <> '' AND"
-                           FW_LOG_TIME_OK "ORDER BY utc DESC LIMIT 1");
+                           "SELECT locator FROM readings WHERE locator <> '' AND utc >= ? AND"
+                           " utc < ? ORDER BY utc DESC, id DESC LIMIT 1");
+    BindSpan(latest, span, 1);
     return latest.step() ? latest.text(0) : std::string();
 }
 

@@ -34,6 +34,11 @@ struct LogBandOrder {
     }
 };
 
+// Binds the span's two ends to the parameters `first` and `first + 1` of a statement that
+// asks for "utc >= ? AND utc < ?", within the times a reading can have, so that no query
+// returns a damaged reading.
+void BindSpan(SqliteStatement& s, const LogSpan& span, int first);
+
 LogBand BandOf(const LogReading& reading);
 // "80m", or "7.05 MHz" for a free frequency.
 std::string BandLabel(const LogBand& band);
@@ -44,20 +49,22 @@ std::vector<LogBand> AllBands();
 void ForEachReading(StationLog& log, const LogSpan& span,
                     const std::function<void(const LogReading&)>& visit);
 std::vector<LogReading> ReadingsIn(StationLog& log, const LogSpan& span);
+// The reading with that row id; LogError where there is none.
+LogReading ReadingWithId(StationLog& log, std::int64_t id);
 std::vector<LogGap> GapsIn(StationLog& log, const LogSpan& span);
 
 // The bands that have readings in the span, by ascending frequency.
 std::vector<LogBand> BandsIn(StationLog& log, const LogSpan& span);
 
-// How much the log holds: the number of readings and gaps, and the first and last reading
-// time (both 0 for an empty log).
+// How much the log holds in the span: the number of readings and gaps, and the first and
+// last reading time (both 0 where there is no reading).
 struct LogExtent {
     std::int64_t readings = 0;
     std::int64_t gaps = 0;
     UtcSeconds first = 0;
     UtcSeconds last = 0;
 };
-LogExtent ExtentOf(StationLog& log);
+LogExtent ExtentOf(StationLog& log, const LogSpan& span = {});
 // The readings' time in whole UTC hours: from the hour of the first to the end of the hour
 // of the last.
 LogSpan WholeHoursOf(const LogExtent& extent);
@@ -66,8 +73,8 @@ LogSpan WholeHoursOf(const LogExtent& extent);
 // every query here.
 std::int64_t DamagedReadingCount(StationLog& log);
 
-// The locator of the log's latest reading that has one; empty when none has.
-std::string LatestLocator(StationLog& log);
+// The locator of the span's latest reading that has one; empty when none has.
+std::string LatestLocator(StationLog& log, const LogSpan& span = {});
 
 // The field strength of one band's readings, as measured, oldest first.
 struct LevelPoint {

@@ -1,7 +1,7 @@
 #pragma once
 // A span of the log as rows of the measurement list: one row per band with the band's
 // median field strength and the levels that go with it.
-#include <span>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -12,16 +12,23 @@ namespace fw {
 
 struct BandMedian {
     LogBand band;
-    int count = 0;  // readings of the band in the span
+    std::int64_t count = 0;   // readings of the band in the span
+    double bandwidthHz = 0;   // the bandwidth every reading was converted to
     MeasRow row;
 };
 
-// The median row of each band, by ascending frequency. The readings of a band are ordered
-// by field strength: an odd count gives the middle reading's row; an even count the mean of
-// the two middle readings, column by column (so every level still matches the field
-// strength), where both have the same method, gain and bandwidth. Where they differ, the
-// row is a field-strength row of the median, with the lower reading's bandwidth.
-std::vector<BandMedian> ComputeBandMedians(std::span<const LogReading> readings);
+// The median row of each band, by ascending frequency. Every reading's field strength is
+// first converted to one bandwidth, as the diagram converts it: `bandwidthHz` where given,
+// else the bandwidth most of the band's readings in the span were taken with (a tie: the
+// larger). The readings of a band are then ordered by that field strength: an odd count
+// gives the middle reading's row; an even count the mean of the two middle readings, column
+// by column (so every level still matches the field strength), where both have the same
+// method and gain and were taken with that bandwidth. Otherwise the row is a field-strength
+// row of the median. The row carries the bandwidth.
+// Memory stays small however long the span: the log is sorted by SQLite, which spills to
+// temporary files, and only the middle readings are read whole.
+std::vector<BandMedian> QueryBandMedians(StationLog& log, const LogSpan& span,
+                                         std::optional<double> bandwidthHz = std::nullopt);
 
 // What "log to measurement list" hands to the window or writes as a USER data file.
 struct LoggedList {
@@ -31,8 +38,10 @@ struct LoggedList {
     std::int64_t readings = 0;  // readings in the span; 0 means an empty list
 };
 
-// The span's end is `span.to` where given, else the time of the last reading.
-LoggedList QueryLoggedList(StationLog& log, const LogSpan& span);
+// The span's end is `span.to` where given, else the time of the last reading. The bandwidth
+// as for QueryBandMedians.
+LoggedList QueryLoggedList(StationLog& log, const LogSpan& span,
+                           std::optional<double> bandwidthHz = std::nullopt);
 
 inline constexpr const char* NoReadingsInSpanText = "No readings in the station log for that span";
 

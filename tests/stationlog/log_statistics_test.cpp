@@ -57,9 +57,17 @@ TEST(HourlyProfile, MedianAndTenToNinetyPercentRangePerUtcHour) {
     EXPECT_EQ(QueryHourlyProfile(log, {"", 2}, {}, 0).hours[0].count, 0);
 }
 
+// The band medians of the readings, through a log held in memory.
+std::vector<BandMedian> MediansOf(const std::vector<LogReading>& readings,
+                                  std::optional<double> bandwidthHz = std::nullopt) {
+    StationLog log = StationLog::Open(":memory:");
+    log.addAll(readings);
+    return QueryBandMedians(log, {}, bandwidthHz);
+}
+
 TEST(BandMedians, OddCountTakesTheMiddleReadingEvenCountTheMeanOfTheMiddleTwo) {
     const std::vector<LogReading> all = SampleReadings();
-    const std::vector<BandMedian> medians = ComputeBandMedians(all);
+    const std::vector<BandMedian> medians = MediansOf(all);
     ASSERT_EQ(medians.size(), 3u);
     EXPECT_EQ(medians[0].band, (LogBand{"", 1}));
     EXPECT_EQ(medians[0].row, RowFromReading(all[1]));
@@ -71,9 +79,47 @@ TEST(BandMedians, OddCountTakesTheMiddleReadingEvenCountTheMeanOfTheMiddleTwo) {
     // Two middle readings of different gains agree only on the field strength.
     std::vector<LogReading> mixed = {all[0], all[2]};
     mixed[1].gainDbi = 0;
-    EXPECT_EQ(ComputeBandMedians(mixed)[0].row,
-              (MeasRow{3.65, 4.5, 2700, "Field", -999, -999, -999, -999}));
-    EXPECT_TRUE(ComputeBandMedians({}).empty());
+    EXPECT_EQ(MediansOf(mixed)[0].row, (MeasRow{3.65, 4.5, 2700, "Field", -999, -999, -999, -999}));
+    EXPECT_TRUE(MediansOf({}).empty());
+}
+
+TEST(BandMedians, EveryReadingIsConvertedToOneBandwidthBeforeTheMedian) {
+    // 40 m readings at 500 Hz (3, 4, 5 dBuV/m) and at 2700 Hz (10, 12 dBuV/m).
+    auto at = [](double hz, double field) {
+        LogReading r = SampleReadings()[0];
+        r.band = "40m";
+        r.freqMHz = 7.1;
+        r.bandwidthHz = hz;
+        r.fieldDbuVm = field;
+        return r;
+    };
+    const double up = 10 * std::log10(2700.0 / 500);  // 500 Hz to 2700 Hz
+    const std::vector<LogReading> narrowMost = {at(500, 3), at(2700, 10), at(500, 4),
+                                                at(2700, 12), at(500, 5)};
+    const std::vector<LogReading> tie = {at(500, 3), at(2700, 10), at(500, 4), at(2700, 12)};
+    struct Case {
+        std::vector<LogReading> readings;
+        std::optional<double> bandwidthHz;
+        MeasRow expected;
+    };
+    const std::vector<Case> cases = {
+        // Most readings at 500 Hz: 10 and 12 become 2.68 and 4.68; the 4 dB reading is the
+        // middle one, whole (unconverted the median would be 5).
+        {narrowMost, std::nullopt, RowFromReading(narrowMost[2])},
+        // Asked for 2700 Hz: 10, 10.32, 11.32, 12, 12.32; the middle is converted.
+        {narrowMost, 2700, MeasRow{7.1, 4 + up, 2700, "Field", -999, -999, -999, -999}},
+        // Two and two: the larger bandwidth; the middle two are 10.32 and 11.32.
+        {tie, std::nullopt, MeasRow{7.1, 3.5 + up, 2700, "Field", -999, -999, -999, -999}},
+    };
+    for (const Case& c : cases) {
+        const std::vector<BandMedian> m = MediansOf(c.readings, c.bandwidthHz);
+        ASSERT_EQ(m.size(), 1u);
+        EXPECT_EQ(m[0].bandwidthHz, c.expected.bandwidthHz);
+        EXPECT_EQ(m[0].row.bandwidthHz, c.expected.bandwidthHz);
+        EXPECT_NEAR(m[0].row.fieldDbuVm, c.expected.fieldDbuVm, 1e-12);
+        EXPECT_EQ(m[0].row.entryUnit, c.expected.entryUnit);
+        EXPECT_EQ(m[0].row.sUnits, c.expected.sUnits);
+    }
 }
 
 }  // namespace
