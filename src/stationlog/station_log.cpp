@@ -1,6 +1,9 @@
 #include "stationlog/station_log.h"
 
+#include <unistd.h>
+
 #include <cmath>
+#include <cstdio>
 #include <filesystem>
 
 #include "stationlog/log_path.h"
@@ -17,6 +20,38 @@ constexpr const char* InsertReadingSql =
 
 constexpr const char* InsertGapSql =
     "INSERT INTO gaps (utc, band, freq_mhz, reason, rig) VALUES (?, ?, ?, ?, ?)";
+
+// Another program's database is refused before anything in it changes. WAL: readers (the
+// views) and the monitor's writer do not block each other, and a commit is one append to the
+// log file. NORMAL sync keeps every commit across a crash of the program; a power cut may
+// lose the last readings but never damages the file.
+void SetUpForWriting(SqliteDb& db, const std::string& path) {
+    CheckStationLog(db, true);
+    const std::string journal = db.queryText("PRAGMA journal_mode = WAL");
+    if (journal != "wal" && !(path == ":memory:" && journal == "memory"))
+        throw LogError("station log " + path + ": cannot switch to WAL mode");
+    db.exec("PRAGMA synchronous = NORMAL");
+    MigrateSchema(db);
+}
+
+// Makes a new log whole under a temporary name beside `path` and links it there, so that a
+// reader never finds a log without its tables; where another program made one meanwhile,
+// that one stays. Where this cannot be done (a file system without hard links), the log is
+// made in place by the caller, which also reports any failure under the log's own name.
+void CreateWhole(const std::string& path) {
+    const std::string temporary = path + ".new-" + std::to_string(getpid());
+    try {
+        SqliteDb db(temporary, SqliteDb::Mode::ReadWriteCreate);
+        SetUpForWriting(db, temporary);
+    } catch (const LogError&) {
+        std::remove(temporary.c_str());
+        return;
+    }
+    // Closed, its WAL checkpointed into the file and removed. A link refused because a log
+    // exists meanwhile keeps that log; any other refusal leaves the making to the caller.
+    (void)link(temporary.c_str(), path.c_str());
+    std::remove(temporary.c_str());
+}
 
 void CheckFinite(const std::string& path, const LogReading& r) {
     for (double v : {r.freqMHz, r.bandwidthHz, r.gainDbi, r.sUnits, r.antVoltDbuV, r.antPowerDbm,
@@ -47,17 +82,10 @@ void BindReading(SqliteStatement& s, const LogReading& r) {
 
 StationLog StationLog::Open(const std::string& path, OpenMode mode) {
     if (mode == OpenMode::ReadOnly) return OpenForReading(path);
+    std::error_code ec;
+    if (path != ":memory:" && !std::filesystem::exists(path, ec)) CreateWhole(path);
     SqliteDb db(path, SqliteDb::Mode::ReadWriteCreate);
-    // Another program's database is refused before anything in it changes.
-    CheckStationLog(db, true);
-    // WAL: readers (the views) and the monitor's writer do not block each other, and a
-    // commit is one append to the log file. NORMAL sync keeps every commit across a crash
-    // of the program; a power cut may lose the last readings but never damages the file.
-    const std::string journal = db.queryText("PRAGMA journal_mode = WAL");
-    if (journal != "wal" && !(path == ":memory:" && journal == "memory"))
-        throw LogError("station log " + path + ": cannot switch to WAL mode");
-    db.exec("PRAGMA synchronous = NORMAL");
-    MigrateSchema(db);
+    SetUpForWriting(db, path);
     return StationLog(std::move(db));
 }
 

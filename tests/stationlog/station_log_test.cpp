@@ -28,6 +28,8 @@ TEST(StationLog, ANewLogIsInWalModeAtTheCurrentSchemaAndKeepsReadingsAndGapsWhol
         for (const LogReading& r : sample) log.add(r);
         log.addGap({At("2026-03-01T00:50"), "40m", 7.1, "rig not responding", "Hamlib Dummy"});
     }
+    // Made whole under another name and linked in place: nothing else is left behind.
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.file("")), {}), 1);
     SqliteDb raw(path, SqliteDb::Mode::ReadWriteCreate);
     EXPECT_EQ(raw.queryText("PRAGMA journal_mode"), "wal");
     EXPECT_EQ(SchemaVersion(raw), CurrentSchemaVersion);
