@@ -79,7 +79,8 @@ int CmdLog(ArgList& args, std::ostream& out, std::ostream& err) {
     if (sub == "export") return LogExport(args, out, err);
     if (sub == "to-list") return LogToList(args, out, err);
     if (sub == "compare") return CmdLogCompare(args, out, err);
-    throw UsageError("log needs export, to-list or compare");
+    if (sub == "report") return CmdLogReport(args, out, err);
+    throw UsageError("log needs export, to-list, compare or report");
 }
 
 }  // namespace fw::cli

@@ -1,9 +1,7 @@
-#include <QCoreApplication>
-#include <QGuiApplication>
-#include <optional>
 #include <ostream>
 
 #include "cli/commands.h"
+#include "cli/gui_session.h"
 #include "cli/render_options.h"
 #include "info/identity.h"
 #include "libs/regional.h"
@@ -12,28 +10,6 @@
 #include "output/qt/report_render.h"
 
 namespace fw::cli {
-
-namespace {
-
-// Fonts and paint devices need a QGuiApplication; the command line shows no window, so
-// Qt's offscreen platform serves unless another one is asked for.
-class GuiSession {
-  public:
-    GuiSession() {
-        if (QCoreApplication::instance() != nullptr) return;
-        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-            qputenv("QT_QPA_PLATFORM", QByteArrayLiteral("offscreen"));
-        app_.emplace(argc_, argv_);
-    }
-
-  private:
-    int argc_ = 1;
-    char name_[16] = "floorwatch-cli";
-    char* argv_[2] = {name_, nullptr};
-    std::optional<QGuiApplication> app_;
-};
-
-}  // namespace
 
 int CmdReport(ArgList& args, std::ostream& out, std::ostream& err) {
     const RenderOptions o = TakeRenderOptions(args);

@@ -19,5 +19,6 @@ int CmdMonitor(ArgList& args, std::ostream& out, std::ostream& err);
 int CmdLog(ArgList& args, std::ostream& out, std::ostream& err);
 // The sub-commands of `log` that have files of their own.
 int CmdLogCompare(ArgList& args, std::ostream& out, std::ostream& err);
+int CmdLogReport(ArgList& args, std::ostream& out, std::ostream& err);
 
 }  // namespace fw::cli

@@ -30,8 +30,9 @@ void PageBuilder::PageTextRight(std::string text, double xRightMm, double yMm) {
     PageText(std::move(text), xRightMm - width, yMm);
 }
 
-void PageBuilder::PagePicture(double x1Mm, double y1Mm, double x2Mm, double y2Mm) {
-    page_.items.emplace_back(PagePictureItem{x1Mm, y1Mm, x2Mm, y2Mm});
+void PageBuilder::PagePicture(double x1Mm, double y1Mm, double x2Mm, double y2Mm,
+                              std::size_t picture) {
+    page_.items.emplace_back(PagePictureItem{x1Mm, y1Mm, x2Mm, y2Mm, picture});
 }
 
 std::string ReportFooterText(const NoiseReportTexts& texts) {

@@ -44,9 +44,10 @@ struct PageLineItem {
     bool operator==(const PageLineItem&) const = default;
 };
 
-// The report's picture stretched into the rectangle (x1, y1)-(x2, y2).
+// One of the report's pictures stretched into the rectangle (x1, y1)-(x2, y2).
 struct PagePictureItem {
     double x1Mm = 0, y1Mm = 0, x2Mm = 0, y2Mm = 0;
+    std::size_t picture = 0;  // which of the report's pictures; the noise report has one
 
     bool operator==(const PagePictureItem&) const = default;
 };
@@ -81,7 +82,8 @@ class PageBuilder {
     void PageFooter(std::string text, double x1Mm, double x2Mm, double yMm);
     // Text in the current font whose right edge lies at xRight.
     void PageTextRight(std::string text, double xRightMm, double yMm);
-    void PagePicture(double x1Mm, double y1Mm, double x2Mm, double y2Mm);
+    void PagePicture(double x1Mm, double y1Mm, double x2Mm, double y2Mm, std::size_t picture = 0);
+    const TextWidthMm& textWidth() const { return textWidth_; }
 
   private:
     ReportPage& page_;

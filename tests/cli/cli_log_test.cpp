@@ -139,7 +139,7 @@ TEST_F(CliLog, RefusesBadInputWithAMessageAndWritesNoFile) {
          "floorwatch-cli: --format must be csv or databank"},
         {{"log", "--log", log_, "--output", out},
          ExitUsage,
-         "floorwatch-cli: log needs export, to-list or compare"},
+         "floorwatch-cli: log needs export, to-list, compare or report"},
     };
     for (const Case& c : cases) {
         const CliRun r = Cli(c.args);

@@ -2,39 +2,12 @@
 #include <cstdio>
 
 #include "cli_run.h"
+#include "pdf_text.h"
 
 namespace fw::cli {
 namespace {
 
 using namespace test;
-
-// Runs of blanks as one blank: the text extraction does not keep the exact count.
-std::string Squeezed(const std::string& text) {
-    std::string out;
-    for (const char c : text)
-        if (c != ' ' || out.empty() || out.back() != ' ') out.push_back(c);
-    return out;
-}
-
-// The PDF's text in reading order, through poppler's pdftotext, blanks squeezed.
-std::string PdfText(const std::string& pdf) {
-    const std::string txt = pdf + ".txt";
-    const std::string command = "pdftotext -layout '" + pdf + "' '" + txt + "'";
-    EXPECT_EQ(std::system(command.c_str()), 0) << command;
-    const std::string text = ReadAll(txt);
-    std::remove(txt.c_str());
-    return Squeezed(text);
-}
-
-// pdfinfo's report on the PDF.
-std::string PdfInfo(const std::string& pdf) {
-    const std::string txt = pdf + ".info";
-    const std::string command = "pdfinfo '" + pdf + "' > '" + txt + "'";
-    EXPECT_EQ(std::system(command.c_str()), 0) << command;
-    const std::string info = ReadAll(txt);
-    std::remove(txt.c_str());
-    return info;
-}
 
 TEST(CliReport, WritesThePageWithTheDataFilesRowsAsPdf) {
     const std::string data = TempPath("report_data.txt");

@@ -79,6 +79,11 @@ double ReportTextWidthMm(const PageFont& font, std::string_view text) {
 
 void RenderReportPage(const ReportPage& page, const QImage& picture, QPainter& painter,
                       double dotsPerInch) {
+    RenderReportPage(page, std::span(&picture, 1), painter, dotsPerInch);
+}
+
+void RenderReportPage(const ReportPage& page, std::span<const QImage> pictures,
+                      QPainter& painter, double dotsPerInch) {
     const double k = dotsPerInch / MmPerInch;
     const double deviceDpi = painter.device() ? painter.device()->logicalDpiY() : dotsPerInch;
 
@@ -107,7 +112,8 @@ void RenderReportPage(const ReportPage& page, const QImage& picture, QPainter& p
                     painter.drawLine(QPointF(it.x1Mm * k, it.y1Mm * k),
                                      QPointF(it.x2Mm * k, it.y2Mm * k));
                 } else if constexpr (std::is_same_v<T, PagePictureItem>) {
-                    if (picture.isNull()) return;
+                    if (it.picture >= pictures.size() || pictures[it.picture].isNull()) return;
+                    const QImage& picture = pictures[it.picture];
                     const QRectF target(QPointF(it.x1Mm * k, it.y1Mm * k),
                                         QPointF(it.x2Mm * k, it.y2Mm * k));
                     painter.drawImage(target, picture);
@@ -119,6 +125,11 @@ void RenderReportPage(const ReportPage& page, const QImage& picture, QPainter& p
 }
 
 QImage RenderReportImage(const ReportPage& page, const QImage& picture, double dotsPerInch) {
+    return RenderReportImage(page, std::span(&picture, 1), dotsPerInch);
+}
+
+QImage RenderReportImage(const ReportPage& page, std::span<const QImage> pictures,
+                         double dotsPerInch) {
     if (!(dotsPerInch > 0)) return {};
     const int w =
         std::max(1, static_cast<int>(std::lround(page.widthMm / MmPerInch * dotsPerInch)));
@@ -131,13 +142,18 @@ QImage RenderReportImage(const ReportPage& page, const QImage& picture, double d
     image.setDotsPerMeterY(dotsPerMeter);
     image.fill(Qt::white);
     QPainter painter(&image);
-    RenderReportPage(page, picture, painter, dotsPerInch);
+    RenderReportPage(page, pictures, painter, dotsPerInch);
     painter.end();
     return image;
 }
 
 QByteArray ReportPdfBytes(const ReportDocument& report, const QImage& picture, int fromPage,
                           int toPage) {
+    return ReportPdfBytes(report, std::span(&picture, 1), fromPage, toPage);
+}
+
+QByteArray ReportPdfBytes(const ReportDocument& report, std::span<const QImage> pictures,
+                          int fromPage, int toPage) {
     const int from = std::max(fromPage, 1);
     const int to = std::min(toPage, static_cast<int>(report.pages.size()));
     if (from > to) return {};
@@ -155,7 +171,7 @@ QByteArray ReportPdfBytes(const ReportDocument& report, const QImage& picture, i
         if (!painter.begin(&writer)) return {};
         for (int n = from; n <= to; ++n) {
             if (n > from && !writer.newPage()) return {};
-            RenderReportPage(report.pages[static_cast<std::size_t>(n - 1)], picture, painter,
+            RenderReportPage(report.pages[static_cast<std::size_t>(n - 1)], pictures, painter,
                              PdfDpi);
         }
         if (!painter.end()) return {};
@@ -177,7 +193,13 @@ std::string SaveReportPdf(std::string_view pdf, const std::string& path) {
 
 std::string WriteReportPdf(const ReportDocument& report, const QImage& picture,
                            const std::string& path) {
-    const QByteArray pdf = ReportPdfBytes(report, picture);
+    return WriteReportPdf(report, std::span(&picture, 1), path);
+}
+
+std::string WriteReportPdf(const ReportDocument& report, std::span<const QImage> pictures,
+                           const std::string& path) {
+    const QByteArray pdf =
+        ReportPdfBytes(report, pictures, 1, static_cast<int>(report.pages.size()));
     return SaveReportPdf(std::string_view(pdf.constData(), static_cast<std::size_t>(pdf.size())),
                          path);
 }
@@ -199,12 +221,17 @@ void ConfigureReportPrinter(QPrinter& printer, int copies) {
 
 std::string PrintReport(const ReportDocument& report, const QImage& picture,
                         const ReportPrintJob& job) {
+    return PrintReportPictures(report, std::span(&picture, 1), job);
+}
+
+std::string PrintReportPictures(const ReportDocument& report,
+                                std::span<const QImage> pictures, const ReportPrintJob& job) {
     const std::string failed = "The report could not be printed on \"" + job.printerName + "\": ";
     const int count = static_cast<int>(report.pages.size());
     if (job.fromPage > job.toPage || job.toPage < 1 || job.fromPage > count)
         return failed + "the report has no page from " + std::to_string(job.fromPage) + " to " +
                std::to_string(job.toPage);
-    const QByteArray pdf = ReportPdfBytes(report, picture, job.fromPage, job.toPage);
+    const QByteArray pdf = ReportPdfBytes(report, pictures, job.fromPage, job.toPage);
     if (pdf.isEmpty()) return failed + "the pages could not be drawn";
     const PrintOptions options = {
         {"copies", std::to_string(std::max(job.copies, 1))},

@@ -4,6 +4,7 @@
 #include <QByteArray>
 #include <QFont>
 #include <QImage>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -35,15 +36,22 @@ double ReportTextWidthMm(const PageFont& font, std::string_view text);
 // device pixels per inch. The picture is stretched into the picture item's rectangle.
 void RenderReportPage(const ReportPage& page, const QImage& picture, QPainter& painter,
                       double dotsPerInch);
+// The same for a report of several pictures, each picture item drawing the one it names.
+void RenderReportPage(const ReportPage& page, std::span<const QImage> pictures,
+                      QPainter& painter, double dotsPerInch);
 
 // The whole sheet as a white image at dotsPerInch (96 * zoom / 100 for a preview).
 QImage RenderReportImage(const ReportPage& page, const QImage& picture, double dotsPerInch);
+QImage RenderReportImage(const ReportPage& page, std::span<const QImage> pictures,
+                         double dotsPerInch);
 
 // Pages fromPage to toPage (from 1, both included, kept within the report's pages) as an A4
 // portrait PDF at 600 dpi without margins; empty when no page lies in the range or the pages
 // could not be drawn.
 QByteArray ReportPdfBytes(const ReportDocument& report, const QImage& picture, int fromPage,
                           int toPage);
+QByteArray ReportPdfBytes(const ReportDocument& report, std::span<const QImage> pictures,
+                          int fromPage, int toPage);
 // Every page.
 QByteArray ReportPdfBytes(const ReportDocument& report, const QImage& picture);
 
@@ -55,6 +63,8 @@ std::string SaveReportPdf(std::string_view pdf, const std::string& path);
 
 // Every page as PDF, written with SaveReportPdf.
 std::string WriteReportPdf(const ReportDocument& report, const QImage& picture,
+                           const std::string& path);
+std::string WriteReportPdf(const ReportDocument& report, std::span<const QImage> pictures,
                            const std::string& path);
 
 inline constexpr const char* ReportDocumentName = "<document>";
@@ -78,5 +88,7 @@ struct ReportPrintJob {
 // printed on "printer": " and the reason.
 std::string PrintReport(const ReportDocument& report, const QImage& picture,
                         const ReportPrintJob& job);
+std::string PrintReportPictures(const ReportDocument& report,
+                                std::span<const QImage> pictures, const ReportPrintJob& job);
 
 }  // namespace fw

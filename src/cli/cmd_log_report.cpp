@@ -1,0 +1,59 @@
+#include <ostream>
+
+#include "campaign/campaign_report.h"
+#include "cli/commands.h"
+#include "cli/compare_options.h"
+#include "cli/gui_session.h"
+#include "cli/log_options.h"
+#include "cli/place_time_options.h"
+#include "info/identity.h"
+#include "output/qt/qimage_picture.h"
+#include "output/qt/report_render.h"
+#include "stationlog/log_export.h"
+#include "stationlog/log_to_list.h"
+
+namespace fw::cli {
+
+int CmdLogReport(ArgList& args, std::ostream& out, std::ostream& err) {
+    const std::string path = TakeLogOption(args);
+    CampaignRequest request;
+    request.span = TakeSpanOptions(args);
+    request.before = TakeSpanPair(args, "--before");
+    request.after = TakeSpanPair(args, "--after");
+    request.hours = TakeHourRange(args);
+    const auto pdf = args.takeOption("--pdf");
+    const auto printerName = args.takeOption("--printer");
+    args.expectEmpty();
+    if (pdf.has_value() == printerName.has_value())
+        throw UsageError("log report needs either --pdf OUT or --printer NAME");
+    if (request.before.has_value() != request.after.has_value())
+        throw UsageError("log report needs both --before T1/T2 and --after T3/T4, or neither");
+
+    StationLog log = OpenLogForReading(path);
+    if (pdf && IsLogFile(*pdf, path)) throw Refusal("--pdf must not name the station log itself");
+    ReadOrRefuse([&] { ReportDamagedReadings(log, err); });
+    GuiSession session;
+    ItuCoefficientCache coefficients = ItuCoefficientsFor(std::nullopt);
+    const NoiseReportTexts texts =
+        SystemReportTexts(std::string(ProgramVersionText), std::string(ProgramCopyrightText));
+    const std::optional<CampaignReport> report = ReadOrRefuse([&] {
+        return BuildCampaignReport(log, request, texts, ReportTextWidthMm, coefficients);
+    });
+    if (!report) throw Refusal(NoReadingsInSpanText);
+    std::vector<QImage> pictures;
+    for (const DiagramPicture& p : report->pictures) pictures.push_back(PictureToQImage(p));
+
+    if (pdf) {
+        const std::string error = WriteReportPdf(report->document, pictures, *pdf);
+        if (!error.empty()) throw Refusal(error);
+        out << *pdf << '\n';
+        return ExitOk;
+    }
+    const ReportPrintJob job{*printerName, 1, 1, static_cast<int>(report->document.pages.size())};
+    const std::string error = PrintReportPictures(report->document, pictures, job);
+    if (!error.empty()) throw Refusal(error);
+    out << "printed on " << *printerName << '\n';
+    return ExitOk;
+}
+
+}  // namespace fw::cli

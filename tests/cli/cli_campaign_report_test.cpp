@@ -1,0 +1,77 @@
+// floorwatch-cli log report: the campaign report written as a PDF and read back.
+#include "cli_run.h"
+#include "pdf_text.h"
+#include "stationlog/sample_log.h"
+#include "stationlog/station_log.h"
+
+namespace fw::cli {
+namespace {
+
+using namespace test;
+using namespace ::fw::test;
+
+// 40m every 20 minutes for four days, 6 dB louder from the third day on, from a rig; 80m
+// typed in the first two days.
+class CliCampaignReport : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        std::vector<LogReading> readings;
+        const UtcSeconds start = At("2026-03-01T00:00");
+        for (UtcSeconds t = start; t < start + 4 * 86400; t += 1200) {
+            const double shift = t >= start + 2 * 86400 ? 6 : 0;
+            const double field = 5 + shift + static_cast<double>(t / 1200 % 7);
+            readings.push_back(LogReading{t, "40m", 7.1, 2700, "AntVol", 2.15, 0, 0, 0, field,
+                                          ReadingSource::Rig, "Hamlib Dummy", "JO40CQ"});
+            if (t < start + 2 * 86400 && t % 3600 == 0)
+                readings.push_back(LogReading{t, "80m", 3.65, 500, "Field", 0, 0, 0, 0, 12,
+                                              ReadingSource::Typed, "", "JO40CQ"});
+        }
+        StationLog::Open(log_).addAll(readings);
+    }
+
+    TempFolder folder_;
+    std::string log_ = folder_.file("log.sqlite");
+    std::string pdf_ = folder_.file("report.pdf");
+};
+
+TEST_F(CliCampaignReport, SummaryBandsComparisonAndMethodPagesReadBackFromThePdf) {
+    const CliRun r = Cli({"log", "report", "--log", log_, "--before",
+                          "2026-03-01T00:00/2026-03-03T00:00", "--after",
+                          "2026-03-03T00:00/2026-03-05T00:00", "--pdf", pdf_});
+    ASSERT_EQ(r.code, ExitOk) << r.err;
+    // Summary, one page per band, the comparison with its profiles, the method.
+    EXPECT_NE(Squeezed(PdfInfo(pdf_)).find("Pages: 5\n"), std::string::npos) << PdfInfo(pdf_);
+    EXPECT_NE(PdfInfo(pdf_).find("595 x 842 pts (A4)"), std::string::npos);
+    const std::string text = PdfText(pdf_);
+    std::size_t at = 0;
+    for (const char* expected :
+         {"Campaign Report generated on", "Station locator(s): JO40CQ",
+          "Rig or SDR: Hamlib Dummy (rig), typed", "Antenna gain(s): 0 dBi, 2.15 dBi",
+          "Bandwidth(s): 500 Hz, 2700 Hz", "Span: 2026-03-01 00:00 to 2026-03-05 00:00 UTC",
+          "Readings: 336, gaps: 0", "80m 3.650 48", "40m 7.100 96", "Page 1 of 5",
+          "80m (3.65 MHz): 48 hourly values", "Page 2 of 5", "40m (7.1 MHz): 96 hourly values",
+          "Before and after", "80m: too few hourly values to compare (48 before, 0 after",
+          "40m: +6.0 dB", "p < 0.001", "How these figures were made", "Page 5 of 5"}) {
+        const std::size_t found = text.find(expected, at);
+        EXPECT_NE(found, std::string::npos) << expected << "\n" << text;
+        if (found != std::string::npos) at = found;
+    }
+}
+
+TEST_F(CliCampaignReport, RefusesAnEmptySpanTheLogItselfAndOneSidedComparison) {
+    const CliRun empty = Cli({"log", "report", "--log", log_, "--from", "2027-01-01T00:00",
+                              "--pdf", pdf_});
+    EXPECT_EQ(empty.code, ExitRefused);
+    EXPECT_NE(empty.err.find("No readings in the station log for that span"), std::string::npos);
+    EXPECT_FALSE(Exists(pdf_));
+    const CliRun itself = Cli({"log", "report", "--log", log_, "--pdf", log_});
+    EXPECT_EQ(itself.code, ExitRefused);
+    EXPECT_NE(itself.err.find("--pdf must not name the station log itself"), std::string::npos);
+    EXPECT_EQ(Cli({"log", "report", "--log", log_, "--before", "2026-03-01T00:00/2026-03-03T00:00",
+                   "--pdf", pdf_})
+                  .code,
+              ExitUsage);
+}
+
+}  // namespace
+}  // namespace fw::cli
