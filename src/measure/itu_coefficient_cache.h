@@ -35,11 +35,11 @@ class ItuCoefficientCache {
     ItuCoefficientCache(std::string dir, bool besideProgram)
         : dir_(std::move(dir)), besideProgram_(besideProgram) {}
 
-    bool besideProgram_;
     // The list of the folder of `path`: none when the folder has none.
     const std::optional<Outcome<ChecksumList>>& ListFor(const std::string& path);
 
     std::string dir_;
+    bool besideProgram_;
     std::array<std::optional<Outcome<ItuNoiseCoefficients>>, 12> months_;
     std::map<std::string, std::optional<Outcome<ChecksumList>>> lists_;  // by folder
     std::string warning_;

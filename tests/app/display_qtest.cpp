@@ -1,6 +1,8 @@
 // The display controls driving the redraw: bandwidth box, scroll bars, resize, label toggles.
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QFrame>
 #include <QGroupBox>
@@ -333,6 +335,23 @@ class DisplayTest : public QObject {
         window.document().setLocatorAndTime("NoLoc.", std::string("NoDateTime"));
         QCOMPARE(picture(), plain);  // both off: exactly the picture of before
         QVERIFY(dialogs.messages.empty());
+    }
+
+    // Coefficient files without their list of sums are drawn, and the panel says so.
+    void uncheckedCoefficientFilesAreToldInThePanel() {
+        QTemporaryDir program;
+        QVERIFY(QDir(program.path()).mkdir(QStringLiteral("itu-p372")));
+        QVERIFY(QFile::copy(QFileInfo(QStringLiteral(FW_CLI_PATH)).absolutePath() +
+                                QStringLiteral("/itu-p372/COEFF12W.txt"),
+                            program.path() + QStringLiteral("/itu-p372/COEFF12W.txt")));
+        ScriptedDialogs dialogs;
+        MainWindow window(&dialogs, program.path() + QStringLiteral("/floorwatch"));
+        window.document().setLocatorAndTime("JO40CQ", std::string("2026-12-07 20:00"));
+        window.controls().actions.atmosphericNoise->trigger();
+        const QString memo = window.controls().Memo3->toPlainText();
+        QVERIFY2(memo.contains(QStringLiteral("have no list SHA256SUMS: they are read unchecked.")),
+                 qPrintable(memo));
+        QVERIFY(!memo.contains(QStringLiteral("No atmospheric noise")));
     }
 
     // A fresh window and floorwatch-cli without options start from the same values: the

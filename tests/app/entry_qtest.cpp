@@ -164,6 +164,31 @@ class EntryTest : public QObject {
         QCOMPARE(f.window->document().measList().size(), 1u);
     }
 
+    // Texts typed into the band and S-value boxes: S9+N by the table's rule, anything else
+    // outside the lists refused with what is accepted, nothing added.
+    void typedSelectorTextsOutsideTheListsAreRefused() {
+        WindowFixture f;
+        MainControls& c = f.c();
+        c.CBSValue->setEditText(QStringLiteral("S9+5"));
+        c.ButEnter->click();
+        QCOMPARE(f.window->document().measList().size(), 1u);
+        QCOMPARE(f.window->document().measList().row(0).sUnits, 9 + 5 / 6.0);
+        const struct {
+            QComboBox* box;
+            const char* text;
+            std::string message;
+        } cases[] = {{c.CBSValue, "S9+61", UnknownSValueText("S9+61")},
+                     {c.CBBand, "60m", UnknownBandText("60m")}};
+        for (const auto& r : cases) {
+            r.box->setEditText(QString::fromLatin1(r.text));
+            c.ButEnter->click();
+            QCOMPARE(f.dialogs.messages.back(),
+                     (ShownMessage{"Warnung", QString::fromStdString(r.message)}));
+            QCOMPARE(f.window->document().measList().size(), 1u);
+            QCOMPARE(r.box->currentText(), QString::fromLatin1(r.text));
+        }
+    }
+
     void frequencyZeroIsAnErrorAndChangesNothing() {
         WindowFixture f;
         MainControls& c = f.c();

@@ -123,6 +123,10 @@ const AtmosphericLayer* DisplayController::atmosphericLayer(std::span<const doub
             StationAtmosphericLayer(s.Locator, s.MeasDateTime, gridHz, *coefficients_));
         layerKey_ = key;
     }
+    // Files read without their list of sums, and the reason of a layer not drawn, are told
+    // on every redraw, as the panel is cleared by each entry.
+    if (!coefficients_->warning().empty())
+        c_.Memo3->appendPlainText(QString::fromStdString(coefficients_->warning()));
     if (layer_->ok()) return &layer_->value();
     c_.Memo3->appendPlainText(QString::fromStdString(layer_->reason()));
     return nullptr;
