@@ -114,6 +114,7 @@ TEST_F(DebianPackage, FilesLieUnderUsrOwnedByRootWithNoDocumentBesideThePrograms
           std::string("./usr/share/floorwatch/FloorwatchDE.pdf"),
           std::string("./usr/share/floorwatch/itu-p372/COEFF01W.txt"),
           std::string("./usr/share/floorwatch/itu-p372/COEFF12W.txt"),
+          std::string("./usr/share/floorwatch/itu-p372/SHA256SUMS"),
           "./usr/share/applications/" + id + ".desktop",
           "./usr/share/icons/hicolor/scalable/apps/" + id + ".svg",
           "./usr/share/metainfo/" + id + ".metainfo.xml",
