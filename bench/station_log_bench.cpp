@@ -3,17 +3,12 @@
 // month, and logging one reading with its commit. Each beside a baseline that reads the same
 // rows (or opens the same file, or inserts the same row into memory) without processing.
 #include <benchmark/benchmark.h>
-#include <sqlite3.h>
-#include <unistd.h>
 
-#include <cmath>
-#include <cstdio>
-#include <filesystem>
 #include <string>
 
+#include "bench_log.h"
 #include "diagram/raster_canvas.h"
 #include "logviews/level_over_time_view.h"
-#include "model/levels.h"
 #include "stationlog/log_queries.h"
 #include "stationlog/station_log.h"
 #include "stationlog/utc_text.h"
@@ -22,63 +17,17 @@
 namespace {
 
 constexpr std::int64_t ReadingCount = 1'000'000;
-constexpr fw::UtcSeconds SweepSeconds = 600;
-
-const fw::UtcSeconds LogStart = *fw::ParseUtcMinute("2025-01-01T00:00");
 const fw::LogSpan Year{*fw::ParseUtcMinute("2025-03-01T00:00"),
                        *fw::ParseUtcMinute("2026-03-01T00:00")};
 const fw::LogSpan Month{*fw::ParseUtcMinute("2025-10-01T00:00"),
                         *fw::ParseUtcMinute("2025-11-01T00:00")};
 
-// A reading as a rig gives it: a daily course, a slow drift and some scatter.
-fw::LogReading MakeReading(std::int64_t i) {
-    const auto& band = fw::BandTable[static_cast<std::size_t>(i % 13)];
-    const fw::UtcSeconds t = LogStart + (i / 13) * SweepSeconds + (i % 13) * 2;
-    const double hour = static_cast<double>(t % 86400) / 3600.0;
-    const double scatter = static_cast<double>((i * 2654435761LL) % 1000) / 250.0;
-    const double dbuv = 18 + 6 * std::sin(hour * 0.2618) + scatter;
-    const fw::MeasurementLevels l = fw::LevelsFromAntennaVoltage(dbuv, band.frequencyMHz, 2.15);
-    return fw::LogReading{t,
-                          std::string(band.text),
-                          band.frequencyMHz,
-                          2700,
-                          "AntVol",
-                          2.15,
-                          l.SUnits,
-                          dbuv,
-                          l.AntPowerDbm,
-                          l.FieldDbuVm,
-                          fw::ReadingSource::Rig,
-                          "Hamlib Dummy",
-                          "JO40CQ"};
-}
+using fw::bench::MakeReading;
 
 // The log of this run, written once and removed when the program ends.
 const std::string& BenchLog() {
-    struct Log {
-        std::string folder =
-            (std::filesystem::temp_directory_path() / ("fw-logbench-" + std::to_string(getpid())))
-                .string();
-        std::string path = folder + "/station-log.sqlite";
-        Log() {
-            std::filesystem::create_directories(folder);
-            fw::StationLog log = fw::StationLog::Open(path);
-            std::vector<fw::LogReading> batch;
-            for (std::int64_t i = 0; i < ReadingCount; ++i) {
-                batch.push_back(MakeReading(i));
-                if (batch.size() < 100'000) continue;
-                log.addAll(batch);
-                batch.clear();
-            }
-            log.addAll(batch);
-        }
-        ~Log() {
-            std::error_code ec;
-            std::filesystem::remove_all(folder, ec);
-        }
-    };
-    static const Log log;
-    return log.path;
+    static const fw::bench::BenchLog log(ReadingCount, "station-log");
+    return log.path();
 }
 
 // Steps through the rows of `sql` for the span, reading every column, and nothing more.

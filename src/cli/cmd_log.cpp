@@ -7,15 +7,26 @@
 #include "measure/user_data_file.h"
 #include "stationlog/log_export.h"
 #include "stationlog/log_queries.h"
+#include "stationlog/log_summary.h"
 #include "stationlog/log_to_list.h"
 
 namespace fw::cli {
 
 namespace {
 
+// The widest bandwidth a list row may be converted to, Hz.
+constexpr int MostListBandwidthHz = 1'000'000;
+
 void RefuseTheLogItself(const std::string& target, const std::string& logPath, const char* option) {
     if (IsLogFile(target, logPath))
         throw Refusal(std::string(option) + " must not name the station log itself");
+}
+
+std::optional<LogExportFormat> ExportFormatNamed(const std::string& name) {
+    if (name == "csv") return LogExportFormat::Csv;
+    if (name == "databank") return LogExportFormat::Databank;
+    if (name == "gaps") return LogExportFormat::Gaps;
+    return std::nullopt;
 }
 
 int LogExport(ArgList& args, std::ostream& out, std::ostream& err) {
@@ -24,17 +35,14 @@ int LogExport(ArgList& args, std::ostream& out, std::ostream& err) {
     const auto output = args.takeOption("--output");
     const LogSpan span = TakeSpanOptions(args);
     args.expectEmpty();
-    if (!format) throw UsageError("log export needs --format csv or --format databank");
-    if (*format != "csv" && *format != "databank")
-        throw UsageError("--format must be csv or databank");
-
-    const LogExportFormat exportFormat =
-        *format == "csv" ? LogExportFormat::Csv : LogExportFormat::Databank;
+    if (!format) throw UsageError("log export needs --format csv, databank or gaps");
+    const std::optional<LogExportFormat> exportFormat = ExportFormatNamed(*format);
+    if (!exportFormat) throw UsageError("--format must be csv, databank or gaps");
     StationLog log = OpenLogForReading(path);
     ReadOrRefuse([&] { ReportDamagedReadings(log, err); });
     if (!output) {
         ReadOrRefuse([&] {
-            return WriteLogExport(log, span, exportFormat, [&](std::string_view piece) {
+            return WriteLogExport(log, span, *exportFormat, [&](std::string_view piece) {
                 out.write(piece.data(), static_cast<std::streamsize>(piece.size()));
                 return static_cast<bool>(out);
             });
@@ -44,7 +52,7 @@ int LogExport(ArgList& args, std::ostream& out, std::ostream& err) {
     }
     RefuseTheLogItself(*output, path, "--output");
     const std::string error =
-        ReadOrRefuse([&] { return WriteLogExportFile(log, span, exportFormat, *output); });
+        ReadOrRefuse([&] { return WriteLogExportFile(log, span, *exportFormat, *output); });
     if (!error.empty()) throw Refusal(error);
     return ExitOk;
 }
@@ -53,6 +61,9 @@ int LogToList(ArgList& args, std::ostream& out, std::ostream& err) {
     const char sep = SystemDecimalSeparator();
     const std::string path = TakeLogOption(args);
     const auto save = args.takeOption("--save");
+    std::optional<double> bandwidthHz;
+    if (const auto b = args.takeOption("--bandwidth"))
+        bandwidthHz = ParseIntOption("--bandwidth", *b, 1, MostListBandwidthHz);
     const LogSpan span = TakeSpanOptions(args);
     args.expectEmpty();
     if (!save) throw UsageError("log to-list needs --save USERFILE");
@@ -60,7 +71,8 @@ int LogToList(ArgList& args, std::ostream& out, std::ostream& err) {
     StationLog log = OpenLogForReading(path);
     RefuseTheLogItself(*save, path, "--save");
     ReadOrRefuse([&] { ReportDamagedReadings(log, err); });
-    const LoggedList logged = ReadOrRefuse([&] { return QueryLoggedList(log, span); });
+    const LoggedList logged =
+        ReadOrRefuse([&] { return QueryLoggedList(log, span, bandwidthHz); });
     if (logged.readings == 0) throw Refusal(NoReadingsInSpanText);
     const std::string locator = ListLocator(logged);
     // Saved as "Save USER Data" saves: whole or not at all.
@@ -68,6 +80,17 @@ int LogToList(ArgList& args, std::ostream& out, std::ostream& err) {
         WriteFileAtomically(*save, UserDataFileText(locator, logged.dateTime, logged.list, sep));
     if (!error.empty()) throw Refusal(*save + ": " + error);
     for (const std::string& line : UserListLines(logged.list, sep)) out << line << '\n';
+    return ExitOk;
+}
+
+int LogInfo(ArgList& args, std::ostream& out, std::ostream& err) {
+    const std::string path = TakeLogOption(args);
+    const LogSpan span = TakeSpanOptions(args);
+    args.expectEmpty();
+    StationLog log = OpenLogForReading(path);
+    ReadOrRefuse([&] { ReportDamagedReadings(log, err); });
+    const LogSummary summary = ReadOrRefuse([&] { return SummarizeLog(log, span); });
+    for (const std::string& line : LogSummaryLines(summary)) out << line << '\n';
     return ExitOk;
 }
 
@@ -80,7 +103,8 @@ int CmdLog(ArgList& args, std::ostream& out, std::ostream& err) {
     if (sub == "to-list") return LogToList(args, out, err);
     if (sub == "compare") return CmdLogCompare(args, out, err);
     if (sub == "report") return CmdLogReport(args, out, err);
-    throw UsageError("log needs export, to-list, compare or report");
+    if (sub == "info") return LogInfo(args, out, err);
+    throw UsageError("log needs export, to-list, compare, report or info");
 }
 
 }  // namespace fw::cli

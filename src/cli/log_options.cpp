@@ -12,8 +12,9 @@ namespace {
 std::optional<UtcSeconds> TakeTime(ArgList& args, const std::string& name) {
     const auto text = args.takeOption(name);
     if (!text) return std::nullopt;
-    const auto t = ParseUtcMinute(*text);
-    if (!t) throw Refusal(name + " must be a UTC time written YYYY-MM-DDTHH:MM!");
+    const auto t = ParseUtcTime(*text);
+    if (!t)
+        throw Refusal(name + " must be a UTC time written YYYY-MM-DDTHH:MM or YYYY-MM-DDTHH:MM:SSZ!");
     return t;
 }
 

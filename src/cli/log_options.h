@@ -13,8 +13,8 @@ namespace fw::cli {
 // (neither XDG_DATA_HOME nor HOME set).
 std::string TakeLogOption(ArgList& args);
 
-// --from T and --to T as UTC "YYYY-MM-DDTHH:MM": readings from T on, and before T. A text
-// of another form, or --from not before --to, is a Refusal.
+// --from T and --to T as UTC "YYYY-MM-DDTHH:MM" or "YYYY-MM-DDTHH:MM:SSZ": readings from T
+// on, and before T. A text of another form, or --from not before --to, is a Refusal.
 LogSpan TakeSpanOptions(ArgList& args);
 
 // The log for monitoring: created with its folder where missing. Refusal on a failure.
@@ -40,6 +40,6 @@ inline constexpr const char* LogOptionsHelp =
     "  --log FILE         the station log (default $XDG_DATA_HOME/Floorwatch/station-log.sqlite,\n"
     "                     that is ~/.local/share/Floorwatch/station-log.sqlite)\n"
     "  --from T, --to T   only readings from UTC time T on, and before T; T is\n"
-    "                     YYYY-MM-DDTHH:MM\n";
+    "                     YYYY-MM-DDTHH:MM or YYYY-MM-DDTHH:MM:SSZ\n";
 
 }  // namespace fw::cli

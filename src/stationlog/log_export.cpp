@@ -19,6 +19,31 @@ constexpr std::string_view LineEnd = "\r\n";
 // The CSV text is handed to the sink in pieces of about this size.
 constexpr std::size_t SinkChunk = 1 << 16;
 
+// CSV lines after a header, handed to the sink in pieces of about SinkChunk; no more lines
+// are made once the sink failed.
+class CsvWriter {
+  public:
+    CsvWriter(std::string_view header, const TextSink& sink) : sink_(sink), buffer_(header) {
+        buffer_ += LineEnd;
+    }
+
+    template <typename Append>
+    void line(Append append) {
+        if (!ok_) return;
+        append(buffer_);
+        if (buffer_.size() < SinkChunk) return;
+        ok_ = sink_(buffer_);
+        buffer_.clear();
+    }
+
+    bool finish() { return ok_ && sink_(buffer_); }
+
+  private:
+    const TextSink& sink_;
+    std::string buffer_;
+    bool ok_ = true;
+};
+
 // Fa values of one band, by UTC hour.
 using HourValues = std::array<std::vector<double>, 24>;
 
@@ -84,21 +109,37 @@ void AppendCsvReading(std::string& out, const LogReading& r) {
     AppendCsvField(out, SourceText(r.source));
     out += ',';
     AppendCsvField(out, r.rig);
+    out += ',';
+    AppendCsvField(out, r.locator);
+    out += LineEnd;
+}
+
+void AppendCsvGap(std::string& out, const LogGap& g) {
+    AppendUtcStamp(out, g.utc);
+    out += ',';
+    AppendCsvField(out, g.band);
+    out += ',';
+    AppendCsvNumber(out, g.freqMHz);
+    out += ',';
+    AppendCsvField(out, g.reason);
+    out += ',';
+    AppendCsvField(out, g.rig);
     out += LineEnd;
 }
 
 bool WriteReadingsCsv(StationLog& log, const LogSpan& span, const TextSink& sink) {
-    std::string buffer(CsvHeader);
-    buffer += LineEnd;
-    bool ok = true;
+    CsvWriter csv(CsvHeader, sink);
     ForEachReading(log, span, [&](const LogReading& r) {
-        if (!ok) return;
-        AppendCsvReading(buffer, r);
-        if (buffer.size() < SinkChunk) return;
-        ok = sink(buffer);
-        buffer.clear();
+        csv.line([&](std::string& out) { AppendCsvReading(out, r); });
     });
-    return ok && sink(buffer);
+    return csv.finish();
+}
+
+bool WriteGapsCsv(StationLog& log, const LogSpan& span, const TextSink& sink) {
+    CsvWriter csv(GapsCsvHeader, sink);
+    ForEachGap(log, span,
+               [&](const LogGap& g) { csv.line([&](std::string& out) { AppendCsvGap(out, g); }); });
+    return csv.finish();
 }
 
 std::vector<DatabankLine> ComputeDatabank(std::span<const LogReading> readings) {
@@ -136,7 +177,14 @@ std::string DatabankText(std::span<const DatabankLine> lines) {
 
 bool WriteLogExport(StationLog& log, const LogSpan& span, LogExportFormat format,
                     const TextSink& sink) {
-    if (format == LogExportFormat::Csv) return WriteReadingsCsv(log, span, sink);
+    switch (format) {
+        case LogExportFormat::Csv:
+            return WriteReadingsCsv(log, span, sink);
+        case LogExportFormat::Gaps:
+            return WriteGapsCsv(log, span, sink);
+        case LogExportFormat::Databank:
+            break;
+    }
     return sink(DatabankText(QueryDatabank(log, span)));
 }
 

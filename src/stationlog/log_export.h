@@ -1,8 +1,9 @@
 #pragma once
-// The two export formats of the station log, CSV text after RFC 4180 (CR LF line ends,
+// The three export formats of the station log, CSV text after RFC 4180 (CR LF line ends,
 // fields quoted where needed) with a point as decimal separator:
 // - one line per reading under CsvHeader;
-// - the databank table: one line per band with the median noise factor Fa of each UTC hour.
+// - the databank table: one line per band with the median noise factor Fa of each UTC hour;
+// - one line per gap under GapsCsvHeader.
 #include <array>
 #include <functional>
 #include <span>
@@ -16,7 +17,9 @@ namespace fw {
 
 inline constexpr std::string_view CsvHeader =
     "utc_time,band,freq_mhz,bandwidth_hz,method,gain_dbi,s_units,antvolt_dbuv,antpower_dbm,"
-    "field_dbuvm,source,rig";
+    "field_dbuvm,source,rig,locator";
+
+inline constexpr std::string_view GapsCsvHeader = "utc_time,band,freq_mhz,reason,rig";
 
 // Receives the export text piece by piece; false stops the export (a failed write).
 using TextSink = std::function<bool(std::string_view)>;
@@ -30,9 +33,12 @@ void AppendCsvNumber(std::string& out, double value);
 void AppendFixed2(std::string& out, double value);
 
 void AppendCsvReading(std::string& out, const LogReading& reading);
+void AppendCsvGap(std::string& out, const LogGap& gap);
 
-// The header and every reading of the span, oldest first. False when the sink failed.
+// The header and every reading (or gap) of the span, oldest first. False when the sink
+// failed.
 bool WriteReadingsCsv(StationLog& log, const LogSpan& span, const TextSink& sink);
+bool WriteGapsCsv(StationLog& log, const LogSpan& span, const TextSink& sink);
 
 struct DatabankLine {
     LogBand band;
@@ -47,7 +53,7 @@ std::vector<DatabankLine> QueryDatabank(StationLog& log, const LogSpan& span);
 // for hours without a reading.
 std::string DatabankText(std::span<const DatabankLine> lines);
 
-enum class LogExportFormat { Csv, Databank };
+enum class LogExportFormat { Csv, Databank, Gaps };
 
 // The span's export in that format, handed to `sink`. False when the sink failed; throws
 // LogError when the log cannot be read.

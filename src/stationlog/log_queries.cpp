@@ -87,13 +87,18 @@ std::vector<LogReading> ReadingsIn(StationLog& log, const LogSpan& span) {
     return out;
 }
 
-std::vector<LogGap> GapsIn(StationLog& log, const LogSpan& span) {
+void ForEachGap(StationLog& log, const LogSpan& span,
+                const std::function<void(const LogGap&)>& visit) {
     SqliteStatement s(log.database(),
                       "SELECT utc, band, freq_mhz, reason, rig FROM gaps"
                       " WHERE utc >= ? AND utc < ? ORDER BY utc, id");
     BindSpan(s, span, 1);
+    while (s.step()) visit({s.integer(0), s.text(1), s.real(2), s.text(3), s.text(4)});
+}
+
+std::vector<LogGap> GapsIn(StationLog& log, const LogSpan& span) {
     std::vector<LogGap> out;
-    while (s.step()) out.push_back({s.integer(0), s.text(1), s.real(2), s.text(3), s.text(4)});
+    ForEachGap(log, span, [&](const LogGap& g) { out.push_back(g); });
     return out;
 }
 

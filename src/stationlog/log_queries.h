@@ -51,6 +51,9 @@ void ForEachReading(StationLog& log, const LogSpan& span,
 std::vector<LogReading> ReadingsIn(StationLog& log, const LogSpan& span);
 // The reading with that row id; LogError where there is none.
 LogReading ReadingWithId(StationLog& log, std::int64_t id);
+// Every gap in the span, oldest first.
+void ForEachGap(StationLog& log, const LogSpan& span,
+                const std::function<void(const LogGap&)>& visit);
 std::vector<LogGap> GapsIn(StationLog& log, const LogSpan& span);
 
 // The bands that have readings in the span, by ascending frequency.

@@ -96,6 +96,16 @@ std::optional<UtcSeconds> ParseUtcMinute(std::string_view text) {
     return UtcSecondsOf(UtcFields{*y, *mo, *d, *h, *mi, 0});
 }
 
+std::optional<UtcSeconds> ParseUtcTime(std::string_view text) {
+    if (text.size() != 20) return ParseUtcMinute(text);
+    // YYYY-MM-DDTHH:MM:SSZ
+    const auto minute = ParseUtcMinute(text.substr(0, 16));
+    const auto second = FixedDigits(text, 17, 2);
+    if (!minute || text[16] != ':' || !second || *second > 59 || text[19] != 'Z')
+        return std::nullopt;
+    return *minute + *second;
+}
+
 UtcSeconds UtcNow() {
     return static_cast<UtcSeconds>(std::time(nullptr));
 }

@@ -38,6 +38,10 @@ void AppendUtcStamp(std::string& out, UtcSeconds t);
 // an impossible date or time.
 std::optional<UtcSeconds> ParseUtcMinute(std::string_view text);
 
+// Reads "YYYY-MM-DDTHH:MM" or the export's "YYYY-MM-DDTHH:MM:SSZ" as UTC; none for any other
+// text or an impossible date or time.
+std::optional<UtcSeconds> ParseUtcTime(std::string_view text);
+
 // The computer's clock as UTC seconds.
 UtcSeconds UtcNow();
 

@@ -43,10 +43,10 @@ const char* const DatabankHeader =
 TEST_F(CliLog, ExportsASpanToStandardOutputOrWholeToAFile) {
     const std::string csv =
         "utc_time,band,freq_mhz,bandwidth_hz,method,gain_dbi,s_units,antvolt_dbuv,antpower_dbm,"
-        "field_dbuvm,source,rig\r\n"
-        "2026-03-01T01:10:00Z,80m,3.65,2700,AntVol,2.15,7.5,25,-82,4,rig,Hamlib Dummy\r\n"
+        "field_dbuvm,source,rig,locator\r\n"
+        "2026-03-01T01:10:00Z,80m,3.65,2700,AntVol,2.15,7.5,25,-82,4,rig,Hamlib Dummy,JO40CQ\r\n"
         "2026-03-01T23:59:59Z,20m,14.175,2700,S-Val,0,9,33.98,-73.01,12.25,rig,"
-        "\"Rig \"\"A\"\", B\"\r\n";
+        "\"Rig \"\"A\"\", B\",JO41AA\r\n";
     const std::vector<std::string> span = {"--from", "2026-03-01T01:00", "--to",
                                            "2026-03-02T00:00"};
     std::vector<std::string> args = {"log", "export", "--log", log_, "--format", "csv"};
@@ -122,7 +122,7 @@ TEST_F(CliLog, RefusesBadInputWithAMessageAndWritesNoFile) {
         {{"log", "export", "--log", log_, "--format", "csv", "--from", "2026-03-01 00:00",
           "--output", out},
          ExitRefused,
-         "--from must be a UTC time written YYYY-MM-DDTHH:MM!"},
+         "--from must be a UTC time written YYYY-MM-DDTHH:MM or YYYY-MM-DDTHH:MM:SSZ!"},
         {{"log", "export", "--log", log_, "--format", "csv", "--from", "2026-03-02T00:00", "--to",
           "2026-03-01T00:00", "--output", out},
          ExitRefused,
@@ -136,10 +136,10 @@ TEST_F(CliLog, RefusesBadInputWithAMessageAndWritesNoFile) {
          "No readings in the station log for that span"},
         {{"log", "export", "--log", log_, "--format", "json", "--output", out},
          ExitUsage,
-         "floorwatch-cli: --format must be csv or databank"},
+         "floorwatch-cli: --format must be csv, databank or gaps"},
         {{"log", "--log", log_, "--output", out},
          ExitUsage,
-         "floorwatch-cli: log needs export, to-list, compare or report"},
+         "floorwatch-cli: log needs export, to-list, compare, report or info"},
     };
     for (const Case& c : cases) {
         const CliRun r = Cli(c.args);
@@ -163,6 +163,51 @@ TEST_F(CliLog, RefusesBadInputWithAMessageAndWritesNoFile) {
     }
     StationLog log = StationLog::Open(log_, StationLog::OpenMode::ReadOnly);
     EXPECT_EQ(ReadingsIn(log, {}).size(), SampleReadings().size());
+}
+
+TEST_F(CliLog, InfoSummarisesTheLogAndEachBandsReadingsAndGaps) {
+    StationLog::Open(log_).addGap(
+        {At("2026-03-01T00:50"), "40m", 7.1, "rig not responding", "Hamlib Dummy"});
+    const CliRun all = Cli({"log", "info", "--log", log_});
+    ASSERT_EQ(all.code, ExitOk) << all.err;
+    EXPECT_EQ(all.out,
+              "log: " + log_ +
+                  "\n"
+                  "schema version: 2\n"
+                  "readings: 6, from 2026-03-01T00:10:00Z to 2026-03-02T00:20:00Z\n"
+                  "gaps: 1\n"
+                  "band   readings  first reading         last reading          gaps  first gap"
+                  "             last gap\n"
+                  "1 MHz  1         2026-03-01T00:15:00Z  2026-03-01T00:15:00Z  0     -"
+                  "                     -\n"
+                  "80m    4         2026-03-01T00:10:00Z  2026-03-02T00:20:00Z  0     -"
+                  "                     -\n"
+                  "40m    0         -                     -                     1     "
+                  "2026-03-01T00:50:00Z  2026-03-01T00:50:00Z\n"
+                  "20m    1         2026-03-01T23:59:59Z  2026-03-01T23:59:59Z  0     -"
+                  "                     -\n");
+    // The export's own time form bounds the span to the second.
+    const CliRun late = Cli({"log", "info", "--log", log_, "--from", "2026-03-01T23:59:59Z"});
+    ASSERT_EQ(late.code, ExitOk) << late.err;
+    EXPECT_NE(late.out.find("readings: 2, from 2026-03-01T23:59:59Z to 2026-03-02T00:20:00Z\n"),
+              std::string::npos)
+        << late.out;
+    EXPECT_EQ(late.out.find("40m"), std::string::npos);
+}
+
+TEST_F(CliLog, ToListConvertsEveryReadingToTheBandwidthAsked) {
+    const std::string file = folder_.file("medians.txt");
+    const CliRun r = Cli({"log", "to-list", "--log", log_, "--bandwidth", "1000", "--save", file});
+    ASSERT_EQ(r.code, ExitOk) << r.err;
+    // 1 MHz was read at 1000 Hz and stays whole; 80 m and 20 m lose 10 log(2.7) dB.
+    const std::string saved = ReadAll(file);
+    EXPECT_NE(saved.find(WithSeparator("1;20;1000;Field;")), std::string::npos) << saved;
+    EXPECT_NE(saved.find(WithSeparator("3.65;-0.56")), std::string::npos) << saved;
+    EXPECT_NE(saved.find(WithSeparator("14.175;7.93")), std::string::npos) << saved;
+    EXPECT_EQ(saved.find(";2700;"), std::string::npos) << saved;
+    const CliRun zero = Cli({"log", "to-list", "--log", log_, "--bandwidth", "0", "--save", file});
+    EXPECT_EQ(zero.code, ExitRefused);
+    EXPECT_EQ(zero.err, "--bandwidth must lie between 1 and 1000000!\n");
 }
 
 }  // namespace

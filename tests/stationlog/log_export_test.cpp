@@ -9,9 +9,10 @@ namespace {
 
 using namespace test;
 
-std::string Csv(StationLog& log, const LogSpan& span) {
+std::string Csv(StationLog& log, const LogSpan& span,
+                LogExportFormat format = LogExportFormat::Csv) {
     std::string text;
-    EXPECT_TRUE(WriteReadingsCsv(log, span, [&](std::string_view piece) {
+    EXPECT_TRUE(WriteLogExport(log, span, format, [&](std::string_view piece) {
         text += piece;
         return true;
     }));
@@ -29,15 +30,31 @@ class LogExport : public ::testing::Test {
 TEST_F(LogExport, CsvHasOneRfc4180LinePerReadingInTimeOrder) {
     EXPECT_EQ(Csv(log_, {}),
               "utc_time,band,freq_mhz,bandwidth_hz,method,gain_dbi,s_units,antvolt_dbuv,"
-              "antpower_dbm,field_dbuvm,source,rig\r\n"
-              "2026-03-01T00:10:00Z,80m,3.65,2700,AntVol,2.15,7,22,-85,1.5,rig,Hamlib Dummy\r\n"
-              "2026-03-01T00:15:00Z,,1,1000,Field,-999,-999,-999,-999,20,typed,\r\n"
-              "2026-03-01T00:40:00Z,80m,3.65,2700,AntVol,2.15,8,28,-79,7.5,rig,Hamlib Dummy\r\n"
-              "2026-03-01T01:10:00Z,80m,3.65,2700,AntVol,2.15,7.5,25,-82,4,rig,Hamlib Dummy\r\n"
+              "antpower_dbm,field_dbuvm,source,rig,locator\r\n"
+              "2026-03-01T00:10:00Z,80m,3.65,2700,AntVol,2.15,7,22,-85,1.5,rig,Hamlib Dummy,"
+              "JO40CQ\r\n"
+              "2026-03-01T00:15:00Z,,1,1000,Field,-999,-999,-999,-999,20,typed,,JO40CQ\r\n"
+              "2026-03-01T00:40:00Z,80m,3.65,2700,AntVol,2.15,8,28,-79,7.5,rig,Hamlib Dummy,"
+              "JO40CQ\r\n"
+              "2026-03-01T01:10:00Z,80m,3.65,2700,AntVol,2.15,7.5,25,-82,4,rig,Hamlib Dummy,"
+              "JO40CQ\r\n"
               "2026-03-01T23:59:59Z,20m,14.175,2700,S-Val,0,9,33.98,-73.01,12.25,rig,"
-              "\"Rig \"\"A\"\", B\"\r\n"
+              "\"Rig \"\"A\"\", B\",JO41AA\r\n"
               "2026-03-02T00:20:00Z,80m,3.65,2700,AntVol,2.15,7.25,23.5,-83.5,3.5,rig,"
-              "Hamlib Dummy\r\n");
+              "Hamlib Dummy,\r\n");
+}
+
+TEST_F(LogExport, GapsHaveOneLinePerGapInTimeOrderWithinTheSpan) {
+    log_.addGap({At("2026-03-01T02:00"), "", 5.3, "rig not responding", "Rig \"A\", B"});
+    log_.addGap({At("2026-03-01T01:00"), "40m", 7.1, "no S-meter reading", "Hamlib Dummy"});
+    const std::string header = "utc_time,band,freq_mhz,reason,rig\r\n";
+    const std::string early = "2026-03-01T01:00:00Z,40m,7.1,no S-meter reading,Hamlib Dummy\r\n";
+    EXPECT_EQ(Csv(log_, {}, LogExportFormat::Gaps),
+              header + early +
+                  "2026-03-01T02:00:00Z,,5.3,rig not responding,\"Rig \"\"A\"\", B\"\r\n");
+    EXPECT_EQ(Csv(log_, {std::nullopt, At("2026-03-01T02:00")}, LogExportFormat::Gaps),
+              header + early);
+    EXPECT_EQ(Csv(log_, {At("2026-03-02T00:00"), std::nullopt}, LogExportFormat::Gaps), header);
 }
 
 TEST_F(LogExport, DatabankHoldsTheMedianFaOfEachUtcHourPerBand) {

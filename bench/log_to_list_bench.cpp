@@ -1,0 +1,84 @@
+// Log to measurement list over a log of 10 million readings (set FW_BENCH_LIST_READINGS for
+// another count): the peak memory it adds to the process, in MB, beside a baseline that keeps
+// a row for every reading of a band and takes the median in memory, as the list was made
+// before. The figure is the counter "peak_MB"; the log is written once, before either runs.
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <fstream>
+#include <map>
+#include <string>
+
+#include "bench_log.h"
+#include "stationlog/log_queries.h"
+#include "stationlog/log_to_list.h"
+
+namespace {
+
+std::int64_t ReadingCount() {
+    const char* text = std::getenv("FW_BENCH_LIST_READINGS");
+    return text ? std::atoll(text) : 10'000'000;
+}
+
+const std::string& ListLog() {
+    static const fw::bench::BenchLog log(ReadingCount(), "list-log");
+    return log.path();
+}
+
+// A field of /proc/self/status in kB ("VmRSS", "VmHWM").
+long StatusKb(const std::string& field) {
+    std::ifstream in("/proc/self/status");
+    std::string line;
+    while (std::getline(in, line))
+        if (line.rfind(field + ":", 0) == 0) return std::atol(line.c_str() + field.size() + 1);
+    return 0;
+}
+
+// Runs `work` once per iteration and reports the most memory it added to the process: the
+// peak resident size is reset before each run (Linux: clear_refs 5).
+template <typename Work>
+void MeasurePeak(benchmark::State& state, Work work) {
+    const std::string& path = ListLog();
+    long peakKb = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        std::ofstream("/proc/self/clear_refs") << "5";
+        const long before = StatusKb("VmRSS");
+        state.ResumeTiming();
+        fw::StationLog log = fw::StationLog::Open(path, fw::StationLog::OpenMode::ReadOnly);
+        benchmark::DoNotOptimize(work(log));
+        peakKb = std::max(peakKb, StatusKb("VmHWM") - before);
+    }
+    state.counters["peak_MB"] = static_cast<double>(peakKb) / 1024.0;
+    state.counters["readings"] = static_cast<double>(ReadingCount());
+}
+
+void BM_LogToList(benchmark::State& state) {
+    MeasurePeak(state, [](fw::StationLog& log) { return fw::QueryLoggedList(log, {}).readings; });
+}
+
+// Every reading's row kept per band, each band's middle row found in memory.
+void BM_LogToList_Baseline(benchmark::State& state) {
+    MeasurePeak(state, [](fw::StationLog& log) {
+        std::map<fw::LogBand, std::vector<fw::MeasRow>, fw::LogBandOrder> byBand;
+        fw::ForEachReading(log, {}, [&](const fw::LogReading& r) {
+            byBand[fw::BandOf(r)].push_back(fw::RowFromReading(r));
+        });
+        double sum = 0;
+        for (auto& [band, rows] : byBand) {
+            const auto middle = rows.begin() + static_cast<std::ptrdiff_t>(rows.size() / 2);
+            std::nth_element(rows.begin(), middle, rows.end(),
+                             [](const fw::MeasRow& a, const fw::MeasRow& b) {
+                                 return a.fieldDbuVm < b.fieldDbuVm;
+                             });
+            sum += middle->fieldDbuVm;
+        }
+        return sum;
+    });
+}
+
+}  // namespace
+
+BENCHMARK(BM_LogToList)->Unit(benchmark::kSecond)->Iterations(1);
+BENCHMARK(BM_LogToList_Baseline)->Unit(benchmark::kSecond)->Iterations(1);
