@@ -47,7 +47,10 @@ inline LogReading MakeReading(std::int64_t i) {
 // A log of `count` readings in a folder of its own, written once and removed with the object.
 class BenchLog {
   public:
-    explicit BenchLog(std::int64_t count, const std::string& name) {
+    explicit BenchLog(std::int64_t count, const std::string& name)
+        : folder_((std::filesystem::temp_directory_path() /
+                   ("fw-logbench-" + std::to_string(getpid()) + "-" + name))
+                      .string()) {
         std::filesystem::create_directories(folder_);
         path_ = folder_ + "/" + name + ".sqlite";
         StationLog log = StationLog::Open(path_);
@@ -61,9 +64,9 @@ class BenchLog {
         log.addAll(batch);
     }
     ~BenchLog() {
+        // With the files a reader of a WAL log leaves beside it.
         std::error_code ec;
-        std::filesystem::remove(path_, ec);
-        std::filesystem::remove(folder_, ec);
+        std::filesystem::remove_all(folder_, ec);
     }
     BenchLog(const BenchLog&) = delete;
     BenchLog& operator=(const BenchLog&) = delete;
@@ -71,9 +74,7 @@ class BenchLog {
     const std::string& path() const { return path_; }
 
   private:
-    std::string folder_ =
-        (std::filesystem::temp_directory_path() / ("fw-logbench-" + std::to_string(getpid())))
-            .string();
+    std::string folder_;
     std::string path_;
 };
 
