@@ -24,7 +24,7 @@ struct CommandEntry {
 constexpr CommandEntry Commands[] = {
     {"curves", CmdCurves}, {"noise", CmdNoise},   {"render", CmdRender}, {"list", CmdList},
     {"enter", CmdEnter},   {"report", CmdReport}, {"rig", CmdRig},
-    {"monitor", CmdMonitor}, {"log", CmdLog},
+    {"monitor", CmdMonitor}, {"log", CmdLog}, {"iq", CmdIq},
 };
 
 void PrintUsage(std::ostream& s) {
@@ -87,6 +87,16 @@ void PrintUsage(std::ostream& s) {
          "      A log that another program holds locked delays the entry in hand, which is\n"
          "      written when the log is free. --locator (a Maidenhead locator) is logged with\n"
          "      every reading.\n"
+         "  iq noise FILE [--freq MHZ] [--ref DBM] [--gain G] [--bandwidth HZ]\n"
+         "           [--calibration B=DB;...] [--append FILE] [--spectrum CSV]\n"
+         "      The noise density of an IQ recording (a two-channel WAV file of 16-bit\n"
+         "      integers or 32-bit floats, or a SigMF recording of cf32_le, ci16_le or cu8,\n"
+         "      named by its .sigmf-meta, .sigmf-data or their base name) by the 20 % method\n"
+         "      over the central 80 % of its span, and the row of an antenna-power entry of\n"
+         "      10*log10(N0 * bandwidth) + REF (dBm that read 0 dBFS, default 0) + the band's\n"
+         "      calibration, at the recording's centre frequency (--freq sets or overrides\n"
+         "      it). N0, the number of spectra K and the occupancy go to standard error;\n"
+         "      --spectrum writes freq_hz,density_dbfs_hz of every used bin to CSV.\n"
          "  log export [--log FILE] --format csv|databank|gaps [--from T] [--to T]\n"
          "             [--output FILE]\n"
          "      csv: one line per reading; databank: one line per band with the median noise\n"

@@ -41,14 +41,14 @@ double OffsetFor(const CalibrationOffsets& offsets, std::string_view band) {
 
 namespace {
 
-EntryInputs InputsFor(const RigTarget& target, std::string voltage, const ReadingPlan& plan,
-                      char sep) {
+EntryInputs InputsFor(const RigTarget& target, std::string level, const ReadingPlan& plan,
+                      char sep, EntryMethod method = EntryMethod::AntennaVoltage) {
     EntryInputs in;
     in.band = target.band.empty() ? std::string("80m") : target.band;
     in.freeFrequency = target.band.empty();
     in.frequency = target.frequencyMHz;
-    in.method = EntryMethod::AntennaVoltage;
-    in.antennaVoltage = std::move(voltage);
+    in.method = method;
+    (method == EntryMethod::AntennaPower ? in.antennaPower : in.antennaVoltage) = std::move(level);
     in.gain = plan.gain.empty() ? DefaultGainText(sep) : plan.gain;
     in.bandwidth = plan.bandwidth;
     return in;
@@ -116,13 +116,27 @@ ResolvedTarget ResolveTarget(const RigTarget& target, const ReadingPlan& plan, c
     return ResolvedTarget{target, row.freqMHz, label, OffsetBandFor(target.band, row.freqMHz)};
 }
 
-EntryAccepted ReadingEntry(const ResolvedTarget& where, double dbuv, const ReadingPlan& plan,
-                           char sep) {
+namespace {
+
+EntryAccepted LevelEntry(const ResolvedTarget& where, EntryMethod method, double level,
+                         const ReadingPlan& plan, char sep) {
     EntryResult result =
-        EvaluateEntry(InputsFor(where.target, ExactNumberText(dbuv, sep), plan, sep), sep);
+        EvaluateEntry(InputsFor(where.target, ExactNumberText(level, sep), plan, sep, method), sep);
     if (auto* failure = std::get_if<EntryFailure>(&result))
         throw ReadingInputError(failure->message.text);
     return std::move(std::get<EntryAccepted>(result));
+}
+
+}  // namespace
+
+EntryAccepted ReadingEntry(const ResolvedTarget& where, double dbuv, const ReadingPlan& plan,
+                           char sep) {
+    return LevelEntry(where, EntryMethod::AntennaVoltage, dbuv, plan, sep);
+}
+
+EntryAccepted PowerEntry(const ResolvedTarget& where, double dbm, const ReadingPlan& plan,
+                         char sep) {
+    return LevelEntry(where, EntryMethod::AntennaPower, dbm, plan, sep);
 }
 
 Reading TakeReading(RigControl& rig, const ResolvedTarget& where, const ReadingPlan& plan,

@@ -84,6 +84,9 @@ ResolvedTarget ResolveTarget(const RigTarget& target, const ReadingPlan& plan, c
 // of ExactNumberText(dbuv) gives it.
 EntryAccepted ReadingEntry(const ResolvedTarget& where, double dbuv, const ReadingPlan& plan,
                            char sep);
+// The same for an antenna power in dBm, as a typed "AntPwr" entry (an SDR's noise reading).
+EntryAccepted PowerEntry(const ResolvedTarget& where, double dbm, const ReadingPlan& plan,
+                         char sep);
 
 // Takes plan.samples STRENGTH samples where the rig is tuned now, plan.interval apart, and
 // builds the row for `where`. Throws RigError, Cancelled.

@@ -1,0 +1,59 @@
+#include <ostream>
+
+#include "cli/commands.h"
+#include "cli/data_file_append.h"
+#include "cli/sdr_options.h"
+#include "iq/iq_stream.h"
+#include "libs/regional.h"
+#include "rig/rig_error.h"
+#include "sdr/noise_reading.h"
+
+namespace fw::cli {
+
+namespace {
+
+int RunIqNoise(ArgList& args, std::ostream& out, std::ostream& err) {
+    const char sep = SystemDecimalSeparator();
+    const auto file = args.takePositional();
+    if (!file) throw UsageError("iq noise needs the recording FILE");
+    const auto freq = args.takeOption("--freq");
+    const auto ref = args.takeOption("--ref");
+    const auto spectrumTo = args.takeOption("--spectrum");
+    const auto appendTo = args.takeOption("--append");
+    const rig::ReadingPlan plan = TakeNoisePlan(args, sep);
+    args.expectEmpty();
+    const double refDbm = ref ? ParseRealOption("--ref", *ref, sep) : 0.0;
+
+    const auto recording = OpenIqRecording(*file);
+    if (!recording) throw Refusal(recording.reason());
+    if (!freq && !recording->centreHz)
+        throw Refusal("The recording " + *file + " does not say its centre frequency: give --freq MHZ");
+    const std::string mhz = freq ? *freq : rig::ExactNumberText(*recording->centreHz / 1e6, sep);
+    const rig::ResolvedTarget where = rig::ResolveTarget(rig::RigTarget::Free(mhz), plan, sep);
+    // A refused file ends the command before the recording is read.
+    std::optional<DataFileAppend> append;
+    if (appendTo) append.emplace(*appendTo, sep);
+
+    const auto noise = MeasureRecordingNoise(recording.value(), where.frequencyMHz * 1e6);
+    if (!noise) throw Refusal(noise.reason());
+    const sdr::NoiseReading reading =
+        sdr::MakeNoiseReading(where, noise->floor, noise->spectrum, refDbm, plan, sep);
+    if (spectrumTo) SaveSpectrumCsv(*spectrumTo, sdr::SpectrumCsv(reading.spectrum));
+    if (append) append->save({reading.entry.row}, std::nullopt, std::nullopt);
+    err << sdr::NoiseSummary(reading.floor) << '\n';
+    out << ListLine(reading.entry.row, sep) << '\n';
+    return ExitOk;
+}
+
+}  // namespace
+
+int CmdIq(ArgList& args, std::ostream& out, std::ostream& err) {
+    if (args.takePositional() != "noise") throw UsageError("iq needs noise");
+    try {
+        return RunIqNoise(args, out, err);
+    } catch (const rig::ReadingInputError& e) {
+        throw Refusal(e.what());
+    }
+}
+
+}  // namespace fw::cli

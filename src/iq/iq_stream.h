@@ -1,0 +1,34 @@
+#pragma once
+// The samples of a recording as complex floats of full scale 1.0, in pieces, so that a
+// recording of any length is read in a few megabytes.
+#include <complex>
+#include <cstdint>
+#include <functional>
+#include <span>
+#include <stop_token>
+
+#include "iq/iq_recording.h"
+#include "model/outcome.h"
+#include "noisefloor/noise_floor.h"
+
+namespace fw {
+
+// Samples per piece: 8 MB of complex floats.
+inline constexpr std::size_t IqPieceSamples = 1u << 20;
+
+using IqSink = std::function<void(std::span<const std::complex<float>>)>;
+
+// Reads every sample of `rec` in order and hands it to `sink` in pieces of at most
+// IqPieceSamples; the number of samples read, or why reading failed or stopped.
+Outcome<std::uint64_t> StreamIqSamples(const IqRecording& rec, const IqSink& sink,
+                                       std::stop_token stop = {});
+
+// The noise floor of a whole recording and its used bins; `centreHz` labels the bins.
+struct IqNoise {
+    NoiseFloor floor;
+    std::vector<SpectrumBin> spectrum;
+};
+Outcome<IqNoise> MeasureRecordingNoise(const IqRecording& rec, double centreHz,
+                                       std::stop_token stop = {});
+
+}  // namespace fw

@@ -1,0 +1,55 @@
+#include "sdr/noise_reading.h"
+
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+
+#include "libs/int_text.h"
+#include "rig/rig_error.h"
+
+namespace fw::sdr {
+
+namespace {
+
+void AppendNumber(std::string& out, double v, int precision) {
+    char buf[64];
+    const auto end = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::fixed, precision).ptr;
+    out.append(buf, end);
+}
+
+}  // namespace
+
+NoiseReading MakeNoiseReading(const rig::ResolvedTarget& where, const NoiseFloor& floor,
+                              std::vector<SpectrumBin> spectrum, double refDbm,
+                              const rig::ReadingPlan& plan, char sep) {
+    NoiseReading r{where, floor, std::move(spectrum), refDbm, 0, 0, {}};
+    const double bandwidthHz = ParseIntText(plan.bandwidth).value_or(0);
+    if (!(bandwidthHz > 0)) throw rig::ReadingInputError("the bandwidth must be above 0 Hz");
+    r.offsetDb = rig::OffsetFor(plan.offsets, where.offsetBand);
+    r.antPowerDbm = AntennaPowerDbm(floor.densityDbfsPerHz, bandwidthHz, refDbm, r.offsetDb);
+    r.entry = rig::PowerEntry(where, r.antPowerDbm, plan, sep);
+    return r;
+}
+
+std::string NoiseSummary(const NoiseFloor& floor) {
+    std::string s = "N0 ";
+    AppendNumber(s, floor.densityDbfsPerHz, 2);
+    s += " dBFS/Hz, K " + std::to_string(floor.segments) + ", N " + std::to_string(floor.fftLength) +
+         ", " + std::to_string(floor.binsUsed) + " bins, occupancy ";
+    AppendNumber(s, floor.occupancy * 100.0, 1);
+    s += " %";
+    return s;
+}
+
+std::string SpectrumCsv(const std::vector<SpectrumBin>& bins) {
+    std::string csv = "freq_hz,density_dbfs_hz\n";
+    for (const SpectrumBin& b : bins) {
+        AppendNumber(csv, b.freqHz, 1);
+        csv += ',';
+        AppendNumber(csv, b.densityDbfsPerHz, 3);
+        csv += '\n';
+    }
+    return csv;
+}
+
+}  // namespace fw::sdr

@@ -1,0 +1,71 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "cli/cli_run.h"
+#include "support/iq_files.h"
+#include "support/synthetic_iq.h"
+
+namespace fw::cli::test {
+namespace {
+
+// Noise of -100 dBFS/Hz at 51.2 kS/s: 2700 Hz hold -65.69 dBFS.
+std::string NoiseWav(std::optional<std::uint32_t> centreHz) {
+    const std::string path = TempPath(centreHz ? "fw_iq_centre.wav" : "fw_iq_nocentre.wav");
+    const auto samples = fw::test::SyntheticIq(51200, 1e-10, {}, 11).take(512 * 100);
+    fw::test::WriteBytes(path, fw::test::WavBytes(samples, true, 51200, centreHz));
+    return path;
+}
+
+double PowerOf(const std::string& row) {
+    // The antenna power ends the row.
+    std::string field = row.substr(row.rfind('|') + 1);
+    for (char& c : field)
+        if (c == ',') c = '.';
+    return std::stod(field);
+}
+
+TEST(CliIq, ARecordingGivesTheRowOfATypedAntennaPowerEntry) {
+    const std::string wav = NoiseWav(7100000);
+    const std::string csv = TempPath("fw_iq_spectrum.csv");
+    const std::string viaIq = TempPath("fw_iq_rows.txt");
+    const std::string typed = TempPath("fw_iq_typed.txt");
+    std::remove(viaIq.c_str());
+    std::remove(typed.c_str());
+    const CliRun r = Cli({"iq", "noise", wav, "--ref", WithSeparator("-10.5"), "--calibration",
+                          "40m=2", "--spectrum", csv, "--append", viaIq});
+    ASSERT_EQ(r.code, ExitOk) << r.err;
+    EXPECT_EQ(r.err.substr(0, 3), "N0 ") << r.err;
+    EXPECT_NE(r.err.find("K 100, N 512, 402 bins"), std::string::npos) << r.err;
+    EXPECT_EQ(r.out.substr(0, 8), "  7.100|");
+    // -100 dBFS/Hz + 10*log10(2700) - 10.5 dBm + 2 dB on 40m.
+    EXPECT_NEAR(PowerOf(r.out), -100 + 34.314 - 10.5 + 2, 0.1) << r.out;
+    EXPECT_EQ(ReadAll(csv).substr(0, 34), "freq_hz,density_dbfs_hz\n7079600.0,");
+
+    // Typed with the power the recording gave, the entry is the same row.
+    const CliRun e = Cli({"enter", "--method", "AntPwr", "--freq", WithSeparator("7.1"),
+                          "--power", WithSeparator(std::to_string(PowerOf(r.out))), "--append", typed});
+    ASSERT_EQ(e.code, ExitOk) << e.err;
+    EXPECT_EQ(r.out, e.out.substr(e.out.rfind('\n', e.out.size() - 2) + 1));
+    EXPECT_NE(ReadAll(viaIq).find("AntPwr"), std::string::npos);
+}
+
+TEST(CliIq, WithoutACentreFrequencyItNeedsFreqAndBadInputIsRefused) {
+    const std::string wav = NoiseWav(std::nullopt);
+    const struct { std::vector<std::string> args; int code; std::string err; } cases[] = {
+        {{"iq", "noise", wav}, ExitRefused, "does not say its centre frequency: give --freq MHZ"},
+        {{"iq", "noise", wav, "--freq", "14"}, ExitOk, ""},
+        {{"iq", "noise", wav, "--freq", "14", "--ref", "x"}, ExitRefused, "--ref must be a number"},
+        {{"iq", "noise", TempPath("fw_iq_none.wav")}, ExitRefused, "No such file"},
+        {{"iq", "noise"}, ExitUsage, "needs the recording FILE"},
+        {{"iq", "listen", wav}, ExitUsage, "iq needs noise"},
+    };
+    for (const auto& c : cases) {
+        const CliRun r = Cli(c.args);
+        EXPECT_EQ(r.code, c.code) << r.err;
+        EXPECT_NE(r.err.find(c.err), std::string::npos) << r.err;
+    }
+}
+
+}  // namespace
+}  // namespace fw::cli::test
