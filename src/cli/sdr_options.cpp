@@ -2,7 +2,7 @@
 
 #include "libs/atomic_file.h"
 #include "libs/real_text.h"
-#include "libs/startup_values.h"
+#include "cli/reading_plan_options.h"
 
 namespace fw::cli {
 
@@ -13,11 +13,11 @@ double ParseRealOption(const std::string& name, const std::string& text, char se
 }
 
 rig::ReadingPlan TakeNoisePlan(ArgList& args, char sep) {
-    rig::ReadingPlan plan;
-    if (auto cal = args.takeOption("--calibration")) plan.offsets = rig::ParseCalibrationOffsets(*cal, sep);
-    plan.gain = args.takeOption("--gain").value_or("");
-    plan.bandwidth = args.takeOption("--bandwidth").value_or(std::string(StartBandwidthText));
-    return plan;
+    for (const char* meterOnly : {"--samples", "--readings", "--settle"}) {
+        if (args.takeOption(meterOnly))
+            throw UsageError(std::string(meterOnly) + " is for the S-meter, not for a noise measurement");
+    }
+    return TakeReadingPlanOptions(args, sep).reading;
 }
 
 void SaveSpectrumCsv(const std::string& path, const std::string& csv) {

@@ -12,7 +12,8 @@ namespace fw::cli {
 // the option when it is not a number.
 double ParseRealOption(const std::string& name, const std::string& text, char sep);
 
-// --gain, --bandwidth and --calibration of a noise reading, as for the rig.
+// --gain, --bandwidth and --calibration of a noise reading, checked as for the rig; the
+// S-meter's --samples and --settle are a UsageError.
 rig::ReadingPlan TakeNoisePlan(ArgList& args, char sep);
 
 // Writes the used bins as CSV to `path` through the atomic writer; throws Refusal.

@@ -56,6 +56,8 @@ TEST(CliIq, WithoutACentreFrequencyItNeedsFreqAndBadInputIsRefused) {
         {{"iq", "noise", wav}, ExitRefused, "does not say its centre frequency: give --freq MHZ"},
         {{"iq", "noise", wav, "--freq", "14"}, ExitOk, ""},
         {{"iq", "noise", wav, "--freq", "14", "--ref", "x"}, ExitRefused, "--ref must be a number"},
+        {{"iq", "noise", wav, "--freq", "14", "--ref", "400"}, ExitRefused, "no receiver sees"},
+        {{"iq", "noise", wav, "--freq", "14", "--samples", "3"}, ExitUsage, "not for a noise"},
         {{"iq", "noise", TempPath("fw_iq_none.wav")}, ExitRefused, "No such file"},
         {{"iq", "noise"}, ExitUsage, "needs the recording FILE"},
         {{"iq", "listen", wav}, ExitUsage, "iq needs noise"},
