@@ -9,6 +9,7 @@
 #include "cli/reading_plan_options.h"
 #include "cli/render_options.h"
 #include "cli/rig_options.h"
+#include "cli/sdr_options.h"
 
 namespace fw::cli {
 
@@ -24,7 +25,7 @@ struct CommandEntry {
 constexpr CommandEntry Commands[] = {
     {"curves", CmdCurves}, {"noise", CmdNoise},   {"render", CmdRender}, {"list", CmdList},
     {"enter", CmdEnter},   {"report", CmdReport}, {"rig", CmdRig},
-    {"monitor", CmdMonitor}, {"log", CmdLog}, {"iq", CmdIq},
+    {"monitor", CmdMonitor}, {"log", CmdLog}, {"iq", CmdIq}, {"sdr", CmdSdr},
 };
 
 void PrintUsage(std::ostream& s) {
@@ -87,6 +88,16 @@ void PrintUsage(std::ostream& s) {
          "      A log that another program holds locked delays the entry in hand, which is\n"
          "      written when the log is free. --locator (a Maidenhead locator) is logged with\n"
          "      every reading.\n"
+         "  sdr devices\n"
+         "      The receivers SoapySDR finds: driver, label, serial, one per line.\n"
+         "  sdr read SDR (--band B | --freq MHZ) [--gain G] [--bandwidth HZ]\n"
+         "           [--calibration B=DB;...] [--append FILE]\n"
+         "      Tunes the SDR there, drops 100 ms, captures --seconds of samples and prints\n"
+         "      the row of an antenna-power entry of their noise density, as iq noise does;\n"
+         "      N0, K, the occupancy and any overflows or timeouts go to standard error. A\n"
+         "      device that cannot be opened or stops delivering is \"SDR not available\".\n"
+         "  sdr sweep SDR [--bands B,B,...] [same options]\n"
+         "      The same on every band given (default all thirteen), one row per band.\n"
          "  iq noise FILE [--freq MHZ] [--ref DBM] [--gain G] [--bandwidth HZ]\n"
          "           [--calibration B=DB;...] [--append FILE] [--spectrum CSV]\n"
          "      The noise density of an IQ recording (a two-channel WAV file of 16-bit\n"
@@ -134,6 +145,9 @@ void PrintUsage(std::ostream& s) {
       << "\n"
          "Reading plan (for rig read, rig sweep and monitor):\n"
       << ReadingPlanOptionsHelp()
+      << "\n"
+         "SDR (for sdr read and sdr sweep):\n"
+      << SdrOptionsHelp
       << "\n"
          "Station log (for monitor and log):\n"
       << LogOptionsHelp

@@ -18,6 +18,7 @@ int CmdRig(ArgList& args, std::ostream& out, std::ostream& err);
 int CmdMonitor(ArgList& args, std::ostream& out, std::ostream& err);
 int CmdLog(ArgList& args, std::ostream& out, std::ostream& err);
 int CmdIq(ArgList& args, std::ostream& out, std::ostream& err);
+int CmdSdr(ArgList& args, std::ostream& out, std::ostream& err);
 // The sub-commands of `log` that have files of their own.
 int CmdLogCompare(ArgList& args, std::ostream& out, std::ostream& err);
 int CmdLogReport(ArgList& args, std::ostream& out, std::ostream& err);

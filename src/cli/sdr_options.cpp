@@ -20,6 +20,32 @@ rig::ReadingPlan TakeNoisePlan(ArgList& args, char sep) {
     return TakeReadingPlanOptions(args, sep).reading;
 }
 
+std::optional<sdr::SdrSettings> TakeSdrOptions(ArgList& args, char sep) {
+    const auto device = args.takeOption("--sdr");
+    const auto rate = args.takeOption("--sdr-rate");
+    const auto gain = args.takeOption("--sdr-gain");
+    const auto antenna = args.takeOption("--sdr-antenna");
+    const auto ref = args.takeOption("--ref");
+    const auto seconds = args.takeOption("--seconds");
+    if (!device) {
+        if (rate || gain || antenna || ref || seconds)
+            throw UsageError("--sdr-rate, --sdr-gain, --sdr-antenna, --ref and --seconds go with --sdr");
+        return std::nullopt;
+    }
+    if (!ref) throw UsageError("--sdr needs --ref DBM, the level that reads 0 dBFS");
+    sdr::SdrSettings s;
+    s.args = *device;
+    s.refDbm = ParseRealOption("--ref", *ref, sep);
+    if (rate) s.rateHz = ParseRealOption("--sdr-rate", *rate, sep);
+    if (rate && !(s.rateHz >= 10000 && s.rateHz <= NoiseFloorEstimator::MaxSampleRateHz))
+        throw Refusal("--sdr-rate must lie between 10000 and 200000000 Hz");
+    if (gain) s.gainDb = ParseRealOption("--sdr-gain", *gain, sep);
+    s.antenna = antenna.value_or("");
+    if (seconds) s.seconds = ParseRealOption("--seconds", *seconds, sep);
+    if (!(s.seconds >= 0.1 && s.seconds <= 60)) throw Refusal("--seconds must lie between 0.1 and 60");
+    return s;
+}
+
 void SaveSpectrumCsv(const std::string& path, const std::string& csv) {
     const std::string error = WriteFileAtomically(path, csv);
     if (!error.empty()) throw Refusal("The spectrum could not be saved as " + path + ": " + error);

@@ -5,6 +5,7 @@
 
 #include "cli/cli_args.h"
 #include "rig/reading.h"
+#include "sdr/sdr_session.h"
 
 namespace fw::cli {
 
@@ -15,6 +16,20 @@ double ParseRealOption(const std::string& name, const std::string& text, char se
 // --gain, --bandwidth and --calibration of a noise reading, checked as for the rig; the
 // S-meter's --samples and --settle are a UsageError.
 rig::ReadingPlan TakeNoisePlan(ArgList& args, char sep);
+
+// SDR = --sdr ARGS [--sdr-rate HZ] [--sdr-gain DB] [--sdr-antenna NAME] --ref DBM, and
+// --seconds S (the capture time); none when --sdr is not given. --ref missing with --sdr,
+// or the other options without --sdr, is a UsageError; an unreadable value a Refusal.
+std::optional<sdr::SdrSettings> TakeSdrOptions(ArgList& args, char sep);
+
+inline constexpr const char* SdrOptionsHelp =
+    "  --sdr ARGS           SoapySDR device arguments, e.g. driver=rtlsdr or\n"
+    "                       driver=airspyhf,serial=... (see \"sdr devices\")\n"
+    "  --sdr-rate HZ        sample rate (default the supported rate closest to 2.048 MS/s)\n"
+    "  --sdr-gain DB        receiver gain in dB, automatic gain control off\n"
+    "  --sdr-antenna NAME   the receiver's antenna input\n"
+    "  --ref DBM            antenna power in dBm that reads 0 dBFS at this gain\n"
+    "  --seconds S          capture time per reading, 0.1 to 60 (default 1)\n";
 
 // Writes the used bins as CSV to `path` through the atomic writer; throws Refusal.
 void SaveSpectrumCsv(const std::string& path, const std::string& csv);

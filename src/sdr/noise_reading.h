@@ -19,6 +19,8 @@ struct NoiseReading {
     double offsetDb = 0;
     double antPowerDbm = 0;
     EntryAccepted entry;
+    long overflows = 0;  // a live capture's dropped blocks and empty reads
+    long timeouts = 0;
 };
 
 // `where` was resolved against `plan` (its gain and bandwidth are valid). Throws

@@ -1,0 +1,86 @@
+#include <ostream>
+
+#include "cli/commands.h"
+#include "cli/data_file_append.h"
+#include "cli/sdr_options.h"
+#include "cli/signal_stop.h"
+#include "libs/regional.h"
+#include "rig/pacing.h"
+#include "rig/rig_error.h"
+#include "rig/sweep.h"
+#include "sdr/sdr_sweep.h"
+
+namespace fw::cli {
+
+namespace {
+
+// N0, K and the occupancy, and what went wrong on the way, on standard error.
+void PrintNoiseNotes(const sdr::NoiseReading& r, std::ostream& err) {
+    err << r.where.label << ": " << sdr::NoiseSummary(r.floor) << '\n';
+    if (r.overflows) err << r.where.label << ": " << r.overflows << " overflows (samples lost)\n";
+    if (r.timeouts) err << r.where.label << ": " << r.timeouts << " reads timed out\n";
+}
+
+int RunSdrReadings(bool sweep, ArgList& args, std::ostream& out, std::ostream& err) {
+    const char sep = SystemDecimalSeparator();
+    const auto settings = TakeSdrOptions(args, sep);
+    if (!settings) throw UsageError(std::string("sdr ") + (sweep ? "sweep" : "read") + " needs --sdr ARGS");
+    const auto band = args.takeOption("--band");
+    const auto freq = args.takeOption("--freq");
+    const auto bands = args.takeOption("--bands");
+    const auto appendTo = args.takeOption("--append");
+    const rig::ReadingPlan plan = TakeNoisePlan(args, sep);
+    args.expectEmpty();
+    if (sweep && (band || freq)) throw UsageError("sdr sweep takes --bands, not --band or --freq");
+    if (!sweep && bands) throw UsageError("sdr read takes --band or --freq, not --bands");
+    if (band && freq) throw UsageError("give either --band or --freq, not both");
+    if (!sweep && !band && !freq) throw UsageError("sdr read needs --band B or --freq MHZ");
+
+    std::vector<rig::RigTarget> targets = rig::AllBandTargets();
+    if (bands) targets = rig::BandTargets(*bands);
+    if (band) targets = {rig::RigTarget::Band(*band)};
+    if (freq) targets = {rig::RigTarget::Free(*freq)};
+    std::vector<rig::ResolvedTarget> resolved;
+    for (const auto& t : targets) resolved.push_back(rig::ResolveTarget(t, plan, sep));
+    // A refused file ends the command before the device is opened.
+    std::optional<DataFileAppend> append;
+    if (appendTo) append.emplace(*appendTo, sep);
+
+    SignalStop interrupt;
+    sdr::SdrSession session(*settings);
+    const sdr::SdrSweepResult result = sdr::RunSdrSweep(
+        session, resolved, *settings, plan,
+        [&](const sdr::NoiseReading& r) {
+            PrintNoiseNotes(r, err);
+            out << ListLine(r.entry.row, sep) << std::endl;
+        },
+        interrupt.token(), sep);
+    std::vector<MeasRow> rows;
+    for (const auto& r : result.readings) rows.push_back(r.entry.row);
+    if (append && !rows.empty()) append->save(rows, std::nullopt, std::nullopt);
+    if (!result.failure.empty()) err << result.failure << '\n';
+    if (result.cancelled)
+        err << "Cancelled after " << rows.size() << " of " << resolved.size() << " readings\n";
+    return result.complete() ? ExitOk : ExitRefused;
+}
+
+}  // namespace
+
+int CmdSdr(ArgList& args, std::ostream& out, std::ostream& err) {
+    const auto sub = args.takePositional();
+    try {
+        if (sub == "devices") {
+            args.expectEmpty();
+            for (const sdr::SdrDeviceInfo& d : sdr::FindSdrDevices()) out << sdr::DeviceLine(d) << '\n';
+            return ExitOk;
+        }
+        if (sub != "read" && sub != "sweep") throw UsageError("sdr needs devices, read or sweep");
+        return RunSdrReadings(sub == "sweep", args, out, err);
+    } catch (const rig::ReadingInputError& e) {
+        throw Refusal(e.what());
+    } catch (const sdr::SdrError& e) {
+        throw Refusal(e.what());
+    }
+}
+
+}  // namespace fw::cli
