@@ -15,6 +15,7 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextDocument>
 
 #include "app/diagram/display_controller.h"
 #include "output/qt/qimage_picture.h"
@@ -112,8 +113,10 @@ class DisplayTest : public QObject {
         QCOMPARE(f.dialogs.messages, std::vector<ShownMessage>{BandwidthMessage});
         QVERIFY(checkedWhileOpen);
         QCOMPARE(f.c().CBBandWidth->currentText(), QStringLiteral("2700"));
-        QCOMPARE(redraws.count(), acceptedBefore);  // the reset itself draws nothing
-        if (acceptedBefore == 0) QCOMPARE(f.c().ImPlot->pixmap().toImage(), before);
+        // The reset draws once more, for what the box shows now.
+        QCOMPARE(redraws.count(), acceptedBefore + 1);
+        QCOMPARE(f.window->display().pictureBandwidthHz(), 2700);
+        QCOMPARE(f.c().ImPlot->pixmap().toImage(), before);
 
         // The next redraw, whatever causes it, uses 2700.
         f.c().LMDScrollBarPos->triggerAction(QAbstractSlider::SliderSingleStepAdd);
@@ -121,7 +124,7 @@ class DisplayTest : public QObject {
         QCOMPARE(f.dialogs.messages.size(), 1u);
     }
 
-    void emptyTextIsRefusedAndKeepsThePicture() {
+    void emptyTextIsRefusedAndTheDiagramFollowsTheReset() {
         WindowFixture f;
         f.c().CBBandWidth->setEditText(QStringLiteral("6000"));
         const QImage shown = f.c().ImPlot->pixmap().toImage();
@@ -131,10 +134,11 @@ class DisplayTest : public QObject {
         QTest::keyClick(f.c().CBBandWidth->lineEdit(), Qt::Key_Backspace);
         QCOMPARE(f.dialogs.messages, std::vector<ShownMessage>{BandwidthMessage});
         QCOMPARE(f.c().CBBandWidth->currentText(), QStringLiteral("2700"));
-        QCOMPARE(redraws.count(), 0);
-        QCOMPARE(f.c().ImPlot->pixmap().toImage(), shown);
-        QCOMPARE(f.window->display().pictureBandwidthHz(), 6000);
-        QCOMPARE(f.memoLines(), memo);  // a refused redraw writes no size lines
+        // Drawn once, for the reset box: the refused text itself draws nothing.
+        QCOMPARE(redraws.count(), 1);
+        QVERIFY(f.c().ImPlot->pixmap().toImage() != shown);
+        QCOMPARE(f.window->display().pictureBandwidthHz(), 2700);
+        QCOMPARE(f.memoLines().size(), memo.size() + 2);
     }
 
     void scrollBarsSetTheLevelAxis() {
@@ -377,6 +381,29 @@ class DisplayTest : public QObject {
         QCOMPARE(f.c().userListModel->stringList().value(2), printed.last());
     }
 #endif
+
+    // A level-axis bar redraws without touching the list: its model and selected row stay.
+    void levelAxisBarsKeepTheListAndItsSelection() {
+        WindowFixture f;
+        f.c().ButEnter->click();
+        f.c().ButEnter->click();
+        QListView* list = f.c().LBUserData;
+        list->setCurrentIndex(list->model()->index(3, 0));
+        QSignalSpy resets(list->model(), &QAbstractItemModel::modelReset);
+        f.c().LMDScrollBarPos->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+        f.c().LMDScrollBarWidth->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+        QCOMPARE(resets.count(), 0);
+        QCOMPARE(list->currentIndex().row(), 3);
+    }
+
+    // Every redraw adds two lines to the diagnostic panel; it keeps only the latest.
+    void diagnosticPanelStaysBounded() {
+        WindowFixture f;
+        for (int i = 0; i < DiagnosticPanelLines; ++i)
+            f.c().LMDScrollBarPos->setValue(i % 2 == 0 ? 0 : 10);
+        QCOMPARE(f.c().Memo3->document()->blockCount(), DiagnosticPanelLines);
+        QVERIFY(f.memoLines().constLast().startsWith(QStringLiteral("h:")));
+    }
 };
 
 FW_WINDOW_TEST(DisplayTest);

@@ -236,6 +236,21 @@ class EntryTest : public QObject {
         QCOMPARE(f.state().MeasDateTime, std::string("yesterday"));
         QCOMPARE(redraws.count(), 1);
     }
+
+    // Field strength clears the gain; leaving it puts back the gain from before, which the
+    // next entry needs.
+    void gainComesBackAfterFieldStrength() {
+        WindowFixture f;
+        f.c().EditGain->setText(Num("3.5"));
+        ChooseMethod(f, 3);
+        f.c().EditFieldStrength->setText(QStringLiteral("20"));
+        f.c().ButEnter->click();
+        ChooseMethod(f, 0);
+        QCOMPARE(f.c().EditGain->text(), Num("3.5"));
+        f.c().ButEnter->click();
+        QCOMPARE(f.dialogs.messages.size(), 0u);
+        QCOMPARE(f.window->document().measList().size(), 2u);
+    }
 };
 
 FW_WINDOW_TEST(EntryTest);

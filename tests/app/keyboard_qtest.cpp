@@ -2,7 +2,14 @@
 // drop-down list only picks the item, and Tab reaches the level-axis bars.
 #include <QAbstractItemView>
 #include <QApplication>
+#include <QAction>
 #include <QComboBox>
+#include <QKeySequence>
+#include <QLabel>
+#include <QLocale>
+#include <QMenu>
+#include <QMenuBar>
+#include <QSet>
 #include <QLineEdit>
 #include <QListView>
 #include <QPushButton>
@@ -100,6 +107,66 @@ class KeyboardTest : public QObject {
         QTest::keyClick(c.LMDScrollBarPos, Qt::Key_Right);
         QCOMPARE(std::abs(c.LMDScrollBarPos->value() - before), 10);
         QCOMPARE(f.state().YPos, c.LMDScrollBarPos->value());
+    }
+
+    // Each menu and each of its items has an Alt key of its own; the usual shortcuts are set,
+    // F1 for the guide in the desktop's language.
+    void menusHaveTheirOwnAltKeysAndTheUsualShortcuts() {
+        WindowFixture f;
+        QList<QList<QAction*>> menus{f.window->menuBar()->actions(), f.c().ImPlot->actions(),
+                                     f.c().LBUserData->actions()};
+        for (const QAction* a : f.window->menuBar()->actions())
+            if (a->menu()) menus << a->menu()->actions();
+        for (const QList<QAction*>& menu : menus) {
+            QSet<QChar> keys;
+            for (const QAction* a : menu) {
+                if (a->isSeparator()) continue;
+                const QString text = a->text();
+                const qsizetype amp = text.indexOf(QLatin1Char('&'));
+                QVERIFY2(text.count(QLatin1Char('&')) == 1 && amp + 1 < text.size(),
+                         qPrintable(text));
+                const QChar key = text.at(amp + 1).toLower();
+                QVERIFY2(!keys.contains(key), qPrintable(text));
+                keys.insert(key);
+            }
+        }
+        const MainActions& a = f.c().actions;
+        QCOMPARE(a.loadUserData->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_O));
+        QCOMPARE(a.saveUserData->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_S));
+        QCOMPARE(a.print->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_P));
+        QCOMPARE(a.close->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Q));
+        const bool german = QLocale().language() == QLocale::German;
+        QCOMPARE((german ? a.helpGerman : a.help)->shortcut(), QKeySequence(Qt::Key_F1));
+        QVERIFY((german ? a.help : a.helpGerman)->shortcut().isEmpty());
+    }
+
+    // A level-axis bar with keyboard focus looks different from one without.
+    void focusedBarIsMarked() {
+        WindowFixture f;
+        f.window->show();
+        QVERIFY(QTest::qWaitForWindowActive(f.window.get()));
+        QScrollBar* bar = f.c().LMDScrollBarPos;
+        f.c().LMDScrollBarWidth->setFocus();
+        const QImage unfocused = bar->grab().toImage();
+        bar->setFocus();
+        QVERIFY(bar->hasFocus());
+        QVERIFY(bar->grab().toImage() != unfocused);
+    }
+
+    // An opened list highlights the item its box shows, also one set or typed, not picked.
+    void listOpensOnTheShownItem() {
+        WindowFixture f;
+        f.window->show();
+        QVERIFY(QTest::qWaitForWindowActive(f.window.get()));
+        f.c().CBBandWidth->setEditText(f.c().CBBandWidth->itemText(2));
+        for (QComboBox* box : {f.c().CBBand, f.c().CBSValue, f.c().CBBandWidth}) {
+            const QString shown = box->currentText();
+            box->showPopup();
+            QTRY_VERIFY(box->view()->isVisible());
+            QCOMPARE(box->view()->currentIndex().data().toString(), shown);
+            box->hidePopup();
+            QCOMPARE(box->currentText(), shown);
+        }
     }
 };
 

@@ -25,6 +25,8 @@ struct ShownInput {
 class ScriptedDialogs : public Dialogs {
   public:
     std::vector<ShownMessage> messages;
+    std::vector<QString> questions;
+    std::deque<bool> confirmAnswers;  // none left means No
     std::vector<ShownInput> inputs;
     std::vector<FileDialogRequest> openRequests;
     std::vector<FileDialogRequest> saveRequests;
@@ -47,6 +49,14 @@ class ScriptedDialogs : public Dialogs {
     void show(const Message& message) override {
         messages.push_back({MessageTitle(message.kind), QString::fromStdString(message.text)});
         if (whileMessageOpen) whileMessageOpen(messages.back());
+    }
+
+    bool confirm(const QString&, const QString& question) override {
+        questions.push_back(question);
+        if (confirmAnswers.empty()) return false;
+        const bool yes = confirmAnswers.front();
+        confirmAnswers.pop_front();
+        return yes;
     }
 
     std::optional<QString> inputText(const QString& caption, const QString& prompt,

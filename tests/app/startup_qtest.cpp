@@ -178,35 +178,35 @@ class StartupTest : public QObject {
         WindowFixture f;
         QMenuBar* bar = f.window->menuBar();
         QCOMPARE(ActionTexts(bar->actions()),
-                 QStringList({"File", "&View", "Print", "&Rig", "&Station Log", "Information"}));
+                 QStringList({"&File", "&View", "&Print", "&Rig", "&Station Log", "&Information"}));
         QMenu* file = bar->actions().at(0)->menu();
         QVERIFY(file);
         QCOMPARE(ActionTexts(file->actions()),
-                 QStringList({"Load USER Data", "Save USER Data", "-", "Save Picture",
-                              "Copy Picture to Clipboard", "-", "Enter Locator and Date/Time",
-                              "Send eMail ...", "-", "Settings…", "-", "Close"}));
+                 QStringList({"&Load USER Data", "&Save USER Data", "-", "Save &Picture",
+                              "&Copy Picture to Clipboard", "-", "&Enter Locator and Date/Time",
+                              "Send e&Mail ...", "-", "Se&ttings…", "-", "Cl&ose"}));
         QAction* print = bar->actions().at(2);
         QVERIFY(!print->menu());
         QMenu* rig = bar->actions().at(3)->menu();
         QVERIFY(rig);
         QCOMPARE(ActionTexts(rig->actions()),
-                 QStringList({"Rig Settings…", "-", "Read S-Meter", "Sweep Bands…"}));
+                 QStringList({"Rig &Settings…", "-", "&Read S-Meter", "S&weep Bands…"}));
         QMenu* stationLog = bar->actions().at(4)->menu();
         QVERIFY(stationLog);
         QCOMPARE(ActionTexts(stationLog->actions()),
-                 QStringList({"Monitor…", "-", "Level over Time…", "24-Hour Profile…", "-",
-                              "Log to Measurement List…", "Export…"}));
+                 QStringList({"&Monitor…", "-", "&Level over Time…", "&24-Hour Profile…", "-",
+                              "Log &to Measurement List…", "&Export…"}));
         QMenu* info = bar->actions().at(5)->menu();
         QVERIFY(info);
         QCOMPARE(ActionTexts(info->actions()),
-                 QStringList({"About", "Help", "Help (German)", "-", "Korvan", "Velmar Region 1",
-                              "-", "Download ITU-R P.372"}));
+                 QStringList({"&About", "&Help", "Help (&German)", "-", "&Korvan",
+                              "&Velmar Region 1", "-", "&Download ITU-R P.372"}));
         QCOMPARE(ActionTexts(f.c().ImPlot->actions()),
-                 QStringList({"Copy to Clipboard", "Save As"}));
+                 QStringList({"&Copy to Clipboard", "&Save As"}));
         QCOMPARE(f.c().ImPlot->contextMenuPolicy(), Qt::ActionsContextMenu);
         QCOMPARE(ActionTexts(f.c().LBUserData->actions()),
                  QStringList(
-                     {"Delete Item", "-", "Load USER Data", "Save USER Data", "Clear USER Data"}));
+                     {"&Delete Item", "-", "&Load USER Data", "&Save USER Data", "&Clear USER Data"}));
         QCOMPARE(f.c().LBUserData->contextMenuPolicy(), Qt::ActionsContextMenu);
     }
 

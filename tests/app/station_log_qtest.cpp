@@ -244,10 +244,17 @@ class StationLogTest : public QObject {
         WriteHandMadeLog(path);
         WindowFixture f;
         UseLog(f, path);
-        EnterField(f, "50");  // replaced
+        EnterField(f, "50");  // not saved: replaced only after a Yes
         f.dialogs.spanAnswers.push_back(LogSpan{March1, March1 + 86400});
         f.c().actions.logToList->trigger();
-        QCOMPARE(f.dialogs.spansProposed.size(), 1u);
+        QCOMPARE(f.dialogs.questions.size(), 1u);
+        QCOMPARE(f.window->document().measList().size(), 1u);
+        QCOMPARE(f.window->document().measList().row(0).fieldDbuVm, 50.0);
+        f.dialogs.spanAnswers.push_back(LogSpan{March1, March1 + 86400});
+        f.dialogs.confirmAnswers.push_back(true);
+        f.c().actions.logToList->trigger();
+        QCOMPARE(f.dialogs.questions.size(), 2u);
+        QCOMPARE(f.dialogs.spansProposed.size(), 2u);
         QCOMPARE(*f.dialogs.spansProposed[0].from, March1 + 3600);  // the whole log in hours
         QCOMPARE(*f.dialogs.spansProposed[0].to, March1 + 3 * 3600);
         const MeasList& list = f.window->document().measList();
@@ -264,6 +271,25 @@ class StationLogTest : public QObject {
         f.c().actions.logToList->trigger();
         QCOMPARE(list.size(), 2u);
         QCOMPARE(f.dialogs.messages.size(), 1u);
+        QCOMPARE(f.dialogs.questions.size(), 2u);  // the list came from the log: no question
+    }
+
+    // Without a log, the views, Log to Measurement List and Export say how a log comes
+    // about, as an information, and create none.
+    void commandsWithoutALogSayHowOneComesAbout() {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("none.sqlite"));
+        WindowFixture f;
+        UseLog(f, path.toStdString());
+        for (QAction* command : {f.c().actions.levelOverTime, f.c().actions.hourlyProfile,
+                                 f.c().actions.logToList, f.c().actions.exportLog}) {
+            f.dialogs.messages.clear();
+            command->trigger();
+            QCOMPARE(f.dialogs.messages.size(), 1u);
+            QCOMPARE(f.dialogs.messages[0].title, InformationTitle);
+            QVERIFY(f.dialogs.messages[0].text.contains(QStringLiteral("Monitor…")));
+        }
+        QVERIFY(!QFile::exists(path));
     }
 
 #ifdef FW_CLI_PATH

@@ -137,6 +137,7 @@ void DisplayController::refuseBandwidth() {
     dialogs_.show({MessageKind::Information, std::string(BandwidthRefusedText)});
     document_.resetBandwidthText(c_.CBBandWidth->itemText(0).toStdString());
     refusing_ = false;
+    updateNoise();  // the diagram follows the box again, not the refused text before it
 }
 
 void DisplayController::showBandwidthText(const QString& text) {

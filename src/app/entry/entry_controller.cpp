@@ -51,14 +51,22 @@ EntryController::EntryController(Document& document, Dialogs& dialogs,
 
 void EntryController::RadioGroup1Click() {
     const EntryControls& c = c_;
-    const EntryControlStates s = ControlStatesFor(
-        EntryMethodFromIndex(c.RadioGroup1Buttons->checkedId()).value_or(EntryMethod::SValue));
+    const EntryMethod method =
+        EntryMethodFromIndex(c.RadioGroup1Buttons->checkedId()).value_or(EntryMethod::SValue);
+    // Field strength needs no gain and clears it (ENTER then shows "---"); leaving it puts
+    // back the gain from before, which the other methods need.
+    const bool field = method == EntryMethod::FieldStrength;
+    if (field && !fieldStrength_) gainBeforeField_ = c.EditGain->text();
+    const bool leavingField = fieldStrength_ && !field;
+    fieldStrength_ = field;
+    const EntryControlStates s = ControlStatesFor(method);
     c.CBSValue->setEnabled(s.sValueEnabled);
     SetInputColour(c.CBSValue, s.sValueEnabled);
     SetFieldState(c.EditGain, s.gainEditable, s.clearGain);
     SetFieldState(c.EditAntdBm, s.powerEditable, s.clearPower);
     SetFieldState(c.EditAntVol, s.voltageEditable, s.clearVoltage);
     SetFieldState(c.EditFieldStrength, s.fieldEditable, s.clearField);
+    if (leavingField) c.EditGain->setText(gainBeforeField_);
 }
 
 void EntryController::CBFreqModeClick() {

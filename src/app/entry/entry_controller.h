@@ -46,6 +46,8 @@ class EntryController : public QObject {
     Document& document_;
     Dialogs& dialogs_;
     EntryControls c_;
+    bool fieldStrength_ = false;  // the field-strength method is chosen
+    QString gainBeforeField_;     // the gain when it was chosen, put back when it is left
 };
 
 }  // namespace fw

@@ -24,6 +24,9 @@ namespace {
 
 constexpr int MinWindowSide = 300;
 constexpr int ScreenMargin = 200;
+constexpr int SmallSide = 700;  // a side below it keeps only a tenth as margin
+// The navigator, Print and the printer list along the top, with the margin at the right.
+constexpr int TopRowWidth = 464 + 249 + 8;
 // The gap of background around the page, set on every page build.
 constexpr int PageGap = 10;
 
@@ -47,10 +50,14 @@ constexpr std::array<NavButtonDesign, NavButtonCount> NavButtons = {{
 
 }  // namespace
 
-QRect PrintWindowGeometry(QSize screen) {
-    const int w = std::max(MinWindowSide, screen.width() - ScreenMargin);
-    const int h = std::max(MinWindowSide, screen.height() - ScreenMargin);
-    return QRect(screen.width() / 2 - w / 2, screen.height() / 2 - h / 2, w, h);
+QRect PrintWindowGeometry(QSize area) {
+    const auto side = [](int length, int least) {
+        const int margin = length < SmallSide ? length / 10 : ScreenMargin;
+        return std::min(length, std::max(least, length - margin));
+    };
+    const int w = side(area.width(), std::max(MinWindowSide, TopRowWidth));
+    const int h = side(area.height(), MinWindowSide);
+    return QRect(area.width() / 2 - w / 2, area.height() / 2 - h / 2, w, h);
 }
 
 TFormPrint::TFormPrint(const QImage& picture, const MeasList& list, std::string versionText,
@@ -109,7 +116,7 @@ void TFormPrint::placeOnScreen() {
     const QWidget* opener = parentWidget();
     const QScreen* screen =
         opener && opener->screen() ? opener->screen() : QGuiApplication::primaryScreen();
-    const QRect screenRect = screen ? screen->geometry() : QRect(0, 0, 1024, 768);
+    const QRect screenRect = screen ? screen->availableGeometry() : QRect(0, 0, 1024, 768);
     const QRect g = PrintWindowGeometry(screenRect.size());
     // The user cannot resize the window.
     setFixedSize(g.size());

@@ -21,9 +21,11 @@ class QToolButton;
 
 namespace fw {
 
-// Outer geometry of the print window on a screen of the given size: max(300, side - 200)
-// per side, centred with truncated integer halves.
-QRect PrintWindowGeometry(QSize screen);
+// Outer geometry of the print window in a screen area of the given size: each side the
+// area's less a margin (200, or a tenth of a side under 700), at least 300 and as wide as the
+// row of buttons and printer list where the area allows, never larger than the area; centred
+// with truncated integer halves.
+QRect PrintWindowGeometry(QSize area);
 
 // The page navigator's buttons, in their order from the left.
 enum class NavButton {

@@ -1,5 +1,7 @@
 #include "app/stationlog/log_span_dialog.h"
 
+#include "app/window/screen_fit.h"
+
 #include <QDateTimeEdit>
 #include <QDialog>
 #include <QDialogButtonBox>
@@ -46,6 +48,7 @@ std::optional<LogSpan> RunLogSpanDialog(QWidget* parent, const QString& caption,
     QObject::connect(from, &QDateTimeEdit::dateTimeChanged, &dialog, check);
     QObject::connect(to, &QDateTimeEdit::dateTimeChanged, &dialog, check);
     check();
+    FitIntoScreen(dialog);
     if (dialog.exec() != QDialog::Accepted) return std::nullopt;
     return LogSpan{UtcSecondsOfEdit(*from), UtcSecondsOfEdit(*to)};
 }

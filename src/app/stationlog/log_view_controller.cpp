@@ -13,8 +13,10 @@
 
 #include "app/stationlog/log_span_dialog.h"
 #include "app/stationlog/log_view_window.h"
+#include "app/stationlog/missing_log.h"
 #include "app/diagram/picture_controller.h"
 #include "app/window/qt_text.h"
+#include "app/window/screen_fit.h"
 #include "stationlog/station_log_tasks.h"
 #include "libs/startup_values.h"
 #include "logviews/view_frame.h"
@@ -56,6 +58,10 @@ void LogViewController::createWindow() {
 
 void LogViewController::open() {
     const std::string path = StationLogPath(document_.settings().log);
+    if (const std::optional<Message> none = NoLogYet(path)) {
+        dialogs_.show(*none);
+        return;
+    }
     LogExtent extent;
     std::vector<LogBand> bands;
     try {
@@ -92,6 +98,7 @@ void LogViewController::open() {
     }
     filling_ = false;
     redraw();
+    if (!window_->isVisible()) FitIntoScreen(*window_);
     window_->show();
     window_->raise();
 }

@@ -1,5 +1,7 @@
 #include "app/stationlog/monitor_controller.h"
 
+#include "app/window/screen_fit.h"
+
 #include <QAction>
 #include <QLabel>
 #include <QLineEdit>
@@ -67,6 +69,7 @@ void MonitorController::MIMonitorClick() {
         connect(window_->start, &QPushButton::clicked, this, [this] { startClick(); });
         connect(window_->stop, &QPushButton::clicked, this, [this] { stopClick(); });
     }
+    if (!window_->isVisible()) FitIntoScreen(*window_);
     window_->show();
     window_->raise();
 }

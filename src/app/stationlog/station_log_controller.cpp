@@ -5,6 +5,7 @@
 
 #include "app/stationlog/entry_logger.h"
 #include "app/stationlog/log_view_controller.h"
+#include "app/stationlog/missing_log.h"
 #include "app/stationlog/monitor_controller.h"
 #include "stationlog/station_log_tasks.h"
 #include "stationlog/log_to_list.h"
@@ -46,6 +47,10 @@ StationLogController::StationLogController(Document& document, Dialogs& dialogs,
 
 std::optional<LogSpan> StationLogController::wholeSpan(std::string& path) {
     path = StationLogPath(document_.settings().log);
+    if (const std::optional<Message> none = NoLogYet(path)) {
+        dialogs_.show(*none);
+        return std::nullopt;
+    }
     LogExtent extent;
     try {
         StationLog log = StationLog::Open(path, StationLog::OpenMode::ReadOnly);
@@ -81,6 +86,11 @@ void StationLogController::MILogToListClick() {
         dialogs_.show({MessageKind::Information, NoReadingsInSpanText});
         return;
     }
+    if (document_.hasUnsavedRows() &&
+        !dialogs_.confirm(QStringLiteral("Log to Measurement List"),
+                          QStringLiteral("The measurement list has rows that were not saved. "
+                                         "Replace them with the station log's medians?")))
+        return;
     std::string locator = ListLocator(logged);
     document_.replaceFromFile(std::move(logged.list), std::move(locator),
                               std::move(logged.dateTime), {});

@@ -38,6 +38,8 @@ class Dialogs {
     // A message box with a single OK button, titled by the message's kind: "Informationen",
     // "Warnung" or "Fehler".
     virtual void show(const Message& message) = 0;
+    // A question with the buttons Yes and No; true for Yes.
+    virtual bool confirm(const QString& caption, const QString& question) = 0;
 
     // A text-input dialog; no value when the user cancels.
     virtual std::optional<QString> inputText(const QString& caption, const QString& prompt,
@@ -68,6 +70,7 @@ class QtDialogs : public Dialogs {
     explicit QtDialogs(QWidget* parent) : parent_(parent) {}
 
     void show(const Message& message) override;
+    bool confirm(const QString& caption, const QString& question) override;
     std::optional<QString> inputText(const QString& caption, const QString& prompt,
                                      const QString& initialText) override;
     std::optional<QString> openFileName(const FileDialogRequest& request) override;

@@ -29,10 +29,12 @@ void Document::start(AppState startState) {
         state_ = std::move(startState);
         measList_.clear();
     });
+    unsaved_ = false;
 }
 
 void Document::appendRow(const MeasRow& row, RowOrigin origin) {
     changeList([&] { measList_.appendRow(row); });
+    unsaved_ = true;
     emit changed();
     emit rowEntered(row, origin);
 }
@@ -40,7 +42,9 @@ void Document::appendRow(const MeasRow& row, RowOrigin origin) {
 void Document::removeListLine(int line) {
     changeList([&] {
         const long row = RowOfListLine(line, measList_.size());
-        if (row >= 0) measList_.removeRow(static_cast<std::size_t>(row));
+        if (row < 0) return;
+        measList_.removeRow(static_cast<std::size_t>(row));
+        unsaved_ = true;
     });
     emit changed();
 }
@@ -50,6 +54,7 @@ void Document::clearList() {
         measList_.clear();
         state_.UserDataFile.clear();
     });
+    unsaved_ = false;
     emit changed();
 }
 
@@ -61,11 +66,13 @@ void Document::replaceFromFile(MeasList list, std::string locator, std::string d
         state_.MeasDateTime = std::move(dateTime);
         state_.UserDataFile = std::move(file);
     });
+    unsaved_ = false;
     emit changed();
 }
 
 void Document::setDataFile(std::string file) {
     state_.UserDataFile = std::move(file);
+    unsaved_ = false;
 }
 
 void Document::setLocatorAndTime(std::string locator, std::optional<std::string> dateTime) {
@@ -76,10 +83,9 @@ void Document::setLocatorAndTime(std::string locator, std::optional<std::string>
 }
 
 void Document::setLevelAxis(std::int32_t yPos, std::int32_t yWidth) {
-    changeList([&] {
-        state_.YPos = yPos;
-        state_.YWidth = yWidth;
-    });
+    // The list's lines do not depend on the level axis: its model and selection stay.
+    state_.YPos = yPos;
+    state_.YWidth = yWidth;
     emit changed();
 }
 

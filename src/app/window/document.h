@@ -49,6 +49,8 @@ class Document : public QObject {
                          std::string file);
     // The list was saved as `file`; nothing shown changes.
     void setDataFile(std::string file);
+    // The list has rows and was changed since it was last saved, loaded or emptied.
+    bool hasUnsavedRows() const { return unsaved_ && !measList_.empty(); }
 
     // The locator command: with a date/time both change and the window redraws; without one
     // (the second question cancelled) only the locator changes, shown at the next redraw.
@@ -110,6 +112,7 @@ class Document : public QObject {
     mutable DiagramPicture picture_;
     mutable std::function<DiagramPicture()> drawPicture_;  // set until picture_ is drawn
     std::int32_t pictureBandwidthHz_ = 0;
+    bool unsaved_ = false;
 };
 
 }  // namespace fw

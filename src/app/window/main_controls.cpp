@@ -9,11 +9,13 @@
 #include <QLineEdit>
 #include <QListView>
 #include <QMainWindow>
+#include <QPainter>
 #include <QPlainTextEdit>
 #include <QProxyStyle>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
+#include <QSignalBlocker>
 #include <QStyledItemDelegate>
 
 #include "app/window/control_style.h"
@@ -42,10 +44,41 @@ QLabel* RightLabel(QWidget* parent, const Rect& r, const QString& text) {
     return label;
 }
 
+// An editable drop-down box whose list opens on the item its text names: the text is often
+// set or typed without picking an item, and the list would open on the last one picked.
+class TextComboBox : public QComboBox {
+  public:
+    using QComboBox::QComboBox;
+    void showPopup() override {
+        const int named = findText(currentText(), Qt::MatchExactly);
+        if (named >= 0 && named != currentIndex()) {
+            const QSignalBlocker quiet(this);  // the text stays as it is: no change to report
+            setCurrentIndex(named);
+        }
+        QComboBox::showPopup();
+    }
+};
+
+// A scroll bar that shows keyboard focus, which the application's style draws for no bar:
+// a frame in the highlight colour.
+class FocusFramedScrollBar : public QScrollBar {
+  public:
+    using QScrollBar::QScrollBar;
+
+  protected:
+    void paintEvent(QPaintEvent* event) override {
+        QScrollBar::paintEvent(event);
+        if (!hasFocus()) return;
+        QPainter painter(this);
+        painter.setPen(QPen(palette().color(QPalette::Highlight), 2));
+        painter.drawRect(rect().adjusted(1, 1, -1, -1));
+    }
+};
+
 // A drop-down box whose text can also be typed; typed texts never become items.
 QComboBox* TextCombo(QWidget* parent, const Rect& r, const QStringList& items,
                      const QString& text) {
-    auto* box = Make<QComboBox>(parent, r);
+    auto* box = Make<TextComboBox>(parent, r);
     box->setEditable(true);
     box->setInsertPolicy(QComboBox::NoInsert);
     box->addItems(items);
@@ -98,10 +131,12 @@ void BuildDisplayGroup(MainControls& c) {
     c.CBbwMode->setChecked(true);
 
     RightLabel(c.GBDisplay, design::LaYPos, QStringLiteral("Y-Position"));
-    c.LMDScrollBarPos = Make<QScrollBar>(c.GBDisplay, design::ScrollBarPos, Qt::Horizontal);
+    c.LMDScrollBarPos =
+        Make<FocusFramedScrollBar>(c.GBDisplay, design::ScrollBarPos, Qt::Horizontal);
     c.LMDScrollBarPos->setRange(-100, 80);
     RightLabel(c.GBDisplay, design::LaYWidth, QStringLiteral("Y-Width"));
-    c.LMDScrollBarWidth = Make<QScrollBar>(c.GBDisplay, design::ScrollBarWidth, Qt::Horizontal);
+    c.LMDScrollBarWidth =
+        Make<FocusFramedScrollBar>(c.GBDisplay, design::ScrollBarWidth, Qt::Horizontal);
     c.LMDScrollBarWidth->setRange(10, 200);
     for (QScrollBar* bar : {c.LMDScrollBarPos, c.LMDScrollBarWidth}) {
         bar->setFocusPolicy(Qt::StrongFocus);  // reachable with Tab, moved with the arrow keys
@@ -187,6 +222,8 @@ void BuildUserDataGroup(MainControls& c, UserListModel& listModel) {
     c.Memo3->setFont(MonospaceFont());
     c.Memo3->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     c.Memo3->setReadOnly(true);
+    // Every redraw adds lines: the oldest go, so that a long session cannot grow it unbounded.
+    c.Memo3->setMaximumBlockCount(DiagnosticPanelLines);
 }
 
 }  // namespace

@@ -24,6 +24,9 @@ namespace fw {
 
 // Menu and context-menu items. Items whose command is not wired yet stay disabled;
 // the controller that implements a command connects and enables its items.
+// The diagnostic panel keeps this many of its latest lines.
+inline constexpr int DiagnosticPanelLines = 200;
+
 struct MainActions {
     // "File"
     QAction* loadUserData = nullptr;

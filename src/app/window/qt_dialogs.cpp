@@ -10,6 +10,7 @@
 #include "app/window/dialogs.h"
 #include "app/stationlog/log_span_dialog.h"
 #include "app/window/qt_text.h"
+#include "app/window/screen_fit.h"
 #include "app/rig/rig_settings_dialog.h"
 #include "app/settings/settings_dialog.h"
 
@@ -92,12 +93,14 @@ std::optional<QString> QtDialogs::saveFileName(const FileDialogRequest& request)
 
 std::optional<AppSettings> QtDialogs::editSettings(const AppSettings& current) {
     SettingsDialog dialog(current, parent_);
+    FitIntoScreen(dialog);
     if (dialog.exec() != QDialog::Accepted) return std::nullopt;
     return dialog.result();
 }
 
 std::optional<RigSettings> QtDialogs::editRigSettings(const RigSettings& current) {
     RigSettingsDialog dialog(current, parent_);
+    FitIntoScreen(dialog);
     if (dialog.exec() != QDialog::Accepted) return std::nullopt;
     QString error;
     return dialog.result(error);
@@ -106,6 +109,7 @@ std::optional<RigSettings> QtDialogs::editRigSettings(const RigSettings& current
 std::optional<QStringList> QtDialogs::chooseBands(const QStringList& bands,
                                                   const QStringList& checked) {
     BandChoiceDialog dialog(bands, checked, parent_);
+    FitIntoScreen(dialog);
     if (dialog.exec() != QDialog::Accepted || dialog.chosen().isEmpty()) return std::nullopt;
     return dialog.chosen();
 }
@@ -117,6 +121,11 @@ std::optional<int> QtDialogs::chooseItem(const QString& caption, const QString& 
         QInputDialog::getItem(parent_, caption, prompt, items, current, false, &ok);
     if (!ok) return std::nullopt;
     return static_cast<int>(items.indexOf(item));
+}
+
+bool QtDialogs::confirm(const QString& caption, const QString& question) {
+    return QMessageBox::question(parent_, caption, question, QMessageBox::Yes | QMessageBox::No,
+                                 QMessageBox::No) == QMessageBox::Yes;
 }
 
 std::optional<LogSpan> QtDialogs::chooseLogSpan(const QString& caption, const LogSpan& proposed) {

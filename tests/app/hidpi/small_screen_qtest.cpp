@@ -3,7 +3,16 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QScreen>
+#include <QScrollArea>
 #include <QTemporaryDir>
+#include <memory>
+#include <vector>
+
+#include "app/print/print_window.h"
+#include "app/rig/rig_settings_dialog.h"
+#include "app/settings/settings_dialog.h"
+#include "app/stationlog/monitor_window.h"
+#include "app/window/screen_fit.h"
 #include <QTest>
 
 #include "app/settings/app_settings.h"
@@ -132,6 +141,39 @@ class SmallScreenTest : public QObject {
             QCOMPARE(shown.size(), 2 * QSize(view.picture().width, view.picture().height));
             QCOMPARE(QSize(view.picture().width, view.picture().height), QSize(800, 500));
         }
+    }
+
+    // The dialogs open within the screen's available area with room for a title bar, their
+    // controls at least at their smallest size (scrolled where they would not fit).
+    void dialogsFitTheScreen() {
+        const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+        WindowFixture f;
+        std::vector<std::unique_ptr<QWidget>> dialogs;
+        dialogs.push_back(std::make_unique<RigSettingsDialog>(RigSettings{}, f.window.get()));
+        dialogs.push_back(std::make_unique<SettingsDialog>(AppSettings{}, f.window.get()));
+        dialogs.push_back(std::make_unique<MonitorWindow>(f.window.get()));
+        for (const std::unique_ptr<QWidget>& d : dialogs) {
+            FitIntoScreen(*d);
+            d->show();
+            const QRect outer(d->frameGeometry().topLeft(), d->size() + WindowFrameRoom);
+            QVERIFY2(area.contains(outer),
+                     qPrintable(QStringLiteral("%1 at %2,%3 %4x%5")
+                                    .arg(QString::fromLatin1(d->metaObject()->className()))
+                                    .arg(outer.x())
+                                    .arg(outer.y())
+                                    .arg(outer.width())
+                                    .arg(outer.height())));
+            const auto* scroll = d->findChild<QScrollArea*>();
+            const QWidget* content = scroll ? scroll->widget() : d.get();
+            QVERIFY(content->width() >= content->minimumSizeHint().width());
+            QVERIFY(content->height() >= content->minimumSizeHint().height());
+        }
+        // The print window shows its printer list whole.
+        QImage picture(100, 100, QImage::Format_RGB888);
+        TFormPrint print(picture, MeasList(), "", f.dialogs, f.window.get());
+        QVERIFY(area.contains(print.geometry()));
+        QWidget* printers = print.findChild<QWidget*>(QStringLiteral("CBPrinter"));
+        QVERIFY(printers->geometry().right() < print.width());
     }
 
     void fitNeverGoesBelowTheMinimum() {

@@ -60,13 +60,16 @@ std::size_t TextItems(const ReportPage& page) {
     return n;
 }
 
-TEST(PrintWindowGeometry, FollowsTheScreenWithAFloorOf300) {
+TEST(PrintWindowGeometry, FollowsTheScreenAreaWithAFloorOf300AndTheTopRow) {
     EXPECT_EQ(PrintWindowGeometry({1920, 1080}), QRect(100, 100, 1720, 880));
     // Odd sizes: integer halves, truncated.
     EXPECT_EQ(PrintWindowGeometry({1367, 769}), QRect(1367 / 2 - 1167 / 2, 384 - 284, 1167, 569));
     EXPECT_EQ(PrintWindowGeometry({1367, 769}).topLeft(), QPoint(100, 100));
-    EXPECT_EQ(PrintWindowGeometry({400, 300}), QRect(50, 0, 300, 300));
-    EXPECT_EQ(PrintWindowGeometry({200, 100}), QRect(-50, -100, 300, 300));
+    // A small area (800 x 500 is a 1600 x 1000 screen at a scale of 2) keeps a tenth as
+    // margin, the top row whole where it fits, and the window within the area.
+    EXPECT_EQ(PrintWindowGeometry({800, 500}), QRect(40, 25, 721, 450));
+    EXPECT_EQ(PrintWindowGeometry({400, 300}), QRect(0, 0, 400, 300));
+    EXPECT_EQ(PrintWindowGeometry({200, 100}), QRect(0, 0, 200, 100));
 }
 
 class PrintWindowTest : public ::testing::Test {

@@ -1,0 +1,17 @@
+#include "app/stationlog/missing_log.h"
+
+#include <filesystem>
+
+namespace fw {
+
+std::optional<Message> NoLogYet(const std::string& path) {
+    std::error_code ec;
+    if (!path.empty() && std::filesystem::exists(path, ec)) return std::nullopt;
+    return Message{MessageKind::Information,
+                   "There is no station log yet (" + path +
+                       "). One comes about when the monitor runs (Station Log > Monitor…), or "
+                       "when you enter measurements while \"Log every measurement entered in the "
+                       "window\" is ticked (File > Settings…)."};
+}
+
+}  // namespace fw
