@@ -4,6 +4,8 @@
 #include <QGuiApplication>
 #include <optional>
 
+#include "libs/regional.h"
+
 namespace fw::cli {
 
 // Fonts and paint devices need a QGuiApplication; the command line shows no window, so
@@ -15,6 +17,7 @@ class GuiSession {
         if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
             qputenv("QT_QPA_PLATFORM", QByteArrayLiteral("offscreen"));
         app_.emplace(argc_, argv_);
+        UseCNumericLocale();
     }
 
   private:

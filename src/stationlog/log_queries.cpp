@@ -1,7 +1,7 @@
 #include "stationlog/log_queries.h"
 
 #include <algorithm>
-#include <cstdio>
+#include <charconv>
 
 #include "libs/fw_math.h"
 #include "model/levels.h"
@@ -52,9 +52,11 @@ LogBand BandOf(const LogReading& reading) {
 
 std::string BandLabel(const LogBand& band) {
     if (!band.band.empty()) return band.band;
+    // Six significant digits as "%g" writes them, with a point whatever the C locale says.
     char buf[32];
-    std::snprintf(buf, sizeof buf, "%g MHz", band.freqMHz);
-    return buf;
+    const auto end = std::to_chars(buf, buf + sizeof buf, band.freqMHz,
+                                   std::chars_format::general, 6).ptr;
+    return std::string(buf, end) + " MHz";
 }
 
 std::vector<LogBand> AllBands() {

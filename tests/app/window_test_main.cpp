@@ -1,8 +1,11 @@
 #include <QApplication>
 #include <QTemporaryDir>
 #include <QTest>
+#include <clocale>
+#include <cstdio>
 #include <vector>
 
+#include "libs/regional.h"
 #include "window_test_registry.h"
 
 namespace fw::testing {
@@ -26,6 +29,16 @@ int main(int argc, char* argv[]) {
     QTemporaryDir config;
     qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());
     QApplication app(argc, argv);
+    // The comma run is meant to run the C library under the German locale too: where that
+    // locale is not installed, glibc silently stays with "C" and hides what it would show.
+    const QByteArray numeric = qgetenv("FW_EXPECT_LC_NUMERIC");
+    const char* actual = std::setlocale(LC_NUMERIC, nullptr);
+    if (!numeric.isEmpty() && !QByteArray(actual ? actual : "").startsWith(numeric)) {
+        std::fprintf(stderr, "LC_NUMERIC is \"%s\", not %s: is that locale installed?\n",
+                     actual ? actual : "", numeric.constData());
+        return 1;
+    }
+    fw::UseCNumericLocale();
     // FW_WINDOW_TEST=RigTest runs only the test classes whose name contains that text.
     const QByteArray only = qgetenv("FW_WINDOW_TEST");
     int failures = 0;

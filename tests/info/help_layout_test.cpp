@@ -14,6 +14,8 @@
 #include <string>
 #include <vector>
 
+#include "libs/regional.h"
+
 namespace fw::helpdoc {
 namespace {
 
@@ -24,6 +26,7 @@ void EnsureGuiApplication() {
     static char name[] = "info_test";
     static char* argv[] = {name, nullptr};
     static QGuiApplication app(argc, argv);
+    UseCNumericLocale();
 }
 
 // A PDF page device in memory with the guides' page layout and resolution.

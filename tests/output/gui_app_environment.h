@@ -6,13 +6,16 @@
 #include <QGuiApplication>
 #include <memory>
 
+#include "libs/regional.h"
+
 namespace fw::test {
 
 class GuiAppEnvironment : public testing::Environment {
   public:
     void SetUp() override {
-        if (QCoreApplication::instance() == nullptr)
-            app_ = std::make_unique<QGuiApplication>(argc_, argv_);
+        if (QCoreApplication::instance() != nullptr) return;
+        app_ = std::make_unique<QGuiApplication>(argc_, argv_);
+        UseCNumericLocale();
     }
     void TearDown() override { app_.reset(); }
 

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <stdlib.h>
 
+#include <clocale>
 #include <cmath>
 #include <fstream>
 #include <limits>
@@ -228,6 +229,23 @@ TEST(StationLog, DefaultPathFollowsTheXdgDataFolder) {
     }
     oldXdg.empty() ? unsetenv("XDG_DATA_HOME") : setenv("XDG_DATA_HOME", oldXdg.c_str(), 1);
     setenv("HOME", oldHome.c_str(), 1);
+}
+
+}  // namespace
+}  // namespace fw
+
+namespace fw {
+namespace {
+
+// Under a German C locale "%g" writes "3,6"; a band label does not follow it.
+TEST(BandLabels, AFreeFrequencysLabelIsTheSameUnderAnyCLocale) {
+    ASSERT_NE(std::setlocale(LC_NUMERIC, "de_DE.UTF-8"), nullptr) << "de_DE.UTF-8 not installed";
+    const std::string label = BandLabel({"", 3.6});
+    const std::string round = BandLabel({"", 7.12345678});
+    std::setlocale(LC_NUMERIC, "C");
+    EXPECT_EQ(label, "3.6 MHz");
+    EXPECT_EQ(round, "7.12346 MHz");
+    EXPECT_EQ(BandLabel({"40m", 7.1}), "40m");
 }
 
 }  // namespace

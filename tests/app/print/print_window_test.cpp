@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "app/scripted_dialogs.h"
+#include "libs/regional.h"
 #include "output/preview_zoom.h"
 #include "output/qt/report_render.h"
 
@@ -27,8 +28,9 @@ namespace {
 class WidgetAppEnvironment : public ::testing::Environment {
   public:
     void SetUp() override {
-        if (QCoreApplication::instance() == nullptr)
-            app_ = std::make_unique<QApplication>(argc_, argv_);
+        if (QCoreApplication::instance() != nullptr) return;
+        app_ = std::make_unique<QApplication>(argc_, argv_);
+        UseCNumericLocale();
     }
     void TearDown() override { app_.reset(); }
 
