@@ -4,13 +4,13 @@
 
 #include <chrono>
 #include <string_view>
-#include <thread>
 #include <vector>
 
+#include "rig/daemon_check.h"
 #include "rig/hamlib_lock.h"
+#include "rig/pacing.h"
 #include "rig/rig_error.h"
 #include "rig/strength_cal.h"
-#include "rig/tcp_probe.h"
 
 namespace fw::rig {
 
@@ -71,21 +71,27 @@ void RigSession::Closer::operator()(s_rig* rig) const {
     rig_cleanup(rig);
 }
 
-RigSession::RigSession(const RigConnection& connection) : connection_(connection) {
+RigSession::RigSession(const RigConnection& connection, std::stop_token stop,
+                       DaemonCheck* check)
+    : connection_(connection) {
     const auto* daemon = std::get_if<RigctldAddress>(&connection_.target);
-    // Hamlib's own connect may wait for minutes on an address that drops packets, so a
-    // connection within the timeout comes first. It is held until Hamlib's is closed again:
-    // rigctld 4.5 closes a leaving client's descriptor more than once, and drops a connection
-    // accepted in between under the same number. A check that had just left could do that
-    // to Hamlib's connection; one that leaves after it cannot.
+    // Hamlib's own connect may wait for minutes on an address that drops packets or a daemon
+    // that stopped, so a connection within the timeout that the daemon answers comes first.
+    // It is held until Hamlib's is closed again: rigctld 4.5 closes a leaving client's
+    // descriptor more than once, and drops a connection accepted in between under the same
+    // number. A check that had just left could do that to Hamlib's connection; one that
+    // leaves after it cannot.
     if (daemon) {
-        probe_ = TcpConnect(daemon->host, daemon->port, connection_.timeoutMs);
-        if (!probe_.valid()) throw RigError(RigctldUnreachableText(AddressText(*daemon)));
+        DaemonCheck own;
+        DaemonCheck& asked = check ? *check : own;
+        asked.check(*daemon, connection_.timeoutMs, stop);
+        probe_ = asked.take();
     }
+    const Pacing pacing{stop, {}};
     int e = open();
     // Another client of the same rigctld that left just before can still drop this one.
     for (int pauseMs = 50; daemon && e == -RIG_EIO && pauseMs <= 400; pauseMs *= 2) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(pauseMs));
+        Wait(pacing, std::chrono::milliseconds(pauseMs));
         e = open();
     }
     if (e != RIG_OK) fail(e);

@@ -3,6 +3,7 @@
 // answers at all); the destructor closes it. Use one session from one thread at a time;
 // calls of all sessions in the process are serialised, because Hamlib keeps global state.
 #include <memory>
+#include <stop_token>
 #include <string>
 
 #include "libs/unique_fd.h"
@@ -13,12 +14,19 @@ struct s_rig;
 
 namespace fw::rig {
 
+class DaemonCheck;
+
 class RigSession final : public RigControl {
   public:
     // Connects and opens the rig; throws RigError ("rigctld not reachable at HOST:PORT",
     // "rig not responding", "rig not reachable at DEVICE: ...", a refused setting, or
-    // Hamlib's text) and RigSettingsError for an unknown model or setting name.
-    explicit RigSession(const RigConnection& connection);
+    // Hamlib's text), RigSettingsError for an unknown model or setting name, and Cancelled
+    // when `stop` is requested before the rig is open. A rigctld is asked through `check`
+    // first (one of the session's own where none is given); a caller that connects again and
+    // again passes its own, so that a daemon that stopped answering never has more than one
+    // connection of ours waiting.
+    explicit RigSession(const RigConnection& connection, std::stop_token stop = {},
+                        DaemonCheck* check = nullptr);
     ~RigSession() override;
     RigSession(const RigSession&) = delete;
     RigSession& operator=(const RigSession&) = delete;

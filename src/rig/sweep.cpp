@@ -28,23 +28,57 @@ std::vector<RigTarget> BandTargets(std::string_view commaList) {
     return targets;
 }
 
-TuningGuard::TuningGuard(RigControl& rig)
-    : rig_(rig), frequencyHz_(rig.frequencyHz()), mode_(rig.mode()) {}
+Tuning ReadTuning(RigControl& rig) {
+    const double hz = rig.frequencyHz();
+    return Tuning{hz, rig.mode()};
+}
+
+std::string TuningText(const Tuning& tuning) {
+    std::string text = std::to_string(std::llround(tuning.frequencyHz)) + " Hz " + tuning.mode.name;
+    if (tuning.mode.passbandHz > 0) text += " " + std::to_string(tuning.mode.passbandHz) + " Hz";
+    return text;
+}
+
+std::string RestoreTuning(RigControl& rig, const Tuning& home, Tuning& left) {
+    std::string why;
+    try {
+        rig.setFrequencyHz(home.frequencyHz);
+        left.frequencyHz = home.frequencyHz;
+    } catch (const std::exception& e) {
+        why = e.what();
+    }
+    try {
+        rig.setMode(home.mode);
+        left.mode = home.mode;
+    } catch (const std::exception& e) {
+        if (why.empty()) why = e.what();
+    }
+    if (why.empty()) return {};
+    return why + "; the rig is left at " + TuningText(left) + " instead of " + TuningText(home);
+}
+
+TuningGuard::TuningGuard(RigControl& rig) : rig_(rig), home_(ReadTuning(rig)), left_(home_) {}
 
 TuningGuard::~TuningGuard() {
     restore();
 }
 
+void TuningGuard::setFrequencyHz(double hz) {
+    moved_ = true;
+    rig_.setFrequencyHz(hz);
+    left_.frequencyHz = hz;
+}
+
+void TuningGuard::setMode(const RigMode& mode) {
+    moved_ = true;
+    rig_.setMode(mode);
+    left_.mode = mode;
+}
+
 std::string TuningGuard::restore() {
-    if (restored_) return {};
-    restored_ = true;
-    try {
-        rig_.setFrequencyHz(frequencyHz_);
-        rig_.setMode(mode_);
-        return {};
-    } catch (const std::exception& e) {
-        return e.what();
-    }
+    if (!moved_) return {};
+    moved_ = false;
+    return RestoreTuning(rig_, home_, left_);
 }
 
 namespace {
@@ -69,6 +103,7 @@ SweepResult RunSweep(RigControl& rig, const SweepPlan& plan, const SweepCallback
     try {
         CheckStop(pacing);
         TuningGuard guard(rig);
+        RigControl& tuned = guard;  // every call of the sweep goes through the guard
         try {
             for (; index < targets.size(); ++index) {
                 const ResolvedTarget& where = targets[index];
@@ -76,11 +111,11 @@ SweepResult RunSweep(RigControl& rig, const SweepPlan& plan, const SweepCallback
                 if (callbacks.progress)
                     callbacks.progress({index, targets.size(), StepText(where, mode, sep)});
                 CheckStop(pacing);
-                rig.setFrequencyHz(std::round(where.frequencyMHz * 1e6));
+                tuned.setFrequencyHz(std::round(where.frequencyMHz * 1e6));
                 CheckStop(pacing);
-                rig.setMode(RigMode{mode, 0});
+                tuned.setMode(RigMode{mode, 0});
                 Wait(pacing, plan.settle);
-                result.readings.push_back(TakeReading(rig, where, plan.reading, pacing, sep));
+                result.readings.push_back(TakeReading(tuned, where, plan.reading, pacing, sep));
                 if (callbacks.reading) callbacks.reading(result.readings.back());
             }
         } catch (const Cancelled&) {

@@ -50,27 +50,53 @@ struct SweepResult {
     std::optional<std::size_t> failedIndex;
     std::string failure;
     std::string failureReason;
-    // Why the rig's frequency and mode could not be put back; empty when they were.
+    // Why the rig's frequency and mode could not be put back and where it was left (see
+    // RestoreTuning); empty when they were.
     std::string restoreFailure;
 
     bool complete() const { return !cancelled && failure.empty(); }
 };
 
-// Remembers the rig's frequency and mode and puts them back on restore() or destruction.
-class TuningGuard {
+// A rig's frequency and mode.
+struct Tuning {
+    double frequencyHz = 0;
+    RigMode mode;
+};
+
+// Reads them; throws RigError.
+Tuning ReadTuning(RigControl& rig);
+
+// "7030000 Hz CW 500 Hz", "14175000 Hz USB" (the rig's normal passband).
+std::string TuningText(const Tuning& tuning);
+
+// Sets the frequency and then the mode of `home`; the mode also when the frequency was
+// refused. `left` is where the rig was tuned before and follows each call that succeeds.
+// Empty on success, else "WHY; the rig is left at LEFT instead of HOME".
+std::string RestoreTuning(RigControl& rig, const Tuning& home, Tuning& left);
+
+// Stands between a sweep and the rig: remembers the rig's frequency and mode when created,
+// follows where the sweep tunes it, and puts them back on restore() or destruction.
+class TuningGuard final : public RigControl {
   public:
     explicit TuningGuard(RigControl& rig);  // reads them; throws RigError
-    ~TuningGuard();
+    ~TuningGuard() override;
     TuningGuard(const TuningGuard&) = delete;
     TuningGuard& operator=(const TuningGuard&) = delete;
-    // Puts them back (once); empty on success, else the error text.
+
+    double frequencyHz() override { return rig_.frequencyHz(); }
+    void setFrequencyHz(double hz) override;
+    RigMode mode() override { return rig_.mode(); }
+    void setMode(const RigMode& mode) override;
+    double strengthDb() override { return rig_.strengthDb(); }
+
+    // Puts them back (once, and only where the rig was retuned); as RestoreTuning.
     std::string restore();
 
   private:
     RigControl& rig_;
-    double frequencyHz_;
-    RigMode mode_;
-    bool restored_ = false;
+    Tuning home_;
+    Tuning left_;
+    bool moved_ = false;
 };
 
 // Checks every target and the reading plan first (throws ReadingInputError before any rig

@@ -57,10 +57,9 @@ inline int FreeLoopbackPort() {
 // what is sent, like a daemon that hangs.
 using SilentPeer = LoopbackSocket;
 
-// Whether a socket listens on the loopback port, read from the kernel's table rather than by
-// connecting: rigctld 4.5 closes a leaving client's descriptor more than once, so a check
-// that connected could make it drop the test's own connection that follows.
-inline bool Listening(int port) {
+// How many connections wait in the accept queue of the socket listening on the loopback port
+// (the receive queue of a listening socket in the kernel's table); -1 when none listens there.
+inline int WaitingConnections(int port) {
     std::ifstream table("/proc/net/tcp");
     std::string line;
     std::getline(table, line);  // heading
@@ -68,12 +67,19 @@ inline bool Listening(int port) {
     std::snprintf(portHex, sizeof portHex, ":%04X", port);
     while (std::getline(table, line)) {
         std::istringstream fields(line);
-        std::string slot, local, remote, state;
-        fields >> slot >> local >> remote >> state;
+        std::string slot, local, remote, state, queues;
+        fields >> slot >> local >> remote >> state >> queues;
         if (state == "0A" && local.size() > 5 && local.compare(local.size() - 5, 5, portHex) == 0)
-            return true;
+            return std::stoi(queues.substr(queues.find(':') + 1), nullptr, 16);
     }
-    return false;
+    return -1;
+}
+
+// Whether a socket listens on the loopback port, read from the kernel's table rather than by
+// connecting: rigctld 4.5 closes a leaving client's descriptor more than once, so a check
+// that connected could make it drop the test's own connection that follows.
+inline bool Listening(int port) {
+    return WaitingConnections(port) >= 0;
 }
 
 // rigctld -m 1 -T 127.0.0.1 -t PORT -C static_data=1, started on a free port (another if
@@ -91,6 +97,10 @@ class RigctldProcess {
 
     int port() const { return port_; }
     std::string address() const { return "127.0.0.1:" + std::to_string(port_); }
+
+    // Freezes the daemon (SIGSTOP) as a hung machine would, and lets it go on (SIGCONT).
+    void pause() { ::kill(pid_, SIGSTOP); }
+    void resume() { ::kill(pid_, SIGCONT); }
 
     // Ends the daemon at once, as a crash would.
     void kill() {

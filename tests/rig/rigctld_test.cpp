@@ -5,6 +5,8 @@
 
 #include <atomic>
 
+#include "rig/daemon_check.h"
+#include "rig/pacing.h"
 #include "rig/rig_error.h"
 #include "rig/rig_session.h"
 #include "rig/sweep.h"
@@ -31,9 +33,10 @@ SweepPlan QuickPlan(const std::string& bands) {
     return plan;
 }
 
-std::string OpenError(const RigConnection& c) {
+std::string OpenError(const RigConnection& c, DaemonCheck* check = nullptr,
+                      std::stop_token stop = {}) {
     try {
-        RigSession session(c);
+        RigSession session(c, std::move(stop), check);
     } catch (const std::exception& e) {
         return e.what();
     }
@@ -102,11 +105,14 @@ TEST(Rigctld, KilledInTheMiddleOfASweepKeepsTheRowsTaken) {
     EXPECT_EQ(r.readings[1].where.label, "40m");
     EXPECT_EQ(r.failedIndex, 2u);
     EXPECT_EQ(r.failure, "Sweep stopped at 30m: rigctld not reachable at " + daemon.address());
-    EXPECT_EQ(r.restoreFailure, "rigctld not reachable at " + daemon.address());
+    // Left on 40 m: the restore names the frequency there.
+    const std::string left = "rigctld not reachable at " + daemon.address() +
+                             "; the rig is left at 7100000 Hz ";
+    EXPECT_EQ(r.restoreFailure.substr(0, left.size()), left);
 }
 
 // Stands before a rigctld like the daemon does when a client left just before: the second
-// connection (the first after the reachability check) is dropped at once, later ones are
+// connection (the first after the reachability check) is dropped at once, the others are
 // passed through. Notes whether the first was still open when the second came.
 class DroppingProxy {
   public:
@@ -120,11 +126,6 @@ class DroppingProxy {
     bool firstOpenAtSecond() const { return firstOpenAtSecond_; }
 
   private:
-    static bool Open(int fd) {
-        pollfd p{fd, POLLIN, 0};
-        char c;
-        return poll(&p, 1, 0) == 0 || recv(fd, &c, 1, MSG_PEEK) > 0;
-    }
     int next() {
         while (!stop_) {
             pollfd p{listener_.fd(), POLLIN, 0};
@@ -151,15 +152,20 @@ class DroppingProxy {
             }
         }
         close(daemon);
-        close(client);
+        if (client >= 0) close(client);
     }
     void serve() {
+        std::atomic<bool> firstOpen{true};
         const int first = next();
+        std::thread firstPassed([&] {
+            pass(first);
+            firstOpen = false;
+        });
         const int second = next();
-        firstOpenAtSecond_ = first >= 0 && second >= 0 && Open(first);
+        firstOpenAtSecond_ = first >= 0 && second >= 0 && firstOpen;
         close(second);
-        close(first);
         for (int c = next(); c >= 0; c = next()) pass(c);
+        firstPassed.join();
     }
 
     const int daemonPort_;
@@ -177,6 +183,38 @@ TEST(Rigctld, AFreshConnectionDroppedByTheDaemonIsTriedAgain) {
     RigSession rig(Via(proxy.address()));
     EXPECT_TRUE(proxy.firstOpenAtSecond());
     EXPECT_EQ(rig.strengthDb(), -12);
+}
+
+// A stopped daemon still lets the kernel complete connections until its queue is full; tries
+// through one check leave at most one of them waiting, and it is answered once the daemon
+// goes on.
+TEST(Rigctld, AStoppedDaemonHasAtMostOneConnectionOfOursWaiting) {
+    RigctldProcess daemon;
+    daemon.pause();
+    DaemonCheck check;
+    for (int attempt = 0; attempt < 4; ++attempt) {
+        EXPECT_EQ(OpenError(Via(daemon.address(), 200), &check), "rig not responding");
+        EXPECT_LE(test::WaitingConnections(daemon.port()), 1) << attempt;
+    }
+    daemon.resume();
+    RigSession rig(Via(daemon.address()), {}, &check);
+    EXPECT_EQ(rig.strengthDb(), -12);
+}
+
+// A stop ends the wait for a stopped daemon's answer at once, however long the timeout.
+TEST(Rigctld, AStopEndsTheWaitForAStoppedDaemon) {
+    RigctldProcess daemon;
+    daemon.pause();
+    std::stop_source stop;
+    std::thread stopper([&] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        stop.request_stop();
+    });
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(OpenError(Via(daemon.address(), 120'000), nullptr, stop.get_token()), "cancelled");
+    stopper.join();
+    // Hang detection only: without the stop the wait lasts two minutes.
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(60));
 }
 
 TEST(DirectRig, HamlibsDummyOpensWithoutRigctldAndRefusesUnknownSettings) {

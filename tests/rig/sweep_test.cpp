@@ -163,8 +163,13 @@ TEST(RigSweep, AFailurePartWayKeepsTheRowsTakenNamesTheBandAndStillRestores) {
     EXPECT_EQ(r.failure, "Sweep stopped at 30m: rig not responding");
     EXPECT_EQ(r.failureReason, "rig not responding");
     EXPECT_FALSE(r.cancelled);
-    EXPECT_EQ(r.restoreFailure, "rig not responding");  // the rig stays silent
-    EXPECT_EQ(rig.calls.back(), "freq 145000000");      // but the restore was tried
+    // The rig stays silent: the message says where the sweep left it (30 m's frequency,
+    // 40 m's mode), and both restores were tried.
+    EXPECT_EQ(r.restoreFailure,
+              "rig not responding; the rig is left at 10125000 Hz LSB instead of 145000000 Hz FM "
+              "15000 Hz");
+    EXPECT_EQ(rig.calls[rig.calls.size() - 2], "freq 145000000");
+    EXPECT_EQ(rig.calls.back(), "mode FM 15000");
 
     ScriptedRig dead;
     dead.failAt = 0;
@@ -173,6 +178,24 @@ TEST(RigSweep, AFailurePartWayKeepsTheRowsTakenNamesTheBandAndStillRestores) {
     EXPECT_EQ(none.failure, "Sweep not started: rig not responding");
     EXPECT_EQ(none.failureReason, "rig not responding");
     EXPECT_EQ(dead.calls, std::vector<std::string>{"get freq"});  // nothing was tuned
+}
+
+// A rig that refuses its own frequency back still gets its own mode back.
+TEST(RigSweep, TheModeIsRestoredWhenTheFrequencyIsRefused) {
+    struct RefusingRig : ScriptedRig {
+        void setFrequencyHz(double f) override {
+            if (f == 145e6) throw RigError("Invalid parameter");
+            ScriptedRig::setFrequencyHz(f);
+        }
+    } rig;
+    TuningGuard guard(rig);
+    guard.setFrequencyHz(7030000);
+    guard.setMode({"CW", 500});
+    EXPECT_EQ(guard.restore(),
+              "Invalid parameter; the rig is left at 7030000 Hz FM 15000 Hz instead of "
+              "145000000 Hz FM 15000 Hz");
+    EXPECT_EQ(rig.tuned, (RigMode{"FM", 15000}));
+    EXPECT_EQ(guard.restore(), "");  // once
 }
 
 TEST(RigSweep, ACancelEndsWithinOneSliceKeepsRowsAndRestores) {
