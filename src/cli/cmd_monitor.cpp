@@ -1,3 +1,4 @@
+#include <csignal>
 #include <ostream>
 
 #include "cli/commands.h"
@@ -60,10 +61,13 @@ int CmdMonitor(ArgList& args, std::ostream& out, std::ostream& err) {
     const MonitorJob job = TakeMonitorOptions(args, SystemDecimalSeparator());
     // The signals are taken before any other thread starts, so they all inherit the mask.
     SignalStop signals;
+    // A reader that went away (`monitor | head -3`) shows as a failed write, not a kill.
+    std::signal(SIGPIPE, SIG_IGN);
 
     MonitorCallbacks show;
     show.reading = [&](const LogReading& r) {
         out << UtcStampText(r.utc) << ' ' << ListLine(RowFromReading(r), job.sep) << std::endl;
+        if (!out) signals.requestStop();  // nobody reads any more: end as SIGTERM does
     };
     show.gap = [&](const LogGap& g) {
         err << UtcStampText(g.utc) << " gap on " << g.band << ": " << g.reason << std::endl;
@@ -82,15 +86,22 @@ int CmdMonitor(ArgList& args, std::ostream& out, std::ostream& err) {
         if (last.startedAt == 0)
             err << "Monitoring " << CountText(static_cast<int>(job.settings.bands.size()), "band")
                 << " every " << job.settings.interval.count() << " s into " << job.logPath
-                << "; Ctrl-C or SIGTERM stops after the reading in hand." << std::endl;
+                << "; Ctrl-C, SIGTERM or SIGHUP stops and restores the rig." << std::endl;
+        if (s.phase == MonitorStatus::Phase::Stopping && last.phase != s.phase)
+            err << "stopping: restoring the rig…" << std::endl;
+        if (!s.restoreFailure.empty() && s.restoreFailure != last.restoreFailure)
+            err << "The rig's frequency and mode could not be restored: " << s.restoreFailure
+                << std::endl;
         last = s;
     };
     SystemMonitorClock clock;
-    const Outcome<MonitorEnd> end = RunMonitorJob(job, clock, signals.token(), show);
+    const Outcome<MonitorEnd> end =
+        RunMonitorJob(job, clock, signals.token(), show, signals.hurryToken());
     if (!end) throw Refusal(end.reason());
     err << (end.value() == MonitorEnd::Stopped ? "Stopped: " : "Done: ")
         << MonitorSummaryText(last) << '.' << std::endl;
-    return ExitOk;
+    // A rig left elsewhere than the user had it is not a success.
+    return last.restoreFailure.empty() ? ExitOk : ExitRefused;
 }
 
 }  // namespace fw::cli

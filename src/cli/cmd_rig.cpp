@@ -20,7 +20,7 @@ namespace fw::cli {
 
 namespace {
 
-// While alive, Ctrl-C (SIGINT) and SIGTERM are held back from this thread (and from the
+// While alive, Ctrl-C (SIGINT), SIGTERM and SIGHUP are held back from this thread (and from the
 // threads Hamlib starts meanwhile) so they interrupt no rig call half-way; the waits between
 // calls take them and turn them into a stop request, so a sweep still puts the rig back.
 class InterruptToStop {
@@ -29,6 +29,7 @@ class InterruptToStop {
         sigemptyset(&signals_);
         sigaddset(&signals_, SIGINT);
         sigaddset(&signals_, SIGTERM);
+        sigaddset(&signals_, SIGHUP);
         pthread_sigmask(SIG_BLOCK, &signals_, &previous_);
     }
     ~InterruptToStop() {

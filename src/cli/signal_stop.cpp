@@ -14,6 +14,7 @@ sigset_t StopSignals() {
     sigemptyset(&set);
     sigaddset(&set, SIGINT);
     sigaddset(&set, SIGTERM);
+    sigaddset(&set, SIGHUP);
     return set;
 }
 
@@ -28,6 +29,7 @@ SignalStop::SignalStop() {
         while (!done_) {
             const int s = sigtimedwait(&signals, nullptr, &slice);
             if (s <= 0) continue;  // timeout or interrupted
+            if (signal_ != 0) hurry_.request_stop();
             signal_ = s;
             stop_.request_stop();
         }

@@ -30,9 +30,9 @@ class MonitorRun {
             status_.phase = MonitorStatus::Phase::Waiting;
             status_.nextSweep = UtcSecondsAt(next);
             report();
-            if (!clock_.waitUntil(next, stop_)) return finish(MonitorEnd::Stopped);
+            if (!clock_.waitUntil(next, stop_)) return stopped();
             const MonitorClock::TimePoint began = clock_.now();
-            if (!sweep()) return finish(MonitorEnd::Stopped);
+            if (!sweep()) return stopped();
             // Drift-free: the next start follows the planned one, unless the sweep ran late.
             next = std::max(next + settings_.interval, clock_.now());
             sweepEnded(began, due(start, next) ? std::optional(next) : std::nullopt);
@@ -82,22 +82,35 @@ class MonitorRun {
         status_.sweepReadings.clear();
         status_.sweepGaps.clear();
         report();
-        bool stopped = false;
+        retried_ = false;
         for (std::size_t i = 0; i < settings_.bands.size(); ++i) {
-            if (stop_.stop_requested()) {
-                stopped = true;
-                break;
-            }
+            if (stop_.stop_requested()) return false;
             if (!ensureSweeping()) {
+                if (stop_.stop_requested()) return false;
                 for (std::size_t j = i; j < settings_.bands.size(); ++j)
                     logGap(settings_.bands[j], status_.lastError);
                 break;
             }
-            readBand(settings_.bands[i]);
+            if (!readBand(settings_.bands[i])) return false;
         }
-        if (sweepBegun_) sweeper_.endSweep();
+        restore();
+        return true;
+    }
+
+    // Puts the receiver back; a connection that could not do it is dropped.
+    void restore() {
         sweepBegun_ = false;
-        return !stopped;
+        status_.restoreFailure = sweeper_.endSweep();
+        if (status_.restoreFailure.empty()) return;
+        status_.lastError = status_.restoreFailure;
+        dropConnection();
+        report();
+    }
+
+    void dropConnection() {
+        sweeper_.disconnect();
+        status_.connected = false;
+        sweepBegun_ = false;
     }
 
     // Connects where needed and begins the sweep on this connection; false when the rig
@@ -117,8 +130,17 @@ class MonitorRun {
         return true;
     }
 
-    void readBand(const LogBand& band) {
-        const BandReadResult result = sweeper_.read(band);
+    // Reads one band and logs its reading or gap; false when a stop cut the reading short.
+    bool readBand(const LogBand& band) {
+        BandReadResult result = sweeper_.read(band);
+        // The first failure of a sweep may be a connection the rig's end dropped since the
+        // last sweep (a restarted rigctld): read once more over a new one.
+        if (std::holds_alternative<std::string>(result) && !retried_ && !stop_.stop_requested()) {
+            retried_ = true;
+            dropConnection();
+            if (ensureSweeping()) result = sweeper_.read(band);
+        }
+        if (stop_.stop_requested() && std::holds_alternative<std::string>(result)) return false;
         const UtcSeconds at = UtcSecondsAt(clock_.now());
         if (const auto* row = std::get_if<MeasRow>(&result)) {
             const LogReading reading = ReadingFromRow(*row, at, band.band, ReadingSource::Rig,
@@ -128,15 +150,14 @@ class MonitorRun {
             status_.sweepReadings.push_back(reading);
             if (callbacks_.reading) callbacks_.reading(reading);
             report();
-            return;
+            return true;
         }
-        // The connection is suspect after any failure: drop it, and with it the sweep's
-        // hold on the receiver, and open it again for the next band.
+        // The connection is suspect after any failure: drop it and open it again for the
+        // next band.
         status_.lastError = std::get<std::string>(result);
-        sweeper_.disconnect();
-        status_.connected = false;
-        sweepBegun_ = false;
+        dropConnection();
         logGap(band, status_.lastError);
+        return true;
     }
 
     void logGap(const LogBand& band, const std::string& reason) {
@@ -147,6 +168,15 @@ class MonitorRun {
         status_.sweepGaps.push_back(gap);
         if (callbacks_.gap) callbacks_.gap(gap);
         report();
+    }
+
+    // The receiver is put back before the run ends.
+    MonitorEnd stopped() {
+        status_.phase = MonitorStatus::Phase::Stopping;
+        status_.nextSweep.reset();
+        report();
+        restore();
+        return finish(MonitorEnd::Stopped);
     }
 
     MonitorEnd finish(MonitorEnd end) {
@@ -169,6 +199,7 @@ class MonitorRun {
     const MonitorCallbacks& callbacks_;
     MonitorStatus status_;
     bool sweepBegun_ = false;
+    bool retried_ = false;  // the sweep's one second try of a failed band is used
 };
 
 }  // namespace

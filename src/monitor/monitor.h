@@ -30,7 +30,7 @@ struct MonitorSettings {
 
 // What the window shows while the monitor runs: plain data, a copy per report.
 struct MonitorStatus {
-    enum class Phase { Sweeping, Waiting, Finished };
+    enum class Phase { Sweeping, Waiting, Stopping, Finished };
     Phase phase = Phase::Sweeping;
     int sweepsStarted = 0;
     int readingsLogged = 0;
@@ -49,6 +49,9 @@ struct MonitorStatus {
     std::optional<UtcSeconds> endedAt;
     // While a write waits for a log that another program holds locked: the reason.
     std::string logBusy;
+    // Why the receiver could not be put back after the last sweep, and where it was left;
+    // empty when it was.
+    std::string restoreFailure;
 };
 
 // What one finished sweep did, for the line after it.
@@ -78,12 +81,14 @@ struct MonitorCallbacks {
 enum class MonitorEnd { Completed, Stopped };
 
 // Runs the schedule until the sweeps or the duration are done (Completed) or a stop is
-// requested (Stopped; the reading in hand is finished and logged first). A band that cannot
-// be read is logged as a gap; the connection is then dropped and opened again for the next
-// band, and where that fails too, the rest of the sweep is logged as gaps and the next sweep
-// tries again. A log that another program holds locked delays the write in hand until it
-// goes through (see WriteThroughBusy). Throws LogError when the log cannot be written for
-// another reason.
+// requested (Stopped: a reading that the stop cuts short is dropped, not logged; the status
+// turns Stopping while the receiver is put back). A band that cannot be read is logged as a
+// gap; the connection is then dropped and opened again for the next band, and where that
+// fails too, the rest of the sweep is logged as gaps and the next sweep tries again. The
+// first band of a sweep that fails is read once more over a new connection before it counts
+// as a gap. A log that another program holds locked delays the write in hand until it goes
+// through (see WriteThroughBusy). Throws LogError when the log cannot be written for another
+// reason.
 MonitorEnd RunMonitor(StationLog& log, Sweeper& sweeper, MonitorClock& clock,
                       const MonitorSettings& settings, std::stop_token stop,
                       const MonitorCallbacks& callbacks = {});

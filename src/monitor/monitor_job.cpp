@@ -22,8 +22,8 @@ std::string PrepareMonitorJob(MonitorJob& job, const std::optional<std::string_v
 }
 
 Outcome<MonitorEnd> RunMonitorJob(const MonitorJob& job, MonitorClock& clock, std::stop_token stop,
-                                  const MonitorCallbacks& callbacks) {
-    RigSweeper sweeper(job.connection, job.plan, job.sep);
+                                  const MonitorCallbacks& callbacks, std::stop_token hurry) {
+    RigSweeper sweeper(job.connection, job.plan, job.sep, rig::Pacing{stop, {}}, std::move(hurry));
     if (std::string error = sweeper.connect(); !error.empty())
         return Outcome<MonitorEnd>::Fail(std::move(error));
     try {

@@ -32,8 +32,9 @@ std::string PrepareMonitorJob(MonitorJob& job, const std::optional<std::string_v
 // Opens the rig (one that cannot be reached at the start is more likely a wrong address
 // than an outage: refused at once, before the log is touched), opens the log with its
 // folder, creating it where missing, and runs the monitor. The end of the run, or the
-// message why it could not start or why the log could not be written.
+// message why it could not start or why the log could not be written. `stop` also ends the
+// rig's waits; `hurry` (a second stop request) cuts short the restore after a stop.
 Outcome<MonitorEnd> RunMonitorJob(const MonitorJob& job, MonitorClock& clock, std::stop_token stop,
-                                  const MonitorCallbacks& callbacks);
+                                  const MonitorCallbacks& callbacks, std::stop_token hurry = {});
 
 }  // namespace fw

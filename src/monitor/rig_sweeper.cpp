@@ -39,21 +39,29 @@ std::string RigNameFor(const rig::RigConnection& connection) {
 }
 
 RigSweeper::RigSweeper(rig::RigConnection connection, rig::SweepPlan plan, char sep,
-                       rig::Pacing pacing)
+                       rig::Pacing pacing, std::stop_token hurry)
     : connection_(std::move(connection)),
       plan_(std::move(plan)),
       sep_(sep),
       pacing_(std::move(pacing)),
+      hurry_(std::move(hurry)),
       rigName_(RigNameFor(connection_)) {}
 
 RigSweeper::~RigSweeper() {
+    endSweep();
     disconnect();
 }
 
-std::string RigSweeper::connect() {
+void RigSweeper::open(std::stop_token stop) {
     disconnect();
+    session_ = std::make_unique<rig::RigSession>(connection_, std::move(stop), &check_);
+}
+
+std::string RigSweeper::connect() {
     try {
-        session_ = std::make_unique<rig::RigSession>(connection_);
+        open(pacing_.stop);
+        // The first connection of the run knows where the user had the rig.
+        if (!home_) home_ = rig::ReadTuning(*session_);
         return {};
     } catch (const std::exception& e) {
         return e.what();
@@ -61,24 +69,20 @@ std::string RigSweeper::connect() {
 }
 
 void RigSweeper::disconnect() {
-    tuning_.reset();  // puts the rig back where it can
     session_.reset();
 }
 
-void RigSweeper::beginSweep() {
-    if (!session_) return;
+std::string RigSweeper::endSweep() {
+    if (!left_ || !home_) return {};
     try {
-        tuning_ = std::make_unique<rig::TuningGuard>(*session_);
-    } catch (const std::exception&) {
-        // The rig's own tuning cannot be read: sweep without putting it back; the first
-        // band's reading will tell whether the rig answers at all.
-        tuning_.reset();
+        // After a stop too: only a second stop request cuts this connection attempt short.
+        if (!session_) open(hurry_);
+    } catch (const std::exception& e) {
+        return rig::NotRestoredText(e.what(), *left_, *home_);
     }
-}
-
-void RigSweeper::endSweep() {
-    if (tuning_) tuning_->restore();
-    tuning_.reset();
+    std::string failure = rig::RestoreTuning(*session_, *home_, *left_);
+    if (failure.empty()) left_.reset();
+    return failure;
 }
 
 BandReadResult RigSweeper::read(const LogBand& band) {
@@ -86,10 +90,17 @@ BandReadResult RigSweeper::read(const LogBand& band) {
     try {
         const rig::ResolvedTarget where =
             rig::ResolveTarget(TargetFor(band, sep_), plan_.reading, sep_);
+        // Never tuned away before the way back is known.
+        if (!home_) home_ = rig::ReadTuning(*session_);
+        if (!left_) left_ = home_;
         // Tuned as a rig sweep tunes: frequency, mode by the rule, settle, then the samples.
-        session_->setFrequencyHz(std::round(where.frequencyMHz * 1e6));
-        session_->setMode(
-            rig::RigMode{rig::ModeFor(plan_.modes, where.target.band, where.frequencyMHz), 0});
+        const double hz = std::round(where.frequencyMHz * 1e6);
+        session_->setFrequencyHz(hz);
+        left_->frequencyHz = hz;
+        const rig::RigMode mode{rig::ModeFor(plan_.modes, where.target.band, where.frequencyMHz),
+                                0};
+        session_->setMode(mode);
+        left_->mode = mode;
         rig::Wait(pacing_, plan_.settle);
         return rig::TakeReading(*session_, where, plan_.reading, pacing_, sep_).entry.row;
     } catch (const std::exception& e) {

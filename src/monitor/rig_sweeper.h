@@ -1,7 +1,8 @@
 #pragma once
 // The monitor's receiver over the rig layer: one session, opened on connect and closed on
-// disconnect, tuned band by band as a rig sweep tunes it, and put back to its own frequency
-// and mode at the end of every sweep.
+// disconnect, tuned band by band as a rig sweep tunes it, and put back at the end of every
+// sweep to the frequency and mode it had when the run began (not those it has after a
+// reconnection, when the sweep may already have moved it).
 #include <memory>
 #include <optional>
 #include <string>
@@ -9,6 +10,7 @@
 #include <vector>
 
 #include "monitor/sweeper.h"
+#include "rig/daemon_check.h"
 #include "rig/rig_session.h"
 #include "rig/rig_settings.h"
 #include "rig/sweep.h"
@@ -26,26 +28,33 @@ class RigSweeper final : public Sweeper {
   public:
     // `plan` gives the mode rule, the settle time and the reading plan (samples, gain,
     // bandwidth, calibration offsets); its targets are not used. `sep` is the decimal
-    // separator of the entry path. A reading in hand is never cut short.
+    // separator of the entry path. The run's stop request (pacing.stop) ends the settle and
+    // sample waits and a connection attempt within one wait slice; the reading it cuts short
+    // is dropped. The restore after a stop still connects where needed, unless `hurry` is
+    // requested too (a second Ctrl-C).
     RigSweeper(rig::RigConnection connection, rig::SweepPlan plan, char sep,
-               rig::Pacing pacing = {});
+               rig::Pacing pacing = {}, std::stop_token hurry = {});
     ~RigSweeper() override;
 
     std::string connect() override;
     void disconnect() override;
-    void beginSweep() override;
-    void endSweep() override;
+    std::string endSweep() override;
     BandReadResult read(const LogBand& band) override;
     std::string rigName() const override { return rigName_; }
 
   private:
+    void open(std::stop_token stop);
+
     rig::RigConnection connection_;
     rig::SweepPlan plan_;
     char sep_;
     rig::Pacing pacing_;
+    std::stop_token hurry_;
     std::string rigName_;
+    rig::DaemonCheck check_;  // kept across connections: one waiting at a stalled daemon
     std::unique_ptr<rig::RigSession> session_;
-    std::unique_ptr<rig::TuningGuard> tuning_;  // destroyed before the session it uses
+    std::optional<rig::Tuning> home_;  // the rig's own tuning, read once per run
+    std::optional<rig::Tuning> left_;  // where the run tuned it; none while it is home
 };
 
 // The rig model as the log records it: Hamlib's manufacturer and model name of a rig

@@ -20,10 +20,12 @@ class Sweeper {
     virtual std::string connect() = 0;
     // Drops the connection after a failure, so that the next connect() starts afresh.
     virtual void disconnect() = 0;
-    // Called while connected, before the first and after the last band of a sweep; the end
-    // puts the receiver back as the sweep found it.
+    // Called while connected, before the first band of a sweep.
     virtual void beginSweep() {}
-    virtual void endSweep() {}
+    // Called after the last band of a sweep and when the run stops, connected or not: puts
+    // the receiver back as the run found it. Empty when it is back (or was never moved),
+    // otherwise why not and where it was left.
+    virtual std::string endSweep() { return {}; }
     // Tunes to the band and takes one reading. Called only while connected.
     virtual BandReadResult read(const LogBand& band) = 0;
     // The rig model, as the log records it with each reading.

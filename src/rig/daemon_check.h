@@ -25,8 +25,12 @@ class DaemonCheck {
     UniqueFd take() { return std::move(fd_); }
 
   private:
-    // Waits for the answer; false when none came in time or the daemon closed the connection.
-    bool answered(int timeoutMs, const std::stop_token& stop);
+    enum class Answer { Given, Closed, None };
+    // Connects where needed and asks; throws RigError when nothing listens.
+    void ask(const RigctldAddress& address, int timeoutMs);
+    // Waits for the answer; Closed when the daemon dropped the connection (which is then
+    // let go), None when no answer came in time or a stop was requested.
+    Answer answer(int timeoutMs, const std::stop_token& stop);
 
     UniqueFd fd_;
     bool asked_ = false;  // the question was sent on fd_

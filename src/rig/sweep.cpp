@@ -54,6 +54,10 @@ std::string RestoreTuning(RigControl& rig, const Tuning& home, Tuning& left) {
         if (why.empty()) why = e.what();
     }
     if (why.empty()) return {};
+    return NotRestoredText(why, left, home);
+}
+
+std::string NotRestoredText(const std::string& why, const Tuning& left, const Tuning& home) {
     return why + "; the rig is left at " + TuningText(left) + " instead of " + TuningText(home);
 }
 

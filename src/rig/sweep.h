@@ -69,9 +69,12 @@ Tuning ReadTuning(RigControl& rig);
 // "7030000 Hz CW 500 Hz", "14175000 Hz USB" (the rig's normal passband).
 std::string TuningText(const Tuning& tuning);
 
+// "WHY; the rig is left at LEFT instead of HOME".
+std::string NotRestoredText(const std::string& why, const Tuning& left, const Tuning& home);
+
 // Sets the frequency and then the mode of `home`; the mode also when the frequency was
 // refused. `left` is where the rig was tuned before and follows each call that succeeds.
-// Empty on success, else "WHY; the rig is left at LEFT instead of HOME".
+// Empty on success, else NotRestoredText.
 std::string RestoreTuning(RigControl& rig, const Tuning& home, Tuning& left);
 
 // Stands between a sweep and the rig: remembers the rig's frequency and mode when created,

@@ -10,10 +10,13 @@
 #include <fstream>
 #include <iostream>
 #include <random>
+#include <thread>
 
 #include "../rig/rigctld_process.h"
 #include "cli_run.h"
 #include "model/levels.h"
+#include "rig/rig_session.h"
+#include "rig/sweep.h"
 #include "stationlog/log_queries.h"
 #include "stationlog/sample_log.h"
 
@@ -48,7 +51,7 @@ class ChildMonitor {
             kill(pid_, SIGKILL);
             waitpid(pid_, nullptr, 0);
         }
-        close(out_);
+        if (out_ >= 0) close(out_);
     }
 
     // The next line of standard output; empty at its end or after 30 s without one.
@@ -68,10 +71,18 @@ class ChildMonitor {
         return lines;
     }
     void signal(int s) { kill(pid_, s); }
-    // The wait status.
+    // As `| head -1` does after its line.
+    void closeOutput() {
+        close(out_);
+        out_ = -1;
+    }
+    // The wait status; a child still running after a minute is killed (a hang).
     int wait() {
         int status = 0;
-        waitpid(pid_, &status, 0);
+        pid_t ended = 0;
+        for (int i = 0; i < 600 && (ended = waitpid(pid_, &status, WNOHANG)) == 0; ++i)
+            std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        if (ended == 0 && kill(pid_, SIGKILL) == 0) waitpid(pid_, &status, 0);
         pid_ = -1;
         return status;
     }
@@ -82,9 +93,24 @@ class ChildMonitor {
 };
 
 std::vector<std::string> MonitorArgs(const RigctldProcess& daemon, const std::string& log,
-                                     const std::string& readings) {
+                                     const std::string& readings,
+                                     const std::string& settle = "0") {
     return {"monitor",    "--rigctld", daemon.address(), "--log", log,         "--every", "1",
-            "--readings", readings,    "--settle",       "0",     "--locator", "JO40CQ"};
+            "--readings", readings,    "--settle",       settle,  "--locator", "JO40CQ"};
+}
+
+// The dummy rig behind the daemon, set to a tuning of the user's own before a run.
+const rig::Tuning OwnTuning{7030000, {"CW", 500}};
+
+void TuneOwn(const RigctldProcess& daemon) {
+    rig::RigSession rig(rig::RigConnection{rig::ParseRigctldAddress(daemon.address())});
+    rig.setFrequencyHz(OwnTuning.frequencyHz);
+    rig.setMode(OwnTuning.mode);
+}
+
+std::string TuningNow(const RigctldProcess& daemon) {
+    rig::RigSession rig(rig::RigConnection{rig::ParseRigctldAddress(daemon.address())});
+    return rig::TuningText(rig::ReadTuning(rig));
 }
 
 // Every reading of the log is one the dummy rig gave (-12 dB over S9) and holds all its
@@ -113,10 +139,11 @@ std::size_t ReadingCount(const std::string& path) {
     return ReadingsIn(log, {}).size();
 }
 
-TEST(CliMonitor, SigtermOrSigintFinishesTheReadingInHandAndExitsZero) {
+TEST(CliMonitor, SigtermSigintOrSighupRestoresTheRigAndExitsZero) {
     RigctldProcess daemon;
     TempFolder folder;
-    for (int sig : {SIGTERM, SIGINT}) {
+    for (int sig : {SIGTERM, SIGINT, SIGHUP}) {
+        TuneOwn(daemon);
         const std::string log = folder.file("log" + std::to_string(sig) + ".sqlite");
         const std::string err = folder.file("err.txt");
         // Three samples 200 ms apart: the signal comes during a reading.
@@ -128,10 +155,42 @@ TEST(CliMonitor, SigtermOrSigintFinishesTheReadingInHandAndExitsZero) {
         const int status = child.wait();
         ASSERT_TRUE(WIFEXITED(status)) << sig;
         EXPECT_EQ(WEXITSTATUS(status), ExitOk) << ReadAll(err);
-        EXPECT_NE(ReadAll(err).find("Stopped: 1 sweep, "), std::string::npos) << ReadAll(err);
+        EXPECT_NE(ReadAll(err).find("stopping: restoring the rig…\nStopped: 1 sweep, "),
+                  std::string::npos)
+            << ReadAll(err);
         // Each line was printed after its reading was committed, the last one included.
         EXPECT_EQ(ReadingCount(log), lines.size());
         ExpectWholeReadings(log, daemon.address());
+        EXPECT_EQ(TuningNow(daemon), rig::TuningText(OwnTuning)) << sig;
+    }
+}
+
+// A stop is seen within the settle wait (here a minute long), and a reader that went away
+// ends the run as SIGTERM does; the rig is put back either way.
+TEST(CliMonitor, AStopInALongSettleOrAClosedOutputEndsTheRunAtOnce) {
+    RigctldProcess daemon;
+    TempFolder folder;
+    for (const bool closeOutput : {false, true}) {
+        TuneOwn(daemon);
+        const std::string log = folder.file(closeOutput ? "closed.sqlite" : "settle.sqlite");
+        const std::string err = folder.file("err.txt");
+        ChildMonitor child(MonitorArgs(daemon, log, "1", closeOutput ? "0" : "60000"), err);
+        const auto start = std::chrono::steady_clock::now();
+        if (closeOutput) {
+            ASSERT_FALSE(child.line().empty()) << ReadAll(err);
+            child.closeOutput();
+        } else {
+            std::this_thread::sleep_for(std::chrono::milliseconds(500));
+            child.signal(SIGINT);
+        }
+        const int status = child.wait();
+        // Hang detection only: before, the settle wait ran out first, and a closed output
+        // was written to for as long as the monitor ran.
+        EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(30));
+        ASSERT_TRUE(WIFEXITED(status)) << ReadAll(err);
+        EXPECT_EQ(WEXITSTATUS(status), ExitOk) << ReadAll(err);
+        EXPECT_NE(ReadAll(err).find("stopping: restoring the rig…"), std::string::npos);
+        EXPECT_EQ(TuningNow(daemon), rig::TuningText(OwnTuning)) << closeOutput;
     }
 }
 

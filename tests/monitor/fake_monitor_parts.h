@@ -52,13 +52,20 @@ class ScriptedSweeper final : public Sweeper {
         connected = false;
     }
     void beginSweep() override { calls.push_back("begin"); }
-    void endSweep() override { calls.push_back("end"); }
+    std::string endSweep() override {
+        calls.push_back("end");
+        return {};
+    }
     BandReadResult read(const LogBand& band) override {
         calls.push_back("read " + band.band);
         clock_.advance(readSeconds.count(sweep) ? readSeconds.at(sweep) : defaultReadSeconds);
         if (onRead) onRead(band);
         const auto failure = failingReads.find({sweep, band.band});
-        if (failure != failingReads.end()) return failure->second;
+        if (failure != failingReads.end()) {
+            const std::string why = failure->second;
+            if (readsFailOnce) failingReads.erase(failure);
+            return why;
+        }
         const MeasurementLevels l = LevelsFromAntennaVoltage(20, band.freqMHz, 2.15);
         return MeasRow{band.freqMHz, l.FieldDbuVm, 2700,          "AntVol",
                        2.15,         l.SUnits,     l.AntVoltDbuV, l.AntPowerDbm};
@@ -73,6 +80,7 @@ class ScriptedSweeper final : public Sweeper {
     std::chrono::seconds defaultReadSeconds{10};
     std::map<int, std::chrono::seconds> readSeconds;                  // per sweep
     std::map<std::pair<int, std::string>, std::string> failingReads;  // (sweep, band) -> why
+    bool readsFailOnce = false;  // each of failingReads fails the first read only
     std::set<int> failingConnects;                                    // sweeps where connect fails
     std::function<void(const LogBand&)> onRead;
 

@@ -147,8 +147,9 @@ TEST(MonitorErrors, AFailedBandIsAGapTheConnectionIsRenewedAndTheMonitorGoesOn) 
     run.sweeper.failingConnects = {2};
     EXPECT_EQ(run.go(), MonitorEnd::Completed);
 
-    // Sweep 1 loses 40 m and reconnects for 20 m; sweep 2 loses 80 m and cannot reconnect,
-    // so 40 m and 20 m are gaps too; sweep 3 reconnects and reads all three.
+    // Sweep 1 loses 40 m, reads it once more over a new connection, loses it again and goes
+    // on with 20 m; sweep 2 loses 80 m and cannot reconnect, neither for the second try nor
+    // for 40 m, so 40 m and 20 m are gaps too; sweep 3 reconnects and reads all three.
     std::vector<std::string> gaps;
     for (const LogGap& g : GapsIn(run.log, {})) gaps.push_back(g.band + ": " + g.reason);
     EXPECT_EQ(gaps,
@@ -160,11 +161,44 @@ TEST(MonitorErrors, AFailedBandIsAGapTheConnectionIsRenewedAndTheMonitorGoesOn) 
     EXPECT_EQ(read, (std::vector<std::string>{"80m", "20m", "80m", "40m", "20m"}));
     EXPECT_EQ(run.statuses.back().errorCount, 4);
     EXPECT_EQ(run.sweeper.calls,
-              (std::vector<std::string>{"connect", "begin", "read 80m", "read 40m", "disconnect",
-                                        "connect", "begin", "read 20m", "end",         // sweep 1
-                                        "begin", "read 80m", "disconnect", "connect",  // sweep 2
-                                        "connect", "begin", "read 80m", "read 40m", "read 20m",
-                                        "end"}));  // sweep 3
+              (std::vector<std::string>{
+                  "connect", "begin", "read 80m", "read 40m", "disconnect", "connect", "begin",
+                  "read 40m", "disconnect", "connect", "begin", "read 20m", "end",  // sweep 1
+                  "begin", "read 80m", "disconnect", "connect", "disconnect", "connect",
+                  "end",  // sweep 2
+                  "connect", "begin", "read 80m", "read 40m", "read 20m", "end"}));  // sweep 3
+}
+
+// A rig restarted between two sweeps drops the connection: the sweep's first failed band is
+// read again over a new connection and logged as a reading, not a gap.
+TEST(MonitorErrors, TheFirstFailedBandOfASweepIsReadOnceMore) {
+    MonitorRun run;
+    run.settings.sweeps = 2;
+    run.sweeper.readsFailOnce = true;
+    run.sweeper.failingReads = {{{2, "80m"}, "Communication bus error"},
+                                {{2, "40m"}, "rig not responding"}};
+    EXPECT_EQ(run.go(), MonitorEnd::Completed);
+    EXPECT_EQ(ReadingsIn(run.log, {}).size(), 5u);
+    // Only the first failure of the sweep gets a second try.
+    const std::vector<LogGap> gaps = GapsIn(run.log, {});
+    ASSERT_EQ(gaps.size(), 1u);
+    EXPECT_EQ(gaps[0].band + ": " + gaps[0].reason, "40m: rig not responding");
+}
+
+// A stop while a band is read drops the reading it cut short (no gap, no reading) and puts
+// the receiver back before the status says the run is finished.
+TEST(MonitorStop, AReadingCutShortIsNeitherAReadingNorAGap) {
+    MonitorRun run;
+    run.sweeper.failingReads = {{{1, "40m"}, "cancelled"}};
+    run.sweeper.onRead = [&](const LogBand& band) {
+        if (band.band == "40m") run.stop.request_stop();
+    };
+    EXPECT_EQ(run.go(), MonitorEnd::Stopped);
+    EXPECT_EQ(ReadingsIn(run.log, {}).size(), 1u);
+    EXPECT_TRUE(GapsIn(run.log, {}).empty());
+    EXPECT_EQ(run.sweeper.calls.back(), "end");
+    ASSERT_GE(run.statuses.size(), 2u);
+    EXPECT_EQ(run.statuses[run.statuses.size() - 2].phase, MonitorStatus::Phase::Stopping);
 }
 
 TEST(MonitorReport, ALinePerSweepALateSweepWarnedAndNoSweepFromTheUntilTimeOn) {
