@@ -20,8 +20,7 @@ constexpr char Question[] = "\\chk_vfo\n";
 
 }  // namespace
 
-void DaemonCheck::check(const RigctldAddress& address, int timeoutMs,
-                        const std::stop_token& stop) {
+void DaemonCheck::check(const RigctldAddress& address, int timeoutMs, const std::stop_token& stop) {
     // rigctld 4.5 drops a connection it accepted while a leaving client's descriptor was
     // closed twice: a dropped one is tried again, afresh.
     for (int attempt = 0; attempt < 3; ++attempt) {

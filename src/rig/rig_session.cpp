@@ -71,8 +71,7 @@ void RigSession::Closer::operator()(s_rig* rig) const {
     rig_cleanup(rig);
 }
 
-RigSession::RigSession(const RigConnection& connection, std::stop_token stop,
-                       DaemonCheck* check)
+RigSession::RigSession(const RigConnection& connection, std::stop_token stop, DaemonCheck* check)
     : connection_(connection) {
     const auto* daemon = std::get_if<RigctldAddress>(&connection_.target);
     // Hamlib's own connect may wait for minutes on an address that drops packets or a daemon

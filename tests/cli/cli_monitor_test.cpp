@@ -93,8 +93,7 @@ class ChildMonitor {
 };
 
 std::vector<std::string> MonitorArgs(const RigctldProcess& daemon, const std::string& log,
-                                     const std::string& readings,
-                                     const std::string& settle = "0") {
+                                     const std::string& readings, const std::string& settle = "0") {
     return {"monitor",    "--rigctld", daemon.address(), "--log", log,         "--every", "1",
             "--readings", readings,    "--settle",       settle,  "--locator", "JO40CQ"};
 }

@@ -80,8 +80,8 @@ class ScriptedSweeper final : public Sweeper {
     std::chrono::seconds defaultReadSeconds{10};
     std::map<int, std::chrono::seconds> readSeconds;                  // per sweep
     std::map<std::pair<int, std::string>, std::string> failingReads;  // (sweep, band) -> why
-    bool readsFailOnce = false;  // each of failingReads fails the first read only
-    std::set<int> failingConnects;                                    // sweeps where connect fails
+    bool readsFailOnce = false;     // each of failingReads fails the first read only
+    std::set<int> failingConnects;  // sweeps where connect fails
     std::function<void(const LogBand&)> onRead;
 
   private:

@@ -160,13 +160,14 @@ TEST(MonitorErrors, AFailedBandIsAGapTheConnectionIsRenewedAndTheMonitorGoesOn) 
     for (const LogReading& r : ReadingsIn(run.log, {})) read.push_back(r.band);
     EXPECT_EQ(read, (std::vector<std::string>{"80m", "20m", "80m", "40m", "20m"}));
     EXPECT_EQ(run.statuses.back().errorCount, 4);
-    EXPECT_EQ(run.sweeper.calls,
-              (std::vector<std::string>{
-                  "connect", "begin", "read 80m", "read 40m", "disconnect", "connect", "begin",
-                  "read 40m", "disconnect", "connect", "begin", "read 20m", "end",  // sweep 1
-                  "begin", "read 80m", "disconnect", "connect", "disconnect", "connect",
-                  "end",  // sweep 2
-                  "connect", "begin", "read 80m", "read 40m", "read 20m", "end"}));  // sweep 3
+    EXPECT_EQ(
+        run.sweeper.calls,
+        (std::vector<std::string>{
+            "connect",  "begin",      "read 80m",   "read 40m", "disconnect", "connect", "begin",
+            "read 40m", "disconnect", "connect",    "begin",    "read 20m",   "end",  // sweep 1
+            "begin",    "read 80m",   "disconnect", "connect",  "disconnect", "connect",
+            "end",                                                                       // sweep 2
+            "connect",  "begin",      "read 80m",   "read 40m", "read 20m",   "end"}));  // sweep 3
 }
 
 // A rig restarted between two sweeps drops the connection: the sweep's first failed band is

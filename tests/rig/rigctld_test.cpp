@@ -106,8 +106,8 @@ TEST(Rigctld, KilledInTheMiddleOfASweepKeepsTheRowsTaken) {
     EXPECT_EQ(r.failedIndex, 2u);
     EXPECT_EQ(r.failure, "Sweep stopped at 30m: rigctld not reachable at " + daemon.address());
     // Left on 40 m: the restore names the frequency there.
-    const std::string left = "rigctld not reachable at " + daemon.address() +
-                             "; the rig is left at 7100000 Hz ";
+    const std::string left =
+        "rigctld not reachable at " + daemon.address() + "; the rig is left at 7100000 Hz ";
     EXPECT_EQ(r.restoreFailure.substr(0, left.size()), left);
 }
 

@@ -1,0 +1,94 @@
+#include "rig/rig_lock.h"
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
+#include <cctype>
+#include <cerrno>
+#include <chrono>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <thread>
+
+#include "rig/rig_error.h"
+
+namespace fw::rig {
+
+namespace {
+
+// Letters, digits, "." and "-" kept; everything else (a "/" of a device path, ":" of an IPv6
+// address) becomes "_".
+std::string FileNamePart(const std::string& text) {
+    std::string part = text.empty() ? std::string("default") : text;
+    for (char& c : part)
+        if (!std::isalnum(static_cast<unsigned char>(c)) && c != '.' && c != '-') c = '_';
+    return part;
+}
+
+// What the holder wrote into the file; it writes right after taking the lock, so a file
+// still empty is read again for a moment.
+std::string HolderOf(int fd) {
+    for (int attempt = 0; attempt < 20; ++attempt) {
+        char text[256];
+        const ssize_t n = pread(fd, text, sizeof text - 1, 0);
+        if (n > 0) {
+            std::string holder(text, static_cast<std::size_t>(n));
+            while (!holder.empty() && (holder.back() == '\n' || holder.back() == '\r'))
+                holder.pop_back();
+            return holder;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    return "another program";
+}
+
+}  // namespace
+
+std::string RigLockFolder() {
+    namespace fs = std::filesystem;
+    const char* runtime = std::getenv("XDG_RUNTIME_DIR");
+    if (runtime && fs::path(runtime).is_absolute())
+        return (fs::path(runtime) / "Floorwatch").string();
+    const char* cache = std::getenv("XDG_CACHE_HOME");
+    if (cache && fs::path(cache).is_absolute()) return (fs::path(cache) / "Floorwatch").string();
+    const char* home = std::getenv("HOME");
+    if (!home || !*home) return {};
+    return (fs::path(home) / ".cache" / "Floorwatch").string();
+}
+
+std::string RigLockFileName(const RigConnection& connection) {
+    if (const auto* d = std::get_if<RigctldAddress>(&connection.target))
+        return "rigctld-" + FileNamePart(d->host) + "-" + std::to_string(d->port) + ".lock";
+    const auto& direct = std::get<DirectRig>(connection.target);
+    return "model-" + std::to_string(direct.model) + "-" + FileNamePart(direct.port) + ".lock";
+}
+
+RigLock::RigLock(const RigConnection& connection, const std::string& user) {
+    const std::string folder = RigLockFolder();
+    if (folder.empty())
+        throw RigError(
+            "no folder for the rig's lock file (neither XDG_RUNTIME_DIR nor HOME is set)");
+    const std::string path = folder + "/" + RigLockFileName(connection);
+    std::error_code ec;
+    std::filesystem::create_directories(folder, ec);
+    fd_ = UniqueFd(open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600));
+    if (!fd_.valid())
+        throw RigError("cannot open the rig's lock file " + path + ": " + std::strerror(errno));
+    int e;
+    do {
+        e = flock(fd_.get(), LOCK_EX | LOCK_NB);
+    } while (e != 0 && errno == EINTR);
+    if (e != 0) {
+        if (errno == EWOULDBLOCK) throw RigError("rig in use by " + HolderOf(fd_.get()));
+        throw RigError("cannot lock the rig's lock file " + path + ": " + std::strerror(errno));
+    }
+    const std::string holder = user + " (pid " + std::to_string(getpid()) + ")\n";
+    // Who holds the rig, for the message of the next one that asks; the lock holds either way.
+    if (ftruncate(fd_.get(), 0) == 0) {
+        [[maybe_unused]] const ssize_t n = pwrite(fd_.get(), holder.data(), holder.size(), 0);
+    }
+}
+
+}  // namespace fw::rig

@@ -1,0 +1,36 @@
+#pragma once
+// One user of a rig at a time. Hamlib serialises single calls, not tune -> settle -> sample,
+// so two jobs on one rig (the monitor and a sweep, in one process or two) would measure on
+// each other's bands. Each job holds an advisory lock (flock) on a file that stands for the
+// rig, and a second job is refused at once, before it touches the rig.
+#include <string>
+
+#include "libs/unique_fd.h"
+#include "rig/rig_settings.h"
+
+namespace fw::rig {
+
+// The folder of the lock files: $XDG_RUNTIME_DIR/Floorwatch, or the cache folder
+// ($XDG_CACHE_HOME, else ~/.cache) /Floorwatch where no runtime folder is set. Empty when
+// neither that nor HOME is set.
+std::string RigLockFolder();
+
+// The lock file of a rig, keyed by the rigctld address or by the model and port:
+// "rigctld-localhost-4532.lock", "model-1035-_dev_ttyUSB0.lock".
+std::string RigLockFileName(const RigConnection& connection);
+
+class RigLock {
+  public:
+    // Takes the rig for `user` ("floorwatch-cli monitor", "Floorwatch"), without waiting.
+    // Throws RigError "rig in use by USER (pid N)" when another job holds it, or why the lock
+    // file cannot be made.
+    RigLock(const RigConnection& connection, const std::string& user);
+    // The lock ends with the descriptor, also when the process is killed.
+    RigLock(RigLock&&) = default;
+    RigLock& operator=(RigLock&&) = default;
+
+  private:
+    UniqueFd fd_;
+};
+
+}  // namespace fw::rig

@@ -1,0 +1,62 @@
+// One user of a rig at a time: the lock file per rig, within a process and across processes.
+#include "rig/rig_lock.h"
+
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <filesystem>
+
+#include "rig/rig_error.h"
+
+namespace fw::rig {
+namespace {
+
+std::string Refusal(const RigConnection& c) {
+    try {
+        RigLock lock(c, "floorwatch-cli rig sweep");
+    } catch (const RigError& e) {
+        return e.what();
+    }
+    return "taken";
+}
+
+TEST(RigLock, ASecondUserOfTheSameRigIsRefusedNamingTheFirstUntilItEnds) {
+    char folder[] = "/tmp/fw-riglock-XXXXXX";
+    setenv("XDG_RUNTIME_DIR", mkdtemp(folder), 1);
+    const RigConnection daemon{ParseRigctldAddress("localhost:4532")};
+    const RigConnection serial{DirectRig{1035, "/dev/ttyUSB0", 9600, {}}};
+    {
+        RigLock window(serial, "Floorwatch");
+        EXPECT_EQ(Refusal(serial),
+                  "rig in use by Floorwatch (pid " + std::to_string(getpid()) + ")");
+        // Other rigs are free: another port, another model on the same port, another device.
+        EXPECT_EQ(Refusal(RigConnection{ParseRigctldAddress("localhost:4533")}), "taken");
+        EXPECT_EQ(Refusal(RigConnection{DirectRig{1036, "/dev/ttyUSB0", 0, {}}}), "taken");
+        EXPECT_EQ(Refusal(RigConnection{DirectRig{1035, "/dev/ttyUSB1", 0, {}}}), "taken");
+    }
+    EXPECT_EQ(Refusal(serial), "taken");  // released with its holder
+
+    int ready[2], done[2];
+    ASSERT_EQ(pipe(ready) | pipe(done), 0);
+    const pid_t child = fork();
+    if (child == 0) {  // holds the rig until the parent closes its end of `done`
+        RigLock lock(daemon, "floorwatch-cli monitor");
+        char c = 1;
+        if (write(ready[1], &c, 1) == 1 && read(done[0], &c, 1) >= 0) _exit(0);
+        _exit(1);
+    }
+    close(done[0]);
+    char c;
+    ASSERT_EQ(read(ready[0], &c, 1), 1);
+    EXPECT_EQ(Refusal(daemon),
+              "rig in use by floorwatch-cli monitor (pid " + std::to_string(child) + ")");
+    close(done[1]);
+    waitpid(child, nullptr, 0);
+    EXPECT_EQ(Refusal(daemon), "taken");
+    unsetenv("XDG_RUNTIME_DIR");
+    std::filesystem::remove_all(folder);
+}
+
+}  // namespace
+}  // namespace fw::rig
