@@ -30,6 +30,7 @@ UtcSeconds UntilOption(const std::string& text) {
 MonitorJob TakeMonitorOptions(ArgList& args, char sep) {
     MonitorJob job;
     job.sep = sep;
+    job.rigUser = "floorwatch-cli monitor";
     job.connection = TakeRigOptions(args);
     job.logPath = TakeLogOption(args);
     const auto bands = args.takeOption("--bands");

@@ -12,6 +12,7 @@
 #include "cli/rig_options.h"
 #include "libs/regional.h"
 #include "rig/rig_error.h"
+#include "rig/rig_lock.h"
 #include "rig/rig_models.h"
 #include "rig/rig_session.h"
 #include "rig/sweep.h"
@@ -108,6 +109,8 @@ int RunReadingOrSweep(bool sweep, RigCommandOptions& o, std::ostream& out, std::
     // A refused file ends the command before the rig is touched.
     std::optional<DataFileAppend> append = OpenAppend(o.appendTo, sep);
 
+    const rig::RigLock lock(o.connection,
+                            sweep ? "floorwatch-cli rig sweep" : "floorwatch-cli rig read");
     InterruptToStop interrupt;
     rig::RigSession session(o.connection);
     if (!tuned) {

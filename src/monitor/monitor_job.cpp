@@ -4,6 +4,7 @@
 #include "monitor/rig_sweeper.h"
 #include "rig/plan_limits.h"
 #include "rig/rig_error.h"
+#include "rig/rig_lock.h"
 
 namespace fw {
 
@@ -23,6 +24,12 @@ std::string PrepareMonitorJob(MonitorJob& job, const std::optional<std::string_v
 
 Outcome<MonitorEnd> RunMonitorJob(const MonitorJob& job, MonitorClock& clock, std::stop_token stop,
                                   const MonitorCallbacks& callbacks, std::stop_token hurry) {
+    std::optional<rig::RigLock> lock;
+    try {
+        lock.emplace(job.connection, job.rigUser);
+    } catch (const rig::RigError& e) {
+        return Outcome<MonitorEnd>::Fail(e.what());
+    }
     RigSweeper sweeper(job.connection, job.plan, job.sep, rig::Pacing{stop, {}}, std::move(hurry));
     if (std::string error = sweeper.connect(); !error.empty())
         return Outcome<MonitorEnd>::Fail(std::move(error));

@@ -21,6 +21,7 @@ struct MonitorJob {
     rig::SweepPlan plan;  // the mode rule, settle time and reading plan; targets unused
     MonitorSettings settings;
     char sep = '.';
+    std::string rigUser = "Floorwatch";  // who holds the rig, for a second job's refusal
 };
 
 // Checks, before anything is touched, the bands (those of the comma list; all without one)
@@ -29,7 +30,7 @@ struct MonitorJob {
 // all is well, otherwise the message naming the value refused.
 std::string PrepareMonitorJob(MonitorJob& job, const std::optional<std::string_view>& bands);
 
-// Opens the rig (one that cannot be reached at the start is more likely a wrong address
+// Takes the rig (refused while another job holds it), opens it (one that cannot be reached at the start is more likely a wrong address
 // than an outage: refused at once, before the log is touched), opens the log with its
 // folder, creating it where missing, and runs the monitor. The end of the run, or the
 // message why it could not start or why the log could not be written. `stop` also ends the

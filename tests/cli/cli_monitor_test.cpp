@@ -180,6 +180,11 @@ TEST(CliMonitor, AStopInALongSettleOrAClosedOutputEndsTheRunAtOnce) {
             child.closeOutput();
         } else {
             std::this_thread::sleep_for(std::chrono::milliseconds(500));
+            // The rig is the monitor's while it runs: another job is refused, the rig untouched.
+            const CliRun sweep = Cli({"rig", "sweep", "--rigctld", daemon.address()});
+            EXPECT_EQ(sweep.code, ExitRefused);
+            EXPECT_EQ(sweep.err.rfind("rig in use by floorwatch-cli monitor (pid ", 0), 0u)
+                << sweep.err;
             child.signal(SIGINT);
         }
         const int status = child.wait();

@@ -41,6 +41,7 @@ TEST(RigLock, ASecondUserOfTheSameRigIsRefusedNamingTheFirstUntilItEnds) {
     ASSERT_EQ(pipe(ready) | pipe(done), 0);
     const pid_t child = fork();
     if (child == 0) {  // holds the rig until the parent closes its end of `done`
+        close(done[1]);
         RigLock lock(daemon, "floorwatch-cli monitor");
         char c = 1;
         if (write(ready[1], &c, 1) == 1 && read(done[0], &c, 1) >= 0) _exit(0);

@@ -3,6 +3,7 @@
 #include <QMetaObject>
 #include <exception>
 
+#include "rig/rig_lock.h"
 #include "rig/rig_session.h"
 
 namespace fw {
@@ -32,7 +33,8 @@ bool RigJob::start(rig::RigConnection connection, rig::SweepPlan plan, char sep,
                             cb = std::move(callbacks), finish, stop = stop_.get_token()] {
         RigJobOutcome outcome;
         try {
-            rig::RigSession session(connection);
+            const rig::RigLock lock(connection, "Floorwatch");
+            rig::RigSession session(connection, stop);
             if (cb.connected) post(cb.connected);
             rig::SweepCallbacks report;
             report.progress = [&](const rig::SweepProgress& p) {
