@@ -36,6 +36,8 @@ QString PhaseText(const MonitorStatus& s) {
             return QStringLiteral("Sweep %1 running").arg(s.sweepsStarted);
         case MonitorStatus::Phase::Waiting:
             return QStringLiteral("Waiting after sweep %1").arg(s.sweepsStarted);
+        case MonitorStatus::Phase::Stopping:
+            return QStringLiteral("Stopping: restoring the rig…");
         case MonitorStatus::Phase::Finished:
             break;
     }
