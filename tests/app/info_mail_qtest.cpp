@@ -197,6 +197,25 @@ class InfoMailTest : public QObject {
 
   private:
     static InfoController& info(MainWindow& window) { return *window.findChild<InfoController*>(); }
+
+    // Where nothing can show a web page, the reason appears in a message box.
+    void openingWithNothingToOpenItSaysWhy() {
+        QTemporaryDir dir;
+        QFile opener(dir.filePath(QStringLiteral("xdg-open")));
+        QVERIFY(opener.open(QIODevice::WriteOnly));
+        opener.write("#!/bin/sh\nexit 3\n");
+        opener.close();
+        opener.setPermissions(QFile::ReadOwner | QFile::ExeOwner | QFile::ReadOther |
+                              QFile::ExeOther);
+        const QByteArray path = qgetenv("PATH");
+        qputenv("PATH", QFile::encodeName(dir.path()));
+        WindowFixture f;
+        f.c().actions.downloadItu->trigger();
+        QTRY_COMPARE(f.dialogs.messages.size(), 1u);
+        qputenv("PATH", path);
+        QCOMPARE(f.dialogs.messages[0].title, WarningTitle);
+        QVERIFY(f.dialogs.messages[0].text.contains(QStringLiteral("status 3")));
+    }
 };
 
 FW_WINDOW_TEST(InfoMailTest);

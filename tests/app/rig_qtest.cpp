@@ -12,7 +12,11 @@
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QTableWidget>
+#include <QListWidget>
+#include <QSemaphore>
 #include <QTest>
+
+#include "app/rig/rig_settings_dialog.h"
 #include <map>
 #include <optional>
 
@@ -318,6 +322,24 @@ class RigTest : public QObject {
         CheckDialogKeys(settings, 11);
         BandChoiceDialog bands({"LW", "80m"}, {"80m"}, nullptr);
         CheckDialogKeys(bands, 3);
+    }
+
+    // Hamlib's model list is read off the window's thread: the dialog is there at once and
+    // says so until the list arrives.
+    void rigModelsAreReadOffTheWindowsThread() {
+        QSemaphore release;
+        RigSettingsDialog dialog(RigSettings{}, nullptr, [&] {
+            const bool released = release.tryAcquire(1, 10000);
+            rig::RigModelInfo dummy;
+            dummy.model = 1;
+            return released ? std::vector<rig::RigModelInfo>{dummy}
+                            : std::vector<rig::RigModelInfo>{};
+        });
+        auto* list = dialog.findChild<QListWidget*>(QStringLiteral("modelList"));
+        QCOMPARE(list->count(), 1);
+        QVERIFY(list->item(0)->text().startsWith(QStringLiteral("Reading")));
+        release.release();
+        QTRY_COMPARE(list->item(0)->data(Qt::UserRole).toInt(), 1);
     }
 };
 

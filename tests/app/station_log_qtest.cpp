@@ -18,6 +18,8 @@
 #include <QTest>
 
 #include "libs/regional.h"
+#include <QSemaphore>
+
 #include "app/stationlog/log_view_controller.h"
 #include "app/stationlog/log_view_window.h"
 #include "app/stationlog/monitor_controller.h"
@@ -235,6 +237,34 @@ class StationLogTest : public QObject {
             QCOMPARE(r.source, ReadingSource::Typed);
             QCOMPARE(r.locator, std::string("JO40CQ"));
         }
+    }
+
+    // Printing a view hands the job over off the window's thread; Print says so meanwhile.
+    void viewPrintsOffTheWindowsThread() {
+        QTemporaryDir dir;
+        const std::string path = dir.filePath(QStringLiteral("log.sqlite")).toStdString();
+        WriteHandMadeLog(path);
+        WindowFixture f;
+        UseLog(f, path);
+        f.c().actions.levelOverTime->trigger();
+        LogViewController& view = Controller(f).levelOverTime();
+        QSemaphore handedOver;
+        QSemaphore release;
+        view.setPrinting([] { return QStringList{QStringLiteral("Office")}; },
+                         [&](const std::string& printer, const std::string&, const QByteArray& pdf) {
+                             handedOver.release();
+                             const bool released = release.tryAcquire(1, 10000);
+                             return released && printer == "Office" && pdf.startsWith("%PDF-")
+                                        ? std::string()
+                                        : std::string("not handed over");
+                         });
+        f.dialogs.itemAnswers.push_back(0);
+        QTest::mouseClick(view.window()->print, Qt::LeftButton);
+        QVERIFY(handedOver.tryAcquire(1, 10000));
+        QVERIFY(!view.window()->print->isEnabled());
+        release.release();
+        QTRY_VERIFY(view.window()->print->isEnabled());
+        QVERIFY(f.dialogs.messages.empty());
     }
 
     // Each band's median over the chosen span replaces the list, with the log's locator.

@@ -2,7 +2,9 @@
 
 #include <QAction>
 
+#include "app/window/background.h"
 #include "app/window/qt_text.h"
+#include "libs/process_start.h"
 #include "info/links.h"
 
 namespace fw {
@@ -12,6 +14,7 @@ namespace {}  // namespace
 InfoController::InfoController(const Document& document, Dialogs& dialogs, const MainActions& a,
                                QObject* parent)
     : QObject(parent), document_(document), dialogs_(dialogs) {
+    setOpener(nullptr);
     const auto wire = [this](QAction* item, void (InfoController::*handler)()) {
         item->setEnabled(true);
         connect(item, &QAction::triggered, this, [this, handler] { (this->*handler)(); });
@@ -25,7 +28,25 @@ InfoController::InfoController(const Document& document, Dialogs& dialogs, const
 }
 
 void InfoController::setOpener(Opener opener) {
-    open_ = opener ? std::move(opener) : ShellOpen;
+    open_ = opener ? std::move(opener) : [this](const std::string& target) { openWatched(target); };
+}
+
+void InfoController::openWatched(const std::string& target) {
+    RunInBackground(*this, [this, target] {
+        const int status = RunProgram("xdg-open", {target});
+        return Continuation([this, target, status] {
+            if (status == 0) return;
+            dialogs_.show({MessageKind::Warning,
+                           status == ProgramNotStarted
+                               ? "Nothing could open " + target +
+                                     ": xdg-open, which opens documents and web pages, is not "
+                                     "installed."
+                               : "Nothing could open " + target + " (xdg-open ended with status " +
+                                     std::to_string(status) +
+                                     "). Install a web browser and a PDF viewer, or open it "
+                                     "yourself."});
+        });
+    });
 }
 
 void InfoController::MMIAboutClick() {

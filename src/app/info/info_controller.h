@@ -23,16 +23,18 @@ class InfoController : public QObject {
     void MIVelmarRegion1Click();
     void DownloadITURP3721Click();
 
-    // How documents and web addresses are opened from now on; ShellOpen by default.
+    // How documents and web addresses are opened from now on. By default the desktop's opener
+    // runs off the window's thread and a message says why it opened nothing.
     void setOpener(Opener opener);
 
   private:
     void openHelp(std::string_view fileName);
     void openLink(std::string_view item, const std::string& url);
+    void openWatched(const std::string& target);
 
     const Document& document_;
     Dialogs& dialogs_;
-    Opener open_ = ShellOpen;
+    Opener open_;
 };
 
 }  // namespace fw

@@ -1,5 +1,9 @@
 #include "app/rig/rig_settings_dialog.h"
 
+#include <memory>
+
+#include "app/window/background.h"
+
 #include <QDialogButtonBox>
 #include <QDoubleSpinBox>
 #include <QFormLayout>
@@ -70,8 +74,9 @@ bool KnownMode(const std::string& mode) {
 
 }  // namespace
 
-RigSettingsDialog::RigSettingsDialog(const RigSettings& current, QWidget* parent)
-    : QDialog(parent), settings_(current), models_(rig::RigModels()), chosenModel_(1) {
+RigSettingsDialog::RigSettingsDialog(const RigSettings& current, QWidget* parent,
+                                     ModelSource models)
+    : QDialog(parent), settings_(current), chosenModel_(1) {
     setWindowTitle(QStringLiteral("Rig Settings"));
     const char sep = SystemDecimalSeparator();
     const auto* direct = std::get_if<rig::DirectRig>(&current.connection.target);
@@ -175,11 +180,23 @@ RigSettingsDialog::RigSettingsDialog(const RigSettings& current, QWidget* parent
         if (item) chosenModel_ = item->data(Qt::UserRole).toInt();
     });
     connect(useModel_, &QRadioButton::toggled, this, [this] { enableConnectionFields(); });
-    showModels({});
     enableConnectionFields();
+    // Hamlib hands out its model list only under the lock a rig job holds while it opens a
+    // session: it is read off the window's thread, the list saying so meanwhile.
+    (new QListWidgetItem(QStringLiteral("Reading Hamlib's rig models…"), modelList_))
+        ->setFlags(Qt::NoItemFlags);
+    RunInBackground(*this, [this, models = std::move(models)] {
+        auto read = std::make_shared<std::vector<rig::RigModelInfo>>(models());
+        return Continuation([this, read] {
+            models_ = std::move(*read);
+            modelsRead_ = true;
+            showModels(search_->text());
+        });
+    });
 }
 
 void RigSettingsDialog::showModels(const QString& query) {
+    if (!modelsRead_) return;
     const QSignalBlocker quiet(modelList_);
     modelList_->clear();
     for (const rig::RigModelInfo& m : rig::FilterRigModels(models_, query.toStdString())) {

@@ -3,6 +3,7 @@
 // or a rigctld address), the readings per measurement, the settle time, the mode rule and the
 // calibration offset of each band.
 #include <QDialog>
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -23,7 +24,10 @@ class RigSettingsDialog : public QDialog {
     Q_OBJECT
 
   public:
-    RigSettingsDialog(const RigSettings& current, QWidget* parent);
+    // `models` reads Hamlib's model list; it runs off the window's thread.
+    using ModelSource = std::function<std::vector<rig::RigModelInfo>()>;
+    RigSettingsDialog(const RigSettings& current, QWidget* parent,
+                      ModelSource models = rig::RigModels);
 
     // The settings with the dialog's fields applied, or no value and `error` naming the field
     // that cannot be read.
@@ -37,6 +41,7 @@ class RigSettingsDialog : public QDialog {
 
     RigSettings settings_;
     std::vector<rig::RigModelInfo> models_;
+    bool modelsRead_ = false;
     int chosenModel_;
     QRadioButton* useRigctld_;
     QRadioButton* useModel_;

@@ -15,6 +15,7 @@
 #include "app/stationlog/log_view_window.h"
 #include "app/stationlog/missing_log.h"
 #include "app/diagram/picture_controller.h"
+#include "app/window/background.h"
 #include "app/window/qt_text.h"
 #include "app/window/screen_fit.h"
 #include "stationlog/station_log_tasks.h"
@@ -33,6 +34,13 @@ LogViewController::LogViewController(Document& document, Dialogs& dialogs, LogVi
       dialogs_(dialogs),
       kind_(kind),
       windowParent_(windowParent) {
+    setPrinting(QPrinterInfo::availablePrinterNames,
+                [](const std::string& printer, const std::string& title, const QByteArray& pdf) {
+                    return PrintPdfOnCups(
+                        printer, title,
+                        std::string_view(pdf.constData(), static_cast<std::size_t>(pdf.size())),
+                        {{"sides", "one-sided"}});
+                });
     command.setEnabled(true);
     connect(&command, &QAction::triggered, this, [this] { open(); });
 }
@@ -150,8 +158,13 @@ void LogViewController::saveClick() {
     SavePictureAs(dialogs_, picture_, request);
 }
 
+void LogViewController::setPrinting(PrinterNames names, PrintJob job) {
+    printerNames_ = std::move(names);
+    printJob_ = std::move(job);
+}
+
 void LogViewController::printClick() {
-    const QStringList printers = QPrinterInfo::availablePrinterNames();
+    const QStringList printers = printerNames_();
     if (printers.isEmpty()) {
         dialogs_.show({MessageKind::Warning,
                        "No printer is installed. Add one in the system's printer settings, or "
@@ -164,12 +177,18 @@ void LogViewController::printClick() {
     if (!chosen || *chosen < 0 || *chosen >= printers.size()) return;
     const QString title = window_->windowTitle();
     const QByteArray pdf = PicturePdfBytes(PictureToQImage(picture_), title);
-    const std::string failure =
-        PrintPdfOnCups(printers.at(*chosen).toStdString(), title.toStdString(),
-                       std::string_view(pdf.constData(), static_cast<std::size_t>(pdf.size())),
-                       {{"sides", "one-sided"}});
-    if (!failure.empty())
-        dialogs_.show({MessageKind::Error, "The view could not be printed: " + failure});
+    window_->print->setEnabled(false);
+    window_->print->setText(QStringLiteral("Printing…"));
+    RunInBackground(*this, [job = printJob_, printer = printers.at(*chosen).toStdString(),
+                            title = title.toStdString(), pdf, this] {
+        const std::string failure = job(printer, title, pdf);
+        return Continuation([this, failure] {
+            window_->print->setText(QStringLiteral("Print…"));
+            window_->print->setEnabled(true);
+            if (!failure.empty())
+                dialogs_.show({MessageKind::Error, "The view could not be printed: " + failure});
+        });
+    });
 }
 
 void LogViewController::copyClick() {

@@ -2,7 +2,10 @@
 // One of the station log's views ("Level over Time…", "24-Hour Profile…"): opens its window
 // with the log's whole span and bands, redraws whenever the span or the bands change, and
 // saves or copies the picture shown.
+#include <QByteArray>
 #include <QObject>
+#include <QStringList>
+#include <functional>
 #include <memory>
 
 #include "app/window/dialogs.h"
@@ -29,8 +32,15 @@ class LogViewController : public QObject {
     void redraw();
     void saveClick();
     void copyClick();
-    // Prints the view on one page, on a printer chosen from the installed ones.
+    // Prints the view on one page, on a printer chosen from the installed ones. The job goes
+    // to the printer off the window's thread, the Print button saying so meanwhile.
     void printClick();
+
+    // The installed printers, and the job's hand-over (empty text or why it failed).
+    using PrinterNames = std::function<QStringList()>;
+    using PrintJob = std::function<std::string(const std::string& printer,
+                                               const std::string& title, const QByteArray& pdf)>;
+    void setPrinting(PrinterNames names, PrintJob job);
 
     LogViewWindow* window() const { return window_; }
     const DiagramPicture& picture() const { return picture_; }
@@ -48,7 +58,9 @@ class LogViewController : public QObject {
     std::string logPath_;
     std::vector<LogBand> bands_;  // of the log, in the window's order
     DiagramPicture picture_;
-    bool filling_ = false;  // the window is being filled in: no redraw yet
+    bool filling_ = false;
+    PrinterNames printerNames_;
+    PrintJob printJob_;  // the window is being filled in: no redraw yet
 };
 
 }  // namespace fw
