@@ -164,7 +164,7 @@ class MonitorRun {
         const LogGap gap{UtcSecondsAt(clock_.now()), band.band, band.freqMHz, reason,
                          sweeper_.rigName()};
         write([&] { log_.addGap(gap); }, "the gap of " + band.band);
-        ++status_.errorCount;
+        ++status_.gapsLogged;
         status_.sweepGaps.push_back(gap);
         if (callbacks_.gap) callbacks_.gap(gap);
         report();

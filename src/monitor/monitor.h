@@ -34,7 +34,7 @@ struct MonitorStatus {
     Phase phase = Phase::Sweeping;
     int sweepsStarted = 0;
     int readingsLogged = 0;
-    int errorCount = 0;  // bands logged as gaps so far
+    int gapsLogged = 0;  // bands that could not be read, logged as gaps
     bool connected = false;
     // The sweep in progress, or while waiting the last finished one.
     std::vector<LogReading> sweepReadings;

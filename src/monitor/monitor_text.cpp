@@ -34,7 +34,7 @@ std::string LateSweepText(const SweepReport& sweep, std::chrono::seconds interva
 std::string MonitorSummaryText(const MonitorStatus& status) {
     std::string text = CountText(status.sweepsStarted, "sweep") + ", " +
                        CountText(status.readingsLogged, "reading") + ", " +
-                       CountText(status.errorCount, "gap") + " from " +
+                       CountText(status.gapsLogged, "gap") + " from " +
                        UtcStampText(status.startedAt);
     if (status.endedAt) text += " to " + UtcStampText(*status.endedAt);
     return text;

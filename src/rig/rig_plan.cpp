@@ -6,7 +6,7 @@ rig::SweepPlan SweepPlanOf(const RigSettings& rig, const std::string& bandwidthT
     rig::SweepPlan plan;
     plan.modes = rig.modes;
     plan.settle = std::chrono::milliseconds(rig.settleMs);
-    plan.reading.samples = rig.readings;
+    plan.reading.samples = rig.samples;
     plan.reading.offsets = rig.offsets;
     plan.reading.bandwidth = bandwidthText;
     return plan;

@@ -12,7 +12,7 @@ namespace fw {
 
 struct RigSettings {
     rig::RigConnection connection;  // rigctld at localhost:4532 until the user chooses
-    int readings = 5;               // STRENGTH samples per measurement, 200 ms apart
+    int samples = 5;                // STRENGTH samples per reading, 200 ms apart
     int settleMs = 300;             // wait after tuning before the first sample
     rig::ModeRule modes;
     rig::CalibrationOffsets offsets;  // dB per band text

@@ -89,7 +89,7 @@ void CompareRigSettings(const RigSettings& a, const RigSettings& b) {
         QVERIFY(da->conf == db->conf);
     }
     QCOMPARE(a.connection.timeoutMs, b.connection.timeoutMs);
-    QCOMPARE(a.readings, b.readings);
+    QCOMPARE(a.samples, b.samples);
     QCOMPARE(a.settleMs, b.settleMs);
     QCOMPARE(a.modes.splitMHz, b.modes.splitMHz);
     QCOMPARE(a.modes.belowSplit, b.modes.belowSplit);
@@ -132,7 +132,7 @@ RigSettings EditedRigSettings() {
     RigSettings s;
     s.connection.target = rig::DirectRig{1, "/dev/ttyUSB0", 9600, {{"static_data", "1"}}};
     s.connection.timeoutMs = 2000;
-    s.readings = 3;
+    s.samples = 3;
     s.settleMs = 150;
     s.modes.splitMHz = 8;
     s.modes.belowSplit = "LSB";
@@ -313,6 +313,11 @@ class RigTest : public QObject {
         table->item(3, 3)->setText(QStringLiteral("1..5"));
         QVERIFY(!dialog.result(error));
         QVERIFY(error.contains(table->item(3, 0)->text()) && error.contains("1..5"));
+        // An offset beyond the plan limits is refused with them, as on the command line.
+        table->item(3, 3)->setText(QStringLiteral("61"));
+        QVERIFY(!dialog.result(error));
+        QCOMPARE(error, QStringLiteral("the calibration of %1 must lie between -60 and 60 dB, not 61")
+                            .arg(table->item(3, 0)->text()));
     }
 
     // Every Alt+letter of the rig's dialogs is its own and leads to a field: a label without

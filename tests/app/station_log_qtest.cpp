@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QButtonGroup>
 #include <QComboBox>
+#include <QDateTime>
 #include <QFile>
 #include <QImage>
 #include <QLabel>
@@ -109,7 +110,7 @@ class StationLogTest : public QObject {
         UseLog(f, path, true);
         AppSettings s = f.window->document().settings();
         s.rig.connection.target = rig::RigctldAddress{"127.0.0.1", rigctld.port()};
-        s.rig.readings = 1;
+        s.rig.samples = 1;
         s.rig.settleMs = 0;
         f.window->document().setSettings(s);
 
@@ -140,7 +141,7 @@ class StationLogTest : public QObject {
         QVERIFY2(level.match(w->lastSweep->toPlainText()).hasMatch(),
                  qPrintable(w->lastSweep->toPlainText()));
         QTRY_VERIFY(w->nextSweep->text().startsWith(QStringLiteral("Next sweep: ")));
-        QCOMPARE(w->errors->text(), QStringLiteral("Errors: 0"));
+        QCOMPARE(w->gaps->text(), QStringLiteral("Gaps: 0"));
 
         QTest::mouseClick(w->stop, Qt::LeftButton);
         QTRY_VERIFY_WITH_TIMEOUT(!monitor.runner().running(), 10000);
@@ -169,7 +170,7 @@ class StationLogTest : public QObject {
         UseLog(*f, path);
         AppSettings s = f->window->document().settings();
         s.rig.connection.target = rig::RigctldAddress{"127.0.0.1", rigctld.port()};
-        s.rig.readings = 1;
+        s.rig.samples = 1;
         s.rig.settleMs = 0;
         f->window->document().setSettings(s);
         f->c().actions.monitor->trigger();
@@ -178,6 +179,13 @@ class StationLogTest : public QObject {
         w->everySeconds->setValue(3600);
         QTest::mouseClick(w->start, Qt::LeftButton);
         QTRY_VERIFY_WITH_TIMEOUT(!LoggedReadings(path).empty(), 20000);
+        // One reading in a word that fits it; the next sweep lies ahead, the table holds the
+        // sweep that is complete.
+        QTRY_COMPARE(w->state->text(), QStringLiteral("Waiting after sweep 1, 1 reading logged"));
+        const QTime next = QTime::fromString(w->nextSweep->text(), "'Next sweep: 'HH:mm:ss' UTC'");
+        QVERIFY2(next.isValid(), qPrintable(w->nextSweep->text()));
+        QVERIFY((QDateTime::currentDateTimeUtc().time().secsTo(next) + 86400) % 86400 > 3000);
+        QVERIFY(w->lastSweep->toPlainText().startsWith(QStringLiteral("80m: ")));
         f.reset();  // waiting for the next sweep: the stop ends the wait at once
         QCOMPARE(LoggedReadings(path).size(), 1u);
     }

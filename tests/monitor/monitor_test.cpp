@@ -159,7 +159,7 @@ TEST(MonitorErrors, AFailedBandIsAGapTheConnectionIsRenewedAndTheMonitorGoesOn) 
     std::vector<std::string> read;
     for (const LogReading& r : ReadingsIn(run.log, {})) read.push_back(r.band);
     EXPECT_EQ(read, (std::vector<std::string>{"80m", "20m", "80m", "40m", "20m"}));
-    EXPECT_EQ(run.statuses.back().errorCount, 4);
+    EXPECT_EQ(run.statuses.back().gapsLogged, 4);
     EXPECT_EQ(
         run.sweeper.calls,
         (std::vector<std::string>{

@@ -23,6 +23,7 @@
 #include "libs/real_text.h"
 #include "libs/regional.h"
 #include "model/levels.h"
+#include "rig/plan_limits.h"
 #include "rig/reading.h"
 #include "rig/rig_error.h"
 #include "rig/rig_session.h"
@@ -118,10 +119,11 @@ RigSettingsDialog::RigSettingsDialog(const RigSettings& current, QWidget* parent
     grid->addWidget(timeout_, 6, 1);
     (direct ? useModel_ : useRigctld_)->setChecked(true);
 
-    auto* reading = new QGroupBox(QStringLiteral("Readings"));
+    auto* reading = new QGroupBox(QStringLiteral("Tuning and samples"));
     auto* form = new QFormLayout(reading);
-    readings_ = SpinBox(1, 100, current.readings, {});
-    settle_ = SpinBox(0, 60000, current.settleMs, QStringLiteral(" ms"));
+    samples_ = SpinBox(rig::SampleLimits.low, rig::SampleLimits.high, current.samples, {});
+    settle_ = SpinBox(rig::SettleMsLimits.low, rig::SettleMsLimits.high, current.settleMs,
+                      QStringLiteral(" ms"));
     split_ = new QDoubleSpinBox;
     split_->setRange(0, 1000);
     split_->setDecimals(3);
@@ -129,7 +131,7 @@ RigSettingsDialog::RigSettingsDialog(const RigSettings& current, QWidget* parent
     split_->setSuffix(QStringLiteral(" MHz"));
     belowSplit_ = new QLineEdit(Q(current.modes.belowSplit));
     fromSplit_ = new QLineEdit(Q(current.modes.fromSplit));
-    form->addRow(QStringLiteral("S-meter samples per m&easurement:"), readings_);
+    form->addRow(QStringLiteral("S-meter samples per r&eading:"), samples_);
     form->addRow(QStringLiteral("Settle time after &tuning:"), settle_);
     form->addRow(QStringLiteral("Modes sp&lit at:"), split_);
     form->addRow(QStringLiteral("Mode &below it:"), belowSplit_);
@@ -232,7 +234,7 @@ std::optional<RigSettings> RigSettingsDialog::result(QString& error) const {
         return std::nullopt;
     }
     s.connection.timeoutMs = timeout_->value();
-    s.readings = readings_->value();
+    s.samples = samples_->value();
     s.settleMs = settle_->value();
     s.modes.splitMHz = split_->value();
     s.modes.belowSplit = Trimmed(belowSplit_);
@@ -263,6 +265,12 @@ std::optional<RigSettings> RigSettingsDialog::result(QString& error) const {
             return std::nullopt;
         }
         s.offsets[band] = *db;
+    }
+    try {
+        rig::CheckCalibrationOffsets(s.offsets, sep);
+    } catch (const rig::ReadingInputError& e) {
+        error = ToQString(e.what());
+        return std::nullopt;
     }
     return s;
 }

@@ -52,7 +52,7 @@ class RigSettingsDialog : public QDialog {
     QSpinBox* speed_;
     QLineEdit* conf_;
     QSpinBox* timeout_;
-    QSpinBox* readings_;
+    QSpinBox* samples_;
     QSpinBox* settle_;
     QDoubleSpinBox* split_;
     QLineEdit* belowSplit_;

@@ -5,6 +5,8 @@
 #include <memory>
 #include <variant>
 
+#include "rig/plan_limits.h"
+
 namespace fw {
 
 namespace {
@@ -91,8 +93,13 @@ AppSettings LoadSettings(QSettings& store) {
     s.velmarUrl = Text(store, "links/velmar", s.velmarUrl);
 
     s.rig.connection = LoadConnection(store, s.rig.connection);
-    s.rig.readings = Int(store, "rig/readings", s.rig.readings, 1, 100);
-    s.rig.settleMs = Int(store, "rig/settleMs", s.rig.settleMs, 0, 60000);
+    // "rig/readings" is the older name of the samples per reading.
+    s.rig.samples = Int(store, "rig/readings", s.rig.samples, rig::SampleLimits.low,
+                        rig::SampleLimits.high);
+    s.rig.samples =
+        Int(store, "rig/samples", s.rig.samples, rig::SampleLimits.low, rig::SampleLimits.high);
+    s.rig.settleMs = Int(store, "rig/settleMs", s.rig.settleMs, rig::SettleMsLimits.low,
+                         rig::SettleMsLimits.high);
     s.rig.modes = LoadModes(store, s.rig.modes);
     store.beginGroup("rigOffsets");
     for (const QString& band : store.childKeys())
@@ -114,7 +121,8 @@ void SaveSettings(QSettings& store, const AppSettings& s) {
     store.setValue("links/velmar", Q(s.velmarUrl));
 
     SaveConnection(store, s.rig.connection);
-    store.setValue("rig/readings", s.rig.readings);
+    store.remove("rig/readings");
+    store.setValue("rig/samples", s.rig.samples);
     store.setValue("rig/settleMs", s.rig.settleMs);
     store.setValue("rig/modeSplitMHz", s.rig.modes.splitMHz);
     store.setValue("rig/modeBelow", Q(s.rig.modes.belowSplit));

@@ -17,6 +17,7 @@
 #include "libs/regional.h"
 #include "libs/startup_values.h"
 #include "logviews/view_frame.h"
+#include "monitor/monitor_text.h"
 #include "rig/reading.h"
 #include "rig/rig_error.h"
 #include "stationlog/utc_text.h"
@@ -41,7 +42,18 @@ QString PhaseText(const MonitorStatus& s) {
         case MonitorStatus::Phase::Finished:
             break;
     }
-    return QStringLiteral("Finished after %1 sweeps").arg(s.sweepsStarted);
+    return QStringLiteral("Finished after ") + ToQString(CountText(s.sweepsStarted, "sweep"));
+}
+
+// Never a time already past: during a sweep the next one is due after it.
+QString NextSweepText(const MonitorStatus& s) {
+    if (s.phase == MonitorStatus::Phase::Sweeping) return QStringLiteral("Next sweep: after this one");
+    if (!s.nextSweep) return QStringLiteral("No further sweep");
+    return QStringLiteral("Next sweep: ") + TimeOfDayText(*s.nextSweep);
+}
+
+QString ReadingsLoggedText(int count) {
+    return ToQString(CountText(count, "reading")) + QStringLiteral(" logged");
 }
 
 }  // namespace
@@ -110,7 +122,7 @@ void MonitorController::startClick() {
     SaveUserSettings(settings);  // a failure only loses the choices for the next start
 
     window_->lastSweep->clear();
-    window_->errors->setText(QStringLiteral("Errors: 0"));
+    window_->gaps->setText(QStringLiteral("Gaps: 0"));
     window_->nextSweep->clear();
     window_->state->setText(QStringLiteral("Connecting to the rig…"));
     window_->setRunning(true);
@@ -128,23 +140,25 @@ void MonitorController::stopClick() {
 void MonitorController::showStatus(const MonitorStatus& s) {
     readingsLogged_ = s.readingsLogged;
     if (!window_) return;
-    window_->state->setText(
-        QStringLiteral("%1, %2 readings logged").arg(PhaseText(s)).arg(s.readingsLogged));
-    if (s.nextSweep)
-        window_->nextSweep->setText(QStringLiteral("Next sweep: ") + TimeOfDayText(*s.nextSweep));
-    else if (s.phase != MonitorStatus::Phase::Sweeping)
-        window_->nextSweep->setText(QStringLiteral("No further sweep"));
-    QString errors = QStringLiteral("Errors: %1").arg(s.errorCount);
-    if (!s.lastError.empty()) errors += QStringLiteral(" (last: ") + ToQString(s.lastError) + ')';
-    window_->errors->setText(errors);
+    QString state = PhaseText(s) + QStringLiteral(", ") + ReadingsLoggedText(s.readingsLogged);
+    if (!s.logBusy.empty())
+        state += QStringLiteral("\nThe station log is busy (%1): the reading in hand waits and is "
+                                "logged as soon as it is free.")
+                     .arg(ToQString(s.logBusy));
+    window_->state->setText(state);
+    window_->nextSweep->setText(NextSweepText(s));
+    QString gaps = QStringLiteral("Gaps: %1").arg(s.gapsLogged);
+    if (!s.lastError.empty()) gaps += QStringLiteral(" (last: ") + ToQString(s.lastError) + ')';
+    window_->gaps->setText(gaps);
+    // The last sweep that went over all its bands, so that the table is never half a sweep.
     QStringList lines;
-    for (const LogReading& r : s.sweepReadings) {
+    for (const LogReading& r : s.lastSweepReadings) {
         std::string level;
         AppendFixed(level, r.fieldDbuVm, 1, SystemDecimalSeparator());
         lines << QStringLiteral("%1: %2 dBµV/m")
                      .arg(ToQString(BandLabel(BandOf(r))), ToQString(level));
     }
-    for (const LogGap& g : s.sweepGaps)
+    for (const LogGap& g : s.lastSweepGaps)
         lines << QStringLiteral("%1: gap, %2").arg(ToQString(g.band), ToQString(g.reason));
     window_->lastSweep->setPlainText(lines.join('\n'));
 }
@@ -153,8 +167,8 @@ void MonitorController::runFinished(const QString& error) {
     if (!window_) return;
     window_->setRunning(false);
     if (error.isEmpty()) {
-        window_->state->setText(
-            QStringLiteral("Monitor ended, %1 readings logged").arg(readingsLogged_));
+        window_->state->setText(QStringLiteral("Monitor ended, ") +
+                                ReadingsLoggedText(readingsLogged_));
         window_->nextSweep->clear();
         return;
     }

@@ -41,11 +41,12 @@ MonitorWindow::MonitorWindow(QWidget* parent) : QDialog(parent) {
 
     state = new QLabel(QStringLiteral("Not running"), this);
     nextSweep = new QLabel(this);
-    errors = new QLabel(QStringLiteral("Errors: 0"), this);
-    for (QLabel* label : {state, nextSweep, errors}) layout->addWidget(label);
+    gaps = new QLabel(QStringLiteral("Gaps: 0"), this);
+    for (QLabel* label : {state, nextSweep, gaps}) layout->addWidget(label);
     lastSweep = new QPlainTextEdit(this);
     lastSweep->setReadOnly(true);
-    lastSweep->setPlaceholderText(QStringLiteral("The last sweep's readings appear here."));
+    lastSweep->setPlaceholderText(
+        QStringLiteral("The readings and gaps of the last complete sweep appear here."));
     layout->addWidget(lastSweep);
     setRunning(false);
 }

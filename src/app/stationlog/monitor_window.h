@@ -1,6 +1,6 @@
 #pragma once
 // The "Monitor" window's controls: bands, interval and duration, Start and Stop, and what the
-// running monitor shows (state, next sweep, error count, the last sweep's readings). A plain
+// running monitor shows (state, next sweep, gap count, the last complete sweep). A plain
 // non-modal window; the monitor controller gives it life.
 #include <QDialog>
 
@@ -25,7 +25,7 @@ class MonitorWindow : public QDialog {
     QPushButton* stop = nullptr;
     QLabel* state = nullptr;
     QLabel* nextSweep = nullptr;
-    QLabel* errors = nullptr;
+    QLabel* gaps = nullptr;  // bands that could not be read
     QPlainTextEdit* lastSweep = nullptr;
 
     // Inputs and Start while idle, Stop while running.
