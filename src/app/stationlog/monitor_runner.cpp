@@ -20,7 +20,8 @@ std::string RunJob(const MonitorJob& job, std::stop_token stop,
 }  // namespace
 
 MonitorRunner::~MonitorRunner() {
-    // Joined here, while this object can still take the worker's last queued reports.
+    // Stopped and joined before the members go; the reports the worker queued meanwhile are
+    // dropped with this object, unread.
     worker_.request_stop();
     if (worker_.joinable()) worker_.join();
 }
