@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <atomic>
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
@@ -39,7 +40,11 @@ void SetUpForWriting(SqliteDb& db, const std::string& path) {
 // that one stays. Where this cannot be done (a file system without hard links), the log is
 // made in place by the caller, which also reports any failure under the log's own name.
 void CreateWhole(const std::string& path) {
-    const std::string temporary = path + ".new-" + std::to_string(getpid());
+    // Unique per process and per call: the monitor's thread and the entry logging may make
+    // the same log at the same moment.
+    static std::atomic<unsigned> made{0};
+    const std::string temporary =
+        path + ".new-" + std::to_string(getpid()) + "-" + std::to_string(made++);
     try {
         SqliteDb db(temporary, SqliteDb::Mode::ReadWriteCreate);
         SetUpForWriting(db, temporary);
