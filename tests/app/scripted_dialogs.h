@@ -43,6 +43,7 @@ class ScriptedDialogs : public Dialogs {
     std::vector<QStringList> itemsShown;
     std::deque<std::optional<LogSpan>> spanAnswers;
     std::vector<LogSpan> spansProposed;
+    std::deque<std::optional<CampaignRequest>> campaignAnswers;
     // Runs while a message box would be open, e.g. to look at the window at that moment.
     std::function<void(const ShownMessage&)> whileMessageOpen;
 
@@ -100,6 +101,10 @@ class ScriptedDialogs : public Dialogs {
     std::optional<LogSpan> chooseLogSpan(const QString&, const LogSpan& proposed) override {
         spansProposed.push_back(proposed);
         return next(spanAnswers);
+    }
+    std::optional<CampaignRequest> chooseCampaign(const LogSpan& whole) override {
+        spansProposed.push_back(whole);
+        return next(campaignAnswers);
     }
 
   private:

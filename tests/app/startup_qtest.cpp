@@ -195,7 +195,7 @@ class StartupTest : public QObject {
         QVERIFY(stationLog);
         QCOMPARE(ActionTexts(stationLog->actions()),
                  QStringList({"&Monitor…", "-", "&Level over Time…", "&24-Hour Profile…", "-",
-                              "Log &to Measurement List…", "&Export…"}));
+                              "Log &to Measurement List…", "&Export…", "&Campaign Report…"}));
         QMenu* info = bar->actions().at(5)->menu();
         QVERIFY(info);
         QCOMPARE(ActionTexts(info->actions()),

@@ -1,6 +1,7 @@
 // The "Station Log" menu: the monitor against a real rigctld, entry logging, log to list,
-// the export and the views.
+// the export, the views and the campaign report.
 #include <QAction>
+#include <QApplication>
 #include <QButtonGroup>
 #include <QComboBox>
 #include <QDateTime>
@@ -17,10 +18,13 @@
 #include <QTemporaryDir>
 #include <QRegularExpression>
 #include <QTest>
+#include <QTimer>
+#include <QToolButton>
 
 #include "libs/regional.h"
 #include <QSemaphore>
 
+#include "app/print/print_window.h"
 #include "app/stationlog/log_view_controller.h"
 #include "app/stationlog/log_view_window.h"
 #include "app/stationlog/monitor_controller.h"
@@ -30,6 +34,7 @@
 #include "output/qt/qimage_picture.h"
 #include "rigctld_process.h"
 #include "stationlog/log_queries.h"
+#include "stationlog/log_to_list.h"
 #include "stationlog/utc_text.h"
 #include "window_fixture.h"
 #include "window_test_registry.h"
@@ -413,6 +418,55 @@ class StationLogTest : public QObject {
         QVERIFY(pdf.startsWith("%PDF-"));
         QCOMPARE(pdf.count("/Type /Page\n") + pdf.count("/Type /Page "), 1);
         QVERIFY(pdf.contains("/MediaBox [0 0 842"));  // A4 landscape: 842 x 595 points
+    }
+
+    // The campaign report opens in the print window; its page buttons reach the last page
+    // and "Save as PDF" writes the pages shown. The comparison adds its page.
+    void campaignReportPreviewsAndSavesItsPages() {
+        QTemporaryDir dir;
+        const std::string path = dir.filePath(QStringLiteral("log.sqlite")).toStdString();
+        WriteHandMadeLog(path);
+        WindowFixture f;
+        UseLog(f, path);
+        const LogSpan day{March1, March1 + 86400};
+        const std::optional<LogSpan> noComparison;
+        std::vector<int> pageCounts;
+        for (const std::optional<LogSpan>& before : {noComparison, std::optional(day)}) {
+            const QString pdf = dir.filePath(QStringLiteral("report%1.pdf").arg(pageCounts.size()));
+            f.dialogs.campaignAnswers.push_back(CampaignRequest{day, before, before, {}});
+            f.dialogs.saveAnswers.push_back(pdf);
+            int pages = 0, lastShown = 0;
+            QTimer::singleShot(0, [&] {
+                auto* w = qobject_cast<TFormPrint*>(QApplication::activeModalWidget());
+                if (!w) return;
+                w->VorschauErzeugen();
+                pages = w->pageCount();
+                while (w->navButton(NavButton::NextPage)->isEnabled())
+                    w->navButton(NavButton::NextPage)->click();
+                lastShown = w->currentPage();
+                w->savePdfButton()->click();
+                w->close();
+            });
+            f.c().actions.campaignReport->trigger();
+            QVERIFY(f.dialogs.messages.empty());
+            QVERIFY(pages >= 3);  // summary, the bands, method
+            QCOMPARE(lastShown, pages);
+            QFile file(pdf);
+            QVERIFY(file.open(QIODevice::ReadOnly));
+            const QByteArray bytes = file.readAll();
+            QVERIFY(bytes.startsWith("%PDF-"));
+            QCOMPARE(bytes.count("/Type /Page\n") + bytes.count("/Type /Page "), pages);
+            pageCounts.push_back(pages);
+        }
+        QVERIFY(pageCounts[1] > pageCounts[0]);
+        QCOMPARE(*f.dialogs.spansProposed.back().from, March1 + 3600);  // the whole log
+
+        // A span without readings opens no window.
+        f.dialogs.campaignAnswers.push_back(
+            CampaignRequest{{March1 + 86400, March1 + 2 * 86400}, {}, {}, {}});
+        f.c().actions.campaignReport->trigger();
+        QCOMPARE(f.dialogs.messages.size(), 1u);
+        QCOMPARE(f.dialogs.messages[0].text, QString::fromLatin1(NoReadingsInSpanText));
     }
 };
 

@@ -2,6 +2,7 @@
 
 #include <QComboBox>
 #include <QEvent>
+#include <QFile>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QPixmap>
@@ -62,16 +63,27 @@ QRect PrintWindowGeometry(QSize area) {
 
 TFormPrint::TFormPrint(const QImage& picture, const MeasList& list, std::string versionText,
                        Dialogs& dialogs, QWidget* parent)
+    : TFormPrint(
+          [&list, width = picture.width(), height = picture.height(),
+           version = std::move(versionText)] {
+              const NoiseReportTexts texts =
+                  SystemReportTexts(version, std::string(ProgramCopyrightText));
+              return BuildNoiseReport(width, height, list, texts, ReportTextWidthMm);
+          },
+          {picture}, Caption, QStringLiteral("noise-report.pdf"), dialogs, parent) {}
+
+TFormPrint::TFormPrint(ReportBuilder build, std::vector<QImage> pictures, const QString& caption,
+                       const QString& pdfName, Dialogs& dialogs, QWidget* parent)
     : QDialog(parent),
-      picture_(picture),
-      list_(list),
-      versionText_(std::move(versionText)),
+      build_(std::move(build)),
+      pictures_(std::move(pictures)),
+      pdfName_(pdfName),
       dialogs_(dialogs),
       runPrintDialog_([](QPrintDialog& dialog) { return dialog.exec(); }),
       printerNames_([] { return QPrinterInfo::availablePrinterNames(); }),
-      print_(PrintReport) {
+      print_(PrintReportPictures) {
     setObjectName(QStringLiteral("FormPrint"));
-    setWindowTitle(Caption);
+    setWindowTitle(caption);
     // A fixed border with only a close box.
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
@@ -88,6 +100,11 @@ TFormPrint::TFormPrint(const QImage& picture, const MeasList& list, std::string 
     butPrint_->setDefault(true);
     butPrint_->setAutoDefault(true);
     connect(butPrint_, &QPushButton::clicked, this, &TFormPrint::ButPrintClick);
+
+    butSavePdf_ = new QPushButton(SavePdfCaption, this);
+    butSavePdf_->setObjectName(QStringLiteral("ButSavePdf"));
+    butSavePdf_->setGeometry(720, 8, 100, 49);
+    connect(butSavePdf_, &QPushButton::clicked, this, &TFormPrint::ButSavePdfClick);
 
     printerList_ = new QComboBox(this);
     printerList_->setObjectName(QStringLiteral("CBPrinter"));
@@ -183,10 +200,7 @@ void TFormPrint::FormActivate() {
 }
 
 void TFormPrint::VorschauErzeugen() {
-    const NoiseReportTexts texts =
-        SystemReportTexts(versionText_, std::string(ProgramCopyrightText));
-    report_ =
-        BuildNoiseReport(picture_.width(), picture_.height(), list_, texts, ReportTextWidthMm);
+    report_ = build_();
     gap_ = PageGap;
     zoom_ = FitWholePageZoom(preview_->width(), preview_->height(), gap_, A4WidthMm, A4HeightMm);
     showPage(1);
@@ -229,7 +243,7 @@ void TFormPrint::setZoom(int zoom) {
 
 void TFormPrint::showPage(int n) {
     currentPage_ = std::clamp(n, 1, pageCount());
-    const QImage image = RenderReportImage(page(), picture_, PreviewDpi(zoom_));
+    const QImage image = RenderReportImage(page(), pictures_, PreviewDpi(zoom_));
     pageView_->setContentsMargins(gap_, gap_, gap_, gap_);
     pageView_->setPixmap(QPixmap::fromImage(image));
     pageView_->adjustSize();
@@ -256,7 +270,21 @@ void TFormPrint::ButPrintClick() {
     // The dialog's printer is current from now on; its copies count, its collate does not.
     ConfigureReportPrinter(printer_, printer_.copyCount());
     fillPrinterList();
-    const std::string error = print_(report_, picture_, chosenJob());
+    const std::string error = print_(report_, pictures_, chosenJob());
+    if (!error.empty()) dialogs_.show({MessageKind::Error, error});
+}
+
+void TFormPrint::ButSavePdfClick() {
+    FileDialogRequest request;
+    request.title = SavePdfCaption;
+    request.filters << QStringLiteral("PDF files (*.pdf)") << QStringLiteral("All files (*)");
+    request.defaultSuffix = QStringLiteral("pdf");
+    request.proposedName = pdfName_;
+    request.confirmOverwrite = true;
+    const std::optional<QString> target = dialogs_.saveFileName(request);
+    if (!target) return;
+    const std::string error =
+        WriteReportPdf(report_, pictures_, QFile::encodeName(*target).toStdString());
     if (!error.empty()) dialogs_.show({MessageKind::Error, error});
 }
 

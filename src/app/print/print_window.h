@@ -1,11 +1,15 @@
 #pragma once
-// The print window: the report's pages in a zoomable preview, the printer list and printing.
+// The print window: a report's pages in a zoomable preview, the printer list, printing and
+// saving as PDF. It shows the noise report of the picture and the measurement list, or any
+// report whose pages and pictures the opener gives (the campaign report).
 #include <QDialog>
 #include <QImage>
 #include <QPrinter>
 #include <array>
 #include <functional>
+#include <span>
 #include <string>
+#include <vector>
 
 #include "app/window/dialogs.h"
 #include "measure/meas_list.h"
@@ -49,8 +53,14 @@ class TFormPrint : public QDialog {
     Q_OBJECT
 
   public:
-    // The window reads the picture and the list while it is open and changes neither; the
-    // list and the dialogs must outlive the window.
+    // Builds the report's pages each time the preview is made; picture items name
+    // `pictures` by index.
+    using ReportBuilder = std::function<ReportDocument()>;
+    // The dialogs must outlive the window.
+    TFormPrint(ReportBuilder build, std::vector<QImage> pictures, const QString& caption,
+               const QString& pdfName, Dialogs& dialogs, QWidget* parent = nullptr);
+    // The noise report. The window reads the picture and the list while it is open and
+    // changes neither; the list must outlive the window.
     TFormPrint(const QImage& picture, const MeasList& list, std::string versionText,
                Dialogs& dialogs, QWidget* parent = nullptr);
     ~TFormPrint() override;
@@ -61,6 +71,10 @@ class TFormPrint : public QDialog {
     // chosen pages with the report's settings, and an error box when that fails.
     void ButPrintClick();
 
+    // Asks for a PDF file and writes every page to it, whole or not at all; an error box when
+    // that fails.
+    void ButSavePdfClick();
+
     // Shows the print dialog and gives its result; window tests answer it themselves.
     using PrintDialogRunner = std::function<int(QPrintDialog&)>;
     void setPrintDialogRunner(PrintDialogRunner runner) { runPrintDialog_ = std::move(runner); }
@@ -69,13 +83,14 @@ class TFormPrint : public QDialog {
     void setPrinterNamesSource(PrinterNamesSource source);
     // Prints a job and gives the failure's text, empty on success; PrintReport unless a
     // window test puts its own.
-    using ReportPrinter =
-        std::function<std::string(const ReportDocument&, const QImage&, const ReportPrintJob&)>;
+    using ReportPrinter = std::function<std::string(
+        const ReportDocument&, std::span<const QImage>, const ReportPrintJob&)>;
     void setReportPrinter(ReportPrinter print) { print_ = std::move(print); }
 
     QWidget* navigator() const { return navigator_; }
     QToolButton* navButton(NavButton b) const { return navButtons_[static_cast<int>(b)]; }
     QPushButton* printButton() const { return butPrint_; }
+    QPushButton* savePdfButton() const { return butSavePdf_; }
     QComboBox* printerList() const { return printerList_; }
     QScrollArea* previewArea() const { return preview_; }
     QLabel* pageView() const { return pageView_; }
@@ -90,6 +105,7 @@ class TFormPrint : public QDialog {
     QPrinter& printer() { return printer_; }
 
     inline static const QString Caption = QStringLiteral("Print Noise Report");
+    inline static const QString SavePdfCaption = QStringLiteral("Save as PDF");
 
   protected:
     void showEvent(QShowEvent* event) override;
@@ -108,14 +124,15 @@ class TFormPrint : public QDialog {
     // The pages the print dialog chose, within the report's.
     ReportPrintJob chosenJob() const;
 
-    QImage picture_;  // implicitly shared with the opener, not copied
-    const MeasList& list_;
-    std::string versionText_;
+    ReportBuilder build_;
+    std::vector<QImage> pictures_;  // implicitly shared with the opener, not copied
+    QString pdfName_;
     Dialogs& dialogs_;
 
     QWidget* navigator_ = nullptr;
     std::array<QToolButton*, NavButtonCount> navButtons_{};
     QPushButton* butPrint_ = nullptr;
+    QPushButton* butSavePdf_ = nullptr;
     QComboBox* printerList_ = nullptr;
     QScrollArea* preview_ = nullptr;
     QLabel* pageView_ = nullptr;

@@ -3,12 +3,17 @@
 #include <QAction>
 #include <QFile>
 
+#include "app/logic/app_state.h"
+#include "app/print/print_window.h"
+#include "app/stationlog/campaign_dialog.h"
 #include "app/stationlog/entry_logger.h"
 #include "app/stationlog/log_view_controller.h"
 #include "app/stationlog/missing_log.h"
 #include "app/stationlog/monitor_controller.h"
 #include "stationlog/station_log_tasks.h"
 #include "stationlog/log_to_list.h"
+#include "output/qt/qimage_picture.h"
+#include "output/qt/report_render.h"
 
 namespace fw {
 
@@ -33,6 +38,7 @@ StationLogController::StationLogController(Document& document, Dialogs& dialogs,
     : QObject(parent),
       document_(document),
       dialogs_(dialogs),
+      windowParent_(windowParent),
       monitor_(new MonitorController(document, dialogs, *a.monitor, windowParent, this)),
       levelOverTime_(new LogViewController(document, dialogs, LogViewKind::LevelOverTime,
                                            *a.levelOverTime, windowParent, this)),
@@ -43,7 +49,11 @@ StationLogController::StationLogController(Document& document, Dialogs& dialogs,
     connect(a.logToList, &QAction::triggered, this, [this] { MILogToListClick(); });
     a.exportLog->setEnabled(true);
     connect(a.exportLog, &QAction::triggered, this, [this] { MIExportClick(); });
+    a.campaignReport->setEnabled(true);
+    connect(a.campaignReport, &QAction::triggered, this, [this] { MICampaignReportClick(); });
 }
+
+StationLogController::~StationLogController() = default;
 
 std::optional<LogSpan> StationLogController::wholeSpan(std::string& path) {
     path = StationLogPath(document_.settings().log);
@@ -115,6 +125,36 @@ void StationLogController::MIExportClick() {
     const std::string error =
         ExportLogToFile(path, *span, format, QFile::encodeName(*target).toStdString());
     if (!error.empty()) dialogs_.show({MessageKind::Error, error});
+}
+
+void StationLogController::MICampaignReportClick() {
+    std::string path;
+    const std::optional<LogSpan> whole = wholeSpan(path);
+    if (!whole) return;
+    const std::optional<CampaignRequest> request = dialogs_.chooseCampaign(*whole);
+    if (!request) return;
+    if (!coefficients_)
+        coefficients_ = std::make_unique<ItuCoefficientCache>(document_.state().ProgramDir);
+    const NoiseReportTexts texts =
+        SystemReportTexts(document_.state().VersionText, std::string(ProgramCopyrightText));
+    std::optional<CampaignReport> report;
+    try {
+        StationLog log = StationLog::Open(path, StationLog::OpenMode::ReadOnly);
+        report = BuildCampaignReport(log, *request, texts, ReportTextWidthMm, *coefficients_);
+    } catch (const LogError& e) {
+        dialogs_.show({MessageKind::Error, e.what()});
+        return;
+    }
+    if (!report) {
+        dialogs_.show({MessageKind::Information, NoReadingsInSpanText});
+        return;
+    }
+    std::vector<QImage> pictures;
+    for (const DiagramPicture& p : report->pictures) pictures.push_back(PictureToQImage(p));
+    TFormPrint window([document = std::move(report->document)] { return document; },
+                      std::move(pictures), QString::fromLatin1(CampaignCaption),
+                      QStringLiteral("campaign-report.pdf"), dialogs_, &windowParent_);
+    window.exec();
 }
 
 }  // namespace fw

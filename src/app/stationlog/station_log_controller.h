@@ -1,7 +1,8 @@
 #pragma once
 // The "Station Log" menu: the monitor, the two views, "Log to Measurement List…" and
-// "Export…", and the logging of every entered measurement when the settings ask for it.
+// "Export…", "Campaign Report…", and the logging of every entered measurement when the settings ask for it.
 #include <QObject>
+#include <memory>
 
 #include "app/window/dialogs.h"
 #include "app/window/document.h"
@@ -9,6 +10,7 @@
 
 namespace fw {
 
+class ItuCoefficientCache;
 class MonitorController;
 class LogViewController;
 
@@ -19,12 +21,16 @@ class StationLogController : public QObject {
     // Non-modal windows (monitor, views) are children of `windowParent`.
     StationLogController(Document& document, Dialogs& dialogs, const MainActions& actions,
                          QWidget& windowParent, QObject* parent);
+    ~StationLogController() override;
 
     // Asks for a span; each band's median over it becomes one row, replacing the list, with
     // the log's locator and the span's end as date/time.
     void MILogToListClick();
     // Asks for the format, the span and the file; writes the export whole or not at all.
     void MIExportClick();
+    // Asks for the spans and hours and opens the print window with the campaign report's
+    // pages, or says why there are none.
+    void MICampaignReportClick();
 
     MonitorController& monitor() { return *monitor_; }
     LogViewController& levelOverTime() { return *levelOverTime_; }
@@ -37,6 +43,8 @@ class StationLogController : public QObject {
 
     Document& document_;
     Dialogs& dialogs_;
+    QWidget& windowParent_;
+    std::unique_ptr<ItuCoefficientCache> coefficients_;  // made on the first report
     MonitorController* monitor_;
     LogViewController* levelOverTime_;
     LogViewController* hourlyProfile_;

@@ -6,6 +6,7 @@
 #include <optional>
 
 #include "app/settings/app_settings.h"
+#include "campaign/campaign_report.h"
 #include "libs/message.h"
 #include "stationlog/log_queries.h"
 
@@ -62,6 +63,9 @@ class Dialogs {
     // span with from before to, or no value on cancel.
     virtual std::optional<LogSpan> chooseLogSpan(const QString& caption,
                                                  const LogSpan& proposed) = 0;
+    // "Campaign Report…": the report's span within `whole`, optionally the spans before and
+    // after, and the hours; no value on cancel.
+    virtual std::optional<CampaignRequest> chooseCampaign(const LogSpan& whole) = 0;
 };
 
 // The real Qt dialogs, modal to `parent`.
@@ -82,6 +86,7 @@ class QtDialogs : public Dialogs {
     std::optional<int> chooseItem(const QString& caption, const QString& prompt,
                                   const QStringList& items, int current) override;
     std::optional<LogSpan> chooseLogSpan(const QString& caption, const LogSpan& proposed) override;
+    std::optional<CampaignRequest> chooseCampaign(const LogSpan& whole) override;
 
   private:
     QWidget* parent_;

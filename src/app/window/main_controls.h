@@ -53,6 +53,7 @@ struct MainActions {
     QAction* hourlyProfile = nullptr;
     QAction* logToList = nullptr;
     QAction* exportLog = nullptr;
+    QAction* campaignReport = nullptr;
     // "Information"
     QAction* about = nullptr;
     QAction* help = nullptr;

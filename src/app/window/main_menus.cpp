@@ -71,6 +71,7 @@ MainActions BuildMainMenus(QMainWindow& window, QWidget& image, QWidget& listBox
     Separator(stationLog);
     a.logToList = Item(stationLog, "Log &to Measurement List…");
     a.exportLog = Item(stationLog, "&Export…");
+    a.campaignReport = Item(stationLog, "&Campaign Report…");
 
     QMenu* info = bar->addMenu(QStringLiteral("&Information"));
     a.about = Item(info, "&About");

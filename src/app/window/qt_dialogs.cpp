@@ -8,6 +8,7 @@
 
 #include "app/rig/band_choice_dialog.h"
 #include "app/window/dialogs.h"
+#include "app/stationlog/campaign_dialog.h"
 #include "app/stationlog/log_span_dialog.h"
 #include "app/window/qt_text.h"
 #include "app/window/screen_fit.h"
@@ -130,6 +131,10 @@ bool QtDialogs::confirm(const QString& caption, const QString& question) {
 
 std::optional<LogSpan> QtDialogs::chooseLogSpan(const QString& caption, const LogSpan& proposed) {
     return RunLogSpanDialog(parent_, caption, proposed);
+}
+
+std::optional<CampaignRequest> QtDialogs::chooseCampaign(const LogSpan& whole) {
+    return RunCampaignDialog(parent_, whole);
 }
 
 }  // namespace fw

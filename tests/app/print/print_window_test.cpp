@@ -242,9 +242,11 @@ TEST_F(ThreePageWindowTest, PrintDialogOffersThePagesAndTheJobTakesItsChoice) {
     window->setPrinterNamesSource([] { return QStringList{"Queue A"}; });
     std::vector<ReportPrintJob> jobs;
     window->setReportPrinter(
-        [&](const ReportDocument& report, const QImage& printed, const ReportPrintJob& job) {
+        [&](const ReportDocument& report, std::span<const QImage> printed,
+            const ReportPrintJob& job) {
             EXPECT_EQ(report.pages.size(), 3u);
-            EXPECT_EQ(printed.size(), picture.size());
+            EXPECT_EQ(printed.size(), 1u);
+            EXPECT_EQ(printed[0].size(), picture.size());
             jobs.push_back(job);
             return std::string();
         });
@@ -309,7 +311,7 @@ TEST_F(PrintWindowTest, NoPrinterWarnsAndOpensNoPrintDialog) {
         ++dialogsShown;
         return static_cast<int>(QDialog::Accepted);
     });
-    window->setReportPrinter([&](const ReportDocument&, const QImage&, const ReportPrintJob&) {
+    window->setReportPrinter([&](const ReportDocument&, std::span<const QImage>, const ReportPrintJob&) {
         ++printed;
         return std::string();
     });
@@ -337,7 +339,7 @@ TEST_F(PrintWindowTest, FailedPrintShowsTheReasonInAnErrorBox) {
         "The report could not be printed on \"Queue A\": Destination \"Queue A\" is not "
         "accepting jobs.";
     window->setReportPrinter(
-        [&](const ReportDocument&, const QImage&, const ReportPrintJob&) { return failure; });
+        [&](const ReportDocument&, std::span<const QImage>, const ReportPrintJob&) { return failure; });
     window->ButPrintClick();
     ASSERT_EQ(dialogs.messages.size(), 1u);
     EXPECT_EQ(dialogs.messages[0],
