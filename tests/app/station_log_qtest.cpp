@@ -436,9 +436,12 @@ class StationLogTest : public QObject {
             f.dialogs.campaignAnswers.push_back(CampaignRequest{day, before, before, {}});
             f.dialogs.saveAnswers.push_back(pdf);
             int pages = 0, lastShown = 0;
-            QTimer::singleShot(0, [&] {
+            // The report is built off the window's thread; the preview opens after.
+            QTimer poll;
+            QObject::connect(&poll, &QTimer::timeout, [&] {
                 auto* w = qobject_cast<TFormPrint*>(QApplication::activeModalWidget());
                 if (!w) return;
+                poll.stop();
                 w->VorschauErzeugen();
                 pages = w->pageCount();
                 while (w->navButton(NavButton::NextPage)->isEnabled())
@@ -447,7 +450,10 @@ class StationLogTest : public QObject {
                 w->savePdfButton()->click();
                 w->close();
             });
+            poll.start(10);
             f.c().actions.campaignReport->trigger();
+            QTRY_VERIFY_WITH_TIMEOUT(pages > 0 && f.c().actions.campaignReport->isEnabled(),
+                                     60000);
             QVERIFY(f.dialogs.messages.empty());
             QVERIFY(pages >= 3);  // summary, the bands, method
             QCOMPARE(lastShown, pages);
@@ -465,7 +471,7 @@ class StationLogTest : public QObject {
         f.dialogs.campaignAnswers.push_back(
             CampaignRequest{{March1 + 86400, March1 + 2 * 86400}, {}, {}, {}});
         f.c().actions.campaignReport->trigger();
-        QCOMPARE(f.dialogs.messages.size(), 1u);
+        QTRY_COMPARE_WITH_TIMEOUT(f.dialogs.messages.size(), 1u, 60000);
         QCOMPARE(f.dialogs.messages[0].text, QString::fromLatin1(NoReadingsInSpanText));
     }
 };

@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QFile>
+#include <QMetaObject>
 
 #include "app/logic/app_state.h"
 #include "app/print/print_window.h"
@@ -49,6 +50,7 @@ StationLogController::StationLogController(Document& document, Dialogs& dialogs,
     connect(a.logToList, &QAction::triggered, this, [this] { MILogToListClick(); });
     a.exportLog->setEnabled(true);
     connect(a.exportLog, &QAction::triggered, this, [this] { MIExportClick(); });
+    campaignAction_ = a.campaignReport;
     a.campaignReport->setEnabled(true);
     connect(a.campaignReport, &QAction::triggered, this, [this] { MICampaignReportClick(); });
 }
@@ -128,6 +130,7 @@ void StationLogController::MIExportClick() {
 }
 
 void StationLogController::MICampaignReportClick() {
+    if (campaignBusy_) return;
     std::string path;
     const std::optional<LogSpan> whole = wholeSpan(path);
     if (!whole) return;
@@ -137,24 +140,40 @@ void StationLogController::MICampaignReportClick() {
         coefficients_ = std::make_unique<ItuCoefficientCache>(document_.state().ProgramDir);
     const NoiseReportTexts texts =
         SystemReportTexts(document_.state().VersionText, std::string(ProgramCopyrightText));
-    std::optional<CampaignReport> report;
-    try {
-        StationLog log = StationLog::Open(path, StationLog::OpenMode::ReadOnly);
-        report = BuildCampaignReport(log, *request, texts, ReportTextWidthMm, *coefficients_);
-    } catch (const LogError& e) {
-        dialogs_.show({MessageKind::Error, e.what()});
-        return;
-    }
-    if (!report) {
-        dialogs_.show({MessageKind::Information, NoReadingsInSpanText});
-        return;
-    }
-    std::vector<QImage> pictures;
-    for (const DiagramPicture& p : report->pictures) pictures.push_back(PictureToQImage(p));
-    TFormPrint window([document = std::move(report->document)] { return document; },
-                      std::move(pictures), QString::fromLatin1(CampaignCaption),
-                      QStringLiteral("campaign-report.pdf"), dialogs_, &windowParent_);
-    window.exec();
+    campaignBusy_ = true;
+    campaignAction_->setEnabled(false);
+    if (campaignWorker_.joinable()) campaignWorker_.join();  // ended already: it posted
+    // The log is read and the views drawn off the window's thread; the pages come back here.
+    campaignWorker_ = std::jthread([this, path, request = *request, texts,
+                                    coefficients = coefficients_.get()] {
+        std::optional<CampaignReport> report;
+        std::vector<QImage> pictures;
+        Message failure;
+        try {
+            StationLog log = StationLog::Open(path, StationLog::OpenMode::ReadOnly);
+            report = BuildCampaignReport(log, request, texts, ReportTextWidthMm, *coefficients);
+            if (report)
+                for (const DiagramPicture& p : report->pictures)
+                    pictures.push_back(PictureToQImage(p));
+            else
+                failure = {MessageKind::Information, NoReadingsInSpanText};
+        } catch (const LogError& e) {
+            failure = {MessageKind::Error, e.what()};
+        }
+        QMetaObject::invokeMethod(
+            this,
+            [this, report = std::move(report), pictures = std::move(pictures), failure]() mutable {
+                campaignBusy_ = false;
+                campaignAction_->setEnabled(true);
+                if (!report) return dialogs_.show(failure);
+                TFormPrint window([document = std::move(report->document)] { return document; },
+                                  std::move(pictures), QString::fromLatin1(CampaignCaption),
+                                  QStringLiteral("campaign-report.pdf"), dialogs_,
+                                  &windowParent_);
+                window.exec();
+            },
+            Qt::QueuedConnection);
+    });
 }
 
 }  // namespace fw

@@ -3,6 +3,7 @@
 // "Export…", "Campaign Report…", and the logging of every entered measurement when the settings ask for it.
 #include <QObject>
 #include <memory>
+#include <thread>
 
 #include "app/window/dialogs.h"
 #include "app/window/document.h"
@@ -28,8 +29,9 @@ class StationLogController : public QObject {
     void MILogToListClick();
     // Asks for the format, the span and the file; writes the export whole or not at all.
     void MIExportClick();
-    // Asks for the spans and hours and opens the print window with the campaign report's
-    // pages, or says why there are none.
+    // Asks for the spans and hours, builds the campaign report off the window's thread and
+    // then opens the print window with its pages, or says why there are none. The command is
+    // greyed meanwhile.
     void MICampaignReportClick();
 
     MonitorController& monitor() { return *monitor_; }
@@ -48,6 +50,9 @@ class StationLogController : public QObject {
     MonitorController* monitor_;
     LogViewController* levelOverTime_;
     LogViewController* hourlyProfile_;
+    QAction* campaignAction_ = nullptr;
+    bool campaignBusy_ = false;       // window thread only
+    std::jthread campaignWorker_;  // last member: joined before the others go
 };
 
 }  // namespace fw
