@@ -8,8 +8,8 @@
 #include <QTimer>
 #include <QTranslator>
 
-#include "app/window/dialogs.h"
-#include "app/diagram/picture_controller.h"
+#include "app/window/picture_saving.h"
+#include "app/window/qt_dialogs.h"
 #include "app/window/qt_translations.h"
 #include "window_test_registry.h"
 

@@ -1,12 +1,12 @@
 #pragma once
-// A Dialogs implementation for window tests: records every dialog shown and answers
+// A WindowDialogs implementation for window tests: records every dialog shown and answers
 // input and file dialogs from queues (an empty queue or std::nullopt means "Cancel").
 #include <deque>
 #include <functional>
 #include <optional>
 #include <vector>
 
-#include "app/window/dialogs.h"
+#include "app/window/window_dialogs.h"
 
 namespace fw::testing {
 
@@ -22,7 +22,7 @@ struct ShownInput {
     QString initialText;
 };
 
-class ScriptedDialogs : public Dialogs {
+class ScriptedDialogs : public WindowDialogs {
   public:
     std::vector<ShownMessage> messages;
     std::vector<QString> questions;

@@ -24,7 +24,7 @@
 
 namespace fw {
 
-DisplayController::DisplayController(Document& document, Dialogs& dialogs,
+DisplayController::DisplayController(Document& document, MessageDialogs& dialogs,
                                      const DisplayControls& controls,
                                      const std::array<QAction*, 2>& layers, WindowFrame& frame,
                                      QObject* parent)

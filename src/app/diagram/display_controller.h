@@ -26,7 +26,7 @@ class DisplayController : public QObject {
 
   public:
     // `layers` are the "View" menu's two items: decile bands and atmospheric noise.
-    DisplayController(Document& document, Dialogs& dialogs, const DisplayControls& controls,
+    DisplayController(Document& document, MessageDialogs& dialogs, const DisplayControls& controls,
                       const std::array<QAction*, 2>& layers, WindowFrame& frame, QObject* parent);
 
     // The display part of the window's creation handler: bar positions and the
@@ -60,7 +60,7 @@ class DisplayController : public QObject {
     const AtmosphericLayer* atmosphericLayer(std::span<const double> gridHz);
 
     Document& document_;
-    Dialogs& dialogs_;
+    MessageDialogs& dialogs_;
     DisplayControls c_;
     WindowFrame& frame_;
     std::array<QAction*, 2> layers_;

@@ -15,7 +15,7 @@ class PrintController : public QObject {
 
   public:
     // The print window opens over `window` and shows its messages through `dialogs`.
-    PrintController(const Document& document, QAction& command, QWidget& window, Dialogs& dialogs,
+    PrintController(const Document& document, QAction& command, QWidget& window, MessageDialogs& dialogs,
                     QObject* parent);
 
     // Opens the print window modally; it only reads the picture, the list and the version.
@@ -24,7 +24,7 @@ class PrintController : public QObject {
   private:
     const Document& document_;
     QWidget& window_;
-    Dialogs& dialogs_;
+    MessageDialogs& dialogs_;
 };
 
 }  // namespace fw

@@ -1,5 +1,6 @@
 #include "app/entry/entry_controller.h"
 
+#include <QAbstractButton>
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
@@ -31,9 +32,21 @@ std::string Text(const QComboBox* box) {
     return box->currentText().toStdString();
 }
 
+// Shows an accepted entry as ENTER does: the four level fields and the diagnostic panel's
+// lines.
+void ShowAcceptedEntry(const EntryControls& c, const EntryAccepted& entry) {
+    c.EditAntdBm->setText(QString::fromStdString(entry.powerText));
+    c.EditAntVol->setText(QString::fromStdString(entry.voltageText));
+    c.EditFieldStrength->setText(QString::fromStdString(entry.fieldText));
+    c.EditGain->setText(QString::fromStdString(entry.gainText));
+    c.Memo3->clear();
+    for (const std::string& line : entry.diagnostics)
+        c.Memo3->appendPlainText(QString::fromStdString(line));
+}
+
 }  // namespace
 
-EntryController::EntryController(Document& document, Dialogs& dialogs,
+EntryController::EntryController(Document& document, MessageDialogs& dialogs,
                                  const EntryControls& controls, QObject* parent)
     : QObject(parent), document_(document), dialogs_(dialogs), c_(controls) {
     const EntryControls& c = c_;
@@ -110,16 +123,6 @@ EntryInputs EntryController::readInputs() const {
     return in;
 }
 
-void ShowAcceptedEntry(const EntryControls& c, const EntryAccepted& entry) {
-    c.EditAntdBm->setText(QString::fromStdString(entry.powerText));
-    c.EditAntVol->setText(QString::fromStdString(entry.voltageText));
-    c.EditFieldStrength->setText(QString::fromStdString(entry.fieldText));
-    c.EditGain->setText(QString::fromStdString(entry.gainText));
-    c.Memo3->clear();
-    for (const std::string& line : entry.diagnostics)
-        c.Memo3->appendPlainText(QString::fromStdString(line));
-}
-
 void EntryController::ButEnterClick() {
     const EntryControls& c = c_;
     const EntryResult result = EvaluateEntry(readInputs(), SystemDecimalSeparator());
@@ -173,6 +176,23 @@ bool EntryController::eventFilter(QObject* watched, QEvent* event) {
         if (watched == c.EditAntVol) EditAntVolDblClick();
     }
     return QObject::eventFilter(watched, event);
+}
+
+rig::RigTarget EntryController::readingTarget() const {
+    if (c_.CBFreqMode->isChecked())
+        return rig::RigTarget::Free(c_.EditFrequency->text().trimmed().toStdString());
+    return rig::RigTarget::Band(c_.CBBand->currentText().toStdString());
+}
+
+std::optional<std::string> EntryController::readingGain() const {
+    if (c_.EditGain->isReadOnly()) return std::nullopt;
+    return c_.EditGain->text().toStdString();
+}
+
+void EntryController::showRigReading(const EntryAccepted& entry) {
+    const int voltage = static_cast<int>(EntryMethod::AntennaVoltage);
+    if (QAbstractButton* b = c_.RadioGroup1Buttons->button(voltage)) b->setChecked(true);
+    ShowAcceptedEntry(c_, entry);
 }
 
 }  // namespace fw

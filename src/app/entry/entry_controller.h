@@ -2,10 +2,13 @@
 // The inputs of the "Add Measurement" group, the "Entry Method" radio group and the
 // "ENTER" button that adds a measurement.
 #include <QObject>
+#include <optional>
+#include <string>
 
 #include "app/window/dialogs.h"
 #include "app/window/document.h"
 #include "app/window/main_controls.h"
+#include "rig/sweep.h"
 
 namespace fw {
 
@@ -13,15 +16,11 @@ struct EntryAccepted;
 struct EntryInputs;
 enum class EntryField;
 
-// Shows an accepted entry in the entry group as ENTER does: the four level fields and the
-// diagnostic panel's lines.
-void ShowAcceptedEntry(const EntryControls& controls, const EntryAccepted& entry);
-
 class EntryController : public QObject {
     Q_OBJECT
 
   public:
-    EntryController(Document& document, Dialogs& dialogs, const EntryControls& controls,
+    EntryController(Document& document, MessageDialogs& dialogs, const EntryControls& controls,
                     QObject* parent);
 
     // Entry method changed: edit states, emptied fields and colours of rows 3 to 7.
@@ -36,6 +35,13 @@ class EntryController : public QObject {
     // or shows the one failure and resets only the failed field.
     void ButEnterClick();
 
+    // Where "Read S-Meter" reads: the free frequency typed, or else the band chosen.
+    rig::RigTarget readingTarget() const;
+    // The gain typed for a reading; none while the entry method does not use the gain field.
+    std::optional<std::string> readingGain() const;
+    // Shows a reading taken from the rig as if its antenna voltage had been typed and entered.
+    void showRigReading(const EntryAccepted& entry);
+
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -44,7 +50,7 @@ class EntryController : public QObject {
     void resetField(EntryField field, const QString& text);
 
     Document& document_;
-    Dialogs& dialogs_;
+    MessageDialogs& dialogs_;
     EntryControls c_;
     bool fieldStrength_ = false;  // the field-strength method is chosen
     QString gainBeforeField_;     // the gain when it was chosen, put back when it is left

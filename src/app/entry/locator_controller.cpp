@@ -6,7 +6,7 @@
 
 namespace fw {
 
-LocatorController::LocatorController(Document& document, Dialogs& dialogs, QAction& command,
+LocatorController::LocatorController(Document& document, EntryDialogs& dialogs, QAction& command,
                                      QObject* parent)
     : QObject(parent), document_(document), dialogs_(dialogs) {
     connect(&command, &QAction::triggered, this, [this] { MIEnterLocatorClick(); });
@@ -14,7 +14,7 @@ LocatorController::LocatorController(Document& document, Dialogs& dialogs, QActi
 }
 
 void LocatorController::MIEnterLocatorClick() {
-    Dialogs& dialogs = dialogs_;
+    EntryDialogs& dialogs = dialogs_;
     const std::optional<QString> locator = dialogs.inputText(
         QStringLiteral("QTH-Locator"),
         QStringLiteral("Please enter your QTH-Locator (i.e. JO40CQ):"), QStringLiteral("JO40CQ"));

@@ -3,7 +3,7 @@
 // measurement time shown on the diagram and written to the data file.
 #include <QObject>
 
-#include "app/window/dialogs.h"
+#include "app/entry/entry_dialogs.h"
 #include "app/window/document.h"
 
 class QAction;
@@ -14,7 +14,7 @@ class LocatorController : public QObject {
     Q_OBJECT
 
   public:
-    LocatorController(Document& document, Dialogs& dialogs, QAction& command, QObject* parent);
+    LocatorController(Document& document, EntryDialogs& dialogs, QAction& command, QObject* parent);
 
     // Cancelling the first dialog changes nothing; cancelling the second keeps the new
     // locator but changes neither the time nor the picture.
@@ -22,7 +22,7 @@ class LocatorController : public QObject {
 
   private:
     Document& document_;
-    Dialogs& dialogs_;
+    EntryDialogs& dialogs_;
 };
 
 }  // namespace fw

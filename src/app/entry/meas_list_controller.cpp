@@ -39,7 +39,7 @@ FileDialogRequest UserDataFileRequest(const QString& title) {
     return r;
 }
 
-MeasListController::MeasListController(Document& document, Dialogs& dialogs, QListView& listBox,
+MeasListController::MeasListController(Document& document, EntryDialogs& dialogs, QListView& listBox,
                                        const MainActions& a, QObject* parent)
     : QObject(parent), document_(document), dialogs_(dialogs), listBox_(listBox) {
     Wire(a.loadUserData, this, &MeasListController::MILoadUserDataClick);

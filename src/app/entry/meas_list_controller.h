@@ -4,7 +4,7 @@
 #include <QObject>
 #include <QString>
 
-#include "app/window/dialogs.h"
+#include "app/entry/entry_dialogs.h"
 #include "app/window/document.h"
 #include "app/window/main_controls.h"
 
@@ -22,7 +22,7 @@ class MeasListController : public QObject {
 
   public:
     // `listBox` shows the document's list; `actions` holds the list commands' items.
-    MeasListController(Document& document, Dialogs& dialogs, QListView& listBox,
+    MeasListController(Document& document, EntryDialogs& dialogs, QListView& listBox,
                        const MainActions& actions, QObject* parent);
 
     void MIDeleteItemClick();
@@ -32,7 +32,7 @@ class MeasListController : public QObject {
 
   private:
     Document& document_;
-    Dialogs& dialogs_;
+    EntryDialogs& dialogs_;
     QListView& listBox_;
 };
 

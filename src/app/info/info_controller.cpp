@@ -11,7 +11,7 @@ namespace fw {
 
 namespace {}  // namespace
 
-InfoController::InfoController(const Document& document, Dialogs& dialogs, const MainActions& a,
+InfoController::InfoController(const Document& document, MessageDialogs& dialogs, const MainActions& a,
                                QObject* parent)
     : QObject(parent), document_(document), dialogs_(dialogs) {
     setOpener(nullptr);

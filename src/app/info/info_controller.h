@@ -13,7 +13,7 @@ class InfoController : public QObject {
     Q_OBJECT
 
   public:
-    InfoController(const Document& document, Dialogs& dialogs, const MainActions& actions,
+    InfoController(const Document& document, MessageDialogs& dialogs, const MainActions& actions,
                    QObject* parent);
 
     void MMIAboutClick();
@@ -33,7 +33,7 @@ class InfoController : public QObject {
     void openWatched(const std::string& target);
 
     const Document& document_;
-    Dialogs& dialogs_;
+    MessageDialogs& dialogs_;
     Opener open_;
 };
 

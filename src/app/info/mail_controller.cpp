@@ -20,7 +20,7 @@ class OverrideBusyCursor : public BusyCursor {
 
 }  // namespace
 
-MailController::MailController(const Document& document, Dialogs& dialogs, QAction& command,
+MailController::MailController(const Document& document, MessageDialogs& dialogs, QAction& command,
                                QWidget& window, QObject* parent)
     : QObject(parent), document_(document), dialogs_(dialogs), window_(window) {
     command.setEnabled(true);

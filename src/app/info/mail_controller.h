@@ -16,7 +16,7 @@ class MailController : public QObject {
 
   public:
     // `window` is the window the mail program is started for.
-    MailController(const Document& document, Dialogs& dialogs, QAction& command, QWidget& window,
+    MailController(const Document& document, MessageDialogs& dialogs, QAction& command, QWidget& window,
                    QObject* parent);
 
     void MISendeMailClick();
@@ -26,7 +26,7 @@ class MailController : public QObject {
 
   private:
     const Document& document_;
-    Dialogs& dialogs_;
+    MessageDialogs& dialogs_;
     QWidget& window_;
     XdgMailSystem desktopMail_;
     MailSystem* mail_ = &desktopMail_;

@@ -62,7 +62,7 @@ QRect PrintWindowGeometry(QSize area) {
 }
 
 TFormPrint::TFormPrint(const QImage& picture, const MeasList& list, std::string versionText,
-                       Dialogs& dialogs, QWidget* parent)
+                       PictureDialogs& dialogs, QWidget* parent)
     : TFormPrint(
           [&list, width = picture.width(), height = picture.height(),
            version = std::move(versionText)] {
@@ -73,7 +73,7 @@ TFormPrint::TFormPrint(const QImage& picture, const MeasList& list, std::string 
           {picture}, Caption, QStringLiteral("noise-report.pdf"), dialogs, parent) {}
 
 TFormPrint::TFormPrint(ReportBuilder build, std::vector<QImage> pictures, const QString& caption,
-                       const QString& pdfName, Dialogs& dialogs, QWidget* parent)
+                       const QString& pdfName, PictureDialogs& dialogs, QWidget* parent)
     : QDialog(parent),
       build_(std::move(build)),
       pictures_(std::move(pictures)),
@@ -298,7 +298,7 @@ ReportPrintJob TFormPrint::chosenJob() const {
 }
 
 void OpenPrintWindow(QWidget* parent, const QImage& picture, const MeasList& list,
-                     const std::string& versionText, Dialogs& dialogs) {
+                     const std::string& versionText, PictureDialogs& dialogs) {
     TFormPrint window(picture, list, versionText, dialogs, parent);
     window.exec();
 }

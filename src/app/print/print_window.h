@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "app/window/dialogs.h"
+#include "app/window/picture_saving.h"
 #include "measure/meas_list.h"
 #include "output/report_page.h"
 #include "output/qt/report_render.h"
@@ -58,11 +58,11 @@ class TFormPrint : public QDialog {
     using ReportBuilder = std::function<ReportDocument()>;
     // The dialogs must outlive the window.
     TFormPrint(ReportBuilder build, std::vector<QImage> pictures, const QString& caption,
-               const QString& pdfName, Dialogs& dialogs, QWidget* parent = nullptr);
+               const QString& pdfName, PictureDialogs& dialogs, QWidget* parent = nullptr);
     // The noise report. The window reads the picture and the list while it is open and
     // changes neither; the list must outlive the window.
     TFormPrint(const QImage& picture, const MeasList& list, std::string versionText,
-               Dialogs& dialogs, QWidget* parent = nullptr);
+               PictureDialogs& dialogs, QWidget* parent = nullptr);
     ~TFormPrint() override;
 
     // Builds the pages from an empty document, fits the whole page and shows page 1.
@@ -127,7 +127,7 @@ class TFormPrint : public QDialog {
     ReportBuilder build_;
     std::vector<QImage> pictures_;  // implicitly shared with the opener, not copied
     QString pdfName_;
-    Dialogs& dialogs_;
+    PictureDialogs& dialogs_;
 
     QWidget* navigator_ = nullptr;
     std::array<QToolButton*, NavButtonCount> navButtons_{};
@@ -152,6 +152,6 @@ class TFormPrint : public QDialog {
 // shown modally with the current picture, the measurement list and the version text, its
 // messages shown through `dialogs`; destroyed when it closes.
 void OpenPrintWindow(QWidget* parent, const QImage& picture, const MeasList& list,
-                     const std::string& versionText, Dialogs& dialogs);
+                     const std::string& versionText, PictureDialogs& dialogs);
 
 }  // namespace fw

@@ -1,18 +1,11 @@
 #include "app/rig/rig_controller.h"
 
-#include <QAbstractButton>
 #include <QAction>
-#include <QButtonGroup>
-#include <QCheckBox>
-#include <QComboBox>
 #include <QLabel>
-#include <QLineEdit>
-#include <QPlainTextEdit>
 #include <QProgressDialog>
 #include <QResizeEvent>
 #include <QCoreApplication>
 
-#include "app/entry/entry_controller.h"
 #include "app/window/qt_text.h"
 #include "app/rig/rig_job.h"
 #include "app/settings/settings_store.h"
@@ -35,7 +28,7 @@ std::string FailureState(const std::string& text) {
 
 }  // namespace
 
-RigController::RigController(Document& document, Dialogs& dialogs, const RigControls& controls,
+RigController::RigController(Document& document, RigDialogs& dialogs, const RigControls& controls,
                              QObject* parent)
     : QObject(parent),
       document_(document),
@@ -82,14 +75,8 @@ void RigController::MIRigSettingsClick() {
         dialogs_.show(*failed);
 }
 
-rig::RigTarget RigController::entryTarget() const {
-    if (c_.entry.CBFreqMode->isChecked())
-        return rig::RigTarget::Free(c_.entry.EditFrequency->text().trimmed().toStdString());
-    return rig::RigTarget::Band(c_.entry.CBBand->currentText().toStdString());
-}
-
 void RigController::MIReadSMeterClick() {
-    start({entryTarget()}, false);
+    start({c_.entry.target()}, false);
 }
 
 void RigController::MISweepBandsClick() {
@@ -109,8 +96,7 @@ bool RigController::start(std::vector<rig::RigTarget> targets, bool sweep) {
     rig::SweepPlan plan = SweepPlanOf(s, document_.bandwidthText());
     plan.targets = std::move(targets);
     // A gain field the entry method does not use holds no gain; the reading takes the default.
-    if (!c_.entry.EditGain->isReadOnly())
-        plan.reading.gain = c_.entry.EditGain->text().toStdString();
+    if (std::optional<std::string> gain = c_.entry.gain()) plan.reading.gain = std::move(*gain);
     // Inputs the entry would refuse are refused before the rig is touched.
     std::string first;
     try {
@@ -134,7 +120,7 @@ bool RigController::start(std::vector<rig::RigTarget> targets, bool sweep) {
             ToQString((sweep ? "Sweeping " : "Reading the S-meter at ") + p.text + "…"));
     };
     callbacks.reading = [this, sweep](const rig::Reading& r) {
-        if (!sweep) showReading(r);
+        if (!sweep) c_.entry.show(r.entry);
         document_.appendRow(r.entry.row, RowOrigin::Rig);
     };
     callbacks.finished = [this, sweep, count, first](const RigJobOutcome& outcome) {
@@ -146,7 +132,7 @@ bool RigController::start(std::vector<rig::RigTarget> targets, bool sweep) {
     setStatus("connecting…");
     progress_ = new QProgressDialog(
         ToQString(sweep ? "Connecting to the rig…" : "Reading the S-meter at " + first + "…"),
-        QStringLiteral("Cancel"), 0, static_cast<int>(count), c_.entry.window);
+        QStringLiteral("Cancel"), 0, static_cast<int>(count), c_.window);
     progress_->setWindowTitle(ToQString(sweep ? "Sweep Bands" : "Read S-Meter"));
     progress_->setWindowModality(Qt::WindowModal);
     progress_->setAutoReset(false);
@@ -158,14 +144,6 @@ bool RigController::start(std::vector<rig::RigTarget> targets, bool sweep) {
     });
     progress_->show();
     return true;
-}
-
-// The entry group shows the reading as if its antenna voltage had been typed and entered.
-void RigController::showReading(const rig::Reading& r) {
-    const EntryControls& c = c_.entry;
-    const int voltage = static_cast<int>(EntryMethod::AntennaVoltage);
-    if (QAbstractButton* b = c.RadioGroup1Buttons->button(voltage)) b->setChecked(true);
-    ShowAcceptedEntry(c, r.entry);
 }
 
 void RigController::finished(const RigJobOutcome& outcome, bool sweep, std::size_t count,

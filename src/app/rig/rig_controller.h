@@ -6,36 +6,47 @@
 #include <QPointer>
 #include <QProgressDialog>
 #include <QStringList>
+#include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
-#include "app/window/dialogs.h"
+#include "app/rig/rig_dialogs.h"
 #include "app/window/document.h"
-#include "app/window/main_controls.h"
 #include "rig/sweep.h"
 
 class QAction;
 class QLabel;
+class QWidget;
 
 namespace fw {
 
+struct EntryAccepted;
 class RigJob;
 struct RigJobOutcome;
+
+// The entry group as a single reading needs it: where to read and with which gain, and
+// showing the reading taken. The main window wires it to the entry group's controller.
+struct RigEntrySide {
+    std::function<rig::RigTarget()> target;
+    std::function<std::optional<std::string>()> gain;  // none: the reading's default gain
+    std::function<void(const EntryAccepted&)> show;
+};
 
 struct RigControls {
     QAction* settings;
     QAction* read;
     QAction* sweep;
     QLabel* status;
-    // The band, free frequency and gain a reading takes; its fields and diagnostics show it.
-    EntryControls entry;
+    QWidget* window;  // the progress dialog is modal to it
+    RigEntrySide entry;
 };
 
 class RigController : public QObject {
     Q_OBJECT
 
   public:
-    RigController(Document& document, Dialogs& dialogs, const RigControls& controls,
+    RigController(Document& document, RigDialogs& dialogs, const RigControls& controls,
                   QObject* parent);
 
     void MIRigSettingsClick();
@@ -47,10 +58,8 @@ class RigController : public QObject {
     bool busy() const;
 
   private:
-    rig::RigTarget entryTarget() const;
     // Checks the targets, then starts the job with the progress dialog; false when refused.
     bool start(std::vector<rig::RigTarget> targets, bool sweep);
-    void showReading(const rig::Reading& reading);
     // `first` names the first target ("40m", "7,1 MHz").
     void finished(const RigJobOutcome& outcome, bool sweep, std::size_t count,
                   const std::string& first);
@@ -58,7 +67,7 @@ class RigController : public QObject {
     void showIdle();
 
     Document& document_;
-    Dialogs& dialogs_;
+    RigDialogs& dialogs_;
     RigControls c_;
     RigJob* job_;
     QPointer<QProgressDialog> progress_;

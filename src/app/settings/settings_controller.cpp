@@ -6,7 +6,7 @@
 
 namespace fw {
 
-SettingsController::SettingsController(Document& document, Dialogs& dialogs, QAction& command,
+SettingsController::SettingsController(Document& document, SettingsDialogs& dialogs, QAction& command,
                                        QObject* parent)
     : QObject(parent), document_(document), dialogs_(dialogs) {
     command.setEnabled(true);

@@ -3,7 +3,7 @@
 // settings file.
 #include <QObject>
 
-#include "app/window/dialogs.h"
+#include "app/settings/settings_dialogs.h"
 #include "app/window/document.h"
 
 class QAction;
@@ -14,13 +14,13 @@ class SettingsController : public QObject {
     Q_OBJECT
 
   public:
-    SettingsController(Document& document, Dialogs& dialogs, QAction& command, QObject* parent);
+    SettingsController(Document& document, SettingsDialogs& dialogs, QAction& command, QObject* parent);
 
     void MISettingsClick();
 
   private:
     Document& document_;
-    Dialogs& dialogs_;
+    SettingsDialogs& dialogs_;
 };
 
 }  // namespace fw

@@ -8,7 +8,7 @@
 
 namespace fw {
 
-EntryLogger::EntryLogger(Document& document, Dialogs& dialogs, QObject* parent)
+EntryLogger::EntryLogger(Document& document, MessageDialogs& dialogs, QObject* parent)
     : QObject(parent), document_(document), dialogs_(dialogs) {
     connect(&document_, &Document::rowEntered, this,
             [this](const MeasRow& row, RowOrigin origin) { logRow(row, origin); });

@@ -13,7 +13,7 @@ class EntryLogger : public QObject {
     Q_OBJECT
 
   public:
-    EntryLogger(Document& document, Dialogs& dialogs, QObject* parent);
+    EntryLogger(Document& document, MessageDialogs& dialogs, QObject* parent);
 
     void logRow(const MeasRow& row, RowOrigin origin);
 
@@ -22,7 +22,7 @@ class EntryLogger : public QObject {
     std::string write(const MeasRow& row, RowOrigin origin);
 
     Document& document_;
-    Dialogs& dialogs_;
+    MessageDialogs& dialogs_;
     bool failureShown_ = false;
 };
 

@@ -14,7 +14,6 @@
 #include "app/stationlog/log_span_dialog.h"
 #include "app/stationlog/log_view_window.h"
 #include "app/stationlog/missing_log.h"
-#include "app/diagram/picture_controller.h"
 #include "app/window/background.h"
 #include "app/window/qt_text.h"
 #include "app/window/screen_fit.h"
@@ -27,7 +26,7 @@
 
 namespace fw {
 
-LogViewController::LogViewController(Document& document, Dialogs& dialogs, LogViewKind kind,
+LogViewController::LogViewController(Document& document, StationLogDialogs& dialogs, LogViewKind kind,
                                      QAction& command, QWidget& windowParent, QObject* parent)
     : QObject(parent),
       document_(document),

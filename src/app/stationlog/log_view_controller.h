@@ -8,7 +8,7 @@
 #include <functional>
 #include <memory>
 
-#include "app/window/dialogs.h"
+#include "app/stationlog/station_log_dialogs.h"
 #include "app/window/document.h"
 #include "logviews/log_view_picture.h"
 
@@ -22,7 +22,7 @@ class LogViewController : public QObject {
     Q_OBJECT
 
   public:
-    LogViewController(Document& document, Dialogs& dialogs, LogViewKind kind, QAction& command,
+    LogViewController(Document& document, StationLogDialogs& dialogs, LogViewKind kind, QAction& command,
                       QWidget& windowParent, QObject* parent);
     ~LogViewController() override;
 
@@ -50,7 +50,7 @@ class LogViewController : public QObject {
     void createWindow();
 
     Document& document_;
-    Dialogs& dialogs_;
+    StationLogDialogs& dialogs_;
     LogViewKind kind_;
     QWidget& windowParent_;
     LogViewWindow* window_ = nullptr;

@@ -58,7 +58,7 @@ QString ReadingsLoggedText(int count) {
 
 }  // namespace
 
-MonitorController::MonitorController(Document& document, Dialogs& dialogs, QAction& command,
+MonitorController::MonitorController(Document& document, MessageDialogs& dialogs, QAction& command,
                                      QWidget& windowParent, QObject* parent)
     : QObject(parent),
       document_(document),

@@ -20,7 +20,7 @@ class MonitorController : public QObject {
 
   public:
     // The monitor window is created on first use as a child of `windowParent`.
-    MonitorController(Document& document, Dialogs& dialogs, QAction& command, QWidget& windowParent,
+    MonitorController(Document& document, MessageDialogs& dialogs, QAction& command, QWidget& windowParent,
                       QObject* parent);
 
     void MIMonitorClick();
@@ -36,7 +36,7 @@ class MonitorController : public QObject {
     void runFinished(const QString& error);
 
     Document& document_;
-    Dialogs& dialogs_;
+    MessageDialogs& dialogs_;
     QWidget& windowParent_;
     MonitorWindow* window_ = nullptr;
     MonitorRunner* runner_;

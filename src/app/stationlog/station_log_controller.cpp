@@ -33,7 +33,7 @@ FileDialogRequest ExportRequest(LogExportFormat format) {
 
 }  // namespace
 
-StationLogController::StationLogController(Document& document, Dialogs& dialogs,
+StationLogController::StationLogController(Document& document, StationLogDialogs& dialogs,
                                            const MainActions& a, QWidget& windowParent,
                                            QObject* parent)
     : QObject(parent),

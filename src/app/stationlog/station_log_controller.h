@@ -5,7 +5,7 @@
 #include <memory>
 #include <thread>
 
-#include "app/window/dialogs.h"
+#include "app/stationlog/station_log_dialogs.h"
 #include "app/window/document.h"
 #include "app/window/main_controls.h"
 
@@ -20,7 +20,7 @@ class StationLogController : public QObject {
 
   public:
     // Non-modal windows (monitor, views) are children of `windowParent`.
-    StationLogController(Document& document, Dialogs& dialogs, const MainActions& actions,
+    StationLogController(Document& document, StationLogDialogs& dialogs, const MainActions& actions,
                          QWidget& windowParent, QObject* parent);
     ~StationLogController() override;
 
@@ -44,7 +44,7 @@ class StationLogController : public QObject {
     std::optional<LogSpan> wholeSpan(std::string& path);
 
     Document& document_;
-    Dialogs& dialogs_;
+    StationLogDialogs& dialogs_;
     QWidget& windowParent_;
     std::unique_ptr<ItuCoefficientCache> coefficients_;  // made on the first report
     MonitorController* monitor_;

@@ -20,30 +20,38 @@
 #include "app/rig/rig_controller.h"
 #include "app/settings/settings_controller.h"
 #include "app/settings/settings_store.h"
+#include "app/window/qt_dialogs.h"
 #include "app/stationlog/station_log_controller.h"
 
 namespace fw {
 
-MainWindow::MainWindow(Dialogs* dialogs, const QString& programFilePath) {
+MainWindow::MainWindow(WindowDialogs* dialogs, const QString& programFilePath) {
     if (!dialogs) {
         ownDialogs_ = std::make_unique<QtDialogs>(this);
         dialogs = ownDialogs_.get();
     }
     dialogs_ = dialogs;
-    document_ = new Document(this);
+    document_ = std::make_unique<Document>(this);
     // Layout stays off while the window is built, so no size change is acted on yet.
     document_->setAutoLayout(false);
     controls_ = BuildMainControls(*this, document_->listModel());
     const MainActions& a = controls_.actions;
-    display_ = new DisplayController(*document_, *dialogs_, DisplayGroup(controls_),
-                                     {a.decileBands, a.atmosphericNoise}, *this, this);
-    entry_ = new EntryController(*document_, *dialogs_, EntryGroup(controls_), this);
-    new MeasListController(*document_, *dialogs_, *controls_.LBUserData, a, this);
-    new LocatorController(*document_, *dialogs_, *a.enterLocator, this);
-    new SettingsController(*document_, *dialogs_, *a.settings, this);
-    new RigController(*document_, *dialogs_,
-                      {a.rigSettings, a.rigRead, a.rigSweep, a.rigStatus, EntryGroup(controls_)},
-                      this);
+    const std::array<QAction*, 2> layers{a.decileBands, a.atmosphericNoise};
+    display_ = std::make_unique<DisplayController>(*document_, *dialogs_, DisplayGroup(controls_),
+                                                   layers, *this, this);
+    entry_ = std::make_unique<EntryController>(*document_, *dialogs_, EntryGroup(controls_), this);
+    measList_ =
+        std::make_unique<MeasListController>(*document_, *dialogs_, *controls_.LBUserData, a, this);
+    locator_ = std::make_unique<LocatorController>(*document_, *dialogs_, *a.enterLocator, this);
+    settings_ = std::make_unique<SettingsController>(*document_, *dialogs_, *a.settings, this);
+    EntryController& entry = *entry_;
+    const RigEntrySide entrySide{[&entry] { return entry.readingTarget(); },
+                                 [&entry] { return entry.readingGain(); },
+                                 [&entry](const EntryAccepted& e) { entry.showRigReading(e); }};
+    rig_ = std::make_unique<RigController>(
+        *document_, *dialogs_,
+        RigControls{a.rigSettings, a.rigRead, a.rigSweep, a.rigStatus, controls_.window, entrySide},
+        this);
     document_->setSettings(LoadUserSettings());
 
     setOuterSize(design::Window);
@@ -51,11 +59,11 @@ MainWindow::MainWindow(Dialogs* dialogs, const QString& programFilePath) {
     controls_.client->installEventFilter(this);
     FormCreate(programFilePath.isEmpty() ? QCoreApplication::applicationFilePath()
                                          : programFilePath);
-    new MailController(*document_, *dialogs_, *a.sendMail, *this, this);
-    new InfoController(*document_, *dialogs_, a, this);
-    new PrintController(*document_, *a.print, *this, *dialogs_, this);
-    new PictureController(*document_, *dialogs_, a, this);
-    new StationLogController(*document_, *dialogs_, a, *this, this);
+    mail_ = std::make_unique<MailController>(*document_, *dialogs_, *a.sendMail, *this, this);
+    info_ = std::make_unique<InfoController>(*document_, *dialogs_, a, this);
+    print_ = std::make_unique<PrintController>(*document_, *a.print, *this, *dialogs_, this);
+    picture_ = std::make_unique<PictureController>(*document_, *dialogs_, a, this);
+    stationLog_ = std::make_unique<StationLogController>(*document_, *dialogs_, a, *this, this);
 }
 
 MainWindow::~MainWindow() = default;

@@ -4,7 +4,7 @@
 #include <QMainWindow>
 #include <memory>
 
-#include "app/window/dialogs.h"
+#include "app/window/window_dialogs.h"
 #include "app/window/document.h"
 #include "app/window/main_controls.h"
 #include "app/window/window_frame.h"
@@ -13,6 +13,15 @@ namespace fw {
 
 class DisplayController;
 class EntryController;
+class InfoController;
+class LocatorController;
+class MailController;
+class MeasListController;
+class PictureController;
+class PrintController;
+class RigController;
+class SettingsController;
+class StationLogController;
 
 class MainWindow : public QMainWindow, public WindowFrame {
     Q_OBJECT
@@ -20,7 +29,7 @@ class MainWindow : public QMainWindow, public WindowFrame {
   public:
     // `dialogs` answers every modal dialog; without one the real Qt dialogs are used.
     // `programFilePath` defaults to the running program's file.
-    explicit MainWindow(Dialogs* dialogs = nullptr, const QString& programFilePath = {});
+    explicit MainWindow(WindowDialogs* dialogs = nullptr, const QString& programFilePath = {});
     ~MainWindow() override;
 
     Document& document() { return *document_; }
@@ -39,12 +48,23 @@ class MainWindow : public QMainWindow, public WindowFrame {
     void FormCreate(const QString& programFilePath);
     void placeOnScreen();
 
-    std::unique_ptr<Dialogs> ownDialogs_;
-    Dialogs* dialogs_ = nullptr;
-    Document* document_ = nullptr;  // children of the window, like every controller
+    std::unique_ptr<WindowDialogs> ownDialogs_;
+    WindowDialogs* dialogs_ = nullptr;
+    // The document before the controllers, which use it: they are destroyed first. All of
+    // them are also children of the window, which they leave when destroyed.
+    std::unique_ptr<Document> document_;
     MainControls controls_;
-    DisplayController* display_ = nullptr;
-    EntryController* entry_ = nullptr;
+    std::unique_ptr<DisplayController> display_;
+    std::unique_ptr<EntryController> entry_;
+    std::unique_ptr<MeasListController> measList_;
+    std::unique_ptr<LocatorController> locator_;
+    std::unique_ptr<SettingsController> settings_;
+    std::unique_ptr<RigController> rig_;
+    std::unique_ptr<MailController> mail_;
+    std::unique_ptr<InfoController> info_;
+    std::unique_ptr<PrintController> print_;
+    std::unique_ptr<PictureController> picture_;
+    std::unique_ptr<StationLogController> stationLog_;
 };
 
 }  // namespace fw

@@ -1,3 +1,5 @@
+#include "app/window/qt_dialogs.h"
+
 #include <QComboBox>
 #include <QDir>
 #include <QFileDialog>
