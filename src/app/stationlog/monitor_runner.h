@@ -1,7 +1,8 @@
 #pragma once
 // Runs the monitor on a worker thread with its own station log and rig connection, and
 // hands its status to the GUI thread. Stopping ends the wait at once and finishes the
-// reading in hand; destroying the runner stops it and waits for the thread.
+// reading in hand; destroying the runner stops it and waits for the thread, and drops the
+// reports not yet delivered.
 #include <QObject>
 #include <QString>
 #include <thread>
