@@ -8,7 +8,7 @@
 namespace fw {
 
 PrintController::PrintController(const Document& document, QAction& command, QWidget& window,
-                                 MessageDialogs& dialogs, QObject* parent)
+                                 PictureDialogs& dialogs, QObject* parent)
     : QObject(parent), document_(document), window_(window), dialogs_(dialogs) {
     command.setEnabled(true);
     connect(&command, &QAction::triggered, this, &PrintController::MMIPrintClick);

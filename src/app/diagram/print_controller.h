@@ -2,7 +2,7 @@
 // "Print" on the menu bar: the print window with the current diagram and measurement list.
 #include <QObject>
 
-#include "app/window/dialogs.h"
+#include "app/window/picture_saving.h"
 #include "app/window/document.h"
 
 class QAction;
@@ -15,7 +15,7 @@ class PrintController : public QObject {
 
   public:
     // The print window opens over `window` and shows its messages through `dialogs`.
-    PrintController(const Document& document, QAction& command, QWidget& window, MessageDialogs& dialogs,
+    PrintController(const Document& document, QAction& command, QWidget& window, PictureDialogs& dialogs,
                     QObject* parent);
 
     // Opens the print window modally; it only reads the picture, the list and the version.
@@ -24,7 +24,7 @@ class PrintController : public QObject {
   private:
     const Document& document_;
     QWidget& window_;
-    MessageDialogs& dialogs_;
+    PictureDialogs& dialogs_;
 };
 
 }  // namespace fw
