@@ -143,7 +143,7 @@ void AddSummary(Layout& l, const CampaignSummary& s, const LogSpan& span, const 
     std::snprintf(row, sizeof row, "%-8s %8s %6s %7s %7s %7s  %-12s %6s %6s", "Band", "MHz",
                   "Hours", "Median", "Low 10%", "Up 90%", "Nearest", "Rural", "Atmos.");
     l.line(row, 8, ReportFixedFont, true, 4.5);
-    for (const BandSummary& b : s.bands) {
+    for (const CampaignBandSummary& b : s.bands) {
         const std::string atmos = b.atmosphericFa ? Fixed1(*b.atmosphericFa) : "-";
         std::snprintf(row, sizeof row, "%-8s %8.3f %6zu %7s %7s %7s  %-12s %+6.1f %6s",
                       BandLabel(b.band).c_str(), b.band.freqMHz, b.hourlyValues,
@@ -161,7 +161,7 @@ void AddSummary(Layout& l, const CampaignSummary& s, const LogSpan& span, const 
 
 void AddBandPages(Layout& l, CampaignReport& report, StationLog& log, const CampaignSummary& s,
                   const LogSpan& span, ItuCoefficientCache& coefficients) {
-    for (const BandSummary& b : s.bands) {
+    for (const CampaignBandSummary& b : s.bands) {
         l.newPage();
         l.line(BandLabel(b.band) + " (" + Number(b.band.freqMHz) + " MHz): " +
                    std::to_string(b.hourlyValues) + " hourly values, median Fa " +
@@ -201,7 +201,7 @@ void AddComparison(Layout& l, CampaignReport& report, StationLog& log,
         l.room(6 + height + 4);
         l.line(BandLabel(c.band) + ": before and after", 10, ReportFixedFont, true, 6);
         double bandwidth = 0;
-        for (const BandSummary& b : s.bands)
+        for (const CampaignBandSummary& b : s.bands)
             if (b.band == c.band) bandwidth = b.bandwidthHz;
         double x = ReportLeftMm;
         for (const LogSpan& side : {*request.before, *request.after}) {

@@ -27,7 +27,7 @@ std::string ReceiverOf(const LogReading& r) {
     return r.rig.empty() ? source : r.rig + " (" + source + ")";
 }
 
-void Describe(BandSummary& s, std::vector<double> values) {
+void Describe(CampaignBandSummary& s, std::vector<double> values) {
     s.hourlyValues = values.size();
     s.medianFa = Median(values);
     s.lowDecileFa = Quantile(values, 0.1);
@@ -70,7 +70,7 @@ CampaignSummary QueryCampaignSummary(StationLog& log, UtcSeconds from, UtcSecond
     const std::string locator = LatestLocator(log);
     const int month = UtcFieldsOf(from + (to - from) / 2).month;
     for (auto& [band, values] : QueryHourlyFa(log, span, hours)) {
-        BandSummary s;
+        CampaignBandSummary s;
         s.band = band;
         Describe(s, std::move(values));
         const BandUse& u = use[band];

@@ -26,7 +26,7 @@ struct CampaignSetup {
 };
 
 // One band's hourly noise factor Fa in the span, in dB.
-struct BandSummary {
+struct CampaignBandSummary {
     LogBand band;
     std::size_t hourlyValues = 0;
     double medianFa = 0;
@@ -40,7 +40,7 @@ struct BandSummary {
 
 struct CampaignSummary {
     CampaignSetup setup;
-    std::vector<BandSummary> bands;  // by ascending frequency
+    std::vector<CampaignBandSummary> bands;  // by ascending frequency
 };
 
 // Reads the span once for the setup and once for the hourly values of the readings whose
