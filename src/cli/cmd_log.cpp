@@ -5,6 +5,8 @@
 #include "libs/atomic_file.h"
 #include "libs/regional.h"
 #include "measure/user_data_file.h"
+#include "rig/plan_limits.h"
+#include "rig/rig_error.h"
 #include "stationlog/log_export.h"
 #include "stationlog/log_queries.h"
 #include "stationlog/log_summary.h"
@@ -13,9 +15,6 @@
 namespace fw::cli {
 
 namespace {
-
-// The widest bandwidth a list row may be converted to, Hz.
-constexpr int MostListBandwidthHz = 1'000'000;
 
 void RefuseTheLogItself(const std::string& target, const std::string& logPath, const char* option) {
     if (IsLogFile(target, logPath))
@@ -62,8 +61,14 @@ int LogToList(ArgList& args, std::ostream& out, std::ostream& err) {
     const std::string path = TakeLogOption(args);
     const auto save = args.takeOption("--save");
     std::optional<double> bandwidthHz;
-    if (const auto b = args.takeOption("--bandwidth"))
-        bandwidthHz = ParseIntOption("--bandwidth", *b, 1, MostListBandwidthHz);
+    if (const auto b = args.takeOption("--bandwidth")) {
+        // The limits every other --bandwidth and the window's bandwidth box hold to.
+        try {
+            bandwidthHz = rig::CheckedBandwidthHz(*b, sep);
+        } catch (const rig::ReadingInputError& e) {
+            throw Refusal(e.what());
+        }
+    }
     const LogSpan span = TakeSpanOptions(args);
     args.expectEmpty();
     if (!save) throw UsageError("log to-list needs --save USERFILE");

@@ -40,6 +40,14 @@ void CheckWithin(const Limit<double>& limit, double value, std::string_view what
 void CheckWithin(const Limit<int>& limit, int value, std::string_view what, std::string_view unit,
                  char sep);
 
+// The bandwidth text read as the bandwidth box reads it and held within BandwidthHzLimits;
+// throws ReadingInputError for a text that is no whole number or lies outside them.
+std::int32_t CheckedBandwidthHz(std::string_view text, char sep);
+
+// The gain text, where it is a number, held within GainDbLimits; throws ReadingInputError.
+// A text that is no number is left to the entry's own warning.
+void CheckGainText(std::string_view text, char sep);
+
 // Checks the samples, the settle time, every calibration offset and every target with the
 // plan's gain and bandwidth (see ResolveTarget); throws ReadingInputError for the first
 // value refused. Does not touch the rig.

@@ -104,14 +104,14 @@ ResolvedTarget ResolveTarget(const RigTarget& target, const ReadingPlan& plan, c
     if (double typed = 0; target.band.empty() && ParseRealText(target.frequencyMHz, sep, typed))
         CheckWithin(FrequencyMHzLimits, typed, "the frequency", "MHz", target.frequencyMHz, sep);
     const EntryInputs in = InputsFor(target, "0", plan, sep);
+    // Gain and bandwidth first: a gain far out of range would otherwise be refused as the
+    // field strength it gives, without naming the gain.
+    CheckGainText(in.gain, sep);
+    CheckedBandwidthHz(in.bandwidth, sep);
     const EntryResult check = EvaluateEntry(in, sep);
     if (const auto* failure = std::get_if<EntryFailure>(&check))
         throw ReadingInputError(failure->message.text);
     const MeasRow& row = std::get<EntryAccepted>(check).row;
-    CheckWithin(GainDbLimits, row.gainDbi, "the gain", "dBi", in.gain, sep);
-    if (!BandwidthHzLimits.holds(static_cast<std::int32_t>(row.bandwidthHz)))
-        throw ReadingInputError(OutOfRangeText("the bandwidth", BandwidthHzLimits.low,
-                                               BandwidthHzLimits.high, "Hz", in.bandwidth, sep));
     const std::string label = target.band.empty() ? target.frequencyMHz + " MHz" : target.band;
     return ResolvedTarget{target, row.freqMHz, label, OffsetBandFor(target.band, row.freqMHz)};
 }

@@ -205,9 +205,24 @@ TEST_F(CliLog, ToListConvertsEveryReadingToTheBandwidthAsked) {
     EXPECT_NE(saved.find(WithSeparator("3.65;-0.56")), std::string::npos) << saved;
     EXPECT_NE(saved.find(WithSeparator("14.175;7.93")), std::string::npos) << saved;
     EXPECT_EQ(saved.find(";2700;"), std::string::npos) << saved;
-    const CliRun zero = Cli({"log", "to-list", "--log", log_, "--bandwidth", "0", "--save", file});
-    EXPECT_EQ(zero.code, ExitRefused);
-    EXPECT_EQ(zero.err, "--bandwidth must lie between 1 and 1000000!\n");
+    // The bandwidth box's limits hold, not a narrower range of this command's own.
+    const CliRun wide =
+        Cli({"log", "to-list", "--log", log_, "--bandwidth", "2000000", "--save", file});
+    ASSERT_EQ(wide.code, ExitOk) << wide.err;
+    EXPECT_NE(ReadAll(file).find(";2000000;Field;"), std::string::npos) << ReadAll(file);
+    const struct {
+        const char* given;
+        std::string err;
+    } refused[] = {
+        {"0", "the bandwidth must lie between 1 and 2147483647 Hz, not 0\n"},
+        {"-100", "the bandwidth must lie between 1 and 2147483647 Hz, not -100\n"},
+        {"2700.5", "Bandwidth must be an integer number!\n"},
+    };
+    for (const auto& r : refused) {
+        const CliRun run = Cli({"log", "to-list", "--log", log_, "--bandwidth", r.given, "--save", file});
+        EXPECT_EQ(run.code, ExitRefused) << r.given;
+        EXPECT_EQ(run.err, r.err) << r.given;
+    }
 }
 
 }  // namespace

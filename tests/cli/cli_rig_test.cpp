@@ -147,6 +147,9 @@ TEST(CliRig, BadInputIsRefusedBeforeTheRigIsAsked) {
          "the gain must lie between -60 and 60 dBi, not 5000"},
         {{"--rigctld", address, "--gain", "-61"},
          "the gain must lie between -60 and 60 dBi, not -61"},
+        // Named as the gain, not as the field strength it would give.
+        {{"--rigctld", address, "--gain", "1000"},
+         "the gain must lie between -60 and 60 dBi, not 1000"},
         {{"--rigctld", address, "--bandwidth", "0"},
          "the bandwidth must lie between 1 and 2147483647 Hz, not 0"},
         {{"--rigctld", address, "--bandwidth", "-100"},
