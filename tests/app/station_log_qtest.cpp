@@ -25,6 +25,7 @@
 #include <QSemaphore>
 
 #include "app/print/print_window.h"
+#include "app/rig/rig_controller.h"
 #include "app/stationlog/log_view_controller.h"
 #include "app/stationlog/log_view_window.h"
 #include "app/stationlog/monitor_controller.h"
@@ -193,6 +194,48 @@ class StationLogTest : public QObject {
         QVERIFY(w->lastSweep->toPlainText().startsWith(QStringLiteral("80m: ")));
         f.reset();  // waiting for the next sweep: the stop ends the wait at once
         QCOMPARE(LoggedReadings(path).size(), 1u);
+    }
+
+    // One user of the rig in the window: a reading holds the monitor's Start (also in a
+    // monitor window opened meanwhile), a run holds Read S-Meter and Sweep Bands, and the
+    // end of a run leaves Start disabled while the rig is still held.
+    void rigJobsAndTheMonitorHoldEachOthersStart() {
+        rig::test::SilentPeer silent(true);  // connections wait: the jobs stay under way
+        QTemporaryDir dir;
+        WindowFixture f;
+        UseLog(f, dir.filePath(QStringLiteral("log.sqlite")).toStdString());
+        AppSettings s = f.window->document().settings();
+        s.rig.connection.target = rig::RigctldAddress{"127.0.0.1", silent.port()};
+        s.rig.connection.timeoutMs = 60000;
+        f.window->document().setSettings(s);
+        RigController& rig = *f.window->findChild<RigController*>();
+        MonitorController& monitor = Controller(f).monitor();
+        QAction* read = f.c().actions.rigRead;
+        QAction* sweep = f.c().actions.rigSweep;
+
+        read->trigger();
+        QVERIFY(rig.busy() && !read->isEnabled() && !sweep->isEnabled());
+        f.c().actions.monitor->trigger();
+        MonitorWindow* w = monitor.window();
+        QVERIFY(!w->start->isEnabled());
+        monitor.startClick();
+        QVERIFY(!monitor.runner().running());
+        QTest::mouseClick(rig.progressDialog()->findChild<QPushButton*>(), Qt::LeftButton);
+        QTRY_VERIFY_WITH_TIMEOUT(!rig.busy(), 5000);
+        QVERIFY(w->start->isEnabled() && read->isEnabled() && sweep->isEnabled());
+
+        QTest::mouseClick(w->start, Qt::LeftButton);
+        QVERIFY(monitor.runner().running());
+        QVERIFY(!read->isEnabled() && !sweep->isEnabled());
+        read->trigger();
+        rig.MIReadSMeterClick();
+        QVERIFY(!rig.busy() && !rig.progressDialog());
+        monitor.setStartBlocked(true);  // as a rig job starting now would
+        QTest::mouseClick(w->stop, Qt::LeftButton);
+        QTRY_VERIFY_WITH_TIMEOUT(!monitor.runner().running(), 5000);
+        QVERIFY(!w->start->isEnabled() && read->isEnabled() && sweep->isEnabled());
+        monitor.setStartBlocked(false);
+        QVERIFY(w->start->isEnabled());
     }
 
     // An unreachable rig ends the run with a message naming the address; nothing is logged.

@@ -36,7 +36,8 @@ RigController::RigController(Document& document, RigDialogs& dialogs, const RigC
       c_(controls),
       job_(new RigJob(this)),
       sweepBands_(BandTableTexts()) {
-    for (QAction* a : {c_.settings, c_.read, c_.sweep}) a->setEnabled(true);
+    c_.settings->setEnabled(true);
+    enableStarting();
     connect(c_.settings, &QAction::triggered, this, [this] { MIRigSettingsClick(); });
     connect(c_.read, &QAction::triggered, this, [this] { MIReadSMeterClick(); });
     connect(c_.sweep, &QAction::triggered, this, [this] { MISweepBandsClick(); });
@@ -48,6 +49,15 @@ RigController::RigController(Document& document, RigDialogs& dialogs, const RigC
 
 bool RigController::busy() const {
     return job_->busy();
+}
+
+void RigController::setStartBlocked(bool blocked) {
+    startBlocked_ = blocked;
+    enableStarting();
+}
+
+void RigController::enableStarting() {
+    for (QAction* a : {c_.read, c_.sweep}) a->setEnabled(!busy() && !startBlocked_);
 }
 
 void RigController::setStatus(const std::string& state) {
@@ -80,7 +90,7 @@ void RigController::MIReadSMeterClick() {
 }
 
 void RigController::MISweepBandsClick() {
-    if (busy()) return;
+    if (busy() || startBlocked_) return;
     const std::optional<QStringList> bands = dialogs_.chooseBands(BandTableTexts(), sweepBands_);
     if (!bands || bands->isEmpty()) return;
     sweepBands_ = *bands;
@@ -90,7 +100,7 @@ void RigController::MISweepBandsClick() {
 }
 
 bool RigController::start(std::vector<rig::RigTarget> targets, bool sweep) {
-    if (busy()) return false;
+    if (busy() || startBlocked_) return false;
     const char sep = SystemDecimalSeparator();
     const RigSettings& s = document_.settings().rig;
     rig::SweepPlan plan = SweepPlanOf(s, document_.bandwidthText());
@@ -128,7 +138,8 @@ bool RigController::start(std::vector<rig::RigTarget> targets, bool sweep) {
     };
     if (!job_->start(s.connection, std::move(plan), sep, std::move(callbacks))) return false;
 
-    for (QAction* a : {c_.read, c_.sweep}) a->setEnabled(false);
+    enableStarting();
+    emit busyChanged(true);
     setStatus("connecting…");
     progress_ = new QProgressDialog(
         ToQString(sweep ? "Connecting to the rig…" : "Reading the S-meter at " + first + "…"),
@@ -152,7 +163,8 @@ void RigController::finished(const RigJobOutcome& outcome, bool sweep, std::size
         progress_->close();
         progress_->deleteLater();
     }
-    for (QAction* a : {c_.read, c_.sweep}) a->setEnabled(true);
+    enableStarting();
+    emit busyChanged(false);
     const rig::SweepResult& r = outcome.sweep;
     if (!outcome.startFailure.empty()) {
         setStatus(FailureState(outcome.startFailure));

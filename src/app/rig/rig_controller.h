@@ -57,7 +57,17 @@ class RigController : public QObject {
     QProgressDialog* progressDialog() const { return progress_; }
     bool busy() const;
 
+  signals:
+    // A reading or sweep started (true) or ended (false).
+    void busyChanged(bool busy);
+
+  public slots:
+    // While blocked (another user of the rig, such as the monitor, runs), Read S-Meter and
+    // Sweep Bands are disabled and start nothing.
+    void setStartBlocked(bool blocked);
+
   private:
+    void enableStarting();
     // Checks the targets, then starts the job with the progress dialog; false when refused.
     bool start(std::vector<rig::RigTarget> targets, bool sweep);
     // `first` names the first target ("40m", "7,1 MHz").
@@ -72,6 +82,7 @@ class RigController : public QObject {
     RigJob* job_;
     QPointer<QProgressDialog> progress_;
     QStringList sweepBands_;  // ticked at first in the next band choice
+    bool startBlocked_ = false;
 };
 
 }  // namespace fw

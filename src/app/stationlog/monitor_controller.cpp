@@ -82,14 +82,29 @@ void MonitorController::MIMonitorClick() {
         window_->forMinutes->setValue(p.forMinutes);
         connect(window_->start, &QPushButton::clicked, this, [this] { startClick(); });
         connect(window_->stop, &QPushButton::clicked, this, [this] { stopClick(); });
+        showRunning(runner_->running());
     }
     if (!window_->isVisible()) FitIntoScreen(*window_);
     window_->show();
     window_->raise();
 }
 
+void MonitorController::setStartBlocked(bool blocked) {
+    startBlocked_ = blocked;
+    if (window_) showRunning(runner_->running());
+}
+
+void MonitorController::showRunning(bool running) {
+    window_->setRunning(running);
+    if (running) return;
+    window_->start->setEnabled(!startBlocked_);
+    window_->start->setToolTip(startBlocked_ ? QStringLiteral("The rig is in use by Read S-Meter "
+                                                              "or Sweep Bands.")
+                                             : QString());
+}
+
 void MonitorController::startClick() {
-    if (!window_ || runner_->running()) return;
+    if (!window_ || runner_->running() || startBlocked_) return;
     const char sep = SystemDecimalSeparator();
     MonitorPreferences choice{window_->bands->text().trimmed().toStdString(),
                               window_->everySeconds->value(), window_->forMinutes->value()};
@@ -125,9 +140,10 @@ void MonitorController::startClick() {
     window_->gaps->setText(QStringLiteral("Gaps: 0"));
     window_->nextSweep->clear();
     window_->state->setText(QStringLiteral("Connecting to the rig…"));
-    window_->setRunning(true);
     readingsLogged_ = 0;
-    runner_->start(std::move(job));
+    if (!runner_->start(std::move(job))) return;
+    showRunning(true);
+    emit runningChanged(true);
 }
 
 void MonitorController::stopClick() {
@@ -164,8 +180,9 @@ void MonitorController::showStatus(const MonitorStatus& s) {
 }
 
 void MonitorController::runFinished(const QString& error) {
+    emit runningChanged(false);
     if (!window_) return;
-    window_->setRunning(false);
+    showRunning(false);
     if (error.isEmpty()) {
         window_->state->setText(QStringLiteral("Monitor ended, ") +
                                 ReadingsLoggedText(readingsLogged_));

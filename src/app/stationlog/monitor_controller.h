@@ -31,7 +31,18 @@ class MonitorController : public QObject {
     MonitorWindow* window() const { return window_; }
     const MonitorRunner& runner() const { return *runner_; }
 
+  signals:
+    // A run started (true) or is over, the rig restored (false).
+    void runningChanged(bool running);
+
+  public slots:
+    // While blocked (another user of the rig, such as a reading or sweep, runs), Start is
+    // disabled and starts nothing.
+    void setStartBlocked(bool blocked);
+
   private:
+    // The window's controls for a run in progress or none; Start only when not blocked.
+    void showRunning(bool running);
     void showStatus(const MonitorStatus& status);
     void runFinished(const QString& error);
 
@@ -41,6 +52,7 @@ class MonitorController : public QObject {
     MonitorWindow* window_ = nullptr;
     MonitorRunner* runner_;
     int readingsLogged_ = 0;  // by the run in progress or the last one
+    bool startBlocked_ = false;
 };
 
 }  // namespace fw

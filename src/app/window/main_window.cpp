@@ -21,6 +21,7 @@
 #include "app/settings/settings_controller.h"
 #include "app/settings/settings_store.h"
 #include "app/window/qt_dialogs.h"
+#include "app/stationlog/monitor_controller.h"
 #include "app/stationlog/station_log_controller.h"
 
 namespace fw {
@@ -64,6 +65,11 @@ MainWindow::MainWindow(WindowDialogs* dialogs, const QString& programFilePath) {
     print_ = std::make_unique<PrintController>(*document_, *a.print, *this, *dialogs_, this);
     picture_ = std::make_unique<PictureController>(*document_, *dialogs_, a, this);
     stationLog_ = std::make_unique<StationLogController>(*document_, *dialogs_, a, *this, this);
+    // One user of the rig at a time: a reading or sweep and the monitor hold each other's start.
+    MonitorController& monitor = stationLog_->monitor();
+    connect(rig_.get(), &RigController::busyChanged, &monitor, &MonitorController::setStartBlocked);
+    connect(&monitor, &MonitorController::runningChanged, rig_.get(),
+            &RigController::setStartBlocked);
 }
 
 MainWindow::~MainWindow() = default;
