@@ -13,6 +13,7 @@
 #include <thread>
 
 #include "rig/rig_error.h"
+#include "rig/tcp_probe.h"
 
 namespace fw::rig {
 
@@ -25,6 +26,15 @@ std::string FileNamePart(const std::string& text) {
     for (char& c : part)
         if (!std::isalnum(static_cast<unsigned char>(c)) && c != '.' && c != '-') c = '_';
     return part;
+}
+
+// A device the port names, as its one real path (a link such as /dev/serial/by-id/... to
+// the device it stands for); any other port (an address, a default) as given.
+std::string CanonicalPort(const std::string& port) {
+    std::error_code ec;
+    if (port.empty() || !std::filesystem::exists(port, ec)) return port;
+    const std::filesystem::path real = std::filesystem::canonical(port, ec);
+    return ec ? port : real.string();
 }
 
 // What the holder wrote into the file; it writes right after taking the lock, so a file
@@ -60,9 +70,11 @@ std::string RigLockFolder() {
 
 std::string RigLockFileName(const RigConnection& connection) {
     if (const auto* d = std::get_if<RigctldAddress>(&connection.target))
-        return "rigctld-" + FileNamePart(d->host) + "-" + std::to_string(d->port) + ".lock";
+        return "rigctld-" + FileNamePart(NumericHost(d->host)) + "-" + std::to_string(d->port) +
+               ".lock";
     const auto& direct = std::get<DirectRig>(connection.target);
-    return "model-" + std::to_string(direct.model) + "-" + FileNamePart(direct.port) + ".lock";
+    return "model-" + std::to_string(direct.model) + "-" + FileNamePart(CanonicalPort(direct.port)) +
+           ".lock";
 }
 
 RigLock::RigLock(const RigConnection& connection, const std::string& user) {

@@ -15,8 +15,10 @@ namespace fw::rig {
 // neither that nor HOME is set.
 std::string RigLockFolder();
 
-// The lock file of a rig, keyed by the rigctld address or by the model and port:
-// "rigctld-localhost-4532.lock", "model-1035-_dev_ttyUSB0.lock".
+// The lock file of a rig, keyed by the rigctld's numeric address and port, or by the model
+// and the port with a device's path made canonical, so that every way of writing one rig
+// names one file: "localhost", "127.0.0.1" and "127.0.0.1:4532" give
+// "rigctld-127.0.0.1-4532.lock"; "model-1035-_dev_ttyUSB0.lock".
 std::string RigLockFileName(const RigConnection& connection);
 
 class RigLock {

@@ -58,4 +58,21 @@ UniqueFd TcpConnect(const std::string& host, int port, int timeoutMs) {
     return {};
 }
 
+std::string NumericHost(const std::string& host) {
+    addrinfo hints{};
+    hints.ai_family = AF_UNSPEC;
+    hints.ai_socktype = SOCK_STREAM;
+    addrinfo* found = nullptr;
+    if (getaddrinfo(host.c_str(), nullptr, &hints, &found) != 0) return host;
+    const std::unique_ptr<addrinfo, AddrInfoFree> list(found);
+    const addrinfo* chosen = list.get();
+    for (const addrinfo* a = list.get(); a; a = a->ai_next)
+        if (a->ai_family == AF_INET && chosen->ai_family != AF_INET) chosen = a;
+    char text[NI_MAXHOST];
+    if (getnameinfo(chosen->ai_addr, chosen->ai_addrlen, text, sizeof text, nullptr, 0,
+                    NI_NUMERICHOST) != 0)
+        return host;
+    return text;
+}
+
 }  // namespace fw::rig

@@ -11,4 +11,8 @@ namespace fw::rig {
 // longer than the limit (name resolution aside).
 UniqueFd TcpConnect(const std::string& host, int port, int timeoutMs);
 
+// The numeric address `host` resolves to ("localhost" -> "127.0.0.1", "::1"), an IPv4 one
+// where it has both; `host` as given where it does not resolve.
+std::string NumericHost(const std::string& host);
+
 }  // namespace fw::rig
