@@ -3,6 +3,8 @@
 #include "libs/atomic_file.h"
 #include "libs/real_text.h"
 #include "cli/reading_plan_options.h"
+#include "rig/rig_error.h"
+#include "sdr/sdr_limits.h"
 
 namespace fw::cli {
 
@@ -37,12 +39,16 @@ std::optional<sdr::SdrSettings> TakeSdrOptions(ArgList& args, char sep) {
     s.args = *device;
     s.refDbm = ParseRealOption("--ref", *ref, sep);
     if (rate) s.rateHz = ParseRealOption("--sdr-rate", *rate, sep);
-    if (rate && !(s.rateHz >= 10000 && s.rateHz <= NoiseFloorEstimator::MaxSampleRateHz))
-        throw Refusal("--sdr-rate must lie between 10000 and 200000000 Hz");
     if (gain) s.gainDb = ParseRealOption("--sdr-gain", *gain, sep);
     s.antenna = antenna.value_or("");
     if (seconds) s.seconds = ParseRealOption("--seconds", *seconds, sep);
-    if (!(s.seconds >= 0.1 && s.seconds <= 60)) throw Refusal("--seconds must lie between 0.1 and 60");
+    try {
+        if (rate) rig::CheckWithin(sdr::SdrRateHzLimits, s.rateHz, "--sdr-rate", "Hz", *rate, sep);
+        if (seconds)
+            rig::CheckWithin(sdr::CaptureSecondsLimits, s.seconds, "--seconds", "s", *seconds, sep);
+    } catch (const rig::ReadingInputError& e) {
+        throw Refusal(e.what());
+    }
     return s;
 }
 

@@ -52,7 +52,7 @@ ViewFrame MakeViewFrame(int width, int height) {
 }
 
 LinearAxis DrawViewBase(DiagramCanvas& canvas, const ViewFrame& f, const LevelRange& range,
-                        std::string_view title) {
+                        std::string_view title, std::string_view unit) {
     const PlotFrame& p = f.plot;
     const LinearAxis levels(range.low, range.high, p.bottom, f.top());
     canvas.ClearCanvas();
@@ -68,7 +68,7 @@ LinearAxis DrawViewBase(DiagramCanvas& canvas, const ViewFrame& f, const LevelRa
     DrawArrow(canvas, p.left, p.bottom, p.left + RoundPx(1.05 * p.plotWidth), p.bottom, Black, 10);
     DrawArrow(canvas, p.left, p.bottom, p.left, p.bottom - RoundPx(1.05 * p.plotHeight), Black, 10);
     canvas.DrawTextUp(p.left - RoundPx(0.13 * p.plotWidth), p.bottom - RoundPx(0.9 * p.plotHeight),
-                      UnitLabel, Black, White);
+                      unit, Black, White);
     canvas.SetFont(DiagramFontFamily, p.titleFontSize);
     canvas.DrawText(RoundPx(0.12 * f.width), RoundPx(0.04 * f.height), title, Black, White);
     canvas.SetFont(DiagramFontFamily, p.mainFontSize);

@@ -50,7 +50,7 @@ ViewFrame MakeViewFrame(int width, int height);
 // Clears the canvas, draws the level grid with its labels and unit, both axis arrows and
 // the title; returns the level axis.
 LinearAxis DrawViewBase(DiagramCanvas& canvas, const ViewFrame& f, const LevelRange& range,
-                        std::string_view title);
+                        std::string_view title, std::string_view unit = UnitLabel);
 
 // A horizontal dashed line across the plot at level pixel y, labelled at its right end.
 struct ReferenceLine {

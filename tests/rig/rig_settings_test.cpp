@@ -79,7 +79,8 @@ TEST(Reading, VoltageIsS9PlusStrengthPlusOffsetAndItsTextLosesNothing) {
     const double s9 = 20 * std::log10(50.0);
     EXPECT_NEAR(AntennaVoltageDbuV(0, 0), s9, 1e-12);
     EXPECT_NEAR(AntennaVoltageDbuV(-12, 1.5), s9 - 10.5, 1e-12);
-    for (double v : {AntennaVoltageDbuV(-12, 0), AntennaVoltageDbuV(-12.5, -0.1), 1e-7, -123.0}) {
+    EXPECT_EQ(ExactNumberText(2e8, ','), "200000000");
+    for (double v : {AntennaVoltageDbuV(-12, 0), AntennaVoltageDbuV(-12.5, -0.1), 1e-7, -123.0, 2e8}) {
         for (char sep : {'.', ','}) {
             std::string text = ExactNumberText(v, sep);
             EXPECT_EQ(text.find(sep == '.' ? ',' : '.'), std::string::npos) << text;

@@ -1,0 +1,14 @@
+#pragma once
+// The limits of an SDR's settings, in one place: floorwatch-cli's options and the window's
+// Rig Settings check against them before the device is touched.
+#include "noisefloor/noise_floor.h"
+#include "rig/plan_limits.h"
+
+namespace fw::sdr {
+
+// A sample rate the user sets, in Hz (none set: the device's rate closest to the default).
+inline constexpr rig::Limit<double> SdrRateHzLimits{10000, NoiseFloorEstimator::MaxSampleRateHz};
+// Samples captured per reading, in seconds.
+inline constexpr rig::Limit<double> CaptureSecondsLimits{0.1, 60};
+
+}  // namespace fw::sdr
