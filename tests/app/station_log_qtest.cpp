@@ -6,6 +6,7 @@
 #include <QComboBox>
 #include <QDateTime>
 #include <QFile>
+#include <QGroupBox>
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
@@ -25,6 +26,7 @@
 #include <QSemaphore>
 
 #include "app/print/print_window.h"
+#include "app/stationlog/entry_logger.h"
 #include "app/rig/rig_controller.h"
 #include "app/stationlog/log_view_controller.h"
 #include "app/stationlog/log_view_window.h"
@@ -36,6 +38,7 @@
 #include "rigctld_process.h"
 #include "stationlog/log_queries.h"
 #include "stationlog/log_to_list.h"
+#include "stationlog/sqlite_db.h"
 #include "stationlog/utc_text.h"
 #include "window_fixture.h"
 #include "window_test_registry.h"
@@ -285,6 +288,7 @@ class StationLogTest : public QObject {
         EnterField(f, "20");
         EnterField(f, "25");
         QCOMPARE(f.window->document().measList().size(), 2u);
+        QTRY_VERIFY(Controller(f).entryLogger().idle());
         QCOMPARE(static_cast<int>(f.dialogs.messages.size()), errors);
         const std::vector<LogReading> readings = LoggedReadings(path);
         QCOMPARE(static_cast<int>(readings.size()), logged);
@@ -293,6 +297,36 @@ class StationLogTest : public QObject {
             QCOMPARE(r.source, ReadingSource::Typed);
             QCOMPARE(r.locator, std::string("JO40CQ"));
         }
+    }
+
+    // A log held by another program's write lock holds neither an entry nor the window:
+    // the commits wait on the worker, in order, the list group says so, and closing the
+    // window waits for them without losing one.
+    void entryCommitsWaitOffTheWindowsThread() {
+        QTemporaryDir dir;
+        const std::string path = dir.filePath(QStringLiteral("log.sqlite")).toStdString();
+        StationLog::Open(path);
+        WindowFixture f;
+        f.window->show();
+        UseLog(f, path, true);
+        SqliteDb other(path, SqliteDb::Mode::ReadWriteCreate);
+        other.exec("BEGIN IMMEDIATE");
+        EnterField(f, "20");
+        EnterField(f, "25");
+        QCOMPARE(f.window->document().measList().size(), 2u);
+        QVERIFY(!Controller(f).entryLogger().idle());
+        QTRY_COMPARE(f.c().GBUD->title(),
+                     QStringLiteral("USER Data — writing 2 measurements to the station log…"));
+        QVERIFY(!f.window->close());
+        QVERIFY(f.window->isVisible());
+        other.exec("COMMIT");
+        QTRY_VERIFY(!f.window->isVisible());
+        QCOMPARE(f.c().GBUD->title(), QStringLiteral("USER Data"));
+        QVERIFY(f.dialogs.messages.empty());
+        const std::vector<LogReading> logged = LoggedReadings(path);
+        QCOMPARE(logged.size(), 2u);
+        QCOMPARE(logged[0].fieldDbuVm, 20.0);
+        QCOMPARE(logged[1].fieldDbuVm, 25.0);
     }
 
     // Printing a view hands the job over off the window's thread; Print says so meanwhile.

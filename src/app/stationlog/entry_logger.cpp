@@ -1,50 +1,125 @@
 #include "app/stationlog/entry_logger.h"
 
-#include "stationlog/station_log_tasks.h"
+#include <QGroupBox>
+#include <QMetaObject>
+#include <QScopedValueRollback>
+#include <iostream>
+
+#include "app/window/qt_text.h"
+#include "app/window/serial_worker.h"
 #include "libs/startup_values.h"
+#include "monitor/monitor_text.h"
 #include "monitor/rig_sweeper.h"
 #include "stationlog/station_log.h"
+#include "stationlog/station_log_tasks.h"
 #include "stationlog/utc_text.h"
 
 namespace fw {
 
-EntryLogger::EntryLogger(Document& document, MessageDialogs& dialogs, QObject* parent)
-    : QObject(parent), document_(document), dialogs_(dialogs) {
+namespace {
+
+constexpr int ShowPendingAfterMs = 300;
+
+std::string FailureText(const std::string& error) {
+    return "The measurement stays in the list, but it could not be written to the station "
+           "log: " +
+           error;
+}
+
+}  // namespace
+
+EntryLogger::EntryLogger(Document& document, MessageDialogs& dialogs, QGroupBox& listGroup,
+                         QObject* parent)
+    : QObject(parent),
+      document_(document),
+      dialogs_(dialogs),
+      listGroup_(listGroup),
+      title_(listGroup.title()),
+      worker_(std::make_unique<SerialWorker>()) {
+    showDelay_.setSingleShot(true);
+    showDelay_.setInterval(ShowPendingAfterMs);
+    connect(&showDelay_, &QTimer::timeout, this, [this] { listGroup_.setTitle(pendingTitle()); });
     connect(&document_, &Document::rowEntered, this,
             [this](const MeasRow& row, RowOrigin origin) { logRow(row, origin); });
 }
 
-void EntryLogger::logRow(const MeasRow& row, RowOrigin origin) {
-    if (!document_.settings().log.logEntries) return;
-    const std::string error = write(row, origin);
-    if (error.empty()) {
-        failureShown_ = false;
-        return;
-    }
-    if (failureShown_) return;
-    failureShown_ = true;
-    dialogs_.show({MessageKind::Error,
-                   "The measurement stays in the list, but it could not be written to the "
-                   "station log: " +
-                       error});
+EntryLogger::~EntryLogger() {
+    worker_.reset();
+    for (const std::string& error : done_)
+        if (!error.empty()) std::cerr << "floorwatch: " << FailureText(error) << '\n';
 }
 
-std::string EntryLogger::write(const MeasRow& row, RowOrigin origin) {
+void EntryLogger::logRow(const MeasRow& row, RowOrigin origin) {
     const AppSettings& settings = document_.settings();
+    if (!settings.log.logEntries) return;
+    ++pending_;
     const std::string path = StationLogPath(settings.log);
-    if (path.empty()) return "no folder for it (neither XDG_DATA_HOME nor HOME is set)";
+    if (path.empty()) return written("no folder for it (neither XDG_DATA_HOME nor HOME is set)");
+    // Time, band and locator are those of the moment of entry, whenever the commit runs.
     const bool fromRig = origin == RowOrigin::Rig;
     const std::string& locator = document_.state().Locator;
-    try {
-        StationLog log = StationLog::OpenCreatingFolder(path);
-        log.add(ReadingFromRow(row, UtcNow(), BandOfRow(row),
-                               fromRig ? ReadingSource::Rig : ReadingSource::Typed,
-                               fromRig ? RigNameFor(settings.rig.connection) : std::string(),
-                               locator == NoLocatorText ? std::string() : locator));
-    } catch (const LogError& e) {
-        return e.what();
+    LogReading reading =
+        ReadingFromRow(row, UtcNow(), BandOfRow(row),
+                       fromRig ? ReadingSource::Rig : ReadingSource::Typed, std::string(),
+                       locator == NoLocatorText ? std::string() : locator);
+    std::optional<rig::RigConnection> rig;
+    if (fromRig) rig = settings.rig.connection;
+    worker_->post([this, path, reading = std::move(reading), rig = std::move(rig)]() mutable {
+        std::string error;
+        try {
+            // The rig's name may wait for Hamlib's model list, which a rig job holds.
+            if (rig) reading.rig = RigNameFor(*rig);
+            StationLog log = StationLog::OpenCreatingFolder(path);
+            log.add(reading);
+        } catch (const LogError& e) {
+            error = e.what();
+        }
+        {
+            const std::lock_guard lock(doneMutex_);
+            done_.push_back(std::move(error));
+        }
+        QMetaObject::invokeMethod(this, [this] { deliver(); }, Qt::QueuedConnection);
+    });
+    showPending();
+}
+
+void EntryLogger::deliver() {
+    std::deque<std::string> outcomes;
+    {
+        const std::lock_guard lock(doneMutex_);
+        outcomes.swap(done_);
     }
-    return {};
+    for (const std::string& error : outcomes) written(error);
+}
+
+void EntryLogger::written(const std::string& error) {
+    --pending_;
+    if (error.empty()) {
+        failureShown_ = false;
+    } else if (!failureShown_) {
+        failureShown_ = true;
+        // The message's own event loop may deliver the next commits meanwhile; the last of
+        // them is announced after it closes.
+        const QScopedValueRollback open(reporting_, true);
+        dialogs_.show({MessageKind::Error, FailureText(error)});
+    }
+    showPending();
+    if (pending_ == 0 && !reporting_) emit idleAgain();
+}
+
+void EntryLogger::showPending() {
+    if (pending_ == 0) {
+        showDelay_.stop();
+        listGroup_.setTitle(title_);
+        return;
+    }
+    if (listGroup_.title() != title_) return listGroup_.setTitle(pendingTitle());
+    if (!showDelay_.isActive()) showDelay_.start();
+}
+
+QString EntryLogger::pendingTitle() const {
+    return title_ + QStringLiteral(" — writing ") + ToQString(CountText(pending_, "measurement")) +
+           QStringLiteral(" to the station log…");
 }
 
 }  // namespace fw

@@ -1,29 +1,63 @@
 #pragma once
 // Logs every measurement entered in the window (typed, or read from the rig) into the
-// station log while the setting "log every measurement" is on. A log that cannot be written
-// is reported once, until a write succeeds again; the list keeps the row either way.
+// station log while the setting "log every measurement" is on. The commits run in the order
+// of entry on a worker thread, so that a log locked by another program never holds the
+// window; the list group's title says while they are under way. A log that cannot be
+// written is reported once, until a write succeeds again; the list keeps the row either way.
 #include <QObject>
+#include <QString>
+#include <QTimer>
+#include <deque>
+#include <memory>
+#include <mutex>
+#include <string>
 
 #include "app/window/dialogs.h"
 #include "app/window/document.h"
 
+class QGroupBox;
+
 namespace fw {
+
+class SerialWorker;
 
 class EntryLogger : public QObject {
     Q_OBJECT
 
   public:
-    EntryLogger(Document& document, MessageDialogs& dialogs, QObject* parent);
+    EntryLogger(Document& document, MessageDialogs& dialogs, QGroupBox& listGroup,
+                QObject* parent);
+    // Finishes the commits still pending, each within the log's busy timeout; those that
+    // fail then are reported on standard error, as the window is gone.
+    ~EntryLogger() override;
 
     void logRow(const MeasRow& row, RowOrigin origin);
+    // No commit is pending.
+    bool idle() const { return pending_ == 0; }
+
+  signals:
+    // The last pending commit is done and its failure, if any, reported.
+    void idleAgain();
 
   private:
-    // An empty text when the reading is committed, otherwise why not.
-    std::string write(const MeasRow& row, RowOrigin origin);
+    // Takes the outcomes the worker left, in order, on the window's thread.
+    void deliver();
+    // After each commit: `error` is empty when it went through.
+    void written(const std::string& error);
+    void showPending();
+    QString pendingTitle() const;
 
     Document& document_;
     MessageDialogs& dialogs_;
+    QGroupBox& listGroup_;
+    const QString title_;  // the list group's own title
+    QTimer showDelay_;     // a commit that ends at once is not shown
+    int pending_ = 0;
     bool failureShown_ = false;
+    bool reporting_ = false;  // a failure's message is open
+    std::mutex doneMutex_;
+    std::deque<std::string> done_;  // the worker's outcomes not yet taken
+    std::unique_ptr<SerialWorker> worker_;  // last member: ends before the others go
 };
 
 }  // namespace fw

@@ -35,17 +35,17 @@ FileDialogRequest ExportRequest(LogExportFormat format) {
 
 StationLogController::StationLogController(Document& document, StationLogDialogs& dialogs,
                                            const MainActions& a, QWidget& windowParent,
-                                           QObject* parent)
+                                           QGroupBox& listGroup, QObject* parent)
     : QObject(parent),
       document_(document),
       dialogs_(dialogs),
       windowParent_(windowParent),
       monitor_(new MonitorController(document, dialogs, *a.monitor, windowParent, this)),
+      entryLogger_(new EntryLogger(document, dialogs, listGroup, this)),
       levelOverTime_(new LogViewController(document, dialogs, LogViewKind::LevelOverTime,
                                            *a.levelOverTime, windowParent, this)),
       hourlyProfile_(new LogViewController(document, dialogs, LogViewKind::HourlyProfile,
                                            *a.hourlyProfile, windowParent, this)) {
-    new EntryLogger(document, dialogs, this);
     a.logToList->setEnabled(true);
     connect(a.logToList, &QAction::triggered, this, [this] { MILogToListClick(); });
     a.exportLog->setEnabled(true);

@@ -2,6 +2,8 @@
 // The "Station Log" menu: the monitor, the two views, "Log to Measurement List…" and
 // "Export…", "Campaign Report…", and the logging of every entered measurement when the settings ask for it.
 #include <QObject>
+
+class QGroupBox;
 #include <memory>
 #include <thread>
 
@@ -11,6 +13,7 @@
 
 namespace fw {
 
+class EntryLogger;
 class ItuCoefficientCache;
 class MonitorController;
 class LogViewController;
@@ -19,9 +22,10 @@ class StationLogController : public QObject {
     Q_OBJECT
 
   public:
-    // Non-modal windows (monitor, views) are children of `windowParent`.
+    // Non-modal windows (monitor, views) are children of `windowParent`; the title of
+    // `listGroup` says while entered measurements are being logged.
     StationLogController(Document& document, StationLogDialogs& dialogs, const MainActions& actions,
-                         QWidget& windowParent, QObject* parent);
+                         QWidget& windowParent, QGroupBox& listGroup, QObject* parent);
     ~StationLogController() override;
 
     // Asks for a span; each band's median over it becomes one row, replacing the list, with
@@ -35,6 +39,7 @@ class StationLogController : public QObject {
     void MICampaignReportClick();
 
     MonitorController& monitor() { return *monitor_; }
+    EntryLogger& entryLogger() { return *entryLogger_; }
     LogViewController& levelOverTime() { return *levelOverTime_; }
     LogViewController& hourlyProfile() { return *hourlyProfile_; }
 
@@ -48,6 +53,7 @@ class StationLogController : public QObject {
     QWidget& windowParent_;
     std::unique_ptr<ItuCoefficientCache> coefficients_;  // made on the first report
     MonitorController* monitor_;
+    EntryLogger* entryLogger_;
     LogViewController* levelOverTime_;
     LogViewController* hourlyProfile_;
     QAction* campaignAction_ = nullptr;

@@ -1,5 +1,6 @@
 #include "app/window/main_window.h"
 
+#include <QCloseEvent>
 #include <QCoreApplication>
 #include <QEvent>
 #include <QGuiApplication>
@@ -21,6 +22,7 @@
 #include "app/settings/settings_controller.h"
 #include "app/settings/settings_store.h"
 #include "app/window/qt_dialogs.h"
+#include "app/stationlog/entry_logger.h"
 #include "app/stationlog/monitor_controller.h"
 #include "app/stationlog/station_log_controller.h"
 
@@ -64,7 +66,8 @@ MainWindow::MainWindow(WindowDialogs* dialogs, const QString& programFilePath) {
     info_ = std::make_unique<InfoController>(*document_, *dialogs_, a, this);
     print_ = std::make_unique<PrintController>(*document_, *a.print, *this, *dialogs_, this);
     picture_ = std::make_unique<PictureController>(*document_, *dialogs_, a, this);
-    stationLog_ = std::make_unique<StationLogController>(*document_, *dialogs_, a, *this, this);
+    stationLog_ = std::make_unique<StationLogController>(*document_, *dialogs_, a, *this,
+                                                         *controls_.GBUD, this);
     // One user of the rig at a time: a reading or sweep and the monitor hold each other's start.
     MonitorController& monitor = stationLog_->monitor();
     connect(rig_.get(), &RigController::busyChanged, &monitor, &MonitorController::setStartBlocked);
@@ -122,6 +125,19 @@ void MainWindow::setResizableBorder(bool resizable) {
     } else {
         setFixedSize(size());
     }
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+    // Measurements on their way to the station log are written (or their failure shown)
+    // before the window goes; a second close does not wait for them on screen.
+    EntryLogger& logger = stationLog_->entryLogger();
+    if (!logger.idle() && !closeDeferred_) {
+        closeDeferred_ = true;
+        event->ignore();
+        connect(&logger, &EntryLogger::idleAgain, this, &QWidget::close, Qt::SingleShotConnection);
+        return;
+    }
+    QMainWindow::closeEvent(event);
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {

@@ -42,6 +42,7 @@ class MainWindow : public QMainWindow, public WindowFrame {
     void setResizableBorder(bool resizable) override;
 
   protected:
+    void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
@@ -65,6 +66,7 @@ class MainWindow : public QMainWindow, public WindowFrame {
     std::unique_ptr<PrintController> print_;
     std::unique_ptr<PictureController> picture_;
     std::unique_ptr<StationLogController> stationLog_;
+    bool closeDeferred_ = false;  // a close waits for the station log's pending commits
 };
 
 }  // namespace fw
