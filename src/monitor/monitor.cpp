@@ -143,7 +143,7 @@ class MonitorRun {
         if (stop_.stop_requested() && std::holds_alternative<std::string>(result)) return false;
         const UtcSeconds at = UtcSecondsAt(clock_.now());
         if (const auto* row = std::get_if<MeasRow>(&result)) {
-            const LogReading reading = ReadingFromRow(*row, at, band.band, ReadingSource::Rig,
+            const LogReading reading = ReadingFromRow(*row, at, band.band, sweeper_.source(),
                                                       sweeper_.rigName(), settings_.locator);
             write([&] { log_.add(reading); }, "the reading of " + band.band);
             ++status_.readingsLogged;

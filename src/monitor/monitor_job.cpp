@@ -2,9 +2,11 @@
 
 #include "measure/maidenhead.h"
 #include "monitor/rig_sweeper.h"
+#include "monitor/sdr_sweeper.h"
 #include "rig/plan_limits.h"
 #include "rig/rig_error.h"
 #include "rig/rig_lock.h"
+#include "sdr/sdr_lock.h"
 
 namespace fw {
 
@@ -22,21 +24,39 @@ std::string PrepareMonitorJob(MonitorJob& job, const std::optional<std::string_v
     return {};
 }
 
+namespace {
+
+// The job's receiver, taken for the job's user; throws rig::RigError while another job
+// holds it.
+std::unique_ptr<Sweeper> TakeReceiver(const MonitorJob& job, std::optional<rig::RigLock>& lock,
+                                      std::stop_token stop, std::stop_token hurry) {
+    if (job.sdr) {
+        lock.emplace(sdr::LockSdr(job.sdr->args, job.rigUser));
+        return std::make_unique<SdrSweeper>(*job.sdr, job.plan.reading, job.sep, std::move(stop),
+                                            job.noise);
+    }
+    lock.emplace(job.connection, job.rigUser);
+    return std::make_unique<RigSweeper>(job.connection, job.plan, job.sep,
+                                        rig::Pacing{std::move(stop), {}}, std::move(hurry));
+}
+
+}  // namespace
+
 Outcome<MonitorEnd> RunMonitorJob(const MonitorJob& job, MonitorClock& clock, std::stop_token stop,
                                   const MonitorCallbacks& callbacks, std::stop_token hurry) {
     std::optional<rig::RigLock> lock;
+    std::unique_ptr<Sweeper> sweeper;
     try {
-        lock.emplace(job.connection, job.rigUser);
+        sweeper = TakeReceiver(job, lock, stop, std::move(hurry));
     } catch (const rig::RigError& e) {
         return Outcome<MonitorEnd>::Fail(e.what());
     }
-    RigSweeper sweeper(job.connection, job.plan, job.sep, rig::Pacing{stop, {}}, std::move(hurry));
-    if (std::string error = sweeper.connect(); !error.empty())
+    if (std::string error = sweeper->connect(); !error.empty())
         return Outcome<MonitorEnd>::Fail(std::move(error));
     try {
         StationLog log = StationLog::OpenCreatingFolder(job.logPath);
         return Outcome<MonitorEnd>::Ok(
-            RunMonitor(log, sweeper, clock, job.settings, std::move(stop), callbacks));
+            RunMonitor(log, *sweeper, clock, job.settings, std::move(stop), callbacks));
     } catch (const LogError& e) {
         return Outcome<MonitorEnd>::Fail(e.what());
     }

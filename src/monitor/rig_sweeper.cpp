@@ -8,15 +8,6 @@
 
 namespace fw {
 
-namespace {
-
-rig::RigTarget TargetFor(const LogBand& band, char sep) {
-    if (!band.band.empty()) return rig::RigTarget::Band(band.band);
-    return rig::RigTarget::Free(rig::ExactNumberText(band.freqMHz, sep));
-}
-
-}  // namespace
-
 std::vector<LogBand> CheckedMonitorBands(const std::optional<std::string_view>& commaList,
                                          const rig::ReadingPlan& reading, char sep) {
     std::vector<LogBand> bands;
@@ -28,6 +19,14 @@ std::vector<LogBand> CheckedMonitorBands(const std::optional<std::string_view>& 
     }
     for (const LogBand& b : bands) rig::ResolveTarget(rig::RigTarget::Band(b.band), reading, sep);
     return bands;
+}
+
+rig::ResolvedTarget ResolveMonitorBand(const LogBand& band, const rig::ReadingPlan& reading,
+                                       char sep) {
+    const rig::RigTarget target = band.band.empty()
+                                      ? rig::RigTarget::Free(rig::ExactNumberText(band.freqMHz, sep))
+                                      : rig::RigTarget::Band(band.band);
+    return rig::ResolveTarget(target, reading, sep);
 }
 
 std::string RigNameFor(const rig::RigConnection& connection) {
@@ -88,8 +87,7 @@ std::string RigSweeper::endSweep() {
 BandReadResult RigSweeper::read(const LogBand& band) {
     if (!session_) return std::string(rig::NotRespondingText);
     try {
-        const rig::ResolvedTarget where =
-            rig::ResolveTarget(TargetFor(band, sep_), plan_.reading, sep_);
+        const rig::ResolvedTarget where = ResolveMonitorBand(band, plan_.reading, sep_);
         // Never tuned away before the way back is known.
         if (!home_) home_ = rig::ReadTuning(*session_);
         if (!left_) left_ = home_;

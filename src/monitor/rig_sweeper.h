@@ -24,6 +24,11 @@ namespace fw {
 std::vector<LogBand> CheckedMonitorBands(const std::optional<std::string_view>& commaList,
                                          const rig::ReadingPlan& reading, char sep);
 
+// Where the monitor reads `band`: its band, or a free frequency; checked against `reading`.
+// Throws rig::ReadingInputError.
+rig::ResolvedTarget ResolveMonitorBand(const LogBand& band, const rig::ReadingPlan& reading,
+                                       char sep);
+
 class RigSweeper final : public Sweeper {
   public:
     // `plan` gives the mode rule, the settle time and the reading plan (samples, gain,

@@ -1,6 +1,6 @@
 #pragma once
-// What the monitor sweeps through: a receiver that reads one band at a time. The rig layer
-// provides one over Hamlib; tests provide their own.
+// What the monitor sweeps through: a receiver that reads one band at a time. RigSweeper
+// provides one over Hamlib, SdrSweeper one over SoapySDR; tests provide their own.
 #include <string>
 #include <variant>
 
@@ -28,8 +28,10 @@ class Sweeper {
     virtual std::string endSweep() { return {}; }
     // Tunes to the band and takes one reading. Called only while connected.
     virtual BandReadResult read(const LogBand& band) = 0;
-    // The rig model, as the log records it with each reading.
+    // The rig model or the SDR's label, as the log records it with each reading.
     virtual std::string rigName() const = 0;
+    // What the log records as the readings' source.
+    virtual ReadingSource source() const { return ReadingSource::Rig; }
 };
 
 }  // namespace fw

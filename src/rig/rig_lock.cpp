@@ -19,15 +19,6 @@ namespace fw::rig {
 
 namespace {
 
-// Letters, digits, "." and "-" kept; everything else (a "/" of a device path, ":" of an IPv6
-// address) becomes "_".
-std::string FileNamePart(const std::string& text) {
-    std::string part = text.empty() ? std::string("default") : text;
-    for (char& c : part)
-        if (!std::isalnum(static_cast<unsigned char>(c)) && c != '.' && c != '-') c = '_';
-    return part;
-}
-
 // A device the port names, as its one real path (a link such as /dev/serial/by-id/... to
 // the device it stands for); any other port (an address, a default) as given.
 std::string CanonicalPort(const std::string& port) {
@@ -56,6 +47,13 @@ std::string HolderOf(int fd) {
 
 }  // namespace
 
+std::string FileNamePart(const std::string& text) {
+    std::string part = text.empty() ? std::string("default") : text;
+    for (char& c : part)
+        if (!std::isalnum(static_cast<unsigned char>(c)) && c != '.' && c != '-') c = '_';
+    return part;
+}
+
 std::string RigLockFolder() {
     namespace fs = std::filesystem;
     const char* runtime = std::getenv("XDG_RUNTIME_DIR");
@@ -77,27 +75,32 @@ std::string RigLockFileName(const RigConnection& connection) {
            ".lock";
 }
 
-RigLock::RigLock(const RigConnection& connection, const std::string& user) {
+RigLock::RigLock(const RigConnection& connection, const std::string& user)
+    : RigLock(RigLockFileName(connection), user, "rig") {}
+
+RigLock::RigLock(const std::string& fileName, const std::string& user, const std::string& device) {
     const std::string folder = RigLockFolder();
     if (folder.empty())
-        throw RigError(
-            "no folder for the rig's lock file (neither XDG_RUNTIME_DIR nor HOME is set)");
-    const std::string path = folder + "/" + RigLockFileName(connection);
+        throw RigError("no folder for the " + device +
+                       "'s lock file (neither XDG_RUNTIME_DIR nor HOME is set)");
+    const std::string path = folder + "/" + fileName;
     std::error_code ec;
     std::filesystem::create_directories(folder, ec);
     fd_ = UniqueFd(open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600));
     if (!fd_.valid())
-        throw RigError("cannot open the rig's lock file " + path + ": " + std::strerror(errno));
+        throw RigError("cannot open the " + device + "'s lock file " + path + ": " +
+                       std::strerror(errno));
     int e;
     do {
         e = flock(fd_.get(), LOCK_EX | LOCK_NB);
     } while (e != 0 && errno == EINTR);
     if (e != 0) {
-        if (errno == EWOULDBLOCK) throw RigError("rig in use by " + HolderOf(fd_.get()));
-        throw RigError("cannot lock the rig's lock file " + path + ": " + std::strerror(errno));
+        if (errno == EWOULDBLOCK) throw RigError(device + " in use by " + HolderOf(fd_.get()));
+        throw RigError("cannot lock the " + device + "'s lock file " + path + ": " +
+                       std::strerror(errno));
     }
     const std::string holder = user + " (pid " + std::to_string(getpid()) + ")\n";
-    // Who holds the rig, for the message of the next one that asks; the lock holds either way.
+    // Who holds the device, for the message of the next one that asks; the lock holds either way.
     if (ftruncate(fd_.get(), 0) == 0) {
         [[maybe_unused]] const ssize_t n = pwrite(fd_.get(), holder.data(), holder.size(), 0);
     }

@@ -2,7 +2,8 @@
 // One user of a rig at a time. Hamlib serialises single calls, not tune -> settle -> sample,
 // so two jobs on one rig (the monitor and a sweep, in one process or two) would measure on
 // each other's bands. Each job holds an advisory lock (flock) on a file that stands for the
-// rig, and a second job is refused at once, before it touches the rig.
+// rig, and a second job is refused at once, before it touches the rig. An SDR is locked the
+// same way (see sdr/sdr_lock.h): two jobs would retune each other's captures.
 #include <string>
 
 #include "libs/unique_fd.h"
@@ -14,6 +15,10 @@ namespace fw::rig {
 // ($XDG_CACHE_HOME, else ~/.cache) /Floorwatch where no runtime folder is set. Empty when
 // neither that nor HOME is set.
 std::string RigLockFolder();
+
+// Letters, digits, "." and "-" kept; everything else (a "/" of a device path, ":" of an IPv6
+// address, "=" and "," of SDR arguments) becomes "_"; "default" for an empty text.
+std::string FileNamePart(const std::string& text);
 
 // The lock file of a rig, keyed by the rigctld's numeric address and port, or by the model
 // and the port with a device's path made canonical, so that every way of writing one rig
@@ -27,6 +32,9 @@ class RigLock {
     // Throws RigError "rig in use by USER (pid N)" when another job holds it, or why the lock
     // file cannot be made.
     RigLock(const RigConnection& connection, const std::string& user);
+    // Takes any other receiver by the name of its lock file in RigLockFolder(); `device`
+    // ("SDR") names it in the messages: "SDR in use by USER (pid N)".
+    RigLock(const std::string& fileName, const std::string& user, const std::string& device);
     // The lock ends with the descriptor, also when the process is killed.
     RigLock(RigLock&&) = default;
     RigLock& operator=(RigLock&&) = default;

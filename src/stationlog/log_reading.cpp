@@ -5,12 +5,21 @@
 namespace fw {
 
 std::string_view SourceText(ReadingSource source) {
-    return source == ReadingSource::Rig ? "rig" : "typed";
+    switch (source) {
+        case ReadingSource::Rig:
+            return "rig";
+        case ReadingSource::Typed:
+            return "typed";
+        case ReadingSource::Sdr:
+            return "sdr";
+    }
+    return "rig";
 }
 
 std::optional<ReadingSource> SourceFromText(std::string_view text) {
     if (text == "rig") return ReadingSource::Rig;
     if (text == "typed") return ReadingSource::Typed;
+    if (text == "sdr") return ReadingSource::Sdr;
     return std::nullopt;
 }
 

@@ -13,9 +13,9 @@ namespace fw {
 // Seconds since 1970-01-01 00:00 UTC.
 using UtcSeconds = std::int64_t;
 
-enum class ReadingSource { Rig, Typed };
+enum class ReadingSource { Rig, Typed, Sdr };
 
-// "rig" or "typed", as the log and its CSV export write it.
+// "rig", "typed" or "sdr", as the log and its CSV export write it.
 std::string_view SourceText(ReadingSource source);
 std::optional<ReadingSource> SourceFromText(std::string_view text);
 
@@ -31,7 +31,7 @@ struct LogReading {
     double antPowerDbm = 0;
     double fieldDbuVm = 0;
     ReadingSource source = ReadingSource::Rig;
-    std::string rig;  // rig model, empty for a typed reading without a rig
+    std::string rig;  // rig model or SDR label, empty for a typed reading without a rig
     std::string locator;
 
     bool operator==(const LogReading&) const = default;

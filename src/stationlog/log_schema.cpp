@@ -7,37 +7,61 @@ namespace fw {
 
 namespace {
 
+// The readings table under `name`, its source one of `sources`.
+std::string ReadingsTable(const char* name, const char* sources) {
+    return std::string("CREATE TABLE ") + name +
+           " ("
+           " id INTEGER PRIMARY KEY,"
+           " utc INTEGER NOT NULL,"
+           " band TEXT NOT NULL,"
+           " freq_mhz REAL NOT NULL,"
+           " bandwidth_hz REAL NOT NULL,"
+           " method TEXT NOT NULL,"
+           " gain_dbi REAL NOT NULL,"
+           " s_units REAL NOT NULL,"
+           " antvolt_dbuv REAL NOT NULL,"
+           " antpower_dbm REAL NOT NULL,"
+           " field_dbuvm REAL NOT NULL,"
+           " source TEXT NOT NULL CHECK (source IN (" +
+           sources +
+           ")),"
+           " rig TEXT NOT NULL,"
+           " locator TEXT NOT NULL);";
+}
+
+constexpr const char* ReadingsByTime = "CREATE INDEX readings_by_time ON readings (utc);";
+// The level-over-time and 24-hour views read one band over a span; with all their columns
+// in the index they never touch the table.
+constexpr const char* ReadingsByBand =
+    "CREATE INDEX readings_by_band ON readings (band, utc, field_dbuvm, bandwidth_hz, freq_mhz);";
+constexpr const char* ReadingColumns =
+    "id, utc, band, freq_mhz, bandwidth_hz, method, gain_dbi, s_units, antvolt_dbuv,"
+    " antpower_dbm, field_dbuvm, source, rig, locator";
+
 // Step k brings a file from version k to version k + 1. Steps are never changed once
 // released; a new need gets a new step.
-constexpr std::array<const char*, CurrentSchemaVersion> SchemaSteps = {
+const std::array<std::string, CurrentSchemaVersion> SchemaSteps = {
     // 0 -> 1
-    "CREATE TABLE readings ("
-    " id INTEGER PRIMARY KEY,"
-    " utc INTEGER NOT NULL,"
-    " band TEXT NOT NULL,"
-    " freq_mhz REAL NOT NULL,"
-    " bandwidth_hz REAL NOT NULL,"
-    " method TEXT NOT NULL,"
-    " gain_dbi REAL NOT NULL,"
-    " s_units REAL NOT NULL,"
-    " antvolt_dbuv REAL NOT NULL,"
-    " antpower_dbm REAL NOT NULL,"
-    " field_dbuvm REAL NOT NULL,"
-    " source TEXT NOT NULL CHECK (source IN ('rig', 'typed')),"
-    " rig TEXT NOT NULL,"
-    " locator TEXT NOT NULL);"
-    "CREATE INDEX readings_by_time ON readings (utc);"
-    "CREATE TABLE gaps ("
-    " id INTEGER PRIMARY KEY,"
-    " utc INTEGER NOT NULL,"
-    " band TEXT NOT NULL,"
-    " freq_mhz REAL NOT NULL,"
-    " reason TEXT NOT NULL,"
-    " rig TEXT NOT NULL);"
-    "CREATE INDEX gaps_by_time ON gaps (utc);",
-    // 1 -> 2: the level-over-time and 24-hour views read one band over a span; with all
-    // their columns in the index they never touch the table.
-    "CREATE INDEX readings_by_band ON readings (band, utc, field_dbuvm, bandwidth_hz, freq_mhz);",
+    ReadingsTable("readings", "'rig', 'typed'") + ReadingsByTime +
+        "CREATE TABLE gaps ("
+        " id INTEGER PRIMARY KEY,"
+        " utc INTEGER NOT NULL,"
+        " band TEXT NOT NULL,"
+        " freq_mhz REAL NOT NULL,"
+        " reason TEXT NOT NULL,"
+        " rig TEXT NOT NULL);"
+        "CREATE INDEX gaps_by_time ON gaps (utc);",
+    // 1 -> 2
+    ReadingsByBand,
+    // 2 -> 3: readings of an SDR (source 'sdr'). SQLite cannot change a CHECK, so the table
+    // is made anew under its old name, with every row under its own id and both indexes,
+    // inside the step's one transaction.
+    ReadingsTable("readings_with_sdr", "'rig', 'typed', 'sdr'") +
+        "INSERT INTO readings_with_sdr (" + ReadingColumns + ") SELECT " + ReadingColumns +
+        " FROM readings;"
+        "DROP TABLE readings;"
+        "ALTER TABLE readings_with_sdr RENAME TO readings;" +
+        ReadingsByTime + ReadingsByBand,
 };
 
 bool HasTables(SqliteDb& db) {

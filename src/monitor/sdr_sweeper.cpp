@@ -1,0 +1,50 @@
+#include "monitor/sdr_sweeper.h"
+
+#include "monitor/rig_sweeper.h"
+#include "sdr/sdr_sweep.h"
+
+namespace fw {
+
+SdrSweeper::SdrSweeper(sdr::SdrSettings settings, rig::ReadingPlan reading, char sep,
+                       std::stop_token stop, NoiseObserver observer)
+    : settings_(std::move(settings)),
+      reading_(std::move(reading)),
+      sep_(sep),
+      stop_(std::move(stop)),
+      observer_(std::move(observer)) {}
+
+SdrSweeper::~SdrSweeper() = default;
+
+std::string SdrSweeper::connect() {
+    // A device is opened once: the old session goes before the new one opens it.
+    disconnect();
+    try {
+        session_ = std::make_unique<sdr::SdrSession>(settings_);
+        label_ = session_->label();
+        return {};
+    } catch (const sdr::SdrError& e) {
+        return e.what();
+    }
+}
+
+void SdrSweeper::disconnect() {
+    session_.reset();
+}
+
+BandReadResult SdrSweeper::read(const LogBand& band) {
+    if (!session_) return std::string(sdr::SdrError("the device is not open").what());
+    try {
+        const rig::ResolvedTarget where = ResolveMonitorBand(band, reading_, sep_);
+        const sdr::NoiseReading r = sdr::ReadNoise(*session_, where, settings_, reading_, stop_, sep_);
+        if (observer_) observer_(r);
+        return r.entry.row;
+    } catch (const std::exception& e) {
+        return std::string(e.what());
+    }
+}
+
+std::string SdrSweeper::rigName() const {
+    return label_.empty() ? settings_.args : label_;
+}
+
+}  // namespace fw
