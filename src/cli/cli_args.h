@@ -1,4 +1,5 @@
 #pragma once
+#include <array>
 #include <optional>
 #include <stdexcept>
 #include <string>
@@ -34,6 +35,12 @@ class ArgList {
     // The option's value; the last one given counts. An option given last without a value is
     // a usage error.
     std::optional<std::string> takeOption(const std::string& name);
+    // Several options at once, in the order named:
+    // `const auto [freq, ref] = args.takeOptions("--freq", "--ref");`
+    template <class... Names>
+    std::array<std::optional<std::string>, sizeof...(Names)> takeOptions(const Names&... names) {
+        return {takeOption(names)...};
+    }
     // True when the flag (a name of CliFlags) or the word (a positional argument such as
     // "models") was given.
     bool takeFlag(std::string_view name);

@@ -16,10 +16,8 @@ int RunIqNoise(ArgList& args, std::ostream& out, std::ostream& err) {
     const char sep = SystemDecimalSeparator();
     const auto file = args.takePositional();
     if (!file) throw UsageError("iq noise needs the recording FILE");
-    const auto freq = args.takeOption("--freq");
-    const auto ref = args.takeOption("--ref");
-    const auto spectrumTo = args.takeOption("--spectrum");
-    const auto appendTo = args.takeOption("--append");
+    const auto [freq, ref, spectrumTo, appendTo] =
+        args.takeOptions("--freq", "--ref", "--spectrum", "--append");
     const rig::ReadingPlan plan = TakeNoisePlan(args, sep);
     args.expectEmpty();
     const double refDbm = ref ? ParseRealOption("--ref", *ref, sep) : 0.0;

@@ -6,6 +6,7 @@
 #include "cli/log_options.h"
 #include "cli/reading_plan_options.h"
 #include "cli/rig_options.h"
+#include "cli/sdr_options.h"
 #include "cli/signal_stop.h"
 #include "libs/regional.h"
 #include "monitor/duration_text.h"
@@ -31,14 +32,18 @@ MonitorJob TakeMonitorOptions(ArgList& args, char sep) {
     MonitorJob job;
     job.sep = sep;
     job.rigUser = "floorwatch-cli monitor";
-    job.connection = TakeRigOptions(args);
+    job.sdr = TakeSdrOptions(args, sep);
+    if (!job.sdr) {
+        job.connection = TakeRigOptions(args);
+        job.plan = TakeReadingPlanOptions(args, sep);
+    } else {
+        if (args.takeOption("--rigctld") || args.takeOption("--rig"))
+            throw UsageError("give either --sdr or the rig (--rigctld or --rig), not both");
+        job.plan.reading = TakeNoisePlan(args, sep);
+    }
     job.logPath = TakeLogOption(args);
-    const auto bands = args.takeOption("--bands");
-    const auto every = args.takeOption("--every");
-    const auto count = args.takeOption("--count");
-    const auto duration = args.takeOption("--for");
-    const auto until = args.takeOption("--until");
-    job.plan = TakeReadingPlanOptions(args, sep);
+    const auto [bands, every, count, duration, until] =
+        args.takeOptions("--bands", "--every", "--count", "--for", "--until");
     job.settings.locator = args.takeOption("--locator").value_or("");
     args.expectEmpty();
     if (count && duration) throw UsageError("give either --count or --for, not both");
@@ -59,12 +64,13 @@ MonitorJob TakeMonitorOptions(ArgList& args, char sep) {
 }  // namespace
 
 int CmdMonitor(ArgList& args, std::ostream& out, std::ostream& err) {
-    const MonitorJob job = TakeMonitorOptions(args, SystemDecimalSeparator());
+    MonitorJob job = TakeMonitorOptions(args, SystemDecimalSeparator());
     // The signals are taken before any other thread starts, so they all inherit the mask.
     SignalStop signals;
     // A reader that went away (`monitor | head -3`) shows as a failed write, not a kill.
     std::signal(SIGPIPE, SIG_IGN);
 
+    if (job.sdr) job.noise = [&](const sdr::NoiseReading& r) { PrintNoiseNotes(r, err); };
     MonitorCallbacks show;
     show.reading = [&](const LogReading& r) {
         out << UtcStampText(r.utc) << ' ' << ListLine(RowFromReading(r), job.sep) << std::endl;
@@ -87,9 +93,10 @@ int CmdMonitor(ArgList& args, std::ostream& out, std::ostream& err) {
         if (last.startedAt == 0)
             err << "Monitoring " << CountText(static_cast<int>(job.settings.bands.size()), "band")
                 << " every " << job.settings.interval.count() << " s into " << job.logPath
-                << "; Ctrl-C, SIGTERM or SIGHUP stops and restores the rig." << std::endl;
+                << "; Ctrl-C, SIGTERM or SIGHUP stops"
+                << (job.sdr ? "." : " and restores the rig.") << std::endl;
         if (s.phase == MonitorStatus::Phase::Stopping && last.phase != s.phase)
-            err << "stopping: restoring the rig…" << std::endl;
+            err << (job.sdr ? "stopping…" : "stopping: restoring the rig…") << std::endl;
         if (!s.restoreFailure.empty() && s.restoreFailure != last.restoreFailure)
             err << "The rig's frequency and mode could not be restored: " << s.restoreFailure
                 << std::endl;

@@ -8,27 +8,19 @@
 #include "rig/pacing.h"
 #include "rig/rig_error.h"
 #include "rig/sweep.h"
+#include "sdr/sdr_lock.h"
 #include "sdr/sdr_sweep.h"
 
 namespace fw::cli {
 
 namespace {
 
-// N0, K and the occupancy, and what went wrong on the way, on standard error.
-void PrintNoiseNotes(const sdr::NoiseReading& r, std::ostream& err) {
-    err << r.where.label << ": " << sdr::NoiseSummary(r.floor) << '\n';
-    if (r.overflows) err << r.where.label << ": " << r.overflows << " overflows (samples lost)\n";
-    if (r.timeouts) err << r.where.label << ": " << r.timeouts << " reads timed out\n";
-}
-
 int RunSdrReadings(bool sweep, ArgList& args, std::ostream& out, std::ostream& err) {
     const char sep = SystemDecimalSeparator();
     const auto settings = TakeSdrOptions(args, sep);
     if (!settings) throw UsageError(std::string("sdr ") + (sweep ? "sweep" : "read") + " needs --sdr ARGS");
-    const auto band = args.takeOption("--band");
-    const auto freq = args.takeOption("--freq");
-    const auto bands = args.takeOption("--bands");
-    const auto appendTo = args.takeOption("--append");
+    const auto [band, freq, bands, appendTo] =
+        args.takeOptions("--band", "--freq", "--bands", "--append");
     const rig::ReadingPlan plan = TakeNoisePlan(args, sep);
     args.expectEmpty();
     if (sweep && (band || freq)) throw UsageError("sdr sweep takes --bands, not --band or --freq");
@@ -46,6 +38,9 @@ int RunSdrReadings(bool sweep, ArgList& args, std::ostream& out, std::ostream& e
     std::optional<DataFileAppend> append;
     if (appendTo) append.emplace(*appendTo, sep);
 
+    // One user of the device at a time, taken before it is opened.
+    const rig::RigLock lock =
+        sdr::LockSdr(settings->args, sweep ? "floorwatch-cli sdr sweep" : "floorwatch-cli sdr read");
     SignalStop interrupt;
     sdr::SdrSession session(*settings);
     const sdr::SdrSweepResult result = sdr::RunSdrSweep(
@@ -79,6 +74,8 @@ int CmdSdr(ArgList& args, std::ostream& out, std::ostream& err) {
     } catch (const rig::ReadingInputError& e) {
         throw Refusal(e.what());
     } catch (const sdr::SdrError& e) {
+        throw Refusal(e.what());
+    } catch (const rig::RigError& e) {
         throw Refusal(e.what());
     }
 }

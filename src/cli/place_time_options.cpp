@@ -36,12 +36,8 @@ std::string CliProgramDir() {
 
 PlaceTime TakePlaceTime(ArgList& args) {
     PlaceTime p;
-    const auto locator = args.takeOption("--locator");
-    const auto lat = args.takeOption("--lat");
-    const auto lon = args.takeOption("--lon");
-    const auto dateTime = args.takeOption("--datetime");
-    const auto month = args.takeOption("--month");
-    const auto hour = args.takeOption("--utc-hour");
+    const auto [locator, lat, lon, dateTime, month, hour] = args.takeOptions(
+        "--locator", "--lat", "--lon", "--datetime", "--month", "--utc-hour");
     if (locator.has_value() == (lat || lon))
         throw UsageError("give the place either as --locator TEXT or as --lat DEG --lon DEG");
     if (!locator && !(lat && lon)) throw UsageError("--lat and --lon go together");

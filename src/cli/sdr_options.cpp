@@ -1,5 +1,7 @@
 #include "cli/sdr_options.h"
 
+#include <ostream>
+
 #include "libs/atomic_file.h"
 #include "libs/real_text.h"
 #include "cli/reading_plan_options.h"
@@ -23,12 +25,8 @@ rig::ReadingPlan TakeNoisePlan(ArgList& args, char sep) {
 }
 
 std::optional<sdr::SdrSettings> TakeSdrOptions(ArgList& args, char sep) {
-    const auto device = args.takeOption("--sdr");
-    const auto rate = args.takeOption("--sdr-rate");
-    const auto gain = args.takeOption("--sdr-gain");
-    const auto antenna = args.takeOption("--sdr-antenna");
-    const auto ref = args.takeOption("--ref");
-    const auto seconds = args.takeOption("--seconds");
+    const auto [device, rate, gain, antenna, ref, seconds] = args.takeOptions(
+        "--sdr", "--sdr-rate", "--sdr-gain", "--sdr-antenna", "--ref", "--seconds");
     if (!device) {
         if (rate || gain || antenna || ref || seconds)
             throw UsageError("--sdr-rate, --sdr-gain, --sdr-antenna, --ref and --seconds go with --sdr");
@@ -50,6 +48,12 @@ std::optional<sdr::SdrSettings> TakeSdrOptions(ArgList& args, char sep) {
         throw Refusal(e.what());
     }
     return s;
+}
+
+void PrintNoiseNotes(const sdr::NoiseReading& r, std::ostream& err) {
+    err << r.where.label << ": " << sdr::NoiseSummary(r.floor) << '\n';
+    if (r.overflows) err << r.where.label << ": " << r.overflows << " overflows (samples lost)\n";
+    if (r.timeouts) err << r.where.label << ": " << r.timeouts << " reads timed out\n";
 }
 
 void SaveSpectrumCsv(const std::string& path, const std::string& csv) {

@@ -1,10 +1,12 @@
 #pragma once
 // The options of the SDR noise measurements (sdr, iq noise, monitor with an SDR).
+#include <iosfwd>
 #include <optional>
 #include <string>
 
 #include "cli/cli_args.h"
 #include "rig/reading.h"
+#include "sdr/noise_reading.h"
 #include "sdr/sdr_session.h"
 
 namespace fw::cli {
@@ -30,6 +32,9 @@ inline constexpr const char* SdrOptionsHelp =
     "  --sdr-antenna NAME   the receiver's antenna input\n"
     "  --ref DBM            antenna power in dBm that reads 0 dBFS at this gain\n"
     "  --seconds S          capture time per reading, 0.1 to 60 (default 1)\n";
+
+// N0, K and the occupancy of a live reading, and its overflows and timeouts, on `err`.
+void PrintNoiseNotes(const sdr::NoiseReading& r, std::ostream& err);
 
 // Writes the used bins as CSV to `path` through the atomic writer; throws Refusal.
 void SaveSpectrumCsv(const std::string& path, const std::string& csv);

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "cli/cli_run.h"
+#include "sdr/sdr_lock.h"
+#include "stationlog/sample_log.h"
 #include "support/test_sdr.h"
 
 namespace fw::cli::test {
@@ -44,6 +46,8 @@ TEST(CliSdr, AGoneDeviceAndBadOptionsAreRefused) {
         {With({"sdr", "read"}), ExitUsage, "needs --band B or --freq MHZ"},
         {With({"sdr", "read", "--band", "40m", "--seconds", "0"}), ExitRefused, "--seconds must lie"},
         {With({"sdr", "read", "--band", "41m"}), ExitRefused, "41m"},
+        {With({"monitor", "--rigctld", "localhost:4532"}), ExitUsage, "give either --sdr or the rig"},
+        {With({"monitor", "--samples", "3"}), ExitUsage, "--samples is for the S-meter"},
         {{"sdr", "read", "--band", "40m", "--sdr", "driver=none", "--ref", "0"}, ExitRefused,
          "SDR not available: no device matches \"driver=none\""},
     };
@@ -57,6 +61,29 @@ TEST(CliSdr, AGoneDeviceAndBadOptionsAreRefused) {
     EXPECT_EQ(gone.code, ExitRefused);
     EXPECT_EQ(gone.err.substr(0, 19), "SDR not available: ") << gone.err;
     fw::test::UseTestSdr();
+}
+
+TEST(CliSdr, MonitorLogsSdrReadingsAndEveryCommandRefusesASecondUserOfTheSdr) {
+    fw::test::UseTestSdr();
+    fw::test::TempFolder folder;
+    setenv("XDG_RUNTIME_DIR", folder.file("").c_str(), 1);
+    const std::string log = folder.file("log.sqlite");
+    const std::vector<std::string> monitor =
+        With({"monitor", "--log", log, "--bands", "80m,40m", "--count", "1", "--seconds", "0.2"});
+    const CliRun run = Cli(monitor);
+    ASSERT_EQ(run.code, ExitOk) << run.err;
+    EXPECT_NE(run.err.find("40m: N0 "), std::string::npos) << run.err;
+    EXPECT_EQ(std::count(run.out.begin(), run.out.end(), '\n'), 2) << run.out;
+    // The same device with its arguments written otherwise.
+    const rig::RigLock held = sdr::LockSdr(" n0_db=-140 ,driver=fwtest", "Floorwatch");
+    const std::string inUse = "SDR in use by Floorwatch (pid " + std::to_string(getpid()) + ")\n";
+    for (const auto& args : {monitor, With({"sdr", "read", "--band", "40m"}),
+                             With({"sdr", "sweep", "--bands", "40m"})}) {
+        const CliRun refused = Cli(args);
+        EXPECT_EQ(refused.code, ExitRefused) << args[0];
+        EXPECT_EQ(refused.err, inUse) << args[0];
+    }
+    unsetenv("XDG_RUNTIME_DIR");
 }
 
 }  // namespace
