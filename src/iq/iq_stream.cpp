@@ -44,13 +44,15 @@ Outcome<std::uint64_t> StreamIqSamples(const IqRecording& rec, const IqSink& sin
     ByteFile file(rec.dataPath);
     if (!file.error().empty()) return Outcome<std::uint64_t>::Fail("Cannot open " + file.error() + ".");
     const auto sampleBytes = static_cast<std::size_t>(IqSampleBytes(rec.format));
-    std::vector<std::byte> raw(IqPieceSamples * sampleBytes);
-    std::vector<std::complex<float>> samples(IqPieceSamples);
+    // A short recording needs no more than its own samples.
+    const auto piece = static_cast<std::size_t>(std::min<std::uint64_t>(IqPieceSamples, rec.sampleCount));
+    std::vector<std::byte> raw(piece * sampleBytes);
+    std::vector<std::complex<float>> samples(piece);
     std::uint64_t done = 0;
     while (done < rec.sampleCount) {
         if (stop.stop_requested()) return Outcome<std::uint64_t>::Fail("Cancelled");
         const auto count = static_cast<std::size_t>(
-            std::min<std::uint64_t>(IqPieceSamples, rec.sampleCount - done));
+            std::min<std::uint64_t>(piece, rec.sampleCount - done));
         const std::span<std::byte> want(raw.data(), count * sampleBytes);
         const std::int64_t got = file.readAt(rec.dataOffset + done * sampleBytes, want);
         if (got < 0) return Outcome<std::uint64_t>::Fail("Cannot read " + file.error() + ".");
