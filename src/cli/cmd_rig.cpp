@@ -1,7 +1,3 @@
-#include <pthread.h>
-
-#include <csignal>
-#include <ctime>
 #include <optional>
 #include <ostream>
 #include <stop_token>
@@ -10,53 +6,18 @@
 #include "cli/data_file_append.h"
 #include "cli/reading_plan_options.h"
 #include "cli/rig_options.h"
+#include "cli/signal_stop.h"
 #include "libs/regional.h"
 #include "rig/rig_error.h"
 #include "rig/rig_lock.h"
 #include "rig/rig_models.h"
 #include "rig/rig_session.h"
+#include "rig/stop_grace.h"
 #include "rig/sweep.h"
 
 namespace fw::cli {
 
 namespace {
-
-// While alive, Ctrl-C (SIGINT), SIGTERM and SIGHUP are held back from this thread (and from the
-// threads Hamlib starts meanwhile) so they interrupt no rig call half-way; the waits between
-// calls take them and turn them into a stop request, so a sweep still puts the rig back.
-class InterruptToStop {
-  public:
-    InterruptToStop() {
-        sigemptyset(&signals_);
-        sigaddset(&signals_, SIGINT);
-        sigaddset(&signals_, SIGTERM);
-        sigaddset(&signals_, SIGHUP);
-        pthread_sigmask(SIG_BLOCK, &signals_, &previous_);
-    }
-    ~InterruptToStop() {
-        // One that came during the last calls has nothing left to stop.
-        const timespec none{};
-        while (sigtimedwait(&signals_, nullptr, &none) > 0) {
-        }
-        pthread_sigmask(SIG_SETMASK, &previous_, nullptr);
-    }
-    InterruptToStop(const InterruptToStop&) = delete;
-    InterruptToStop& operator=(const InterruptToStop&) = delete;
-
-    rig::Pacing pacing() {
-        return rig::Pacing{stop_.get_token(), [this](std::chrono::milliseconds ms) {
-                               const timespec slice{static_cast<time_t>(ms.count() / 1000),
-                                                    static_cast<long>(ms.count() % 1000) * 1000000};
-                               if (sigtimedwait(&signals_, nullptr, &slice) > 0)
-                                   stop_.request_stop();
-                           }};
-    }
-
-  private:
-    sigset_t signals_{};
-    sigset_t previous_{};
-    std::stop_source stop_;
-};
 
 // The options of `rig read` and `rig sweep`.
 struct RigCommandOptions {
@@ -109,19 +70,24 @@ int RunReadingOrSweep(bool sweep, RigCommandOptions& o, std::ostream& out, std::
     // A refused file ends the command before the rig is touched.
     std::optional<DataFileAppend> append = OpenAppend(o.appendTo, sep);
 
+    // Before the rig's threads start, so that they inherit the signal mask.
+    SignalStop signals;
     const rig::RigLock lock(o.connection,
                             sweep ? "floorwatch-cli rig sweep" : "floorwatch-cli rig read");
-    InterruptToStop interrupt;
-    rig::RigSession session(o.connection);
+    // Ctrl-C ends the waits at once; a call still waiting for the rig and the restore end
+    // with the grace, or at a second Ctrl-C.
+    const rig::StopGrace grace(signals.token(), signals.hurryToken());
+    rig::RigSession session(o.connection, grace.token());
+    const rig::Pacing pacing{signals.token(), {}};
     if (!tuned) {
-        const rig::Reading r = rig::ReadHere(session, o.plan.reading, interrupt.pacing(), sep);
+        const rig::Reading r = rig::ReadHere(session, o.plan.reading, pacing, sep);
         if (append) append->save({r.entry.row}, std::nullopt, std::nullopt);
         out << ListLine(r.entry.row, sep) << '\n';
         return ExitOk;
     }
     rig::SweepCallbacks show;
     show.reading = [&](const rig::Reading& r) { out << ListLine(r.entry.row, sep) << std::endl; };
-    const rig::SweepResult result = rig::RunSweep(session, *tuned, show, interrupt.pacing(), sep);
+    const rig::SweepResult result = rig::RunSweep(session, *tuned, show, pacing, sep);
     // The rows taken are kept, also when the sweep ended early.
     if (append && !result.readings.empty())
         append->save(Rows(result.readings), std::nullopt, std::nullopt);

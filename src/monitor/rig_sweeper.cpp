@@ -43,7 +43,7 @@ RigSweeper::RigSweeper(rig::RigConnection connection, rig::SweepPlan plan, char 
       plan_(std::move(plan)),
       sep_(sep),
       pacing_(std::move(pacing)),
-      hurry_(std::move(hurry)),
+      grace_(pacing_.stop, std::move(hurry)),
       rigName_(RigNameFor(connection_)) {}
 
 RigSweeper::~RigSweeper() {
@@ -51,14 +51,14 @@ RigSweeper::~RigSweeper() {
     disconnect();
 }
 
-void RigSweeper::open(std::stop_token stop) {
+void RigSweeper::open() {
     disconnect();
-    session_ = std::make_unique<rig::RigSession>(connection_, std::move(stop), &check_);
+    session_ = std::make_unique<rig::RigSession>(connection_, grace_.token(), &check_);
 }
 
 std::string RigSweeper::connect() {
     try {
-        open(pacing_.stop);
+        open();
         // The first connection of the run knows where the user had the rig.
         if (!home_) home_ = rig::ReadTuning(*session_);
         return {};
@@ -74,8 +74,8 @@ void RigSweeper::disconnect() {
 std::string RigSweeper::endSweep() {
     if (!left_ || !home_) return {};
     try {
-        // After a stop too: only a second stop request cuts this connection attempt short.
-        if (!session_) open(hurry_);
+        // After a stop too, until its grace is over.
+        if (!session_) open();
     } catch (const std::exception& e) {
         return rig::NotRestoredText(e.what(), *left_, *home_);
     }

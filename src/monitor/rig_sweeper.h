@@ -13,6 +13,7 @@
 #include "rig/daemon_check.h"
 #include "rig/rig_session.h"
 #include "rig/rig_settings.h"
+#include "rig/stop_grace.h"
 #include "rig/sweep.h"
 
 namespace fw {
@@ -35,8 +36,9 @@ class RigSweeper final : public Sweeper {
     // bandwidth, calibration offsets); its targets are not used. `sep` is the decimal
     // separator of the entry path. The run's stop request (pacing.stop) ends the settle and
     // sample waits and a connection attempt within one wait slice; the reading it cuts short
-    // is dropped. The restore after a stop still connects where needed, unless `hurry` is
-    // requested too (a second Ctrl-C).
+    // is dropped. The restore after a stop still connects where needed; a rig call still in
+    // progress and the restore are cut short a grace after the stop, or at once when `hurry`
+    // is requested too (a second Ctrl-C).
     RigSweeper(rig::RigConnection connection, rig::SweepPlan plan, char sep,
                rig::Pacing pacing = {}, std::stop_token hurry = {});
     ~RigSweeper() override;
@@ -48,13 +50,13 @@ class RigSweeper final : public Sweeper {
     std::string rigName() const override { return rigName_; }
 
   private:
-    void open(std::stop_token stop);
+    void open();
 
     rig::RigConnection connection_;
     rig::SweepPlan plan_;
     char sep_;
     rig::Pacing pacing_;
-    std::stop_token hurry_;
+    rig::StopGrace grace_;  // the sessions' cut
     std::string rigName_;
     rig::DaemonCheck check_;  // kept across connections: one waiting at a stalled daemon
     std::unique_ptr<rig::RigSession> session_;

@@ -13,7 +13,8 @@ inline constexpr std::chrono::milliseconds WaitSlice{50};
 
 struct Pacing {
     // A stop request ends the work at the next check: between rig calls and within one
-    // wait slice. A rig call in progress is not interrupted; it ends within its timeout.
+    // wait slice. A rig call in progress ends within its timeout, or when a StopGrace cuts
+    // its session.
     std::stop_token stop;
     // Sleeps for one slice; empty sleeps the calling thread. Tests pass a recorder.
     std::function<void(std::chrono::milliseconds)> sleep;

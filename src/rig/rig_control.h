@@ -13,7 +13,8 @@ struct RigMode {
     friend bool operator==(const RigMode&, const RigMode&) = default;
 };
 
-// Every call either succeeds or throws RigError; each is bounded by the connection's timeout.
+// Every call either succeeds or throws RigError; each is bounded by the connection's timeout
+// (and by a stop, where the implementation can cut it).
 class RigControl {
   public:
     virtual ~RigControl() = default;

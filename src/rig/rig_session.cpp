@@ -1,6 +1,7 @@
 #include "rig/rig_session.h"
 
 #include <hamlib/rig.h>
+#include <sys/socket.h>
 
 #include <chrono>
 #include <string_view>
@@ -72,7 +73,7 @@ void RigSession::Closer::operator()(s_rig* rig) const {
 }
 
 RigSession::RigSession(const RigConnection& connection, std::stop_token stop, DaemonCheck* check)
-    : connection_(connection) {
+    : connection_(connection), stop_(stop) {
     const auto* daemon = std::get_if<RigctldAddress>(&connection_.target);
     // Hamlib's own connect may wait for minutes on an address that drops packets or a daemon
     // that stopped, so a connection within the timeout that the daemon answers comes first.
@@ -97,6 +98,19 @@ RigSession::RigSession(const RigConnection& connection, std::stop_token stop, Da
     std::lock_guard lock(HamlibMutex());
     // Every answer comes from the rig itself, not from Hamlib's cache of earlier answers.
     rig_set_cache_timeout_ms(rig_.get(), HAMLIB_CACHE_ALL, 0);
+    if (daemon) cutOn(std::move(stop));
+}
+
+void RigSession::cutOn(std::stop_token stop) {
+    const int fd = rig_->state.rigport.fd;
+    if (fd < 0) return;
+    // Hamlib's wait for the answer then sees the connection end at once. Only shut, never
+    // closed here: the descriptor stays Hamlib's until the session is closed.
+    cutter_.emplace(std::move(stop), [fd] { shutdown(fd, SHUT_RDWR); });
+}
+
+void RigSession::checkCut() const {
+    if (cutter_ && stop_.stop_requested()) throw RigError(CutText);
 }
 
 int RigSession::open() {
@@ -114,6 +128,7 @@ int RigSession::open() {
 RigSession::~RigSession() = default;
 
 void RigSession::fail(int code) const {
+    checkCut();  // the failure of a call the cut ended
     const int e = code < 0 ? -code : code;
     if (e == RIG_ETIMEOUT) throw RigError(NotRespondingText);
     if (e == RIG_EIO) {
@@ -127,6 +142,7 @@ void RigSession::fail(int code) const {
 }
 
 double RigSession::frequencyHz() {
+    checkCut();
     std::lock_guard lock(HamlibMutex());
     freq_t hz = 0;
     if (const int e = rig_get_freq(rig_.get(), RIG_VFO_CURR, &hz); e != RIG_OK) fail(e);
@@ -134,11 +150,13 @@ double RigSession::frequencyHz() {
 }
 
 void RigSession::setFrequencyHz(double hz) {
+    checkCut();
     std::lock_guard lock(HamlibMutex());
     if (const int e = rig_set_freq(rig_.get(), RIG_VFO_CURR, hz); e != RIG_OK) fail(e);
 }
 
 RigMode RigSession::mode() {
+    checkCut();
     std::lock_guard lock(HamlibMutex());
     rmode_t mode = RIG_MODE_NONE;
     pbwidth_t width = 0;
@@ -147,6 +165,7 @@ RigMode RigSession::mode() {
 }
 
 void RigSession::setMode(const RigMode& mode) {
+    checkCut();
     std::lock_guard lock(HamlibMutex());
     const rmode_t m = rig_parse_mode(mode.name.c_str());
     if (m == RIG_MODE_NONE) throw RigSettingsError("unknown rig mode \"" + mode.name + "\"");
@@ -155,6 +174,7 @@ void RigSession::setMode(const RigMode& mode) {
 }
 
 double RigSession::strengthDb() {
+    checkCut();
     std::lock_guard lock(HamlibMutex());
     RIG* rig = rig_.get();
     int e = -RIG_ENAVAIL;

@@ -125,9 +125,14 @@ SweepResult RunSweep(RigControl& rig, const SweepPlan& plan, const SweepCallback
         } catch (const Cancelled&) {
             result.cancelled = true;
         } catch (const std::exception& e) {
-            result.failedIndex = index;
-            result.failureReason = e.what();
-            result.failure = "Sweep stopped at " + targets[index].label + ": " + e.what();
+            // A call that a stop cut short is the stop, not a failure of the rig.
+            if (pacing.stop.stop_requested()) {
+                result.cancelled = true;
+            } else {
+                result.failedIndex = index;
+                result.failureReason = e.what();
+                result.failure = "Sweep stopped at " + targets[index].label + ": " + e.what();
+            }
         }
         result.restoreFailure = guard.restore();
     } catch (const Cancelled&) {

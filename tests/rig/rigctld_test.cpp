@@ -9,6 +9,7 @@
 #include "rig/pacing.h"
 #include "rig/rig_error.h"
 #include "rig/rig_session.h"
+#include "rig/stop_grace.h"
 #include "rig/sweep.h"
 #include "rigctld_process.h"
 
@@ -215,6 +216,37 @@ TEST(Rigctld, AStopEndsTheWaitForAStoppedDaemon) {
     stopper.join();
     // Hang detection only: without the stop the wait lasts two minutes.
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(60));
+}
+
+// A stop while a call waits for a daemon that stopped answering: the call and the restore
+// are cut a grace after the stop, however long the timeout, and the sweep says where the rig
+// was left.
+TEST(Rigctld, AStopCutsTheCallInProgressAndTheRestoreOfAStoppedDaemon) {
+    RigctldProcess daemon;
+    std::stop_source stop;
+    const StopGrace grace(stop.get_token());
+    RigSession rig(Via(daemon.address(), 120'000), grace.token());
+    std::thread stopper;
+    SweepCallbacks freeze;
+    freeze.reading = [&](const Reading&) {
+        daemon.pause();
+        stopper = std::thread([&] {
+            std::this_thread::sleep_for(std::chrono::milliseconds(300));
+            stop.request_stop();
+        });
+    };
+    const auto start = std::chrono::steady_clock::now();
+    const SweepResult r = RunSweep(rig, QuickPlan("40m,20m"), freeze, {stop.get_token(), {}}, '.');
+    EXPECT_TRUE(r.cancelled);
+    EXPECT_TRUE(r.failure.empty()) << r.failure;
+    EXPECT_EQ(r.readings.size(), 1u);
+    EXPECT_EQ(r.restoreFailure.rfind(std::string(CutText) + "; the rig is left at 7100000 Hz LSB", 0),
+              0u)
+        << r.restoreFailure;
+    // Hang detection only: without the cut the call waits two minutes.
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(60));
+    stopper.join();
+    daemon.resume();
 }
 
 TEST(DirectRig, HamlibsDummyOpensWithoutRigctldAndRefusesUnknownSettings) {

@@ -5,6 +5,7 @@
 
 #include "rig/rig_lock.h"
 #include "rig/rig_session.h"
+#include "rig/stop_grace.h"
 
 namespace fw {
 
@@ -34,7 +35,9 @@ bool RigJob::start(rig::RigConnection connection, rig::SweepPlan plan, char sep,
         RigJobOutcome outcome;
         try {
             const rig::RigLock lock(connection, "Floorwatch");
-            rig::RigSession session(connection, stop);
+            // A call still waiting for the rig and the restore end a grace after Stop.
+            const rig::StopGrace grace(stop);
+            rig::RigSession session(connection, grace.token());
             if (cb.connected) post(cb.connected);
             rig::SweepCallbacks report;
             report.progress = [&](const rig::SweepProgress& p) {
