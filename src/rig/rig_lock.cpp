@@ -71,8 +71,8 @@ std::string RigLockFileName(const RigConnection& connection) {
         return "rigctld-" + FileNamePart(NumericHost(d->host)) + "-" + std::to_string(d->port) +
                ".lock";
     const auto& direct = std::get<DirectRig>(connection.target);
-    return "model-" + std::to_string(direct.model) + "-" + FileNamePart(CanonicalPort(direct.port)) +
-           ".lock";
+    return "model-" + std::to_string(direct.model) + "-" +
+           FileNamePart(CanonicalPort(direct.port)) + ".lock";
 }
 
 RigLock::RigLock(const RigConnection& connection, const std::string& user)

@@ -84,8 +84,9 @@ TEST_F(CliLog, ReadingsWithATimeOutsideTheCalendarAreSkippedAndCounted) {
     for (std::size_t i = 0; i < commands.size(); ++i) {
         const CliRun after = Cli(commands[i]);
         EXPECT_EQ(after.out, before[i].out);
-        EXPECT_EQ(after.err,
-                  "3 damaged reading(s) skipped: their time lies outside the years 1970 to 9999.\n");
+        EXPECT_EQ(
+            after.err,
+            "3 damaged reading(s) skipped: their time lies outside the years 1970 to 9999.\n");
     }
 }
 
@@ -210,18 +211,12 @@ TEST_F(CliLog, ToListConvertsEveryReadingToTheBandwidthAsked) {
         Cli({"log", "to-list", "--log", log_, "--bandwidth", "2000000", "--save", file});
     ASSERT_EQ(wide.code, ExitOk) << wide.err;
     EXPECT_NE(ReadAll(file).find(";2000000;Field;"), std::string::npos) << ReadAll(file);
-    const struct {
-        const char* given;
-        std::string err;
-    } refused[] = {
-        {"0", "the bandwidth must lie between 1 and 2147483647 Hz, not 0\n"},
-        {"-100", "the bandwidth must lie between 1 and 2147483647 Hz, not -100\n"},
-        {"2700.5", "Bandwidth must be an integer number!\n"},
-    };
-    for (const auto& r : refused) {
-        const CliRun run = Cli({"log", "to-list", "--log", log_, "--bandwidth", r.given, "--save", file});
-        EXPECT_EQ(run.code, ExitRefused) << r.given;
-        EXPECT_EQ(run.err, r.err) << r.given;
+    for (const std::string given : {"0", "-100"}) {
+        const CliRun run =
+            Cli({"log", "to-list", "--log", log_, "--bandwidth", given, "--save", file});
+        EXPECT_EQ(run.code, ExitRefused);
+        EXPECT_EQ(run.err,
+                  "the bandwidth must lie between 1 and 2147483647 Hz, not " + given + "\n");
     }
 }
 

@@ -240,8 +240,8 @@ TEST(Rigctld, AStopCutsTheCallInProgressAndTheRestoreOfAStoppedDaemon) {
     EXPECT_TRUE(r.cancelled);
     EXPECT_TRUE(r.failure.empty()) << r.failure;
     EXPECT_EQ(r.readings.size(), 1u);
-    EXPECT_EQ(r.restoreFailure.rfind(std::string(CutText) + "; the rig is left at 7100000 Hz LSB", 0),
-              0u)
+    EXPECT_EQ(
+        r.restoreFailure.rfind(std::string(CutText) + "; the rig is left at 7100000 Hz LSB", 0), 0u)
         << r.restoreFailure;
     // Hang detection only: without the cut the call waits two minutes.
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(60));
