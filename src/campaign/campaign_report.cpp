@@ -21,6 +21,10 @@ constexpr int ViewWidth = 800;
 constexpr int ViewHeight = 500;
 constexpr std::string_view BodyFont = ReportFooterFont;
 
+constexpr double PictureHeightMm(double widthMm) {
+    return widthMm * ViewHeight / ViewWidth;
+}
+
 std::string Fixed1(double v) {
     if (std::isnan(v)) return "-";
     char buf[32];
@@ -28,13 +32,8 @@ std::string Fixed1(double v) {
     return buf;
 }
 
-std::string MinuteText(UtcSeconds t) {
-    std::string s = UtcStampText(t);  // "YYYY-MM-DDTHH:MM:SSZ"
-    return s.substr(0, 10) + " " + s.substr(11, 5);
-}
-
 std::string SpanText(const LogSpan& span) {
-    return MinuteText(*span.from) + " to " + MinuteText(*span.to) + " UTC";
+    return UtcSpanText(*span.from, *span.to);
 }
 
 template <typename Set, typename Text>
@@ -99,7 +98,7 @@ class Layout {
     }
     // A picture of the given aspect at (x, y) `widthMm` wide; returns its height.
     double picture(std::size_t index, double xMm, double widthMm) {
-        const double heightMm = widthMm * ViewHeight / ViewWidth;
+        const double heightMm = PictureHeightMm(widthMm);
         builder().PagePicture(xMm, y_, xMm + widthMm, y_ + heightMm, index);
         return heightMm;
     }
@@ -178,8 +177,7 @@ void AddBandPages(Layout& l, CampaignReport& report, StationLog& log, const Camp
 }
 
 void AddComparison(Layout& l, CampaignReport& report, StationLog& log,
-                   const CampaignRequest& request, const CampaignSummary& s,
-                   ItuCoefficientCache& coefficients) {
+                   const CampaignRequest& request, const CampaignSummary& s) {
     const std::vector<BandComparison> rows =
         QueryComparison(log, {*request.before, *request.after, request.hours, {}});
     l.newPage();
@@ -194,25 +192,18 @@ void AddComparison(Layout& l, CampaignReport& report, StationLog& log,
     l.skip(3);
     l.paragraph("Fa in dB. The shift is the Hodges-Lehmann estimate of after minus before, with "
                 "its 95 % confidence interval; p is the two-sided Mann-Whitney test. Below, each "
-                "band's 24-hour profile before (left) and after (right) the change.");
-    const double half = (PictureWidthMm - 2) / 2;
+                "band's 24-hour profiles before and after the change, overlaid.");
     for (const BandComparison& c : rows) {
-        const double height = half * ViewHeight / ViewWidth;
-        l.room(6 + height + 4);
+        l.room(6 + PictureHeightMm(PictureWidthMm) + 4);
         l.line(BandLabel(c.band) + ": before and after", 10, ReportFixedFont, true, 6);
         double bandwidth = 0;
         for (const CampaignBandSummary& b : s.bands)
             if (b.band == c.band) bandwidth = b.bandwidthHz;
-        double x = ReportLeftMm;
-        for (const LogSpan& side : {*request.before, *request.after}) {
-            const LogViewRequest r{LogViewKind::HourlyProfile, {c.band}, *side.from, *side.to,
-                                   bandwidth > 0 ? bandwidth : 2700.0, ViewWidth, ViewHeight};
-            report.pictures.push_back(
-                RenderLogView(log, r, coefficients, CampaignPictureRatio / 2).shown);
-            l.picture(report.pictures.size() - 1, x, half);
-            x += half + 2;
-        }
-        l.skip(height + 4);
+        const ProfileComparisonRequest r{c.band, *request.before, *request.after,
+                                         bandwidth > 0 ? bandwidth : StartBandwidthHz, ViewWidth,
+                                         ViewHeight};
+        report.pictures.push_back(RenderProfileComparison(log, r, CampaignPictureRatio));
+        l.skip(l.picture(report.pictures.size() - 1, ReportLeftMm, PictureWidthMm) + 4);
     }
 }
 
@@ -275,11 +266,12 @@ std::optional<CampaignReport> BuildCampaignReport(StationLog& log, const Campaig
     if (summary.setup.readings == 0) return std::nullopt;
 
     CampaignReport report;
+    report.document.title = CampaignDocumentTitle;
     Layout layout(report.document, texts, textWidth);
     AddSummary(layout, summary, span, request.hours);
     AddBandPages(layout, report, log, summary, span, coefficients);
     if (request.before && request.after)
-        AddComparison(layout, report, log, request, summary, coefficients);
+        AddComparison(layout, report, log, request, summary);
     AddMethod(layout, summary, request.hours);
     layout.finish();
     return report;

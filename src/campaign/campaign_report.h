@@ -26,6 +26,7 @@ struct CampaignReport {
     std::vector<DiagramPicture> pictures;
 };
 
+inline constexpr std::string_view CampaignDocumentTitle = "Noise Campaign Report";
 inline constexpr std::string_view CampaignTitlePrefix = "Campaign Report generated on ";
 inline constexpr std::string_view CampaignSubtitle = "Radio noise at the station";
 inline constexpr std::string_view CampaignMethodHeading = "How these figures were made";

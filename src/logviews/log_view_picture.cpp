@@ -5,6 +5,7 @@
 #include "diagram/scaled_canvas.h"
 #include "logviews/hourly_profile_view.h"
 #include "logviews/level_over_time_view.h"
+#include "logviews/profile_comparison_view.h"
 #include "measure/maidenhead.h"
 #include "model/atmospheric_noise.h"
 #include "stationlog/log_queries.h"
@@ -81,6 +82,20 @@ LogViewPictures RenderLogView(StationLog& log, const LogViewRequest& r,
     pictures.shown =
         ratio == 1.0 ? pictures.logical : DrawAtRatio(r.width, r.height, ratio, draw);
     return pictures;
+}
+
+DiagramPicture RenderProfileComparison(StationLog& log, const ProfileComparisonRequest& r,
+                                       double ratio) {
+    ProfileComparisonInputs in;
+    in.width = r.width;
+    in.height = r.height;
+    in.bandwidthHz = r.bandwidthHz;
+    in.before = QueryHourlyProfile(log, r.band, r.before, r.bandwidthHz);
+    in.after = QueryHourlyProfile(log, r.band, r.after, r.bandwidthHz);
+    in.beforeText = "before " + UtcSpanText(*r.before.from, *r.before.to);
+    in.afterText = "after " + UtcSpanText(*r.after.from, *r.after.to);
+    return DrawAtRatio(r.width, r.height, ratio,
+                       [&in](DiagramCanvas& canvas) { DrawProfileComparison(canvas, in); });
 }
 
 }  // namespace fw

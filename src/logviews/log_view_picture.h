@@ -39,6 +39,21 @@ struct LogViewPictures {
 LogViewPictures RenderLogView(StationLog& log, const LogViewRequest& request,
                               ItuCoefficientCache& coefficients, double ratio = 1.0);
 
+// One band's 24-hour profiles before and after a change, overlaid in one view.
+struct ProfileComparisonRequest {
+    LogBand band;
+    LogSpan before;  // both ends given
+    LogSpan after;
+    double bandwidthHz = StartBandwidthHz;  // levels are shown for this bandwidth
+    int width = 800;
+    int height = 500;
+};
+
+// Reads both sides' profiles from the log and draws them at `ratio` times the logical size,
+// the legend naming each side's span. Throws LogError when the log cannot be read.
+DiagramPicture RenderProfileComparison(StationLog& log, const ProfileComparisonRequest& request,
+                                       double ratio);
+
 // The atmospheric model's median Fa in dB for each UTC hour at the centre of the locator's
 // square, in `month` (1..12) at `freqMHz`; none where the locator does not parse, the
 // frequency lies outside the model's range, the month's coefficients cannot be read or give

@@ -63,6 +63,7 @@ struct ReportPage {
 // The report's pages in order; page n is pages[n - 1].
 struct ReportDocument {
     std::vector<ReportPage> pages;
+    std::string title = "Noise Report";  // the PDF's document title
 };
 
 // Width of a text in a font, in millimetres.

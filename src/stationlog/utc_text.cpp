@@ -84,6 +84,15 @@ std::string UtcStampText(UtcSeconds t) {
     return s;
 }
 
+std::string UtcSpanText(UtcSeconds from, UtcSeconds to) {
+    // "YYYY-MM-DDTHH:MM:SSZ" as "YYYY-MM-DD HH:MM".
+    const auto minute = [](UtcSeconds t) {
+        const std::string s = UtcStampText(t);
+        return s.substr(0, s.size() - 10) + " " + s.substr(s.size() - 9, 5);
+    };
+    return minute(from) + " to " + minute(to) + " UTC";
+}
+
 std::optional<UtcSeconds> ParseUtcMinute(std::string_view text) {
     // YYYY-MM-DDTHH:MM
     if (text.size() != 16 || text[4] != '-' || text[7] != '-' || text[10] != 'T' || text[13] != ':')

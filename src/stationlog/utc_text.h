@@ -34,6 +34,9 @@ UtcSeconds UtcSecondsOf(const UtcFields& f);
 std::string UtcStampText(UtcSeconds t);
 void AppendUtcStamp(std::string& out, UtcSeconds t);
 
+// A span [from, to) as "YYYY-MM-DD HH:MM to YYYY-MM-DD HH:MM UTC".
+std::string UtcSpanText(UtcSeconds from, UtcSeconds to);
+
 // Reads "YYYY-MM-DDTHH:MM" (as --from and --to take it) as UTC; none for any other text or
 // an impossible date or time.
 std::optional<UtcSeconds> ParseUtcMinute(std::string_view text);

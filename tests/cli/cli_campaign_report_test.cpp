@@ -39,8 +39,10 @@ TEST_F(CliCampaignReport, SummaryBandsComparisonAndMethodPagesReadBackFromThePdf
                           "2026-03-01T00:00/2026-03-03T00:00", "--after",
                           "2026-03-03T00:00/2026-03-05T00:00", "--pdf", pdf_});
     ASSERT_EQ(r.code, ExitOk) << r.err;
-    // Summary, one page per band, the comparison with its profiles, the method.
-    EXPECT_NE(Squeezed(PdfInfo(pdf_)).find("Pages: 5\n"), std::string::npos) << PdfInfo(pdf_);
+    // Summary, one page per band, the comparison and its overlaid profiles, the method.
+    const std::string info = Squeezed(PdfInfo(pdf_));
+    EXPECT_NE(info.find("Pages: 6\n"), std::string::npos) << info;
+    EXPECT_NE(info.find("Title: Noise Campaign Report\n"), std::string::npos) << info;
     EXPECT_NE(PdfInfo(pdf_).find("595 x 842 pts (A4)"), std::string::npos);
     const std::string text = PdfText(pdf_);
     std::size_t at = 0;
@@ -48,10 +50,10 @@ TEST_F(CliCampaignReport, SummaryBandsComparisonAndMethodPagesReadBackFromThePdf
          {"Campaign Report generated on", "Station locator(s): JO40CQ",
           "Rig or SDR: Hamlib Dummy (rig), typed", "Antenna gain(s): 0 dBi, 2.15 dBi",
           "Bandwidth(s): 500 Hz, 2700 Hz", "Span: 2026-03-01 00:00 to 2026-03-05 00:00 UTC",
-          "Readings: 336, gaps: 0", "80m 3.650 48", "40m 7.100 96", "Page 1 of 5",
-          "80m (3.65 MHz): 48 hourly values", "Page 2 of 5", "40m (7.1 MHz): 96 hourly values",
+          "Readings: 336, gaps: 0", "80m 3.650 48", "40m 7.100 96", "Page 1 of 6",
+          "80m (3.65 MHz): 48 hourly values", "Page 2 of 6", "40m (7.1 MHz): 96 hourly values",
           "Before and after", "80m: too few hourly values to compare (48 before, 0 after",
-          "40m: +6.0 dB", "p < 0.001", "How these figures were made", "Page 5 of 5"}) {
+          "40m: +6.0 dB", "p < 0.001", "40m: before and after", "How these figures were made", "Page 6 of 6"}) {
         const std::size_t found = text.find(expected, at);
         EXPECT_NE(found, std::string::npos) << expected << "\n" << text;
         if (found != std::string::npos) at = found;

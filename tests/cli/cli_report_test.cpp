@@ -60,6 +60,7 @@ TEST(CliReport, LongListGoesOnOverFurtherPages) {
         EXPECT_NE(info.find("Pages:           " + std::to_string(c.pages) + "\n"),
                   std::string::npos)
             << info;
+        EXPECT_NE(info.find("Title:           Noise Report\n"), std::string::npos) << info;
         const std::string text = PdfText(pdf);
         // Every row once, the last one on the last page.
         for (int i = 1; i <= c.rows; ++i) {

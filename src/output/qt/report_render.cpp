@@ -166,7 +166,7 @@ QByteArray ReportPdfBytes(const ReportDocument& report, std::span<const QImage> 
                                          QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter));
         writer.setResolution(static_cast<int>(PdfDpi));
         writer.setCreator(QStringLiteral("Floorwatch"));
-        writer.setTitle(QStringLiteral("Noise Report"));
+        writer.setTitle(QString::fromStdString(report.title));
         QPainter painter;
         if (!painter.begin(&writer)) return {};
         for (int n = from; n <= to; ++n) {
