@@ -63,22 +63,17 @@ TEST(RigLock, EveryWayOfWritingOneRigNamesTheSameRig) {
     char folder[] = "/tmp/fw-riglock-XXXXXX";
     setenv("XDG_RUNTIME_DIR", mkdtemp(folder), 1);
     const std::string held = "rig in use by Floorwatch (pid " + std::to_string(getpid()) + ")";
-    {
-        RigLock window(RigConnection{ParseRigctldAddress("localhost:4532")}, "Floorwatch");
-        for (const char* same : {"127.0.0.1", "127.0.0.1:4532", "localhost", "LOCALHOST:4532"})
-            EXPECT_EQ(Refusal(RigConnection{ParseRigctldAddress(same)}), held) << same;
-        EXPECT_EQ(Refusal(RigConnection{ParseRigctldAddress("127.0.0.1:4533")}), "taken");
-    }
     // A device named through a link is the device itself.
     const std::string device = std::string(folder) + "/ttyUSB7";
-    const std::string link = std::string(folder) + "/by-id-radio";
     std::filesystem::create_directory(device);
-    std::filesystem::create_directory_symlink(device, link);
-    {
-        RigLock window(RigConnection{DirectRig{1035, link, 0, {}}}, "Floorwatch");
-        EXPECT_EQ(Refusal(RigConnection{DirectRig{1035, device, 0, {}}}), held);
-        EXPECT_EQ(Refusal(RigConnection{DirectRig{1035, device + "/.", 0, {}}}), held);
-    }
+    std::filesystem::create_directory_symlink(device, std::string(folder) + "/by-id-radio");
+    RigLock serial(RigConnection{DirectRig{1035, device, 0, {}}}, "Floorwatch");
+    EXPECT_EQ(Refusal(RigConnection{DirectRig{1035, std::string(folder) + "/by-id-radio", 0, {}}}),
+              held);
+    RigLock window(RigConnection{ParseRigctldAddress("localhost:4532")}, "Floorwatch");
+    for (const char* same : {"127.0.0.1", "127.0.0.1:4532", "localhost", "LOCALHOST:4532"})
+        EXPECT_EQ(Refusal(RigConnection{ParseRigctldAddress(same)}), held) << same;
+    EXPECT_EQ(Refusal(RigConnection{ParseRigctldAddress("127.0.0.1:4533")}), "taken");
     unsetenv("XDG_RUNTIME_DIR");
     std::filesystem::remove_all(folder);
 }
