@@ -165,5 +165,20 @@ TEST(RigMonitor, AFrozenRigctldGivesGapsAndHoldsNoStop) {
     daemon.resume();
 }
 
+// A stop cuts a reading that waits for a frozen rigctld, not at the two minutes' timeout, and
+// the restore that follows says where the rig was left.
+TEST(RigMonitor, AStopCutsAReadingOfAFrozenRigctldAndItsRestore) {
+    rig::test::RigctldProcess daemon;
+    std::stop_source stop;
+    RigSweeper sweeper(Via(daemon.address(), 120'000), QuickPlan(), '.',
+                       rig::Pacing{stop.get_token(), {}});
+    ASSERT_EQ(sweeper.connect(), "");
+    daemon.pause();
+    const std::jthread stopper = rig::test::StopAfter(stop, 300);
+    EXPECT_TRUE(std::holds_alternative<std::string>(sweeper.read({"20m", 14.175})));
+    EXPECT_EQ(sweeper.endSweep().rfind(std::string(rig::CutText) + "; the rig is left at ", 0), 0u);
+    daemon.resume();
+}
+
 }  // namespace
 }  // namespace fw

@@ -16,6 +16,7 @@
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
+#include <stop_token>
 #include <string>
 #include <thread>
 
@@ -80,6 +81,14 @@ inline int WaitingConnections(int port) {
 // that connected could make it drop the test's own connection that follows.
 inline bool Listening(int port) {
     return WaitingConnections(port) >= 0;
+}
+
+// Requests `stop` after `ms`, from a thread that is joined when the result goes.
+inline std::jthread StopAfter(std::stop_source& stop, int ms) {
+    return std::jthread([&stop, ms] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+        stop.request_stop();
+    });
 }
 
 // rigctld -m 1 -T 127.0.0.1 -t PORT -C static_data=1, started on a free port (another if
