@@ -99,6 +99,22 @@ std::string CancelJob(http_t* http, const char* queue, int job) {
 
 }  // namespace
 
+CupsPrinters ListCupsPrinters(int timeoutSeconds) {
+    CupsPrinters printers;
+    const HttpConnection http = ConnectToServer(timeoutSeconds);
+    if (!http) return printers;
+    cups_dest_t* dests = nullptr;
+    const int count = cupsGetDests2(http.get(), &dests);
+    for (int i = 0; i < count; ++i) {
+        std::string name = dests[i].name;
+        if (dests[i].instance) name += std::string("/") + dests[i].instance;
+        if (dests[i].is_default) printers.defaultName = name;
+        printers.names.push_back(std::move(name));
+    }
+    cupsFreeDests(count, dests);
+    return printers;
+}
+
 std::string PrintPdfOnCups(std::string_view printer, std::string_view title, std::string_view pdf,
                            const PrintOptions& options, int timeoutSeconds) {
     if (printer.empty()) return "no printer is chosen";

@@ -41,6 +41,7 @@ class ScriptedDialogs : public WindowDialogs {
     std::deque<std::optional<QStringList>> bandAnswers;
     std::deque<std::optional<int>> itemAnswers;
     std::vector<QStringList> itemsShown;
+    std::vector<int> itemsProposed;  // the index each choice started on
     std::deque<std::optional<LogSpan>> spanAnswers;
     std::vector<LogSpan> spansProposed;
     std::deque<std::optional<CampaignRequest>> campaignAnswers;
@@ -94,8 +95,9 @@ class ScriptedDialogs : public WindowDialogs {
         return next(bandAnswers);
     }
     std::optional<int> chooseItem(const QString&, const QString&, const QStringList& items,
-                                  int) override {
+                                  int current) override {
         itemsShown.push_back(items);
+        itemsProposed.push_back(current);
         return next(itemAnswers);
     }
     std::optional<LogSpan> chooseLogSpan(const QString&, const LogSpan& proposed) override {

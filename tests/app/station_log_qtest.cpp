@@ -329,7 +329,8 @@ class StationLogTest : public QObject {
         QCOMPARE(logged[1].fieldDbuVm, 25.0);
     }
 
-    // Printing a view hands the job over off the window's thread; Print says so meanwhile.
+    // Printing a view asks for the printers and hands the job over off the window's thread;
+    // Print says so meanwhile, and the server's default printer is proposed.
     void viewPrintsOffTheWindowsThread() {
         QTemporaryDir dir;
         const std::string path = dir.filePath(QStringLiteral("log.sqlite")).toStdString();
@@ -338,22 +339,34 @@ class StationLogTest : public QObject {
         UseLog(f, path);
         f.c().actions.levelOverTime->trigger();
         LogViewController& view = Controller(f).levelOverTime();
-        QSemaphore handedOver;
-        QSemaphore release;
-        view.setPrinting([] { return QStringList{QStringLiteral("Office")}; },
-                         [&](const std::string& printer, const std::string&, const QByteArray& pdf) {
-                             handedOver.release();
-                             const bool released = release.tryAcquire(1, 10000);
-                             return released && printer == "Office" && pdf.startsWith("%PDF-")
-                                        ? std::string()
-                                        : std::string("not handed over");
-                         });
-        f.dialogs.itemAnswers.push_back(0);
-        QTest::mouseClick(view.window()->print, Qt::LeftButton);
+        QSemaphore asked, listed, handedOver, release;
+        view.setPrinting(
+            [&] {
+                asked.release();
+                return listed.tryAcquire(1, 10000) ? CupsPrinters{{"Home", "Office"}, "Office"}
+                                                   : CupsPrinters{};
+            },
+            [&](const std::string& printer, const std::string&, const QByteArray& pdf) {
+                handedOver.release();
+                const bool released = release.tryAcquire(1, 10000);
+                return released && printer == "Office" && pdf.startsWith("%PDF-")
+                           ? std::string()
+                           : std::string("not handed over");
+            });
+        QPushButton* print = view.window()->print;
+        f.dialogs.itemAnswers.push_back(1);
+        QTest::mouseClick(print, Qt::LeftButton);
+        QVERIFY(asked.tryAcquire(1, 10000));
+        QVERIFY(!print->isEnabled());
+        QCOMPARE(print->text(), QStringLiteral("Finding printers…"));
+        listed.release();
+        QTRY_COMPARE(print->text(), QStringLiteral("Printing…"));
+        QVERIFY(!print->isEnabled());
+        QCOMPARE(f.dialogs.itemsShown.back(), (QStringList{"Home", "Office"}));
+        QCOMPARE(f.dialogs.itemsProposed.back(), 1);
         QVERIFY(handedOver.tryAcquire(1, 10000));
-        QVERIFY(!view.window()->print->isEnabled());
         release.release();
-        QTRY_VERIFY(view.window()->print->isEnabled());
+        QTRY_VERIFY(print->isEnabled());
         QVERIFY(f.dialogs.messages.empty());
     }
 
@@ -473,9 +486,11 @@ class StationLogTest : public QObject {
         QCOMPARE(QImage(file).convertToFormat(QImage::Format_RGB888), one);
 
         // Print: the installed printers to choose from, or a warning that there is none.
-        const QStringList printers = QPrinterInfo::availablePrinterNames();
+        QStringList printers;
+        for (const std::string& name : ListCupsPrinters().names) printers << QString::fromStdString(name);
         f.dialogs.itemAnswers.push_back(std::nullopt);  // cancelled: nothing is printed
         QTest::mouseClick(view.window()->print, Qt::LeftButton);
+        QTRY_VERIFY(view.window()->print->isEnabled());
         if (printers.isEmpty()) {
             QCOMPARE(f.dialogs.messages.size(), 1u);
             QCOMPARE(f.dialogs.messages[0].title, WarningTitle);

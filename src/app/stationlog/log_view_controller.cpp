@@ -7,7 +7,6 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QPixmap>
-#include <QPrinterInfo>
 #include <QPushButton>
 #include <algorithm>
 
@@ -33,7 +32,7 @@ LogViewController::LogViewController(Document& document, StationLogDialogs& dial
       dialogs_(dialogs),
       kind_(kind),
       windowParent_(windowParent) {
-    setPrinting(QPrinterInfo::availablePrinterNames,
+    setPrinting([] { return ListCupsPrinters(); },
                 [](const std::string& printer, const std::string& title, const QByteArray& pdf) {
                     return PrintPdfOnCups(
                         printer, title,
@@ -162,28 +161,41 @@ void LogViewController::setPrinting(PrinterNames names, PrintJob job) {
     printJob_ = std::move(job);
 }
 
+void LogViewController::showPrinting(const QString& state) {
+    window_->print->setEnabled(state.isEmpty());
+    window_->print->setText(state.isEmpty() ? QStringLiteral("Print…") : state);
+}
+
 void LogViewController::printClick() {
-    const QStringList printers = printerNames_();
+    showPrinting(QStringLiteral("Finding printers…"));
+    RunInBackground(*this, [names = printerNames_, this] {
+        auto printers = std::make_shared<CupsPrinters>(names());
+        return Continuation([this, printers] { choosePrinter(*printers); });
+    });
+}
+
+void LogViewController::choosePrinter(const CupsPrinters& found) {
+    showPrinting({});
+    QStringList printers;
+    for (const std::string& name : found.names) printers << ToQString(name);
     if (printers.isEmpty()) {
         dialogs_.show({MessageKind::Warning,
                        "No printer is installed. Add one in the system's printer settings, or "
                        "save the picture instead."});
         return;
     }
-    const int current = std::max<int>(0, printers.indexOf(QPrinterInfo::defaultPrinterName()));
+    const int current = std::max<int>(0, printers.indexOf(ToQString(found.defaultName)));
     const std::optional<int> chosen =
         dialogs_.chooseItem(QStringLiteral("Print"), QStringLiteral("Printer:"), printers, current);
     if (!chosen || *chosen < 0 || *chosen >= printers.size()) return;
     const QString title = window_->windowTitle();
     const QByteArray pdf = PicturePdfBytes(PictureToQImage(picture_), title);
-    window_->print->setEnabled(false);
-    window_->print->setText(QStringLiteral("Printing…"));
-    RunInBackground(*this, [job = printJob_, printer = printers.at(*chosen).toStdString(),
+    showPrinting(QStringLiteral("Printing…"));
+    RunInBackground(*this, [job = printJob_, printer = found.names[*chosen],
                             title = title.toStdString(), pdf, this] {
         const std::string failure = job(printer, title, pdf);
         return Continuation([this, failure] {
-            window_->print->setText(QStringLiteral("Print…"));
-            window_->print->setEnabled(true);
+            showPrinting({});
             if (!failure.empty())
                 dialogs_.show({MessageKind::Error, "The view could not be printed: " + failure});
         });

@@ -11,6 +11,7 @@
 #include "app/stationlog/station_log_dialogs.h"
 #include "app/window/document.h"
 #include "logviews/log_view_picture.h"
+#include "output/cups_print.h"
 
 class QAction;
 
@@ -32,12 +33,13 @@ class LogViewController : public QObject {
     void redraw();
     void saveClick();
     void copyClick();
-    // Prints the view on one page, on a printer chosen from the installed ones. The job goes
-    // to the printer off the window's thread, the Print button saying so meanwhile.
+    // Prints the view on one page, on a printer chosen from the installed ones. The print
+    // server is asked for its printers and given the job off the window's thread, the Print
+    // button saying so meanwhile.
     void printClick();
 
     // The installed printers, and the job's hand-over (empty text or why it failed).
-    using PrinterNames = std::function<QStringList()>;
+    using PrinterNames = std::function<CupsPrinters()>;
     using PrintJob = std::function<std::string(const std::string& printer,
                                                const std::string& title, const QByteArray& pdf)>;
     void setPrinting(PrinterNames names, PrintJob job);
@@ -48,6 +50,9 @@ class LogViewController : public QObject {
   private:
     LogViewRequest request() const;
     void createWindow();
+    void choosePrinter(const CupsPrinters& printers);
+    // Print greyed with `state` while the print server is at work; empty: ready again.
+    void showPrinting(const QString& state);
 
     Document& document_;
     StationLogDialogs& dialogs_;
@@ -58,9 +63,9 @@ class LogViewController : public QObject {
     std::string logPath_;
     std::vector<LogBand> bands_;  // of the log, in the window's order
     DiagramPicture picture_;
-    bool filling_ = false;
+    bool filling_ = false;  // the window is being filled in: no redraw yet
     PrinterNames printerNames_;
-    PrintJob printJob_;  // the window is being filled in: no redraw yet
+    PrintJob printJob_;
 };
 
 }  // namespace fw
