@@ -66,7 +66,6 @@ TEST(CliSdr, AGoneDeviceAndBadOptionsAreRefused) {
 TEST(CliSdr, MonitorLogsSdrReadingsAndEveryCommandRefusesASecondUserOfTheSdr) {
     fw::test::UseTestSdr();
     fw::test::TempFolder folder;
-    setenv("XDG_RUNTIME_DIR", folder.file("").c_str(), 1);
     const std::string log = folder.file("log.sqlite");
     const std::vector<std::string> monitor =
         With({"monitor", "--log", log, "--bands", "80m,40m", "--count", "1", "--seconds", "0.2"});
@@ -82,7 +81,6 @@ TEST(CliSdr, MonitorLogsSdrReadingsAndEveryCommandRefusesASecondUserOfTheSdr) {
         EXPECT_EQ(refused.code, ExitRefused) << args[0];
         EXPECT_EQ(refused.err, inUse) << args[0];
     }
-    unsetenv("XDG_RUNTIME_DIR");
 }
 
 }  // namespace

@@ -275,7 +275,6 @@ TEST(MonitorBusyLog, TheEntryInHandWaitsForTheLogWithAGrowingWaitAndTheMonitorGo
 TEST(SdrMonitor, LogsAntennaPowerAsSdrReadingsAndTheGoneDeviceAsGapsUntilItIsBack) {
     UseTestSdr();
     TempFolder folder;
-    setenv("XDG_RUNTIME_DIR", folder.file("").c_str(), 1);  // the lock file's folder
     MonitorJob job;
     job.logPath = folder.file("log.sqlite");
     job.sdr = sdr::SdrSettings{"driver=fwtest,n0_db=-140", 250e3, 10.0, "", -30, 0.5};
@@ -290,7 +289,6 @@ TEST(SdrMonitor, LogsAntennaPowerAsSdrReadingsAndTheGoneDeviceAsGapsUntilItIsBac
         if (wait == 3) unsetenv("FW_TEST_SDR_GONE");
     };
     const Outcome<MonitorEnd> end = RunMonitorJob(job, clock, {}, {});
-    unsetenv("XDG_RUNTIME_DIR");
     ASSERT_TRUE(end) << end.reason();
 
     StationLog log = StationLog::Open(job.logPath, StationLog::OpenMode::ReadOnly);
