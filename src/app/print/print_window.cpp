@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QGuiApplication>
 #include <QLabel>
+#include <QMetaObject>
 #include <QPixmap>
 #include <QPrintDialog>
 #include <QPrinterInfo>
@@ -252,6 +253,7 @@ void TFormPrint::showPage(int n) {
 }
 
 void TFormPrint::ButPrintClick() {
+    if (printing_) return;
     // Printers come and go while the window is open: ask again.
     fillPrinterList();
     if (printerList_->count() == 0) {
@@ -270,8 +272,27 @@ void TFormPrint::ButPrintClick() {
     // The dialog's printer is current from now on; its copies count, its collate does not.
     ConfigureReportPrinter(printer_, printer_.copyCount());
     fillPrinterList();
-    const std::string error = print_(report_, pictures_, chosenJob());
+    printing_ = true;
+    butPrint_->setEnabled(false);
+    butPrint_->setText(QStringLiteral("Printing…"));
+    if (printJob_.joinable()) printJob_.join();  // ended already: it reported back
+    printJob_ = std::jthread([this, print = print_, report = report_, pictures = pictures_,
+                              job = chosenJob()] {
+        const std::string error = print(report, pictures, job);
+        QMetaObject::invokeMethod(this, [this, error] { printed(error); }, Qt::QueuedConnection);
+    });
+}
+
+void TFormPrint::printed(const std::string& error) {
+    printing_ = false;
+    butPrint_->setText(QStringLiteral("Print"));
+    butPrint_->setEnabled(true);
     if (!error.empty()) dialogs_.show({MessageKind::Error, error});
+}
+
+void TFormPrint::done(int result) {
+    if (printing_) return;
+    QDialog::done(result);
 }
 
 void TFormPrint::ButSavePdfClick() {

@@ -9,6 +9,7 @@
 #include <functional>
 #include <span>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "app/window/picture_saving.h"
@@ -68,8 +69,12 @@ class TFormPrint : public QDialog {
     // Builds the pages from an empty document, fits the whole page and shows page 1.
     void VorschauErzeugen();
     // A warning when there is no printer; else the system print dialog, then printing the
-    // chosen pages with the report's settings, and an error box when that fails.
+    // chosen pages with the report's settings, and an error box when that fails. The job goes
+    // to the print server off the window's thread; meanwhile Print says so and the window
+    // stays open, so that the outcome is shown.
     void ButPrintClick();
+    bool printing() const { return printing_; }
+    void done(int result) override;
 
     // Asks for a PDF file and writes every page to it, whole or not at all; an error box when
     // that fails.
@@ -123,6 +128,7 @@ class TFormPrint : public QDialog {
     void showPage(int n);
     // The pages the print dialog chose, within the report's.
     ReportPrintJob chosenJob() const;
+    void printed(const std::string& error);
 
     ReportBuilder build_;
     std::vector<QImage> pictures_;  // implicitly shared with the opener, not copied
@@ -146,6 +152,8 @@ class TFormPrint : public QDialog {
     PrintDialogRunner runPrintDialog_;
     PrinterNamesSource printerNames_;
     ReportPrinter print_;
+    bool printing_ = false;
+    std::jthread printJob_;  // last member: joined before the others go
 };
 
 // "Print" on the main window's menu bar: the print window sized and centred on the screen,

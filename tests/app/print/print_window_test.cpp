@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QLabel>
 #include <QPrintDialog>
@@ -12,6 +13,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollArea>
+#include <QSemaphore>
 #include <QTemporaryDir>
 #include <QToolButton>
 #include <memory>
@@ -54,6 +56,14 @@ MeasList Rows(int n) {
     MeasList list;
     for (int i = 0; i < n; ++i) list.appendRow({1.0 + i, 13.3, 2700, "S-Val", 2.15, 9, 34, -73});
     return list;
+}
+
+// The print job runs off the window's thread: lets it report back.
+void WaitForPrintJob(const TFormPrint& window) {
+    QElapsedTimer waited;
+    waited.start();
+    while (window.printing() && waited.elapsed() < 10000)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
 }
 
 std::size_t TextItems(const ReportPage& page) {
@@ -280,6 +290,7 @@ TEST_F(ThreePageWindowTest, PrintDialogOffersThePagesAndTheJobTakesItsChoice) {
             return static_cast<int>(QDialog::Accepted);
         });
         window->ButPrintClick();
+        WaitForPrintJob(*window);
         ASSERT_EQ(jobs.size(), static_cast<std::size_t>(shown));
         const ReportPrintJob& job = jobs.back();
         EXPECT_EQ(job.fromPage, c.jobFrom);
@@ -326,6 +337,7 @@ TEST_F(PrintWindowTest, NoPrinterWarnsAndOpensNoPrintDialog) {
     // A printer set up while the window is open is found on the next press.
     window->setPrinterNamesSource([] { return QStringList{"Queue A"}; });
     window->printButton()->click();
+    WaitForPrintJob(*window);
     EXPECT_EQ(dialogsShown, 1);
     EXPECT_EQ(printed, 1);
     EXPECT_EQ(dialogs.messages.size(), 1u);
@@ -338,9 +350,23 @@ TEST_F(PrintWindowTest, FailedPrintShowsTheReasonInAnErrorBox) {
     const std::string failure =
         "The report could not be printed on \"Queue A\": Destination \"Queue A\" is not "
         "accepting jobs.";
-    window->setReportPrinter(
-        [&](const ReportDocument&, std::span<const QImage>, const ReportPrintJob&) { return failure; });
+    QSemaphore answer;
+    window->setReportPrinter([&](const ReportDocument&, std::span<const QImage>,
+                                 const ReportPrintJob&) {
+        return answer.tryAcquire(1, 10000) ? failure : std::string("no answer awaited");
+    });
+    // The job waits for the print server off the window's thread; the window stays open
+    // meanwhile, to show the outcome.
+    window->show();
     window->ButPrintClick();
+    EXPECT_TRUE(window->printing());
+    EXPECT_FALSE(window->printButton()->isEnabled());
+    EXPECT_EQ(window->printButton()->text(), "Printing…");
+    window->reject();
+    EXPECT_TRUE(window->isVisible());
+    answer.release();
+    WaitForPrintJob(*window);
+    EXPECT_TRUE(window->printButton()->isEnabled());
     ASSERT_EQ(dialogs.messages.size(), 1u);
     EXPECT_EQ(dialogs.messages[0],
               (testing::ShownMessage{ErrorTitle, QString::fromStdString(failure)}));
