@@ -96,6 +96,13 @@ StationLogController& Controller(WindowFixture& f) {
     return *f.window->findChild<StationLogController*>();
 }
 
+// Runs a command whose disk work goes off the window's thread: greyed until it is done.
+void TriggerAndWait(QAction* command) {
+    command->trigger();
+    QVERIFY(!command->isEnabled());
+    QTRY_VERIFY_WITH_TIMEOUT(command->isEnabled(), 20000);
+}
+
 void EnterField(WindowFixture& f, const char* text) {
     QAbstractButton* method = f.c().RadioGroup1Buttons->button(3);  // field strength
     QTest::mouseClick(method, Qt::LeftButton, {}, QPoint(6, method->height() / 2));
@@ -379,13 +386,13 @@ class StationLogTest : public QObject {
         UseLog(f, path);
         EnterField(f, "50");  // not saved: replaced only after a Yes
         f.dialogs.spanAnswers.push_back(LogSpan{March1, March1 + 86400});
-        f.c().actions.logToList->trigger();
+        TriggerAndWait(f.c().actions.logToList);
         QCOMPARE(f.dialogs.questions.size(), 1u);
         QCOMPARE(f.window->document().measList().size(), 1u);
         QCOMPARE(f.window->document().measList().row(0).fieldDbuVm, 50.0);
         f.dialogs.spanAnswers.push_back(LogSpan{March1, March1 + 86400});
         f.dialogs.confirmAnswers.push_back(true);
-        f.c().actions.logToList->trigger();
+        TriggerAndWait(f.c().actions.logToList);
         QCOMPARE(f.dialogs.questions.size(), 2u);
         QCOMPARE(f.dialogs.spansProposed.size(), 2u);
         QCOMPARE(*f.dialogs.spansProposed[0].from, March1 + 3600);  // the whole log in hours
@@ -401,7 +408,7 @@ class StationLogTest : public QObject {
 
         // A span without readings changes nothing.
         f.dialogs.spanAnswers.push_back(LogSpan{March1 + 86400, March1 + 2 * 86400});
-        f.c().actions.logToList->trigger();
+        TriggerAndWait(f.c().actions.logToList);
         QCOMPARE(list.size(), 2u);
         QCOMPARE(f.dialogs.messages.size(), 1u);
         QCOMPARE(f.dialogs.questions.size(), 2u);  // the list came from the log: no question
@@ -445,7 +452,7 @@ class StationLogTest : public QObject {
         f.dialogs.itemAnswers.push_back(choice);
         f.dialogs.spanAnswers.push_back(LogSpan{March1 + 3600, March1 + 9000});
         f.dialogs.saveAnswers.push_back(windowFile);
-        f.c().actions.exportLog->trigger();
+        TriggerAndWait(f.c().actions.exportLog);
         QVERIFY(f.dialogs.messages.empty());
 
         QProcess cli;

@@ -11,6 +11,7 @@
 #include "app/stationlog/log_view_controller.h"
 #include "app/stationlog/missing_log.h"
 #include "app/stationlog/monitor_controller.h"
+#include "app/window/background.h"
 #include "stationlog/station_log_tasks.h"
 #include "stationlog/log_to_list.h"
 #include "output/qt/qimage_picture.h"
@@ -46,6 +47,8 @@ StationLogController::StationLogController(Document& document, StationLogDialogs
                                            *a.levelOverTime, windowParent, this)),
       hourlyProfile_(new LogViewController(document, dialogs, LogViewKind::HourlyProfile,
                                            *a.hourlyProfile, windowParent, this)) {
+    logToListAction_ = a.logToList;
+    exportAction_ = a.exportLog;
     a.logToList->setEnabled(true);
     connect(a.logToList, &QAction::triggered, this, [this] { MILogToListClick(); });
     a.exportLog->setEnabled(true);
@@ -86,18 +89,29 @@ void StationLogController::MILogToListClick() {
     const std::optional<LogSpan> span =
         dialogs_.chooseLogSpan(QStringLiteral("Log to Measurement List"), *whole);
     if (!span) return;
-    LoggedList logged;
-    try {
-        StationLog log = StationLog::Open(path, StationLog::OpenMode::ReadOnly);
-        logged = QueryLoggedList(log, *span);
-    } catch (const LogError& e) {
-        dialogs_.show({MessageKind::Error, e.what()});
-        return;
-    }
-    if (logged.readings == 0) {
-        dialogs_.show({MessageKind::Information, NoReadingsInSpanText});
-        return;
-    }
+    // The medians are taken off the window's thread, the command greyed meanwhile; `this`
+    // serves only the continuation, which runs while this object lives.
+    logToListAction_->setEnabled(false);
+    RunInBackground(*this, [this, path, span = *span] {
+        auto logged = std::make_shared<LoggedList>();
+        std::string error;
+        try {
+            StationLog log = StationLog::Open(path, StationLog::OpenMode::ReadOnly);
+            *logged = QueryLoggedList(log, span);
+        } catch (const LogError& e) {
+            error = e.what();
+        }
+        return Continuation([this, logged, error] {
+            logToListAction_->setEnabled(true);
+            showLoggedList(std::move(*logged), error);
+        });
+    });
+}
+
+void StationLogController::showLoggedList(LoggedList logged, const std::string& error) {
+    if (!error.empty()) return dialogs_.show({MessageKind::Error, error});
+    if (logged.readings == 0)
+        return dialogs_.show({MessageKind::Information, NoReadingsInSpanText});
     if (document_.hasUnsavedRows() &&
         !dialogs_.confirm(QStringLiteral("Log to Measurement List"),
                           QStringLiteral("The measurement list has rows that were not saved. "
@@ -124,9 +138,16 @@ void StationLogController::MIExportClick() {
     if (!span) return;
     const std::optional<QString> target = dialogs_.saveFileName(ExportRequest(format));
     if (!target) return;
-    const std::string error =
-        ExportLogToFile(path, *span, format, QFile::encodeName(*target).toStdString());
-    if (!error.empty()) dialogs_.show({MessageKind::Error, error});
+    // The file is written off the window's thread, the command greyed meanwhile.
+    exportAction_->setEnabled(false);
+    RunInBackground(*this, [this, path, span = *span, format,
+                            file = QFile::encodeName(*target).toStdString()] {
+        const std::string error = ExportLogToFile(path, span, format, file);
+        return Continuation([this, error] {
+            exportAction_->setEnabled(true);
+            if (!error.empty()) dialogs_.show({MessageKind::Error, error});
+        });
+    });
 }
 
 void StationLogController::MICampaignReportClick() {

@@ -10,6 +10,7 @@ class QGroupBox;
 #include "app/stationlog/station_log_dialogs.h"
 #include "app/window/document.h"
 #include "app/window/main_controls.h"
+#include "stationlog/log_to_list.h"
 
 namespace fw {
 
@@ -29,9 +30,11 @@ class StationLogController : public QObject {
     ~StationLogController() override;
 
     // Asks for a span; each band's median over it becomes one row, replacing the list, with
-    // the log's locator and the span's end as date/time.
+    // the log's locator and the span's end as date/time. The log is read off the window's
+    // thread, the command greyed meanwhile.
     void MILogToListClick();
-    // Asks for the format, the span and the file; writes the export whole or not at all.
+    // Asks for the format, the span and the file; writes the export whole or not at all, off
+    // the window's thread, the command greyed meanwhile.
     void MIExportClick();
     // Asks for the spans and hours, builds the campaign report off the window's thread and
     // then opens the print window with its pages, or says why there are none. The command is
@@ -47,6 +50,8 @@ class StationLogController : public QObject {
     // The span of the whole log, in whole hours, or none after a message (no log, no
     // readings); the log's path goes to `path`.
     std::optional<LogSpan> wholeSpan(std::string& path);
+    // The medians read for Log to Measurement List, or why they could not be read.
+    void showLoggedList(LoggedList logged, const std::string& error);
 
     Document& document_;
     StationLogDialogs& dialogs_;
@@ -56,6 +61,8 @@ class StationLogController : public QObject {
     EntryLogger* entryLogger_;
     LogViewController* levelOverTime_;
     LogViewController* hourlyProfile_;
+    QAction* logToListAction_ = nullptr;
+    QAction* exportAction_ = nullptr;
     QAction* campaignAction_ = nullptr;
     bool campaignBusy_ = false;       // window thread only
     std::jthread campaignWorker_;  // last member: joined before the others go
