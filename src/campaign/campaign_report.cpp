@@ -159,8 +159,10 @@ void AddSummary(Layout& l, const CampaignSummary& s, const LogSpan& span, const 
 }
 
 void AddBandPages(Layout& l, CampaignReport& report, StationLog& log, const CampaignSummary& s,
-                  const LogSpan& span, ItuCoefficientCache& coefficients) {
+                  const LogSpan& span, ItuCoefficientCache& coefficients,
+                  const std::stop_token& stop) {
     for (const CampaignBandSummary& b : s.bands) {
+        if (stop.stop_requested()) return;
         l.newPage();
         l.line(BandLabel(b.band) + " (" + Number(b.band.freqMHz) + " MHz): " +
                    std::to_string(b.hourlyValues) + " hourly values, median Fa " +
@@ -177,7 +179,8 @@ void AddBandPages(Layout& l, CampaignReport& report, StationLog& log, const Camp
 }
 
 void AddComparison(Layout& l, CampaignReport& report, StationLog& log,
-                   const CampaignRequest& request, const CampaignSummary& s) {
+                   const CampaignRequest& request, const CampaignSummary& s,
+                   const std::stop_token& stop) {
     const std::vector<BandComparison> rows =
         QueryComparison(log, {*request.before, *request.after, request.hours, {}});
     l.newPage();
@@ -194,6 +197,7 @@ void AddComparison(Layout& l, CampaignReport& report, StationLog& log,
                 "its 95 % confidence interval; p is the two-sided Mann-Whitney test. Below, each "
                 "band's 24-hour profiles before and after the change, overlaid.");
     for (const BandComparison& c : rows) {
+        if (stop.stop_requested()) return;
         l.room(6 + PictureHeightMm(PictureWidthMm) + 4);
         l.line(BandLabel(c.band) + ": before and after", 10, ReportFixedFont, true, 6);
         double bandwidth = 0;
@@ -251,10 +255,13 @@ void AddMethod(Layout& l, const CampaignSummary& s, const HourRange& hours) {
 
 }  // namespace
 
-std::optional<CampaignReport> BuildCampaignReport(StationLog& log, const CampaignRequest& request,
-                                                  const NoiseReportTexts& texts,
-                                                  const TextWidthMm& textWidth,
-                                                  ItuCoefficientCache& coefficients) {
+namespace {
+
+std::optional<CampaignReport> BuildReport(StationLog& log, const CampaignRequest& request,
+                                          const NoiseReportTexts& texts,
+                                          const TextWidthMm& textWidth,
+                                          ItuCoefficientCache& coefficients,
+                                          const std::stop_token& stop) {
     const LogExtent extent = ExtentOf(log);
     if (extent.readings == 0) return std::nullopt;
     const LogSpan whole = WholeHoursOf(extent);
@@ -269,11 +276,30 @@ std::optional<CampaignReport> BuildCampaignReport(StationLog& log, const Campaig
     report.document.title = CampaignDocumentTitle;
     Layout layout(report.document, texts, textWidth);
     AddSummary(layout, summary, span, request.hours);
-    AddBandPages(layout, report, log, summary, span, coefficients);
+    AddBandPages(layout, report, log, summary, span, coefficients, stop);
     if (request.before && request.after)
-        AddComparison(layout, report, log, request, summary);
+        AddComparison(layout, report, log, request, summary, stop);
     AddMethod(layout, summary, request.hours);
     layout.finish();
+    return report;
+}
+
+}  // namespace
+
+std::optional<CampaignReport> BuildCampaignReport(StationLog& log, const CampaignRequest& request,
+                                                  const NoiseReportTexts& texts,
+                                                  const TextWidthMm& textWidth,
+                                                  ItuCoefficientCache& coefficients,
+                                                  std::stop_token stop) {
+    if (stop.stop_requested()) return std::nullopt;
+    std::optional<CampaignReport> report;
+    try {
+        const SqliteStopOnRequest interruptible(log.database(), stop);
+        report = BuildReport(log, request, texts, textWidth, coefficients, stop);
+    } catch (const LogError&) {
+        if (!stop.stop_requested()) throw;  // else the read was interrupted on purpose
+    }
+    if (stop.stop_requested()) return std::nullopt;
     return report;
 }
 

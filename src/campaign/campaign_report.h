@@ -3,6 +3,7 @@
 // noise report's fonts, page model and footer. Pages: the summary, per band its level over
 // time and 24-hour profile, the before/after comparison where asked for, and the method.
 #include <optional>
+#include <stop_token>
 #include <vector>
 
 #include "diagram/picture.h"
@@ -35,11 +36,13 @@ inline constexpr std::string_view CampaignComparisonHeading = "Before and after"
 // The views' pixels per logical pixel: an 800 x 500 view 170 mm wide at 300 dpi.
 inline constexpr double CampaignPictureRatio = 2.5;
 
-// The report of the request. None when the span holds no reading. Throws LogError when the
-// log cannot be read.
+// The report of the request. None when the span holds no reading, and none soon after `stop`
+// is requested, also within a long read of the log. Throws LogError when the log cannot be
+// read.
 std::optional<CampaignReport> BuildCampaignReport(StationLog& log, const CampaignRequest& request,
                                                   const NoiseReportTexts& texts,
                                                   const TextWidthMm& textWidth,
-                                                  ItuCoefficientCache& coefficients);
+                                                  ItuCoefficientCache& coefficients,
+                                                  std::stop_token stop = {});
 
 }  // namespace fw

@@ -6,6 +6,7 @@
 #include "cli/gui_session.h"
 #include "cli/log_options.h"
 #include "cli/place_time_options.h"
+#include "cli/signal_stop.h"
 #include "info/identity.h"
 #include "output/qt/qimage_picture.h"
 #include "output/qt/report_render.h"
@@ -13,6 +14,12 @@
 #include "stationlog/log_to_list.h"
 
 namespace fw::cli {
+
+namespace {
+
+constexpr const char* StoppedText = "Stopped: no report was written or printed";
+
+}  // namespace
 
 int CmdLogReport(ArgList& args, std::ostream& out, std::ostream& err) {
     const std::string path = TakeLogOption(args);
@@ -29,6 +36,8 @@ int CmdLogReport(ArgList& args, std::ostream& out, std::ostream& err) {
     if (request.before.has_value() != request.after.has_value())
         throw UsageError("log report needs both --before T1/T2 and --after T3/T4, or neither");
 
+    // Ctrl-C, SIGTERM and SIGHUP give the report up; taken before Qt starts its threads.
+    SignalStop interrupt;
     StationLog log = OpenLogForReading(path);
     if (pdf && IsLogFile(*pdf, path)) throw Refusal("--pdf must not name the station log itself");
     ReadOrRefuse([&] { ReportDamagedReadings(log, err); });
@@ -37,11 +46,15 @@ int CmdLogReport(ArgList& args, std::ostream& out, std::ostream& err) {
     const NoiseReportTexts texts =
         SystemReportTexts(std::string(ProgramVersionText), std::string(ProgramCopyrightText));
     const std::optional<CampaignReport> report = ReadOrRefuse([&] {
-        return BuildCampaignReport(log, request, texts, ReportTextWidthMm, coefficients);
+        return BuildCampaignReport(log, request, texts, ReportTextWidthMm, coefficients,
+                                   interrupt.token());
     });
+    const auto stopped = [&] { return interrupt.token().stop_requested(); };
+    if (stopped()) throw Refusal(StoppedText);
     if (!report) throw Refusal(NoReadingsInSpanText);
     std::vector<QImage> pictures;
     for (const DiagramPicture& p : report->pictures) pictures.push_back(PictureToQImage(p));
+    if (stopped()) throw Refusal(StoppedText);
 
     if (pdf) {
         const std::string error = WriteReportPdf(report->document, pictures, *pdf);

@@ -31,7 +31,8 @@ ViewFrame ProfileComparisonFrame(int width, int height) {
 void DrawProfileComparison(DiagramCanvas& canvas, const ProfileComparisonInputs& in) {
     const ViewFrame f = ProfileComparisonFrame(in.width, in.height);
     const std::array<HourlyProfile, 2> sides = {in.before, in.after};
-    const LevelRange range = in.levels.value_or(LevelRangeFor(HourPlotLevels(sides, in.bandwidthHz)));
+    const LevelRange range =
+        in.levels.value_or(LevelRangeFor(HourPlotLevels(sides, in.bandwidthHz)));
     const LinearAxis level = DrawViewBase(
         canvas, f, range, "24-hour profile " + BandLabel(in.before.band) + ", before and after");
     const LinearAxis hours = DrawHourAxis(canvas, f);
@@ -39,8 +40,7 @@ void DrawProfileComparison(DiagramCanvas& canvas, const ProfileComparisonInputs&
     // The sides' bars share each hour's middle half, before on the left, after on the right.
     DrawRangeBars(canvas, hours, level, in.before, -0.125, 0.125, BeforeRangeColour);
     DrawRangeBars(canvas, hours, level, in.after, 0.125, 0.125, AfterRangeColour);
-    DrawHourCurve(canvas, hours, level, HourMedians(in.before), f.plot.dotRadius + 1,
-                  BeforeColour);
+    DrawHourCurve(canvas, hours, level, HourMedians(in.before), f.plot.dotRadius + 1, BeforeColour);
     DrawHourCurve(canvas, hours, level, HourMedians(in.after), f.plot.dotRadius + 1, AfterColour);
     // One line per side: the median's swatch, the bars' swatch and the side's span.
     const int fs = f.plot.mainFontSize;

@@ -219,4 +219,17 @@ SqliteSnapshot::~SqliteSnapshot() {
     sqlite3_exec(db_.handle(), "COMMIT", nullptr, nullptr, nullptr);
 }
 
+SqliteStopOnRequest::SqliteStopOnRequest(SqliteDb& db, std::stop_token stop)
+    : db_(db), stop_(std::move(stop)) {
+    // SQLite asks every hundred virtual machine steps; a non-zero answer interrupts.
+    sqlite3_progress_handler(
+        db_.handle(), 100,
+        [](void* token) { return static_cast<std::stop_token*>(token)->stop_requested() ? 1 : 0; },
+        &stop_);
+}
+
+SqliteStopOnRequest::~SqliteStopOnRequest() {
+    sqlite3_progress_handler(db_.handle(), 0, nullptr, nullptr);
+}
+
 }  // namespace fw

@@ -4,6 +4,7 @@
 // never leaves a transaction open.
 #include <cstdint>
 #include <stdexcept>
+#include <stop_token>
 #include <string>
 #include <string_view>
 
@@ -120,6 +121,20 @@ class SqliteSnapshot {
 
   private:
     SqliteDb& db_;
+};
+
+// While alive, a statement running on the connection ends with a LogError soon after `stop`
+// is requested, so that a long read can be given up within a moment.
+class SqliteStopOnRequest {
+  public:
+    SqliteStopOnRequest(SqliteDb& db, std::stop_token stop);
+    ~SqliteStopOnRequest();
+    SqliteStopOnRequest(const SqliteStopOnRequest&) = delete;
+    SqliteStopOnRequest& operator=(const SqliteStopOnRequest&) = delete;
+
+  private:
+    SqliteDb& db_;
+    std::stop_token stop_;
 };
 
 }  // namespace fw

@@ -13,7 +13,9 @@
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPrinterInfo>
+#include <QPointer>
 #include <QProcess>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTemporaryDir>
@@ -102,6 +104,25 @@ void TriggerAndWait(QAction* command) {
     QVERIFY(!command->isEnabled());
     QTRY_VERIFY_WITH_TIMEOUT(command->isEnabled(), 20000);
 }
+
+// A window over the hand-made log.
+struct HandMadeLogWindow {
+    QTemporaryDir dir;
+    std::string path = dir.filePath(QStringLiteral("log.sqlite")).toStdString();
+    WindowFixture f;
+    HandMadeLogWindow() {
+        WriteHandMadeLog(path);
+        UseLog(f, path);
+    }
+};
+
+// The same with the level-over-time view open.
+struct LevelViewWindow : HandMadeLogWindow {
+    LogViewController& view;
+    LevelViewWindow() : view(Controller(f).levelOverTime()) {
+        f.c().actions.levelOverTime->trigger();
+    }
+};
 
 void EnterField(WindowFixture& f, const char* text) {
     QAbstractButton* method = f.c().RadioGroup1Buttons->button(3);  // field strength
@@ -339,13 +360,8 @@ class StationLogTest : public QObject {
     // Printing a view asks for the printers and hands the job over off the window's thread;
     // Print says so meanwhile, and the server's default printer is proposed.
     void viewPrintsOffTheWindowsThread() {
-        QTemporaryDir dir;
-        const std::string path = dir.filePath(QStringLiteral("log.sqlite")).toStdString();
-        WriteHandMadeLog(path);
-        WindowFixture f;
-        UseLog(f, path);
-        f.c().actions.levelOverTime->trigger();
-        LogViewController& view = Controller(f).levelOverTime();
+        LevelViewWindow w;
+        LogViewController& view = w.view;
         QSemaphore asked, listed, handedOver, release;
         view.setPrinting(
             [&] {
@@ -361,7 +377,7 @@ class StationLogTest : public QObject {
                            : std::string("not handed over");
             });
         QPushButton* print = view.window()->print;
-        f.dialogs.itemAnswers.push_back(1);
+        w.f.dialogs.itemAnswers.push_back(1);
         QTest::mouseClick(print, Qt::LeftButton);
         QVERIFY(asked.tryAcquire(1, 10000));
         QVERIFY(!print->isEnabled());
@@ -369,12 +385,12 @@ class StationLogTest : public QObject {
         listed.release();
         QTRY_COMPARE(print->text(), QStringLiteral("Printing…"));
         QVERIFY(!print->isEnabled());
-        QCOMPARE(f.dialogs.itemsShown.back(), (QStringList{"Home", "Office"}));
-        QCOMPARE(f.dialogs.itemsProposed.back(), 1);
+        QCOMPARE(w.f.dialogs.itemsShown.back(), (QStringList{"Home", "Office"}));
+        QCOMPARE(w.f.dialogs.itemsProposed.back(), 1);
         QVERIFY(handedOver.tryAcquire(1, 10000));
         release.release();
         QTRY_VERIFY(print->isEnabled());
-        QVERIFY(f.dialogs.messages.empty());
+        QVERIFY(w.f.dialogs.messages.empty());
     }
 
     // Each band's median over the chosen span replaces the list, with the log's locator.
@@ -471,13 +487,9 @@ class StationLogTest : public QObject {
 
     // The level-over-time view draws the ticked bands and saves the picture shown.
     void viewRendersAndSaves() {
-        QTemporaryDir dir;
-        const std::string path = dir.filePath(QStringLiteral("log.sqlite")).toStdString();
-        WriteHandMadeLog(path);
-        WindowFixture f;
-        UseLog(f, path);
-        f.c().actions.levelOverTime->trigger();
-        LogViewController& view = Controller(f).levelOverTime();
+        LevelViewWindow w;
+        WindowFixture& f = w.f;
+        LogViewController& view = w.view;
         QVERIFY(view.window() && view.window()->isVisible());
         QCOMPARE(view.window()->bandList->count(), 2);
         const QImage both = PictureToQImage(view.picture());
@@ -486,7 +498,7 @@ class StationLogTest : public QObject {
         const QImage one = PictureToQImage(view.picture());
         QVERIFY(one != both);
 
-        const QString file = dir.filePath(QStringLiteral("view.png"));
+        const QString file = w.dir.filePath(QStringLiteral("view.png"));
         f.dialogs.saveAnswers.push_back(file);
         QTest::mouseClick(view.window()->save, Qt::LeftButton);
         QVERIFY(f.dialogs.messages.empty());
@@ -522,11 +534,9 @@ class StationLogTest : public QObject {
     // The campaign report opens in the print window; its page buttons reach the last page
     // and "Save as PDF" writes the pages shown. The comparison adds its page.
     void campaignReportPreviewsAndSavesItsPages() {
-        QTemporaryDir dir;
-        const std::string path = dir.filePath(QStringLiteral("log.sqlite")).toStdString();
-        WriteHandMadeLog(path);
-        WindowFixture f;
-        UseLog(f, path);
+        HandMadeLogWindow w;
+        WindowFixture& f = w.f;
+        QTemporaryDir& dir = w.dir;
         const LogSpan day{March1, March1 + 86400};
         const std::optional<LogSpan> noComparison;
         std::vector<int> pageCounts;
@@ -572,6 +582,31 @@ class StationLogTest : public QObject {
         f.c().actions.campaignReport->trigger();
         QTRY_COMPARE_WITH_TIMEOUT(f.dialogs.messages.size(), 1u, 60000);
         QCOMPARE(f.dialogs.messages[0].text, QString::fromLatin1(NoReadingsInSpanText));
+    }
+    // Cancel in the progress window gives the report up: no print window and no message,
+    // the command usable again.
+    void campaignReportCancels() {
+        HandMadeLogWindow w;
+        w.f.dialogs.campaignAnswers.push_back(
+            CampaignRequest{{March1, March1 + 86400}, {}, {}, {}});
+        bool opened = false;
+        QTimer poll;
+        QObject::connect(&poll, &QTimer::timeout, [&] {
+            if (auto* print = qobject_cast<TFormPrint*>(QApplication::activeModalWidget())) {
+                opened = true;
+                print->close();
+            }
+        });
+        poll.start(10);
+        QAction* command = w.f.c().actions.campaignReport;
+        command->trigger();
+        QPointer progress = w.f.window->findChild<QProgressDialog*>("CampaignProgress");
+        QVERIFY(progress && progress->isVisible());
+        QVERIFY(!command->isEnabled());
+        QTest::mouseClick(progress->findChild<QPushButton*>(), Qt::LeftButton);
+        QTRY_VERIFY_WITH_TIMEOUT(command->isEnabled(), 60000);
+        QVERIFY(!progress && !opened);
+        QVERIFY(w.f.dialogs.messages.empty());
     }
 };
 

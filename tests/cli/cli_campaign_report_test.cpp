@@ -53,7 +53,8 @@ TEST_F(CliCampaignReport, SummaryBandsComparisonAndMethodPagesReadBackFromThePdf
           "Readings: 336, gaps: 0", "80m 3.650 48", "40m 7.100 96", "Page 1 of 6",
           "80m (3.65 MHz): 48 hourly values", "Page 2 of 6", "40m (7.1 MHz): 96 hourly values",
           "Before and after", "80m: too few hourly values to compare (48 before, 0 after",
-          "40m: +6.0 dB", "p < 0.001", "40m: before and after", "How these figures were made", "Page 6 of 6"}) {
+          "40m: +6.0 dB", "p < 0.001", "40m: before and after", "How these figures were made",
+          "Page 6 of 6"}) {
         const std::size_t found = text.find(expected, at);
         EXPECT_NE(found, std::string::npos) << expected << "\n" << text;
         if (found != std::string::npos) at = found;

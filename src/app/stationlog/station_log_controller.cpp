@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QFile>
 #include <QMetaObject>
+#include <QProgressDialog>
 
 #include "app/logic/app_state.h"
 #include "app/print/print_window.h"
@@ -164,15 +165,18 @@ void StationLogController::MICampaignReportClick() {
     campaignBusy_ = true;
     campaignAction_->setEnabled(false);
     if (campaignWorker_.joinable()) campaignWorker_.join();  // ended already: it posted
+    showCampaignProgress();
     // The log is read and the views drawn off the window's thread; the pages come back here.
+    // Cancel, closing the progress window or closing the main window stops the worker.
     campaignWorker_ = std::jthread([this, path, request = *request, texts,
-                                    coefficients = coefficients_.get()] {
+                                    coefficients = coefficients_.get()](std::stop_token stop) {
         std::optional<CampaignReport> report;
         std::vector<QImage> pictures;
         Message failure;
         try {
             StationLog log = StationLog::Open(path, StationLog::OpenMode::ReadOnly);
-            report = BuildCampaignReport(log, request, texts, ReportTextWidthMm, *coefficients);
+            report =
+                BuildCampaignReport(log, request, texts, ReportTextWidthMm, *coefficients, stop);
             if (report)
                 for (const DiagramPicture& p : report->pictures)
                     pictures.push_back(PictureToQImage(p));
@@ -184,8 +188,11 @@ void StationLogController::MICampaignReportClick() {
         QMetaObject::invokeMethod(
             this,
             [this, report = std::move(report), pictures = std::move(pictures), failure]() mutable {
+                const bool cancelled = campaignWorker_.get_stop_token().stop_requested();
                 campaignBusy_ = false;
                 campaignAction_->setEnabled(true);
+                delete campaignProgress_;
+                if (cancelled) return;  // the user gave it up: nothing to say
                 if (!report) return dialogs_.show(failure);
                 TFormPrint window([document = std::move(report->document)] { return document; },
                                   std::move(pictures), QString::fromLatin1(CampaignCaption),
@@ -195,6 +202,23 @@ void StationLogController::MICampaignReportClick() {
             },
             Qt::QueuedConnection);
     });
+}
+
+void StationLogController::showCampaignProgress() {
+    // A busy bar without steps; Cancel, Escape and the close box all signal canceled().
+    campaignProgress_ = new QProgressDialog(QStringLiteral("Building the campaign report…"),
+                                            QStringLiteral("Cancel"), 0, 0, &windowParent_);
+    campaignProgress_->setObjectName(QStringLiteral("CampaignProgress"));
+    campaignProgress_->setWindowTitle(QString::fromLatin1(CampaignCaption));
+    campaignProgress_->setWindowModality(Qt::NonModal);
+    campaignProgress_->setMinimumDuration(0);
+    campaignProgress_->setAutoClose(false);
+    campaignProgress_->setAutoReset(false);
+    connect(campaignProgress_, &QProgressDialog::canceled, this, [this] {
+        campaignWorker_.request_stop();
+        if (campaignProgress_) campaignProgress_->setLabelText(QStringLiteral("Cancelling…"));
+    });
+    campaignProgress_->show();
 }
 
 }  // namespace fw

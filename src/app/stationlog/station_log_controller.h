@@ -2,10 +2,12 @@
 // The "Station Log" menu: the monitor, the two views, "Log to Measurement List…" and
 // "Export…", "Campaign Report…", and the logging of every entered measurement when the settings ask for it.
 #include <QObject>
-
-class QGroupBox;
+#include <QPointer>
+#include <QProgressDialog>
 #include <memory>
 #include <thread>
+
+class QGroupBox;
 
 #include "app/stationlog/station_log_dialogs.h"
 #include "app/window/document.h"
@@ -38,7 +40,8 @@ class StationLogController : public QObject {
     void MIExportClick();
     // Asks for the spans and hours, builds the campaign report off the window's thread and
     // then opens the print window with its pages, or says why there are none. The command is
-    // greyed meanwhile.
+    // greyed meanwhile, and a progress window offers to cancel; a cancelled build shows
+    // nothing.
     void MICampaignReportClick();
 
     MonitorController& monitor() { return *monitor_; }
@@ -52,6 +55,8 @@ class StationLogController : public QObject {
     std::optional<LogSpan> wholeSpan(std::string& path);
     // The medians read for Log to Measurement List, or why they could not be read.
     void showLoggedList(LoggedList logged, const std::string& error);
+    // The progress window of a campaign report being built.
+    void showCampaignProgress();
 
     Document& document_;
     StationLogDialogs& dialogs_;
@@ -65,6 +70,7 @@ class StationLogController : public QObject {
     QAction* exportAction_ = nullptr;
     QAction* campaignAction_ = nullptr;
     bool campaignBusy_ = false;       // window thread only
+    QPointer<QProgressDialog> campaignProgress_;  // while a campaign report is being built
     std::jthread campaignWorker_;  // last member: joined before the others go
 };
 

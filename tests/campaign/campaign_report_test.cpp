@@ -1,0 +1,54 @@
+// The campaign report built from a log in memory: its title, and its stop.
+#include "campaign/campaign_report.h"
+
+#include <gtest/gtest.h>
+
+#include "stationlog/station_log.h"
+
+namespace fw {
+namespace {
+
+constexpr UtcSeconds March1 = 1772323200;  // 2026-03-01 00:00 UTC
+
+TEST(CampaignReport, TitledForThePdfAndGivenUpWhereverTheStopComes) {
+    // 40m every hour for four days, louder in the last two.
+    StationLog log = StationLog::Open(":memory:");
+    std::vector<LogReading> readings;
+    for (UtcSeconds t = March1; t < March1 + 4 * 86400; t += 3600)
+        readings.push_back({t, "40m", 7.1, 2700, "Field", 0, 0, 0, 0,
+                            (t >= March1 + 2 * 86400 ? 16.0 : 10.0) + t / 3600 % 3,
+                            ReadingSource::Typed, "", "JO40CQ"});
+    log.addAll(readings);
+    ItuCoefficientCache coefficients("/nonexistent");
+    const CampaignRequest request{{},
+                                  LogSpan{March1, March1 + 2 * 86400},
+                                  LogSpan{March1 + 2 * 86400, March1 + 4 * 86400},
+                                  {}};
+    // The stop requested before the build, at the first and at the fortieth text measured
+    // (the log's summary read, the layout under way), or never.
+    for (const int stopAt : {0, 1, 40, -1}) {
+        std::stop_source stop;
+        if (stopAt == 0) stop.request_stop();
+        int widths = 0;
+        const TextWidthMm width = [&](const PageFont&, std::string_view text) {
+            if (++widths == stopAt) stop.request_stop();
+            return 2.0 * static_cast<double>(text.size());
+        };
+        const std::optional<CampaignReport> report =
+            BuildCampaignReport(log, request, {"7 Dec 2026", "v 1.0", "(c)", '.'}, width,
+                                coefficients, stop.get_token());
+        ASSERT_EQ(report.has_value(), stopAt < 0) << stopAt;
+        if (!report) continue;
+        EXPECT_EQ(report->document.title, "Noise Campaign Report");
+        EXPECT_EQ(report->pictures.size(), 3u);  // the band's two views and the overlay
+        EXPECT_GT(widths, 40);
+    }
+    // A read of the log under way ends on the stop.
+    std::stop_source stop;
+    stop.request_stop();
+    const SqliteStopOnRequest watched(log.database(), stop.get_token());
+    EXPECT_THROW(ReadingsIn(log, {}), LogError);
+}
+
+}  // namespace
+}  // namespace fw
