@@ -557,6 +557,7 @@ class StationLogTest : public QObject {
                     w->navButton(NavButton::NextPage)->click();
                 lastShown = w->currentPage();
                 w->savePdfButton()->click();
+                QTRY_VERIFY(!w->jobRunning());  // saved off the window's thread
                 w->close();
             });
             poll.start(10);

@@ -253,7 +253,7 @@ void TFormPrint::showPage(int n) {
 }
 
 void TFormPrint::ButPrintClick() {
-    if (printing_) return;
+    if (jobRunning_) return;
     // Printers come and go while the window is open: ask again.
     fillPrinterList();
     if (printerList_->count() == 0) {
@@ -272,30 +272,40 @@ void TFormPrint::ButPrintClick() {
     // The dialog's printer is current from now on; its copies count, its collate does not.
     ConfigureReportPrinter(printer_, printer_.copyCount());
     fillPrinterList();
-    printing_ = true;
-    butPrint_->setEnabled(false);
-    butPrint_->setText(QStringLiteral("Printing…"));
-    if (printJob_.joinable()) printJob_.join();  // ended already: it reported back
-    printJob_ = std::jthread([this, print = print_, report = report_, pictures = pictures_,
-                              job = chosenJob()] {
-        const std::string error = print(report, pictures, job);
-        QMetaObject::invokeMethod(this, [this, error] { printed(error); }, Qt::QueuedConnection);
+    runJob(butPrint_, QStringLiteral("Printing…"),
+           [print = print_, report = report_, pictures = pictures_, job = chosenJob()] {
+               return print(report, pictures, job);
+           });
+}
+
+void TFormPrint::runJob(QPushButton* button, const QString& busyText,
+                        std::function<std::string()> work) {
+    jobRunning_ = true;
+    const QString text = button->text();
+    button->setEnabled(false);
+    button->setText(busyText);
+    if (job_.joinable()) job_.join();  // ended already: it reported back
+    job_ = std::jthread([this, button, text, work = std::move(work)] {
+        const std::string error = work();
+        QMetaObject::invokeMethod(
+            this,
+            [this, button, text, error] {
+                jobRunning_ = false;
+                button->setText(text);
+                button->setEnabled(true);
+                if (!error.empty()) dialogs_.show({MessageKind::Error, error});
+            },
+            Qt::QueuedConnection);
     });
 }
 
-void TFormPrint::printed(const std::string& error) {
-    printing_ = false;
-    butPrint_->setText(QStringLiteral("Print"));
-    butPrint_->setEnabled(true);
-    if (!error.empty()) dialogs_.show({MessageKind::Error, error});
-}
-
 void TFormPrint::done(int result) {
-    if (printing_) return;
+    if (jobRunning_) return;
     QDialog::done(result);
 }
 
 void TFormPrint::ButSavePdfClick() {
+    if (jobRunning_) return;
     FileDialogRequest request;
     request.title = SavePdfCaption;
     request.filters << QStringLiteral("PDF files (*.pdf)") << QStringLiteral("All files (*)");
@@ -304,9 +314,11 @@ void TFormPrint::ButSavePdfClick() {
     request.confirmOverwrite = true;
     const std::optional<QString> target = dialogs_.saveFileName(request);
     if (!target) return;
-    const std::string error =
-        WriteReportPdf(report_, pictures_, QFile::encodeName(*target).toStdString());
-    if (!error.empty()) dialogs_.show({MessageKind::Error, error});
+    runJob(
+        butSavePdf_, QStringLiteral("Saving…"),
+        [report = report_, pictures = pictures_, path = QFile::encodeName(*target).toStdString()] {
+            return WriteReportPdf(report, pictures, path);
+        });
 }
 
 ReportPrintJob TFormPrint::chosenJob() const {

@@ -73,12 +73,14 @@ class TFormPrint : public QDialog {
     // to the print server off the window's thread; meanwhile Print says so and the window
     // stays open, so that the outcome is shown.
     void ButPrintClick();
-    bool printing() const { return printing_; }
-    void done(int result) override;
 
-    // Asks for a PDF file and writes every page to it, whole or not at all; an error box when
-    // that fails.
+    // Asks for a PDF file and writes every page to it, whole or not at all, off the window's
+    // thread as printing does; an error box when that fails.
     void ButSavePdfClick();
+
+    // A print or save job is under way: neither starts another, and the window stays open.
+    bool jobRunning() const { return jobRunning_; }
+    void done(int result) override;
 
     // Shows the print dialog and gives its result; window tests answer it themselves.
     using PrintDialogRunner = std::function<int(QPrintDialog&)>;
@@ -128,7 +130,9 @@ class TFormPrint : public QDialog {
     void showPage(int n);
     // The pages the print dialog chose, within the report's.
     ReportPrintJob chosenJob() const;
-    void printed(const std::string& error);
+    // Runs `work` off the window's thread, `button` greyed and reading `busyText`; back here,
+    // the text `work` gives, if any, in an error box.
+    void runJob(QPushButton* button, const QString& busyText, std::function<std::string()> work);
 
     ReportBuilder build_;
     std::vector<QImage> pictures_;  // implicitly shared with the opener, not copied
@@ -152,8 +156,8 @@ class TFormPrint : public QDialog {
     PrintDialogRunner runPrintDialog_;
     PrinterNamesSource printerNames_;
     ReportPrinter print_;
-    bool printing_ = false;
-    std::jthread printJob_;  // last member: joined before the others go
+    bool jobRunning_ = false;
+    std::jthread job_;  // last member: joined before the others go
 };
 
 // "Print" on the main window's menu bar: the print window sized and centred on the screen,

@@ -58,11 +58,11 @@ MeasList Rows(int n) {
     return list;
 }
 
-// The print job runs off the window's thread: lets it report back.
+// Print and save jobs run off the window's thread: lets the job report back.
 void WaitForPrintJob(const TFormPrint& window) {
     QElapsedTimer waited;
     waited.start();
-    while (window.printing() && waited.elapsed() < 10000)
+    while (window.jobRunning() && waited.elapsed() < 10000)
         QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
 }
 
@@ -359,7 +359,7 @@ TEST_F(PrintWindowTest, FailedPrintShowsTheReasonInAnErrorBox) {
     // meanwhile, to show the outcome.
     window->show();
     window->ButPrintClick();
-    EXPECT_TRUE(window->printing());
+    EXPECT_TRUE(window->jobRunning());
     EXPECT_FALSE(window->printButton()->isEnabled());
     EXPECT_EQ(window->printButton()->text(), "Printing…");
     window->reject();
@@ -370,6 +370,25 @@ TEST_F(PrintWindowTest, FailedPrintShowsTheReasonInAnErrorBox) {
     ASSERT_EQ(dialogs.messages.size(), 1u);
     EXPECT_EQ(dialogs.messages[0],
               (testing::ShownMessage{ErrorTitle, QString::fromStdString(failure)}));
+}
+
+TEST_F(ThreePageWindowTest, SaveAsPdfWritesOffTheWindowsThreadAndNamesAFailure) {
+    QTemporaryDir dir;
+    const QString pdf = dir.filePath("report.pdf");
+    dialogs.saveAnswers = {pdf, dir.path()};  // a file, then a folder that cannot be one
+    for (const bool saved : {true, false}) {
+        window->ButSavePdfClick();
+        EXPECT_TRUE(window->jobRunning());
+        EXPECT_FALSE(window->savePdfButton()->isEnabled());
+        EXPECT_EQ(window->savePdfButton()->text(), "Saving…");
+        WaitForPrintJob(*window);
+        EXPECT_EQ(window->savePdfButton()->text(), TFormPrint::SavePdfCaption);
+        ASSERT_EQ(dialogs.messages.size(), saved ? 0u : 1u);
+    }
+    EXPECT_EQ(dialogs.messages[0].title, ErrorTitle);
+    QFile file(pdf);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll().count("/Type /Page\n"), 3);
 }
 
 }  // namespace
