@@ -282,7 +282,8 @@ void TFormPrint::runJob(QPushButton* button, const QString& busyText,
                         std::function<std::string()> work) {
     jobRunning_ = true;
     const QString text = button->text();
-    button->setEnabled(false);
+    butPrint_->setEnabled(false);
+    butSavePdf_->setEnabled(false);
     button->setText(busyText);
     if (job_.joinable()) job_.join();  // ended already: it reported back
     job_ = std::jthread([this, button, text, work = std::move(work)] {
@@ -292,7 +293,8 @@ void TFormPrint::runJob(QPushButton* button, const QString& busyText,
             [this, button, text, error] {
                 jobRunning_ = false;
                 button->setText(text);
-                button->setEnabled(true);
+                butPrint_->setEnabled(true);
+                butSavePdf_->setEnabled(true);
                 if (!error.empty()) dialogs_.show({MessageKind::Error, error});
             },
             Qt::QueuedConnection);

@@ -130,8 +130,8 @@ class TFormPrint : public QDialog {
     void showPage(int n);
     // The pages the print dialog chose, within the report's.
     ReportPrintJob chosenJob() const;
-    // Runs `work` off the window's thread, `button` greyed and reading `busyText`; back here,
-    // the text `work` gives, if any, in an error box.
+    // Runs `work` off the window's thread, Print and Save as PDF greyed and `button` reading
+    // `busyText`; back here, the text `work` gives, if any, in an error box.
     void runJob(QPushButton* button, const QString& busyText, std::function<std::string()> work);
 
     ReportBuilder build_;
