@@ -128,6 +128,13 @@ void CheckDialogKeys(const QWidget& dialog, std::size_t least) {
     QVERIFY(taken.size() >= least);
 }
 
+// No SoapySDR devices, at once.
+RigSettingsSources NoDevices() {
+    RigSettingsSources sources;
+    sources.devices = [] { return std::vector<sdr::SdrDeviceInfo>{}; };
+    return sources;
+}
+
 RigSettings EditedRigSettings() {
     RigSettings s;
     s.connection.target = rig::DirectRig{1, "/dev/ttyUSB0", 9600, {{"static_data", "1"}}};
@@ -284,7 +291,7 @@ class RigTest : public QObject {
         {
             WindowFixture f;
             const RigSettings before = f.window->document().settings().rig;
-            f.dialogs.rigSettingsAnswers = {std::nullopt, edited};
+            f.dialogs.rigSettingsAnswers = {std::nullopt, ReceiverSettings{edited, {}}};
             f.c().actions.rigSettings->trigger();  // cancelled: nothing changes
             CompareRigSettings(f.window->document().settings().rig, before);
             f.c().actions.rigSettings->trigger();
@@ -294,18 +301,18 @@ class RigTest : public QObject {
         }
         WindowFixture again;
         CompareRigSettings(again.window->document().settings().rig, edited);
-        again.dialogs.rigSettingsAnswers = {DefaultSettings().rig};
+        again.dialogs.rigSettingsAnswers = {ReceiverSettings{DefaultSettings().rig, {}}};
         again.c().actions.rigSettings->trigger();  // back to the defaults for the other tests
     }
 
     // The real dialog shows every setting and gives it back; a bad calibration is refused.
     void rigSettingsDialogKeepsEveryField() {
         const RigSettings edited = EditedRigSettings();
-        RigSettingsDialog dialog(edited, nullptr);
+        RigSettingsDialog dialog({edited, {}}, nullptr, NoDevices());
         QString error;
-        const std::optional<RigSettings> same = dialog.result(error);
+        const std::optional<ReceiverSettings> same = dialog.result(error);
         QVERIFY2(same, qPrintable(error));
-        CompareRigSettings(*same, edited);
+        CompareRigSettings(same->rig, edited);
 
         auto* table = dialog.findChild<QTableWidget*>(QStringLiteral("bandTable"));
         QVERIFY(table);
@@ -323,7 +330,7 @@ class RigTest : public QObject {
     // Every Alt+letter of the rig's dialogs is its own and leads to a field: a label without
     // a field shows its "&" instead.
     void rigDialogKeysAreUniqueAndLeadToFields() {
-        RigSettingsDialog settings(EditedRigSettings(), nullptr);
+        RigSettingsDialog settings({EditedRigSettings(), {}}, nullptr, NoDevices());
         CheckDialogKeys(settings, 11);
         BandChoiceDialog bands({"LW", "80m"}, {"80m"}, nullptr);
         CheckDialogKeys(bands, 3);
@@ -333,13 +340,15 @@ class RigTest : public QObject {
     // says so until the list arrives.
     void rigModelsAreReadOffTheWindowsThread() {
         QSemaphore release;
-        RigSettingsDialog dialog(RigSettings{}, nullptr, [&] {
+        RigSettingsSources sources = NoDevices();
+        sources.models = [&] {
             const bool released = release.tryAcquire(1, 10000);
             rig::RigModelInfo dummy;
             dummy.model = 1;
             return released ? std::vector<rig::RigModelInfo>{dummy}
                             : std::vector<rig::RigModelInfo>{};
-        });
+        };
+        RigSettingsDialog dialog({}, nullptr, sources);
         auto* list = dialog.findChild<QListWidget*>(QStringLiteral("modelList"));
         QCOMPARE(list->count(), 1);
         QVERIFY(list->item(0)->text().startsWith(QStringLiteral("Reading")));

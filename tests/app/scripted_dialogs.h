@@ -35,8 +35,8 @@ class ScriptedDialogs : public WindowDialogs {
     std::deque<std::optional<QString>> saveAnswers;
     std::vector<AppSettings> settingsShown;
     std::deque<std::optional<AppSettings>> settingsAnswers;
-    std::vector<RigSettings> rigSettingsShown;
-    std::deque<std::optional<RigSettings>> rigSettingsAnswers;
+    std::vector<ReceiverSettings> rigSettingsShown;
+    std::deque<std::optional<ReceiverSettings>> rigSettingsAnswers;
     std::vector<QStringList> bandChoicesShown;  // the bands ticked at first
     std::deque<std::optional<QStringList>> bandAnswers;
     std::deque<std::optional<int>> itemAnswers;
@@ -85,7 +85,7 @@ class ScriptedDialogs : public WindowDialogs {
         return answer;
     }
 
-    std::optional<RigSettings> editRigSettings(const RigSettings& current) override {
+    std::optional<ReceiverSettings> editRigSettings(const ReceiverSettings& current) override {
         rigSettingsShown.push_back(current);
         return next(rigSettingsAnswers);
     }

@@ -190,7 +190,8 @@ class StartupTest : public QObject {
         QMenu* rig = bar->actions().at(3)->menu();
         QVERIFY(rig);
         QCOMPARE(ActionTexts(rig->actions()),
-                 QStringList({"Rig &Settings…", "-", "&Read S-Meter", "S&weep Bands…"}));
+                 QStringList({"Rig &Settings…", "-", "&Read S-Meter", "S&weep Bands…", "-",
+                              "S&pectrum…"}));
         QMenu* stationLog = bar->actions().at(4)->menu();
         QVERIFY(stationLog);
         QCOMPARE(ActionTexts(stationLog->actions()),

@@ -190,8 +190,14 @@ std::optional<std::string> EntryController::readingGain() const {
 }
 
 void EntryController::showRigReading(const EntryAccepted& entry) {
-    const int voltage = static_cast<int>(EntryMethod::AntennaVoltage);
-    if (QAbstractButton* b = c_.RadioGroup1Buttons->button(voltage)) b->setChecked(true);
+    // An S-meter reading is an antenna voltage, an SDR's noise measurement an antenna power.
+    const auto tagged = [&](EntryMethod m) {
+        return EntryMethods[static_cast<std::size_t>(m)].tag == entry.row.entryUnit;
+    };
+    const EntryMethod method =
+        tagged(EntryMethod::AntennaPower) ? EntryMethod::AntennaPower : EntryMethod::AntennaVoltage;
+    if (QAbstractButton* b = c_.RadioGroup1Buttons->button(static_cast<int>(method)))
+        b->setChecked(true);
     ShowAcceptedEntry(c_, entry);
 }
 

@@ -39,7 +39,8 @@ class EntryController : public QObject {
     rig::RigTarget readingTarget() const;
     // The gain typed for a reading; none while the entry method does not use the gain field.
     std::optional<std::string> readingGain() const;
-    // Shows a reading taken from the rig as if its antenna voltage had been typed and entered.
+    // Shows a reading taken from the rig (an antenna voltage) or the SDR (an antenna power) as
+    // if it had been typed and entered.
     void showRigReading(const EntryAccepted& entry);
 
   protected:

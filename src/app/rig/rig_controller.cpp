@@ -7,6 +7,7 @@
 #include <QCoreApplication>
 
 #include "app/window/qt_text.h"
+#include "app/rig/noise_controller.h"
 #include "app/rig/rig_job.h"
 #include "app/settings/settings_store.h"
 #include "libs/regional.h"
@@ -35,7 +36,15 @@ RigController::RigController(Document& document, RigDialogs& dialogs, const RigC
       dialogs_(dialogs),
       c_(controls),
       job_(new RigJob(this)),
+      noise_(new NoiseController(
+          document, dialogs,
+          {c_.window, c_.spectrum, c_.entry.show, [this](const std::string& s) { setStatus(s); }},
+          this)),
       sweepBands_(BandTableTexts()) {
+    connect(noise_, &NoiseController::finished, this, [this] {
+        enableStarting();
+        emit busyChanged(false);
+    });
     c_.settings->setEnabled(true);
     enableStarting();
     connect(c_.settings, &QAction::triggered, this, [this] { MIRigSettingsClick(); });
@@ -48,7 +57,11 @@ RigController::RigController(Document& document, RigDialogs& dialogs, const RigC
 }
 
 bool RigController::busy() const {
-    return job_->busy();
+    return job_->busy() || noise_->busy();
+}
+
+QProgressDialog* RigController::progressDialog() const {
+    return progress_ ? progress_.data() : noise_->progressDialog();
 }
 
 void RigController::setStartBlocked(bool blocked) {
@@ -61,8 +74,10 @@ void RigController::enableStarting() {
 }
 
 void RigController::setStatus(const std::string& state) {
-    c_.status->setText(ToQString(
-        "Rig: " + rig::ConnectionLabel(document_.settings().rig.connection) + " — " + state));
+    const AppSettings& s = document_.settings();
+    const std::string source = s.sdr.chosen() ? "SDR: " + s.sdr.device.args
+                                              : "Rig: " + rig::ConnectionLabel(s.rig.connection);
+    c_.status->setText(ToQString(source + " — " + state));
     // A shown menu bar places its corner widget only when it is resized itself; a longer
     // text would run past the window's edge.
     if (QWidget* bar = c_.status->parentWidget(); bar && bar->isVisible()) {
@@ -72,14 +87,17 @@ void RigController::setStatus(const std::string& state) {
 }
 
 void RigController::showIdle() {
+    c_.read->setText(document_.settings().sdr.chosen() ? QStringLiteral("&Measure Noise")
+                                                       : QStringLiteral("&Read S-Meter"));
     setStatus("idle");
 }
 
 void RigController::MIRigSettingsClick() {
-    std::optional<RigSettings> edited = dialogs_.editRigSettings(document_.settings().rig);
-    if (!edited) return;
     AppSettings settings = document_.settings();
-    settings.rig = std::move(*edited);
+    std::optional<ReceiverSettings> edited = dialogs_.editRigSettings({settings.rig, settings.sdr});
+    if (!edited) return;
+    settings.rig = std::move(edited->rig);
+    settings.sdr = std::move(edited->sdr);
     document_.setSettings(settings);
     if (const std::optional<Message> failed = SaveUserSettingsOrSayWhy(settings))
         dialogs_.show(*failed);
@@ -101,6 +119,12 @@ void RigController::MISweepBandsClick() {
 
 bool RigController::start(std::vector<rig::RigTarget> targets, bool sweep) {
     if (busy() || startBlocked_) return false;
+    if (document_.settings().sdr.chosen()) {
+        if (!noise_->start(targets, c_.entry.gain(), sweep)) return false;
+        enableStarting();
+        emit busyChanged(true);
+        return true;
+    }
     const char sep = SystemDecimalSeparator();
     const RigSettings& s = document_.settings().rig;
     rig::SweepPlan plan = SweepPlanOf(s, document_.bandwidthText());
@@ -141,19 +165,11 @@ bool RigController::start(std::vector<rig::RigTarget> targets, bool sweep) {
     enableStarting();
     emit busyChanged(true);
     setStatus("connecting…");
-    progress_ = new QProgressDialog(
+    progress_ = ShowJobProgress(
+        *job_,
         ToQString(sweep ? "Connecting to the rig…" : "Reading the S-meter at " + first + "…"),
-        QStringLiteral("Cancel"), 0, static_cast<int>(count), c_.window);
-    progress_->setWindowTitle(ToQString(sweep ? "Sweep Bands" : "Read S-Meter"));
-    progress_->setWindowModality(Qt::WindowModal);
-    progress_->setAutoReset(false);
-    progress_->setAutoClose(false);
-    progress_->setMinimumDuration(0);
-    connect(progress_, &QProgressDialog::canceled, this, [this] {
-        job_->cancel();
-        setStatus("cancelling…");
-    });
-    progress_->show();
+        ToQString(sweep ? "Sweep Bands" : "Read S-Meter"), static_cast<int>(count), c_.window,
+        [this] { setStatus("cancelling…"); });
     return true;
 }
 

@@ -1,7 +1,9 @@
 #pragma once
 // The "Rig" menu: "Rig Settings…", "Read S-Meter" and "Sweep Bands…", and the connection's
 // state in the menu bar. Rig input and output run on a worker thread (RigJob); readings come
-// back as rows through the document, exactly as typed antenna-voltage entries of them.
+// back as rows through the document, exactly as typed antenna-voltage entries of them. With
+// the SDR chosen, "Read S-Meter" becomes "Measure Noise" and both measure with the SDR
+// (NoiseController).
 #include <QObject>
 #include <QPointer>
 #include <QProgressDialog>
@@ -22,6 +24,7 @@ class QWidget;
 namespace fw {
 
 struct EntryAccepted;
+class NoiseController;
 class RigJob;
 struct RigJobOutcome;
 
@@ -37,6 +40,7 @@ struct RigControls {
     QAction* settings;
     QAction* read;
     QAction* sweep;
+    QAction* spectrum;  // "Spectrum…"
     QLabel* status;
     QWidget* window;  // the progress dialog is modal to it
     RigEntrySide entry;
@@ -54,7 +58,7 @@ class RigController : public QObject {
     void MISweepBandsClick();
 
     // While a reading or sweep runs, the progress dialog with its Cancel button.
-    QProgressDialog* progressDialog() const { return progress_; }
+    QProgressDialog* progressDialog() const;
     bool busy() const;
 
   signals:
@@ -80,6 +84,7 @@ class RigController : public QObject {
     RigDialogs& dialogs_;
     RigControls c_;
     RigJob* job_;
+    NoiseController* noise_;
     QPointer<QProgressDialog> progress_;
     QStringList sweepBands_;  // ticked at first in the next band choice
     bool startBlocked_ = false;

@@ -1,6 +1,5 @@
 #include "app/rig/rig_job.h"
 
-#include <QMetaObject>
 #include <exception>
 
 #include "rig/rig_lock.h"
@@ -9,29 +8,12 @@
 
 namespace fw {
 
-RigJob::RigJob(QObject* parent) : QObject(parent) {}
-
-RigJob::~RigJob() {
-    stop_.request_stop();
-    if (thread_.joinable()) thread_.join();
-}
-
-void RigJob::post(std::function<void()> call) {
-    QMetaObject::invokeMethod(this, std::move(call), Qt::QueuedConnection);
-}
+RigJob::RigJob(QObject* parent) : WorkerJob(parent) {}
 
 bool RigJob::start(rig::RigConnection connection, rig::SweepPlan plan, char sep,
                    RigJobCallbacks callbacks) {
-    if (busy_) return false;
-    if (thread_.joinable()) thread_.join();  // ended already: it posted its outcome
-    busy_ = true;
-    stop_ = std::stop_source();
-    auto finish = [this, done = callbacks.finished](const RigJobOutcome& outcome) {
-        busy_ = false;
-        if (done) done(outcome);
-    };
-    thread_ = std::jthread([this, connection = std::move(connection), plan = std::move(plan), sep,
-                            cb = std::move(callbacks), finish, stop = stop_.get_token()] {
+    return launch([this, connection = std::move(connection), plan = std::move(plan), sep,
+                   cb = std::move(callbacks)](std::stop_token stop) -> std::function<void()> {
         RigJobOutcome outcome;
         try {
             const rig::RigLock lock(connection, "Floorwatch");
@@ -52,13 +34,10 @@ bool RigJob::start(rig::RigConnection connection, rig::SweepPlan plan, char sep,
         } catch (const std::exception& e) {
             outcome.startFailure = e.what();
         }
-        post([finish, outcome] { finish(outcome); });
+        return [done = cb.finished, outcome] {
+            if (done) done(outcome);
+        };
     });
-    return true;
-}
-
-void RigJob::cancel() {
-    stop_.request_stop();
 }
 
 }  // namespace fw

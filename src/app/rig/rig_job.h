@@ -3,12 +3,10 @@
 // (a single reading is a sweep of one target) and reports back on the thread that owns this
 // object. Cancel asks the worker to stop; it ends at its next check (waits come in 50 ms
 // slices) or when the rig call in progress returns within its timeout.
-#include <QObject>
 #include <functional>
-#include <stop_token>
 #include <string>
-#include <thread>
 
+#include "app/rig/worker_job.h"
 #include "rig/rig_settings.h"
 #include "rig/sweep.h"
 
@@ -29,29 +27,16 @@ struct RigJobCallbacks {
     std::function<void(const RigJobOutcome&)> finished;
 };
 
-class RigJob : public QObject {
+class RigJob : public WorkerJob {
     Q_OBJECT
 
   public:
     explicit RigJob(QObject* parent = nullptr);
-    // Asks a running job to stop and waits for its thread; no callback runs afterwards.
-    ~RigJob() override;
 
-    bool busy() const { return busy_; }
     // Starts the sweep; the callbacks run on this object's thread. Refused (false) while busy.
     // The plan's targets must have been checked (rig::ResolveTarget) by the caller.
     bool start(rig::RigConnection connection, rig::SweepPlan plan, char sep,
                RigJobCallbacks callbacks);
-    void cancel();
-    bool cancelling() const { return busy_ && stop_.stop_requested(); }
-
-  private:
-    // Runs `call` on this object's thread, unless this object is gone by then.
-    void post(std::function<void()> call);
-
-    bool busy_ = false;
-    std::stop_source stop_;
-    std::jthread thread_;  // last member: joined before the others go
 };
 
 }  // namespace fw

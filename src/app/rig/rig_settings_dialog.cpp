@@ -15,6 +15,7 @@
 #include <QListWidget>
 #include <QRadioButton>
 #include <QSpinBox>
+#include <QStackedWidget>
 #include <QTableWidget>
 #include <QVBoxLayout>
 #include <variant>
@@ -75,10 +76,11 @@ bool KnownMode(const std::string& mode) {
 
 }  // namespace
 
-RigSettingsDialog::RigSettingsDialog(const RigSettings& current, QWidget* parent,
-                                     ModelSource models)
-    : QDialog(parent), settings_(current), chosenModel_(1) {
+RigSettingsDialog::RigSettingsDialog(const ReceiverSettings& receiver, QWidget* parent,
+                                     RigSettingsSources sources)
+    : QDialog(parent), settings_(receiver), chosenModel_(1) {
     setWindowTitle(QStringLiteral("Rig Settings"));
+    const RigSettings& current = receiver.rig;
     const char sep = SystemDecimalSeparator();
     const auto* direct = std::get_if<rig::DirectRig>(&current.connection.target);
     const auto* daemon = std::get_if<rig::RigctldAddress>(&current.connection.target);
@@ -165,11 +167,30 @@ RigSettingsDialog::RigSettingsDialog(const RigSettings& current, QWidget* parent
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-    auto* layout = new QVBoxLayout(this);
-    auto* top = new QHBoxLayout;
+    useRig_ = new QRadioButton(QStringLiteral("&Hamlib rig"));
+    useSdr_ = new QRadioButton(QStringLiteral("SDR (Soap&ySDR)"));
+    useSdr_->setObjectName(QStringLiteral("useSdr"));
+    (receiver.sdr.chosen() ? useSdr_ : useRig_)->setChecked(true);
+    auto* rigPage = new QWidget;
+    auto* top = new QHBoxLayout(rigPage);
+    top->setContentsMargins(0, 0, 0, 0);
     top->addWidget(connection, 3);
     top->addWidget(reading, 2);
-    layout->addLayout(top);
+    sdr_ = new SdrSettingsBox(receiver.sdr, std::move(sources.devices));
+    pages_ = new QStackedWidget;
+    pages_->addWidget(rigPage);
+    pages_->addWidget(sdr_);
+    pages_->setCurrentWidget(receiver.sdr.chosen() ? static_cast<QWidget*>(sdr_) : rigPage);
+    connect(useSdr_, &QRadioButton::toggled, this,
+            [this](bool sdr) { pages_->setCurrentIndex(sdr ? 1 : 0); });
+    auto* layout = new QVBoxLayout(this);
+    auto* choice = new QHBoxLayout;
+    choice->addWidget(new QLabel(QStringLiteral("Readings from:")));
+    choice->addWidget(useRig_);
+    choice->addWidget(useSdr_);
+    choice->addStretch();
+    layout->addLayout(choice);
+    layout->addWidget(pages_);
     layout->addWidget(new QLabel(QStringLiteral(
         "Per band: a mode of its own (empty: by the rule above) and the calibration offset "
         "added to the reading (empty: 0 dB).")));
@@ -187,7 +208,7 @@ RigSettingsDialog::RigSettingsDialog(const RigSettings& current, QWidget* parent
     // session: it is read off the window's thread, the list saying so meanwhile.
     (new QListWidgetItem(QStringLiteral("Reading Hamlib's rig models…"), modelList_))
         ->setFlags(Qt::NoItemFlags);
-    RunInBackground(*this, [this, models = std::move(models)] {
+    RunInBackground(*this, [this, models = std::move(sources.models)] {
         auto read = std::make_shared<std::vector<rig::RigModelInfo>>(models());
         return Continuation([this, read] {
             models_ = std::move(*read);
@@ -215,9 +236,25 @@ void RigSettingsDialog::enableConnectionFields() {
         w->setEnabled(model);
 }
 
-std::optional<RigSettings> RigSettingsDialog::result(QString& error) const {
+std::optional<ReceiverSettings> RigSettingsDialog::result(QString& error) const {
+    ReceiverSettings r = settings_;
+    const std::optional<RigSettings> rig = rigResult(error);
+    if (!rig) return std::nullopt;
+    r.rig = *rig;
+    QString sdrError;
+    const std::optional<SdrPreferences> sdr = sdr_->result(sdrError);
+    if (useSdr_->isChecked() && !sdr) {
+        error = sdrError;
+        return std::nullopt;
+    }
+    if (sdr) r.sdr = *sdr;
+    r.sdr.source = useSdr_->isChecked() ? ReceiverKind::Sdr : ReceiverKind::Rig;
+    return r;
+}
+
+std::optional<RigSettings> RigSettingsDialog::rigResult(QString& error) const {
     const char sep = SystemDecimalSeparator();
-    RigSettings s = settings_;
+    RigSettings s = settings_.rig;
     try {
         if (useModel_->isChecked()) {
             rig::DirectRig d;

@@ -1,13 +1,15 @@
 #pragma once
-// "Rig Settings…": how the rig is reached (a Hamlib model with its port, speed and settings,
-// or a rigctld address), the readings per measurement, the settle time, the mode rule and the
-// calibration offset of each band.
+// "Rig Settings…": the source of the readings, "Hamlib rig" or "SDR (SoapySDR)"; how the rig
+// is reached (a Hamlib model with its port, speed and settings, or a rigctld address), the
+// readings per measurement, the settle time and the mode rule; the SDR's settings; and the
+// calibration offset of each band, which applies to both.
 #include <QDialog>
 #include <functional>
 #include <optional>
 #include <vector>
 
 #include "app/settings/app_settings.h"
+#include "app/rig/sdr_settings_box.h"
 #include "rig/rig_models.h"
 
 class QDoubleSpinBox;
@@ -16,22 +18,29 @@ class QLineEdit;
 class QListWidget;
 class QRadioButton;
 class QSpinBox;
+class QStackedWidget;
 class QTableWidget;
 
 namespace fw {
+
+// Where the dialog finds Hamlib's models and SoapySDR's devices; both are asked off the
+// window's thread.
+struct RigSettingsSources {
+    std::function<std::vector<rig::RigModelInfo>()> models = rig::RigModels;
+    SdrSettingsBox::DeviceSource devices = sdr::FindSdrDevices;
+};
 
 class RigSettingsDialog : public QDialog {
     Q_OBJECT
 
   public:
-    // `models` reads Hamlib's model list; it runs off the window's thread.
-    using ModelSource = std::function<std::vector<rig::RigModelInfo>()>;
-    RigSettingsDialog(const RigSettings& current, QWidget* parent,
-                      ModelSource models = rig::RigModels);
+    RigSettingsDialog(const ReceiverSettings& current, QWidget* parent,
+                      RigSettingsSources sources = {});
 
     // The settings with the dialog's fields applied, or no value and `error` naming the field
-    // that cannot be read.
-    std::optional<RigSettings> result(QString& error) const;
+    // that cannot be read. The SDR's fields are checked when it is the source; otherwise
+    // they are kept as far as they can be read.
+    std::optional<ReceiverSettings> result(QString& error) const;
 
     void accept() override;
 
@@ -39,10 +48,16 @@ class RigSettingsDialog : public QDialog {
     void showModels(const QString& query);
     void enableConnectionFields();
 
-    RigSettings settings_;
+    std::optional<RigSettings> rigResult(QString& error) const;
+
+    ReceiverSettings settings_;
     std::vector<rig::RigModelInfo> models_;
     bool modelsRead_ = false;
     int chosenModel_;
+    QRadioButton* useRig_;
+    QRadioButton* useSdr_;
+    QStackedWidget* pages_;  // the rig's settings or the SDR's
+    SdrSettingsBox* sdr_;
     QRadioButton* useRigctld_;
     QRadioButton* useModel_;
     QLineEdit* address_;

@@ -10,4 +10,9 @@ AppSettings DefaultSettings() {
     return s;
 }
 
+std::string SdrNotSetUp(const SdrPreferences& sdr) {
+    if (!sdr.device.args.empty() && sdr.refSet) return {};
+    return "The SDR has no device or no reference level yet: set them in Rig Settings….";
+}
+
 }  // namespace fw

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "rig/rig_plan.h"
+#include "sdr/sdr_session.h"
 #include "stationlog/station_log_tasks.h"
 
 namespace fw {
@@ -17,11 +18,34 @@ struct MonitorPreferences {
     int forMinutes = 0;  // 0: until stopped
 };
 
+// Where "Read S-Meter", "Sweep Bands…" and "Monitor…" take their readings: the Hamlib rig, or
+// the noise floor measured with an SDR ("Measure Noise").
+enum class ReceiverKind { Rig, Sdr };
+
+// The SDR of "Rig Settings…". It measures only once its reference level was entered.
+struct SdrPreferences {
+    ReceiverKind source = ReceiverKind::Rig;
+    sdr::SdrSettings device;
+    bool refSet = false;
+    bool chosen() const { return source == ReceiverKind::Sdr; }
+};
+
+// Why the SDR cannot measure yet (no device or no reference level); empty when it can.
+std::string SdrNotSetUp(const SdrPreferences& sdr);
+
+// What "Rig Settings…" edits: the rig, the SDR and which of them is used. The rig's
+// calibration offsets apply to both.
+struct ReceiverSettings {
+    RigSettings rig;
+    SdrPreferences sdr;
+};
+
 struct AppSettings {
     std::string reportRecipient;  // empty: the mail program asks the user
     std::string korvanUrl;        // empty: the link says that no address is set
     std::string velmarUrl;
     RigSettings rig;
+    SdrPreferences sdr;
     StationLogSettings log;
     MonitorPreferences monitor;
 };

@@ -2,10 +2,12 @@
 
 #include <QSettings>
 #include <QStringList>
+#include <cmath>
 #include <memory>
 #include <variant>
 
 #include "rig/plan_limits.h"
+#include "sdr/sdr_limits.h"
 
 namespace fw {
 
@@ -84,6 +86,45 @@ rig::ModeRule LoadModes(const QSettings& store, const rig::ModeRule& fallback) {
     return m;
 }
 
+std::optional<double> OptionalReal(const QSettings& store, const char* key) {
+    if (!store.contains(QLatin1String(key))) return std::nullopt;
+    bool ok = false;
+    const double v = store.value(QLatin1String(key)).toDouble(&ok);
+    if (!ok || !std::isfinite(v)) return std::nullopt;
+    return v;
+}
+
+// Values outside the limits the dialog and the command line hold to keep their defaults.
+SdrPreferences LoadSdr(const QSettings& store, const SdrPreferences& fallback) {
+    SdrPreferences p = fallback;
+    p.source = Text(store, "sdr/source", "rig") == "sdr" ? ReceiverKind::Sdr : ReceiverKind::Rig;
+    sdr::SdrSettings& d = p.device;
+    d.args = Text(store, "sdr/args", d.args);
+    if (const auto rate = OptionalReal(store, "sdr/rateHz"); rate && sdr::SdrRateHzLimits.holds(*rate))
+        d.rateHz = *rate;
+    d.gainDb = OptionalReal(store, "sdr/gainDb");
+    d.antenna = Text(store, "sdr/antenna", d.antenna);
+    const auto ref = OptionalReal(store, "sdr/refDbm");
+    p.refSet = ref.has_value();
+    d.refDbm = ref.value_or(d.refDbm);
+    if (const auto s = OptionalReal(store, "sdr/seconds"); s && sdr::CaptureSecondsLimits.holds(*s))
+        d.seconds = *s;
+    return p;
+}
+
+void SaveSdr(QSettings& store, const SdrPreferences& p) {
+    const sdr::SdrSettings& d = p.device;
+    store.setValue("sdr/source", p.chosen() ? "sdr" : "rig");
+    store.setValue("sdr/args", Q(d.args));
+    store.setValue("sdr/rateHz", d.rateHz);
+    store.remove("sdr/gainDb");
+    if (d.gainDb) store.setValue("sdr/gainDb", *d.gainDb);
+    store.setValue("sdr/antenna", Q(d.antenna));
+    store.remove("sdr/refDbm");
+    if (p.refSet) store.setValue("sdr/refDbm", d.refDbm);
+    store.setValue("sdr/seconds", d.seconds);
+}
+
 }  // namespace
 
 AppSettings LoadSettings(QSettings& store) {
@@ -105,6 +146,7 @@ AppSettings LoadSettings(QSettings& store) {
     for (const QString& band : store.childKeys())
         s.rig.offsets[band.toStdString()] = Real(store, band.toLatin1().constData(), 0.0);
     store.endGroup();
+    s.sdr = LoadSdr(store, s.sdr);
 
     s.log.path = Text(store, "log/path", s.log.path);
     s.log.logEntries = store.value("log/logEntries", s.log.logEntries).toBool();
@@ -132,6 +174,7 @@ void SaveSettings(QSettings& store, const AppSettings& s) {
     store.setValue("rig/bandModes", bandModes);
     store.remove("rigOffsets");
     for (const auto& [band, db] : s.rig.offsets) store.setValue("rigOffsets/" + Q(band), db);
+    SaveSdr(store, s.sdr);
 
     store.setValue("log/path", Q(s.log.path));
     store.setValue("log/logEntries", s.log.logEntries);

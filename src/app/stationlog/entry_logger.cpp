@@ -58,9 +58,13 @@ void EntryLogger::logRow(const MeasRow& row, RowOrigin origin) {
     // Time, band and locator are those of the moment of entry, whenever the commit runs.
     const bool fromRig = origin == RowOrigin::Rig;
     const std::string& locator = document_.state().Locator;
+    const ReadingSource source = fromRig                       ? ReadingSource::Rig
+                                 : origin == RowOrigin::Sdr ? ReadingSource::Sdr
+                                                            : ReadingSource::Typed;
+    // An SDR's measurement names the device by the arguments it was opened with.
     LogReading reading =
-        ReadingFromRow(row, UtcNow(), BandOfRow(row),
-                       fromRig ? ReadingSource::Rig : ReadingSource::Typed, std::string(),
+        ReadingFromRow(row, UtcNow(), BandOfRow(row), source,
+                       origin == RowOrigin::Sdr ? settings.sdr.device.args : std::string(),
                        locator == NoLocatorText ? std::string() : locator);
     std::optional<rig::RigConnection> rig;
     if (fromRig) rig = settings.rig.connection;

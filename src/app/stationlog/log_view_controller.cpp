@@ -19,8 +19,6 @@
 #include "stationlog/station_log_tasks.h"
 #include "libs/startup_values.h"
 #include "logviews/view_frame.h"
-#include "output/cups_print.h"
-#include "output/qt/picture_pdf.h"
 #include "output/qt/qimage_picture.h"
 
 namespace fw {
@@ -32,13 +30,8 @@ LogViewController::LogViewController(Document& document, StationLogDialogs& dial
       dialogs_(dialogs),
       kind_(kind),
       windowParent_(windowParent) {
-    setPrinting([] { return ListCupsPrinters(); },
-                [](const std::string& printer, const std::string& title, const QByteArray& pdf) {
-                    return PrintPdfOnCups(
-                        printer, title,
-                        std::string_view(pdf.constData(), static_cast<std::size_t>(pdf.size())),
-                        {{"sides", "one-sided"}});
-                });
+    const PrinterAccess cups = CupsPrinterAccess();
+    setPrinting(cups.list, cups.job);
     command.setEnabled(true);
     connect(&command, &QAction::triggered, this, [this] { open(); });
 }
@@ -161,45 +154,9 @@ void LogViewController::setPrinting(PrinterNames names, PrintJob job) {
     printJob_ = std::move(job);
 }
 
-void LogViewController::showPrinting(const QString& state) {
-    window_->print->setEnabled(state.isEmpty());
-    window_->print->setText(state.isEmpty() ? QStringLiteral("Print…") : state);
-}
-
 void LogViewController::printClick() {
-    showPrinting(QStringLiteral("Finding printers…"));
-    RunInBackground(*this, [names = printerNames_, this] {
-        auto printers = std::make_shared<CupsPrinters>(names());
-        return Continuation([this, printers] { choosePrinter(*printers); });
-    });
-}
-
-void LogViewController::choosePrinter(const CupsPrinters& found) {
-    showPrinting({});
-    QStringList printers;
-    for (const std::string& name : found.names) printers << ToQString(name);
-    if (printers.isEmpty()) {
-        dialogs_.show({MessageKind::Warning,
-                       "No printer is installed. Add one in the system's printer settings, or "
-                       "save the picture instead."});
-        return;
-    }
-    const int current = std::max<int>(0, printers.indexOf(ToQString(found.defaultName)));
-    const std::optional<int> chosen =
-        dialogs_.chooseItem(QStringLiteral("Print"), QStringLiteral("Printer:"), printers, current);
-    if (!chosen || *chosen < 0 || *chosen >= printers.size()) return;
-    const QString title = window_->windowTitle();
-    const QByteArray pdf = PicturePdfBytes(PictureToQImage(picture_), title);
-    showPrinting(QStringLiteral("Printing…"));
-    RunInBackground(*this, [job = printJob_, printer = found.names[*chosen],
-                            title = title.toStdString(), pdf, this] {
-        const std::string failure = job(printer, title, pdf);
-        return Continuation([this, failure] {
-            showPrinting({});
-            if (!failure.empty())
-                dialogs_.show({MessageKind::Error, "The view could not be printed: " + failure});
-        });
-    });
+    PrintPicture(*this, dialogs_, {printerNames_, printJob_}, picture_, window_->windowTitle(),
+                 *window_->print);
 }
 
 void LogViewController::copyClick() {

@@ -11,7 +11,7 @@
 #include "app/stationlog/station_log_dialogs.h"
 #include "app/window/document.h"
 #include "logviews/log_view_picture.h"
-#include "output/cups_print.h"
+#include "app/window/picture_printing.h"
 
 class QAction;
 
@@ -39,9 +39,8 @@ class LogViewController : public QObject {
     void printClick();
 
     // The installed printers, and the job's hand-over (empty text or why it failed).
-    using PrinterNames = std::function<CupsPrinters()>;
-    using PrintJob = std::function<std::string(const std::string& printer,
-                                               const std::string& title, const QByteArray& pdf)>;
+    using PrinterNames = decltype(PrinterAccess::list);
+    using PrintJob = decltype(PrinterAccess::job);
     void setPrinting(PrinterNames names, PrintJob job);
 
     LogViewWindow* window() const { return window_; }
@@ -50,9 +49,6 @@ class LogViewController : public QObject {
   private:
     LogViewRequest request() const;
     void createWindow();
-    void choosePrinter(const CupsPrinters& printers);
-    // Print greyed with `state` while the print server is at work; empty: ready again.
-    void showPrinting(const QString& state);
 
     Document& document_;
     StationLogDialogs& dialogs_;

@@ -118,6 +118,12 @@ void MonitorController::startClick() {
         return;
     }
     job.connection = document_.settings().rig.connection;
+    const SdrPreferences& sdr = document_.settings().sdr;
+    if (const std::string missing = SdrNotSetUp(sdr); sdr.chosen() && !missing.empty()) {
+        dialogs_.show({MessageKind::Error, missing});
+        return;
+    }
+    if (sdr.chosen()) job.sdr = sdr.device;
     job.plan = SweepPlanOf(document_.settings().rig, document_.bandwidthText());
     job.settings.interval = std::chrono::seconds(choice.everySeconds);
     if (choice.forMinutes > 0) job.settings.duration = std::chrono::minutes(choice.forMinutes);
@@ -139,7 +145,8 @@ void MonitorController::startClick() {
     window_->lastSweep->clear();
     window_->gaps->setText(QStringLiteral("Gaps: 0"));
     window_->nextSweep->clear();
-    window_->state->setText(QStringLiteral("Connecting to the rig…"));
+    window_->state->setText(job.sdr ? QStringLiteral("Opening the SDR…")
+                                    : QStringLiteral("Connecting to the rig…"));
     readingsLogged_ = 0;
     if (!runner_->start(std::move(job))) return;
     showRunning(true);

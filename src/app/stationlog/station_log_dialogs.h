@@ -4,17 +4,14 @@
 #include <QStringList>
 #include <optional>
 
-#include "app/window/picture_saving.h"
+#include "app/window/picture_printing.h"
 #include "campaign/campaign_report.h"
 #include "stationlog/log_queries.h"
 
 namespace fw {
 
-class StationLogDialogs : public virtual PictureDialogs {
+class StationLogDialogs : public virtual PicturePrintDialogs {
   public:
-    // One item of a list; its index, or no value on cancel.
-    virtual std::optional<int> chooseItem(const QString& caption, const QString& prompt,
-                                          const QStringList& items, int current) = 0;
     // A UTC span of the station log, proposed as `proposed` (both ends given); the chosen
     // span with from before to, or no value on cancel.
     virtual std::optional<LogSpan> chooseLogSpan(const QString& caption,

@@ -19,7 +19,7 @@
 namespace fw {
 
 // Where a row added to the list came from: typed in the entry group, or read from the rig.
-enum class RowOrigin { Typed, Rig };
+enum class RowOrigin { Typed, Rig, Sdr };
 
 class Document : public QObject {
     Q_OBJECT

@@ -46,6 +46,7 @@ struct MainActions {
     QAction* rigSettings = nullptr;
     QAction* rigRead = nullptr;
     QAction* rigSweep = nullptr;
+    QAction* rigSpectrum = nullptr;
     QLabel* rigStatus = nullptr;
     // "Station Log"
     QAction* monitor = nullptr;

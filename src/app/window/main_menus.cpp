@@ -59,6 +59,8 @@ MainActions BuildMainMenus(QMainWindow& window, QWidget& image, QWidget& listBox
     Separator(rig);
     a.rigRead = Item(rig, "&Read S-Meter");
     a.rigSweep = Item(rig, "S&weep Bands…");
+    Separator(rig);
+    a.rigSpectrum = Item(rig, "S&pectrum…");
     a.rigStatus = new QLabel(bar);
     a.rigStatus->setContentsMargins(8, 0, 8, 0);
     bar->setCornerWidget(a.rigStatus);

@@ -53,7 +53,8 @@ MainWindow::MainWindow(WindowDialogs* dialogs, const QString& programFilePath) {
                                  [&entry](const EntryAccepted& e) { entry.showRigReading(e); }};
     rig_ = std::make_unique<RigController>(
         *document_, *dialogs_,
-        RigControls{a.rigSettings, a.rigRead, a.rigSweep, a.rigStatus, controls_.window, entrySide},
+        RigControls{a.rigSettings, a.rigRead, a.rigSweep, a.rigSpectrum, a.rigStatus,
+                    controls_.window, entrySide},
         this);
     document_->setSettings(LoadUserSettings());
 

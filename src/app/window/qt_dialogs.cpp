@@ -101,7 +101,7 @@ std::optional<AppSettings> QtDialogs::editSettings(const AppSettings& current) {
     return dialog.result();
 }
 
-std::optional<RigSettings> QtDialogs::editRigSettings(const RigSettings& current) {
+std::optional<ReceiverSettings> QtDialogs::editRigSettings(const ReceiverSettings& current) {
     RigSettingsDialog dialog(current, parent_);
     FitIntoScreen(dialog);
     if (dialog.exec() != QDialog::Accepted) return std::nullopt;

@@ -18,7 +18,7 @@ class QtDialogs : public WindowDialogs {
     std::optional<QString> openFileName(const FileDialogRequest& request) override;
     std::optional<QString> saveFileName(const FileDialogRequest& request) override;
     std::optional<AppSettings> editSettings(const AppSettings& current) override;
-    std::optional<RigSettings> editRigSettings(const RigSettings& current) override;
+    std::optional<ReceiverSettings> editRigSettings(const ReceiverSettings& current) override;
     std::optional<QStringList> chooseBands(const QStringList& bands,
                                            const QStringList& checked) override;
     std::optional<int> chooseItem(const QString& caption, const QString& prompt,

@@ -1,0 +1,41 @@
+#include "app/rig/sdr_job.h"
+
+#include <exception>
+
+#include "sdr/sdr_lock.h"
+#include "sdr/sdr_session.h"
+
+namespace fw {
+
+SdrJob::SdrJob(QObject* parent) : WorkerJob(parent) {}
+
+bool SdrJob::start(sdr::SdrSettings settings, std::vector<rig::ResolvedTarget> targets,
+                   rig::ReadingPlan plan, char sep, SdrJobCallbacks callbacks) {
+    return launch([this, settings = std::move(settings), targets = std::move(targets),
+                   plan = std::move(plan), sep,
+                   cb = std::move(callbacks)](std::stop_token stop) -> std::function<void()> {
+        SdrJobOutcome outcome;
+        try {
+            // One user of the SDR at a time: a monitor or a command-line job holding it is named.
+            const rig::RigLock lock = sdr::LockSdr(settings.args, "Floorwatch");
+            sdr::SdrSession session(settings);
+            if (cb.opened)
+                post([f = cb.opened, label = session.label(), rate = session.sampleRateHz()] {
+                    f(label, rate);
+                });
+            outcome.sweep = sdr::RunSdrSweep(
+                session, targets, settings, plan,
+                [&](const sdr::NoiseReading& r) {
+                    if (cb.reading) post([r, f = cb.reading] { f(r); });
+                },
+                stop, sep);
+        } catch (const std::exception& e) {
+            outcome.startFailure = e.what();
+        }
+        return [done = cb.finished, outcome] {
+            if (done) done(outcome);
+        };
+    });
+}
+
+}  // namespace fw

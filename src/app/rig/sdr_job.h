@@ -1,0 +1,41 @@
+#pragma once
+// SDR noise measurements off the window's thread: a worker thread opens the device, measures
+// the noise floor at each target in turn and reports back on the thread that owns this
+// object. Cancel asks the worker to stop; the capture sees it within a tenth of a second.
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "app/rig/worker_job.h"
+#include "rig/reading.h"
+#include "sdr/sdr_sweep.h"
+
+namespace fw {
+
+// How a job ended. The readings were already reported one by one.
+struct SdrJobOutcome {
+    sdr::SdrSweepResult sweep;
+    // The device could not be opened ("SDR not available: ..."); nothing was measured.
+    std::string startFailure;
+};
+
+struct SdrJobCallbacks {
+    // The device is open: its label and the sample rate it runs at.
+    std::function<void(const std::string& label, double rateHz)> opened;
+    std::function<void(const sdr::NoiseReading&)> reading;
+    std::function<void(const SdrJobOutcome&)> finished;
+};
+
+class SdrJob : public WorkerJob {
+    Q_OBJECT
+
+  public:
+    explicit SdrJob(QObject* parent = nullptr);
+
+    // Starts the measurements; the callbacks run on this object's thread. Refused (false)
+    // while busy. The targets must have been resolved against `plan`.
+    bool start(sdr::SdrSettings settings, std::vector<rig::ResolvedTarget> targets,
+               rig::ReadingPlan plan, char sep, SdrJobCallbacks callbacks);
+};
+
+}  // namespace fw
