@@ -58,6 +58,10 @@ std::string RestoreTuning(RigControl& rig, const Tuning& home, Tuning& left) {
 }
 
 std::string NotRestoredText(const std::string& why, const Tuning& left, const Tuning& home) {
+    // The last tuning the rig confirmed is its starting one when the call that failed was
+    // the first change: the rig may have taken it all the same.
+    if (TuningText(left) == TuningText(home))
+        return why + "; the rig may not be back at " + TuningText(home);
     return why + "; the rig is left at " + TuningText(left) + " instead of " + TuningText(home);
 }
 

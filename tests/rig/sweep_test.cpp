@@ -171,6 +171,12 @@ TEST(RigSweep, AFailurePartWayKeepsTheRowsTakenNamesTheBandAndStillRestores) {
     EXPECT_EQ(rig.calls[rig.calls.size() - 2], "freq 145000000");
     EXPECT_EQ(rig.calls.back(), "mode FM 15000");
 
+    // The first tuning already goes unanswered: where the rig is, nobody knows.
+    ScriptedRig silent;
+    silent.failAt = 2;
+    EXPECT_EQ(RunSweep(silent, plan, {}, clock.pacing(), '.').restoreFailure,
+              "rig not responding; the rig may not be back at 145000000 Hz FM 15000 Hz");
+
     ScriptedRig dead;
     dead.failAt = 0;
     const SweepResult none = RunSweep(dead, plan, {}, clock.pacing(), '.');
