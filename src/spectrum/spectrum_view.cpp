@@ -102,8 +102,12 @@ SpectrumViewInputs SpectrumViewOf(const sdr::NoiseReading& r, double rateHz, cha
     in.spanHz = rateHz;
     in.bins = r.spectrum;
     in.noiseDensityDbfsPerHz = r.floor.densityDbfsPerHz;
-    in.noiseText = sdr::NoiseSummary(r.floor);
-    if (sep != '.') std::replace(in.noiseText.begin(), in.noiseText.end(), '.', sep);
+    std::string summary = sdr::NoiseSummary(r.floor);
+    if (sep != '.') std::replace(summary.begin(), summary.end(), '.', sep);
+    // "N0 ... dBFS/Hz" in the legend, the figures of the estimate below the axis.
+    const std::size_t split = summary.find(", ");
+    in.noiseText = summary.substr(0, split);
+    if (split != std::string::npos) in.note = summary.substr(split + 2);
     in.sep = sep;
     return in;
 }
@@ -115,6 +119,7 @@ SpectrumDrawing DescribeSpectrum(const SpectrumViewInputs& in) {
     std::vector<double> levels{in.noiseDensityDbfsPerHz};
     for (const SpectrumBin& b : in.bins) levels.push_back(b.densityDbfsPerHz);
     d.levels = LevelRangeFor(levels);
+    d.levels.high += 20;  // room for the legend above the highest bin
     const ViewFrame& f = d.frame;
     const LinearAxis level(d.levels.low, d.levels.high, f.plot.bottom, f.top());
     double low = in.centreHz - in.spanHz / 2, high = in.centreHz + in.spanHz / 2;
@@ -125,6 +130,7 @@ SpectrumDrawing DescribeSpectrum(const SpectrumViewInputs& in) {
     const LinearAxis freq(low, high, f.plot.left, f.right());
     d.trace = Trace(in.bins, freq, level);
     d.noiseY = level.pixel(in.noiseDensityDbfsPerHz);
+    d.note = in.note;
     d.ticks = Ticks(low, high, freq, std::max(2, f.plot.plotWidth / (7 * f.plot.mainFontSize)),
                     in.sep);
     d.legend.push_back({"Averaged density", TraceColour});
@@ -150,8 +156,9 @@ void DrawSpectrum(DiagramCanvas& canvas, const SpectrumDrawing& d) {
                         f.plot.bottom + RoundPx(0.02 * f.plot.plotHeight), t.text, Black, White);
     }
     canvas.DrawLines(grid, GreyLevel(0.9));
-    canvas.DrawText(f.right() - 3 * f.plot.mainFontSize,
-                    f.plot.bottom + RoundPx(0.08 * f.plot.plotHeight), "MHz", Black, White);
+    const int noteY = f.plot.bottom + RoundPx(0.08 * f.plot.plotHeight);
+    canvas.DrawText(f.right() - 3 * f.plot.mainFontSize, noteY, "MHz", Black, White);
+    if (!d.note.empty()) canvas.DrawText(f.plot.left, noteY, d.note, Black, White);
     if (d.usedRight > d.usedLeft) {
         // The used span: its edges, and a bar along the frequency axis between them.
         const std::vector<LineSegment> edges{{d.usedLeft, f.plot.bottom, d.usedLeft, f.top()},

@@ -24,7 +24,8 @@ struct SpectrumViewInputs {
     double spanHz = 0;  // the sample rate: the frequency axis is centre +- span / 2
     std::vector<SpectrumBin> bins;  // the used bins in frequency order
     double noiseDensityDbfsPerHz = 0;
-    std::string noiseText;  // "N0 -152.31 dBFS/Hz, K 61, ..."
+    std::string noiseText;  // "N0 -152.31 dBFS/Hz"
+    std::string note;       // "K 61, N 32768, 26206 bins, occupancy 3.2 %"
     char sep = '.';         // decimal separator of the frequency marks
 };
 
@@ -49,6 +50,7 @@ struct SpectrumDrawing {
     int usedRight = 0;
     std::vector<FrequencyTick> ticks;
     std::vector<LegendRow> legend;
+    std::string note;  // below the frequency axis
 };
 
 SpectrumDrawing DescribeSpectrum(const SpectrumViewInputs& in);

@@ -37,12 +37,12 @@ TEST(SpectrumView, DrawsFloorCarrierAndUsedSpanWhereTheyAre) {
         const SpectrumDrawing d = DescribeSpectrum(in);
         const ViewFrame& f = d.frame;
         EXPECT_EQ(d.levels.low, -140);
-        EXPECT_EQ(d.levels.high, -100);
+        EXPECT_EQ(d.levels.high, -80);  // 20 dB above the highest bin, for the legend
         EXPECT_EQ(d.noiseY, f.plot.bottom);
-        // The one carrier bin reaches the top, even where a column holds many bins.
+        // The one carrier bin reaches its level, even where a column holds many bins.
         int top = f.plot.bottom;
         for (const LineSegment& s : d.trace) top = std::min({top, s.y1, s.y2});
-        EXPECT_EQ(top, f.top());
+        EXPECT_EQ(top, LinearAxis(-140, -80, f.plot.bottom, f.top()).pixel(-100));
         // The whole span fills the axis; the used 80 % lie within it, the centre gap is not
         // bridged.
         const int centreX = (f.plot.left + f.right()) / 2;
@@ -96,7 +96,9 @@ TEST(SpectrumView, PictureShowsTraceNoiseLineAndUsedEdges) {
     const int carrierX = d.usedLeft + static_cast<int>((d.usedRight - d.usedLeft) * (0.5 + 50.0 / 200));
     bool carrierDrawn = false;
     for (int x = carrierX - 2; x <= carrierX + 2; ++x)
-        carrierDrawn = carrierDrawn || p.pixel(x, d.frame.top() + 2) == RgbHex(0x1F77B4);
+        carrierDrawn = carrierDrawn ||
+                       p.pixel(x, LinearAxis(-140, -80, d.frame.plot.bottom, d.frame.top()).pixel(-101)) ==
+                           RgbHex(0x1F77B4);
     EXPECT_TRUE(carrierDrawn);
     const int midY = (d.frame.top() + d.frame.plot.bottom) / 2;
     EXPECT_EQ(p.pixel(d.usedRight, midY), RgbHex(0x2CA02C));
