@@ -149,7 +149,9 @@ class SmallScreenTest : public QObject {
         const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
         WindowFixture f;
         std::vector<std::unique_ptr<QWidget>> dialogs;
-        dialogs.push_back(std::make_unique<RigSettingsDialog>(RigSettings{}, f.window.get()));
+        dialogs.push_back(std::make_unique<RigSettingsDialog>(ReceiverSettings{}, f.window.get()));
+        const ReceiverSettings sdr{RigSettings{}, SdrPreferences{ReceiverKind::Sdr}};
+        dialogs.push_back(std::make_unique<RigSettingsDialog>(sdr, f.window.get()));
         dialogs.push_back(std::make_unique<SettingsDialog>(AppSettings{}, f.window.get()));
         dialogs.push_back(std::make_unique<MonitorWindow>(f.window.get()));
         for (const std::unique_ptr<QWidget>& d : dialogs) {
