@@ -69,7 +69,8 @@ Tuning ReadTuning(RigControl& rig);
 // "7030000 Hz CW 500 Hz", "14175000 Hz USB" (the rig's normal passband).
 std::string TuningText(const Tuning& tuning);
 
-// "WHY; the rig is left at LEFT instead of HOME".
+// "WHY; the rig is left at LEFT instead of HOME", or "WHY; the rig may not be back at HOME"
+// where LEFT, the last tuning the rig confirmed, is HOME.
 std::string NotRestoredText(const std::string& why, const Tuning& left, const Tuning& home);
 
 // Sets the frequency and then the mode of `home`; the mode also when the frequency was

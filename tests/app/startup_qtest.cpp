@@ -14,9 +14,12 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
+#include <QSettings>
 #include <QStringListModel>
+#include <QTemporaryDir>
 #include <QTest>
 
+#include "app/settings/settings_store.h"
 #include "window_fixture.h"
 #include "window_test_registry.h"
 
@@ -44,6 +47,21 @@ class StartupTest : public QObject {
     Q_OBJECT
 
   private slots:
+    // Texts with commas typed into the settings file without quotes read as typed.
+    void settingsTypedByHandWithCommas() {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("floorwatch.conf"));
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("[monitor]\nbands=80m,40m\n[sdr]\nargs=driver=fwtest,serial=FW0001\n");
+        file.close();
+        QSettings store(path, QSettings::IniFormat);
+        const AppSettings s = LoadSettings(store);
+        QCOMPARE(QString::fromStdString(s.monitor.bands), QStringLiteral("80m,40m"));
+        QCOMPARE(QString::fromStdString(s.sdr.device.args),
+                 QStringLiteral("driver=fwtest,serial=FW0001"));
+    }
+
     void stateCaptionAndFirstPicture() {
         WindowFixture f;
         const AppState& s = f.state();

@@ -17,8 +17,13 @@ QString Q(const std::string& text) {
     return QString::fromStdString(text);
 }
 
+// A comma in a text typed into the file without quotes makes the value a list
+// ("bands=80m,40m", "args=driver=rtlsdr,serial=1"): its parts are joined again.
 std::string Text(const QSettings& store, const char* key, const std::string& fallback) {
-    return store.value(QLatin1String(key), Q(fallback)).toString().toStdString();
+    const QVariant value = store.value(QLatin1String(key), Q(fallback));
+    if (value.typeId() == QMetaType::QStringList)
+        return value.toStringList().join(QLatin1Char(',')).toStdString();
+    return value.toString().toStdString();
 }
 
 int Int(const QSettings& store, const char* key, int fallback, int low, int high) {
