@@ -94,12 +94,12 @@ std::vector<LineSegment> Trace(const std::vector<SpectrumBin>& bins, const Linea
 
 }  // namespace
 
-SpectrumViewInputs SpectrumViewOf(const sdr::NoiseReading& r, double rateHz, char sep) {
+SpectrumViewInputs SpectrumViewOf(const sdr::NoiseReading& r, char sep) {
     SpectrumViewInputs in;
     in.title = "Spectrum at " + r.where.label + ": AntPwr " +
                rig::ExactNumberText(std::round(r.antPowerDbm * 10) / 10, sep) + " dBm";
     in.centreHz = r.where.frequencyMHz * 1e6;
-    in.spanHz = rateHz;
+    in.spanHz = r.floor.fftLength * BinWidth(r.spectrum);
     in.bins = r.spectrum;
     in.noiseDensityDbfsPerHz = r.floor.densityDbfsPerHz;
     std::string summary = sdr::NoiseSummary(r.floor);

@@ -29,8 +29,8 @@ struct SpectrumViewInputs {
     char sep = '.';         // decimal separator of the frequency marks
 };
 
-// The inputs of one reading taken at `rateHz`.
-SpectrumViewInputs SpectrumViewOf(const sdr::NoiseReading& reading, double rateHz, char sep);
+// The inputs of one reading; its span is the FFT length times the bins' spacing, the rate.
+SpectrumViewInputs SpectrumViewOf(const sdr::NoiseReading& reading, char sep);
 
 struct FrequencyTick {
     int x = 0;

@@ -186,6 +186,10 @@ class SdrTest : public QObject {
         const LogReading r = Logged(log).front();
         QCOMPARE(r.source, ReadingSource::Sdr);
         QCOMPARE(r.rig, std::string("Floorwatch test SDR"));
+        // Its spectrum is the one shown.
+        f.c().actions.rigSpectrum->trigger();
+        QCOMPARE(Rig(f).findChild<NoiseController*>()->spectrum().window()->reading->currentText(),
+                 QStringLiteral("40m"));
         QVERIFY(f.dialogs.messages.empty());
     }
 

@@ -57,8 +57,9 @@ bool NoiseController::start(const std::vector<rig::RigTarget>& targets,
     for (const rig::ResolvedTarget& t : resolved) labels.push_back(t.label);
     notes_.clear();
     SdrJobCallbacks callbacks;
-    callbacks.opened = [this, first](const std::string&, double rateHz) {
-        spectrum_->begin(rateHz);
+    done_ = 0;
+    callbacks.opened = [this, first] {
+        spectrum_->begin();
         c_.status("measuring " + first + "…");
     };
     callbacks.reading = [this, sweep, labels](const sdr::NoiseReading& r) {
@@ -67,7 +68,7 @@ bool NoiseController::start(const std::vector<rig::RigTarget>& targets,
         spectrum_->add(r);
         if (r.overflows) notes_ += ", " + r.where.label + " " + std::to_string(r.overflows) + " overflows";
         if (r.timeouts) notes_ += ", " + r.where.label + " " + std::to_string(r.timeouts) + " timeouts";
-        const std::size_t done = spectrum_->readingCount();
+        const std::size_t done = ++done_;
         if (done < labels.size()) c_.status("measuring " + labels[done] + "…");
         if (!progress_ || progress_->wasCanceled()) return;
         progress_->setValue(static_cast<int>(done));

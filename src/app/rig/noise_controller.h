@@ -61,6 +61,7 @@ class NoiseController : public QObject {
     SpectrumController* spectrum_;
     QPointer<QProgressDialog> progress_;
     std::string notes_;  // overflows and timeouts of the readings so far
+    std::size_t done_ = 0;  // readings so far
 };
 
 }  // namespace fw

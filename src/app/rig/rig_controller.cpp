@@ -9,6 +9,7 @@
 #include "app/window/qt_text.h"
 #include "app/rig/noise_controller.h"
 #include "app/rig/rig_job.h"
+#include "app/rig/spectrum_controller.h"
 #include "app/settings/settings_store.h"
 #include "libs/regional.h"
 #include "measure/entry.h"
@@ -58,6 +59,10 @@ RigController::RigController(Document& document, RigDialogs& dialogs, const RigC
 
 bool RigController::busy() const {
     return job_->busy() || noise_->busy();
+}
+
+void RigController::showNoise(const sdr::NoiseReading& reading) {
+    noise_->spectrum().add(reading);
 }
 
 QProgressDialog* RigController::progressDialog() const {

@@ -16,6 +16,7 @@
 #include "app/rig/rig_dialogs.h"
 #include "app/window/document.h"
 #include "rig/sweep.h"
+#include "sdr/noise_reading.h"
 
 class QAction;
 class QLabel;
@@ -69,6 +70,8 @@ class RigController : public QObject {
     // While blocked (another user of the rig, such as the monitor, runs), Read S-Meter and
     // Sweep Bands are disabled and start nothing.
     void setStartBlocked(bool blocked);
+    // An SDR measurement taken elsewhere (the monitor's), for the Spectrum window.
+    void showNoise(const fw::sdr::NoiseReading& reading);
 
   private:
     void enableStarting();

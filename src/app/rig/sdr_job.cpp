@@ -19,10 +19,7 @@ bool SdrJob::start(sdr::SdrSettings settings, std::vector<rig::ResolvedTarget> t
             // One user of the SDR at a time: a monitor or a command-line job holding it is named.
             const rig::RigLock lock = sdr::LockSdr(settings.args, "Floorwatch");
             sdr::SdrSession session(settings);
-            if (cb.opened)
-                post([f = cb.opened, label = session.label(), rate = session.sampleRateHz()] {
-                    f(label, rate);
-                });
+            if (cb.opened) post(cb.opened);
             outcome.sweep = sdr::RunSdrSweep(
                 session, targets, settings, plan,
                 [&](const sdr::NoiseReading& r) {

@@ -20,8 +20,8 @@ struct SdrJobOutcome {
 };
 
 struct SdrJobCallbacks {
-    // The device is open: its label and the sample rate it runs at.
-    std::function<void(const std::string& label, double rateHz)> opened;
+    // The device is open.
+    std::function<void()> opened;
     std::function<void(const sdr::NoiseReading&)> reading;
     std::function<void(const SdrJobOutcome&)> finished;
 };

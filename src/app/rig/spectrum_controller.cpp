@@ -6,6 +6,7 @@
 #include <QPixmap>
 #include <QPushButton>
 #include <QSignalBlocker>
+#include <algorithm>
 
 #include "app/rig/spectrum_window.h"
 #include "app/window/qt_text.h"
@@ -32,8 +33,7 @@ void SpectrumController::createWindow() {
     connect(window_->print, &QPushButton::clicked, this, [this] { printClick(); });
 }
 
-void SpectrumController::begin(double rateHz) {
-    rateHz_ = rateHz;
+void SpectrumController::begin() {
     readings_.clear();
     if (!window_) return;
     const QSignalBlocker quiet(window_->reading);
@@ -41,11 +41,19 @@ void SpectrumController::begin(double rateHz) {
 }
 
 void SpectrumController::add(const sdr::NoiseReading& reading) {
-    readings_.push_back(reading);
+    const auto same = std::find_if(readings_.begin(), readings_.end(), [&](const auto& r) {
+        return r.where.label == reading.where.label;
+    });
+    const int index = static_cast<int>(same - readings_.begin());
+    if (same == readings_.end())
+        readings_.push_back(reading);
+    else
+        *same = reading;
     if (!window_) return;
     // The newest reading is shown as it comes in.
-    window_->reading->addItem(ToQString(reading.where.label));
-    window_->reading->setCurrentIndex(window_->reading->count() - 1);
+    if (index == window_->reading->count()) window_->reading->addItem(ToQString(reading.where.label));
+    if (index == window_->reading->currentIndex()) redraw();
+    window_->reading->setCurrentIndex(index);
 }
 
 void SpectrumController::open() {
@@ -73,7 +81,7 @@ void SpectrumController::redraw() {
     const int index = window_->reading->currentIndex();
     if (index < 0 || static_cast<std::size_t>(index) >= readings_.size()) return;
     const SpectrumViewInputs in =
-        SpectrumViewOf(readings_[static_cast<std::size_t>(index)], rateHz_, SystemDecimalSeparator());
+        SpectrumViewOf(readings_[static_cast<std::size_t>(index)], SystemDecimalSeparator());
     const SpectrumDrawing drawing = DescribeSpectrum(in);
     const auto draw = [&drawing](DiagramCanvas& canvas) { DrawSpectrum(canvas, drawing); };
     // Drawn at the screen's device pixels, so that it is sharp at any scale.

@@ -24,9 +24,10 @@ class SpectrumController : public QObject {
     SpectrumController(RigDialogs& dialogs, QAction& command, QWidget& windowParent,
                        QObject* parent);
 
-    // A new measurement at `rateHz` begins: its readings replace the ones kept.
-    void begin(double rateHz);
-    // A reading of it; shown at once where the window is open.
+    // A new measurement begins: its readings replace the ones kept.
+    void begin();
+    // A reading of it, or the monitor's, which replaces one of the same band or frequency;
+    // shown at once where the window is open.
     void add(const sdr::NoiseReading& reading);
 
     // Shows the window with the last reading; a message while there is none.
@@ -38,7 +39,6 @@ class SpectrumController : public QObject {
 
     SpectrumWindow* window() const { return window_; }
     const DiagramPicture& picture() const { return picture_; }
-    std::size_t readingCount() const { return readings_.size(); }
 
   private:
     void createWindow();
@@ -47,7 +47,6 @@ class SpectrumController : public QObject {
     RigDialogs& dialogs_;
     QWidget& windowParent_;
     SpectrumWindow* window_ = nullptr;
-    double rateHz_ = 0;
     std::vector<sdr::NoiseReading> readings_;
     DiagramPicture picture_;
     PrinterAccess printers_;

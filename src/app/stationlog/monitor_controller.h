@@ -30,6 +30,7 @@ class MonitorController : public QObject {
 
     MonitorWindow* window() const { return window_; }
     const MonitorRunner& runner() const { return *runner_; }
+    MonitorRunner& runner() { return *runner_; }
 
   signals:
     // A run started (true) or is over, the rig restored (false).

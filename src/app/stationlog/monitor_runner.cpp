@@ -30,6 +30,11 @@ bool MonitorRunner::start(MonitorJob job) {
     if (running_) return false;
     if (worker_.joinable()) worker_.join();  // the last run has ended; its thread is done
     running_ = true;
+    if (job.sdr)
+        job.noise = [this](const sdr::NoiseReading& reading) {
+            QMetaObject::invokeMethod(
+                this, [this, reading] { emit noiseMeasured(reading); }, Qt::QueuedConnection);
+        };
     worker_ = std::jthread([this, job = std::move(job)](std::stop_token stop) {
         const auto report = [this](const MonitorStatus& status) {
             QMetaObject::invokeMethod(

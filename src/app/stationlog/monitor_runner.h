@@ -25,6 +25,8 @@ class MonitorRunner : public QObject {
 
   signals:
     void statusChanged(const fw::MonitorStatus& status);
+    // With an SDR: each measurement, with its spectrum.
+    void noiseMeasured(const fw::sdr::NoiseReading& reading);
     // The run is over; `error` is empty when it completed or was stopped.
     void finished(const QString& error);
 

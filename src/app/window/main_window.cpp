@@ -24,6 +24,7 @@
 #include "app/window/qt_dialogs.h"
 #include "app/stationlog/entry_logger.h"
 #include "app/stationlog/monitor_controller.h"
+#include "app/stationlog/monitor_runner.h"
 #include "app/stationlog/station_log_controller.h"
 
 namespace fw {
@@ -74,6 +75,8 @@ MainWindow::MainWindow(WindowDialogs* dialogs, const QString& programFilePath) {
     connect(rig_.get(), &RigController::busyChanged, &monitor, &MonitorController::setStartBlocked);
     connect(&monitor, &MonitorController::runningChanged, rig_.get(),
             &RigController::setStartBlocked);
+    // The monitor's SDR measurements go to the Spectrum window too.
+    connect(&monitor.runner(), &MonitorRunner::noiseMeasured, rig_.get(), &RigController::showNoise);
 }
 
 MainWindow::~MainWindow() = default;
