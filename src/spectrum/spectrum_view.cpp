@@ -147,7 +147,8 @@ SpectrumDrawing DescribeSpectrum(const SpectrumViewInputs& in) {
 
 void DrawSpectrum(DiagramCanvas& canvas, const SpectrumDrawing& d) {
     const ViewFrame& f = d.frame;
-    const std::string unit = "N0 [" + std::string(DensityUnitLabel) + "]";
+    // The axis carries the density of every bin; N0 is one level on it.
+    const std::string unit = "Density [" + std::string(DensityUnitLabel) + "]";
     DrawViewBase(canvas, f, d.levels, d.title, unit);
     std::vector<LineSegment> grid;
     for (const FrequencyTick& t : d.ticks) {

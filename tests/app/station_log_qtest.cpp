@@ -255,6 +255,7 @@ class StationLogTest : public QObject {
         rig.MIReadSMeterClick();
         QVERIFY(monitor.runner().running() && !rig.busy());
         QVERIFY(!read->isEnabled() && !sweep->isEnabled());
+        QVERIFY(f.c().actions.rigStatus->text().endsWith(QStringLiteral("— in use by the monitor")));
         monitor.setStartBlocked(true);  // as a rig job starting now would
         QTest::mouseClick(w->stop, Qt::LeftButton);
         QTRY_VERIFY_WITH_TIMEOUT(!monitor.runner().running(), 5000);

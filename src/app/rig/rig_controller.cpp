@@ -72,6 +72,11 @@ QProgressDialog* RigController::progressDialog() const {
 void RigController::setStartBlocked(bool blocked) {
     startBlocked_ = blocked;
     enableStarting();
+    if (busy()) return;
+    if (blocked)
+        setStatus("in use by the monitor");
+    else
+        showIdle();
 }
 
 void RigController::enableStarting() {
