@@ -57,8 +57,10 @@ int CmdLogReport(ArgList& args, std::ostream& out, std::ostream& err) {
     if (stopped()) throw Refusal(StoppedText);
 
     if (pdf) {
-        const std::string error = WriteReportPdf(report->document, pictures, *pdf);
-        if (!error.empty()) throw Refusal(error);
+        // A stop while the pages are drawn writes nothing; once written, the report stands.
+        const std::string error =
+            WriteReportPdf(report->document, pictures, *pdf, interrupt.token());
+        if (!error.empty()) throw Refusal(stopped() ? StoppedText : error);
         out << *pdf << '\n';
         return ExitOk;
     }

@@ -153,7 +153,7 @@ QByteArray ReportPdfBytes(const ReportDocument& report, const QImage& picture, i
 }
 
 QByteArray ReportPdfBytes(const ReportDocument& report, std::span<const QImage> pictures,
-                          int fromPage, int toPage) {
+                          int fromPage, int toPage, std::stop_token stop) {
     const int from = std::max(fromPage, 1);
     const int to = std::min(toPage, static_cast<int>(report.pages.size()));
     if (from > to) return {};
@@ -170,6 +170,7 @@ QByteArray ReportPdfBytes(const ReportDocument& report, std::span<const QImage> 
         QPainter painter;
         if (!painter.begin(&writer)) return {};
         for (int n = from; n <= to; ++n) {
+            if (stop.stop_requested()) return {};
             if (n > from && !writer.newPage()) return {};
             RenderReportPage(report.pages[static_cast<std::size_t>(n - 1)], pictures, painter,
                              PdfDpi);
@@ -197,9 +198,9 @@ std::string WriteReportPdf(const ReportDocument& report, const QImage& picture,
 }
 
 std::string WriteReportPdf(const ReportDocument& report, std::span<const QImage> pictures,
-                           const std::string& path) {
+                           const std::string& path, std::stop_token stop) {
     const QByteArray pdf =
-        ReportPdfBytes(report, pictures, 1, static_cast<int>(report.pages.size()));
+        ReportPdfBytes(report, pictures, 1, static_cast<int>(report.pages.size()), stop);
     return SaveReportPdf(std::string_view(pdf.constData(), static_cast<std::size_t>(pdf.size())),
                          path);
 }

@@ -5,6 +5,7 @@
 #include <QFont>
 #include <QImage>
 #include <span>
+#include <stop_token>
 #include <string>
 #include <string_view>
 
@@ -46,12 +47,12 @@ QImage RenderReportImage(const ReportPage& page, std::span<const QImage> picture
                          double dotsPerInch);
 
 // Pages fromPage to toPage (from 1, both included, kept within the report's pages) as an A4
-// portrait PDF at 600 dpi without margins; empty when no page lies in the range or the pages
-// could not be drawn.
+// portrait PDF at 600 dpi without margins; empty when no page lies in the range, the pages
+// could not be drawn or `stop` was requested before the last page.
 QByteArray ReportPdfBytes(const ReportDocument& report, const QImage& picture, int fromPage,
                           int toPage);
 QByteArray ReportPdfBytes(const ReportDocument& report, std::span<const QImage> pictures,
-                          int fromPage, int toPage);
+                          int fromPage, int toPage, std::stop_token stop = {});
 // Every page.
 QByteArray ReportPdfBytes(const ReportDocument& report, const QImage& picture);
 
@@ -61,11 +62,11 @@ QByteArray ReportPdfBytes(const ReportDocument& report, const QImage& picture);
 // could not be written to "path"" and the reason.
 std::string SaveReportPdf(std::string_view pdf, const std::string& path);
 
-// Every page as PDF, written with SaveReportPdf.
+// Every page as PDF, written with SaveReportPdf; nothing is written once `stop` is requested.
 std::string WriteReportPdf(const ReportDocument& report, const QImage& picture,
                            const std::string& path);
 std::string WriteReportPdf(const ReportDocument& report, std::span<const QImage> pictures,
-                           const std::string& path);
+                           const std::string& path, std::stop_token stop = {});
 
 inline constexpr const char* ReportDocumentName = "<document>";
 
