@@ -62,12 +62,14 @@ class PrintMenuTest : public QObject {
             auto* w = qobject_cast<TFormPrint*>(QApplication::activeModalWidget());
             if (!w) return;
             opened = true;
-            w->setPrinterNamesSource([] { return QStringList(); });
+            w->setPrinterSource([] { return CupsPrinters(); });
             w->setPrintDialogRunner([](QPrintDialog&) {
                 QTest::qFail("the print dialog opened without a printer", __FILE__, __LINE__);
                 return static_cast<int>(QDialog::Rejected);
             });
+            QTRY_VERIFY(w->printButton()->isEnabled());
             w->printButton()->click();
+            QTRY_VERIFY(!w->findingPrinters());
             w->close();
         });
         f.c().actions.print->trigger();

@@ -2,55 +2,24 @@
 #include "output/cups_print.h"
 
 #include <gtest/gtest.h>
-#include <sys/socket.h>
-#include <sys/un.h>
-#include <unistd.h>
 
-#include <QByteArray>
 #include <QTemporaryDir>
-#include <cstring>
 #include <functional>
 #include <string>
 #include <thread>
 
+#include "support/silent_server.h"
+
 namespace fw {
 namespace {
 
-// Runs `work` with CUPS_SERVER set to `server`: in a fresh thread, as CUPS reads the setting
-// once per thread.
+using testing::SilentServer;
+
+// Runs `work` with CUPS_SERVER set to `server`, in a fresh thread.
 void WithCupsServer(const std::string& server, const std::function<void()>& work) {
-    const bool had = qEnvironmentVariableIsSet("CUPS_SERVER");
-    const QByteArray saved = qgetenv("CUPS_SERVER");
-    qputenv("CUPS_SERVER", QByteArray::fromStdString(server));
+    const testing::CupsServerSetting setting(server);
     std::thread(work).join();
-    if (had)
-        qputenv("CUPS_SERVER", saved);
-    else
-        qunsetenv("CUPS_SERVER");
 }
-
-// A local socket that takes connections into its backlog and never answers them.
-class SilentServer {
-  public:
-    explicit SilentServer(const std::string& path) : fd_(socket(AF_UNIX, SOCK_STREAM, 0)) {
-        sockaddr_un address{};
-        address.sun_family = AF_UNIX;
-        std::strncpy(address.sun_path, path.c_str(), sizeof address.sun_path - 1);
-        listening_ = fd_ >= 0 &&
-                     bind(fd_, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0 &&
-                     listen(fd_, 8) == 0;
-    }
-    SilentServer(const SilentServer&) = delete;
-    SilentServer& operator=(const SilentServer&) = delete;
-    ~SilentServer() {
-        if (fd_ >= 0) close(fd_);
-    }
-    bool listening() const { return listening_; }
-
-  private:
-    int fd_;
-    bool listening_ = false;
-};
 
 TEST(CupsPrint, ServerThatIsMissingOrSilentIsAReasonNotAHang) {
     QTemporaryDir dir;

@@ -2,7 +2,7 @@
 
 #include <QAction>
 
-#include "app/window/background.h"
+#include "app/background/background.h"
 #include "app/window/qt_text.h"
 #include "libs/process_start.h"
 #include "info/links.h"

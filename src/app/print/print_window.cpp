@@ -8,7 +8,6 @@
 #include <QMetaObject>
 #include <QPixmap>
 #include <QPrintDialog>
-#include <QPrinterInfo>
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollArea>
@@ -16,6 +15,7 @@
 #include <QToolButton>
 #include <algorithm>
 
+#include "app/background/background.h"
 #include "app/logic/app_state.h"
 #include "output/preview_zoom.h"
 #include "output/qt/report_render.h"
@@ -81,7 +81,7 @@ TFormPrint::TFormPrint(ReportBuilder build, std::vector<QImage> pictures, const 
       pdfName_(pdfName),
       dialogs_(dialogs),
       runPrintDialog_([](QPrintDialog& dialog) { return dialog.exec(); }),
-      printerNames_([] { return QPrinterInfo::availablePrinterNames(); }),
+      printerSource_([] { return ListCupsPrinters(); }),
       print_(PrintReportPictures) {
     setObjectName(QStringLiteral("FormPrint"));
     setWindowTitle(caption);
@@ -122,10 +122,8 @@ TFormPrint::TFormPrint(ReportBuilder build, std::vector<QImage> pictures, const 
     preview_->setWidget(pageView_);
 
     placeOnScreen();
-    // Copies stay 1 until the print dialog says otherwise.
-    ConfigureReportPrinter(printer_, 1);
-    fillPrinterList();
     connect(printerList_, &QComboBox::currentIndexChanged, this, &TFormPrint::PrinterListChange);
+    findPrinters({});
 }
 
 TFormPrint::~TFormPrint() = default;
@@ -161,25 +159,60 @@ void TFormPrint::buildNavigator() {
     }
 }
 
-void TFormPrint::setPrinterNamesSource(PrinterNamesSource source) {
-    printerNames_ = std::move(source);
-    fillPrinterList();
+QPrinter& TFormPrint::printer() {
+    if (!printer_) {
+        printer_ = std::make_unique<QPrinter>();
+        // Copies stay 1 until the print dialog says otherwise.
+        ConfigureReportPrinter(*printer_, 1);
+    }
+    return *printer_;
 }
 
-void TFormPrint::fillPrinterList() {
-    const QStringList names = printerNames_();
-    QString current = printer_.printerName();
-    if (current.isEmpty() || !names.contains(current)) current = QPrinterInfo::defaultPrinterName();
-    if (!current.isEmpty() && names.contains(current)) printer_.setPrinterName(current);
+void TFormPrint::setPrinterSource(PrinterSource source) {
+    printerSource_ = std::move(source);
+    findPrinters({});
+}
+
+void TFormPrint::findPrinters(std::function<void()> then) {
+    const int search = ++printerSearch_;
+    showPrinterSearch(true);
+    RunInBackground(*this, [this, search, source = printerSource_, then = std::move(then)] {
+        auto found = std::make_shared<CupsPrinters>(source());
+        return Continuation([this, search, found, then] {
+            if (search != printerSearch_) return;  // a newer search answers instead
+            showPrinterSearch(false);
+            fillPrinterList(*found);
+            if (then) then();
+        });
+    });
+}
+
+void TFormPrint::showPrinterSearch(bool searching) {
+    findingPrinters_ = searching;
+    printerList_->setEnabled(!searching);
+    butPrint_->setEnabled(!searching && !jobRunning_);
+    butPrint_->setText(searching ? QString::fromUtf8(FindingPrintersText) : QStringLiteral("Print"));
+    if (!searching) return;
+    const QSignalBlocker quiet(printerList_);
+    printerList_->clear();
+    printerList_->addItem(QString::fromUtf8(FindingPrintersText));
+}
+
+void TFormPrint::fillPrinterList(const CupsPrinters& found) {
+    QStringList names;
+    for (const std::string& name : found.names) names << QString::fromStdString(name);
+    // The one picked before while it is still there, else the server's default.
+    if (!names.contains(chosenPrinter_)) chosenPrinter_ = QString::fromStdString(found.defaultName);
+    if (!names.contains(chosenPrinter_)) chosenPrinter_.clear();
     const QSignalBlocker quiet(printerList_);
     printerList_->clear();
     printerList_->addItems(names);
-    printerList_->setCurrentIndex(names.indexOf(printer_.printerName()));
+    printerList_->setCurrentIndex(names.indexOf(chosenPrinter_));
 }
 
 void TFormPrint::PrinterListChange(int index) {
-    if (index < 0) return;
-    printer_.setPrinterName(printerList_->itemText(index));
+    if (index < 0 || findingPrinters_) return;
+    chosenPrinter_ = printerList_->itemText(index);
 }
 
 void TFormPrint::showEvent(QShowEvent* event) {
@@ -253,16 +286,21 @@ void TFormPrint::showPage(int n) {
 }
 
 void TFormPrint::ButPrintClick() {
-    if (jobRunning_) return;
-    // Printers come and go while the window is open: ask again.
-    fillPrinterList();
+    if (jobRunning_ || findingPrinters_) return;
+    // Printers come and go while the window is open: ask again. The print dialog talks to
+    // the server too, so it opens only once the server answered.
+    findPrinters([this] { printOnChosenPrinter(); });
+}
+
+void TFormPrint::printOnChosenPrinter() {
     if (printerList_->count() == 0) {
         dialogs_.show({MessageKind::Warning, NoPrinterText});
         return;
     }
-
-    QPrintDialog dialog(&printer_, this);
-    printer_.setCopyCount(1);
+    QPrinter& p = printer();
+    if (!chosenPrinter_.isEmpty()) p.setPrinterName(chosenPrinter_);
+    QPrintDialog dialog(&p, this);
+    p.setCopyCount(1);
     dialog.setMinMax(1, pageCount());
     dialog.setFromTo(1, pageCount());
     dialog.setOption(QAbstractPrintDialog::PrintPageRange, true);
@@ -270,8 +308,12 @@ void TFormPrint::ButPrintClick() {
     if (runPrintDialog_(dialog) != QDialog::Accepted) return;
 
     // The dialog's printer is current from now on; its copies count, its collate does not.
-    ConfigureReportPrinter(printer_, printer_.copyCount());
-    fillPrinterList();
+    ConfigureReportPrinter(p, p.copyCount());
+    chosenPrinter_ = p.printerName();
+    {
+        const QSignalBlocker quiet(printerList_);
+        printerList_->setCurrentIndex(printerList_->findText(chosenPrinter_));
+    }
     runJob(butPrint_, QStringLiteral("Printing…"),
            [print = print_, report = report_, pictures = pictures_, job = chosenJob()] {
                return print(report, pictures, job);
@@ -293,7 +335,7 @@ void TFormPrint::runJob(QPushButton* button, const QString& busyText,
             [this, button, text, error] {
                 jobRunning_ = false;
                 button->setText(text);
-                butPrint_->setEnabled(true);
+                butPrint_->setEnabled(!findingPrinters_);
                 butSavePdf_->setEnabled(true);
                 if (!error.empty()) dialogs_.show({MessageKind::Error, error});
             },
@@ -324,11 +366,12 @@ void TFormPrint::ButSavePdfClick() {
 }
 
 ReportPrintJob TFormPrint::chosenJob() const {
-    ReportPrintJob job{printer_.printerName().toStdString(), printer_.copyCount(), 1, pageCount()};
-    if (printer_.printRange() != QPrinter::PageRange) return job;
+    const QPrinter& p = *printer_;
+    ReportPrintJob job{p.printerName().toStdString(), p.copyCount(), 1, pageCount()};
+    if (p.printRange() != QPrinter::PageRange) return job;
     // A bound of 0 is one the dialog left open.
-    if (printer_.fromPage() > 0) job.fromPage = std::max(printer_.fromPage(), 1);
-    if (printer_.toPage() > 0) job.toPage = std::min(printer_.toPage(), pageCount());
+    if (p.fromPage() > 0) job.fromPage = std::max(p.fromPage(), 1);
+    if (p.toPage() > 0) job.toPage = std::min(p.toPage(), pageCount());
     return job;
 }
 

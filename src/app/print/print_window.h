@@ -7,6 +7,7 @@
 #include <QPrinter>
 #include <array>
 #include <functional>
+#include <memory>
 #include <span>
 #include <string>
 #include <thread>
@@ -14,6 +15,7 @@
 
 #include "app/window/picture_saving.h"
 #include "measure/meas_list.h"
+#include "output/cups_print.h"
 #include "output/report_page.h"
 #include "output/qt/report_render.h"
 
@@ -45,6 +47,9 @@ enum class NavButton {
 };
 inline constexpr int NavButtonCount = 8;
 
+// The printer list and the Print button while the print server is asked for its printers.
+inline constexpr const char* FindingPrintersText = "Finding printers…";
+
 // The warning instead of the print dialog when the system lists no printer.
 inline constexpr const char* NoPrinterText =
     "No printer is set up, so the report cannot be printed. Set up a printer in the system's "
@@ -68,10 +73,11 @@ class TFormPrint : public QDialog {
 
     // Builds the pages from an empty document, fits the whole page and shows page 1.
     void VorschauErzeugen();
-    // A warning when there is no printer; else the system print dialog, then printing the
-    // chosen pages with the report's settings, and an error box when that fails. The job goes
-    // to the print server off the window's thread; meanwhile Print says so and the window
-    // stays open, so that the outcome is shown.
+    // Asks the print server for its printers off the window's thread, Print saying so; then a
+    // warning when there is none, else the system print dialog, then printing the chosen pages
+    // with the report's settings, and an error box when that fails. The job goes to the print
+    // server off the window's thread; meanwhile Print says so and the window stays open, so
+    // that the outcome is shown.
     void ButPrintClick();
 
     // Asks for a PDF file and writes every page to it, whole or not at all, off the window's
@@ -80,14 +86,17 @@ class TFormPrint : public QDialog {
 
     // A print or save job is under way: neither starts another, and the window stays open.
     bool jobRunning() const { return jobRunning_; }
+    // The print server is being asked for its printers; closing the window does not wait.
+    bool findingPrinters() const { return findingPrinters_; }
     void done(int result) override;
 
     // Shows the print dialog and gives its result; window tests answer it themselves.
     using PrintDialogRunner = std::function<int(QPrintDialog&)>;
     void setPrintDialogRunner(PrintDialogRunner runner) { runPrintDialog_ = std::move(runner); }
-    // The installed printers' names; window tests give their own list.
-    using PrinterNamesSource = std::function<QStringList()>;
-    void setPrinterNamesSource(PrinterNamesSource source);
+    // The print server's printers, asked for off the window's thread; ListCupsPrinters unless
+    // a test gives its own. Setting it asks again.
+    using PrinterSource = std::function<CupsPrinters()>;
+    void setPrinterSource(PrinterSource source);
     // Prints a job and gives the failure's text, empty on success; PrintReport unless a
     // window test puts its own.
     using ReportPrinter = std::function<std::string(
@@ -109,7 +118,11 @@ class TFormPrint : public QDialog {
     int currentPage() const { return currentPage_; }
     int zoom() const { return zoom_; }
     int gap() const { return gap_; }
-    QPrinter& printer() { return printer_; }
+    // The printer picked in the list (empty: none yet).
+    const QString& chosenPrinter() const { return chosenPrinter_; }
+    // The print dialog's printer, with the report's settings. Made on first use only, as
+    // making it asks the print server.
+    QPrinter& printer();
 
     inline static const QString Caption = QStringLiteral("Print Noise Report");
     inline static const QString SavePdfCaption = QStringLiteral("Save as PDF");
@@ -123,8 +136,14 @@ class TFormPrint : public QDialog {
     void FormShow();
     void FormActivate();
     void buildNavigator();
-    void fillPrinterList();
+    // Asks `printerSource_` off the window's thread, the list and Print greyed meanwhile, then
+    // fills the list and runs `then`, unless the window is gone by then.
+    void findPrinters(std::function<void()> then);
+    void fillPrinterList(const CupsPrinters& found);
+    void showPrinterSearch(bool searching);
     void PrinterListChange(int index);
+    // After the printers were found: the warning or the print dialog and the job.
+    void printOnChosenPrinter();
     void navigate(NavButton b);
     void setZoom(int zoom);
     void showPage(int n);
@@ -147,16 +166,19 @@ class TFormPrint : public QDialog {
     QScrollArea* preview_ = nullptr;
     QLabel* pageView_ = nullptr;
 
-    QPrinter printer_;
+    std::unique_ptr<QPrinter> printer_;
+    QString chosenPrinter_;
     // Until the first build, one empty page, as a cleared document has.
     ReportDocument report_{{ReportPage{}}};
     int zoom_ = 100;
     int gap_ = 10;
     int currentPage_ = 1;
     PrintDialogRunner runPrintDialog_;
-    PrinterNamesSource printerNames_;
+    PrinterSource printerSource_;
     ReportPrinter print_;
     bool jobRunning_ = false;
+    bool findingPrinters_ = false;
+    int printerSearch_ = 0;  // numbers the searches: only the latest one's answer counts
     std::jthread job_;  // last member: joined before the others go
 };
 

@@ -2,7 +2,7 @@
 
 #include <memory>
 
-#include "app/window/background.h"
+#include "app/background/background.h"
 
 #include <QDialogButtonBox>
 #include <QDoubleSpinBox>

@@ -9,7 +9,7 @@
 #include <QVBoxLayout>
 #include <memory>
 
-#include "app/window/background.h"
+#include "app/background/background.h"
 #include "app/window/qt_text.h"
 #include "libs/real_text.h"
 #include "libs/regional.h"

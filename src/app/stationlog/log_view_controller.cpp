@@ -13,7 +13,7 @@
 #include "app/stationlog/log_span_dialog.h"
 #include "app/stationlog/log_view_window.h"
 #include "app/stationlog/missing_log.h"
-#include "app/window/background.h"
+#include "app/background/background.h"
 #include "app/window/qt_text.h"
 #include "app/window/screen_fit.h"
 #include "stationlog/station_log_tasks.h"

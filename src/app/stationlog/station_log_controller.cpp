@@ -12,7 +12,7 @@
 #include "app/stationlog/log_view_controller.h"
 #include "app/stationlog/missing_log.h"
 #include "app/stationlog/monitor_controller.h"
-#include "app/window/background.h"
+#include "app/background/background.h"
 #include "stationlog/station_log_tasks.h"
 #include "stationlog/log_to_list.h"
 #include "output/qt/qimage_picture.h"

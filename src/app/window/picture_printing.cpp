@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <memory>
 
-#include "app/window/background.h"
+#include "app/background/background.h"
 #include "app/window/qt_text.h"
 #include "output/qt/picture_pdf.h"
 #include "output/qt/qimage_picture.h"

@@ -9,7 +9,6 @@
 #include <QFile>
 #include <QLabel>
 #include <QPrintDialog>
-#include <QPrinterInfo>
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollArea>
@@ -23,6 +22,7 @@
 #include "libs/regional.h"
 #include "output/preview_zoom.h"
 #include "output/qt/report_render.h"
+#include "support/silent_server.h"
 
 namespace fw {
 namespace {
@@ -58,12 +58,22 @@ MeasList Rows(int n) {
     return list;
 }
 
-// Print and save jobs run off the window's thread: lets the job report back.
-void WaitForPrintJob(const TFormPrint& window) {
+// Lets the window's work off its thread report back until `done` holds, for at most 10 s.
+template <typename Done>
+void WaitUntil(Done done) {
     QElapsedTimer waited;
     waited.start();
-    while (window.jobRunning() && waited.elapsed() < 10000)
+    while (!done() && waited.elapsed() < 10000)
         QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+}
+
+// Printers are found, and print and save jobs run, off the window's thread.
+void WaitForPrintJob(const TFormPrint& window) {
+    WaitUntil([&] { return !window.findingPrinters() && !window.jobRunning(); });
+}
+
+CupsPrinters QueueA() {
+    return {{"Queue A"}, ""};
 }
 
 std::size_t TextItems(const ReportPage& page) {
@@ -82,6 +92,38 @@ TEST(PrintWindowGeometry, FollowsTheScreenAreaWithAFloorOf300AndTheTopRow) {
     EXPECT_EQ(PrintWindowGeometry({800, 500}), QRect(40, 25, 721, 450));
     EXPECT_EQ(PrintWindowGeometry({400, 300}), QRect(0, 0, 400, 300));
     EXPECT_EQ(PrintWindowGeometry({200, 100}), QRect(0, 0, 200, 100));
+}
+
+// Against a print server that takes the connection and never answers, the window opens at
+// once, says it is finding printers, pages meanwhile and closes without waiting for the server.
+// First of the window tests: the window's thread meets CUPS here for the first time.
+TEST(PrintWindowSilentServer, OpensAndStaysResponsiveWhileThePrintersAreSought) {
+    QTemporaryDir dir;
+    const std::string path = dir.filePath("silent.sock").toStdString();
+    const testing::SilentServer silent(path);
+    ASSERT_TRUE(silent.listening());
+    const testing::CupsServerSetting cups(path);
+    const QImage picture = Picture();
+    const MeasList list = Rows(59);
+    testing::ScriptedDialogs dialogs;
+    auto window = std::make_unique<TFormPrint>(picture, list, "v 1.0", dialogs);
+    window->show();
+    window->VorschauErzeugen();
+    ASSERT_TRUE(silent.called(10000)) << "the printers are asked for";
+    EXPECT_TRUE(window->findingPrinters());
+    EXPECT_FALSE(window->printerList()->isEnabled());
+    EXPECT_EQ(window->printerList()->currentText(), QString::fromUtf8(FindingPrintersText));
+    EXPECT_FALSE(window->printButton()->isEnabled());
+    EXPECT_EQ(window->printButton()->text(), QString::fromUtf8(FindingPrintersText));
+    window->navButton(NavButton::NextPage)->click();
+    EXPECT_EQ(window->currentPage(), 2);
+    window->ButPrintClick();  // nothing to print on yet
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(dialogs.messages.empty());
+    window->close();
+    EXPECT_FALSE(window->isVisible());
+    window.reset();
+    EXPECT_TRUE(silent.called(0)) << "still unanswered";
 }
 
 class PrintWindowTest : public ::testing::Test {
@@ -134,6 +176,7 @@ TEST_F(PrintWindowTest, NavigatorPrintButtonAndPrinterListAlongTheTop) {
     EXPECT_LE(right, 313);
     EXPECT_EQ(window->navigator()->findChildren<QToolButton*>().size(), NavButtonCount);
 
+    WaitForPrintJob(*window);
     const QPushButton* print = window->printButton();
     EXPECT_EQ(print->text(), "Print");
     EXPECT_EQ(print->geometry(), QRect(344, 8, 113, 49));
@@ -143,17 +186,28 @@ TEST_F(PrintWindowTest, NavigatorPrintButtonAndPrinterListAlongTheTop) {
     const QComboBox* printers = window->printerList();
     EXPECT_EQ(printers->pos(), QPoint(464, 8));
     EXPECT_EQ(printers->width(), 249);
-    QStringList shown;
-    for (int i = 0; i < printers->count(); ++i) shown << printers->itemText(i);
-    EXPECT_EQ(shown, QPrinterInfo::availablePrinterNames());
-    if (printers->count() > 0) {
-        EXPECT_EQ(printers->currentText(), window->printer().printerName());
-        // Choosing another entry makes it the current printer.
+    // The server's printers, its default current; choosing another makes it the current one.
+    struct Case {
+        CupsPrinters found;
+        QStringList shown;
+        int current;
+    };
+    const Case cases[] = {
+        {{{"Home", "Office", "Office/duplex"}, "Office"}, {"Home", "Office", "Office/duplex"}, 1},
+        {{{"Home"}, ""}, {"Home"}, -1},
+        {{{}, ""}, {}, -1},
+    };
+    for (const Case& c : cases) {
+        window->setPrinterSource([found = c.found] { return found; });
+        WaitForPrintJob(*window);
+        QStringList shown;
+        for (int i = 0; i < printers->count(); ++i) shown << printers->itemText(i);
+        EXPECT_EQ(shown, c.shown);
+        EXPECT_EQ(printers->currentIndex(), c.current);
+        if (printers->count() == 0) continue;
         const int last = printers->count() - 1;
         window->printerList()->setCurrentIndex(last);
-        EXPECT_EQ(window->printer().printerName(), printers->itemText(last));
-    } else {
-        EXPECT_EQ(printers->currentIndex(), -1);
+        EXPECT_EQ(window->chosenPrinter(), c.shown[last]);
     }
 }
 
@@ -249,7 +303,7 @@ TEST_F(ThreePageWindowTest, PageButtonsStepThroughThePages) {
 }
 
 TEST_F(ThreePageWindowTest, PrintDialogOffersThePagesAndTheJobTakesItsChoice) {
-    window->setPrinterNamesSource([] { return QStringList{"Queue A"}; });
+    window->setPrinterSource(QueueA);
     std::vector<ReportPrintJob> jobs;
     window->setReportPrinter(
         [&](const ReportDocument& report, std::span<const QImage> printed,
@@ -289,6 +343,7 @@ TEST_F(ThreePageWindowTest, PrintDialogOffersThePagesAndTheJobTakesItsChoice) {
             d.printer()->setColorMode(QPrinter::GrayScale);
             return static_cast<int>(QDialog::Accepted);
         });
+        WaitForPrintJob(*window);
         window->ButPrintClick();
         WaitForPrintJob(*window);
         ASSERT_EQ(jobs.size(), static_cast<std::size_t>(shown));
@@ -310,12 +365,13 @@ TEST_F(ThreePageWindowTest, PrintDialogOffersThePagesAndTheJobTakesItsChoice) {
     // A cancelled dialog prints nothing.
     window->setPrintDialogRunner([](QPrintDialog&) { return static_cast<int>(QDialog::Rejected); });
     window->ButPrintClick();
+    WaitForPrintJob(*window);
     EXPECT_EQ(jobs.size(), 4u);
 }
 
 TEST_F(PrintWindowTest, NoPrinterWarnsAndOpensNoPrintDialog) {
     window->VorschauErzeugen();
-    window->setPrinterNamesSource([] { return QStringList{}; });
+    window->setPrinterSource([] { return CupsPrinters(); });
     int dialogsShown = 0;
     int printed = 0;
     window->setPrintDialogRunner([&](QPrintDialog&) {
@@ -326,7 +382,9 @@ TEST_F(PrintWindowTest, NoPrinterWarnsAndOpensNoPrintDialog) {
         ++printed;
         return std::string();
     });
+    WaitForPrintJob(*window);
     window->printButton()->click();
+    WaitForPrintJob(*window);
     EXPECT_EQ(dialogsShown, 0);
     EXPECT_EQ(printed, 0);
     ASSERT_EQ(dialogs.messages.size(), 1u);
@@ -335,7 +393,8 @@ TEST_F(PrintWindowTest, NoPrinterWarnsAndOpensNoPrintDialog) {
     EXPECT_EQ(window->printerList()->count(), 0);
 
     // A printer set up while the window is open is found on the next press.
-    window->setPrinterNamesSource([] { return QStringList{"Queue A"}; });
+    window->setPrinterSource(QueueA);
+    WaitForPrintJob(*window);
     window->printButton()->click();
     WaitForPrintJob(*window);
     EXPECT_EQ(dialogsShown, 1);
@@ -345,7 +404,7 @@ TEST_F(PrintWindowTest, NoPrinterWarnsAndOpensNoPrintDialog) {
 
 TEST_F(PrintWindowTest, FailedPrintShowsTheReasonInAnErrorBox) {
     window->VorschauErzeugen();
-    window->setPrinterNamesSource([] { return QStringList{"Queue A"}; });
+    window->setPrinterSource(QueueA);
     window->setPrintDialogRunner([](QPrintDialog&) { return static_cast<int>(QDialog::Accepted); });
     const std::string failure =
         "The report could not be printed on \"Queue A\": Destination \"Queue A\" is not "
@@ -358,7 +417,9 @@ TEST_F(PrintWindowTest, FailedPrintShowsTheReasonInAnErrorBox) {
     // The job waits for the print server off the window's thread; the window stays open
     // meanwhile, to show the outcome.
     window->show();
+    WaitForPrintJob(*window);
     window->ButPrintClick();
+    WaitUntil([&] { return window->jobRunning(); });
     EXPECT_TRUE(window->jobRunning());
     EXPECT_FALSE(window->printButton()->isEnabled());
     EXPECT_EQ(window->printButton()->text(), "Printing…");

@@ -1,4 +1,4 @@
-#include "app/window/background.h"
+#include "app/background/background.h"
 
 #include <QThread>
 #include <memory>
