@@ -26,6 +26,9 @@
 
 #include "libs/regional.h"
 #include <QSemaphore>
+#include <QThread>
+#include <atomic>
+#include <stop_token>
 
 #include "app/print/print_window.h"
 #include "app/stationlog/entry_logger.h"
@@ -121,6 +124,7 @@ struct LevelViewWindow : HandMadeLogWindow {
     LogViewController& view;
     LevelViewWindow() : view(Controller(f).levelOverTime()) {
         f.c().actions.levelOverTime->trigger();
+        QTRY_VERIFY(!view.loading());
     }
 };
 
@@ -481,6 +485,7 @@ class StationLogTest : public QObject {
         const QImage both = PictureToQImage(view.picture());
         QVERIFY(!both.isNull());
         view.window()->bandList->item(0)->setCheckState(Qt::Unchecked);
+        QTRY_VERIFY(!view.loading());
         const QImage one = PictureToQImage(view.picture());
         QVERIFY(one != both);
 
@@ -505,7 +510,44 @@ class StationLogTest : public QObject {
         }
 
         f.c().actions.hourlyProfile->trigger();
+        QTRY_VERIFY(!Controller(f).hourlyProfile().loading());
         QVERIFY(!PictureToQImage(Controller(f).hourlyProfile().picture()).isNull());
+    }
+
+    // The view is read off the window's thread, "Loading…" shown meanwhile; a newer request
+    // gives up the one under way, and closing the view gives up its read.
+    void viewReadsOffTheWindowsThread() {
+        LevelViewWindow w;
+        LogViewWindow& window = *w.view.window();
+        const QImage both = PictureToQImage(w.view.picture());
+        QSemaphore started, release;
+        std::vector<std::stop_token> stops;  // each pushed before `started` says so
+        std::atomic<bool> onWindowThread = false;
+        w.view.setViewReader([&, windowThread = QThread::currentThread()](
+                                 const std::string& path, const LogViewRequest& r,
+                                 ItuCoefficientCache& c, double ratio, std::stop_token stop) {
+            onWindowThread = onWindowThread || QThread::currentThread() == windowThread;
+            stops.push_back(stop);
+            started.release();
+            for (int i = 0; i < 1000 && !stop.stop_requested() && !release.tryAcquire(1, 10);) ++i;
+            StationLog log = StationLog::Open(path, StationLog::OpenMode::ReadOnly);
+            return RenderLogView(log, r, c, ratio);
+        });
+        for (const Qt::CheckState state : {Qt::Unchecked, Qt::Checked, Qt::Unchecked}) {
+            window.bandList->item(0)->setCheckState(state);
+            QVERIFY(started.tryAcquire(1, 10000));
+            QCOMPARE(window.image->text(), QStringLiteral("Loading…"));
+            QVERIFY(w.view.loading() && !window.save->isEnabled() && !window.print->isEnabled());
+            if (state == Qt::Unchecked) continue;
+            QVERIFY(stops[0].stop_requested());
+            release.release(2);  // the given-up read may take one on its way out
+            QTRY_VERIFY(!w.view.loading());
+            QVERIFY(window.save->isEnabled() && window.print->isEnabled());
+            QCOMPARE(PictureToQImage(w.view.picture()), both);  // the newer request's
+        }
+        window.close();
+        QVERIFY(!w.view.loading() && stops[2].stop_requested() && !stops[1].stop_requested());
+        QVERIFY(!onWindowThread);
     }
 
     // The printed page: one A4 page in landscape with the picture on it.

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QByteArray>
 #include <QTemporaryDir>
 #include <functional>
 #include <string>
@@ -13,13 +14,20 @@
 namespace fw {
 namespace {
 
-using testing::SilentServer;
-
-// Runs `work` with CUPS_SERVER set to `server`, in a fresh thread.
+// Runs `work` with CUPS_SERVER set to `server`: in a fresh thread, as CUPS reads the setting
+// once per thread.
 void WithCupsServer(const std::string& server, const std::function<void()>& work) {
-    const testing::CupsServerSetting setting(server);
+    const bool had = qEnvironmentVariableIsSet("CUPS_SERVER");
+    const QByteArray saved = qgetenv("CUPS_SERVER");
+    qputenv("CUPS_SERVER", QByteArray::fromStdString(server));
     std::thread(work).join();
+    if (had)
+        qputenv("CUPS_SERVER", saved);
+    else
+        qunsetenv("CUPS_SERVER");
 }
+
+using testing::SilentServer;
 
 TEST(CupsPrint, ServerThatIsMissingOrSilentIsAReasonNotAHang) {
     QTemporaryDir dir;

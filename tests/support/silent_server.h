@@ -1,12 +1,10 @@
 #pragma once
-// A print server that takes connections and never answers, and CUPS pointed at it.
+// A print server that takes connections and never answers.
 #include <poll.h>
 #include <sys/socket.h>
 #include <sys/un.h>
 #include <unistd.h>
 
-#include <QByteArray>
-#include <QtGlobal>
 #include <cstring>
 #include <string>
 
@@ -38,28 +36,6 @@ class SilentServer {
   private:
     int fd_;
     bool listening_ = false;
-};
-
-// CUPS_SERVER set to `server` while it lives. CUPS reads it once per thread: only threads
-// started meanwhile go there.
-class CupsServerSetting {
-  public:
-    explicit CupsServerSetting(const std::string& server)
-        : had_(qEnvironmentVariableIsSet("CUPS_SERVER")), saved_(qgetenv("CUPS_SERVER")) {
-        qputenv("CUPS_SERVER", QByteArray::fromStdString(server));
-    }
-    CupsServerSetting(const CupsServerSetting&) = delete;
-    CupsServerSetting& operator=(const CupsServerSetting&) = delete;
-    ~CupsServerSetting() {
-        if (had_)
-            qputenv("CUPS_SERVER", saved_);
-        else
-            qunsetenv("CUPS_SERVER");
-    }
-
-  private:
-    bool had_;
-    QByteArray saved_;
 };
 
 }  // namespace fw::testing

@@ -10,12 +10,14 @@
 #include <QPushButton>
 #include <algorithm>
 
+#include "app/background/background.h"
 #include "app/stationlog/log_span_dialog.h"
 #include "app/stationlog/log_view_window.h"
 #include "app/stationlog/missing_log.h"
 #include "app/background/background.h"
 #include "app/window/qt_text.h"
 #include "app/window/screen_fit.h"
+#include "stationlog/sqlite_db.h"
 #include "stationlog/station_log_tasks.h"
 #include "libs/startup_values.h"
 #include "logviews/view_frame.h"
@@ -23,20 +25,43 @@
 
 namespace fw {
 
+namespace {
+
+// What a redraw hands back: the pictures or why there are none, and the coefficient files
+// it read, kept for the next redraw.
+struct LoadedView {
+    LogViewPictures pictures;
+    std::string error;
+    ItuCoefficientCache coefficients;
+};
+
+LogViewPictures ReadLogView(const std::string& logPath, const LogViewRequest& request,
+                            ItuCoefficientCache& coefficients, double ratio,
+                            std::stop_token stop) {
+    StationLog log = StationLog::Open(logPath, StationLog::OpenMode::ReadOnly);
+    const SqliteStopOnRequest interruptible(log.database(), stop);
+    return RenderLogView(log, request, coefficients, ratio);
+}
+
+}  // namespace
+
 LogViewController::LogViewController(Document& document, StationLogDialogs& dialogs, LogViewKind kind,
                                      QAction& command, QWidget& windowParent, QObject* parent)
     : QObject(parent),
       document_(document),
       dialogs_(dialogs),
       kind_(kind),
-      windowParent_(windowParent) {
+      windowParent_(windowParent),
+      read_(ReadLogView) {
     const PrinterAccess cups = CupsPrinterAccess();
     setPrinting(cups.list, cups.job);
     command.setEnabled(true);
     connect(&command, &QAction::triggered, this, [this] { open(); });
 }
 
-LogViewController::~LogViewController() = default;
+LogViewController::~LogViewController() {
+    loadStop_.request_stop();
+}
 
 void LogViewController::createWindow() {
     const bool level = kind_ == LogViewKind::LevelOverTime;
@@ -53,6 +78,8 @@ void LogViewController::createWindow() {
     connect(window_->save, &QPushButton::clicked, this, [this] { saveClick(); });
     connect(window_->copy, &QPushButton::clicked, this, [this] { copyClick(); });
     connect(window_->print, &QPushButton::clicked, this, [this] { printClick(); });
+    // A closed view reads no further.
+    connect(window_, &QDialog::finished, this, [this] { stopLoading(); });
 }
 
 void LogViewController::open() {
@@ -120,6 +147,7 @@ LogViewRequest LogViewController::request() const {
 }
 
 void LogViewController::redraw() {
+    stopLoading();
     const LogViewRequest r = request();
     if (r.from >= r.to) {
         window_->image->setText(QStringLiteral("\"From\" must lie before \"To\"."));
@@ -129,18 +157,49 @@ void LogViewController::redraw() {
         coefficients_ = std::make_unique<ItuCoefficientCache>(document_.state().ProgramDir);
     // Drawn at the screen's device pixels, so that it is sharp and whole at any scale.
     const double ratio = window_->image->devicePixelRatioF();
-    LogViewPictures pictures;
-    try {
-        StationLog log = StationLog::Open(logPath_, StationLog::OpenMode::ReadOnly);
-        pictures = RenderLogView(log, r, *coefficients_, ratio);
-    } catch (const LogError& e) {
-        window_->image->setText(ToQString(e.what()));
-        return;
-    }
-    picture_ = std::move(pictures.logical);
-    QPixmap shown = QPixmap::fromImage(PictureImageView(pictures.shown));
-    shown.setDevicePixelRatio(ratio);
-    window_->image->setPixmap(shown);
+    const int load = load_;
+    loadStop_ = std::stop_source();
+    showLoading(true);
+    // Each redraw reads with its own copy of the coefficient files, so that one given up may
+    // still run beside the next.
+    RunInBackground(*this, [this, load, read = read_, path = logPath_, r, ratio,
+                            stop = loadStop_.get_token(), coefficients = *coefficients_]() mutable {
+        auto loaded = std::make_shared<LoadedView>(LoadedView{{}, {}, std::move(coefficients)});
+        try {
+            loaded->pictures = read(path, r, loaded->coefficients, ratio, stop);
+        } catch (const LogError& e) {
+            loaded->error = e.what();
+        }
+        return Continuation([this, load, ratio, loaded] {
+            if (load != load_) return;  // given up or replaced meanwhile
+            showLoading(false);
+            *coefficients_ = std::move(loaded->coefficients);
+            if (!loaded->error.empty()) {
+                window_->image->setText(ToQString(loaded->error));
+                return;
+            }
+            picture_ = std::move(loaded->pictures.logical);
+            QPixmap shown = QPixmap::fromImage(PictureImageView(loaded->pictures.shown));
+            shown.setDevicePixelRatio(ratio);
+            window_->image->setPixmap(shown);
+        });
+    });
+}
+
+void LogViewController::stopLoading() {
+    if (!loading_) return;
+    loadStop_.request_stop();
+    ++load_;
+    showLoading(false);
+}
+
+void LogViewController::showLoading(bool loading) {
+    loading_ = loading;
+    if (loading) window_->image->setText(QStringLiteral("Loading…"));
+    window_->save->setEnabled(!loading);
+    window_->copy->setEnabled(!loading);
+    // Print stays greyed while a print of its own is under way, which renames it.
+    if (loading || window_->print->text() == PrintCaption) window_->print->setEnabled(!loading);
 }
 
 void LogViewController::saveClick() {
@@ -155,6 +214,7 @@ void LogViewController::setPrinting(PrinterNames names, PrintJob job) {
 }
 
 void LogViewController::printClick() {
+    if (loading_) return;
     PrintPicture(*this, dialogs_, {printerNames_, printJob_}, picture_, window_->windowTitle(),
                  *window_->print);
 }

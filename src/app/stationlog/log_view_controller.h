@@ -1,12 +1,14 @@
 #pragma once
 // One of the station log's views ("Level over Time…", "24-Hour Profile…"): opens its window
 // with the log's whole span and bands, redraws whenever the span or the bands change, and
-// saves or copies the picture shown.
+// saves or copies the picture shown. The view's readings are read and drawn off the window's
+// thread.
 #include <QByteArray>
 #include <QObject>
 #include <QStringList>
 #include <functional>
 #include <memory>
+#include <stop_token>
 
 #include "app/stationlog/station_log_dialogs.h"
 #include "app/window/document.h"
@@ -29,8 +31,12 @@ class LogViewController : public QObject {
 
     // Opens the log (it must exist), fills in its span and bands, draws and shows.
     void open();
-    // Draws the view for the window's span and bands; a failure is shown once.
+    // Reads and draws the view for the window's span and bands off the window's thread, the
+    // window saying "Loading…" and Save, Copy and Print greyed meanwhile; a newer redraw
+    // replaces one under way. A failure is shown in place of the picture.
     void redraw();
+    // A redraw is under way.
+    bool loading() const { return loading_; }
     void saveClick();
     void copyClick();
     // Prints the view on one page, on a printer chosen from the installed ones. The print
@@ -43,12 +49,22 @@ class LogViewController : public QObject {
     using PrintJob = decltype(PrinterAccess::job);
     void setPrinting(PrinterNames names, PrintJob job);
 
+    // Reads and draws a view off the window's thread, giving up when `stop` is requested;
+    // throws LogError when the log cannot be read. Tests put their own.
+    using ViewReader = std::function<LogViewPictures(const std::string& logPath, const LogViewRequest&,
+                                                     ItuCoefficientCache&, double ratio,
+                                                     std::stop_token stop)>;
+    void setViewReader(ViewReader read) { read_ = std::move(read); }
+
     LogViewWindow* window() const { return window_; }
     const DiagramPicture& picture() const { return picture_; }
 
   private:
     LogViewRequest request() const;
     void createWindow();
+    // Gives up the redraw under way, if any: its read ends soon, its picture is not shown.
+    void stopLoading();
+    void showLoading(bool loading);
 
     Document& document_;
     StationLogDialogs& dialogs_;
@@ -60,6 +76,10 @@ class LogViewController : public QObject {
     std::vector<LogBand> bands_;  // of the log, in the window's order
     DiagramPicture picture_;
     bool filling_ = false;  // the window is being filled in: no redraw yet
+    bool loading_ = false;
+    int load_ = 0;  // numbers the redraws: only the latest one's picture is shown
+    std::stop_source loadStop_;
+    ViewReader read_;
     PrinterNames printerNames_;
     PrintJob printJob_;
 };

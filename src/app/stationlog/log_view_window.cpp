@@ -35,7 +35,7 @@ LogViewWindow::LogViewWindow(const QString& title, bool severalBands, QWidget* p
     }
     save = new QPushButton(QStringLiteral("Save Picture"), this);
     copy = new QPushButton(QStringLiteral("Copy to Clipboard"), this);
-    print = new QPushButton(QStringLiteral("Print…"), this);
+    print = new QPushButton(PrintCaption, this);
     side->addWidget(save);
     side->addWidget(copy);
     side->addWidget(print);

@@ -2,6 +2,7 @@
 // A window that shows one of the station log's views: the span (UTC), the bands (several
 // for the level over time, one for the 24-hour profile), the picture, and Save, Copy and Print.
 #include <QDialog>
+#include <QString>
 
 class QComboBox;
 class QDateTimeEdit;
@@ -10,6 +11,9 @@ class QListWidget;
 class QPushButton;
 
 namespace fw {
+
+// The Print button's text while no print is under way.
+inline const QString PrintCaption = QStringLiteral("Print…");
 
 class LogViewWindow : public QDialog {
     Q_OBJECT
