@@ -5,6 +5,7 @@
 #include <sstream>
 
 #include "campaign/campaign_summary.h"
+#include "libs/real_text.h"
 #include "logviews/log_view_picture.h"
 #include "stationlog/utc_text.h"
 #include "stats/comparison_text.h"
@@ -49,7 +50,8 @@ std::string Number(double v) {
     return buf;
 }
 
-// Lays out the report page by page: a title on each new page, lines that move on down.
+// Lays out the report page by page: a title on each new page, lines that move on down. The
+// numbers in its texts take the decimal separator of the printed report's texts.
 class Layout {
   public:
     Layout(ReportDocument& doc, const NoiseReportTexts& texts, const TextWidthMm& textWidth)
@@ -72,7 +74,8 @@ class Layout {
         room(stepMm);
         PageBuilder b = builder();
         b.SetPageFont(sizePt, family, bold);
-        b.PageText(std::move(text), ReportLeftMm, y_);
+        b.PageText(WithDecimalSeparator(std::move(text), texts_.decimalSeparator), ReportLeftMm,
+                   y_);
         y_ += stepMm;
     }
     void heading(std::string text) {
@@ -82,7 +85,7 @@ class Layout {
     // Body text in lines that fit the page's width, then half a line of space.
     void paragraph(const std::string& text) {
         const PageFont font{std::string(BodyFont), 10, false};
-        std::istringstream words(text);
+        std::istringstream words(WithDecimalSeparator(text, texts_.decimalSeparator));
         std::string current;
         for (std::string word; words >> word;) {
             const std::string longer = current.empty() ? word : current + " " + word;

@@ -1,7 +1,8 @@
 #pragma once
 // The campaign report: an A4 portrait report of the station log over a span, in the printed
-// noise report's fonts, page model and footer. Pages: the summary, per band its level over
-// time and 24-hour profile, the before/after comparison where asked for, and the method.
+// noise report's fonts, page model, footer, date and decimal separator. Pages: the summary,
+// per band its level over time and 24-hour profile, the before/after comparison where asked
+// for, and the method.
 #include <optional>
 #include <stop_token>
 #include <vector>

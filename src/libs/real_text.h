@@ -1,5 +1,6 @@
 #pragma once
 #include <optional>
+#include <string>
 #include <string_view>
 
 namespace fw {
@@ -22,5 +23,9 @@ bool ParseRealText(std::string_view text, char decimalSeparator, double& out);
 // caller read a field in place, without first looking for the field's end.
 const char* ParseRealPrefix(const char* first, const char* last, char decimalSeparator,
                             double& out);
+
+// The text with each point between two digits, the decimal point of a number written in
+// the C locale, replaced by `decimalSeparator`; "Freq." and "P.372" keep their points.
+std::string WithDecimalSeparator(std::string text, char decimalSeparator);
 
 }  // namespace fw

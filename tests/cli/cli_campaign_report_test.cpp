@@ -55,7 +55,8 @@ TEST_F(CliCampaignReport, SummaryBandsComparisonAndMethodPagesReadBackFromThePdf
           "Before and after", "80m: too few hourly values to compare (48 before, 0 after",
           "40m: +6.0 dB", "p < 0.001", "40m: before and after", "How these figures were made",
           "Page 6 of 6"}) {
-        const std::size_t found = text.find(expected, at);
+        // Numbers in the regional settings' decimal separator, as in the printed report.
+        const std::size_t found = text.find(WithSeparator(expected), at);
         EXPECT_NE(found, std::string::npos) << expected << "\n" << text;
         if (found != std::string::npos) at = found;
     }
