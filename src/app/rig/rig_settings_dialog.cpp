@@ -181,8 +181,19 @@ RigSettingsDialog::RigSettingsDialog(const ReceiverSettings& receiver, QWidget* 
     pages_->addWidget(rigPage);
     pages_->addWidget(sdr_);
     pages_->setCurrentWidget(receiver.sdr.chosen() ? static_cast<QWidget*>(sdr_) : rigPage);
-    connect(useSdr_, &QRadioButton::toggled, this,
-            [this](bool sdr) { pages_->setCurrentIndex(sdr ? 1 : 0); });
+    // An SDR is not tuned to a mode: its page hides the band table's mode column.
+    auto* bandNote = new QLabel;
+    const auto showSource = [this, bandNote](bool sdr) {
+        pages_->setCurrentIndex(sdr ? 1 : 0);
+        bands_->setColumnHidden(ModeCol, sdr);
+        bandNote->setText(sdr ? QStringLiteral("Per band: the calibration offset added to the "
+                                               "reading (empty: 0 dB).")
+                              : QStringLiteral("Per band: a mode of its own (empty: by the rule "
+                                               "above) and the calibration offset added to the "
+                                               "reading (empty: 0 dB)."));
+    };
+    showSource(receiver.sdr.chosen());
+    connect(useSdr_, &QRadioButton::toggled, this, showSource);
     auto* layout = new QVBoxLayout(this);
     auto* choice = new QHBoxLayout;
     choice->addWidget(new QLabel(QStringLiteral("Readings from:")));
@@ -191,9 +202,7 @@ RigSettingsDialog::RigSettingsDialog(const ReceiverSettings& receiver, QWidget* 
     choice->addStretch();
     layout->addLayout(choice);
     layout->addWidget(pages_);
-    layout->addWidget(new QLabel(QStringLiteral(
-        "Per band: a mode of its own (empty: by the rule above) and the calibration offset "
-        "added to the reading (empty: 0 dB).")));
+    layout->addWidget(bandNote);
     layout->addWidget(bands_);
     layout->addWidget(error_);
     layout->addWidget(buttons);
