@@ -18,11 +18,11 @@ TEST(CampaignReport, TitledForThePdfAndGivenUpWhereverTheStopComes) {
     ItuCoefficientCache coefficients("/nonexistent");
     const CampaignRequest request{
         {}, LogSpan{March1, March1 + Days2}, LogSpan{March1 + Days2, March1 + 2 * Days2}, {}};
-    // The stop requested before the build, at the first and at the fortieth text measured
-    // (the log's summary read, the layout under way), or never.
+    // The stop before the build, at the first or fortieth text measured (the layout begun), never.
+    std::stop_source stopped;
+    stopped.request_stop();
     for (const int stopAt : {0, 1, 40, -1}) {
-        std::stop_source stop;
-        if (stopAt == 0) stop.request_stop();
+        std::stop_source stop = stopAt == 0 ? stopped : std::stop_source();
         int widths = 0;
         const TextWidthMm width = [&](const PageFont&, std::string_view text) {
             if (++widths == stopAt) stop.request_stop();
@@ -30,16 +30,11 @@ TEST(CampaignReport, TitledForThePdfAndGivenUpWhereverTheStopComes) {
         };
         const std::optional<CampaignReport> report = BuildCampaignReport(
             log, request, {"7 Dec 2026", "v 1.0", "(c)"}, width, coefficients, stop.get_token());
-        ASSERT_EQ(report.has_value(), stopAt < 0) << stopAt;
-        if (!report) continue;
-        EXPECT_EQ(report->document.title, "Noise Campaign Report");
-        EXPECT_EQ(report->pictures.size(), 3u);  // the band's two views and the overlay
-        EXPECT_GT(widths, 40);
+        EXPECT_EQ(report.has_value(), stopAt < 0) << stopAt;
+        if (report) EXPECT_EQ(report->document.title, "Noise Campaign Report") << widths;
     }
     // A read of the log under way ends on the stop.
-    std::stop_source stop;
-    stop.request_stop();
-    const SqliteStopOnRequest watched(log.database(), stop.get_token());
+    const SqliteStopOnRequest watched(log.database(), stopped.get_token());
     EXPECT_THROW(ReadingsIn(log, {}), LogError);
 }
 
