@@ -5,6 +5,7 @@
 #include <QButtonGroup>
 #include <QComboBox>
 #include <QDateTime>
+#include <QDeadlineTimer>
 #include <QFile>
 #include <QGroupBox>
 #include <QImage>
@@ -620,7 +621,13 @@ class StationLogTest : public QObject {
             CampaignRequest{{March1, March1 + 86400}, {}, {}, {}});
         QAction* command = w.f.c().actions.campaignReport;
         command->trigger();
-        QPointer progress = w.f.window->findChild<QProgressDialog*>("CampaignProgress");
+        // The log's span is looked up off the window's thread before the dialog asks.
+        QVERIFY(!command->isEnabled() && w.f.dialogs.campaignAnswers.size() == 1);
+        QPointer<QProgressDialog> progress;
+        for (QDeadlineTimer d(10000); !progress && !d.hasExpired(); QThread::msleep(1)) {
+            QCoreApplication::processEvents();
+            progress = w.f.window->findChild<QProgressDialog*>("CampaignProgress");
+        }
         QVERIFY(progress && progress->isVisible() && !command->isEnabled());
         QTest::mouseClick(progress->findChild<QPushButton*>(), Qt::LeftButton);
         // A print window opening now would hold this wait until the test times out.

@@ -61,34 +61,39 @@ StationLogController::StationLogController(Document& document, StationLogDialogs
 
 StationLogController::~StationLogController() = default;
 
-std::optional<LogSpan> StationLogController::wholeSpan(std::string& path) {
-    path = StationLogPath(document_.settings().log);
-    if (const std::optional<Message> none = NoLogYet(path)) {
-        dialogs_.show(*none);
-        return std::nullopt;
-    }
-    LogExtent extent;
-    try {
-        StationLog log = StationLog::Open(path, StationLog::OpenMode::ReadOnly);
-        extent = ExtentOf(log);
-    } catch (const LogError& e) {
-        dialogs_.show({MessageKind::Error, e.what()});
-        return std::nullopt;
-    }
-    if (extent.readings == 0) {
-        dialogs_.show(
-            {MessageKind::Information, "The station log " + path + " holds no readings yet."});
-        return std::nullopt;
-    }
-    return WholeHoursOf(extent);
+void StationLogController::withWholeSpan(QAction& command, WithSpan then) {
+    const std::string path = StationLogPath(document_.settings().log);
+    if (const std::optional<Message> none = NoLogYet(path)) return dialogs_.show(*none);
+    command.setEnabled(false);
+    RunInBackground(*this, [this, &command, path, then = std::move(then)] {
+        LogExtent extent;
+        std::string error;
+        try {
+            StationLog log = StationLog::Open(path, StationLog::OpenMode::ReadOnly);
+            extent = ExtentOf(log);
+        } catch (const LogError& e) {
+            error = e.what();
+        }
+        return Continuation([this, &command, path, then, extent, error] {
+            command.setEnabled(true);
+            if (!error.empty()) return dialogs_.show({MessageKind::Error, error});
+            if (extent.readings == 0)
+                return dialogs_.show({MessageKind::Information,
+                                      "The station log " + path + " holds no readings yet."});
+            then(path, WholeHoursOf(extent));
+        });
+    });
 }
 
 void StationLogController::MILogToListClick() {
-    std::string path;
-    const std::optional<LogSpan> whole = wholeSpan(path);
-    if (!whole) return;
+    withWholeSpan(*logToListAction_, [this](const std::string& path, LogSpan whole) {
+        logToList(path, whole);
+    });
+}
+
+void StationLogController::logToList(const std::string& path, LogSpan whole) {
     const std::optional<LogSpan> span =
-        dialogs_.chooseLogSpan(QStringLiteral("Log to Measurement List"), *whole);
+        dialogs_.chooseLogSpan(QStringLiteral("Log to Measurement List"), whole);
     if (!span) return;
     // The medians are taken off the window's thread, the command greyed meanwhile; `this`
     // serves only the continuation, which runs while this object lives.
@@ -124,9 +129,12 @@ void StationLogController::showLoggedList(LoggedList logged, const std::string& 
 }
 
 void StationLogController::MIExportClick() {
-    std::string path;
-    const std::optional<LogSpan> whole = wholeSpan(path);
-    if (!whole) return;
+    withWholeSpan(*exportAction_, [this](const std::string& path, LogSpan whole) {
+        exportLog(path, whole);
+    });
+}
+
+void StationLogController::exportLog(const std::string& path, LogSpan whole) {
     const std::optional<int> choice =
         dialogs_.chooseItem(QStringLiteral("Export Station Log"), QStringLiteral("Format"),
                             {QStringLiteral("CSV: one line per reading"),
@@ -135,7 +143,7 @@ void StationLogController::MIExportClick() {
     if (!choice || *choice < 0) return;
     const LogExportFormat format = *choice == 0 ? LogExportFormat::Csv : LogExportFormat::Databank;
     const std::optional<LogSpan> span =
-        dialogs_.chooseLogSpan(QStringLiteral("Export Station Log"), *whole);
+        dialogs_.chooseLogSpan(QStringLiteral("Export Station Log"), whole);
     if (!span) return;
     const std::optional<QString> target = dialogs_.saveFileName(ExportRequest(format));
     if (!target) return;
@@ -153,10 +161,14 @@ void StationLogController::MIExportClick() {
 
 void StationLogController::MICampaignReportClick() {
     if (campaignBusy_) return;
-    std::string path;
-    const std::optional<LogSpan> whole = wholeSpan(path);
-    if (!whole) return;
-    const std::optional<CampaignRequest> request = dialogs_.chooseCampaign(*whole);
+    withWholeSpan(*campaignAction_, [this](const std::string& path, LogSpan whole) {
+        campaignReport(path, whole);
+    });
+}
+
+void StationLogController::campaignReport(const std::string& path, LogSpan whole) {
+    if (campaignBusy_) return;
+    const std::optional<CampaignRequest> request = dialogs_.chooseCampaign(whole);
     if (!request) return;
     if (!coefficients_)
         coefficients_ = std::make_unique<ItuCoefficientCache>(document_.state().ProgramDir);

@@ -50,9 +50,15 @@ class StationLogController : public QObject {
     LogViewController& hourlyProfile() { return *hourlyProfile_; }
 
   private:
-    // The span of the whole log, in whole hours, or none after a message (no log, no
-    // readings); the log's path goes to `path`.
-    std::optional<LogSpan> wholeSpan(std::string& path);
+    // Looks up the span of the whole log, in whole hours, off the window's thread, `command`
+    // greyed meanwhile; then `then` with the log's path and the span, or a message (no log,
+    // no readings) instead.
+    using WithSpan = std::function<void(const std::string& path, LogSpan whole)>;
+    void withWholeSpan(QAction& command, WithSpan then);
+    // The commands' steps once the log's span is known.
+    void logToList(const std::string& path, LogSpan whole);
+    void exportLog(const std::string& path, LogSpan whole);
+    void campaignReport(const std::string& path, LogSpan whole);
     // The medians read for Log to Measurement List, or why they could not be read.
     void showLoggedList(LoggedList logged, const std::string& error);
     // The progress window of a campaign report being built.
