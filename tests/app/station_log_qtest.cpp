@@ -125,7 +125,7 @@ struct LevelViewWindow : HandMadeLogWindow {
     LogViewController& view;
     LevelViewWindow() : view(Controller(f).levelOverTime()) {
         f.c().actions.levelOverTime->trigger();
-        QTRY_VERIFY(!view.loading());
+        QTRY_VERIFY(f.c().actions.levelOverTime->isEnabled() && !view.loading());
     }
 };
 
@@ -511,7 +511,8 @@ class StationLogTest : public QObject {
         }
 
         f.c().actions.hourlyProfile->trigger();
-        QTRY_VERIFY(!Controller(f).hourlyProfile().loading());
+        QTRY_VERIFY(f.c().actions.hourlyProfile->isEnabled() &&
+                    !Controller(f).hourlyProfile().loading());
         QVERIFY(!PictureToQImage(Controller(f).hourlyProfile().picture()).isNull());
     }
 

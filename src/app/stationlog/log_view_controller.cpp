@@ -35,6 +35,13 @@ struct LoadedView {
     ItuCoefficientCache coefficients;
 };
 
+// The log's extent and bands, or why they could not be read.
+struct FoundLog {
+    LogExtent extent;
+    std::vector<LogBand> bands;
+    std::string error;
+};
+
 LogViewPictures ReadLogView(const std::string& logPath, const LogViewRequest& request,
                             ItuCoefficientCache& coefficients, double ratio,
                             std::stop_token stop) {
@@ -51,6 +58,7 @@ LogViewController::LogViewController(Document& document, StationLogDialogs& dial
       document_(document),
       dialogs_(dialogs),
       kind_(kind),
+      command_(command),
       windowParent_(windowParent),
       read_(ReadLogView) {
     const PrinterAccess cups = CupsPrinterAccess();
@@ -84,31 +92,32 @@ void LogViewController::createWindow() {
 
 void LogViewController::open() {
     const std::string path = StationLogPath(document_.settings().log);
-    if (const std::optional<Message> none = NoLogYet(path)) {
-        dialogs_.show(*none);
-        return;
-    }
-    LogExtent extent;
-    std::vector<LogBand> bands;
-    try {
-        StationLog log = StationLog::Open(path, StationLog::OpenMode::ReadOnly);
-        extent = ExtentOf(log);
-        bands = BandsIn(log, {});
-    } catch (const LogError& e) {
-        dialogs_.show({MessageKind::Error, e.what()});
-        return;
-    }
-    if (extent.readings == 0) {
-        dialogs_.show(
-            {MessageKind::Information, "The station log " + path + " holds no readings yet."});
-        return;
-    }
+    if (const std::optional<Message> none = NoLogYet(path)) return dialogs_.show(*none);
+    command_.setEnabled(false);
+    RunInBackground(*this, [this, path] {
+        auto found = std::make_shared<FoundLog>();
+        try {
+            StationLog log = StationLog::Open(path, StationLog::OpenMode::ReadOnly);
+            found->extent = ExtentOf(log);
+            found->bands = BandsIn(log, {});
+        } catch (const LogError& e) {
+            found->error = e.what();
+        }
+        return Continuation([this, path, found] {
+            command_.setEnabled(true);
+            if (!found->error.empty()) return dialogs_.show({MessageKind::Error, found->error});
+            if (found->extent.readings == 0) return dialogs_.show(NoReadingsYet(path));
+            // The whole log, in whole hours.
+            show(path, WholeHoursOf(found->extent), std::move(found->bands));
+        });
+    });
+}
+
+void LogViewController::show(const std::string& path, LogSpan whole, std::vector<LogBand> bands) {
     if (!window_) createWindow();
     logPath_ = path;
-    bands_ = bands;
+    bands_ = std::move(bands);
     filling_ = true;
-    // The whole log, in whole hours.
-    const LogSpan whole = WholeHoursOf(extent);
     SetUtcSeconds(*window_->from, *whole.from);
     SetUtcSeconds(*window_->to, *whole.to);
     if (window_->bandList) {

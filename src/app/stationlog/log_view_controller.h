@@ -29,7 +29,8 @@ class LogViewController : public QObject {
                       QWidget& windowParent, QObject* parent);
     ~LogViewController() override;
 
-    // Opens the log (it must exist), fills in its span and bands, draws and shows.
+    // Opens the log (it must exist), looks up its span and bands off the window's thread, the
+    // command greyed meanwhile, then fills them in, draws and shows.
     void open();
     // Reads and draws the view for the window's span and bands off the window's thread, the
     // window saying "Loading…" and Save, Copy and Print greyed meanwhile; a newer redraw
@@ -60,6 +61,8 @@ class LogViewController : public QObject {
     const DiagramPicture& picture() const { return picture_; }
 
   private:
+    // The window filled in with the log's whole span and bands, drawn and shown.
+    void show(const std::string& path, LogSpan whole, std::vector<LogBand> bands);
     LogViewRequest request() const;
     void createWindow();
     // Gives up the redraw under way, if any: its read ends soon, its picture is not shown.
@@ -69,6 +72,7 @@ class LogViewController : public QObject {
     Document& document_;
     StationLogDialogs& dialogs_;
     LogViewKind kind_;
+    QAction& command_;
     QWidget& windowParent_;
     LogViewWindow* window_ = nullptr;
     std::unique_ptr<ItuCoefficientCache> coefficients_;

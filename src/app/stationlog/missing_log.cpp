@@ -14,4 +14,8 @@ std::optional<Message> NoLogYet(const std::string& path) {
                        "window\" is ticked (File > Settings…)."};
 }
 
+Message NoReadingsYet(const std::string& path) {
+    return {MessageKind::Information, "The station log " + path + " holds no readings yet."};
+}
+
 }  // namespace fw

@@ -77,9 +77,7 @@ void StationLogController::withWholeSpan(QAction& command, WithSpan then) {
         return Continuation([this, &command, path, then, extent, error] {
             command.setEnabled(true);
             if (!error.empty()) return dialogs_.show({MessageKind::Error, error});
-            if (extent.readings == 0)
-                return dialogs_.show({MessageKind::Information,
-                                      "The station log " + path + " holds no readings yet."});
+            if (extent.readings == 0) return dialogs_.show(NoReadingsYet(path));
             then(path, WholeHoursOf(extent));
         });
     });

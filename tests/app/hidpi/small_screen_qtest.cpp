@@ -136,7 +136,7 @@ class SmallScreenTest : public QObject {
             LogViewController& view = command == f.c().actions.levelOverTime
                                           ? logs.levelOverTime()
                                           : logs.hourlyProfile();
-            QTRY_VERIFY(!view.loading());
+            QTRY_VERIFY(command->isEnabled() && !view.loading());
             const QPixmap shown = view.window()->image->pixmap();
             QCOMPARE(shown.devicePixelRatio(), 2.0);
             QCOMPARE(shown.size(), 2 * QSize(view.picture().width, view.picture().height));
