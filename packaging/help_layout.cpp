@@ -123,10 +123,16 @@ int KeepHeadingsWithText(QTextDocument& document) {
     return moved;
 }
 
-void PaintPages(QTextDocument& document, QPagedPaintDevice& device) {
+int UsedPageCount(QTextDocument& document) {
     LayOutWhole(document);
+    return PageAt(LastLineBottom(document, document.lastBlock()) - 0.5,
+                  document.pageSize().height()) +
+           1;
+}
+
+void PaintPages(QTextDocument& document, QPagedPaintDevice& device) {
+    const int pages = UsedPageCount(document);
     const QSizeF page = document.pageSize();
-    const int pages = document.pageCount();
     QPainter painter(&device);
     const QFont numberFont = BodyFont();
     for (int i = 0; i < pages; ++i) {

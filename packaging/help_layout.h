@@ -22,7 +22,11 @@ void LoadGuide(QTextDocument& document, const QString& html, QPagedPaintDevice& 
 // document out anew. Returns the number of page breaks given.
 int KeepHeadingsWithText(QTextDocument& document);
 
-// Paints every page of the laid-out document on `device`, numbered at the foot.
+// The pages up to the one where the text ends. Qt counts one more when the last line ends
+// within the footer's room, whose margin then spills onto an empty page.
+int UsedPageCount(QTextDocument& document);
+
+// Paints every page of the laid-out document that holds text on `device`, numbered at the foot.
 void PaintPages(QTextDocument& document, QPagedPaintDevice& device);
 
 }  // namespace fw::helpdoc

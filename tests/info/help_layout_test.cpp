@@ -89,9 +89,9 @@ TEST(HelpLayout, NoHeadingOfEitherGuideIsLeftAloneAtTheFootOfAPage) {
         LoadGuide(document, QString::fromUtf8(file.readAll()), pages.writer);
         KeepHeadingsWithText(document);
         EXPECT_EQ(HeadingsLeftAlone(document), std::vector<std::string>{});
-        // The whole guide is laid out: its last block ends on the last page counted.
+        // The whole guide is laid out: its last block ends on a page counted.
         ASSERT_GT(document.pageCount(), 1);
-        EXPECT_EQ(PagesOf(document, document.lastBlock()).last + 1, document.pageCount());
+        EXPECT_LE(PagesOf(document, document.lastBlock()).last + 1, document.pageCount());
     }
 }
 
@@ -141,40 +141,44 @@ TEST(HelpLayout, HeadingsAtTheFootOfAPageMoveToTheNextWithTheirText) {
     }
 }
 
-// The German guide as the build writes it: every page painted, none lost to a layout left
+// Both guides as the build writes them: every page painted, none lost to a layout left
 // half done when the headings were moved.
 TEST(HelpLayout, PaintsEveryPageOfTheGuide) {
     EnsureGuiApplication();
-    QFile file(QStringLiteral(FW_SOURCE_DIR "/docs/help/FloorwatchDE.html"));
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    const QString html = QString::fromUtf8(file.readAll());
-    QBuffer pdf;
-    pdf.open(QIODevice::WriteOnly);
-    {
-        QPdfWriter writer(&pdf);
-        writer.setPageLayout(GuidePageLayout());
-        writer.setResolution(300);
-        QTextDocument document;
-        LoadGuide(document, html, writer);
-        KeepHeadingsWithText(document);
-        PaintPages(document, writer);
-    }
-    // The pages expected, counted on a copy laid out in full at every step.
-    PdfPages pages;
-    QTextDocument expected;
-    LoadGuide(expected, html, pages.writer);
-    for (QTextBlock b = expected.begin(); b.isValid(); b = b.next()) PagesOf(expected, b);
-    KeepHeadingsWithText(expected);
-    for (QTextBlock b = expected.begin(); b.isValid(); b = b.next()) PagesOf(expected, b);
-    ASSERT_GT(expected.pageCount(), 2);
+    for (const char* guide : {"FloorwatchEN.html", "FloorwatchDE.html"}) {
+        SCOPED_TRACE(guide);
+        QFile file(QStringLiteral(FW_SOURCE_DIR "/docs/help/") + QLatin1String(guide));
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        const QString html = QString::fromUtf8(file.readAll());
+        QBuffer pdf;
+        pdf.open(QIODevice::WriteOnly);
+        {
+            QPdfWriter writer(&pdf);
+            writer.setPageLayout(GuidePageLayout());
+            writer.setResolution(300);
+            QTextDocument document;
+            LoadGuide(document, html, writer);
+            KeepHeadingsWithText(document);
+            PaintPages(document, writer);
+        }
+        // The pages expected, counted on a copy laid out in full at every step.
+        PdfPages pages;
+        QTextDocument expected;
+        LoadGuide(expected, html, pages.writer);
+        for (QTextBlock b = expected.begin(); b.isValid(); b = b.next()) PagesOf(expected, b);
+        KeepHeadingsWithText(expected);
+        for (QTextBlock b = expected.begin(); b.isValid(); b = b.next()) PagesOf(expected, b);
+        const int textPages = PagesOf(expected, expected.lastBlock()).last + 1;
+        ASSERT_GT(textPages, 2);
 
-    const QByteArray bytes = pdf.data();
-    int pageObjects = 0;
-    for (qsizetype at = bytes.indexOf("/Type /Page"); at >= 0;
-         at = bytes.indexOf("/Type /Page", at + 1)) {
-        if (bytes.mid(at + 11, 1) != "s") ++pageObjects;
+        const QByteArray bytes = pdf.data();
+        int pageObjects = 0;
+        for (qsizetype at = bytes.indexOf("/Type /Page"); at >= 0;
+             at = bytes.indexOf("/Type /Page", at + 1)) {
+            if (bytes.mid(at + 11, 1) != "s") ++pageObjects;
+        }
+        EXPECT_EQ(pageObjects, textPages);  // and no empty page after the text
     }
-    EXPECT_EQ(pageObjects, expected.pageCount());
 }
 
 }  // namespace
