@@ -9,6 +9,7 @@
 #include "rig/rig_error.h"
 #include "rig/sweep.h"
 #include "sdr/sdr_lock.h"
+#include "sdr/sdr_open.h"
 #include "sdr/sdr_sweep.h"
 
 namespace fw::cli {
@@ -42,9 +43,10 @@ int RunSdrReadings(bool sweep, ArgList& args, std::ostream& out, std::ostream& e
     const rig::RigLock lock =
         sdr::LockSdr(settings->args, sweep ? "floorwatch-cli sdr sweep" : "floorwatch-cli sdr read");
     SignalStop interrupt;
-    sdr::SdrSession session(*settings);
+    const std::unique_ptr<sdr::SdrSession> session =
+        sdr::OpenSdrSession(*settings, interrupt.token());
     const sdr::SdrSweepResult result = sdr::RunSdrSweep(
-        session, resolved, *settings, plan,
+        *session, resolved, *settings, plan,
         [&](const sdr::NoiseReading& r) {
             PrintNoiseNotes(r, err);
             out << ListLine(r.entry.row, sep) << std::endl;
@@ -77,6 +79,8 @@ int CmdSdr(ArgList& args, std::ostream& out, std::ostream& err) {
         throw Refusal(e.what());
     } catch (const rig::RigError& e) {
         throw Refusal(e.what());
+    } catch (const rig::Cancelled&) {
+        throw Refusal(sdr::StoppedWhileOpeningText);
     }
 }
 

@@ -1,6 +1,8 @@
 #include "monitor/sdr_sweeper.h"
 
 #include "monitor/rig_sweeper.h"
+#include "rig/pacing.h"
+#include "sdr/sdr_open.h"
 #include "sdr/sdr_sweep.h"
 
 namespace fw {
@@ -19,11 +21,13 @@ std::string SdrSweeper::connect() {
     // A device is opened once: the old session goes before the new one opens it.
     disconnect();
     try {
-        session_ = std::make_unique<sdr::SdrSession>(settings_);
+        session_ = sdr::OpenSdrSession(settings_, stop_);
         label_ = session_->label();
         return {};
     } catch (const sdr::SdrError& e) {
         return e.what();
+    } catch (const rig::Cancelled&) {
+        return sdr::StoppedWhileOpeningText;
     }
 }
 

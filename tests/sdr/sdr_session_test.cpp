@@ -2,7 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <thread>
+
 #include "rig/pacing.h"
+#include "sdr/sdr_open.h"
 #include "support/test_sdr.h"
 
 namespace fw::sdr {
@@ -53,6 +57,21 @@ TEST(SdrSession, MissingVanishedSilentAndStoppedDevicesEndWithAReason) {
     EXPECT_NE(Reason([&] { session.capture(7e6, 0.2, {}); }).find("SDR not available: "), std::string::npos);
     EXPECT_EQ(FindSdrDevices().size(), 0u);
     test::UseTestSdr();
+}
+
+// A driver that takes its time opening the device is waited for, but does not hold a stop.
+TEST(SdrSession, AStopDoesNotWaitForADriverStillOpeningTheDevice) {
+    test::UseTestSdr();
+    const SdrSettings slow{"driver=fwtest,open_ms=300", 250e3, std::nullopt, "", 0, 0.2};
+    EXPECT_EQ(OpenSdrSession(slow, {})->label(), "Floorwatch test SDR");
+
+    const SdrSettings hung{"driver=fwtest,open_ms=60000", 250e3, std::nullopt, "", 0, 0.2};
+    std::stop_source stop;
+    std::jthread stopper([&] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        stop.request_stop();
+    });
+    EXPECT_THROW(OpenSdrSession(hung, stop.get_token()), rig::Cancelled);
 }
 
 }  // namespace

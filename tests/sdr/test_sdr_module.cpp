@@ -3,7 +3,8 @@
 // at 0 dB gain; the gain adds to it, automatic gain control adds 20 dB more) plus `carriers`
 // carriers 30 dB above it. While the environment has FW_TEST_SDR_GONE, the device is not
 // found and an open stream fails, as an unplugged receiver does; FW_TEST_SDR_SILENT makes
-// reads time out.
+// reads time out. Its argument open_ms makes opening it take that long, as a driver that
+// waits for a device that does not answer.
 #include <SoapySDR/Device.hpp>
 #include <SoapySDR/Formats.hpp>
 #include <SoapySDR/Registry.hpp>
@@ -96,7 +97,11 @@ SoapySDR::KwargsList Find(const SoapySDR::Kwargs& args) {
     return {{{"driver", "fwtest"}, {"label", "Floorwatch test SDR"}, {"serial", "FW0001"}}};
 }
 
-SoapySDR::Device* Make(const SoapySDR::Kwargs& args) { return new TestSdr(args); }
+SoapySDR::Device* Make(const SoapySDR::Kwargs& args) {
+    if (args.count("open_ms"))
+        std::this_thread::sleep_for(std::chrono::milliseconds(std::stoi(args.at("open_ms"))));
+    return new TestSdr(args);
+}
 
 const SoapySDR::Registry registration("fwtest", &Find, &Make, SOAPY_SDR_ABI_VERSION);
 

@@ -2,7 +2,9 @@
 
 #include <exception>
 
+#include "rig/pacing.h"
 #include "sdr/sdr_lock.h"
+#include "sdr/sdr_open.h"
 #include "sdr/sdr_session.h"
 
 namespace fw {
@@ -18,14 +20,16 @@ bool SdrJob::start(sdr::SdrSettings settings, std::vector<rig::ResolvedTarget> t
         try {
             // One user of the SDR at a time: a monitor or a command-line job holding it is named.
             const rig::RigLock lock = sdr::LockSdr(settings.args, "Floorwatch");
-            sdr::SdrSession session(settings);
+            const std::unique_ptr<sdr::SdrSession> session = sdr::OpenSdrSession(settings, stop);
             if (cb.opened) post(cb.opened);
             outcome.sweep = sdr::RunSdrSweep(
-                session, targets, settings, plan,
+                *session, targets, settings, plan,
                 [&](const sdr::NoiseReading& r) {
                     if (cb.reading) post([r, f = cb.reading] { f(r); });
                 },
                 stop, sep);
+        } catch (const rig::Cancelled&) {
+            outcome.sweep.cancelled = true;  // stopped while the device was being opened
         } catch (const std::exception& e) {
             outcome.startFailure = e.what();
         }
