@@ -15,6 +15,9 @@ constexpr Rgb RgbHex(std::uint32_t v) {
                static_cast<std::uint8_t>(v)};
 }
 
+inline constexpr Rgb Black = RgbHex(0x000000);
+inline constexpr Rgb White = RgbHex(0xFFFFFF);
+
 // Grey with red = green = blue = round(f * 255): 0.9 gives #E6E6E6, 0.7 gives #B2B2B2.
 Rgb GreyLevel(double fraction);
 

@@ -16,8 +16,6 @@ namespace {
 constexpr double PlotFraction = 0.75;
 constexpr double DesignWidth = 537.0;
 
-constexpr Rgb White = RgbHex(0xFFFFFF);
-constexpr Rgb Black = RgbHex(0x000000);
 constexpr Rgb BandLabelColour = RgbHex(0x800000);
 constexpr std::array<Rgb, NoiseEnvCount> CurveColours = {
     RgbHex(0xFF0000), RgbHex(0xFBBE31), RgbHex(0x008000), RgbHex(0x0000FF), RgbHex(0xC80FED)};

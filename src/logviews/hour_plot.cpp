@@ -10,8 +10,6 @@ namespace fw {
 
 namespace {
 
-constexpr Rgb Black = RgbHex(0x000000);
-constexpr Rgb White = RgbHex(0xFFFFFF);
 // Dash lengths of the four man-made levels, city to quiet rural.
 constexpr std::array<int, 4> DashOf = {12, 8, 5, 2};
 

@@ -11,8 +11,6 @@ namespace fw {
 
 namespace {
 
-constexpr Rgb Black = RgbHex(0x000000);
-constexpr Rgb White = RgbHex(0xFFFFFF);
 constexpr Rgb RangeColour = RgbHex(0xA6C8E8);
 constexpr Rgb MedianColour = RgbHex(0x1F4E9C);
 constexpr Rgb AtmosphericColour = RgbHex(0x8B4513);

@@ -12,8 +12,6 @@ namespace fw {
 
 namespace {
 
-constexpr Rgb Black = RgbHex(0x000000);
-constexpr Rgb White = RgbHex(0xFFFFFF);
 constexpr UtcSeconds Hour = 3600;
 constexpr UtcSeconds Day = 86400;
 

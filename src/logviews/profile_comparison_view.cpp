@@ -12,8 +12,6 @@ namespace {
 
 constexpr Rgb BeforeRangeColour = RgbHex(0xA6C8E8);
 constexpr Rgb AfterRangeColour = RgbHex(0xF2B8B0);
-constexpr Rgb Black = RgbHex(0x000000);
-constexpr Rgb White = RgbHex(0xFFFFFF);
 constexpr int LegendLines = 2;
 
 struct LegendSide {

@@ -12,8 +12,6 @@ namespace fw {
 
 namespace {
 
-constexpr Rgb White = RgbHex(0xFFFFFF);
-constexpr Rgb Black = RgbHex(0x000000);
 
 constexpr std::array<Rgb, 13> BandColours = {
     RgbHex(0x1F77B4), RgbHex(0xFF7F0E), RgbHex(0x2CA02C), RgbHex(0xD62728), RgbHex(0x9467BD),

@@ -11,8 +11,6 @@ namespace fw {
 
 namespace {
 
-constexpr Rgb Black = RgbHex(0x000000);
-constexpr Rgb White = RgbHex(0xFFFFFF);
 // The views' first, fourth and third band colours: blue, red and green.
 const Rgb TraceColour = BandColour(0);
 const Rgb NoiseColour = BandColour(3);

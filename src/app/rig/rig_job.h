@@ -6,7 +6,7 @@
 #include <functional>
 #include <string>
 
-#include "app/rig/worker_job.h"
+#include "app/window/worker_job.h"
 #include "rig/rig_settings.h"
 #include "rig/sweep.h"
 

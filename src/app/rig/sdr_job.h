@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "app/rig/worker_job.h"
+#include "app/window/worker_job.h"
 #include "rig/reading.h"
 #include "sdr/sdr_sweep.h"
 

@@ -158,28 +158,25 @@ void StationLogController::exportLog(const std::string& path, LogSpan whole) {
 }
 
 void StationLogController::MICampaignReportClick() {
-    if (campaignBusy_) return;
+    if (campaignJob_.busy()) return;
     withWholeSpan(*campaignAction_, [this](const std::string& path, LogSpan whole) {
         campaignReport(path, whole);
     });
 }
 
 void StationLogController::campaignReport(const std::string& path, LogSpan whole) {
-    if (campaignBusy_) return;
+    if (campaignJob_.busy()) return;
     const std::optional<CampaignRequest> request = dialogs_.chooseCampaign(whole);
     if (!request) return;
     if (!coefficients_)
         coefficients_ = std::make_unique<ItuCoefficientCache>(document_.state().ProgramDir);
     const NoiseReportTexts texts =
         SystemReportTexts(document_.state().VersionText, std::string(ProgramCopyrightText));
-    campaignBusy_ = true;
-    campaignAction_->setEnabled(false);
-    if (campaignWorker_.joinable()) campaignWorker_.join();  // ended already: it posted
-    showCampaignProgress();
     // The log is read and the views drawn off the window's thread; the pages come back here.
     // Cancel, closing the progress window or closing the main window stops the worker.
-    campaignWorker_ = std::jthread([this, path, request = *request, texts,
-                                    coefficients = coefficients_.get()](std::stop_token stop) {
+    const bool started = campaignJob_.launch([this, path, request = *request, texts,
+                                              coefficients = coefficients_.get()](
+                                                 std::stop_token stop) -> std::function<void()> {
         std::optional<CampaignReport> report;
         std::vector<QImage> pictures;
         Message failure;
@@ -195,23 +192,21 @@ void StationLogController::campaignReport(const std::string& path, LogSpan whole
         } catch (const LogError& e) {
             failure = {MessageKind::Error, e.what()};
         }
-        QMetaObject::invokeMethod(
-            this,
-            [this, report = std::move(report), pictures = std::move(pictures), failure]() mutable {
-                const bool cancelled = campaignWorker_.get_stop_token().stop_requested();
-                campaignBusy_ = false;
-                campaignAction_->setEnabled(true);
-                delete campaignProgress_;
-                if (cancelled) return;  // the user gave it up: nothing to say
-                if (!report) return dialogs_.show(failure);
-                TFormPrint window([document = std::move(report->document)] { return document; },
-                                  std::move(pictures), QString::fromLatin1(CampaignCaption),
-                                  QStringLiteral("campaign-report.pdf"), dialogs_,
-                                  &windowParent_);
-                window.exec();
-            },
-            Qt::QueuedConnection);
+        return [this, stop, report = std::move(report), pictures = std::move(pictures),
+                failure]() mutable {
+            campaignAction_->setEnabled(true);
+            delete campaignProgress_;
+            if (stop.stop_requested()) return;  // the user gave it up: nothing to say
+            if (!report) return dialogs_.show(failure);
+            TFormPrint window([document = std::move(report->document)] { return document; },
+                              std::move(pictures), QString::fromLatin1(CampaignCaption),
+                              QStringLiteral("campaign-report.pdf"), dialogs_, &windowParent_);
+            window.exec();
+        };
     });
+    if (!started) return;
+    campaignAction_->setEnabled(false);
+    showCampaignProgress();
 }
 
 void StationLogController::showCampaignProgress() {
@@ -225,7 +220,7 @@ void StationLogController::showCampaignProgress() {
     campaignProgress_->setAutoClose(false);
     campaignProgress_->setAutoReset(false);
     connect(campaignProgress_, &QProgressDialog::canceled, this, [this] {
-        campaignWorker_.request_stop();
+        campaignJob_.cancel();
         if (campaignProgress_) campaignProgress_->setLabelText(QStringLiteral("Cancelling…"));
     });
     campaignProgress_->show();

@@ -5,13 +5,13 @@
 #include <QPointer>
 #include <QProgressDialog>
 #include <memory>
-#include <thread>
 
 class QGroupBox;
 
 #include "app/stationlog/station_log_dialogs.h"
 #include "app/window/document.h"
 #include "app/window/main_controls.h"
+#include "app/window/worker_job.h"
 #include "stationlog/log_to_list.h"
 
 namespace fw {
@@ -75,9 +75,8 @@ class StationLogController : public QObject {
     QAction* logToListAction_ = nullptr;
     QAction* exportAction_ = nullptr;
     QAction* campaignAction_ = nullptr;
-    bool campaignBusy_ = false;       // window thread only
     QPointer<QProgressDialog> campaignProgress_;  // while a campaign report is being built
-    std::jthread campaignWorker_;  // last member: joined before the others go
+    WorkerJob campaignJob_;  // last member: stopped and joined before the others go
 };
 
 }  // namespace fw

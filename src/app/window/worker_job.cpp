@@ -1,4 +1,4 @@
-#include "app/rig/worker_job.h"
+#include "app/window/worker_job.h"
 
 #include <QMetaObject>
 #include <QProgressDialog>

@@ -1,6 +1,7 @@
 #pragma once
-// Device work on a worker thread of its own, reported back on the thread that owns the job:
-// the common part of the rig's and the SDR's jobs. Cancel asks the worker to stop.
+// Device or disk work on a worker thread of its own, reported back on the thread that owns the
+// job: the common part of the rig's and the SDR's jobs and of the campaign report. Cancel asks
+// the worker to stop.
 #include <QObject>
 #include <QString>
 #include <functional>
@@ -31,10 +32,11 @@ class WorkerJob : public QObject {
     void cancel();
     bool cancelling() const { return busy_ && stop_.stop_requested(); }
 
-  protected:
     // Runs `work` on a new thread; refused (false) while busy. What it returns runs on this
     // object's thread at its end, when busy() is false again.
     bool launch(std::function<std::function<void()>(std::stop_token)> work);
+
+  protected:
     // Runs `call` on this object's thread, unless this object is gone by then.
     void post(std::function<void()> call);
 
