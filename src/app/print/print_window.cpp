@@ -137,6 +137,11 @@ void TFormPrint::placeOnScreen() {
     // The user cannot resize the window.
     setFixedSize(g.size());
     move(screenRect.topLeft() + g.topLeft());
+    // On a narrow screen the printer list gives up width so that Save as PDF stays inside.
+    const QRect save = butSavePdf_->geometry();
+    const int saveLeft = std::min(save.left(), width() - save.width() - 8);
+    butSavePdf_->move(saveLeft, save.top());
+    printerList_->resize(std::min(249, saveLeft - 7 - printerList_->x()), printerList_->height());
 }
 
 void TFormPrint::buildNavigator() {

@@ -171,12 +171,15 @@ class SmallScreenTest : public QObject {
             QVERIFY(content->width() >= content->minimumSizeHint().width());
             QVERIFY(content->height() >= content->minimumSizeHint().height());
         }
-        // The print window shows its printer list whole.
+        // The print window shows its printer list and Save as PDF whole.
         QImage picture(100, 100, QImage::Format_RGB888);
         TFormPrint print(picture, MeasList(), "", f.dialogs, f.window.get());
         QVERIFY(area.contains(print.geometry()));
         QWidget* printers = print.findChild<QWidget*>(QStringLiteral("CBPrinter"));
         QVERIFY(printers->geometry().right() < print.width());
+        QWidget* save = print.findChild<QWidget*>(QStringLiteral("ButSavePdf"));
+        QVERIFY(save->geometry().right() < print.width());
+        QVERIFY(printers->geometry().right() < save->x());
     }
 
     void fitNeverGoesBelowTheMinimum() {

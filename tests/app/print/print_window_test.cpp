@@ -31,6 +31,10 @@ class WidgetAppEnvironment : public ::testing::Environment {
   public:
     void SetUp() override {
         if (QCoreApplication::instance() != nullptr) return;
+        // A desktop screen wide enough for the window's top row as designed; the small-screen
+        // tests check the narrow one.
+        qputenv("QT_QPA_PLATFORM",
+                "offscreen:configfile=" FW_DESKTOP_SCREEN);
         app_ = std::make_unique<QApplication>(argc_, argv_);
         UseCNumericLocale();
     }
