@@ -22,7 +22,7 @@ struct Refusal : std::runtime_error {
 inline constexpr std::string_view HelpOption = "--help";
 inline constexpr std::string_view ShortHelpOption = "-h";
 inline constexpr std::string_view CliFlags[] = {HelpOption, ShortHelpOption, "--no-correction",
-                                                 "--deciles", "--atmospheric"};
+                                                 "--deciles", "--atmospheric", "--allow-overload"};
 
 // The arguments of one command, read once from left to right: a flag of CliFlags; an option
 // "--name VALUE" or "--name=VALUE", whose value is taken as it is even where it looks like an

@@ -18,6 +18,7 @@ int RunIqNoise(ArgList& args, std::ostream& out, std::ostream& err) {
     if (!file) throw UsageError("iq noise needs the recording FILE");
     const auto [freq, ref, spectrumTo, appendTo] =
         args.takeOptions("--freq", "--ref", "--spectrum", "--append");
+    const bool allowOverload = args.takeFlag("--allow-overload");
     const rig::ReadingPlan plan = TakeNoisePlan(args, sep);
     args.expectEmpty();
     const double refDbm = ref ? ParseRealOption("--ref", *ref, sep) : 0.0;
@@ -32,7 +33,7 @@ int RunIqNoise(ArgList& args, std::ostream& out, std::ostream& err) {
     std::optional<DataFileAppend> append;
     if (appendTo) append.emplace(*appendTo, sep);
 
-    const auto noise = MeasureRecordingNoise(recording.value(), where.frequencyMHz * 1e6);
+    const auto noise = MeasureRecordingNoise(recording.value(), where.frequencyMHz * 1e6, allowOverload);
     if (!noise) throw Refusal(noise.reason());
     const sdr::NoiseReading reading =
         sdr::MakeNoiseReading(where, noise->floor, noise->spectrum, refDbm, plan, sep);

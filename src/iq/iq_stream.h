@@ -18,17 +18,25 @@ inline constexpr std::size_t IqPieceSamples = 1u << 20;
 
 using IqSink = std::function<void(std::span<const std::complex<float>>)>;
 
-// Reads every sample of `rec` in order and hands it to `sink` in pieces of at most
-// IqPieceSamples; the number of samples read, or why reading failed or stopped.
-Outcome<std::uint64_t> StreamIqSamples(const IqRecording& rec, const IqSink& sink,
-                                       std::stop_token stop = {});
+struct IqStreamed {
+    std::uint64_t samples = 0;  // I/Q pairs read
+    FullScaleCount fullScale;   // counted on the recording's own format
+    bool beyondMiddleCodes = false;  // 8-bit: some code other than 127 and 128 was seen
+};
 
-// The noise floor of a whole recording and its used bins; `centreHz` labels the bins.
+// Reads every sample of `rec` in order and hands it to `sink` in pieces of at most
+// IqPieceSamples; what was read, or why reading failed or stopped.
+Outcome<IqStreamed> StreamIqSamples(const IqRecording& rec, const IqSink& sink,
+                                    std::stop_token stop = {});
+
+// The noise floor of a whole recording and its used bins; `centreHz` labels the bins. An
+// overloaded recording is refused unless `allowOverload`, an 8-bit one whose noise stays
+// within the two middle codes always.
 struct IqNoise {
     NoiseFloor floor;
     std::vector<SpectrumBin> spectrum;
 };
 Outcome<IqNoise> MeasureRecordingNoise(const IqRecording& rec, double centreHz,
-                                       std::stop_token stop = {});
+                                       bool allowOverload = false, std::stop_token stop = {});
 
 }  // namespace fw

@@ -104,7 +104,7 @@ std::vector<double> NoiseFloorEstimator::usedDensities() const {
     return densities;
 }
 
-Outcome<NoiseFloor> NoiseFloorEstimator::result() const {
+Outcome<NoiseFloor> NoiseFloorEstimator::result(bool allowOverload) const {
     if (!rateValid_) {
         return Outcome<NoiseFloor>::Fail("The sample rate must be more than 0 and at most 200 MHz.");
     }
@@ -112,6 +112,7 @@ Outcome<NoiseFloor> NoiseFloorEstimator::result() const {
         return Outcome<NoiseFloor>::Fail("Too few samples: one spectrum needs " +
                                          std::to_string(length_) + " samples.");
     }
+    if (overloaded() && !allowOverload) return Outcome<NoiseFloor>::Fail(OverloadText(fullScale_));
     const std::vector<double> densities = usedDensities();
     // Each bin of white Gaussian noise is N0 times a Gamma(K, 1/K) variable.
     const double n0 = Quantile(densities, Percentile) /
@@ -126,6 +127,8 @@ Outcome<NoiseFloor> NoiseFloorEstimator::result() const {
     floor.fftLength = length_;
     floor.binsUsed = static_cast<int>(densities.size());
     floor.occupancy = static_cast<double>(occupied) / static_cast<double>(densities.size());
+    floor.fullScaleSamples = fullScale_.atFullScale;
+    floor.overloaded = overloaded();
     return Outcome<NoiseFloor>::Ok(floor);
 }
 

@@ -8,6 +8,7 @@
 
 #include "model/outcome.h"
 #include "noisefloor/fft_plan.h"
+#include "noisefloor/full_scale.h"
 
 namespace fw {
 
@@ -17,6 +18,9 @@ struct NoiseFloor {
     int fftLength = 0;            // N
     int binsUsed = 0;
     double occupancy = 0;  // fraction (0..1) of used bins > 10 dB above N0
+    double percentile = 20;  // the percentile of the bins N0 was taken from
+    std::uint64_t fullScaleSamples = 0;  // I/Q pairs at the converter's full scale
+    bool overloaded = false;  // given only where an overloaded reading was allowed
 };
 
 struct SpectrumBin {
@@ -35,9 +39,13 @@ class NoiseFloorEstimator {
     // names any other.
     NoiseFloorEstimator(double sampleRateHz, double centreHz);
     void add(std::span<const std::complex<float>> samples);
+    // The full-scale count of the samples added, counted on their native format.
+    void addFullScale(const FullScaleCount& count) { fullScale_ += count; }
     int segments() const { return segments_; }
-    // Fails (with a reason) when fewer than one full segment was added.
-    Outcome<NoiseFloor> result() const;
+    bool overloaded() const { return IsOverloaded(fullScale_); }
+    // Fails (with a reason) when fewer than one full segment was added, and with OverloadText
+    // when overloaded() unless `allowOverload`; the result carries the full-scale count.
+    Outcome<NoiseFloor> result(bool allowOverload = false) const;
     // Averaged density of every used bin, in frequency order (for --spectrum and the view).
     std::vector<SpectrumBin> usedSpectrum() const;
 
@@ -58,6 +66,7 @@ class NoiseFloorEstimator {
     FftBuffer spectrum_;
     std::size_t filled_ = 0;
     int segments_ = 0;
+    FullScaleCount fullScale_;
     std::vector<ForwardFft> fft_;  // empty while the rate is invalid
 };
 

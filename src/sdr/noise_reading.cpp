@@ -38,6 +38,13 @@ std::string NoiseSummary(const NoiseFloor& floor) {
          ", " + std::to_string(floor.binsUsed) + " bins, occupancy ";
     AppendNumber(s, floor.occupancy * 100.0, 1);
     s += " %";
+    if (floor.percentile != 20) {
+        s += ", from the ";
+        AppendNumber(s, floor.percentile, 0);
+        s += "th percentile";
+    }
+    if (floor.overloaded)
+        s += ", OVERLOADED (" + std::to_string(floor.fullScaleSamples) + " samples at full scale)";
     return s;
 }
 

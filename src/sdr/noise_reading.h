@@ -30,7 +30,8 @@ NoiseReading MakeNoiseReading(const rig::ResolvedTarget& where, const NoiseFloor
                               const rig::ReadingPlan& plan, char sep);
 
 // "N0 -152.31 dBFS/Hz, K 61, N 32768, 26206 bins, occupancy 3.2 %": what stands beside the
-// row on standard error and in the window's status.
+// row on standard error and in the window's status; a percentile other than the 20th and an
+// allowed overload are added.
 std::string NoiseSummary(const NoiseFloor& floor);
 
 // The used bins as CSV, "freq_hz,density_dbfs_hz" and one line per bin, with a point.

@@ -69,5 +69,45 @@ TEST(CliIq, WithoutACentreFrequencyItNeedsFreqAndBadInputIsRefused) {
     }
 }
 
+TEST(CliIq, AnOverloadedRecordingOrOneBelowTheConverterIsRefusedAndAppendsNothing) {
+    // 204800 samples allow two at full scale.
+    const auto samples = fw::test::SyntheticIq(51200, 1e-8, {}, 5).take(512 * 400);
+    const auto clipped = [&](int count, double n0) {
+        auto s = samples;
+        for (auto& v : s) v *= static_cast<float>(std::sqrt(n0 / 1e-8));
+        for (int k = 0; k < count; ++k) s[static_cast<std::size_t>(k) * 1000] = {k % 2 ? -1.0f : 1.0f, 0.1f};
+        return s;
+    };
+    const std::string wav = TempPath("fw_iq_clip.wav");
+    const std::string base = TempPath("fw_iq_clip");
+    const std::string rows = TempPath("fw_iq_clip_rows.txt");
+    const struct { std::string type; int clipped; double n0; std::vector<std::string> extra; int code; std::string err; } cases[] = {
+        {"wav", 2, 1e-8, {}, ExitOk, "occupancy"},
+        {"wav", 3, 1e-8, {}, ExitRefused, "overload: 3 of 204800 samples at full scale; lower the gain"},
+        {"ci16_le", 3, 1e-8, {}, ExitRefused, "overload: 3 of 204800"},
+        {"cu8", 3, 1e-8, {}, ExitRefused, "overload: 3 of 204800"},
+        {"cf32_le", 5, 1e-8, {}, ExitRefused, "overload: 5 of 204800"},
+        {"cf32_le", 5, 1e-8, {"--allow-overload"}, ExitOk, "OVERLOADED (5 samples at full scale)"},
+        {"cu8", 0, 1e-13, {}, ExitRefused, "below the converter's resolution (every sample is code 127 or 128)"},
+    };
+    for (const auto& c : cases) {
+        std::remove(rows.c_str());
+        const auto scaled = clipped(c.clipped, c.n0);
+        std::string file = wav;
+        if (c.type == "wav") {
+            fw::test::WriteBytes(wav, fw::test::WavBytes(scaled, false, 51200, 7100000));
+        } else {
+            fw::test::WriteSigmf(base, scaled, c.type, 51200, 7.1e6);
+            file = base;
+        }
+        std::vector<std::string> args = {"iq", "noise", file, "--append", rows};
+        args.insert(args.end(), c.extra.begin(), c.extra.end());
+        const CliRun r = Cli(args);
+        EXPECT_EQ(r.code, c.code) << c.type << ' ' << c.clipped << ": " << r.err;
+        EXPECT_NE(r.err.find(c.err), std::string::npos) << c.type << ": " << r.err;
+        EXPECT_EQ(ReadAll(rows).find("AntPwr") != std::string::npos, c.code == ExitOk) << c.type;
+    }
+}
+
 }  // namespace
 }  // namespace fw::cli::test

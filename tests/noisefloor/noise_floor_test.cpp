@@ -101,6 +101,40 @@ TEST(NoiseFloorEstimator, RefusesTooFewSamplesSilenceAndBadRates) {
     }
 }
 
+TEST(FullScale, CountsPairsAtTheFullScaleOfEachFormat) {
+    const std::vector<std::int16_t> cs16 = {0, -32768, 5, 5, 32767, 1, -32767, 32766};
+    const std::vector<std::int8_t> cs8 = {-128, 0, 0, 127, -127, 126};
+    const std::vector<std::uint8_t> cu8 = {0, 128, 128, 255, 1, 254};
+    const std::vector<std::complex<float>> cf32 = {{1.0f, 0}, {0, -1.0f}, {0.9995f, 0}, {0.5f, 0.5f}};
+    const struct { const char* name; FullScaleCount count; std::uint64_t at, of; } cases[] = {
+        {"cs16", CountFullScale(std::span(cs16)), 2, 4},
+        {"cs8", CountFullScale(std::span(cs8)), 2, 3},
+        {"cu8", CountFullScale(std::span(cu8)), 2, 3},
+        {"cf32", CountFullScale(std::span(cf32)), 2, 4},
+        {"cf32 live", CountFullScale(std::span(cf32), LiveFloatFullScale), 3, 4},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(c.count.atFullScale, c.at) << c.name;
+        EXPECT_EQ(c.count.samples, c.of) << c.name;
+    }
+    // More than one in 100,000 overloads.
+    EXPECT_FALSE(IsOverloaded({2, 200000}));
+    EXPECT_TRUE(IsOverloaded({3, 200000}));
+    EXPECT_TRUE(IsOverloaded({1, 99999}));
+    EXPECT_FALSE(IsOverloaded({0, 0}));
+}
+
+TEST(NoiseFloorEstimator, RefusesAnOverloadedCaptureUnlessAllowedAndCarriesTheCount) {
+    NoiseFloorEstimator estimator(51200, 0);
+    estimator.add(SyntheticIq(51200, 1e-8, {}, 3).take(512 * 20));
+    estimator.addFullScale({1, 10240});
+    EXPECT_EQ(estimator.result().reason(), "overload: 1 of 10240 samples at full scale; lower the gain");
+    const auto allowed = estimator.result(true);
+    ASSERT_TRUE(allowed.ok()) << allowed.reason();
+    EXPECT_TRUE(allowed->overloaded);
+    EXPECT_EQ(allowed->fullScaleSamples, 1u);
+}
+
 TEST(AntennaPowerDbm, AddsBandwidthReferenceAndCalibration) {
     EXPECT_NEAR(AntennaPowerDbm(-150.0, 2700.0, -10.0, 2.0), -150.0 + 34.313637641589871 - 8.0, 1e-12);
     EXPECT_DOUBLE_EQ(AntennaPowerDbm(-100.0, 1.0, 0.0, 0.0), -100.0);
