@@ -52,6 +52,12 @@ double RegularizedGammaP(double a, double x) {
     return 1.0 - GammaQContinuedFraction(a, x);
 }
 
+double GammaDensity(double x, double shape, double scale) {
+    if (!(x > 0)) return 0;
+    const double y = x / scale;
+    return std::exp((shape - 1) * std::log(y) - y - std::lgamma(shape)) / scale;
+}
+
 double GammaQuantile(double p, double shape, double scale) {
     // The upper end doubles until it holds the quantile; bisection then halves the bracket
     // until it stops shrinking in double precision.

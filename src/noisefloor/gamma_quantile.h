@@ -8,6 +8,9 @@ namespace fw {
 // fraction above.
 double RegularizedGammaP(double a, double x);
 
+// The density of a Gamma distribution of shape `shape` and scale `scale` at x > 0.
+double GammaDensity(double x, double shape, double scale);
+
 // The p-quantile (0 < p < 1) of a Gamma distribution of shape `shape` and scale `scale`,
 // found by bisection of RegularizedGammaP to double precision.
 double GammaQuantile(double p, double shape, double scale);

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <numbers>
+#include <charconv>
 #include <string>
 
 #include "noisefloor/gamma_quantile.h"
@@ -16,6 +17,14 @@ constexpr int MinFftLength = 64;
 constexpr double UsedSpanFraction = 0.8;
 constexpr int DcGuardBins = 3;  // left out on each side of DC (the receiver's DC offset)
 constexpr double Percentile = 0.2;
+// The method's own check: for noise, the estimates from the 20th and a lower percentile agree.
+// Where they do not, the quietest fifth is not noise, and the lower percentile is used if it
+// agrees with a still lower one. Allowed: this much plus the statistical spread of pure noise;
+// the error of an accepted figure stays within about three times the allowance.
+constexpr double FallbackPercentile = 0.05;
+constexpr double CheckPercentile = 0.01;
+constexpr double AgreementDb = 0.3;
+constexpr double SpreadsAllowed = 2.5;
 constexpr double OccupiedAboveDb = 10.0;
 
 bool ValidRate(double hz) {
@@ -46,6 +55,53 @@ double Quantile(std::vector<double> values, double p) {
 }
 
 double ToDb(double linear) { return 10.0 * std::log10(linear); }
+
+// N0 from the p-quantile of the bins, each bin being N0 times a Gamma(K, 1/K) variable, and
+// the standard deviation of that estimate in dB for pure noise (the sample quantile's
+// asymptotic spread; neighbouring Hann bins are correlated, so half of them count).
+struct PercentileEstimate {
+    double p = 0;
+    double n0 = 0;
+    double spreadDb = 0;
+};
+
+PercentileEstimate EstimateAt(const std::vector<double>& densities, double p, int segments) {
+    const double q = GammaQuantile(p, segments, 1.0 / segments);
+    const double independent = std::max(1.0, static_cast<double>(densities.size()) / 2);
+    const double relative = std::sqrt(p * (1 - p) / independent) /
+                            (GammaDensity(q, segments, 1.0 / segments) * q);
+    return {p, Quantile(densities, p) / q, 10.0 / std::numbers::ln10 * relative};
+}
+
+double ApartDb(const PercentileEstimate& a, const PercentileEstimate& b) {
+    return ToDb(a.n0) - ToDb(b.n0);
+}
+
+bool Agree(const PercentileEstimate& a, const PercentileEstimate& b) {
+    return std::fabs(ApartDb(a, b)) <= AgreementDb + SpreadsAllowed * std::hypot(a.spreadDb, b.spreadDb);
+}
+
+std::string DbText(double db) {
+    char buf[32];
+    return {buf, std::to_chars(buf, buf + sizeof buf, db, std::chars_format::fixed, 1).ptr};
+}
+
+// The estimate of the 20th percentile, else of the fallback; refused where neither holds.
+// A percentile is used only where every lower one checked agrees with it: a plateau of
+// signals over almost the whole band agrees with itself down to the 5th percentile.
+Outcome<PercentileEstimate> CheckedEstimate(const std::vector<double>& densities, int segments) {
+    const PercentileEstimate usual = EstimateAt(densities, Percentile, segments);
+    if (!(usual.n0 > 0)) return Outcome<PercentileEstimate>::Ok(usual);  // silence, named later
+    const PercentileEstimate lower = EstimateAt(densities, FallbackPercentile, segments);
+    const PercentileEstimate lowest = EstimateAt(densities, CheckPercentile, segments);
+    const bool lowerHolds = lower.n0 > 0 && Agree(lower, lowest);
+    if (lowerHolds && Agree(usual, lower)) return Outcome<PercentileEstimate>::Ok(usual);
+    if (lowerHolds) return Outcome<PercentileEstimate>::Ok(lower);
+    return Outcome<PercentileEstimate>::Fail(
+        "too occupied to measure the noise floor: the 20th percentile of the spectrum reads " +
+        DbText(ApartDb(usual, lower)) + " dB above the 5th, the 5th " + DbText(ApartDb(lower, lowest)) +
+        " dB above the 1st, so even the quietest bins are not noise alone");
+}
 
 }  // namespace
 
@@ -114,9 +170,9 @@ Outcome<NoiseFloor> NoiseFloorEstimator::result(bool allowOverload) const {
     }
     if (overloaded() && !allowOverload) return Outcome<NoiseFloor>::Fail(OverloadText(fullScale_));
     const std::vector<double> densities = usedDensities();
-    // Each bin of white Gaussian noise is N0 times a Gamma(K, 1/K) variable.
-    const double n0 = Quantile(densities, Percentile) /
-                      GammaQuantile(Percentile, segments_, 1.0 / segments_);
+    const auto estimate = CheckedEstimate(densities, segments_);
+    if (!estimate) return Outcome<NoiseFloor>::Fail(estimate.reason());
+    const double n0 = estimate->n0;
     if (!(n0 > 0)) return Outcome<NoiseFloor>::Fail("The samples are all zero: there is no signal.");
     const double occupiedAbove = n0 * std::pow(10.0, OccupiedAboveDb / 10.0);
     const auto occupied = std::count_if(densities.begin(), densities.end(),
@@ -127,6 +183,7 @@ Outcome<NoiseFloor> NoiseFloorEstimator::result(bool allowOverload) const {
     floor.fftLength = length_;
     floor.binsUsed = static_cast<int>(densities.size());
     floor.occupancy = static_cast<double>(occupied) / static_cast<double>(densities.size());
+    floor.percentile = estimate->p * 100.0;
     floor.fullScaleSamples = fullScale_.atFullScale;
     floor.overloaded = overloaded();
     return Outcome<NoiseFloor>::Ok(floor);

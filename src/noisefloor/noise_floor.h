@@ -1,7 +1,9 @@
 #pragma once
 // The noise density of a whole band from complex baseband samples: a Welch spectrum (Hann
 // window, no overlap) whose used bins are reduced by the 20 % method, so that carriers and
-// stations in up to a quarter of the bins lift the result only slightly.
+// stations in up to a quarter of the bins lift the result only slightly. A band fuller than
+// that is measured from the 5th percentile where that still finds noise, and refused where
+// not, so that no figure is more than about 1 dB off.
 #include <complex>
 #include <span>
 #include <vector>

@@ -87,6 +87,38 @@ TEST(NoiseFloorEstimator, FindsTheDensityOfNoiseWithAndWithoutCarriers) {
     }
 }
 
+TEST(NoiseFloorEstimator, AFullBandFallsBackToALowerPercentileOrIsRefused) {
+    const double rate = 51200;  // N = 512, 402 used bins, K = 100
+    const int n = NoiseFftLength(rate);
+    const double binWidth = rate / n;
+    const double n0Db = -110.0;
+    const struct { double occupied; double percentile; } cases[] = {
+        {0.4, 20}, {0.8, 5}, {0.9, 5}, {0.97, 0},
+    };
+    for (const auto& c : cases) {
+        // Carriers 30 dB up on every third bin, each filling three, from the low edge up.
+        std::vector<Carrier> carriers;
+        const int busy = static_cast<int>(c.occupied * 402);
+        for (int m = -203; m < -203 + busy; m += 3) {
+            const int bin = m + (m >= -4 ? 7 : 0);  // over the DC guard
+            carriers.push_back({bin * binWidth, test::CarrierPowerForBin(DbToLinear(n0Db), 30, rate, n)});
+        }
+        NoiseFloorEstimator estimator(rate, 0);
+        estimator.add(SyntheticIq(rate, DbToLinear(n0Db), carriers, 9).take(static_cast<std::size_t>(n) * 100));
+        const auto floor = estimator.result();
+        if (c.percentile == 0) {
+            EXPECT_NE(floor.reason().find("too occupied to measure the noise floor: "), std::string::npos)
+                << c.occupied << ": " << floor.reason() << (floor.ok() ? floor->densityDbfsPerHz : 0) << ' ' << (floor.ok() ? floor->percentile : 0);
+            continue;
+        }
+        ASSERT_TRUE(floor.ok()) << c.occupied << ": " << floor.reason();
+        EXPECT_EQ(floor->percentile, c.percentile) << c.occupied;
+        EXPECT_NEAR(floor->densityDbfsPerHz, n0Db, 1.0) << c.occupied;
+        // Counted against the N0 reported: the carriers' bins and most of their neighbours.
+        EXPECT_NEAR(floor->occupancy, c.occupied, 0.1) << c.occupied;
+    }
+}
+
 TEST(NoiseFloorEstimator, RefusesTooFewSamplesSilenceAndBadRates) {
     NoiseFloorEstimator shortOne(6400, 0);
     shortOne.add(std::vector<std::complex<float>>(63, {0.1f, 0.1f}));
