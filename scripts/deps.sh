@@ -14,6 +14,7 @@ packages=(
   cups printer-driver-cups-pdf libcups2-dev
   libhamlib-dev libhamlib-utils
   libsqlite3-dev
+  libpq-dev postgresql
   libsoapysdr-dev soapysdr-tools libfftw3-dev
   locales
   help2man dpkg-dev file appstream desktop-file-utils

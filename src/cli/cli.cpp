@@ -5,6 +5,7 @@
 #include "cli/commands.h"
 #include "cli/compare_options.h"
 #include "cli/log_options.h"
+#include "cli/network_options.h"
 #include "cli/place_time_options.h"
 #include "cli/reading_plan_options.h"
 #include "cli/render_options.h"
@@ -26,6 +27,7 @@ constexpr CommandEntry Commands[] = {
     {"curves", CmdCurves}, {"noise", CmdNoise},   {"render", CmdRender}, {"list", CmdList},
     {"enter", CmdEnter},   {"report", CmdReport}, {"rig", CmdRig},
     {"monitor", CmdMonitor}, {"log", CmdLog}, {"iq", CmdIq}, {"sdr", CmdSdr},
+    {"network", CmdNetwork},
 };
 
 void PrintUsage(std::ostream& s) {
@@ -91,7 +93,9 @@ void PrintUsage(std::ostream& s) {
          "      --settle) each reading is the antenna-power row of sdr read, logged with the\n"
          "      source \"sdr\" and the device's label; N0, K and the occupancy go to\n"
          "      standard error, and a device that goes is a gap and opened again for the\n"
-         "      next band or sweep.\n"
+         "      next band or sweep. With --upload CONNINFO --station CALLSIGN the log is\n"
+         "      uploaded as network upload does after each sweep, in the background; the\n"
+         "      summary says what is still to send.\n"
          "  sdr devices\n"
          "      The receivers SoapySDR finds: driver, label, serial, one per line.\n"
          "  sdr read SDR (--band B | --freq MHZ) [--gain G] [--bandwidth HZ]\n"
@@ -146,6 +150,27 @@ void PrintUsage(std::ostream& s) {
          "      level over time and 24-hour profile, the comparison of --before and --after\n"
          "      with both profiles, and a page on the method. Written as the PDF file OUT\n"
          "      or printed on the installed printer NAME.\n"
+         "  network init --server CONNINFO\n"
+         "      Creates or brings up to date the network's tables on the association's\n"
+         "      PostgreSQL server and prints their schema version; run by its administrator.\n"
+         "  network add-station --server CONNINFO CALLSIGN --locator LOC [--role NAME]\n"
+         "      Adds a station and its login role (default: the callsign in lower case),\n"
+         "      which may upload only the station's own readings; everyone reads all.\n"
+         "  network stations --server CONNINFO [--format text|csv]\n"
+         "      The stations: callsign, locator, readings, first and last reading, last upload.\n"
+         "  network upload --server CONNINFO --log FILE --station CALLSIGN [--batch N]\n"
+         "      Sends the log's readings and gaps that the server lacks, in batches of N\n"
+         "      (default 5000) in one transaction each, and prints \"uploaded N readings and M gaps (K already\n"
+         "      there)\"; stopped or cut off, run it again. The log is only read.\n"
+         "  network compare --server CONNINFO --station CALLSIGN --band B --from T --to T\n"
+         "                  [--radius KM] [--hours H1-H2] [--format text|csv]\n"
+         "      Per UTC hour of the day the station's Fa (the median of its hourly values)\n"
+         "      against its neighbours' within KM (default 200) between locator centres:\n"
+         "      hour,own_fa_db,others_fa_db,difference_db,stations, and where it stands out.\n"
+         "  network map --server CONNINFO --band B --from T --to T [--hours H1-H2]\n"
+         "              (--csv FILE | --png FILE)\n"
+         "      Per 4-character locator square the median over its stations of each one's\n"
+         "      median hourly Fa: square,lat,lon,stations,median_fa_db, or as a map.\n"
          "\n"
          "RIG (for rig read, rig sweep and monitor):\n"
       << RigOptionsHelp
@@ -159,6 +184,9 @@ void PrintUsage(std::ostream& s) {
          "Station log (for monitor and log):\n"
       << LogOptionsHelp
       << CompareOptionsHelp
+      << "\n"
+         "Network (for network):\n"
+      << NetworkOptionsHelp
       << "\n"
          "Entry options (unset ones keep the window's start-up texts):\n"
          "  --method TAG       S-Val, AntVol, AntPwr or Field (default S-Val)\n"

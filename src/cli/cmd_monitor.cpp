@@ -1,9 +1,11 @@
 #include <csignal>
+#include <memory>
 #include <ostream>
 
 #include "cli/commands.h"
 #include "cli/data_file_append.h"
 #include "cli/log_options.h"
+#include "cli/network_options.h"
 #include "cli/reading_plan_options.h"
 #include "cli/rig_options.h"
 #include "cli/sdr_options.h"
@@ -64,11 +66,17 @@ MonitorJob TakeMonitorOptions(ArgList& args, char sep) {
 }  // namespace
 
 int CmdMonitor(ArgList& args, std::ostream& out, std::ostream& err) {
+    std::optional<UploadTarget> upload = TakeUploadOptions(args);
     MonitorJob job = TakeMonitorOptions(args, SystemDecimalSeparator());
     // The signals are taken before any other thread starts, so they all inherit the mask.
     SignalStop signals;
     // A reader that went away (`monitor | head -3`) shows as a failed write, not a kill.
     std::signal(SIGPIPE, SIG_IGN);
+    std::unique_ptr<UploadWorker> uploads;
+    if (upload) {
+        upload->logPath = job.logPath;
+        uploads = std::make_unique<UploadWorker>(*upload);
+    }
 
     if (job.sdr) job.noise = [&](const sdr::NoiseReading& r) { PrintNoiseNotes(r, err); };
     MonitorCallbacks show;
@@ -81,6 +89,7 @@ int CmdMonitor(ArgList& args, std::ostream& out, std::ostream& err) {
     };
     show.sweepEnded = [&](const SweepReport& sweep) {
         err << SweepLineText(sweep) << std::endl;
+        if (uploads) uploads->request();
         if (sweep.late) err << "warning: " << LateSweepText(sweep, job.settings.interval) << std::endl;
     };
     show.logBusy = [&](const std::string& reason) {
@@ -108,6 +117,11 @@ int CmdMonitor(ArgList& args, std::ostream& out, std::ostream& err) {
     if (!end) throw Refusal(end.reason());
     err << (end.value() == MonitorEnd::Stopped ? "Stopped: " : "Done: ")
         << MonitorSummaryText(last) << '.' << std::endl;
+    if (uploads) {
+        // The last sweep's upload is waited for unless the monitor was stopped.
+        if (end.value() == MonitorEnd::Completed) uploads->finish(signals.token());
+        err << "Upload: " << UploadWorkerSummary(uploads->status()) << '.' << std::endl;
+    }
     // A rig left elsewhere than the user had it is not a success.
     return last.restoreFailure.empty() ? ExitOk : ExitRefused;
 }

@@ -19,8 +19,12 @@ int CmdMonitor(ArgList& args, std::ostream& out, std::ostream& err);
 int CmdLog(ArgList& args, std::ostream& out, std::ostream& err);
 int CmdIq(ArgList& args, std::ostream& out, std::ostream& err);
 int CmdSdr(ArgList& args, std::ostream& out, std::ostream& err);
+int CmdNetwork(ArgList& args, std::ostream& out, std::ostream& err);
 // The sub-commands of `log` that have files of their own.
 int CmdLogCompare(ArgList& args, std::ostream& out, std::ostream& err);
 int CmdLogReport(ArgList& args, std::ostream& out, std::ostream& err);
+// The questions of `network` that need many stations.
+int CmdNetworkCompare(ArgList& args, std::ostream& out, std::ostream& err);
+int CmdNetworkMap(ArgList& args, std::ostream& out, std::ostream& err);
 
 }  // namespace fw::cli

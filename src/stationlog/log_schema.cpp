@@ -62,6 +62,8 @@ const std::array<std::string, CurrentSchemaVersion> SchemaSteps = {
         "DROP TABLE readings;"
         "ALTER TABLE readings_with_sdr RENAME TO readings;" +
         ReadingsByTime + ReadingsByBand,
+    // 3 -> 4: the log's identity on the network's server, one row.
+    "CREATE TABLE log_identity (uuid TEXT NOT NULL);",
 };
 
 bool HasTables(SqliteDb& db) {

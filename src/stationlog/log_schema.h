@@ -14,7 +14,8 @@ inline constexpr std::int32_t StationLogApplicationId = 0x46576C67;  // "FWlg"
 // 1: readings and gaps with an index on time.
 // 2: an index per band that covers the views' columns.
 // 3: readings of an SDR (source "sdr").
-inline constexpr int CurrentSchemaVersion = 3;
+// 4: the log's identity (a UUID) for uploads to the network's server.
+inline constexpr int CurrentSchemaVersion = 4;
 
 // The version of the file; 0 for a new, empty database.
 int SchemaVersion(SqliteDb& db);

@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <filesystem>
 
+#include "stationlog/log_identity.h"
 #include "stationlog/log_path.h"
 #include "stationlog/log_schema.h"
 
@@ -33,6 +34,7 @@ void SetUpForWriting(SqliteDb& db, const std::string& path) {
         throw LogError("station log " + path + ": cannot switch to WAL mode");
     db.exec("PRAGMA synchronous = NORMAL");
     MigrateSchema(db);
+    EnsureLogIdentity(db);
 }
 
 // Makes a new log whole under a temporary name beside `path` and links it there, so that a

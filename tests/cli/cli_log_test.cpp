@@ -174,7 +174,7 @@ TEST_F(CliLog, InfoSummarisesTheLogAndEachBandsReadingsAndGaps) {
     EXPECT_EQ(all.out,
               "log: " + log_ +
                   "\n"
-                  "schema version: 3\n"
+                  "schema version: 4\n"
                   "readings: 6, from 2026-03-01T00:10:00Z to 2026-03-02T00:20:00Z\n"
                   "gaps: 1\n"
                   "band   readings  first reading         last reading          gaps  first gap"

@@ -79,8 +79,9 @@ TEST(StationLog, RefusesFilesItCannotUseWithAMessageNamingThemAndChangesNothing)
          "station log " + foreign + ": the file is not a station log"},
         {newer, StationLog::OpenMode::ReadOnly,
          "station log " + newer +
-             ": the file was written by a newer version of Floorwatch "
-             "(schema 4, this one reads 3 and older)"},
+             ": the file was written by a newer version of Floorwatch (schema " +
+             std::to_string(CurrentSchemaVersion + 1) + ", this one reads " +
+             std::to_string(CurrentSchemaVersion) + " and older)"},
     };
     for (const Case& c : cases) {
         try {
