@@ -7,6 +7,7 @@
 #include "libs/regional.h"
 #include "rig/rig_error.h"
 #include "sdr/noise_reading.h"
+#include "signature/signature_text.h"
 
 namespace fw::cli {
 
@@ -40,6 +41,7 @@ int RunIqNoise(ArgList& args, std::ostream& out, std::ostream& err) {
     if (spectrumTo) SaveSpectrumCsv(*spectrumTo, sdr::SpectrumCsv(reading.spectrum));
     if (append) append->save({reading.entry.row}, std::nullopt, std::nullopt);
     err << sdr::NoiseSummary(reading.floor) << '\n';
+    err << SignatureLine(noise->signature, sep) << '\n';
     out << ListLine(reading.entry.row, sep) << '\n';
     return ExitOk;
 }
@@ -47,8 +49,10 @@ int RunIqNoise(ArgList& args, std::ostream& out, std::ostream& err) {
 }  // namespace
 
 int CmdIq(ArgList& args, std::ostream& out, std::ostream& err) {
-    if (args.takePositional() != "noise") throw UsageError("iq needs noise");
+    const auto sub = args.takePositional();
+    if (sub != "noise" && sub != "signature") throw UsageError("iq needs noise or signature");
     try {
+        if (sub == "signature") return RunIqSignature(args, out, err);
         return RunIqNoise(args, out, err);
     } catch (const rig::ReadingInputError& e) {
         throw Refusal(e.what());

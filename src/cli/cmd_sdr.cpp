@@ -71,7 +71,8 @@ int CmdSdr(ArgList& args, std::ostream& out, std::ostream& err) {
             for (const sdr::SdrDeviceInfo& d : sdr::FindSdrDevices()) out << sdr::DeviceLine(d) << '\n';
             return ExitOk;
         }
-        if (sub != "read" && sub != "sweep") throw UsageError("sdr needs devices, read or sweep");
+        if (sub == "signature") return RunSdrSignature(args, out, err);
+        if (sub != "read" && sub != "sweep") throw UsageError("sdr needs devices, read, sweep or signature");
         return RunSdrReadings(sub == "sweep", args, out, err);
     } catch (const rig::ReadingInputError& e) {
         throw Refusal(e.what());

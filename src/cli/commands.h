@@ -20,6 +20,9 @@ int CmdLog(ArgList& args, std::ostream& out, std::ostream& err);
 int CmdIq(ArgList& args, std::ostream& out, std::ostream& err);
 int CmdSdr(ArgList& args, std::ostream& out, std::ostream& err);
 int CmdNetwork(ArgList& args, std::ostream& out, std::ostream& err);
+// The signature sub-commands of `iq` and `sdr`.
+int RunIqSignature(ArgList& args, std::ostream& out, std::ostream& err);
+int RunSdrSignature(ArgList& args, std::ostream& out, std::ostream& err);
 // The sub-commands of `log` that have files of their own.
 int CmdLogCompare(ArgList& args, std::ostream& out, std::ostream& err);
 int CmdLogReport(ArgList& args, std::ostream& out, std::ostream& err);

@@ -3,10 +3,12 @@
 #include <ostream>
 
 #include "libs/atomic_file.h"
+#include "libs/regional.h"
 #include "libs/real_text.h"
 #include "cli/reading_plan_options.h"
 #include "rig/rig_error.h"
 #include "sdr/sdr_limits.h"
+#include "signature/signature_text.h"
 
 namespace fw::cli {
 
@@ -52,8 +54,13 @@ std::optional<sdr::SdrSettings> TakeSdrOptions(ArgList& args, char sep) {
 
 void PrintNoiseNotes(const sdr::NoiseReading& r, std::ostream& err) {
     err << r.where.label << ": " << sdr::NoiseSummary(r.floor) << '\n';
+    err << r.where.label << ": " << SignatureLine(r.signature, SystemDecimalSeparator()) << '\n';
     if (r.overflows) err << r.where.label << ": " << r.overflows << " overflows (samples lost)\n";
     if (r.timeouts) err << r.where.label << ": " << r.timeouts << " reads timed out\n";
+}
+
+std::string SignatureLine(const Outcome<NoiseSignature>& sig, char sep) {
+    return sig ? SignatureSummary(sig.value(), sep) : "no signature: " + sig.reason();
 }
 
 void SaveSpectrumCsv(const std::string& path, const std::string& csv) {

@@ -36,6 +36,9 @@ inline constexpr const char* SdrOptionsHelp =
 // N0, K and the occupancy of a live reading, and its overflows and timeouts, on `err`.
 void PrintNoiseNotes(const sdr::NoiseReading& r, std::ostream& err);
 
+// "Vd 1.05 dB, bursts none, comb none: gaussian", or why there is no signature.
+std::string SignatureLine(const Outcome<NoiseSignature>& sig, char sep);
+
 // Writes the used bins as CSV to `path` through the atomic writer; throws Refusal.
 void SaveSpectrumCsv(const std::string& path, const std::string& csv);
 

@@ -86,6 +86,7 @@ Outcome<IqStreamed> StreamIqSamples(const IqRecording& rec, const IqSink& sink,
 Outcome<IqNoise> MeasureRecordingNoise(const IqRecording& rec, double centreHz,
                                        bool allowOverload, std::stop_token stop) {
     NoiseFloorEstimator estimator(rec.sampleRateHz, centreHz);
+    estimator.keepTransforms(SignatureMaxSamples);
     const auto read = StreamIqSamples(
         rec, [&](std::span<const std::complex<float>> s) { estimator.add(s); }, stop);
     if (!read) return Outcome<IqNoise>::Fail(read.reason());
@@ -97,7 +98,9 @@ Outcome<IqNoise> MeasureRecordingNoise(const IqRecording& rec, double centreHz,
     }
     auto floor = estimator.result(allowOverload);
     if (!floor) return Outcome<IqNoise>::Fail(rec.dataPath + ": " + floor.reason());
-    return Outcome<IqNoise>::Ok({floor.value(), estimator.usedSpectrum()});
+    IqNoise noise{floor.value(), estimator.usedSpectrum()};
+    noise.signature = ComputeSignature(estimator, noise.floor, noise.spectrum);
+    return Outcome<IqNoise>::Ok(std::move(noise));
 }
 
 }  // namespace fw

@@ -10,6 +10,7 @@
 #include "iq/iq_recording.h"
 #include "model/outcome.h"
 #include "noisefloor/noise_floor.h"
+#include "signature/noise_signature.h"
 
 namespace fw {
 
@@ -35,6 +36,8 @@ Outcome<IqStreamed> StreamIqSamples(const IqRecording& rec, const IqSink& sink,
 struct IqNoise {
     NoiseFloor floor;
     std::vector<SpectrumBin> spectrum;
+    // The signature of the first SignatureMaxSamples samples, or why there is none.
+    Outcome<NoiseSignature> signature = Outcome<NoiseSignature>::Fail("no samples");
 };
 Outcome<IqNoise> MeasureRecordingNoise(const IqRecording& rec, double centreHz,
                                        bool allowOverload = false, std::stop_token stop = {});

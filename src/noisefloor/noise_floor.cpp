@@ -119,11 +119,10 @@ NoiseFloorEstimator::NoiseFloorEstimator(double sampleRateHz, double centreHz)
       segment_(static_cast<std::size_t>(length_)),
       spectrum_(static_cast<std::size_t>(length_)) {
     if (!rateValid_) return;
-    // Periodic Hann window: a tone on a bin centre falls into three bins only.
-    window_.resize(static_cast<std::size_t>(length_));
+    // Periodic Hann window: a tone on a bin centre falls into three bins only. It is applied
+    // to the transform (takeSegment), so that the unwindowed transform serves the signature.
     for (int n = 0; n < length_; ++n) {
         const double w = 0.5 - 0.5 * std::cos(2.0 * std::numbers::pi * n / length_);
-        window_[static_cast<std::size_t>(n)] = static_cast<float>(w);
         windowPower_ += w * w;
     }
     powerSum_.assign(static_cast<std::size_t>(length_), 0.0);
@@ -135,9 +134,7 @@ void NoiseFloorEstimator::add(std::span<const std::complex<float>> samples) {
     const auto length = static_cast<std::size_t>(length_);
     while (!samples.empty()) {
         const std::size_t take = std::min(samples.size(), length - filled_);
-        std::complex<float>* dst = segment_.data() + filled_;
-        const float* w = window_.data() + filled_;
-        for (std::size_t i = 0; i < take; ++i) dst[i] = samples[i] * w[i];
+        std::copy_n(samples.data(), take, segment_.data() + filled_);
         filled_ += take;
         samples = samples.subspan(take);
         if (filled_ == length) takeSegment();
@@ -147,7 +144,13 @@ void NoiseFloorEstimator::add(std::span<const std::complex<float>> samples) {
 void NoiseFloorEstimator::takeSegment() {
     fft_.front().run(segment_, spectrum_);
     const std::complex<float>* x = spectrum_.data();
-    for (std::size_t k = 0; k < powerSum_.size(); ++k) powerSum_[k] += std::norm(x[k]);
+    // The periodic Hann window 0.5 - 0.25 e^(2 pi i n/N) - 0.25 e^(-2 pi i n/N) is, in the
+    // transform, 0.5 X[k] - 0.25 (X[k-1] + X[k+1]).
+    const std::size_t last = powerSum_.size() - 1;
+    powerSum_[0] += std::norm(0.5f * x[0] - 0.25f * (x[last] + x[1]));
+    for (std::size_t k = 1; k < last; ++k) powerSum_[k] += std::norm(0.5f * x[k] - 0.25f * (x[k - 1] + x[k + 1]));
+    powerSum_[last] += std::norm(0.5f * x[last] - 0.25f * (x[last - 1] + x[0]));
+    if (kept_.size() + powerSum_.size() <= keepSamples_) kept_.insert(kept_.end(), x, x + powerSum_.size());
     filled_ = 0;
     ++segments_;
 }

@@ -48,6 +48,14 @@ class NoiseFloorEstimator {
     // Fails (with a reason) when fewer than one full segment was added, and with OverloadText
     // when overloaded() unless `allowOverload`; the result carries the full-scale count.
     Outcome<NoiseFloor> result(bool allowOverload = false) const;
+    double sampleRateHz() const { return sampleRateHz_; }
+    double centreHz() const { return centreHz_; }
+    int fftLength() const { return length_; }
+    // Keeps the unwindowed transforms of the segments of the first `maxSamples` samples, for
+    // the noise's signature, which filters them and takes them back to the time domain.
+    void keepTransforms(std::size_t maxSamples) { keepSamples_ = maxSamples; }
+    // The kept transforms, one after the other, each fftLength() long, in FFT order.
+    std::span<const std::complex<float>> keptTransforms() const { return kept_; }
     // Averaged density of every used bin, in frequency order (for --spectrum and the view).
     std::vector<SpectrumBin> usedSpectrum() const;
 
@@ -61,7 +69,6 @@ class NoiseFloorEstimator {
     double centreHz_;
     bool rateValid_;
     int length_ = 0;
-    std::vector<float> window_;
     double windowPower_ = 0;  // sum of w^2
     std::vector<double> powerSum_;  // sum over segments of |X_k|^2, FFT order
     FftBuffer segment_;
@@ -69,6 +76,8 @@ class NoiseFloorEstimator {
     std::size_t filled_ = 0;
     int segments_ = 0;
     FullScaleCount fullScale_;
+    std::size_t keepSamples_ = 0;
+    std::vector<std::complex<float>> kept_;
     std::vector<ForwardFft> fft_;  // empty while the rate is invalid
 };
 

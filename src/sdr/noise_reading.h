@@ -7,6 +7,7 @@
 
 #include "measure/entry.h"
 #include "noisefloor/noise_floor.h"
+#include "signature/noise_signature.h"
 #include "rig/reading.h"
 
 namespace fw::sdr {
@@ -19,6 +20,7 @@ struct NoiseReading {
     double offsetDb = 0;
     double antPowerDbm = 0;
     EntryAccepted entry;
+    Outcome<NoiseSignature> signature = Outcome<NoiseSignature>::Fail("no samples");
     long overflows = 0;  // a live capture's dropped blocks and empty reads
     long timeouts = 0;
 };

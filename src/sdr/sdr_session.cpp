@@ -109,6 +109,7 @@ Capture SdrSession::capture(double centreHz, double seconds, std::stop_token sto
     }
     Capture c;
     NoiseFloorEstimator estimator(rateHz_, centreHz);
+    estimator.keepTransforms(SignatureMaxSamples);
     auto settle = static_cast<std::size_t>(rateHz_ * std::chrono::duration<double>(SettleAfterTuning).count());
     auto wanted = static_cast<std::size_t>(rateHz_ * seconds);
     std::vector<std::complex<float>> buffer(ReadChunk);
@@ -142,6 +143,7 @@ Capture SdrSession::capture(double centreHz, double seconds, std::stop_token sto
     if (!floor) throw SdrError(floor.reason());
     c.floor = floor.value();
     c.spectrum = estimator.usedSpectrum();
+    c.signature = ComputeSignature(estimator, c.floor, c.spectrum);
     return c;
 }
 

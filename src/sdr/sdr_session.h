@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "noisefloor/noise_floor.h"
+#include "signature/noise_signature.h"
 
 namespace SoapySDR {
 class Device;
@@ -52,6 +53,8 @@ struct SdrSettings {
 struct Capture {
     NoiseFloor floor;
     std::vector<SpectrumBin> spectrum;
+    // The noise's signature, or why the samples gave none.
+    Outcome<NoiseSignature> signature = Outcome<NoiseSignature>::Fail("no samples");
     long overflows = 0;  // times the device dropped samples
     long timeouts = 0;   // reads that brought nothing in time
 };
@@ -67,7 +70,7 @@ class SdrSession {
     double sampleRateHz() const { return rateHz_; }
 
     // Tunes to `centreHz`, drops SettleAfterTuning of samples, then estimates the noise floor
-    // of `seconds` of samples. Throws SdrError, rig::Cancelled when `stop` is requested.
+    // of `seconds` of samples and their signature. Throws SdrError, rig::Cancelled when `stop` is requested.
     Capture capture(double centreHz, double seconds, std::stop_token stop);
 
   private:

@@ -10,6 +10,7 @@ NoiseReading ReadNoise(SdrSession& session, const rig::ResolvedTarget& where,
                        std::stop_token stop, char sep) {
     Capture c = session.capture(where.frequencyMHz * 1e6, settings.seconds, stop);
     NoiseReading r = MakeNoiseReading(where, c.floor, std::move(c.spectrum), settings.refDbm, plan, sep);
+    r.signature = std::move(c.signature);
     r.overflows = c.overflows;
     r.timeouts = c.timeouts;
     return r;

@@ -1,0 +1,75 @@
+// iq signature and sdr signature: what kind of noise a recording or a live capture holds.
+#include <ostream>
+
+#include "cli/commands.h"
+#include "cli/sdr_options.h"
+#include "cli/signal_stop.h"
+#include "iq/iq_stream.h"
+#include "libs/regional.h"
+#include "rig/rig_error.h"
+#include "sdr/sdr_lock.h"
+#include "sdr/sdr_open.h"
+#include "signature/signature_text.h"
+
+namespace fw::cli {
+
+namespace {
+
+bool TakeCsvFormat(ArgList& args) {
+    const auto format = args.takeOption("--format").value_or("text");
+    if (format != "text" && format != "csv") throw UsageError("--format must be text or csv");
+    return format == "csv";
+}
+
+int PrintSignature(const Outcome<NoiseSignature>& sig, bool csv, char sep, std::ostream& out) {
+    if (!sig) throw Refusal("No signature: " + sig.reason());
+    out << (csv ? SignatureCsv(sig.value()) : SignatureText(sig.value(), sep));
+    return ExitOk;
+}
+
+}  // namespace
+
+int RunIqSignature(ArgList& args, std::ostream& out, std::ostream& err) {
+    const char sep = SystemDecimalSeparator();
+    const auto file = args.takePositional();
+    if (!file) throw UsageError("iq signature needs the recording FILE");
+    const auto freq = args.takeOption("--freq");
+    const bool csv = TakeCsvFormat(args);
+    args.expectEmpty();
+    const auto recording = OpenIqRecording(*file);
+    if (!recording) throw Refusal(recording.reason());
+    // The centre only places the comb's lines: a recording that does not say it is read at 0.
+    const double centreHz = freq ? ParseRealOption("--freq", *freq, sep) * 1e6 : recording->centreHz.value_or(0);
+    const auto noise = MeasureRecordingNoise(recording.value(), centreHz);
+    if (!noise) throw Refusal(noise.reason());
+    err << sdr::NoiseSummary(noise->floor) << '\n';
+    return PrintSignature(noise->signature, csv, sep, out);
+}
+
+int RunSdrSignature(ArgList& args, std::ostream& out, std::ostream& err) {
+    const char sep = SystemDecimalSeparator();
+    const auto settings = TakeSdrOptions(args, sep);
+    if (!settings) throw UsageError("sdr signature needs --sdr ARGS");
+    const auto [band, freq] = args.takeOptions("--band", "--freq");
+    const bool csv = TakeCsvFormat(args);
+    const rig::ReadingPlan plan = TakeNoisePlan(args, sep);
+    args.expectEmpty();
+    if (band && freq) throw UsageError("give either --band or --freq, not both");
+    if (!band && !freq) throw UsageError("sdr signature needs --band B or --freq MHZ");
+    const rig::ResolvedTarget where = rig::ResolveTarget(
+        band ? rig::RigTarget::Band(*band) : rig::RigTarget::Free(*freq), plan, sep);
+
+    const rig::RigLock lock = sdr::LockSdr(settings->args, "floorwatch-cli sdr signature");
+    SignalStop interrupt;
+    const std::unique_ptr<sdr::SdrSession> session = sdr::OpenSdrSession(*settings, interrupt.token());
+    try {
+        const sdr::Capture c = session->capture(where.frequencyMHz * 1e6, settings->seconds, interrupt.token());
+        err << where.label << ": " << sdr::NoiseSummary(c.floor) << '\n';
+        return PrintSignature(c.signature, csv, sep, out);
+    } catch (const rig::Cancelled&) {
+        err << "Cancelled\n";
+        return ExitRefused;
+    }
+}
+
+}  // namespace fw::cli

@@ -1,0 +1,68 @@
+#include <gtest/gtest.h>
+
+#include "cli/cli_run.h"
+#include "support/iq_files.h"
+#include "support/signature_samples.h"
+#include "support/test_sdr.h"
+
+namespace fw::cli::test {
+namespace {
+
+std::string Recording(const std::string& name, const std::vector<std::complex<float>>& samples) {
+    const std::string path = TempPath(name);
+    fw::test::WriteBytes(path, fw::test::WavBytes(samples, true, fw::test::SigRate, 7100000));
+    return path;
+}
+
+// The CSV row's fields after its header.
+std::vector<std::string> CsvFields(const std::string& csv) {
+    std::vector<std::string> fields;
+    std::string row = csv.substr(csv.find('\n') + 1);
+    row.pop_back();
+    for (std::size_t at = 0;;) {
+        const auto comma = row.find(',', at);
+        fields.push_back(row.substr(at, comma - at));
+        if (comma == std::string::npos) return fields;
+        at = comma + 1;
+    }
+}
+
+TEST(CliSignature, ARecordingsNoiseIsClassifiedInTextAndCsv) {
+    const std::string gaussian = Recording("fw_sig_gauss.wav", fw::test::BurstyNoise(1.0, 0));
+    const std::string bursts = Recording("fw_sig_bursts.wav", fw::test::BurstyNoise(1.0, 100));
+    const CliRun g = Cli({"iq", "signature", gaussian, "--format", "csv"});
+    ASSERT_EQ(g.code, ExitOk) << g.err;
+    const auto fields = CsvFields(g.out);
+    ASSERT_EQ(fields.size(), 10u) << g.out;
+    EXPECT_NEAR(std::stod(fields[0]), 1.05, 0.1);
+    EXPECT_EQ(fields[1] + fields[2] + "|" + fields[3] + "|" + fields[4], "|0|gaussian");
+    EXPECT_NEAR(std::stod(fields[5]), 36.8, 2);
+
+    const CliRun b = Cli({"iq", "signature", bursts});
+    ASSERT_EQ(b.code, ExitOk) << b.err;
+    EXPECT_NE(b.out.find(WithSeparator("bursts 100.0 Hz")), std::string::npos) << b.out;
+    EXPECT_NE(b.out.find(": impulsive\n"), std::string::npos) << b.out;
+    EXPECT_NE(b.out.find("faulty insulator on the mains"), std::string::npos) << b.out;
+    // iq noise gives the same signature beside N0.
+    const CliRun n = Cli({"iq", "noise", bursts});
+    ASSERT_EQ(n.code, ExitOk) << n.err;
+    EXPECT_NE(n.err.find(b.out.substr(0, b.out.find('\n'))), std::string::npos) << n.err;
+
+    EXPECT_EQ(Cli({"iq", "signature", bursts, "--format", "xml"}).code, ExitUsage);
+    EXPECT_EQ(Cli({"iq", "signature", TempPath("fw_sig_missing.wav")}).code, ExitRefused);
+}
+
+TEST(CliSignature, ALiveCaptureShowsTheCombOfTheTestSdr) {
+    fw::test::UseTestSdr();
+    // The test SDR's carriers stand 50 bins of its 62.5 Hz apart at 2.048 MS/s.
+    const CliRun r = Cli({"sdr", "signature", "--sdr", "driver=fwtest,carriers=9", "--ref", "-10",
+                          "--band", "40m", "--seconds", WithSeparator("0.5"), "--format", "csv"});
+    ASSERT_EQ(r.code, ExitOk) << r.err;
+    const auto fields = CsvFields(r.out);
+    ASSERT_EQ(fields.size(), 10u) << r.out;
+    EXPECT_EQ(fields[2] + "|" + fields[3] + "|" + fields[4], "3.125|9|comb");
+    EXPECT_EQ(Cli({"sdr", "signature", "--sdr", "driver=fwtest", "--ref", "-10"}).code, ExitUsage);
+}
+
+}  // namespace
+}  // namespace fw::cli::test
