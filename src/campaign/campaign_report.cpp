@@ -193,7 +193,7 @@ void AddComparison(Layout& l, CampaignReport& report, StationLog& log,
     if (!request.hours.wholeDay())
         l.line("Hours:  " + HourRangeText(request.hours), 10, ReportFixedFont, false, 5);
     l.skip(3);
-    std::istringstream text(ComparisonText(rows));
+    std::istringstream text(ComparisonText(rows, request.hours));
     for (std::string line; std::getline(text, line);) l.line(line, 8, ReportFixedFont, false, 4.5);
     l.skip(3);
     l.paragraph("Fa in dB. The shift is the Hodges-Lehmann estimate of after minus before, with "

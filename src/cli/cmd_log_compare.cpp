@@ -21,11 +21,12 @@ int CmdLogCompare(ArgList& args, std::ostream& out, std::ostream& err) {
 
     StationLog log = OpenLogForReading(path);
     ReadOrRefuse([&] { ReportDamagedReadings(log, err); });
-    const std::vector<BandComparison> rows = ReadOrRefuse([&] {
-        return QueryComparison(log, {*before, *after, hours, std::move(bands)});
-    });
-    if (rows.empty()) throw Refusal("No readings in the station log for either span");
-    out << (format == "csv" ? ComparisonCsv(rows) : ComparisonText(rows));
+    const ComparisonRequest request{*before, *after, hours, std::move(bands)};
+    if (const auto refusal = ReadOrRefuse([&] { return ComparisonRefusal(log, request); }))
+        throw Refusal("Cannot compare: " + *refusal);
+    const std::vector<BandComparison> rows =
+        ReadOrRefuse([&] { return QueryComparison(log, request); });
+    out << (format == "csv" ? ComparisonCsv(rows) : ComparisonText(rows, hours));
     if (!out) throw Refusal("The comparison could not be written to standard output");
     return ExitOk;
 }

@@ -12,6 +12,7 @@
 #include "output/qt/report_render.h"
 #include "stationlog/log_export.h"
 #include "stationlog/log_to_list.h"
+#include "stats/span_comparison.h"
 
 namespace fw::cli {
 
@@ -41,6 +42,11 @@ int CmdLogReport(ArgList& args, std::ostream& out, std::ostream& err) {
     StationLog log = OpenLogForReading(path);
     if (pdf && IsLogFile(*pdf, path)) throw Refusal("--pdf must not name the station log itself");
     ReadOrRefuse([&] { ReportDamagedReadings(log, err); });
+    if (request.before) {
+        const ComparisonRequest compared{*request.before, *request.after, request.hours, {}};
+        if (const auto refusal = ReadOrRefuse([&] { return ComparisonRefusal(log, compared); }))
+            throw Refusal("Cannot compare: " + *refusal);
+    }
     GuiSession session;
     ItuCoefficientCache coefficients = ItuCoefficientsFor(std::nullopt);
     const NoiseReportTexts texts =

@@ -13,12 +13,13 @@ std::optional<LogSpan> TakeSpanPair(ArgList& args, const std::string& name) {
     const auto text = args.takeOption(name);
     if (!text) return std::nullopt;
     const std::size_t slash = text->find('/');
-    const auto from = ParseUtcMinute(std::string_view(*text).substr(0, slash));
+    const auto from = ParseUtcTime(std::string_view(*text).substr(0, slash));
     const auto to = slash == std::string::npos
                         ? std::nullopt
-                        : ParseUtcMinute(std::string_view(*text).substr(slash + 1));
+                        : ParseUtcTime(std::string_view(*text).substr(slash + 1));
     if (!from || !to)
-        throw Refusal(name + " must be two UTC times written YYYY-MM-DDTHH:MM/YYYY-MM-DDTHH:MM!");
+        throw Refusal(name + " must be two UTC times written YYYY-MM-DDTHH:MM/YYYY-MM-DDTHH:MM"
+                             " (HH:MMZ and HH:MM:SSZ are read too)!");
     if (*from >= *to) throw Refusal(name + ": the start must lie before the end!");
     return LogSpan{from, to};
 }

@@ -10,8 +10,9 @@
 
 namespace fw::cli {
 
-// `name` T1/T2: the UTC span from T1 on and before T2, both YYYY-MM-DDTHH:MM. None when the
-// option is not given; a Refusal naming the option for any other text or T1 not before T2.
+// `name` T1/T2: the UTC span from T1 on and before T2, each as ParseUtcTime reads it. None
+// when the option is not given; a Refusal naming the option for any other text or T1 not
+// before T2.
 std::optional<LogSpan> TakeSpanPair(ArgList& args, const std::string& name);
 
 // --hours H1-H2 (UTC hours 0..23, wrapping past midnight where H2 < H1); the whole day when

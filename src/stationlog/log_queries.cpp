@@ -5,15 +5,21 @@
 
 #include "libs/fw_math.h"
 #include "model/levels.h"
+#include "stationlog/log_schema.h"
 #include "stationlog/utc_text.h"
 
 namespace fw {
 
 namespace {
 
-constexpr const char* ReadingColumns =
-    "utc, band, freq_mhz, bandwidth_hz, method, gain_dbi, s_units, antvolt_dbuv,"
-    " antpower_dbm, field_dbuvm, source, rig, locator";
+// A reader takes an older file as it is: where the readings have no calibration columns
+// yet, their calibration reads as unknown.
+std::string ReadingColumns(StationLog& log) {
+    const bool calibration = SchemaVersion(log.database()) >= CalibrationSchemaVersion;
+    return std::string("utc, band, freq_mhz, bandwidth_hz, method, gain_dbi, s_units,"
+                       " antvolt_dbuv, antpower_dbm, field_dbuvm, source, rig, locator, ") +
+           (calibration ? "cal_offset_db, ref_level_dbm" : "NULL, NULL");
+}
 
 // The condition that leaves out the damaged readings.
 #define FW_LOG_TIME_OK " utc BETWEEN 0 AND 253402300799 "
@@ -35,6 +41,8 @@ LogReading ReadingAt(const SqliteStatement& s) {
     r.source = SourceFromText(s.text(10)).value_or(ReadingSource::Rig);
     r.rig = s.text(11);
     r.locator = s.text(12);
+    if (!s.isNull(13)) r.calOffsetDb = s.real(13);
+    if (!s.isNull(14)) r.refLevelDbm = s.real(14);
     return r;
 }
 
@@ -67,7 +75,7 @@ std::vector<LogBand> AllBands() {
 
 void ForEachReading(StationLog& log, const LogSpan& span,
                     const std::function<void(const LogReading&)>& visit) {
-    SqliteStatement s(log.database(), std::string("SELECT ") + ReadingColumns +
+    SqliteStatement s(log.database(), std::string("SELECT ") + ReadingColumns(log) +
                                           " FROM readings WHERE utc >= ? AND utc < ?"
                                           " ORDER BY utc, id");
     BindSpan(s, span, 1);
@@ -76,7 +84,7 @@ void ForEachReading(StationLog& log, const LogSpan& span,
 
 LogReading ReadingWithId(StationLog& log, std::int64_t id) {
     SqliteStatement s(log.database(),
-                      std::string("SELECT ") + ReadingColumns + " FROM readings WHERE id = ?");
+                      std::string("SELECT ") + ReadingColumns(log) + " FROM readings WHERE id = ?");
     s.bind(1, id);
     if (!s.step())
         throw LogError("station log " + log.path() + ": a reading went missing while it was read");

@@ -33,6 +33,11 @@ struct LogReading {
     ReadingSource source = ReadingSource::Rig;
     std::string rig;  // rig model or SDR label, empty for a typed reading without a rig
     std::string locator;
+    // The calibration applied when the reading was taken: the band's calibration offset in
+    // dB (rig and SDR readings) and the SDR's reference level in dBm. None where it does not
+    // apply, and for readings logged before the log kept it: unknown.
+    std::optional<double> calOffsetDb = std::nullopt;
+    std::optional<double> refLevelDbm = std::nullopt;
 
     bool operator==(const LogReading&) const = default;
 };

@@ -64,6 +64,9 @@ const std::array<std::string, CurrentSchemaVersion> SchemaSteps = {
         ReadingsByTime + ReadingsByBand,
     // 3 -> 4: the log's identity on the network's server, one row.
     "CREATE TABLE log_identity (uuid TEXT NOT NULL);",
+    // 4 -> 5: the calibration applied to each reading; older readings keep NULL, unknown.
+    "ALTER TABLE readings ADD COLUMN cal_offset_db REAL;"
+    "ALTER TABLE readings ADD COLUMN ref_level_dbm REAL;",
 };
 
 bool HasTables(SqliteDb& db) {

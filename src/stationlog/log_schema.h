@@ -15,7 +15,10 @@ inline constexpr std::int32_t StationLogApplicationId = 0x46576C67;  // "FWlg"
 // 2: an index per band that covers the views' columns.
 // 3: readings of an SDR (source "sdr").
 // 4: the log's identity (a UUID) for uploads to the network's server.
-inline constexpr int CurrentSchemaVersion = 4;
+// 5: the calibration applied to each reading (offset, SDR reference level); NULL: unknown.
+inline constexpr int CurrentSchemaVersion = 5;
+// The first version whose readings keep their calibration.
+inline constexpr int CalibrationSchemaVersion = 5;
 
 // The version of the file; 0 for a new, empty database.
 int SchemaVersion(SqliteDb& db);

@@ -150,6 +150,11 @@ void SqliteStatement::bind(int index, std::int64_t value) {
     if (sqlite3_bind_int64(stmt_, index, value) != SQLITE_OK) Fail(*db_);
 }
 
+void SqliteStatement::bind(int index, const std::optional<double>& value) {
+    if (value) return bind(index, *value);
+    if (sqlite3_bind_null(stmt_, index) != SQLITE_OK) Fail(*db_);
+}
+
 void SqliteStatement::bind(int index, std::string_view text) {
     if (sqlite3_bind_text(stmt_, index, text.data(), static_cast<int>(text.size()),
                           SQLITE_TRANSIENT) != SQLITE_OK)

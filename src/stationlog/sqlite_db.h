@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <stdexcept>
 #include <stop_token>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -76,6 +77,8 @@ class SqliteStatement {
     void bind(int index, double value);
     void bind(int index, std::int64_t value);
     void bind(int index, std::string_view text);
+    // NULL where there is no value.
+    void bind(int index, const std::optional<double>& value);
 
     // Advances to the next row; false when there is none. Throws on a failure.
     bool step();

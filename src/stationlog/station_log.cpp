@@ -17,8 +17,9 @@ namespace {
 
 constexpr const char* InsertReadingSql =
     "INSERT INTO readings (utc, band, freq_mhz, bandwidth_hz, method, gain_dbi, s_units,"
-    " antvolt_dbuv, antpower_dbm, field_dbuvm, source, rig, locator)"
-    " VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)";
+    " antvolt_dbuv, antpower_dbm, field_dbuvm, source, rig, locator, cal_offset_db,"
+    " ref_level_dbm)"
+    " VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)";
 
 constexpr const char* InsertGapSql =
     "INSERT INTO gaps (utc, band, freq_mhz, reason, rig) VALUES (?, ?, ?, ?, ?)";
@@ -62,7 +63,7 @@ void CreateWhole(const std::string& path) {
 
 void CheckFinite(const std::string& path, const LogReading& r) {
     for (double v : {r.freqMHz, r.bandwidthHz, r.gainDbi, r.sUnits, r.antVoltDbuV, r.antPowerDbm,
-                     r.fieldDbuVm}) {
+                     r.fieldDbuVm, r.calOffsetDb.value_or(0), r.refLevelDbm.value_or(0)}) {
         if (!std::isfinite(v))
             throw LogError("station log " + path + ": a reading with a value that is not a " +
                            "finite number is not logged");
@@ -83,6 +84,8 @@ void BindReading(SqliteStatement& s, const LogReading& r) {
     s.bind(11, SourceText(r.source));
     s.bind(12, std::string_view(r.rig));
     s.bind(13, std::string_view(r.locator));
+    s.bind(14, r.calOffsetDb);
+    s.bind(15, r.refLevelDbm);
 }
 
 }  // namespace

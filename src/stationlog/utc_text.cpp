@@ -106,6 +106,7 @@ std::optional<UtcSeconds> ParseUtcMinute(std::string_view text) {
 }
 
 std::optional<UtcSeconds> ParseUtcTime(std::string_view text) {
+    if (text.size() == 17 && text[16] == 'Z') return ParseUtcMinute(text.substr(0, 16));
     if (text.size() != 20) return ParseUtcMinute(text);
     // YYYY-MM-DDTHH:MM:SSZ
     const auto minute = ParseUtcMinute(text.substr(0, 16));

@@ -41,8 +41,9 @@ std::string UtcSpanText(UtcSeconds from, UtcSeconds to);
 // an impossible date or time.
 std::optional<UtcSeconds> ParseUtcMinute(std::string_view text);
 
-// Reads "YYYY-MM-DDTHH:MM" or the export's "YYYY-MM-DDTHH:MM:SSZ" as UTC; none for any other
-// text or an impossible date or time.
+// Reads every time text the program writes: "YYYY-MM-DDTHH:MM", "YYYY-MM-DDTHH:MMZ" and the
+// export's "YYYY-MM-DDTHH:MM:SSZ", as UTC; none for any other text or an impossible date or
+// time.
 std::optional<UtcSeconds> ParseUtcTime(std::string_view text);
 
 // The computer's clock as UTC seconds.

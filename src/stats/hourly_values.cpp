@@ -17,19 +17,25 @@ std::int64_t ClockHour(UtcSeconds t) {
 
 }  // namespace
 
-std::vector<double> HourlyMedians(std::vector<TimedValue> values) {
+std::vector<HourValue> HourValues(std::vector<TimedValue> values) {
     std::stable_sort(values.begin(), values.end(), [](const TimedValue& a, const TimedValue& b) {
         return ClockHour(a.utc) < ClockHour(b.utc);
     });
-    std::vector<double> hourly;
+    std::vector<HourValue> hourly;
     std::vector<double> hour;
     for (std::size_t i = 0; i < values.size();) {
         const std::int64_t h = ClockHour(values[i].utc);
         hour.clear();
         for (; i < values.size() && ClockHour(values[i].utc) == h; ++i)
             hour.push_back(values[i].value);
-        hourly.push_back(Median(hour));
+        hourly.push_back({h, Median(hour)});
     }
+    return hourly;
+}
+
+std::vector<double> HourlyMedians(std::vector<TimedValue> values) {
+    std::vector<double> hourly;
+    for (const HourValue& h : HourValues(std::move(values))) hourly.push_back(h.value);
     return hourly;
 }
 

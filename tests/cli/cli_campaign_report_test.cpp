@@ -10,15 +10,15 @@ namespace {
 using namespace test;
 using namespace ::fw::test;
 
-// 40m every 20 minutes for four days, 6 dB louder from the third day on, from a rig; 80m
-// typed in the first two days.
+// 40m every 20 minutes for twelve days, 6 dB louder from the seventh day on, from a rig;
+// 80m typed in the first two days.
 class CliCampaignReport : public ::testing::Test {
   protected:
     void SetUp() override {
         std::vector<LogReading> readings;
         const UtcSeconds start = At("2026-03-01T00:00");
-        for (UtcSeconds t = start; t < start + 4 * 86400; t += 1200) {
-            const double shift = t >= start + 2 * 86400 ? 6 : 0;
+        for (UtcSeconds t = start; t < start + 12 * 86400; t += 1200) {
+            const double shift = t >= start + 6 * 86400 ? 6 : 0;
             const double field = 5 + shift + static_cast<double>(t / 1200 % 7);
             readings.push_back(LogReading{t, "40m", 7.1, 2700, "AntVol", 2.15, 0, 0, 0, field,
                                           ReadingSource::Rig, "Hamlib Dummy", "JO40CQ"});
@@ -36,8 +36,8 @@ class CliCampaignReport : public ::testing::Test {
 
 TEST_F(CliCampaignReport, SummaryBandsComparisonAndMethodPagesReadBackFromThePdf) {
     const CliRun r = Cli({"log", "report", "--log", log_, "--before",
-                          "2026-03-01T00:00/2026-03-03T00:00", "--after",
-                          "2026-03-03T00:00/2026-03-05T00:00", "--pdf", pdf_});
+                          "2026-03-01T00:00/2026-03-07T00:00", "--after",
+                          "2026-03-07T00:00/2026-03-13T00:00", "--pdf", pdf_});
     ASSERT_EQ(r.code, ExitOk) << r.err;
     // Summary, one page per band, the comparison and its overlaid profiles, the method.
     const std::string info = Squeezed(PdfInfo(pdf_));
@@ -49,11 +49,11 @@ TEST_F(CliCampaignReport, SummaryBandsComparisonAndMethodPagesReadBackFromThePdf
     for (const char* expected :
          {"Campaign Report generated on", "Station locator(s): JO40CQ",
           "Rig or SDR: Hamlib Dummy (rig), typed", "Antenna gain(s): 0 dBi, 2.15 dBi",
-          "Bandwidth(s): 500 Hz, 2700 Hz", "Span: 2026-03-01 00:00 to 2026-03-05 00:00 UTC",
-          "Readings: 336, gaps: 0", "80m 3.650 48", "40m 7.100 96", "Page 1 of 6",
-          "80m (3.65 MHz): 48 hourly values", "Page 2 of 6", "40m (7.1 MHz): 96 hourly values",
-          "Before and after", "80m: too few hourly values to compare (48 before, 0 after",
-          "40m: +6.0 dB", "p < 0.001", "40m: before and after", "How these figures were made",
+          "Bandwidth(s): 500 Hz, 2700 Hz", "Span: 2026-03-01 00:00 to 2026-03-13 00:00 UTC",
+          "Readings: 912, gaps: 0", "80m 3.650 48", "40m 7.100 288", "Page 1 of 6",
+          "80m (3.65 MHz): 48 hourly values", "Page 2 of 6", "40m (7.1 MHz): 288 hourly values",
+          "Before and after", "80m: too few days to compare (2 before, 0 after",
+          "40m: +6.0 dB", "p = 0.00", "40m: before and after", "How these figures were made",
           "Page 6 of 6"}) {
         // Numbers in the regional settings' decimal separator, as in the printed report.
         const std::size_t found = text.find(WithSeparator(expected), at);

@@ -1,4 +1,9 @@
-// floorwatch-cli log compare on a hand-made station log.
+// floorwatch-cli log compare and the comparison of log report on station logs the tests build.
+#include <algorithm>
+#include <cmath>
+#include <map>
+#include <random>
+
 #include "cli_run.h"
 #include "stationlog/sample_log.h"
 #include "stationlog/station_log.h"
@@ -9,73 +14,184 @@ namespace {
 using namespace test;
 using namespace ::fw::test;
 
-// 40m: three readings in each hour of two days, v - 1, v and v + 5 dB(uV/m), whose hourly
-// median is v; hours outside 22-05 are far off, so that taking them spoils the result. 80m:
-// three hours after midnight of the first day only.
+constexpr const char* Before = "2026-03-01T00:00/2026-03-09T00:00";
+constexpr const char* After = "2026-03-09T00:00/2026-03-17T00:00";
+
+// Sixteen days of 80m and 40m readings, one to four in each hour, 2 dB higher on 40m from
+// 2026-03-09 on, where an SDR takes over from the rig; the hours 00-02 of 2026-03-05 are
+// missing, so that the evening of 2026-03-04 has too few of the hours 22-02. 20m: three
+// days only.
 class CliCompare : public ::testing::Test {
   protected:
     void SetUp() override {
-        std::vector<LogReading> readings;
-        const auto add = [&](UtcSeconds t, const char* band, double mhz, double field) {
-            readings.push_back(LogReading{t, band, mhz, 2700, "Field", 0, -999, -999, -999, field,
-                                          ReadingSource::Typed, "", "JO40CQ"});
-        };
-        for (int day = 0; day < 2; ++day) {
-            for (int h = 0; h < 24; ++h) {
-                const bool kept = h >= 22 || h <= 5;
-                const double v = !kept ? 90 : day == 0 ? 10 + h % 7 : 13 + h % 5;
-                const UtcSeconds hour = At("2026-03-01T00:00") + day * 86400 + h * 3600;
-                for (int i = 0; i < 3; ++i) add(hour + 300 + i * 1200, "40m", 7.1, v + (i == 2 ? 5 : i - 1));
-                if (day == 0 && h < 3) add(hour, "80m", 3.65, 20);
+        std::mt19937 random(11);
+        std::uniform_int_distribution<int> level(0, 800);
+        const UtcSeconds start = At("2026-03-01T00:00");
+        for (UtcSeconds hour = start; hour < start + 16 * 86400; hour += 3600) {
+            if (hour >= At("2026-03-05T00:00") && hour < At("2026-03-05T03:00")) continue;
+            const bool after = hour >= At("2026-03-09T00:00");
+            for (const auto& [band, mhz] : {std::pair{"80m", 3.65}, {"40m", 7.1}, {"20m", 14.175}}) {
+                if (band == std::string("20m") && hour >= start + 3 * 86400) continue;
+                const int count = 1 + static_cast<int>(hour / 3600 % 4);
+                for (int i = 0; i < count; ++i) {
+                    LogReading r{hour + i * 600, band, mhz, 2700, "Field", 2.15, 0, 0, 0,
+                                 10 + level(random) / 100.0, ReadingSource::Rig, "Hamlib Dummy",
+                                 "JO40CQ"};
+                    if (after && band == std::string("40m")) {
+                        r.fieldDbuVm += 2;
+                        r.source = ReadingSource::Sdr;
+                        r.rig = "RTL";
+                        r.refLevelDbm = -10;
+                        r.calOffsetDb = 0;
+                    }
+                    readings_.push_back(r);
+                }
             }
         }
-        StationLog::Open(log_).addAll(readings);
+        StationLog::Open(log_).addAll(readings_);
     }
 
-    CliRun compare(std::vector<std::string> more) {
-        std::vector<std::string> args = {"log", "compare", "--log", log_,
-                                         "--before", "2026-03-01T00:00/2026-03-02T00:00",
-                                         "--after", "2026-03-02T00:00/2026-03-03T00:00"};
+    CliRun compare(const char* before, const char* after, std::vector<std::string> more) {
+        std::vector<std::string> args = {"log", "compare", "--log", log_, "--before", before,
+                                         "--after", after};
         args.insert(args.end(), more.begin(), more.end());
         return Cli(args);
     }
 
+    std::vector<LogReading> readings_;
     TempFolder folder_;
     std::string log_ = folder_.file("log.sqlite");
 };
 
-TEST_F(CliCompare, HourlyMediansOfTheChosenHoursComparedPerBand) {
-    // Expected values from the hourly values 11 12 10 11 12 13 14 15 against
-    // 15 16 13 14 15 16 17 13, computed apart from this program; Fa = E + 47.56 dB at 7.1 MHz.
-    const CliRun csv = compare({"--hours", "22-05", "--format", "csv"});
-    EXPECT_EQ(csv.code, ExitOk) << csv.err;
-    EXPECT_EQ(csv.out,
-              "band,freq_mhz,n_before,n_after,median_before_db,median_after_db,shift_db,"
-              "ci_low_db,ci_high_db,p_value\r\n"
-              "80m,3.65,3,0,73.34,,,,,\r\n"
-              "40m,7.1,8,8,59.56,62.56,3.00,1.00,5.00,0.01099\r\n");
-    const CliRun text = compare({"--hours", "22-05", "--bands", "40m"});
-    EXPECT_EQ(text.code, ExitOk) << text.err;
-    EXPECT_NE(text.out.find("40m: +3.0 dB (95 % CI +1.0 … +5.0), p = 0.011\n"), std::string::npos)
-        << text.out;
-    EXPECT_EQ(text.out.find("80m"), std::string::npos) << text.out;
+// The days' values of one band in [from, to), computed plainly: readings grouped by clock
+// hour, hours by the date on which their 22-02 window starts, days with 3 of 5 hours kept.
+std::vector<double> DaysOf(const std::vector<LogReading>& readings, const std::string& band,
+                           UtcSeconds from, UtcSeconds to) {
+    const auto median = [](std::vector<double> v) {
+        std::sort(v.begin(), v.end());
+        const std::size_t n = v.size();
+        return n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2;
+    };
+    std::map<UtcSeconds, std::vector<double>> hours;
+    for (const LogReading& r : readings) {
+        const int hourOfDay = static_cast<int>(r.utc % 86400 / 3600);
+        if (r.band != band || r.utc < from || r.utc >= to || (hourOfDay > 2 && hourOfDay < 22))
+            continue;
+        hours[r.utc / 3600].push_back(r.fieldDbuVm - 20 * std::log10(r.freqMHz) -
+                                      10 * std::log10(r.bandwidthHz) + 98.9);
+    }
+    std::map<UtcSeconds, std::vector<double>> days;
+    for (const auto& [hour, values] : hours)
+        days[static_cast<UtcSeconds>(std::floor((hour - 22) / 24.0))].push_back(median(values));
+    std::vector<double> out;
+    for (const auto& [day, values] : days)
+        if (values.size() >= 3) out.push_back(median(values));
+    return out;
 }
 
-TEST_F(CliCompare, RefusesBadSpansHoursAndBands) {
-    const std::vector<std::pair<std::vector<std::string>, const char*>> cases = {
-        {{"--hours", "22-24"}, "--hours must be"},
-        {{"--bands", "41m"}, "--bands: "},
-        {{"--before", "2026-03-02T00:00"}, "--before must be two UTC times"},
-        {{"--after", "2026-03-03T00:00/2026-03-02T00:00"}, "--after: the start must lie before"},
-    };
-    for (const auto& [args, message] : cases) {
-        const CliRun r = compare(args);
+std::vector<std::string> CsvLineOf(const std::string& csv, const std::string& band) {
+    const std::string row = csv.substr(csv.find("\r\n" + band + ",") + 2);
+    std::istringstream line(row.substr(0, row.find('\r')));
+    std::vector<std::string> fields;
+    for (std::string f; std::getline(line, f, ',');) fields.push_back(f);
+    return fields;
+}
+
+TEST_F(CliCompare, DaysComparedEqualAnIndependentComputation) {
+    const CliRun csv = compare(Before, After, {"--hours", "22-02", "--format", "csv"});
+    ASSERT_EQ(csv.code, ExitOk) << csv.err;
+    EXPECT_EQ(csv.out.substr(0, csv.out.find("\r\n")),
+              "band,freq_mhz,days_before,days_after,median_before_db,median_after_db,shift_db,"
+              "ci_low_db,ci_high_db,p_value,receiver_changed");
+    for (const std::string band : {"80m", "40m"}) {
+        std::vector<double> b = DaysOf(readings_, band, At("2026-03-01T00:00"), At("2026-03-09T00:00"));
+        std::vector<double> a = DaysOf(readings_, band, At("2026-03-09T00:00"), At("2026-03-17T00:00"));
+        // Before: the windows of 02-28 (3 hours), 03-01 to 03-07 but 03-04; 03-08 has only
+        // 22 and 23 inside the span. After: 03-08 (00-02 of 03-09) to 03-15.
+        ASSERT_EQ(b.size(), 7u);
+        ASSERT_EQ(a.size(), 8u);
+        // Every difference, sorted; ranks of the pooled days by counting.
+        std::vector<double> d;
+        for (double x : a)
+            for (double y : b) d.push_back(x - y);
+        std::sort(d.begin(), d.end());
+        const double m = static_cast<double>(d.size());
+        const auto k = static_cast<std::size_t>(std::floor(m / 2 - 1.959964 * std::sqrt(7.0 * 8 * 16 / 12)));
+        std::vector<double> pooled = b;
+        pooled.insert(pooled.end(), a.begin(), a.end());
+        double rankSum = 0, ties = 0;
+        for (double x : a)
+            rankSum += std::count_if(pooled.begin(), pooled.end(), [&](double v) { return v < x; }) +
+                       (std::count(pooled.begin(), pooled.end(), x) + 1) / 2.0;
+        for (double x : pooled) {
+            const double t = static_cast<double>(std::count(pooled.begin(), pooled.end(), x));
+            ties += (t * t * t - t) / t;  // each group counted once over its t members
+        }
+        const double u = rankSum - 8.0 * 9 / 2;
+        const double sigma = std::sqrt(7.0 * 8 / 12 * (16 - ties / (15.0 * 14)));
+        const double p = std::erfc((std::abs(u - 28) - 0.5) / sigma / std::sqrt(2.0));
+        std::sort(b.begin(), b.end());
+        std::sort(a.begin(), a.end());
+        const std::vector<double> expected = {b[3], (a[3] + a[4]) / 2, d[d.size() / 2 - 1] / 2 + d[d.size() / 2] / 2,
+                                              d[k - 1], d[d.size() - k]};
+        const std::vector<std::string> line = CsvLineOf(csv.out, band);
+        ASSERT_EQ(line.size(), 11u) << csv.out;
+        EXPECT_EQ(line[2] + "," + line[3], "7,8") << band;
+        for (std::size_t i = 0; i < expected.size(); ++i)
+            EXPECT_NEAR(std::stod(line[4 + i]), expected[i], 0.0005) << band << " column " << 4 + i;
+        EXPECT_NEAR(std::stod(line[9]), p, p * 5e-4) << band;
+        EXPECT_EQ(line[10], band == "40m" ? "yes" : "no");
+    }
+    EXPECT_EQ(CsvLineOf(csv.out, "20m")[3], "0");
+
+    // The notes are wrapped: read as one line.
+    std::string text = compare(Before, After, {"--hours", "22-02"}).out;
+    std::replace(text.begin(), text.end(), '\n', ' ');
+    for (const char* expected :
+         {"40m: receiver changed between the spans: Hamlib Dummy (rig), 2.15 dBi, calibration "
+          "unknown → RTL (sdr), 2.15 dBi, reference level -10 dBm, calibration +0.0 dB ",
+          "20m: too few days to compare (3 before, 0 after; 5 needed on each side) ",
+          "Bands compared: 80m, 40m.", "window of the hours 22-02 UTC that starts on that date",
+          "fewer than 3 of its 5 hours"})
+        EXPECT_NE(text.find(expected), std::string::npos) << expected << "\n" << text;
+}
+
+// Every time text the program writes is read; overlapping, equal and empty spans are
+// refused by compare and report alike, naming why, and no report is written.
+TEST_F(CliCompare, SpansInEveryTimeTextAndRefusals) {
+    const CliRun plain = compare(Before, After, {"--format", "csv"});
+    ASSERT_EQ(plain.code, ExitOk) << plain.err;
+    const CliRun stamped = compare("2026-03-01T00:00Z/2026-03-09T00:00:00Z",
+                                   "2026-03-09T00:00:00Z/2026-03-17T00:00Z", {"--format", "csv"});
+    EXPECT_EQ(stamped.out, plain.out) << stamped.err;
+
+    const std::vector<std::tuple<const char*, const char*, std::vector<std::string>, const char*>>
+        cases = {
+            {Before, Before, {}, "the before and after spans are the same (2026-03-01 00:00 to "
+                                 "2026-03-09 00:00 UTC)"},
+            {"2026-03-01T00:00/2026-03-10T00:00", After, {},
+             "the before and after spans overlap from 2026-03-09 00:00 to 2026-03-10 00:00 UTC"},
+            {After, "2026-03-16T12:00/2026-03-20T00:00", {}, "overlap from 2026-03-16 12:00 to"},
+            {Before, "2027-01-01T00:00/2027-01-02T00:00", {},
+             "no readings in the after span (2027-01-01 00:00 to 2027-01-02 00:00 UTC)"},
+            {Before, After, {"--hours", "10-12", "--bands", "160m"},
+             "no readings in the before span (2026-03-01 00:00 to 2026-03-09 00:00 UTC) in the "
+             "hours 10-12 UTC on 160m nor in the after span"},
+            {"2026-03-01T00:00Z/2026-03-01T00:00:00Z", After, {}, "--before: the start must lie"},
+            {Before, "2026-03-09T00:00:00/2026-03-17T00:00", {}, "--after must be two UTC times"},
+        };
+    const std::string pdf = folder_.file("report.pdf");
+    for (const auto& [before, after, more, message] : cases) {
+        const CliRun r = compare(before, after, more);
         EXPECT_EQ(r.code, ExitRefused) << message;
         EXPECT_NE(r.err.find(message), std::string::npos) << r.err;
+        if (!more.empty()) continue;  // log report takes no --bands
+        const CliRun report = Cli({"log", "report", "--log", log_, "--before", before, "--after",
+                                   after, "--pdf", pdf});
+        EXPECT_EQ(report.code, ExitRefused) << message;
+        EXPECT_NE(report.err.find(message), std::string::npos) << report.err;
+        EXPECT_FALSE(Exists(pdf)) << message;
     }
-    EXPECT_EQ(Cli({"log", "compare", "--log", log_, "--before", "2026-03-01T00:00/2026-03-02T00:00"})
-                  .code,
-              ExitUsage);
 }
 
 }  // namespace

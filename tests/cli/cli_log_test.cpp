@@ -6,6 +6,7 @@
 
 #include "cli_run.h"
 #include "stationlog/log_queries.h"
+#include "stationlog/log_schema.h"
 #include "stationlog/sample_log.h"
 #include "stationlog/station_log.h"
 
@@ -173,8 +174,8 @@ TEST_F(CliLog, InfoSummarisesTheLogAndEachBandsReadingsAndGaps) {
     ASSERT_EQ(all.code, ExitOk) << all.err;
     EXPECT_EQ(all.out,
               "log: " + log_ +
+                  "\nschema version: " + std::to_string(CurrentSchemaVersion) +
                   "\n"
-                  "schema version: 4\n"
                   "readings: 6, from 2026-03-01T00:10:00Z to 2026-03-02T00:20:00Z\n"
                   "gaps: 1\n"
                   "band   readings  first reading         last reading          gaps  first gap"

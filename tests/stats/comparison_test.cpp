@@ -6,6 +6,7 @@
 
 #include "stationlog/sample_log.h"
 #include "stats/comparison_text.h"
+#include "stats/day_values.h"
 #include "stats/hourly_values.h"
 #include "stats/rank_test.h"
 #include "stats/span_comparison.h"
@@ -43,9 +44,9 @@ TEST(Comparison, ShiftIntervalAndPOfHandMadeSets) {
     }
 }
 
-TEST(Comparison, FewerThanFiveOrNoValuesGiveCountsAndMediansOnly) {
+TEST(Comparison, FewerThanFiveOrNoDaysGiveCountsAndMediansOnly) {
     const BandComparison none = CompareBand({"40m", 7.1}, {}, {1, 2, 3, 4, 5});
-    EXPECT_EQ(none.nBefore, 0u);
+    EXPECT_EQ(none.daysBefore, 0u);
     EXPECT_TRUE(std::isnan(none.medianBefore));
     EXPECT_EQ(none.medianAfter, 3);
     EXPECT_FALSE(none.shift);
@@ -55,9 +56,77 @@ TEST(Comparison, FewerThanFiveOrNoValuesGiveCountsAndMediansOnly) {
     EXPECT_EQ(four.medianAfter, 3.5);
     EXPECT_FALSE(four.shift);
     EXPECT_EQ(ComparisonVerdict(four),
-              "40m: too few hourly values to compare (4 before, 6 after; 5 needed on each side)");
+              "40m: too few days to compare (4 before, 6 after; 5 needed on each side)");
     const std::string csv = ComparisonCsv(std::span(&four, 1));
-    EXPECT_EQ(csv.substr(csv.find("\r\n") + 2), "40m,7.1,4,6,2.50,3.50,,,,\r\n");
+    EXPECT_EQ(csv.substr(csv.find("\r\n") + 2), "40m,7.1,4,6,2.500,3.500,,,,,no\r\n");
+}
+
+// The window of chosen hours starts on the date it is counted for; a day needs half of its
+// window's hours, rounded up.
+TEST(DayValues, HoursGroupIntoTheWindowThatStartsOnTheirDate) {
+    const std::int64_t day = At("2026-03-02T00:00") / 3600;  // a clock hour at midnight
+    struct Case {
+        HourRange hours;
+        std::vector<int> hoursOfValues;  // from midnight of 2026-03-02, ascending
+        std::vector<std::size_t> hoursPerDay;
+        std::vector<double> values;
+    };
+    const std::vector<Case> cases = {
+        // 22-02: 00..02 belong to the window that started the evening before.
+        {{22, 2}, {-2, -1, 0, 1, 22}, {4}, {1.5}},
+        {{22, 2}, {-2, 0, 22, 23, 24}, {3}, {3}},
+        // The whole day, 00-23: twelve hours are needed.
+        {{0, 23}, {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 24}, {12}, {5.5}},
+        {{18, 18}, {18, 42}, {1, 1}, {0, 1}},
+    };
+    for (std::size_t i = 0; i < cases.size(); ++i) {
+        const Case& c = cases[i];
+        std::vector<HourValue> hourly;
+        for (std::size_t j = 0; j < c.hoursOfValues.size(); ++j)
+            hourly.push_back({day + c.hoursOfValues[j], static_cast<double>(j)});
+        std::vector<double> values;
+        std::vector<std::size_t> counts;
+        for (const DayValue& d : DayValues(hourly, c.hours)) {
+            values.push_back(d.value);
+            counts.push_back(d.hours);
+        }
+        EXPECT_EQ(counts, c.hoursPerDay) << i;
+        EXPECT_EQ(values, c.values) << i;
+    }
+    EXPECT_EQ(WindowDayOf(day + 1, {22, 2}), WindowDayOf(day - 2, {22, 2}));
+    EXPECT_EQ(WindowDayOf(day - 2, {22, 2}), At("2026-03-01T00:00") / 86400);
+    EXPECT_EQ(MinHoursOfDay({22, 2}), 3u);
+    EXPECT_EQ(MinHoursOfDay({0, 23}), 12u);
+}
+
+// No change at all, but the whole evening moves from day to day: 14 + 14 days of 6
+// evening hours, a day-to-day swing of 2 dB and an hour-to-hour one of 1 dB. The days'
+// test must call such logs changed about as often as its 5 % level says.
+TEST(Comparison, NoChangeWithADayToDaySwingIsCalledChangedAboutOneTimeInTwenty) {
+    const HourRange evening{18, 23};
+    const int runs = 2000;
+    const unsigned firstSeed = 1;
+    int alarms = 0;
+    std::vector<double> days[2];
+    for (int run = 0; run < runs; ++run) {
+        std::mt19937 random(firstSeed + static_cast<unsigned>(run));
+        std::normal_distribution<double> dayly(0, 2), hourly(0, 1);
+        for (int side = 0; side < 2; ++side) {
+            std::vector<HourValue> hours;
+            for (int d = 0; d < 14; ++d) {
+                const double swing = dayly(random);
+                for (int h = 18; h < 24; ++h)
+                    hours.push_back({(side * 14 + d) * 24 + h, 30 + swing + hourly(random)});
+            }
+            days[side].clear();
+            for (const DayValue& d : DayValues(hours, evening)) days[side].push_back(d.value);
+        }
+        ASSERT_EQ(days[0].size(), 14u);
+        alarms += CompareBand({"40m", 7.1}, days[0], days[1]).pValue < 0.05;
+    }
+    const double rate = static_cast<double>(alarms) / runs;
+    EXPECT_GT(rate, 0.025) << "seeds " << firstSeed << ".." << firstSeed + runs - 1;
+    EXPECT_LT(rate, 0.075) << "seeds " << firstSeed << ".." << firstSeed + runs - 1;
 }
 
 // Every rank of the difference matrix against all differences sorted: many ties (small

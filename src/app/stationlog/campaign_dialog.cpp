@@ -6,11 +6,13 @@
 #include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QPushButton>
 #include <QSpinBox>
 #include <array>
 
 #include "app/stationlog/log_span_dialog.h"
+#include "stats/span_comparison.h"
 
 namespace fw {
 
@@ -66,6 +68,11 @@ std::optional<CampaignRequest> RunCampaignDialog(QWidget* parent, const LogSpan&
     hours->addWidget(firstHour);
     hours->addWidget(lastHour);
     form->addRow(QStringLiteral("Hours from, to"), hours);
+    // Why OK is refused while the compared spans overlap.
+    auto* overlap = new QLabel(&dialog);
+    overlap->setObjectName(QStringLiteral("CampaignOverlap"));
+    overlap->setWordWrap(true);
+    form->addRow(overlap);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
     form->addRow(buttons);
     QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
@@ -74,8 +81,13 @@ std::optional<CampaignRequest> RunCampaignDialog(QWidget* parent, const LogSpan&
     const std::array<QDateTimeEdit*, 4> comparing{before.from, before.to, after.from, after.to};
     const auto check = [&] {
         for (QDateTimeEdit* e : comparing) e->setEnabled(compare->isChecked());
-        const bool ok =
-            span.valid() && (!compare->isChecked() || (before.valid() && after.valid()));
+        const bool spans = before.valid() && after.valid();
+        const std::optional<std::string> shared =
+            compare->isChecked() && spans ? SpanOverlapText(before.span(), after.span())
+                                          : std::nullopt;
+        overlap->setText(shared ? QString::fromStdString("Cannot compare: " + *shared) : QString());
+        overlap->setVisible(shared.has_value());
+        const bool ok = span.valid() && (!compare->isChecked() || (spans && !shared));
         buttons->button(QDialogButtonBox::Ok)->setEnabled(ok);
     };
     for (const SpanEdits& edits : {span, before, after}) {

@@ -15,6 +15,7 @@
 #include "app/background/background.h"
 #include "stationlog/station_log_tasks.h"
 #include "stationlog/log_to_list.h"
+#include "stats/span_comparison.h"
 #include "output/qt/qimage_picture.h"
 #include "output/qt/report_render.h"
 
@@ -182,9 +183,16 @@ void StationLogController::campaignReport(const std::string& path, LogSpan whole
         Message failure;
         try {
             StationLog log = StationLog::Open(path, StationLog::OpenMode::ReadOnly);
-            report =
-                BuildCampaignReport(log, request, texts, ReportTextWidthMm, *coefficients, stop);
-            if (report)
+            const std::optional<std::string> refusal =
+                request.before ? ComparisonRefusal(log, {*request.before, *request.after,
+                                                         request.hours, {}})
+                               : std::nullopt;
+            if (!refusal)
+                report = BuildCampaignReport(log, request, texts, ReportTextWidthMm,
+                                             *coefficients, stop);
+            if (refusal)
+                failure = {MessageKind::Information, "Cannot compare: " + *refusal};
+            else if (report)
                 for (const DiagramPicture& p : report->pictures)
                     pictures.push_back(PictureToQImage(p));
             else
