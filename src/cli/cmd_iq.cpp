@@ -22,27 +22,44 @@ int RunIqNoise(ArgList& args, std::ostream& out, std::ostream& err) {
     const bool allowOverload = args.takeFlag("--allow-overload");
     const rig::ReadingPlan plan = TakeNoisePlan(args, sep);
     args.expectEmpty();
-    const double refDbm = ref ? ParseRealOption("--ref", *ref, sep) : 0.0;
+    const double refDbm = ref ? ParseRefOption(*ref, sep) : 0.0;
 
     const auto recording = OpenIqRecording(*file);
     if (!recording) throw Refusal(recording.reason());
-    if (!freq && !recording->centreHz)
-        throw Refusal("The recording " + *file + " does not say its centre frequency: give --freq MHZ");
-    const std::string mhz = freq ? *freq : rig::ExactNumberText(*recording->centreHz / 1e6, sep);
-    const rig::ResolvedTarget where = rig::ResolveTarget(rig::RigTarget::Free(mhz), plan, sep);
     // A refused file ends the command before the recording is read.
     std::optional<DataFileAppend> append;
     if (appendTo) append.emplace(*appendTo, sep);
-
-    const auto noise = MeasureRecordingNoise(recording.value(), where.frequencyMHz * 1e6, allowOverload);
-    if (!noise) throw Refusal(noise.reason());
-    const sdr::NoiseReading reading =
-        sdr::MakeNoiseReading(where, noise->floor, noise->spectrum, refDbm, plan, sep);
-    if (spectrumTo) SaveSpectrumCsv(*spectrumTo, sdr::SpectrumCsv(reading.spectrum));
-    if (append) append->save({reading.entry.row}, std::nullopt, std::nullopt);
-    err << sdr::NoiseSummary(reading.floor) << '\n';
-    err << SignatureLine(noise->signature, sep) << '\n';
-    out << ListLine(reading.entry.row, sep) << '\n';
+    for (const std::string& note : recording->notes) err << "Note: " << *file << ": " << note << '\n';
+    const std::vector<IqRecording> parts = IqReadings(recording.value());
+    std::vector<sdr::NoiseReading> readings;
+    std::vector<Outcome<NoiseSignature>> signatures;
+    for (std::size_t i = 0; i < parts.size(); ++i) {
+        const std::string which =
+            parts.size() > 1 ? "capture " + std::to_string(i + 1) + " of " + *file + ": " : "";
+        const std::optional<double> centreHz = parts[i].centreHz;
+        if (!freq && !centreHz)
+            throw Refusal(which + "The recording " + *file + " does not say its centre frequency: give --freq MHZ");
+        const std::string mhz = freq ? *freq : rig::ExactNumberText(*centreHz / 1e6, sep);
+        const rig::ResolvedTarget where = rig::ResolveTarget(rig::RigTarget::Free(mhz), plan, sep);
+        const auto noise = MeasureRecordingNoise(parts[i], where.frequencyMHz * 1e6, allowOverload);
+        if (!noise) throw Refusal(which + noise.reason());
+        readings.push_back(sdr::MakeNoiseReading(where, noise->floor, noise->spectrum, refDbm, plan, sep));
+        signatures.push_back(noise->signature);
+    }
+    // Every capture or none is written.
+    std::vector<MeasRow> rows;
+    std::vector<SpectrumBin> bins;
+    for (const sdr::NoiseReading& r : readings) {
+        rows.push_back(r.entry.row);
+        bins.insert(bins.end(), r.spectrum.begin(), r.spectrum.end());
+    }
+    if (spectrumTo) SaveSpectrumCsv(*spectrumTo, sdr::SpectrumCsv(bins));
+    if (append) append->save(rows, std::nullopt, std::nullopt);
+    for (std::size_t i = 0; i < readings.size(); ++i) {
+        err << sdr::NoiseSummary(readings[i].floor) << '\n';
+        err << SignatureLine(signatures[i], sep) << '\n';
+        out << ListLine(readings[i].entry.row, sep) << '\n';
+    }
     return ExitOk;
 }
 

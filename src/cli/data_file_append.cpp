@@ -38,8 +38,8 @@ void DataFileAppend::save(const std::vector<MeasRow>& rows,
     SortMeasList(data.list);
     if (locator) data.locator = *locator;
     if (dateTime) data.dateTime = *dateTime;
-    if (const auto failure = SaveUserDataFile(path_, data.locator, data.dateTime, data.list, sep_))
-        throw Refusal(failure->text);
+    const std::string error = WriteUserDataFile(path_, data.locator, data.dateTime, data.list, sep_);
+    if (!error.empty()) throw Refusal("The data file could not be saved as " + path_ + ": " + error);
 }
 
 std::string ListLine(const MeasRow& row, char sep) {

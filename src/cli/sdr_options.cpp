@@ -18,6 +18,16 @@ double ParseRealOption(const std::string& name, const std::string& text, char se
     return *value;
 }
 
+double ParseRefOption(const std::string& text, char sep) {
+    const double ref = ParseRealOption("--ref", text, sep);
+    try {
+        rig::CheckWithin(sdr::RefDbmLimits, ref, "--ref", "dBm", text, sep);
+    } catch (const rig::ReadingInputError& e) {
+        throw Refusal(e.what());
+    }
+    return ref;
+}
+
 rig::ReadingPlan TakeNoisePlan(ArgList& args, char sep) {
     for (const char* meterOnly : {"--samples", "--readings", "--settle"}) {
         if (args.takeOption(meterOnly))
@@ -37,7 +47,7 @@ std::optional<sdr::SdrSettings> TakeSdrOptions(ArgList& args, char sep) {
     if (!ref) throw UsageError("--sdr needs --ref DBM, the level that reads 0 dBFS");
     sdr::SdrSettings s;
     s.args = *device;
-    s.refDbm = ParseRealOption("--ref", *ref, sep);
+    s.refDbm = ParseRefOption(*ref, sep);
     if (rate) s.rateHz = ParseRealOption("--sdr-rate", *rate, sep);
     if (gain) s.gainDb = ParseRealOption("--sdr-gain", *gain, sep);
     s.antenna = antenna.value_or("");

@@ -15,6 +15,9 @@ namespace fw::cli {
 // the option when it is not a number.
 double ParseRealOption(const std::string& name, const std::string& text, char sep);
 
+// --ref DBM: a number within the reference level's limits, else a Refusal.
+double ParseRefOption(const std::string& text, char sep);
+
 // --gain, --bandwidth and --calibration of a noise reading, checked as for the rig; the
 // S-meter's --samples and --settle are a UsageError.
 rig::ReadingPlan TakeNoisePlan(ArgList& args, char sep);

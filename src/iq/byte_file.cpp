@@ -9,7 +9,9 @@
 
 namespace fw {
 
-ByteFile::ByteFile(const std::string& path) : path_(path), fd_(::open(path.c_str(), O_RDONLY | O_CLOEXEC)) {
+ByteFile::ByteFile(const std::string& path) : path_(path), fd_(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK)) {
+    // Non-blocking, so that a FIFO given as a recording is refused below instead of waiting for
+    // a writer for ever; on a regular file the flag changes nothing.
     struct stat st {};
     if (!fd_.valid() || ::fstat(fd_.get(), &st) != 0) {
         error_ = path + ": " + std::strerror(errno);

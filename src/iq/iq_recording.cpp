@@ -2,6 +2,8 @@
 
 #include <sys/stat.h>
 
+#include <charconv>
+
 namespace fw {
 
 namespace {
@@ -31,6 +33,28 @@ int IqSampleBytes(IqSampleFormat format) {
             return 2;
     }
     return 8;
+}
+
+std::vector<IqRecording> IqReadings(const IqRecording& rec) {
+    if (rec.captures.empty()) return {rec};
+    std::vector<IqRecording> parts;
+    for (const IqCapture& c : rec.captures) {
+        IqRecording part = rec;
+        part.captures.clear();
+        part.dataOffset = c.dataOffset;
+        part.firstSample = c.firstSample;
+        part.sampleCount = c.sampleCount;
+        part.centreHz = c.centreHz;
+        parts.push_back(std::move(part));
+    }
+    return parts;
+}
+
+std::string RecordingRateProblem(double rateHz) {
+    if (rateHz >= MinRecordingRateHz && rateHz <= MaxRecordingRateHz) return {};
+    char buf[64];
+    const auto end = std::to_chars(buf, buf + sizeof buf, rateHz).ptr;
+    return "the sample rate of " + std::string(buf, end) + " Hz is outside 8 kHz to 200 MHz";
 }
 
 Outcome<IqRecording> OpenIqRecording(const std::string& path) {

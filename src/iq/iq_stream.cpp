@@ -1,7 +1,10 @@
 #include "iq/iq_stream.h"
 
+#include <algorithm>
 #include <bit>
+#include <cmath>
 #include <limits>
+#include <optional>
 #include <vector>
 
 #include "iq/byte_file.h"
@@ -14,18 +17,30 @@ bool Int16AtFullScale(std::int16_t v) {
     return v == std::numeric_limits<std::int16_t>::min() || v == std::numeric_limits<std::int16_t>::max();
 }
 
-// Converts one piece and adds its full-scale count to `streamed`.
-void Convert(IqSampleFormat format, std::span<const std::byte> raw,
-             std::span<std::complex<float>> out, IqStreamed& streamed) {
+bool Absurd(float v) { return !(std::fabs(v) <= MaxSampleMagnitude); }  // NaN too
+
+// Converts one piece and adds its full-scale count to `streamed`; the index in the piece of
+// a float sample that is not a finite number, if any.
+std::optional<std::size_t> Convert(IqSampleFormat format, std::span<const std::byte> raw,
+                                   std::span<std::complex<float>> out, IqStreamed& streamed) {
     const std::byte* p = raw.data();
     switch (format) {
-        case IqSampleFormat::Float32:
+        case IqSampleFormat::Float32: {
+            bool absurd = false;
             for (auto& s : out) {
                 s = {std::bit_cast<float>(LittleU32(p)), std::bit_cast<float>(LittleU32(p + 4))};
+                absurd |= Absurd(s.real()) | Absurd(s.imag());
                 p += 8;
             }
+            if (absurd) {
+                const auto bad = std::find_if(out.begin(), out.end(), [](const auto& s) {
+                    return Absurd(s.real()) || Absurd(s.imag());
+                });
+                return static_cast<std::size_t>(bad - out.begin());
+            }
             streamed.fullScale += CountFullScale(out);
-            return;
+            return std::nullopt;
+        }
         case IqSampleFormat::Int16:
             for (auto& s : out) {
                 const auto i = static_cast<std::int16_t>(LittleU16(p));
@@ -35,7 +50,7 @@ void Convert(IqSampleFormat format, std::span<const std::byte> raw,
                 p += 4;
             }
             streamed.fullScale.samples += out.size();
-            return;
+            return std::nullopt;
         case IqSampleFormat::UInt8: {
             const std::span codes(reinterpret_cast<const std::uint8_t*>(p), 2 * out.size());
             streamed.fullScale += CountFullScale(codes);
@@ -46,9 +61,10 @@ void Convert(IqSampleFormat format, std::span<const std::byte> raw,
                 streamed.beyondMiddleCodes |= (i != 127 && i != 128) || (q != 127 && q != 128);
                 out[k] = {(i - 127.5f) / 127.5f, (q - 127.5f) / 127.5f};
             }
-            return;
+            return std::nullopt;
         }
     }
+    return std::nullopt;
 }
 
 }  // namespace
@@ -76,7 +92,10 @@ Outcome<IqStreamed> StreamIqSamples(const IqRecording& rec, const IqSink& sink,
             return Result::Fail("Cannot read " + rec.dataPath +
                                                 ": the file ended early (was it cut while reading?).");
         }
-        Convert(rec.format, want, std::span(samples).first(count), streamed);
+        if (const auto bad = Convert(rec.format, want, std::span(samples).first(count), streamed)) {
+            return Result::Fail("Cannot use the recording " + rec.dataPath + ": sample " +
+                                std::to_string(rec.firstSample + done + *bad) + " is not a finite number.");
+        }
         sink(std::span<const std::complex<float>>(samples.data(), count));
         done += count;
     }

@@ -1,5 +1,5 @@
-// The SigMF side of the IQ recordings: the JSON metadata (datatype, sample rate, the first
-// capture's frequency and header bytes) and the size of the data file.
+// The SigMF side of the IQ recordings: the JSON metadata (datatype, sample rate, and each
+// capture's first sample, frequency and header bytes) and the size of the data file.
 #include <QByteArray>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -28,6 +28,54 @@ constexpr Datatype Datatypes[] = {
     {"ci16_le", IqSampleFormat::Int16},
     {"cu8", IqSampleFormat::UInt8},
 };
+
+// A whole, non-negative count of the capture (absent: 0), or none.
+std::optional<std::uint64_t> CountOf(const QJsonObject& capture, const char* key) {
+    const double v = capture.value(key).toDouble(0);
+    if (!(v >= 0) || v != std::floor(v) || v > 9e15) return std::nullopt;
+    return static_cast<std::uint64_t>(v);
+}
+
+// Each capture runs from its core:sample_start to the next one's; the data file holds every
+// capture's header bytes before its samples. Empty on success, else why not.
+std::string ReadCaptures(const QJsonArray& list, std::uint64_t dataBytes, IqRecording& rec) {
+    const auto sampleBytes = static_cast<std::uint64_t>(IqSampleBytes(rec.format));
+    std::uint64_t headers = 0;
+    for (qsizetype i = 0; i < std::max<qsizetype>(list.size(), 1); ++i) {
+        const QJsonObject capture = list.at(i).toObject();
+        const std::string which = list.size() > 1 ? "capture " + std::to_string(i + 1) + ": " : "";
+        const auto start = CountOf(capture, "core:sample_start");
+        const auto header = CountOf(capture, "core:header_bytes");
+        if (!start) return which + "core:sample_start is not a sample number";
+        if (!header) return which + "core:header_bytes is not a byte count";
+        if (!rec.captures.empty() && *start <= rec.captures.back().firstSample)
+            return which + "the captures are not in the order of their core:sample_start";
+        headers += *header;
+        IqCapture c;
+        c.firstSample = *start;
+        c.dataOffset = headers + *start * sampleBytes;
+        if (const QJsonValue f = capture.value("core:frequency"); f.isDouble()) c.centreHz = f.toDouble();
+        if (c.dataOffset > dataBytes) return which + "it starts past the end of the data file";
+        rec.captures.push_back(c);
+    }
+    for (std::size_t i = 0; i < rec.captures.size(); ++i) {
+        IqCapture& c = rec.captures[i];
+        const bool last = i + 1 == rec.captures.size();
+        const std::uint64_t end = last ? dataBytes : headers + rec.captures[i + 1].firstSample * sampleBytes;
+        c.sampleCount = (end - std::min(end, c.dataOffset)) / sampleBytes;
+        if (!last) continue;
+        const std::uint64_t partial = (dataBytes - c.dataOffset) % sampleBytes;
+        if (partial != 0 && headers != 0) {
+            return "core:header_bytes (" + std::to_string(headers) + ") does not fit the data: " +
+                   std::to_string(partial) + " bytes of a partial sample are left at the end; is the header size right?";
+        }
+        if (partial != 0) {
+            rec.notes.push_back("the last " + std::to_string(partial) +
+                                " bytes of the samples are part of a sample and are left out");
+        }
+    }
+    return {};
+}
 
 }  // namespace
 
@@ -60,21 +108,22 @@ Outcome<IqRecording> OpenSigmfRecording(const std::string& metaPath, const std::
     if (global.value("core:num_channels").toInt(1) != 1) return refuse("it holds more than one channel");
     const double rate = global.value("core:sample_rate").toDouble(0);
     if (!std::isfinite(rate) || rate <= 0) return refuse("core:sample_rate is missing or not above 0");
+    if (const std::string bad = RecordingRateProblem(rate); !bad.empty()) return refuse(bad);
 
     IqRecording rec;
     rec.dataPath = dataPath;
     rec.format = type->format;
     rec.sampleRateHz = rate;
-    const QJsonObject capture = doc.object().value("captures").toArray().at(0).toObject();
-    if (const QJsonValue f = capture.value("core:frequency"); f.isDouble()) rec.centreHz = f.toDouble();
-    const double header = capture.value("core:header_bytes").toDouble(0);
-    if (header < 0 || header != std::floor(header)) return refuse("core:header_bytes is not a byte count");
-    rec.dataOffset = static_cast<std::uint64_t>(header);
-
     ByteFile data(dataPath);
     if (!data.error().empty()) return Outcome<IqRecording>::Fail("Cannot open " + data.error() + ".");
-    if (rec.dataOffset > data.size()) return refuse("the data file is shorter than its header bytes");
-    rec.sampleCount = (data.size() - rec.dataOffset) / static_cast<std::uint64_t>(IqSampleBytes(rec.format));
+    const std::string bad = ReadCaptures(doc.object().value("captures").toArray(), data.size(), rec);
+    if (!bad.empty()) return refuse(bad);
+    const IqCapture& first = rec.captures.front();
+    rec.centreHz = first.centreHz;
+    rec.dataOffset = first.dataOffset;
+    rec.firstSample = first.firstSample;
+    for (const IqCapture& c : rec.captures) rec.sampleCount += c.sampleCount;
+    if (rec.captures.size() == 1) rec.captures.clear();
     return Outcome<IqRecording>::Ok(rec);
 }
 

@@ -123,12 +123,17 @@ std::string UserDataFileText(std::string_view locator, std::string_view dateTime
     return text;
 }
 
-std::optional<Message> SaveUserDataFile(const std::string& path, std::string_view locator,
-                                        std::string_view dateTime, const MeasList& list, char sep) {
+std::string WriteUserDataFile(const std::string& path, std::string_view locator,
+                              std::string_view dateTime, const MeasList& list, char sep) {
     const std::string text = UserDataFileText(locator, dateTime, list, sep);
-    std::string error = WriteFileAtomically(path, [&text](std::FILE* f) {
+    return WriteFileAtomically(path, [&text](std::FILE* f) {
         return std::fwrite(text.data(), 1, text.size(), f) == text.size();
     });
+}
+
+std::optional<Message> SaveUserDataFile(const std::string& path, std::string_view locator,
+                                        std::string_view dateTime, const MeasList& list, char sep) {
+    const std::string error = WriteUserDataFile(path, locator, dateTime, list, sep);
     if (error.empty()) return std::nullopt;
     return Message{MessageKind::Error, SaveFailedText(path, error)};
 }

@@ -33,6 +33,9 @@ std::string UserDataFileText(std::string_view locator, std::string_view dateTime
 
 // Writes the file through a temporary file, so a failure leaves any previous file whole.
 // Returns nothing on success, otherwise an error with the system's description.
+// WriteUserDataFile gives that description alone (empty on success), for a caller's own text.
+std::string WriteUserDataFile(const std::string& path, std::string_view locator,
+                              std::string_view dateTime, const MeasList& list, char sep);
 std::optional<Message> SaveUserDataFile(const std::string& path, std::string_view locator,
                                         std::string_view dateTime, const MeasList& list, char sep);
 

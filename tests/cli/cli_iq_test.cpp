@@ -57,6 +57,9 @@ TEST(CliIq, WithoutACentreFrequencyItNeedsFreqAndBadInputIsRefused) {
         {{"iq", "noise", wav, "--freq", "14"}, ExitOk, ""},
         {{"iq", "noise", wav, "--freq", "14", "--ref", "x"}, ExitRefused, "--ref must be a number"},
         {{"iq", "noise", wav, "--freq", "14", "--ref", "400"}, ExitRefused, "no receiver sees"},
+        {{"iq", "noise", wav, "--freq", "14", "--ref", "1e308"}, ExitRefused, "--ref must lie between -1000 and 1000 dBm, not 1e308"},
+        {{"iq", "noise", wav, "--freq", "14", "--append", TempPath("no/such/folder/x.txt")}, ExitRefused,
+         "The data file could not be saved as " + TempPath("no/such/folder/x.txt") + ": No such file"},
         {{"iq", "noise", wav, "--freq", "14", "--samples", "3"}, ExitUsage, "not for a noise"},
         {{"iq", "noise", TempPath("fw_iq_none.wav")}, ExitRefused, "No such file"},
         {{"iq", "noise"}, ExitUsage, "needs the recording FILE"},
@@ -67,6 +70,22 @@ TEST(CliIq, WithoutACentreFrequencyItNeedsFreqAndBadInputIsRefused) {
         EXPECT_EQ(r.code, c.code) << r.err;
         EXPECT_NE(r.err.find(c.err), std::string::npos) << r.err;
     }
+}
+
+TEST(CliIq, EachSigmfCaptureGivesItsOwnRowInCaptureOrder) {
+    const std::string base = TempPath("fw_iq_captures");
+    fw::test::WriteSigmf(base, fw::test::SyntheticIq(51200, 1e-10, {}, 13).take(3 * 5120), "cf32_le", 51200, 0);
+    fw::test::WriteBytes(base + ".sigmf-meta",
+                         R"({"global": {"core:datatype": "cf32_le", "core:sample_rate": 51200},
+                             "captures": [{"core:sample_start": 0, "core:frequency": 14.2e6},
+                                          {"core:sample_start": 5120, "core:frequency": 7.1e6},
+                                          {"core:sample_start": 10240, "core:frequency": 21.1e6}]})");
+    const CliRun r = Cli({"iq", "noise", base});
+    ASSERT_EQ(r.code, ExitOk) << r.err;
+    std::vector<std::string> starts;
+    for (std::size_t at = 0; at < r.out.size(); at = r.out.find('\n', at) + 1) starts.push_back(r.out.substr(at, 7));
+    EXPECT_EQ(starts, (std::vector<std::string>{WithSeparator(" 14.200"), WithSeparator("  7.100"), WithSeparator(" 21.100")}));
+    EXPECT_NEAR(PowerOf(r.out.substr(0, r.out.find('\n'))), -100 + 34.314, 0.3) << r.out;
 }
 
 TEST(CliIq, AnOverloadedRecordingOrOneBelowTheConverterIsRefusedAndAppendsNothing) {
