@@ -143,8 +143,11 @@ class MonitorRun {
         if (stop_.stop_requested() && std::holds_alternative<std::string>(result)) return false;
         const UtcSeconds at = UtcSecondsAt(clock_.now());
         if (const auto* row = std::get_if<MeasRow>(&result)) {
-            const LogReading reading = ReadingFromRow(*row, at, band.band, sweeper_.source(),
-                                                      sweeper_.rigName(), settings_.locator);
+            LogReading reading = ReadingFromRow(*row, at, band.band, sweeper_.source(),
+                                                sweeper_.rigName(), settings_.locator);
+            const ReadingCalibration applied = sweeper_.calibration();
+            reading.calOffsetDb = applied.offsetDb;
+            reading.refLevelDbm = applied.refLevelDbm;
             write([&] { log_.add(reading); }, "the reading of " + band.band);
             ++status_.readingsLogged;
             status_.sweepReadings.push_back(reading);

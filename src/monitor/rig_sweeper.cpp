@@ -100,7 +100,9 @@ BandReadResult RigSweeper::read(const LogBand& band) {
         session_->setMode(mode);
         left_->mode = mode;
         rig::Wait(pacing_, plan_.settle);
-        return rig::TakeReading(*session_, where, plan_.reading, pacing_, sep_).entry.row;
+        rig::Reading reading = rig::TakeReading(*session_, where, plan_.reading, pacing_, sep_);
+        offsetDb_ = reading.offsetDb;
+        return std::move(reading.entry.row);
     } catch (const std::exception& e) {
         return std::string(e.what());
     }

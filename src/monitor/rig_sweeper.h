@@ -48,6 +48,7 @@ class RigSweeper final : public Sweeper {
     std::string endSweep() override;
     BandReadResult read(const LogBand& band) override;
     std::string rigName() const override { return rigName_; }
+    ReadingCalibration calibration() const override { return {offsetDb_, std::nullopt}; }
 
   private:
     void open();
@@ -58,6 +59,7 @@ class RigSweeper final : public Sweeper {
     rig::Pacing pacing_;
     rig::StopGrace grace_;  // the sessions' cut
     std::string rigName_;
+    double offsetDb_ = 0;  // of the last reading
     rig::DaemonCheck check_;  // kept across connections: one waiting at a stalled daemon
     std::unique_ptr<rig::RigSession> session_;
     std::optional<rig::Tuning> home_;  // the rig's own tuning, read once per run

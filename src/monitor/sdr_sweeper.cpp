@@ -41,6 +41,7 @@ BandReadResult SdrSweeper::read(const LogBand& band) {
         const rig::ResolvedTarget where = ResolveMonitorBand(band, reading_, sep_);
         const sdr::NoiseReading r = sdr::ReadNoise(*session_, where, settings_, reading_, stop_, sep_);
         if (observer_) observer_(r);
+        calibration_ = {r.offsetDb, r.refDbm};
         return r.entry.row;
     } catch (const std::exception& e) {
         return std::string(e.what());

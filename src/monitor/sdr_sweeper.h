@@ -34,6 +34,7 @@ class SdrSweeper final : public Sweeper {
     // The device's label once it has been opened, its arguments before.
     std::string rigName() const override;
     ReadingSource source() const override { return ReadingSource::Sdr; }
+    ReadingCalibration calibration() const override { return calibration_; }
 
   private:
     sdr::SdrSettings settings_;
@@ -42,6 +43,7 @@ class SdrSweeper final : public Sweeper {
     std::stop_token stop_;
     NoiseObserver observer_;
     std::string label_;
+    ReadingCalibration calibration_;  // of the last reading
     std::unique_ptr<sdr::SdrSession> session_;
 };
 

@@ -1,6 +1,7 @@
 #pragma once
 // What the monitor sweeps through: a receiver that reads one band at a time. RigSweeper
 // provides one over Hamlib, SdrSweeper one over SoapySDR; tests provide their own.
+#include <optional>
 #include <string>
 #include <variant>
 
@@ -11,6 +12,12 @@ namespace fw {
 
 // The row of one reading, or the text that says why the band could not be read.
 using BandReadResult = std::variant<MeasRow, std::string>;
+
+// The calibration applied to a reading, as the log keeps it with the reading.
+struct ReadingCalibration {
+    std::optional<double> offsetDb;
+    std::optional<double> refLevelDbm;  // an SDR's reference level
+};
 
 class Sweeper {
   public:
@@ -30,6 +37,9 @@ class Sweeper {
     virtual BandReadResult read(const LogBand& band) = 0;
     // The rig model or the SDR's label, as the log records it with each reading.
     virtual std::string rigName() const = 0;
+    // The calibration applied to the reading that read() returned last; none known by
+    // default.
+    virtual ReadingCalibration calibration() const { return {}; }
     // What the log records as the readings' source.
     virtual ReadingSource source() const { return ReadingSource::Rig; }
 };

@@ -71,6 +71,7 @@ class ScriptedSweeper final : public Sweeper {
                        2.15,         l.SUnits,     l.AntVoltDbuV, l.AntPowerDbm};
     }
     std::string rigName() const override { return "Scripted"; }
+    ReadingCalibration calibration() const override { return {-1.5, std::nullopt}; }
 
     // The monitor's sweep number (1, 2, ...), kept up to date by the test from the status;
     // the scripts below are keyed by it.

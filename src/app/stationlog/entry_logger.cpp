@@ -66,6 +66,12 @@ void EntryLogger::logRow(const MeasRow& row, RowOrigin origin) {
         ReadingFromRow(row, UtcNow(), BandOfRow(row), source,
                        origin == RowOrigin::Sdr ? settings.sdr.device.args : std::string(),
                        locator == NoLocatorText ? std::string() : locator);
+    // The offsets and the reference level that the rig and SDR readings take from the same
+    // settings.
+    if (source != ReadingSource::Typed)
+        reading.calOffsetDb = rig::OffsetFor(settings.rig.offsets,
+                                             rig::OffsetBandFor(reading.band, reading.freqMHz));
+    if (source == ReadingSource::Sdr) reading.refLevelDbm = settings.sdr.device.refDbm;
     std::optional<rig::RigConnection> rig;
     if (fromRig) rig = settings.rig.connection;
     worker_->post([this, path, reading = std::move(reading), rig = std::move(rig)]() mutable {
