@@ -26,6 +26,7 @@ std::vector<LogBand> TakeBandList(ArgList& args);
 inline constexpr const char* CompareOptionsHelp =
     "  --before T1/T2, --after T3/T4\n"
     "                     the spans compared: from UTC time T1 on and before T2\n"
+    "                     (YYYY-MM-DDTHH:MM, also with Z or :SSZ); they must not overlap\n"
     "  --hours H1-H2      only readings whose UTC hour lies in H1..H2 (22-03 wraps past\n"
     "                     midnight), in every span\n";
 
