@@ -1,9 +1,16 @@
 // The SDR noise estimate: one second of 2.048 MS/s from a 16-bit WAV recording, analysed,
 // beside a baseline that only reads the same samples; the counter of_real_time is the CPU
 // time per second of samples (1/50 = 0.02 at most). Then the peak memory of analysing a 1 GB
-// recording.
+// recording. Then end to end: floorwatch-cli iq noise on that second as a program of its own,
+// with the FFT wisdom kept from an earlier run and on a first run without it, each as a ratio
+// to reading the file (cat), in the CPU time of the child programs (a busy machine stretches
+// wall time).
 #include <benchmark/benchmark.h>
+#include <fcntl.h>
+#include <sys/resource.h>
 #include <unistd.h>
+
+#include <cstdlib>
 
 #include <cstdio>
 #include <filesystem>
@@ -11,6 +18,7 @@
 #include <string>
 
 #include "iq/iq_stream.h"
+#include "libs/process_start.h"
 #include "support/iq_files.h"
 #include "support/synthetic_iq.h"
 
@@ -91,8 +99,58 @@ void IqNoiseOneGigabyteMemory(benchmark::State& state) {
     }
 }
 
+double ChildrenCpuSeconds() {
+    rusage use{};
+    getrusage(RUSAGE_CHILDREN, &use);
+    const auto seconds = [](const timeval& t) { return static_cast<double>(t.tv_sec) + t.tv_usec / 1e6; };
+    return seconds(use.ru_utime) + seconds(use.ru_stime);
+}
+
+// CPU seconds of running `program` with its output sent to /dev/null.
+double SecondsOfRun(const std::string& program, const std::vector<std::string>& args) {
+    std::fflush(stdout);
+    const int savedOut = dup(1), savedErr = dup(2);
+    const int null = ::open("/dev/null", O_WRONLY);
+    dup2(null, 1);
+    dup2(null, 2);
+    const double start = ChildrenCpuSeconds();
+    const int status = fw::RunProgram(program, args);
+    const double took = ChildrenCpuSeconds() - start;
+    dup2(savedOut, 1);
+    dup2(savedErr, 2);
+    for (int fd : {null, savedOut, savedErr}) ::close(fd);
+    return status == 0 ? took : -1;
+}
+
+// `withWisdom`: the cache folder holds the wisdom of an earlier run; else each run starts
+// with an empty one and measures its transform.
+void EndToEnd(benchmark::State& state, bool withWisdom) {
+    const std::string cache = TempFile("cache");
+    setenv("XDG_CACHE_HOME", cache.c_str(), 1);
+    const std::vector<std::string> args = {"iq", "noise", OneSecond().dataPath, "--freq", "7.1"};
+    if (withWisdom && SecondsOfRun(FW_CLI_PATH, args) < 0) state.SkipWithError("floorwatch-cli failed");
+    double cli = 0, cat = 0;
+    for (auto _ : state) {
+        if (!withWisdom) std::filesystem::remove_all(cache);
+        const double c = SecondsOfRun(FW_CLI_PATH, args);
+        const double r = SecondsOfRun("cat", {OneSecond().dataPath});
+        if (c < 0 || r < 0) state.SkipWithError("a run failed");
+        cli += c;
+        cat += r;
+        state.SetIterationTime(c);
+    }
+    std::filesystem::remove_all(cache);
+    unsetenv("XDG_CACHE_HOME");
+    state.counters["ratio_to_reading"] = cat > 0 ? cli / cat : 0;
+}
+
+void IqNoiseEndToEnd(benchmark::State& state) { EndToEnd(state, true); }
+void IqNoiseEndToEndFirstRun(benchmark::State& state) { EndToEnd(state, false); }
+
 }  // namespace
 
+BENCHMARK(IqNoiseEndToEnd)->UseManualTime()->Iterations(10)->Unit(benchmark::kMillisecond);
+BENCHMARK(IqNoiseEndToEndFirstRun)->UseManualTime()->Iterations(3)->Unit(benchmark::kMillisecond);
 BENCHMARK(IqNoise_Baseline)->Unit(benchmark::kMillisecond);
 BENCHMARK(IqNoise)->Unit(benchmark::kMillisecond);
 BENCHMARK(IqNoiseOneGigabyteMemory)->Iterations(1)->Unit(benchmark::kMillisecond);

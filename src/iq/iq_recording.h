@@ -34,6 +34,7 @@ struct IqRecording {
     std::uint64_t dataOffset = 0;  // where the first sample starts
     std::uint64_t firstSample = 0;  // the number of that sample in the file, for messages
     std::uint64_t sampleCount = 0;  // whole I/Q pairs
+    std::uint64_t headerBytes = 0;  // SigMF: named where the samples read as nonsense
     IqSampleFormat format = IqSampleFormat::Float32;
     double sampleRateHz = 0;
     std::optional<double> centreHz;  // none when the file does not say

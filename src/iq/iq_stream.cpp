@@ -93,8 +93,11 @@ Outcome<IqStreamed> StreamIqSamples(const IqRecording& rec, const IqSink& sink,
                                                 ": the file ended early (was it cut while reading?).");
         }
         if (const auto bad = Convert(rec.format, want, std::span(samples).first(count), streamed)) {
+            const std::string header = rec.headerBytes == 0 ? "" :
+                "; is core:header_bytes (" + std::to_string(rec.headerBytes) + ") right?";
             return Result::Fail("Cannot use the recording " + rec.dataPath + ": sample " +
-                                std::to_string(rec.firstSample + done + *bad) + " is not a finite number.");
+                                std::to_string(rec.firstSample + done + *bad) + " is not a finite number" +
+                                header + ".");
         }
         sink(std::span<const std::complex<float>>(samples.data(), count));
         done += count;

@@ -51,6 +51,7 @@ std::string ReadCaptures(const QJsonArray& list, std::uint64_t dataBytes, IqReco
         if (!rec.captures.empty() && *start <= rec.captures.back().firstSample)
             return which + "the captures are not in the order of their core:sample_start";
         headers += *header;
+        rec.headerBytes = headers;
         IqCapture c;
         c.firstSample = *start;
         c.dataOffset = headers + *start * sampleBytes;

@@ -5,6 +5,9 @@
 #include <map>
 #include <mutex>
 #include <new>
+#include <string>
+
+#include "noisefloor/fft_wisdom.h"
 
 namespace fw {
 
@@ -20,20 +23,36 @@ class PlanCache {
     fftwf_plan planFor(int length) {
         const std::lock_guard lock(mutex_);
         if (auto it = plans_.find(length); it != plans_.end()) return it->second;
-        // Planning by measurement overwrites the arrays, so it gets its own.
-        FftBuffer in(static_cast<std::size_t>(length));
-        FftBuffer out(static_cast<std::size_t>(length));
-        fftwf_plan plan = fftwf_plan_dft_1d(length, reinterpret_cast<fftwf_complex*>(in.data()),
-                                            reinterpret_cast<fftwf_complex*>(out.data()),
-                                            FFTW_FORWARD, FFTW_MEASURE);
+        // The cache folder is looked up for every new length, as the environment may change.
+        if (const std::string path = FftWisdomPath(); path != wisdomRead_) {
+            wisdomRead_ = wisdomPath_ = path;
+            if (!path.empty()) ImportFftWisdom(path);
+        }
+        // From the wisdom kept, else measured and kept, else estimated where nothing can be kept.
+        fftwf_plan plan = make(length, FFTW_MEASURE | FFTW_WISDOM_ONLY);
+        if (!plan && !wisdomPath_.empty() && PrepareFftWisdomFolder(wisdomPath_)) {
+            plan = make(length, FFTW_MEASURE);
+            if (plan && !SaveFftWisdom(wisdomPath_).empty()) wisdomPath_.clear();
+        }
+        if (!plan) plan = make(length, FFTW_ESTIMATE);
         if (!plan) throw std::bad_alloc();
         plans_.emplace(length, plan);
         return plan;
     }
 
   private:
+    static fftwf_plan make(int length, unsigned flags) {
+        // Planning by measurement overwrites the arrays, so it gets its own.
+        FftBuffer in(static_cast<std::size_t>(length));
+        FftBuffer out(static_cast<std::size_t>(length));
+        return fftwf_plan_dft_1d(length, reinterpret_cast<fftwf_complex*>(in.data()),
+                                 reinterpret_cast<fftwf_complex*>(out.data()), FFTW_FORWARD, flags);
+    }
+
     std::mutex mutex_;
     std::map<int, fftwf_plan> plans_;
+    std::string wisdomRead_;  // the wisdom file last imported
+    std::string wisdomPath_;  // where new wisdom is kept; empty: nothing is kept
 };
 
 PlanCache& Plans() {

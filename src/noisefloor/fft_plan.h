@@ -1,7 +1,8 @@
 #pragma once
 // Forward complex FFTs of single precision through FFTW: one plan per length for the whole
 // process, made once under a lock (FFTW's planner is not thread-safe) and reused by every
-// estimator with its own aligned buffers.
+// estimator with its own aligned buffers. Plans come from the wisdom kept in the user's cache
+// folder (see fft_wisdom.h), so that a short recording costs little more than its samples.
 #include <complex>
 #include <cstddef>
 #include <memory>

@@ -88,101 +88,82 @@ TEST(IqRecording, DamagedAndUnsupportedFilesAreRefusedWithTheReason) {
     EXPECT_NE(OpenIqRecording(Temp("lonely")).reason().find("No such file"), std::string::npos);
 }
 
-// A float recording whose sample 700 holds `bad`.
-std::string WithSample700(float bad) {
-    auto samples = Noise(512 * 20);
-    samples[700] = {0.1f, bad};
-    return WavBytes(samples, true, Rate, 7100000);
-}
-
-std::string Patched(std::string bytes, std::size_t at, std::uint64_t value, int width) {
+std::string Le(std::uint64_t value, int width) {
     std::string field;
     PutLe(field, value, width);
-    return bytes.replace(at, static_cast<std::size_t>(width), field);
+    return field;
 }
 
 TEST(IqRecording, DamagedOrUnusualRecordingsAreReadWithANoteOrRefusedByName) {
     const std::string wav = WavBytes(Noise(512 * 20), false, Rate, std::nullopt);  // data size at 40
-    const std::string data = wav.substr(44);
+    const auto patched = [&](std::size_t at, std::uint64_t v) { return std::string(wav).replace(at, 4, Le(v, 4)); };
+    const auto withSample700 = [](float bad) {
+        auto samples = Noise(512 * 20);
+        samples[700] = {0.1f, bad};
+        return WavBytes(samples, true, Rate, std::nullopt);
+    };
     // RF64: the ds64 chunk gives the data size that the data chunk leaves at 0xFFFFFFFF.
-    std::string ds64 = "ds64";
-    PutLe(ds64, 28, 4);
-    PutLe(ds64, 0, 8);
-    PutLe(ds64, data.size(), 8);
-    PutLe(ds64, 0, 12);
-    const std::string rf64 =
-        "RF64" + wav.substr(4, 8) + ds64 + Patched(wav, 40, 0xFFFFFFFF, 4).substr(12);
-    ::mkfifo(Temp("fifo.wav").c_str(), 0600);
-    ::mkfifo(Temp("fifo.sigmf-meta").c_str(), 0600);
+    const std::string rf64 = "RF64" + wav.substr(4, 8) + "ds64" + Le(28, 4) + Le(0, 8) +
+                             Le(wav.size() - 44, 8) + Le(0, 12) + patched(40, 0xFFFFFFFF).substr(12);
+    for (const char* fifo : {"fifo.wav", "fifo.sigmf-meta", "fifodata.sigmf-data"}) ::mkfifo(Temp(fifo).c_str(), 0600);
     WriteBytes(Temp("fifodata.sigmf-meta"), R"({"global": {"core:datatype": "ci16_le", "core:sample_rate": 51200}})");
-    ::mkfifo(Temp("fifodata.sigmf-data").c_str(), 0600);
-    const std::string huge = Temp("huge.wav");
-    WriteBytes(huge, wav);
-    ASSERT_EQ(::truncate(huge.c_str(), 5ll << 30), 0);  // sparse
+    WriteBytes(Temp("huge.wav"), wav);
+    ASSERT_EQ(::truncate(Temp("huge.wav").c_str(), 5ll << 30), 0);  // sparse
     const struct { std::string name, bytes, reason, note; std::uint64_t samples; } cases[] = {
         {"fifo.wav", "", "not a regular file", "", 0},
         {"fifo.sigmf-meta", "", "not a regular file", "", 0},
         {"fifodata.sigmf-data", "", "not a regular file", "", 0},
-        {"nan.wav", WithSample700(std::nanf("")), "sample 700 is not a finite number", "", 10240},
-        {"inf.wav", WithSample700(INFINITY), "sample 700 is not a finite number", "", 10240},
-        {"1e30.wav", WithSample700(1e30f), "sample 700 is not a finite number", "", 10240},
-        {"1hz.wav", Patched(wav, 24, 1, 4), "the sample rate of 1 Hz is outside 8 kHz to 200 MHz", "", 0},
-        {"unfinished.wav", Patched(wav, 40, 0, 4), "", "read to the end of the file", 10240},
-        {"partial.wav", Patched(wav + "abc", 40, data.size() + 3, 4), "", "last 3 bytes", 10240},
+        {"nan.wav", withSample700(std::nanf("")), "sample 700 is not a finite number", "", 10240},
+        {"inf.wav", withSample700(INFINITY), "sample 700 is not a finite number", "", 10240},
+        {"1e30.wav", withSample700(1e30f), "sample 700 is not a finite number", "", 10240},
+        {"1hz.wav", patched(24, 1), "the sample rate of 1 Hz is outside 8 kHz to 200 MHz", "", 0},
+        {"unfinished.wav", patched(40, 0), "", "read to the end of the file", 10240},
+        {"partial.wav", patched(40, wav.size() - 41) + "abc", "", "last 3 bytes", 10240},
         {"rf64.wav", rf64, "", "", 10240},
         {"huge.wav", "", "larger than 4 GB", "", 0},
     };
     for (const auto& c : cases) {
         if (!c.bytes.empty()) WriteBytes(Temp(c.name), c.bytes);
         const auto rec = OpenIqRecording(Temp(c.name));
-        if (c.samples == 0) {
-            EXPECT_NE(rec.reason().find(c.reason), std::string::npos) << c.name << ": " << rec.reason();
-            continue;
-        }
-        ASSERT_TRUE(rec.ok()) << c.name << ": " << rec.reason();
-        EXPECT_EQ(rec->sampleCount, c.samples) << c.name;
-        EXPECT_EQ(rec->notes.empty(), c.note.empty()) << c.name;
-        if (!c.note.empty()) EXPECT_NE(rec->notes.front().find(c.note), std::string::npos) << c.name;
-        const auto noise = MeasureRecordingNoise(rec.value(), 0);
+        const auto noise = rec ? MeasureRecordingNoise(rec.value(), 0) : Outcome<IqNoise>::Fail(rec.reason());
+        EXPECT_EQ(rec ? rec->sampleCount : 0, c.samples) << c.name << ": " << rec.reason();
         EXPECT_EQ(noise.ok(), c.reason.empty()) << c.name << ": " << noise.reason();
         EXPECT_NE(noise.reason().find(c.reason), std::string::npos) << c.name << ": " << noise.reason();
+        const std::string notes = rec && !rec->notes.empty() ? rec->notes.front() : "";
+        EXPECT_TRUE(c.note.empty() ? notes.empty() : notes.find(c.note) != std::string::npos) << c.name << notes;
     }
-    ::unlink(huge.c_str());
+    ::unlink(Temp("huge.wav").c_str());
 }
 
 TEST(IqRecording, EachSigmfCaptureIsItsOwnReadingAndABadHeaderOrRateIsNamed) {
     // Three captures of 5120 samples from sample 1000, the second 10 dB quieter.
     auto samples = Noise(1000 + 3 * 5120);
     for (std::size_t i = 1000 + 5120; i < 1000 + 2 * 5120; ++i) samples[i] /= std::sqrt(10.0f);
-    const auto meta = [](const std::string& global, const std::string& captures) {
-        return R"({"global": {"core:datatype": "cf32_le", )" + global + R"(}, "captures": [)" + captures + "]}";
-    };
     WriteBytes(Temp("multi.sigmf-data"), IqBytes(samples, "cf32_le"));
-    WriteBytes(Temp("multi.sigmf-meta"), meta(R"("core:sample_rate": 51200)",
-        R"({"core:sample_start": 1000, "core:frequency": 7.1e6},
-           {"core:sample_start": 6120, "core:frequency": 14.2e6},
-           {"core:sample_start": 11240, "core:frequency": 21.1e6})"));
-    const auto rec = OpenIqRecording(Temp("multi"));
+    const auto meta = [](const std::string& rate, const std::string& captures) {
+        WriteBytes(Temp("multi.sigmf-meta"), R"({"global": {"core:datatype": "cf32_le", "core:sample_rate": )" +
+                                                 rate + R"(}, "captures": [)" + captures + "]}");
+        return OpenIqRecording(Temp("multi"));
+    };
+    const auto rec = meta("51200", R"({"core:sample_start": 1000, "core:frequency": 7.1e6},
+        {"core:sample_start": 6120, "core:frequency": 14.2e6}, {"core:sample_start": 11240, "core:frequency": 21.1e6})");
     ASSERT_TRUE(rec.ok()) << rec.reason();
     const auto parts = IqReadings(rec.value());
     ASSERT_EQ(parts.size(), 3u);
     const struct { double centre, n0Db; } expected[] = {{7.1e6, N0Db}, {14.2e6, N0Db - 10}, {21.1e6, N0Db}};
     for (std::size_t i = 0; i < 3; ++i) {
-        EXPECT_EQ(parts[i].centreHz, expected[i].centre) << i;
-        EXPECT_EQ(parts[i].sampleCount, 5120u) << i;
+        EXPECT_TRUE(parts[i].centreHz == expected[i].centre && parts[i].sampleCount == 5120u) << i;
         const auto noise = MeasureRecordingNoise(parts[i], 0);
-        ASSERT_TRUE(noise.ok()) << noise.reason();
-        EXPECT_NEAR(noise->floor.densityDbfsPerHz, expected[i].n0Db, 0.5) << i;
+        EXPECT_NEAR(noise.ok() ? noise->floor.densityDbfsPerHz : 0, expected[i].n0Db, 0.5) << noise.reason();
     }
-    const struct { std::string global, captures, reason; } bad[] = {
-        {R"("core:sample_rate": 0.001)", "{}", "the sample rate of 0.001 Hz is outside"},
-        {R"("core:sample_rate": 51200)", R"({"core:header_bytes": 4})", "core:header_bytes (4) does not fit the data"},
-        {R"("core:sample_rate": 51200)", R"({"core:sample_start": 9}, {"core:sample_start": 3})", "not in the order"},
+    const struct { std::string rate, captures, reason; } bad[] = {
+        {"0.001", "{}", "the sample rate of 0.001 Hz is outside"},
+        {"51200", R"({"core:header_bytes": 4})", "core:header_bytes (4) does not fit the data"},
+        {"51200", R"({"core:sample_start": 9}, {"core:sample_start": 3})", "not in the order"},
     };
     for (const auto& c : bad) {
-        WriteBytes(Temp("multi.sigmf-meta"), meta(c.global, c.captures));
-        EXPECT_NE(OpenIqRecording(Temp("multi")).reason().find(c.reason), std::string::npos)
-            << c.captures << ": " << OpenIqRecording(Temp("multi")).reason();
+        const std::string reason = meta(c.rate, c.captures).reason();
+        EXPECT_NE(reason.find(c.reason), std::string::npos) << c.captures << ": " << reason;
     }
 }
 
