@@ -241,19 +241,26 @@ void AddMethod(Layout& l, const CampaignSummary& s, const HourRange& hours) {
         "Hourly values. Readings taken minutes apart are not independent of each other. Each "
         "band's readings are therefore reduced to one value per UTC clock hour: the median of "
         "that hour's readings (with an even count, the mean of the two middle values). Every "
-        "count, median and decile in this report is one of these hourly values" +
+        "count, median and decile of the summary and the band pages is one of these hourly "
+        "values" +
         std::string(hours.wholeDay() ? "" : ", taken only from the readings of the UTC hours " +
                                                HourRangeText(hours)) +
         ". The deciles are the values below which 10 % and 90 % of the hourly values lie.");
     l.paragraph(
-        "Comparison. The shift between two spans is the Hodges-Lehmann estimate: the median of "
-        "all differences between an hourly value after and one before the change. Its 95 % "
-        "confidence interval runs from the k-th to the (M+1-k)-th of the M sorted differences, "
-        "k = floor(M/2 - 1.959964 sqrt(nb na (nb + na + 1) / 12)), at least 1, for nb values "
-        "before and na after. The p-value is that of the two-sided Mann-Whitney U test in its "
-        "normal approximation, with the variance corrected for tied values and a continuity "
-        "correction of 1/2: the chance of a difference at least this clear if nothing had "
-        "changed. A band needs 5 hourly values on each side for these figures.");
+        "Comparison. The hours of one day are not independent: propagation, the weather and "
+        "the neighbours' habits move a whole evening together. The comparison therefore counts "
+        "days: a day's value is the median of its hourly values in the window of the chosen "
+        "hours that starts on its UTC date (with 22-02, the hours 00-02 count for the evening "
+        "before), and a day with fewer than half of the window's hours is left out. The shift "
+        "between two spans is the Hodges-Lehmann estimate: the median of all differences "
+        "between a day after and a day before the change. Its 95 % confidence interval runs "
+        "from the k-th to the (M+1-k)-th of the M sorted differences, k = floor(M/2 - 1.959964 "
+        "sqrt(nb na (nb + na + 1) / 12)), at least 1, for nb days before and na after. The "
+        "p-value is that of the two-sided Mann-Whitney U test over the days in its normal "
+        "approximation, with the variance corrected for tied values and a continuity "
+        "correction of 1/2. It answers whether days like these could arise without a change, "
+        "not how large the change is nor what caused it. A band needs " +
+        std::to_string(MinComparedDays) + " days on each side for these figures.");
 }
 
 }  // namespace
