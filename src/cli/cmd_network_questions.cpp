@@ -22,7 +22,8 @@ HourlyQuestion TakeQuestion(ArgList& args, const char* command) {
     if (!band || !from || !to)
         throw UsageError(std::string(command) + " needs --band B, --from T and --to T");
     const std::vector<LogBand> all = AllBands();
-    if (std::none_of(all.begin(), all.end(), [&](const LogBand& b) { return b.band == *band; }))
+    const std::string& wanted = *band;
+    if (std::none_of(all.begin(), all.end(), [&](const LogBand& b) { return b.band == wanted; }))
         throw Refusal("--band " + *band + " is not a band of the band table, such as 40m");
     HourlyQuestion q{*band, 0, 0, TakeHourRange(args)};
     const auto start = ParseUtcTime(*from), end = ParseUtcTime(*to);
