@@ -148,7 +148,9 @@ class MonitorRun {
             const ReadingCalibration applied = sweeper_.calibration();
             reading.calOffsetDb = applied.offsetDb;
             reading.refLevelDbm = applied.refLevelDbm;
-            write([&] { log_.add(reading); }, "the reading of " + band.band);
+            const std::optional<LogSignature> signature = sweeper_.lastSignature();
+            write([&] { signature ? log_.add(reading, *signature) : log_.add(reading); },
+                  "the reading of " + band.band);
             ++status_.readingsLogged;
             status_.sweepReadings.push_back(reading);
             if (callbacks_.reading) callbacks_.reading(reading);

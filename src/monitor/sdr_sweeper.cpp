@@ -1,5 +1,6 @@
 #include "monitor/sdr_sweeper.h"
 
+#include "monitor/logged_signature.h"
 #include "monitor/rig_sweeper.h"
 #include "rig/pacing.h"
 #include "sdr/sdr_open.h"
@@ -36,12 +37,14 @@ void SdrSweeper::disconnect() {
 }
 
 BandReadResult SdrSweeper::read(const LogBand& band) {
+    signature_.reset();
     if (!session_) return std::string(sdr::SdrError("the device is not open").what());
     try {
         const rig::ResolvedTarget where = ResolveMonitorBand(band, reading_, sep_);
         const sdr::NoiseReading r = sdr::ReadNoise(*session_, where, settings_, reading_, stop_, sep_);
         if (observer_) observer_(r);
         calibration_ = {r.offsetDb, r.refDbm};
+        if (r.signature) signature_ = ToLogSignature(r.signature.value());
         return r.entry.row;
     } catch (const std::exception& e) {
         return std::string(e.what());

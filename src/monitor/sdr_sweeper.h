@@ -35,6 +35,7 @@ class SdrSweeper final : public Sweeper {
     std::string rigName() const override;
     ReadingSource source() const override { return ReadingSource::Sdr; }
     ReadingCalibration calibration() const override { return calibration_; }
+    std::optional<LogSignature> lastSignature() const override { return signature_; }
 
   private:
     sdr::SdrSettings settings_;
@@ -45,6 +46,7 @@ class SdrSweeper final : public Sweeper {
     std::string label_;
     ReadingCalibration calibration_;  // of the last reading
     std::unique_ptr<sdr::SdrSession> session_;
+    std::optional<LogSignature> signature_;
 };
 
 }  // namespace fw

@@ -7,6 +7,7 @@
 
 #include "measure/meas_list.h"
 #include "stationlog/log_queries.h"
+#include "stationlog/log_signature.h"
 
 namespace fw {
 
@@ -42,6 +43,8 @@ class Sweeper {
     virtual ReadingCalibration calibration() const { return {}; }
     // What the log records as the readings' source.
     virtual ReadingSource source() const { return ReadingSource::Rig; }
+    // The noise's signature of the reading the last read() returned, where it has one.
+    virtual std::optional<LogSignature> lastSignature() const { return std::nullopt; }
 };
 
 }  // namespace fw

@@ -11,7 +11,7 @@ namespace fw {
 
 namespace {
 
-constexpr std::size_t MinEnvelopeSamples = 16;
+constexpr std::size_t MinEnvelopeSamples = 64;
 constexpr double SegmentSeconds = 0.25;
 
 // The peak's position refined by a parabola through the logarithms of it and its neighbours.
@@ -44,10 +44,11 @@ std::optional<double> FindBurstRate(const std::vector<float>& envelope, double r
     mean /= static_cast<double>(envelope.size());
 
     // Welch: Hann segments of about a quarter second, half overlapping, averaged, so that a
-    // bin of mere noise seldom stands 10 dB above the median.
-    int length = 64;
-    while (length < SegmentSeconds * rateHz) length *= 2;
-    const std::size_t segment = std::min(envelope.size(), static_cast<std::size_t>(length));
+    // bin of mere noise seldom stands 10 dB above the median. A short envelope gets shorter
+    // segments, at least three of them, rather than fewer.
+    int length = 16;
+    while (length < SegmentSeconds * rateHz && static_cast<std::size_t>(length) * 4 <= envelope.size()) length *= 2;
+    const std::size_t segment = static_cast<std::size_t>(length);
     const std::size_t hop = std::max<std::size_t>(1, segment / 2);
     std::vector<float> window(segment);
     for (std::size_t i = 0; i < segment; ++i)

@@ -1,5 +1,6 @@
 #include "signature/signature_text.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 
@@ -16,11 +17,12 @@ std::string Number(double v, int precision, char sep = '.') {
     return s;
 }
 
-// Bursts at 100 or 120 Hz or a whole multiple of either (within 2 %) follow the mains.
+// Bursts at 100 or 120 Hz or a whole multiple of either (within 1 Hz or 0.5 %, what the
+// rate's resolution and the mains' own drift allow) follow the mains.
 bool MainsRate(double hz) {
     for (double mains : {100.0, 120.0}) {
         const double multiple = std::round(hz / mains);
-        if (multiple >= 1 && std::abs(hz - multiple * mains) <= 0.02 * hz) return true;
+        if (multiple >= 1 && std::abs(hz - multiple * mains) <= std::max(1.0, 0.005 * hz)) return true;
     }
     return false;
 }

@@ -6,6 +6,7 @@
 
 #include "libs/fw_math.h"
 #include "rig/reading.h"
+#include "signature/signature_text.h"
 
 namespace fw {
 
@@ -15,6 +16,8 @@ namespace {
 const Rgb TraceColour = BandColour(0);
 const Rgb NoiseColour = BandColour(3);
 const Rgb UsedColour = BandColour(2);
+const Rgb SignatureColour = GreyLevel(0.3);
+const Rgb CombColour = BandColour(4);
 
 std::string MHzText(double hz, int decimals, char sep) {
     char buf[48];
@@ -107,6 +110,14 @@ SpectrumViewInputs SpectrumViewOf(const sdr::NoiseReading& r, char sep) {
     in.noiseText = summary.substr(0, split);
     if (split != std::string::npos) in.note = summary.substr(split + 2);
     in.sep = sep;
+    if (!r.signature) {
+        in.signatureText = "No signature: " + r.signature.reason();
+        return in;
+    }
+    const NoiseSignature& sig = r.signature.value();
+    in.signatureText = SignatureSummary(sig, sep);
+    in.apdText = ApdLine(sig, sep);
+    if (sig.comb) in.combLinesHz = sig.comb->lineFreqsHz;
     return in;
 }
 
@@ -117,7 +128,8 @@ SpectrumDrawing DescribeSpectrum(const SpectrumViewInputs& in) {
     std::vector<double> levels{in.noiseDensityDbfsPerHz};
     for (const SpectrumBin& b : in.bins) levels.push_back(b.densityDbfsPerHz);
     d.levels = LevelRangeFor(levels);
-    d.levels.high += 20;  // room for the legend above the highest bin
+    // Room for the legend above the highest bin, more for the signature's rows.
+    d.levels.high += in.signatureText.empty() ? 20 : 30;
     const ViewFrame& f = d.frame;
     const LinearAxis level(d.levels.low, d.levels.high, f.plot.bottom, f.top());
     double low = in.centreHz - in.spanHz / 2, high = in.centreHz + in.spanHz / 2;
@@ -139,6 +151,19 @@ SpectrumDrawing DescribeSpectrum(const SpectrumViewInputs& in) {
         d.legend.push_back({"Used span " + MHzText(in.bins.front().freqHz, 4, in.sep) + " - " +
                                 MHzText(in.bins.back().freqHz, 4, in.sep) + " MHz",
                             UsedColour});
+    }
+    if (!in.signatureText.empty()) d.legend.push_back({in.signatureText, SignatureColour});
+    if (!in.apdText.empty()) d.legend.push_back({in.apdText, SignatureColour});
+    if (!in.combLinesHz.empty()) d.legend.push_back({"Comb lines", CombColour});
+    // Each mark stands a little above its line's bin, clear of the trace.
+    const int gap = f.plot.mainFontSize / 2;
+    for (double hz : in.combLinesHz) {
+        const auto bin = std::lower_bound(in.bins.begin(), in.bins.end(), hz,
+                                          [](const SpectrumBin& b, double f) { return b.freqHz < f; });
+        if (bin == in.bins.end()) continue;
+        const int x = freq.pixel(hz);
+        const int y = level.pixel(bin->densityDbfsPerHz) - gap;
+        d.combMarks.push_back({x, y - 2 * gap, x, y});
     }
     return d;
 }
@@ -167,6 +192,7 @@ void DrawSpectrum(DiagramCanvas& canvas, const SpectrumDrawing& d) {
     }
     canvas.SetClip(f.plot.left, f.top(), f.plot.plotWidth + 1, f.plot.plotHeight + 1);
     canvas.DrawLines(d.trace, TraceColour);
+    canvas.DrawLines(d.combMarks, CombColour);
     canvas.ResetClip();
     const ReferenceLine noise{d.noiseY, NoiseColour, 8, "N0"};
     DrawReferenceLines(canvas, f, std::span(&noise, 1));

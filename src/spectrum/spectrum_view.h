@@ -26,6 +26,11 @@ struct SpectrumViewInputs {
     double noiseDensityDbfsPerHz = 0;
     std::string noiseText;  // "N0 -152.31 dBFS/Hz"
     std::string note;       // "K 61, N 32768, 26206 bins, occupancy 3.2 %"
+    // The noise's signature beside N0: its summary and the time above N0, or why there is
+    // none; the comb's lines, marked where they stand.
+    std::string signatureText;
+    std::string apdText;
+    std::vector<double> combLinesHz;
     char sep = '.';         // decimal separator of the frequency marks
 };
 
@@ -49,6 +54,7 @@ struct SpectrumDrawing {
     int usedLeft = 0;  // the used span's first and last bin
     int usedRight = 0;
     std::vector<FrequencyTick> ticks;
+    std::vector<LineSegment> combMarks;  // a short mark above each of the comb's lines
     std::vector<LegendRow> legend;
     std::string note;  // below the frequency axis
 };

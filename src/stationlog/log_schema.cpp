@@ -67,6 +67,19 @@ const std::array<std::string, CurrentSchemaVersion> SchemaSteps = {
     // 4 -> 5: the calibration applied to each reading; older readings keep NULL, unknown.
     "ALTER TABLE readings ADD COLUMN cal_offset_db REAL;"
     "ALTER TABLE readings ADD COLUMN ref_level_dbm REAL;",
+    // 5 -> 6: the noise's signature of an SDR reading, one row beside its reading.
+    "CREATE TABLE signatures ("
+    " reading_id INTEGER PRIMARY KEY REFERENCES readings (id),"
+    " vd_db REAL NOT NULL,"
+    " burst_rate_hz REAL,"
+    " comb_spacing_khz REAL,"
+    " comb_lines INTEGER NOT NULL,"
+    " class TEXT NOT NULL,"
+    " apd_0db_pct REAL NOT NULL,"
+    " apd_5db_pct REAL NOT NULL,"
+    " apd_10db_pct REAL NOT NULL,"
+    " apd_15db_pct REAL NOT NULL,"
+    " apd_20db_pct REAL NOT NULL);",
 };
 
 bool HasTables(SqliteDb& db) {

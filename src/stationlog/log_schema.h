@@ -16,7 +16,8 @@ inline constexpr std::int32_t StationLogApplicationId = 0x46576C67;  // "FWlg"
 // 3: readings of an SDR (source "sdr").
 // 4: the log's identity (a UUID) for uploads to the network's server.
 // 5: the calibration applied to each reading (offset, SDR reference level); NULL: unknown.
-inline constexpr int CurrentSchemaVersion = 5;
+// 6: the noise's signature of SDR readings, in a table of its own.
+inline constexpr int CurrentSchemaVersion = 6;
 // The first version whose readings keep their calibration.
 inline constexpr int CalibrationSchemaVersion = 5;
 

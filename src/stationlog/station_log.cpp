@@ -23,6 +23,15 @@ constexpr const char* InsertReadingSql =
 
 constexpr const char* InsertGapSql =
     "INSERT INTO gaps (utc, band, freq_mhz, reason, rig) VALUES (?, ?, ?, ?, ?)";
+constexpr const char* InsertSignatureSql =
+    "INSERT INTO signatures (reading_id, vd_db, burst_rate_hz, comb_spacing_khz, comb_lines,"
+    " class, apd_0db_pct, apd_5db_pct, apd_10db_pct, apd_15db_pct, apd_20db_pct)"
+    " VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)";
+constexpr const char* SelectSignaturesSql =
+    "SELECT r.utc, r.band, s.vd_db, s.burst_rate_hz, s.comb_spacing_khz, s.comb_lines, s.class,"
+    " s.apd_0db_pct, s.apd_5db_pct, s.apd_10db_pct, s.apd_15db_pct, s.apd_20db_pct"
+    " FROM signatures s JOIN readings r ON r.id = s.reading_id"
+    " WHERE r.utc >= ? AND r.utc < ? ORDER BY r.utc, r.id";
 
 // Another program's database is refused before anything in it changes. WAL: readers (the
 // views) and the monitor's writer do not block each other, and a commit is one append to the
@@ -130,6 +139,42 @@ void StationLog::addAll(std::span<const LogReading> readings) {
         insert.run();
     }
     t.commit();
+}
+
+void StationLog::add(const LogReading& reading, const LogSignature& signature) {
+    CheckFinite(path(), reading);
+    SqliteTransaction t(db_);
+    SqliteStatement insert(db_, InsertReadingSql);
+    BindReading(insert, reading);
+    insert.run();
+    SqliteStatement sig(db_, InsertSignatureSql);
+    sig.bind(1, db_.queryInt("SELECT last_insert_rowid()"));
+    sig.bind(2, signature.vdDb);
+    sig.bind(3, signature.burstRateHz);
+    sig.bind(4, signature.combSpacingKHz);
+    sig.bind(5, std::int64_t{signature.combLines});
+    sig.bind(6, std::string_view(signature.cls));
+    for (int i = 0; i < 5; ++i) sig.bind(7 + i, signature.apdPercent[static_cast<std::size_t>(i)]);
+    sig.run();
+    t.commit();
+}
+
+std::vector<LoggedSignature> StationLog::signatures(UtcSeconds from, UtcSeconds to) {
+    std::vector<LoggedSignature> found;
+    SqliteStatement q(db_, SelectSignaturesSql);
+    q.bind(1, from);
+    q.bind(2, to);
+    while (q.step()) {
+        LoggedSignature s{q.integer(0), q.text(1), {}};
+        s.signature.vdDb = q.real(2);
+        if (!q.isNull(3)) s.signature.burstRateHz = q.real(3);
+        if (!q.isNull(4)) s.signature.combSpacingKHz = q.real(4);
+        s.signature.combLines = static_cast<int>(q.integer(5));
+        s.signature.cls = q.text(6);
+        for (int i = 0; i < 5; ++i) s.signature.apdPercent[static_cast<std::size_t>(i)] = q.real(7 + i);
+        found.push_back(std::move(s));
+    }
+    return found;
 }
 
 void StationLog::addGap(const LogGap& gap) {

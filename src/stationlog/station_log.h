@@ -6,6 +6,7 @@
 #include <string>
 
 #include "stationlog/log_reading.h"
+#include "stationlog/log_signature.h"
 #include "stationlog/sqlite_db.h"
 
 namespace fw {
@@ -34,7 +35,11 @@ class StationLog {
     void add(const LogReading& reading);
     // Appends many readings in one transaction: all of them or none.
     void addAll(std::span<const LogReading> readings);
+    // Appends one reading with the noise's signature, both in one transaction.
+    void add(const LogReading& reading, const LogSignature& signature);
     void addGap(const LogGap& gap);
+    // The signatures of the readings from `from` on and before `to`, in time order.
+    std::vector<LoggedSignature> signatures(UtcSeconds from, UtcSeconds to);
 
     const std::string& path() const { return db_.path(); }
     // For the query functions of the library.

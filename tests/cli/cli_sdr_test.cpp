@@ -3,6 +3,7 @@
 #include "cli/cli_run.h"
 #include "sdr/sdr_lock.h"
 #include "stationlog/sample_log.h"
+#include "stationlog/station_log.h"
 #include "support/test_sdr.h"
 
 namespace fw::cli::test {
@@ -72,6 +73,12 @@ TEST(CliSdr, MonitorLogsSdrReadingsAndEveryCommandRefusesASecondUserOfTheSdr) {
     const CliRun run = Cli(monitor);
     ASSERT_EQ(run.code, ExitOk) << run.err;
     EXPECT_NE(run.err.find("40m: N0 "), std::string::npos) << run.err;
+    // The log keeps each reading's signature.
+    const auto signatures = fw::StationLog::Open(log, fw::StationLog::OpenMode::ReadOnly).signatures(0, INT64_MAX);
+    ASSERT_EQ(signatures.size(), 2u);
+    EXPECT_EQ(signatures[1].band, "40m");
+    EXPECT_EQ(signatures[1].signature.cls, "gaussian");
+    EXPECT_NEAR(signatures[1].signature.vdDb, 1.05, 0.1);
     // The same device with its arguments written otherwise.
     const rig::RigLock held = sdr::LockSdr(" n0_db=-140 ,driver=fwtest", "Floorwatch");
     const std::string inUse = "SDR in use by Floorwatch (pid " + std::to_string(getpid()) + ")\n";

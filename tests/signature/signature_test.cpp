@@ -43,6 +43,7 @@ TEST(NoiseSignature, TellsGaussianBurstyAndCombNoiseApart) {
         const char* cls;
     } cases[] = {
         {"gaussian", BurstyNoise(1.0, 0), 0.95, 1.15, 0, 0, 0, "gaussian"},
+        {"gaussian, 0.2 s", BurstyNoise(0.2, 0), 0.95, 1.15, 0, 0, 0, "gaussian"},
         // Three strong carriers are notched out and leave the noise's Vd as it was.
         {"carriers", test::SyntheticIq(SigRate, SigN0, Carriers(-160 * bin, 96 * bin, 3, 45), 3).take(256000),
          0.95, 1.15, 0, 0, 0, "gaussian"},
@@ -158,8 +159,10 @@ TEST(SignatureText, ClassHintAndCsv) {
     EXPECT_NE(SignatureHint(sig).find("without a steady rate"), std::string::npos);
     sig.vdDb = 1.05;
     EXPECT_EQ(SignatureCsv(sig).substr(SignatureCsv(sig).find('\n') + 1, 17), "1.050,,,0,gaussia");
-    sig.burstRateHz = 37;
-    EXPECT_NE(SignatureHint(sig).find("not in step with the mains"), std::string::npos);
+    for (double hz : {37.0, 792.0}) {
+        sig.burstRateHz = hz;
+        EXPECT_NE(SignatureHint(sig).find("not in step with the mains"), std::string::npos) << hz;
+    }
 }
 
 }  // namespace

@@ -107,3 +107,31 @@ TEST(SpectrumView, PictureShowsTraceNoiseLineAndUsedEdges) {
 
 }  // namespace
 }  // namespace fw
+
+namespace fw {
+namespace {
+
+TEST(SpectrumView, ShowsTheSignatureBesideN0AndMarksTheCombAboveItsLines) {
+    SpectrumViewInputs in;
+    in.centreHz = 7.1e6;
+    in.spanHz = 250e3;
+    in.noiseDensityDbfsPerHz = -140;
+    for (int k = -400; k <= 400; ++k)
+        if (std::abs(k) > 3) in.bins.push_back({7.1e6 + k * 250.0, k % 100 == 0 ? -120.0 : -140.0});
+    in.signatureText = "Vd 1.05 dB, bursts none, comb 6 lines every 25.00 kHz: comb";
+    in.combLinesHz = {7.0e6, 7.025e6, 7.05e6, 7.15e6, 7.175e6, 7.2e6};
+    const SpectrumDrawing d = DescribeSpectrum(in);
+    ASSERT_GE(d.legend.size(), 4u);
+    EXPECT_EQ(d.legend[1].text, "N0");
+    EXPECT_EQ(d.legend[3].text, in.signatureText);
+    EXPECT_EQ(d.legend.back().text, "Comb lines");
+    ASSERT_EQ(d.combMarks.size(), 6u);
+    const LinearAxis level(d.levels.low, d.levels.high, d.frame.plot.bottom, d.frame.top());
+    for (const LineSegment& m : d.combMarks) {
+        EXPECT_EQ(m.x1, m.x2);
+        EXPECT_LT(m.y2, level.pixel(-120));  // above its line's bin
+    }
+}
+
+}  // namespace
+}  // namespace fw

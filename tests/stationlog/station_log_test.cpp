@@ -284,3 +284,25 @@ TEST(BandLabels, AFreeFrequencysLabelIsTheSameUnderAnyCLocale) {
 
 }  // namespace
 }  // namespace fw
+
+namespace fw {
+namespace {
+
+TEST(StationLog, KeepsASignatureBesideItsReadingWithAbsentRatesAsNull) {
+    StationLog log = StationLog::Open(":memory:");
+    const auto readings = SampleReadings();
+    LogSignature comb{1.07, std::nullopt, 25.0, 7, "comb", {36.5, 4.1, 0.2, 0, 0}};
+    LogSignature bursts{4.2, 100.0, std::nullopt, 0, "impulsive", {20, 9, 5, 2, 1}};
+    log.add(readings[0], comb);
+    log.add(readings[1]);
+    log.add(readings[2], bursts);
+    const auto found = log.signatures(readings[0].utc, readings[2].utc + 1);
+    ASSERT_EQ(found.size(), 2u);
+    EXPECT_EQ(found[0].signature, comb);
+    EXPECT_EQ(found[1].signature, bursts);
+    EXPECT_EQ(found[1].utc, readings[2].utc);
+    EXPECT_TRUE(log.signatures(readings[2].utc + 1, readings[2].utc + 2).empty());
+}
+
+}  // namespace
+}  // namespace fw
