@@ -34,15 +34,19 @@ constexpr const char* InsertReadings =
     " SELECT count(*), min(utc), max(utc) FROM new";
 
 // The hours of the batch, each band's median Fa and count recomputed from all the station's
-// readings of that hour, whichever log they came from.
+// readings of that hour, whichever log they came from. The batch's span ($2, $3) bounds the
+// scan, so that the server reads those hours once instead of the band's whole month.
 constexpr const char* UpdateHourly =
     "INSERT INTO floorwatch.hourly (callsign, band, hour_utc, median_fa_db, readings)"
-    " SELECT $1, r.band, t.h, percentile_cont(0.5) WITHIN GROUP (ORDER BY r.fa_db), count(*)"
-    " FROM (SELECT DISTINCT band, date_trunc('hour', to_timestamp(utc)) AS h"
-    "       FROM pg_temp.fw_upload_readings WHERE band <> '') t"
-    " JOIN floorwatch.readings r ON r.callsign = $1 AND r.band = t.band"
-    "  AND r.utc >= t.h AND r.utc < t.h + interval '1 hour'"
-    " GROUP BY r.band, t.h"
+    " SELECT $1, r.band, date_trunc('hour', r.utc),"
+    " percentile_cont(0.5) WITHIN GROUP (ORDER BY r.fa_db), count(*)"
+    " FROM floorwatch.readings r"
+    " WHERE r.callsign = $1 AND r.utc >= date_trunc('hour', to_timestamp($2))"
+    " AND r.utc < date_trunc('hour', to_timestamp($3)) + interval '1 hour'"
+    " AND (r.band, date_trunc('hour', r.utc)) IN"
+    "  (SELECT DISTINCT band, date_trunc('hour', to_timestamp(utc))"
+    "   FROM pg_temp.fw_upload_readings WHERE band <> '')"
+    " GROUP BY 1, 2, 3"
     " ON CONFLICT (callsign, band, hour_utc) DO UPDATE"
     " SET median_fa_db = excluded.median_fa_db, readings = excluded.readings";
 
@@ -278,7 +282,8 @@ class Uploader {
             const PgResult r = conn_.exec(InsertReadings, {request_.callsign, uuid_});
             inserted = r.integer(0, 0);
             if (!r.isNull(0, 1)) first = r.text(0, 1), last = r.text(0, 2);
-            conn_.exec(UpdateHourly, {request_.callsign});
+            conn_.exec(UpdateHourly, {request_.callsign, std::to_string(b.first),
+                                      std::to_string(b.last)});
         }
         moveMark({b.lastId, before.gaps}, inserted, first, last);
         t.commit();

@@ -3,7 +3,9 @@
 // server listening only on a Unix socket there, under a port number that is free. PostgreSQL
 // refuses to run as root, so where the tests run as root (as in CI) its programs run as the
 // ordinary user "nobody", who owns the folder. The server is stopped and the folder removed
-// when the cluster goes, whatever the test did.
+// when the cluster goes, whatever the test did; should the test program die before, a guard
+// process stops the server and removes the folder.
+#include <fcntl.h>
 #include <grp.h>
 #include <netinet/in.h>
 #include <sys/socket.h>
@@ -40,12 +42,14 @@ class PgCluster {
             return;
         }
         if (!start()) error_ = "the server did not start: see " + dir_ + "/server.log";
+        startGuard();
     }
 
     ~PgCluster() {
         stop();
         std::error_code ec;
         if (!dir_.empty()) std::filesystem::remove_all(dir_, ec);
+        if (guard_ >= 0) close(guard_);
     }
     PgCluster(const PgCluster&) = delete;
     PgCluster& operator=(const PgCluster&) = delete;
@@ -81,6 +85,31 @@ class PgCluster {
     }
 
   private:
+    // A child that waits for the end of this process (the end of a pipe that only this
+    // process holds open) and then stops the server and removes the folder.
+    void startGuard() {
+        int ends[2];
+        if (pipe2(ends, O_CLOEXEC) != 0) return;
+        const pid_t child = fork();
+        if (child < 0) {
+            close(ends[0]);
+            close(ends[1]);
+            return;
+        }
+        if (child == 0) {
+            close(ends[1]);
+            char byte;
+            while (read(ends[0], &byte, 1) != 0 && errno == EINTR) {
+            }
+            if (running_) Run({bin_ + "/pg_ctl", "-D", data(), "-m", "immediate", "-w", "stop"});
+            std::error_code ec;
+            std::filesystem::remove_all(dir_, ec);
+            _exit(0);
+        }
+        close(ends[0]);
+        guard_ = ends[1];
+    }
+
     std::string data() const { return dir_ + "/data"; }
 
     static std::string FindBin() {
@@ -135,6 +164,7 @@ class PgCluster {
     std::string bin_, dir_, error_;
     int port_ = 0;
     bool running_ = false;
+    int guard_ = -1;  // the write end of the guard's pipe
 };
 
 }  // namespace fw::test

@@ -1,0 +1,201 @@
+// The station network against a throwaway PostgreSQL cluster: an upload of 1,000,000 readings
+// beside psql's COPY of the same rows into the same table, and the neighbour comparison and
+// the square map over 100 stations x 13 bands of 10-minute readings (7 days; 30 days, 5.6 M
+// readings, with FW_BENCH_NETWORK_DAYS=30) beside reading the hourly rows they need. The
+// work is the server's as much as the client's, so the ratios printed here are of wall time.
+#include <benchmark/benchmark.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <memory>
+
+#include "network/hourly_questions.h"
+#include "network/log_upload.h"
+#include "network/server_schema.h"
+#include "network/stations.h"
+#include "stationlog/station_log.h"
+#include "support/pg_cluster.h"
+#include "support/run_program.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+constexpr fw::UtcSeconds Start = 1772323200;  // 2026-03-01 00:00 UTC
+
+fw::test::PgCluster& Cluster() {
+    static fw::test::PgCluster cluster;
+    return cluster;
+}
+
+double Seconds(Clock::time_point since) {
+    return std::chrono::duration<double>(Clock::now() - since).count();
+}
+
+// A fresh database with the network's tables and the station DL1ABC.
+std::string FreshDatabase(const std::string& name) {
+    fw::PgConnection admin(Cluster().conninfo());
+    admin.exec("DROP DATABASE IF EXISTS " + name);
+    admin.exec("CREATE DATABASE " + name);
+    fw::PgConnection conn(Cluster().conninfo(fw::test::PgCluster::Admin, name));
+    fw::InitServerSchema(conn);
+    fw::AddStation(conn, {"DL1ABC", *fw::ParseMaidenhead("JO40CQ").operator->(), ""});
+    return name;
+}
+
+// A station log of `n` readings: 13 bands every 10 minutes.
+const std::string& LogOf(int n) {
+    static std::string path;
+    if (!path.empty()) return path;
+    path = Cluster().conninfo().substr(5, Cluster().conninfo().find(' ') - 5) + "/bench.sqlite";
+    fw::StationLog log = fw::StationLog::Open(path);
+    std::vector<fw::LogReading> chunk;
+    for (int i = 0; i < n; ++i) {
+        chunk.push_back({Start + i / 13 * 600, "40m", 7.1, 2700, "AntVol", 2.15, 7, 22, -85,
+                         1.5 + (i % 17) * 0.25, fw::ReadingSource::Rig, "Hamlib Dummy", "JO40CQ"});
+        if (chunk.size() == 50'000 || i + 1 == n) log.addAll(chunk), chunk.clear();
+    }
+    return path;
+}
+
+double uploadSeconds = 0;
+
+void BM_NetworkUpload(benchmark::State& state) {
+    if (!Cluster().error().empty()) return state.SkipWithError(Cluster().error().c_str());
+    const std::string& path = LogOf(static_cast<int>(state.range(0)));
+    for (auto _ : state) {
+        const std::string db = FreshDatabase("upload");
+        fw::PgConnection conn(Cluster().conninfo("dl1abc", db));
+        fw::StationLog log = fw::StationLog::Open(path, fw::StationLog::OpenMode::ReadOnly);
+        fw::UploadRequest request;
+        request.callsign = "DL1ABC";
+        const auto t0 = Clock::now();
+        const fw::UploadCounts counts = fw::UploadLog(conn, log, request);
+        uploadSeconds = Seconds(t0);
+        state.SetIterationTime(uploadSeconds);
+        state.counters["readings_per_s"] = static_cast<double>(counts.readings) / uploadSeconds;
+    }
+}
+BENCHMARK(BM_NetworkUpload)->Arg(1'000'000)->Iterations(1)->UseManualTime()->Unit(benchmark::kSecond);
+
+// psql's COPY of the same rows (with their Fa and identity, as the upload sends them) into
+// the same partitioned table with its indexes, as the tables' owner.
+void BM_NetworkUpload_Baseline(benchmark::State& state) {
+    if (!Cluster().error().empty()) return state.SkipWithError(Cluster().error().c_str());
+    const std::string& path = LogOf(static_cast<int>(state.range(0)));
+    const std::string rows = path + ".copy";
+    for (auto _ : state) {
+        const std::string db = FreshDatabase("copy");
+        const std::string conninfo = Cluster().conninfo(fw::test::PgCluster::Admin, db);
+        {
+            // The rows as the upload leaves them on the server, written out by the server.
+            fw::PgConnection upload(Cluster().conninfo(fw::test::PgCluster::Admin, "upload"));
+            upload.exec("COPY floorwatch.readings TO '" + rows + "'");
+            fw::PgConnection conn(conninfo);
+            conn.exec("SELECT floorwatch.make_partitions(to_timestamp(" + std::to_string(Start) +
+                      "), to_timestamp(" + std::to_string(Start + 90 * 86400) + "))");
+        }
+        const auto t0 = Clock::now();
+        const int code = fw::test::RunProgram(
+            {"psql", "-q", conninfo, "-c", "\\copy floorwatch.readings FROM '" + rows + "'"});
+        const double copySeconds = Seconds(t0);
+        state.SetIterationTime(copySeconds);
+        if (code != 0) state.SkipWithError("psql failed");
+        std::printf("upload %.2f s, psql COPY %.2f s: %.2f x\n", uploadSeconds, copySeconds,
+                    uploadSeconds / copySeconds);
+    }
+}
+BENCHMARK(BM_NetworkUpload_Baseline)->Arg(1'000'000)->Iterations(1)->UseManualTime()->Unit(benchmark::kSecond);
+
+// 100 stations on a grid over JN/JO, 13 bands, 10-minute readings and their hourly values,
+// made on the server.
+std::string CampaignDatabase() {
+    static std::string db;
+    if (!db.empty()) return db;
+    const char* env = std::getenv("FW_BENCH_NETWORK_DAYS");
+    const int days = env ? std::atoi(env) : 7;
+    db = FreshDatabase("campaign");
+    fw::PgConnection conn(Cluster().conninfo(fw::test::PgCluster::Admin, db));
+    for (int i = 0; i < 100; ++i) {
+        const int lon = 6 + (i % 10), lat = 47 + (i / 10) * 8 / 10;
+        char loc[5] = {static_cast<char>('A' + (lon + 180) / 20), static_cast<char>('A' + (lat + 90) / 10),
+                       static_cast<char>('0' + (lon + 180) % 20 / 2), static_cast<char>('0' + (lat + 90) % 10), 0};
+        const fw::LocatorSquare square = fw::ParseMaidenhead(loc).value();
+        conn.exec("INSERT INTO floorwatch.stations (callsign, locator, lat, lon, role)"
+                  " VALUES ($1, $2, $3, $4, $1)",
+                  {"DL" + std::to_string(i % 10) + "A" + static_cast<char>('A' + i / 10), square.text,
+                   fw::PgNumber(square.centre.latDeg + (i % 3) * 0.1), fw::PgNumber(square.centre.lonDeg)});
+    }
+    const std::string end = std::to_string(Start + days * 86400);
+    conn.exec("SELECT floorwatch.make_partitions(to_timestamp(" + std::to_string(Start) +
+              "), to_timestamp(" + end + "))");
+    const auto t0 = Clock::now();
+    conn.exec("INSERT INTO floorwatch.readings SELECT s.callsign, md5(s.callsign)::uuid,"
+              " extract(epoch FROM t)::bigint * 16 + b.n, t, b.band, b.f, 2700, 'AntVol', 0, 0, 0,"
+              " 0, 0, 40 + 10 * sin(extract(hour FROM t) / 4) + random() * 6, 'rig', 'bench',"
+              " s.locator FROM floorwatch.stations s,"
+              " unnest(ARRAY['LW','MW','160m','80m','40m','30m','20m','17m','15m','12m','10m',"
+              "'6m','2m'], ARRAY[0.137,0.5,1.85,3.65,7.1,10.12,14.1,18.1,21.2,24.9,28.5,50.2,145])"
+              " WITH ORDINALITY AS b(band, f, n),"
+              " generate_series(to_timestamp(" + std::to_string(Start) + "), to_timestamp(" + end +
+              ") - interval '10 minutes', interval '10 minutes') t");
+    conn.exec("INSERT INTO floorwatch.hourly SELECT callsign, band, date_trunc('hour', utc),"
+              " percentile_cont(0.5) WITHIN GROUP (ORDER BY fa_db), count(*)"
+              " FROM floorwatch.readings GROUP BY 1, 2, 3");
+    conn.exec("VACUUM ANALYZE");
+    std::printf("campaign: %lld readings over %d days made in %.1f s\n",
+                static_cast<long long>(conn.exec("SELECT count(*) FROM floorwatch.readings").integer(0, 0)),
+                days, Seconds(t0));
+    return db;
+}
+
+fw::HourlyQuestion Question() {
+    const char* env = std::getenv("FW_BENCH_NETWORK_DAYS");
+    return {"40m", Start, Start + (env ? std::atoi(env) : 7) * 86400, {}};
+}
+
+template <typename Work>
+void RunTimed(benchmark::State& state, Work work) {
+    if (!Cluster().error().empty()) return state.SkipWithError(Cluster().error().c_str());
+    fw::PgConnection conn(Cluster().conninfo(fw::test::PgCluster::Admin, CampaignDatabase()));
+    for (auto _ : state) {
+        const auto t0 = Clock::now();
+        work(conn);
+        state.SetIterationTime(Seconds(t0));
+    }
+}
+
+void BM_NetworkCompare(benchmark::State& state) {
+    RunTimed(state, [](fw::PgConnection& conn) {
+        benchmark::DoNotOptimize(fw::CompareWithNeighbours(conn, "DL4AE", Question(), 200).hours.size());
+    });
+}
+BENCHMARK(BM_NetworkCompare)->UseManualTime()->Unit(benchmark::kMillisecond);
+
+void BM_NetworkMap(benchmark::State& state) {
+    RunTimed(state, [](fw::PgConnection& conn) {
+        benchmark::DoNotOptimize(fw::NoiseBySquare(conn, Question()).size());
+    });
+}
+BENCHMARK(BM_NetworkMap)->UseManualTime()->Unit(benchmark::kMillisecond);
+
+// Reading one band's hourly values of the span, which both questions need.
+void BM_NetworkCompare_Baseline(benchmark::State& state) {
+    RunTimed(state, [](fw::PgConnection& conn) {
+        const fw::HourlyQuestion q = Question();
+        benchmark::DoNotOptimize(conn.exec("SELECT callsign, hour_utc, median_fa_db FROM floorwatch.hourly"
+                                           " WHERE band = $1 AND hour_utc >= to_timestamp($2)"
+                                           " AND hour_utc < to_timestamp($3)",
+                                           {q.band, std::to_string(q.from), std::to_string(q.to)})
+                                     .rows());
+    });
+}
+BENCHMARK(BM_NetworkCompare_Baseline)->UseManualTime()->Unit(benchmark::kMillisecond);
+
+void BM_NetworkMap_Baseline(benchmark::State& state) {
+    BM_NetworkCompare_Baseline(state);
+}
+BENCHMARK(BM_NetworkMap_Baseline)->UseManualTime()->Unit(benchmark::kMillisecond);
+
+}  // namespace
