@@ -40,6 +40,14 @@ struct ReceiverSettings {
     SdrPreferences sdr;
 };
 
+// "Network…": the network's server (a libpq connection string without password) and this
+// station's callsign; the monitor uploads after every sweep where asked to.
+struct NetworkPreferences {
+    std::string server;
+    std::string station;
+    bool uploadAfterSweep = false;
+};
+
 struct AppSettings {
     std::string reportRecipient;  // empty: the mail program asks the user
     std::string korvanUrl;        // empty: the link says that no address is set
@@ -48,6 +56,7 @@ struct AppSettings {
     SdrPreferences sdr;
     StationLogSettings log;
     MonitorPreferences monitor;
+    NetworkPreferences network;
 };
 
 // The distributor's defaults, set at build time (CMake cache variables FW_REPORT_RECIPIENT,

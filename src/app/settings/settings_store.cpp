@@ -159,6 +159,10 @@ AppSettings LoadSettings(QSettings& store) {
     s.monitor.everySeconds =
         Int(store, "monitor/everySeconds", s.monitor.everySeconds, 1, 86400 * 7);
     s.monitor.forMinutes = Int(store, "monitor/forMinutes", s.monitor.forMinutes, 0, 525600);
+    s.network.server = Text(store, "network/server", s.network.server);
+    s.network.station = Text(store, "network/station", s.network.station);
+    s.network.uploadAfterSweep =
+        store.value("network/uploadAfterSweep", s.network.uploadAfterSweep).toBool();
     return s;
 }
 
@@ -186,6 +190,9 @@ void SaveSettings(QSettings& store, const AppSettings& s) {
     store.setValue("monitor/bands", Q(s.monitor.bands));
     store.setValue("monitor/everySeconds", s.monitor.everySeconds);
     store.setValue("monitor/forMinutes", s.monitor.forMinutes);
+    store.setValue("network/server", Q(s.network.server));
+    store.setValue("network/station", Q(s.network.station));
+    store.setValue("network/uploadAfterSweep", s.network.uploadAfterSweep);
 }
 
 namespace {

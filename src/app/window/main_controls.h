@@ -55,6 +55,7 @@ struct MainActions {
     QAction* logToList = nullptr;
     QAction* exportLog = nullptr;
     QAction* campaignReport = nullptr;
+    QAction* network = nullptr;
     // "Information"
     QAction* about = nullptr;
     QAction* help = nullptr;

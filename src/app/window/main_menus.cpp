@@ -74,6 +74,8 @@ MainActions BuildMainMenus(QMainWindow& window, QWidget& image, QWidget& listBox
     a.logToList = Item(stationLog, "Log &to Measurement List…");
     a.exportLog = Item(stationLog, "&Export…");
     a.campaignReport = Item(stationLog, "&Campaign Report…");
+    Separator(stationLog);
+    a.network = Item(stationLog, "&Network…");
 
     QMenu* info = bar->addMenu(QStringLiteral("&Information"));
     a.about = Item(info, "&About");

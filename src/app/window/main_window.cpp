@@ -25,6 +25,7 @@
 #include "app/stationlog/entry_logger.h"
 #include "app/stationlog/monitor_controller.h"
 #include "app/stationlog/monitor_runner.h"
+#include "app/stationlog/network_controller.h"
 #include "app/stationlog/station_log_controller.h"
 
 namespace fw {
@@ -70,11 +71,15 @@ MainWindow::MainWindow(WindowDialogs* dialogs, const QString& programFilePath) {
     picture_ = std::make_unique<PictureController>(*document_, *dialogs_, a, this);
     stationLog_ = std::make_unique<StationLogController>(*document_, *dialogs_, a, *this,
                                                          *controls_.GBUD, this);
+    network_ = std::make_unique<NetworkController>(*document_, *dialogs_, *a.network, *this, this);
     // One user of the rig at a time: a reading or sweep and the monitor hold each other's start.
     MonitorController& monitor = stationLog_->monitor();
     connect(rig_.get(), &RigController::busyChanged, &monitor, &MonitorController::setStartBlocked);
     connect(&monitor, &MonitorController::runningChanged, rig_.get(),
             &RigController::setStartBlocked);
+    // After each of the monitor's sweeps the log may be uploaded to the network's server.
+    connect(&monitor.runner(), &MonitorRunner::statusChanged, network_.get(),
+            &NetworkController::monitorStatus);
     // The monitor's SDR measurements go to the Spectrum window too.
     connect(&monitor.runner(), &MonitorRunner::noiseMeasured, rig_.get(), &RigController::showNoise);
 }

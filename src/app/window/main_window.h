@@ -22,6 +22,7 @@ class PrintController;
 class RigController;
 class SettingsController;
 class StationLogController;
+class NetworkController;
 
 class MainWindow : public QMainWindow, public WindowFrame {
     Q_OBJECT
@@ -66,6 +67,7 @@ class MainWindow : public QMainWindow, public WindowFrame {
     std::unique_ptr<PrintController> print_;
     std::unique_ptr<PictureController> picture_;
     std::unique_ptr<StationLogController> stationLog_;
+    std::unique_ptr<NetworkController> network_;
     bool closeDeferred_ = false;  // a close waits for the station log's pending commits
 };
 
