@@ -13,6 +13,7 @@
 #include "network/upload_worker.h"
 #include "network_fixture.h"
 #include "stationlog/log_identity.h"
+#include "stationlog/log_schema.h"
 #include "stationlog/log_stats.h"
 #include "stationlog/utc_text.h"
 #include "support/read_file.h"
@@ -150,8 +151,19 @@ TEST_F(UploadTest, AnotherStationsRoleIsRefusedByTheServer) {
 }
 
 TEST_F(UploadTest, AnOlderLogReadOnlyHasTheIdentityItGetsWhenWritten) {
-    const std::string path = makeLog("a.sqlite", SweepReadings(March, 10));
-    StationLog::Open(path).database().exec("DROP TABLE log_identity; PRAGMA user_version = 3");
+    // A log of version 3, before logs kept their identity, with ten readings.
+    const std::string path = folder_.file("a.sqlite");
+    {
+        SqliteDb raw(path, SqliteDb::Mode::ReadWriteCreate);
+        MigrateSchema(raw, 3);
+        for (int i = 0; i < 10; ++i)
+            raw.exec("INSERT INTO readings (utc, band, freq_mhz, bandwidth_hz, method, gain_dbi,"
+                     " s_units, antvolt_dbuv, antpower_dbm, field_dbuvm, source, rig, locator)"
+                     " VALUES (" + std::to_string(March + i * 600) +
+                     ", '40m', 7.1, 2700, 'AntVol', 0, 0, 0, 0, 12.5, 'rig', 'Dummy', 'JO40CQ')");
+        raw.exec("INSERT INTO gaps (utc, band, freq_mhz, reason, rig)"
+                 " VALUES (" + std::to_string(March) + ", '40m', 7.1, 'no answer', 'Dummy')");
+    }
     const auto readOnly = LogIdentity(*std::make_unique<StationLog>(
         StationLog::Open(path, StationLog::OpenMode::ReadOnly)));
     ASSERT_TRUE(readOnly);
