@@ -568,11 +568,12 @@ class StationLogTest : public QObject {
         WindowFixture& f = w.f;
         QTemporaryDir& dir = w.dir;
         const LogSpan day{March1, March1 + 86400};
-        const std::optional<LogSpan> noComparison;
+        const LogSpan early{March1, March1 + 7200}, late{March1 + 7200, March1 + 86400};
         std::vector<int> pageCounts;
-        for (const std::optional<LogSpan>& before : {noComparison, std::optional(day)}) {
+        for (const bool compare : {false, true}) {
             const QString pdf = dir.filePath(QStringLiteral("report%1.pdf").arg(pageCounts.size()));
-            f.dialogs.campaignAnswers.push_back(CampaignRequest{day, before, before, {}});
+            f.dialogs.campaignAnswers.push_back(compare ? CampaignRequest{day, early, late, {}}
+                                                        : CampaignRequest{day, {}, {}, {}});
             f.dialogs.saveAnswers.push_back(pdf);
             int pages = 0, lastShown = 0;
             // The report is built off the window's thread; the preview opens after.
@@ -613,6 +614,12 @@ class StationLogTest : public QObject {
         f.c().actions.campaignReport->trigger();
         QTRY_COMPARE_WITH_TIMEOUT(f.dialogs.messages.size(), 1u, 60000);
         QCOMPARE(f.dialogs.messages[0].text, QString::fromLatin1(NoReadingsInSpanText));
+        // Nor does a comparison of a span with itself.
+        f.dialogs.campaignAnswers.push_back(CampaignRequest{day, day, day, {}});
+        f.c().actions.campaignReport->trigger();
+        QTRY_COMPARE_WITH_TIMEOUT(f.dialogs.messages.size(), 2u, 60000);
+        QVERIFY(f.dialogs.messages[1].text.startsWith(
+            QStringLiteral("Cannot compare: the before and after spans are the same")));
     }
     // Cancel in the progress window gives the report up: no print window and no message,
     // the command usable again.
