@@ -40,13 +40,14 @@ int RunSdrReadings(bool sweep, ArgList& args, std::ostream& out, std::ostream& e
     if (appendTo) append.emplace(*appendTo, sep);
 
     // One user of the device at a time, taken before it is opened.
-    const rig::RigLock lock =
-        sdr::LockSdr(settings->args, sweep ? "floorwatch-cli sdr sweep" : "floorwatch-cli sdr read");
     SignalStop interrupt;
+    const sdr::ClaimedSdr claimed =
+        sdr::ClaimSdr(*settings, sweep ? "floorwatch-cli sdr sweep" : "floorwatch-cli sdr read",
+                      interrupt.token());
     const std::unique_ptr<sdr::SdrSession> session =
-        sdr::OpenSdrSession(*settings, interrupt.token());
+        sdr::OpenSdrSession(claimed.settings, interrupt.token());
     const sdr::SdrSweepResult result = sdr::RunSdrSweep(
-        *session, resolved, *settings, plan,
+        *session, resolved, claimed.settings, plan,
         [&](const sdr::NoiseReading& r) {
             PrintNoiseNotes(r, err);
             out << ListLine(r.entry.row, sep) << std::endl;
@@ -68,7 +69,9 @@ int CmdSdr(ArgList& args, std::ostream& out, std::ostream& err) {
     try {
         if (sub == "devices") {
             args.expectEmpty();
-            for (const sdr::SdrDeviceInfo& d : sdr::FindSdrDevices()) out << sdr::DeviceLine(d) << '\n';
+            SignalStop interrupt;
+            for (const sdr::SdrDeviceInfo& d : sdr::FindSdrDevices({}, interrupt.token()))
+                out << sdr::DeviceLine(d) << '\n';
             return ExitOk;
         }
         if (sub == "signature") return RunSdrSignature(args, out, err);
@@ -77,6 +80,10 @@ int CmdSdr(ArgList& args, std::ostream& out, std::ostream& err) {
     } catch (const rig::ReadingInputError& e) {
         throw Refusal(e.what());
     } catch (const sdr::SdrError& e) {
+        throw Refusal(e.what());
+    } catch (const sdr::SdrSearchError& e) {
+        throw Refusal(e.what());
+    } catch (const sdr::RefusedReading& e) {
         throw Refusal(e.what());
     } catch (const rig::RigError& e) {
         throw Refusal(e.what());

@@ -59,9 +59,11 @@ int RunSdrSignature(ArgList& args, std::ostream& out, std::ostream& err) {
     const rig::ResolvedTarget where = rig::ResolveTarget(
         band ? rig::RigTarget::Band(*band) : rig::RigTarget::Free(*freq), plan, sep);
 
-    const rig::RigLock lock = sdr::LockSdr(settings->args, "floorwatch-cli sdr signature");
     SignalStop interrupt;
-    const std::unique_ptr<sdr::SdrSession> session = sdr::OpenSdrSession(*settings, interrupt.token());
+    const sdr::ClaimedSdr claimed =
+        sdr::ClaimSdr(*settings, "floorwatch-cli sdr signature", interrupt.token());
+    const std::unique_ptr<sdr::SdrSession> session =
+        sdr::OpenSdrSession(claimed.settings, interrupt.token());
     try {
         const sdr::Capture c = session->capture(where.frequencyMHz * 1e6, settings->seconds, interrupt.token());
         err << where.label << ": " << sdr::NoiseSummary(c.floor) << '\n';

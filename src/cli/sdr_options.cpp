@@ -37,11 +37,14 @@ rig::ReadingPlan TakeNoisePlan(ArgList& args, char sep) {
 }
 
 std::optional<sdr::SdrSettings> TakeSdrOptions(ArgList& args, char sep) {
-    const auto [device, rate, gain, antenna, ref, seconds] = args.takeOptions(
-        "--sdr", "--sdr-rate", "--sdr-gain", "--sdr-antenna", "--ref", "--seconds");
+    const auto [device, rate, gain, antenna, stream, ref, seconds] =
+        args.takeOptions("--sdr", "--sdr-rate", "--sdr-gain", "--sdr-antenna", "--sdr-stream",
+                         "--ref", "--seconds");
     if (!device) {
-        if (rate || gain || antenna || ref || seconds)
-            throw UsageError("--sdr-rate, --sdr-gain, --sdr-antenna, --ref and --seconds go with --sdr");
+        if (rate || gain || antenna || stream || ref || seconds)
+            throw UsageError(
+                "--sdr-rate, --sdr-gain, --sdr-antenna, --sdr-stream, --ref and --seconds go "
+                "with --sdr");
         return std::nullopt;
     }
     if (!ref) throw UsageError("--sdr needs --ref DBM, the level that reads 0 dBFS");
@@ -51,6 +54,7 @@ std::optional<sdr::SdrSettings> TakeSdrOptions(ArgList& args, char sep) {
     if (rate) s.rateHz = ParseRealOption("--sdr-rate", *rate, sep);
     if (gain) s.gainDb = ParseRealOption("--sdr-gain", *gain, sep);
     s.antenna = antenna.value_or("");
+    s.streamArgs = stream.value_or("");
     if (seconds) s.seconds = ParseRealOption("--seconds", *seconds, sep);
     try {
         if (rate) rig::CheckWithin(sdr::SdrRateHzLimits, s.rateHz, "--sdr-rate", "Hz", *rate, sep);

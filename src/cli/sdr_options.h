@@ -22,7 +22,8 @@ double ParseRefOption(const std::string& text, char sep);
 // S-meter's --samples and --settle are a UsageError.
 rig::ReadingPlan TakeNoisePlan(ArgList& args, char sep);
 
-// SDR = --sdr ARGS [--sdr-rate HZ] [--sdr-gain DB] [--sdr-antenna NAME] --ref DBM, and
+// SDR = --sdr ARGS [--sdr-rate HZ] [--sdr-gain DB] [--sdr-antenna NAME]
+// [--sdr-stream KEY=VALUE,...] --ref DBM, and
 // --seconds S (the capture time); none when --sdr is not given. --ref missing with --sdr,
 // or the other options without --sdr, is a UsageError; an unreadable value a Refusal.
 std::optional<sdr::SdrSettings> TakeSdrOptions(ArgList& args, char sep);
@@ -33,6 +34,8 @@ inline constexpr const char* SdrOptionsHelp =
     "  --sdr-rate HZ        sample rate (default the supported rate closest to 2.048 MS/s)\n"
     "  --sdr-gain DB        receiver gain in dB, automatic gain control off\n"
     "  --sdr-antenna NAME   the receiver's antenna input\n"
+    "  --sdr-stream KEY=VALUE,...\n"
+    "                       SoapySDR stream arguments, e.g. remote:format=CS8\n"
     "  --ref DBM            antenna power in dBm that reads 0 dBFS at this gain\n"
     "  --seconds S          capture time per reading, 0.1 to 60 (default 1)\n";
 

@@ -1,6 +1,8 @@
 #include "libs/process_start.h"
 
 #include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
 #include <spawn.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -9,6 +11,7 @@
 #include <cerrno>
 #include <cstdlib>
 #include <string_view>
+#include <thread>
 
 #include "libs/unique_fd.h"
 
@@ -72,6 +75,63 @@ int RunProgram(const std::string& program, const std::vector<std::string>& argum
     if (posix_spawn(&pid, path.c_str(), nullptr, nullptr, argv.data(), environ) != 0)
         return ProgramNotStarted;
     return WaitFor(pid);
+}
+
+ProgramOutput RunProgramForOutput(const std::string& program,
+                                  const std::vector<std::string>& arguments,
+                                  std::chrono::milliseconds limit, std::stop_token stop) {
+    constexpr int PollMs = 100;  // a stop is seen within this
+    ProgramOutput result;
+    if (!IsExecutableFile(program)) return result;
+    std::vector<char*> argv = ArgumentVector(program, arguments);
+    int fds[2];
+    if (pipe2(fds, O_CLOEXEC) != 0) return result;
+    UniqueFd readEnd(fds[0]), writeEnd(fds[1]);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
+    posix_spawn_file_actions_adddup2(&actions, writeEnd.get(), STDOUT_FILENO);
+    pid_t pid = 0;
+    const int started = posix_spawn(&pid, program.c_str(), &actions, nullptr, argv.data(), environ);
+    posix_spawn_file_actions_destroy(&actions);
+    if (started != 0) return result;
+    writeEnd.reset();
+
+    const auto deadline = std::chrono::steady_clock::now() + limit;
+    const auto giveUp = [&] {
+        kill(pid, SIGKILL);
+        WaitFor(pid);
+        result.status = stop.stop_requested() ? ProgramStopped : ProgramTimedOut;
+        return result;
+    };
+    const auto tooLate = [&] {
+        return stop.stop_requested() || std::chrono::steady_clock::now() >= deadline;
+    };
+    char buffer[4096];
+    for (;;) {
+        if (tooLate()) return giveUp();
+        pollfd ready{readEnd.get(), POLLIN, 0};
+        if (poll(&ready, 1, PollMs) <= 0) continue;
+        const ssize_t n = read(readEnd.get(), buffer, sizeof buffer);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) break;  // the program closed its output, normally by ending
+        result.output.append(buffer, static_cast<std::size_t>(n));
+    }
+    // A program may close its output and still not end: it is waited for within the limit.
+    for (;;) {
+        int status = 0;
+        const pid_t ended = waitpid(pid, &status, WNOHANG);
+        if (ended == pid) {
+            result.status = WIFEXITED(status) ? WEXITSTATUS(status) : ProgramEndedAbnormally;
+            return result;
+        }
+        if (ended < 0 && errno != EINTR) {
+            result.status = ProgramEndedAbnormally;
+            return result;
+        }
+        if (tooLate()) return giveUp();
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
 }
 
 // A child starts the program as its own child and ends at once, so the program is adopted

@@ -142,12 +142,13 @@ class MonitorRun {
         }
         if (stop_.stop_requested() && std::holds_alternative<std::string>(result)) return false;
         const UtcSeconds at = UtcSecondsAt(clock_.now());
-        if (const auto* row = std::get_if<MeasRow>(&result)) {
-            LogReading reading = ReadingFromRow(*row, at, band.band, sweeper_.source(),
+        if (const auto* read = std::get_if<BandReading>(&result)) {
+            LogReading reading = ReadingFromRow(read->row, at, band.band, sweeper_.source(),
                                                 sweeper_.rigName(), settings_.locator);
             const ReadingCalibration applied = sweeper_.calibration();
             reading.calOffsetDb = applied.offsetDb;
             reading.refLevelDbm = applied.refLevelDbm;
+            reading.estimate = read->estimate;
             const std::optional<LogSignature> signature = sweeper_.lastSignature();
             write([&] { signature ? log_.add(reading, *signature) : log_.add(reading); },
                   "the reading of " + band.band);

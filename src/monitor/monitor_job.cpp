@@ -6,7 +6,9 @@
 #include "rig/plan_limits.h"
 #include "rig/rig_error.h"
 #include "rig/rig_lock.h"
+#include "rig/pacing.h"
 #include "sdr/sdr_lock.h"
+#include "sdr/sdr_open.h"
 
 namespace fw {
 
@@ -31,9 +33,10 @@ namespace {
 std::unique_ptr<Sweeper> TakeReceiver(const MonitorJob& job, std::optional<rig::RigLock>& lock,
                                       std::stop_token stop, std::stop_token hurry) {
     if (job.sdr) {
-        lock.emplace(sdr::LockSdr(job.sdr->args, job.rigUser));
-        return std::make_unique<SdrSweeper>(*job.sdr, job.plan.reading, job.sep, std::move(stop),
-                                            job.noise);
+        sdr::ClaimedSdr claimed = sdr::ClaimSdr(*job.sdr, job.rigUser, stop);
+        lock.emplace(std::move(claimed.lock));
+        return std::make_unique<SdrSweeper>(std::move(claimed.settings), job.plan.reading,
+                                            job.sep, std::move(stop), job.noise);
     }
     lock.emplace(job.connection, job.rigUser);
     return std::make_unique<RigSweeper>(job.connection, job.plan, job.sep,
@@ -50,6 +53,10 @@ Outcome<MonitorEnd> RunMonitorJob(const MonitorJob& job, MonitorClock& clock, st
         sweeper = TakeReceiver(job, lock, stop, std::move(hurry));
     } catch (const rig::RigError& e) {
         return Outcome<MonitorEnd>::Fail(e.what());
+    } catch (const sdr::SdrError& e) {
+        return Outcome<MonitorEnd>::Fail(e.what());
+    } catch (const rig::Cancelled&) {
+        return Outcome<MonitorEnd>::Fail(sdr::StoppedWhileOpeningText);
     }
     if (std::string error = sweeper->connect(); !error.empty())
         return Outcome<MonitorEnd>::Fail(std::move(error));

@@ -45,10 +45,20 @@ BandReadResult SdrSweeper::read(const LogBand& band) {
         if (observer_) observer_(r);
         calibration_ = {r.offsetDb, r.refDbm};
         if (r.signature) signature_ = ToLogSignature(r.signature.value());
-        return r.entry.row;
+        return BandReading(r.entry.row, EstimateOf(r.floor));
     } catch (const std::exception& e) {
         return std::string(e.what());
     }
+}
+
+SdrEstimate EstimateOf(const NoiseFloor& floor) {
+    return SdrEstimate{floor.densityDbfsPerHz,
+                       floor.segments,
+                       floor.fftLength,
+                       floor.binsUsed,
+                       floor.occupancy * 100,
+                       floor.percentile,
+                       static_cast<std::int64_t>(floor.fullScaleSamples)};
 }
 
 std::string SdrSweeper::rigName() const {

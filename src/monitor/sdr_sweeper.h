@@ -18,6 +18,9 @@ namespace fw {
 // Told each measurement before its row is logged: the noise floor and the used spectrum.
 using NoiseObserver = std::function<void(const sdr::NoiseReading&)>;
 
+// What the station log keeps of a reading's estimate.
+SdrEstimate EstimateOf(const NoiseFloor& floor);
+
 class SdrSweeper final : public Sweeper {
   public:
     // `settings` open the device and give the capture time and the reference level;

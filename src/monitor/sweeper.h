@@ -3,6 +3,7 @@
 // provides one over Hamlib, SdrSweeper one over SoapySDR; tests provide their own.
 #include <optional>
 #include <string>
+#include <utility>
 #include <variant>
 
 #include "measure/meas_list.h"
@@ -11,8 +12,16 @@
 
 namespace fw {
 
-// The row of one reading, or the text that says why the band could not be read.
-using BandReadResult = std::variant<MeasRow, std::string>;
+// One reading's row, and the estimate behind it where the receiver makes one (an SDR).
+struct BandReading {
+    BandReading(MeasRow r, std::optional<SdrEstimate> e = std::nullopt)
+        : row(std::move(r)), estimate(std::move(e)) {}
+    MeasRow row;
+    std::optional<SdrEstimate> estimate;
+};
+
+// The reading, or the text that says why the band could not be read.
+using BandReadResult = std::variant<BandReading, std::string>;
 
 // The calibration applied to a reading, as the log keeps it with the reading.
 struct ReadingCalibration {

@@ -1,20 +1,33 @@
 #pragma once
 // One user of an SDR at a time, across processes, by the rig's lock (rig/rig_lock.h) on a
-// file keyed by the device arguments.
+// file keyed by the device that SoapySDR finds for the arguments, so that every way of
+// naming one receiver ("driver=rtlsdr", "serial=0001", ...) takes one lock.
+#include <stop_token>
 #include <string>
 
 #include "rig/rig_lock.h"
+#include "sdr/sdr_find.h"
+#include "sdr/sdr_session.h"
 
 namespace fw::sdr {
 
-// "sdr-driver_rtlsdr_serial_0001.lock": the arguments' KEY=VALUE pairs in the order of their
-// keys, so that "serial=1,driver=x" and "driver=x, serial=1" name the same device. Arguments
+// "sdr-rtlsdr_serial_0001.lock": the device's driver and serial, or its label where it has
+// no serial. A device reached through SoapySDR's remote module is named by the driver on the
+// server, so that it is one lock with the same device opened directly on that machine. Keys
 // too long for a file name are named by their SHA-256.
-std::string SdrLockFileName(const std::string& args);
+std::string SdrLockFileName(const SdrDeviceInfo& device);
 
-// Takes the SDR of `args` for `user` ("floorwatch-cli sdr read", "Floorwatch") without
-// waiting and before the device is touched. Throws rig::RigError "SDR in use by USER (pid N)"
-// when another job holds it, or why the lock file cannot be made.
-rig::RigLock LockSdr(const std::string& args, const std::string& user);
+// The device of `settings` found and taken for `user` ("floorwatch-cli sdr read",
+// "Floorwatch") without waiting and before it is opened; `settings` with the arguments
+// that open just that device through its own driver's module.
+struct ClaimedSdr {
+    rig::RigLock lock;
+    SdrSettings settings;
+};
+
+// Throws SdrError "SDR not available: no device matches ..." or with why the search failed,
+// rig::RigError "SDR in use by USER (pid N)" when another job holds it or why the lock file
+// cannot be made, and rig::Cancelled when `stop` is requested during the search.
+ClaimedSdr ClaimSdr(const SdrSettings& settings, const std::string& user, std::stop_token stop);
 
 }  // namespace fw::sdr

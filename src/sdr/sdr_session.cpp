@@ -9,6 +9,7 @@
 #include <complex>
 
 #include "rig/pacing.h"
+#include "sdr/native_samples.h"
 
 namespace fw::sdr {
 
@@ -45,17 +46,14 @@ void CheckAntenna(SoapySDR::Device& device, const std::string& antenna) {
 
 SdrError::SdrError(const std::string& reason) : std::runtime_error("SDR not available: " + reason) {}
 
-std::vector<SdrDeviceInfo> FindSdrDevices() {
-    std::vector<SdrDeviceInfo> found;
-    for (const SoapySDR::Kwargs& args : SoapySDR::Device::enumerate())
-        found.push_back({Value(args, "driver"), Value(args, "label"), Value(args, "serial")});
-    return found;
-}
-
-std::string DeviceLine(const SdrDeviceInfo& device) {
-    std::string line = "driver=" + device.driver + "  " + device.label;
-    if (!device.serial.empty()) line += "  serial=" + device.serial;
-    return line;
+SdrError DriverError() {
+    try {
+        throw;
+    } catch (const std::exception& e) {
+        return SdrError(std::string("the driver failed: ") + e.what());
+    } catch (...) {
+        return SdrError("the driver failed");
+    }
 }
 
 SdrSession::SdrSession(const SdrSettings& settings) {
@@ -76,50 +74,76 @@ SdrSession::SdrSession(const SdrSettings& settings) {
         // The reference level holds for one fixed gain only.
         if (device_->hasGainMode(SOAPY_SDR_RX, 0)) device_->setGainMode(SOAPY_SDR_RX, 0, false);
         if (settings.gainDb) device_->setGain(SOAPY_SDR_RX, 0, *settings.gainDb);
-        stream_ = device_->setupStream(SOAPY_SDR_RX, SOAPY_SDR_CF32);
+        double fullScale = 0;
+        format_ = ReadFormatFor(device_->getNativeStreamFormat(SOAPY_SDR_RX, 0, fullScale));
+        stream_ = device_->setupStream(SOAPY_SDR_RX, FormatName(format_), {},
+                                       SoapySDR::KwargsFromString(settings.streamArgs));
         if (const int rc = device_->activateStream(stream_); rc != 0)
             throw SdrError(std::string("the stream does not start: ") + SoapySDR::errToStr(rc));
     } catch (const SdrError&) {
         close();
         throw;
-    } catch (const std::exception& e) {
+    } catch (...) {
+        const SdrError error = DriverError();
         close();
-        throw SdrError(e.what());
+        throw error;
     }
 }
 
 SdrSession::~SdrSession() { close(); }
 
-void SdrSession::close() {
+// A driver that throws while the device is closed (its server gone) still has the rest of it
+// closed; what it throws is of no use to anyone any more.
+void SdrSession::close() noexcept {
     if (!device_) return;
     if (stream_) {
-        device_->deactivateStream(stream_);
-        device_->closeStream(stream_);
+        try {
+            device_->deactivateStream(stream_);
+        } catch (...) {
+        }
+        try {
+            device_->closeStream(stream_);
+        } catch (...) {
+        }
         stream_ = nullptr;
     }
-    SoapySDR::Device::unmake(device_);
+    try {
+        SoapySDR::Device::unmake(device_);
+    } catch (...) {
+    }
     device_ = nullptr;
 }
 
 Capture SdrSession::capture(double centreHz, double seconds, std::stop_token stop) {
     try {
-        device_->setFrequency(SOAPY_SDR_RX, 0, centreHz);
-    } catch (const std::exception& e) {
-        throw SdrError(e.what());
+        return captureOrThrow(centreHz, seconds, std::move(stop));
+    } catch (const SdrError&) {
+        throw;
+    } catch (const rig::Cancelled&) {
+        throw;
+    } catch (const RefusedReading&) {
+        throw;
+    } catch (...) {
+        throw DriverError();
     }
+}
+
+Capture SdrSession::captureOrThrow(double centreHz, double seconds, std::stop_token stop) {
+    device_->setFrequency(SOAPY_SDR_RX, 0, centreHz);
     Capture c;
     NoiseFloorEstimator estimator(rateHz_, centreHz);
     estimator.keepTransforms(SignatureMaxSamples);
     auto settle = static_cast<std::size_t>(rateHz_ * std::chrono::duration<double>(SettleAfterTuning).count());
     auto wanted = static_cast<std::size_t>(rateHz_ * seconds);
+    std::vector<std::byte> raw(ReadChunk * PairBytes(format_));
     std::vector<std::complex<float>> buffer(ReadChunk);
     auto lastSamples = std::chrono::steady_clock::now();
     while (wanted > 0) {
         if (stop.stop_requested()) throw rig::Cancelled();
-        void* buffs[] = {buffer.data()};
+        void* buffs[] = {raw.data()};
         int flags = 0;
         long long timeNs = 0;
-        const int n = device_->readStream(stream_, buffs, buffer.size(), flags, timeNs, ReadTimeoutUs);
+        const int n = device_->readStream(stream_, buffs, ReadChunk, flags, timeNs, ReadTimeoutUs);
         const auto now = std::chrono::steady_clock::now();
         if (n == SOAPY_SDR_OVERFLOW) {
             ++c.overflows;
@@ -132,15 +156,19 @@ Capture SdrSession::capture(double centreHz, double seconds, std::stop_token sto
         }
         if (n < 0) throw SdrError(SoapySDR::errToStr(n));
         lastSamples = now;
-        auto got = std::span<const std::complex<float>>(buffer.data(), static_cast<std::size_t>(n));
-        const std::size_t dropped = std::min(settle, got.size());
+        const auto delivered = std::min(static_cast<std::size_t>(n), ReadChunk);
+        const std::size_t dropped = std::min(settle, delivered);
         settle -= dropped;
-        got = got.subspan(dropped).first(std::min(got.size() - dropped, wanted));
+        const std::size_t used = std::min(delivered - dropped, wanted);
+        const std::size_t bytes = PairBytes(format_);
+        const auto got = std::span(buffer).first(used);
+        estimator.addFullScale(
+            ConvertPairs(format_, std::span(raw).subspan(dropped * bytes, used * bytes), got));
         estimator.add(got);
-        wanted -= got.size();
+        wanted -= used;
     }
     auto floor = estimator.result();
-    if (!floor) throw SdrError(floor.reason());
+    if (!floor) throw RefusedReading(floor.reason());
     c.floor = floor.value();
     c.spectrum = estimator.usedSpectrum();
     c.signature = ComputeSignature(estimator, c.floor, c.spectrum);

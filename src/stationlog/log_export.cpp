@@ -62,6 +62,25 @@ void Collect(std::map<LogBand, HourValues, LogBandOrder>& byBand, const LogReadi
         NoiseFactorDb(r.fieldDbuVm, r.freqMHz, r.bandwidthHz));
 }
 
+// The estimate's seven fields after a comma each, empty without one.
+void AppendCsvEstimate(std::string& out, const std::optional<SdrEstimate>& e) {
+    if (!e) {
+        out += ",,,,,,,";
+        return;
+    }
+    const auto whole = [&out](std::int64_t v) { out += ',' + std::to_string(v); };
+    out += ',';
+    AppendCsvNumber(out, e->n0DbfsPerHz);
+    whole(e->segments);
+    whole(e->fftLength);
+    whole(e->binsUsed);
+    out += ',';
+    AppendCsvNumber(out, e->occupancyPct);
+    out += ',';
+    AppendCsvNumber(out, e->percentile);
+    whole(e->fullScaleSamples);
+}
+
 }  // namespace
 
 void AppendCsvField(std::string& out, std::string_view text) {
@@ -111,6 +130,7 @@ void AppendCsvReading(std::string& out, const LogReading& r) {
     AppendCsvField(out, r.rig);
     out += ',';
     AppendCsvField(out, r.locator);
+    AppendCsvEstimate(out, r.estimate);
     out += LineEnd;
 }
 

@@ -17,7 +17,8 @@ namespace fw {
 
 inline constexpr std::string_view CsvHeader =
     "utc_time,band,freq_mhz,bandwidth_hz,method,gain_dbi,s_units,antvolt_dbuv,antpower_dbm,"
-    "field_dbuvm,source,rig,locator";
+    "field_dbuvm,source,rig,locator,sdr_n0_dbfs_hz,sdr_segments,sdr_fft,sdr_bins,occupancy_pct,"
+    "sdr_percentile,full_scale_samples";
 
 inline constexpr std::string_view GapsCsvHeader = "utc_time,band,freq_mhz,reason,rig";
 

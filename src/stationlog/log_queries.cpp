@@ -12,14 +12,19 @@ namespace fw {
 
 namespace {
 
-// A reader takes an older file as it is: where the readings have no calibration columns
-// yet, their calibration reads as unknown.
+// A reader takes an older file as it is: where the readings have no calibration or
+// estimate columns yet, their calibration reads as unknown and they have no estimate.
 std::string ReadingColumns(StationLog& log) {
-    const bool calibration = SchemaVersion(log.database()) >= CalibrationSchemaVersion;
+    const int version = SchemaVersion(log.database());
     return std::string("utc, band, freq_mhz, bandwidth_hz, method, gain_dbi, s_units,"
                        " antvolt_dbuv, antpower_dbm, field_dbuvm, source, rig, locator, ") +
-           (calibration ? "cal_offset_db, ref_level_dbm" : "NULL, NULL");
+           (version >= CalibrationSchemaVersion ? "cal_offset_db, ref_level_dbm, " : "NULL, NULL, ") +
+           (version >= SdrEstimateSchemaVersion
+                ? "sdr_n0_dbfs_hz, sdr_segments, sdr_fft, sdr_bins, occupancy_pct, sdr_percentile,"
+                  " full_scale_samples"
+                : "NULL, NULL, NULL, NULL, NULL, NULL, NULL");
 }
+constexpr int EstimateColumn = 15;
 
 // The condition that leaves out the damaged readings.
 #define FW_LOG_TIME_OK " utc BETWEEN 0 AND 253402300799 "
@@ -43,6 +48,11 @@ LogReading ReadingAt(const SqliteStatement& s) {
     r.locator = s.text(12);
     if (!s.isNull(13)) r.calOffsetDb = s.real(13);
     if (!s.isNull(14)) r.refLevelDbm = s.real(14);
+    const int e = EstimateColumn;
+    if (s.isNull(e)) return r;
+    r.estimate = SdrEstimate{s.real(e), static_cast<int>(s.integer(e + 1)),
+                             static_cast<int>(s.integer(e + 2)), static_cast<int>(s.integer(e + 3)),
+                             s.real(e + 4), s.real(e + 5), s.integer(e + 6)};
     return r;
 }
 

@@ -15,6 +15,19 @@ using UtcSeconds = std::int64_t;
 
 enum class ReadingSource { Rig, Typed, Sdr };
 
+// The noise-floor estimate behind an SDR's reading, kept with it.
+struct SdrEstimate {
+    double n0DbfsPerHz = 0;
+    int segments = 0;  // K, the spectra averaged
+    int fftLength = 0;  // N
+    int binsUsed = 0;
+    double occupancyPct = 0;  // of the used bins, against the N0 reported
+    double percentile = 20;  // of the bins N0 was taken from
+    std::int64_t fullScaleSamples = 0;  // I/Q pairs at the converter's full scale
+
+    bool operator==(const SdrEstimate&) const = default;
+};
+
 // "rig", "typed" or "sdr", as the log and its CSV export write it.
 std::string_view SourceText(ReadingSource source);
 std::optional<ReadingSource> SourceFromText(std::string_view text);
@@ -38,6 +51,7 @@ struct LogReading {
     // apply, and for readings logged before the log kept it: unknown.
     std::optional<double> calOffsetDb = std::nullopt;
     std::optional<double> refLevelDbm = std::nullopt;
+    std::optional<SdrEstimate> estimate = std::nullopt;  // an SDR's reading logged with its estimate
 
     bool operator==(const LogReading&) const = default;
 };

@@ -80,6 +80,14 @@ const std::array<std::string, CurrentSchemaVersion> SchemaSteps = {
     " apd_10db_pct REAL NOT NULL,"
     " apd_15db_pct REAL NOT NULL,"
     " apd_20db_pct REAL NOT NULL);",
+    // 6 -> 7: the noise-floor estimate of an SDR's reading, empty for the others.
+    "ALTER TABLE readings ADD COLUMN sdr_n0_dbfs_hz REAL;"
+    "ALTER TABLE readings ADD COLUMN sdr_segments INTEGER;"
+    "ALTER TABLE readings ADD COLUMN sdr_fft INTEGER;"
+    "ALTER TABLE readings ADD COLUMN sdr_bins INTEGER;"
+    "ALTER TABLE readings ADD COLUMN occupancy_pct REAL;"
+    "ALTER TABLE readings ADD COLUMN sdr_percentile REAL;"
+    "ALTER TABLE readings ADD COLUMN full_scale_samples INTEGER;",
 };
 
 bool HasTables(SqliteDb& db) {

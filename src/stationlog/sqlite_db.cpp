@@ -161,6 +161,10 @@ void SqliteStatement::bind(int index, std::string_view text) {
         Fail(*db_);
 }
 
+void SqliteStatement::bindNull(int index) {
+    if (sqlite3_bind_null(stmt_, index) != SQLITE_OK) Fail(*db_);
+}
+
 bool SqliteStatement::step() {
     const int rc = sqlite3_step(stmt_);
     if (rc == SQLITE_ROW) return true;

@@ -79,6 +79,7 @@ class SqliteStatement {
     void bind(int index, std::string_view text);
     // NULL where there is no value.
     void bind(int index, const std::optional<double>& value);
+    void bindNull(int index);
 
     // Advances to the next row; false when there is none. Throws on a failure.
     bool step();

@@ -18,8 +18,11 @@ namespace {
 constexpr const char* InsertReadingSql =
     "INSERT INTO readings (utc, band, freq_mhz, bandwidth_hz, method, gain_dbi, s_units,"
     " antvolt_dbuv, antpower_dbm, field_dbuvm, source, rig, locator, cal_offset_db,"
-    " ref_level_dbm)"
-    " VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)";
+    " ref_level_dbm, sdr_n0_dbfs_hz, sdr_segments, sdr_fft, sdr_bins, occupancy_pct,"
+    " sdr_percentile, full_scale_samples)"
+    " VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)";
+constexpr int FirstEstimateField = 16;
+constexpr int EstimateFields = 7;
 
 constexpr const char* InsertGapSql =
     "INSERT INTO gaps (utc, band, freq_mhz, reason, rig) VALUES (?, ?, ?, ?, ?)";
@@ -71,8 +74,10 @@ void CreateWhole(const std::string& path) {
 }
 
 void CheckFinite(const std::string& path, const LogReading& r) {
+    const SdrEstimate e = r.estimate.value_or(SdrEstimate{});
     for (double v : {r.freqMHz, r.bandwidthHz, r.gainDbi, r.sUnits, r.antVoltDbuV, r.antPowerDbm,
-                     r.fieldDbuVm, r.calOffsetDb.value_or(0), r.refLevelDbm.value_or(0)}) {
+                     r.fieldDbuVm, r.calOffsetDb.value_or(0), r.refLevelDbm.value_or(0),
+                     e.n0DbfsPerHz, e.occupancyPct, e.percentile}) {
         if (!std::isfinite(v))
             throw LogError("station log " + path + ": a reading with a value that is not a " +
                            "finite number is not logged");
@@ -95,6 +100,21 @@ void BindReading(SqliteStatement& s, const LogReading& r) {
     s.bind(13, std::string_view(r.locator));
     s.bind(14, r.calOffsetDb);
     s.bind(15, r.refLevelDbm);
+    // A statement keeps its values from one row to the next: a row without an estimate
+    // clears them.
+    const std::optional<SdrEstimate>& e = r.estimate;
+    const int f = FirstEstimateField;
+    if (!e) {
+        for (int i = f; i < f + EstimateFields; ++i) s.bindNull(i);
+        return;
+    }
+    s.bind(f, e->n0DbfsPerHz);
+    s.bind(f + 1, std::int64_t{e->segments});
+    s.bind(f + 2, std::int64_t{e->fftLength});
+    s.bind(f + 3, std::int64_t{e->binsUsed});
+    s.bind(f + 4, e->occupancyPct);
+    s.bind(f + 5, e->percentile);
+    s.bind(f + 6, e->fullScaleSamples);
 }
 
 }  // namespace

@@ -105,6 +105,8 @@ class SdrTest : public QObject {
         QTRY_COMPARE(Logged(log).size(), size_t(1));
         QCOMPARE(Logged(log)[0].source, ReadingSource::Sdr);
         QCOMPARE(Logged(log)[0].rig, TestSdrArgs);
+        QVERIFY(Logged(log)[0].estimate);  // with the estimate behind it
+        QVERIFY(std::abs(Logged(log)[0].estimate->n0DbfsPerHz + 140) < 1.0);
 
         f.c().actions.rigSpectrum->trigger();
         SpectrumController& spectrum = Rig(f).findChild<NoiseController*>()->spectrum();
@@ -150,7 +152,9 @@ class SdrTest : public QObject {
         QTRY_VERIFY_WITH_TIMEOUT(!Rig(f).busy(), SdrTimeoutMs);
         unsetenv("FW_TEST_SDR_GONE");
         {
-            const rig::RigLock held = sdr::LockSdr(TestSdrArgs, "floorwatch-cli monitor");
+            // The same device by its serial number.
+            const sdr::ClaimedSdr held =
+                sdr::ClaimSdr({"serial=FW0001", 0, {}, "", 0, 1}, "floorwatch-cli monitor", {});
             f.c().actions.rigRead->trigger();
             QTRY_VERIFY_WITH_TIMEOUT(!Rig(f).busy(), SdrTimeoutMs);
         }
@@ -201,7 +205,7 @@ class SdrTest : public QObject {
         RigSettingsSources sources;
         sources.devices = [&] {
             const bool released = release.tryAcquire(1, 10000);
-            return released ? sdr::FindSdrDevices() : std::vector<sdr::SdrDeviceInfo>{};
+            return released ? sdr::FindAllSdrDevices() : std::vector<sdr::SdrDeviceInfo>{};
         };
         sources.models = [] { return std::vector<rig::RigModelInfo>{}; };
         ReceiverSettings current{RigSettings{}, TestSdr()};
@@ -223,6 +227,7 @@ class SdrTest : public QObject {
         QLineEdit* rate = fields[1];
         QLineEdit* ref = fields[4];
         QLineEdit* seconds = fields[5];
+        fields[6]->setText(QStringLiteral("remote:format=CS8"));
         const struct {
             QLineEdit* field;
             QString text;
@@ -263,6 +268,7 @@ class SdrTest : public QObject {
         QVERIFY(back.chosen() && back.refSet && !back.device.gainDb);
         QCOMPARE(back.device.args, taken->sdr.device.args);
         QCOMPARE(back.device.seconds, taken->sdr.device.seconds);
+        QCOMPARE(back.device.streamArgs, std::string("remote:format=CS8"));
         again.dialogs.rigSettingsAnswers = {ReceiverSettings{DefaultSettings().rig, {}}};
         again.c().actions.rigSettings->trigger();  // back to the defaults for the other tests
     }

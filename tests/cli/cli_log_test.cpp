@@ -44,10 +44,12 @@ const char* const DatabankHeader =
 TEST_F(CliLog, ExportsASpanToStandardOutputOrWholeToAFile) {
     const std::string csv =
         "utc_time,band,freq_mhz,bandwidth_hz,method,gain_dbi,s_units,antvolt_dbuv,antpower_dbm,"
-        "field_dbuvm,source,rig,locator\r\n"
-        "2026-03-01T01:10:00Z,80m,3.65,2700,AntVol,2.15,7.5,25,-82,4,rig,Hamlib Dummy,JO40CQ\r\n"
+        "field_dbuvm,source,rig,locator,sdr_n0_dbfs_hz,sdr_segments,sdr_fft,sdr_bins,"
+        "occupancy_pct,sdr_percentile,full_scale_samples\r\n"
+        "2026-03-01T01:10:00Z,80m,3.65,2700,AntVol,2.15,7.5,25,-82,4,rig,Hamlib Dummy,JO40CQ"
+        ",,,,,,,\r\n"
         "2026-03-01T23:59:59Z,20m,14.175,2700,S-Val,0,9,33.98,-73.01,12.25,rig,"
-        "\"Rig \"\"A\"\", B\",JO41AA\r\n";
+        "\"Rig \"\"A\"\", B\",JO41AA,,,,,,,\r\n";
     const std::vector<std::string> span = {"--from", "2026-03-01T01:00", "--to",
                                            "2026-03-02T00:00"};
     std::vector<std::string> args = {"log", "export", "--log", log_, "--format", "csv"};

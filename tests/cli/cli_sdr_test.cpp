@@ -64,6 +64,27 @@ TEST(CliSdr, AGoneDeviceAndBadOptionsAreRefused) {
     fw::test::UseTestSdr();
 }
 
+// A crashing module, refused stream arguments and an overload each are a refusal, not a crash.
+TEST(CliSdr, DriverFailuresAreRefusalsNotCrashes) {
+    const std::string rows = TempPath("fw_sdr_overload.txt");
+    const struct { std::vector<std::string> args; std::string err; } cases[] = {
+        {{"sdr", "devices"}, "device search failed: a SoapySDR module crashed\n"},
+        {With({"sdr", "read", "--band", "40m", "--sdr-stream", "wire=CS8"}),
+         "SDR not available: the driver failed: unknown stream argument wire\n"},
+        {{"sdr", "read", "--band", "40m", "--sdr", "driver=fwtest,n0_db=-60,native=CS8", "--ref",
+          "0", "--sdr-rate", "250000", "--append", rows},
+         "Sweep stopped at 40m: overload: "},
+    };
+    for (const auto& c : cases) {
+        fw::test::UseTestSdr();
+        setenv("FW_TEST_SDR_CRASH_FIND", "1", 1);
+        const CliRun r = Cli(c.args);
+        EXPECT_EQ(r.code, ExitRefused) << r.err;
+        EXPECT_EQ(r.err.substr(0, c.err.size()), c.err);
+    }
+    EXPECT_FALSE(Exists(rows));
+}
+
 TEST(CliSdr, MonitorLogsSdrReadingsAndEveryCommandRefusesASecondUserOfTheSdr) {
     fw::test::UseTestSdr();
     fw::test::TempFolder folder;
@@ -79,8 +100,8 @@ TEST(CliSdr, MonitorLogsSdrReadingsAndEveryCommandRefusesASecondUserOfTheSdr) {
     EXPECT_EQ(signatures[1].band, "40m");
     EXPECT_EQ(signatures[1].signature.cls, "gaussian");
     EXPECT_NEAR(signatures[1].signature.vdDb, 1.05, 0.1);
-    // The same device with its arguments written otherwise.
-    const rig::RigLock held = sdr::LockSdr(" n0_db=-140 ,driver=fwtest", "Floorwatch");
+    // The same device named by its serial number.
+    const sdr::ClaimedSdr held = sdr::ClaimSdr({" serial=FW0001 ", 0, {}, "", 0, 1}, "Floorwatch", {});
     const std::string inUse = "SDR in use by Floorwatch (pid " + std::to_string(getpid()) + ")\n";
     for (const auto& args : {monitor, With({"sdr", "read", "--band", "40m"}),
                              With({"sdr", "sweep", "--bands", "40m"})}) {

@@ -300,12 +300,49 @@ TEST(SdrMonitor, LogsAntennaPowerAsSdrReadingsAndTheGoneDeviceAsGapsUntilItIsBac
         EXPECT_EQ(r.rig, "Floorwatch test SDR");
         // -140 dBFS/Hz + 10 dB gain + 34.3 dB (2700 Hz) - 30 dBm, and 40m's offset.
         EXPECT_NEAR(r.antPowerDbm, -125.69 + (r.band == "40m" ? 1.5 : 0), 0.5) << r.band;
+        ASSERT_TRUE(r.estimate);  // kept with the reading
+        EXPECT_NEAR(r.estimate->n0DbfsPerHz, -130, 0.5);
     }
     const std::vector<LogGap> gaps = GapsIn(log, {});
     ASSERT_EQ(gaps.size(), 2u);
     EXPECT_EQ(gaps[0].band + gaps[1].band, "80m40m");
     EXPECT_EQ(gaps[0].rig, "Floorwatch test SDR");
     EXPECT_EQ(gaps[0].reason.rfind("SDR not available: ", 0), 0u) << gaps[0].reason;
+}
+
+// A driver that throws while it reads (and closes) costs that band, the device opened again
+// for the next; an overloaded band is a gap that says so, and the run goes on.
+TEST(SdrMonitor, ADriverThatThrowsOrAnOverloadCostsTheBandOnly) {
+    const struct { std::string args, throws, gaps, reason, readings; } cases[] = {
+        {"driver=fwtest", "readStream,deactivateStream", "80m",
+         "SDR not available: the driver failed: fwtest: readStream: connection lost", "40m"},
+        {"driver=fwtest,n0_db=-60,native=CS16", "", "80m40m", "overload: ", ""},
+    };
+    for (const auto& c : cases) {
+        UseTestSdr();
+        TempFolder folder;
+        MonitorJob job;
+        job.logPath = folder.file("log.sqlite");
+        job.sdr = sdr::SdrSettings{c.args, 250e3, 0.0, "", -30, 0.2};
+        job.plan.reading.gain = "0";
+        job.settings.sweeps = 1;
+        ASSERT_EQ(PrepareMonitorJob(job, "80m,40m"), "");
+        setenv("FW_TEST_SDR_THROW", c.throws.c_str(), 1);
+        JumpingClock clock;
+        MonitorCallbacks mended;  // the server is back once the first band is a gap
+        mended.gap = [](const LogGap&) { unsetenv("FW_TEST_SDR_THROW"); };
+        const Outcome<MonitorEnd> end = RunMonitorJob(job, clock, {}, mended);
+        ASSERT_TRUE(end) << end.reason();
+        StationLog log = StationLog::Open(job.logPath, StationLog::OpenMode::ReadOnly);
+        std::string gaps, readings;
+        for (const LogGap& g : GapsIn(log, {})) {
+            gaps += g.band;
+            EXPECT_EQ(g.reason.substr(0, c.reason.size()), c.reason);
+        }
+        for (const LogReading& r : ReadingsIn(log, {})) readings += r.band;
+        EXPECT_EQ(gaps, c.gaps);
+        EXPECT_EQ(readings, c.readings);
+    }
 }
 
 }  // namespace

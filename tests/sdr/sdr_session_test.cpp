@@ -6,6 +6,8 @@
 #include <thread>
 
 #include "rig/pacing.h"
+#include "rig/rig_error.h"
+#include "sdr/sdr_lock.h"
 #include "sdr/sdr_open.h"
 #include "support/test_sdr.h"
 
@@ -23,7 +25,7 @@ std::string Reason(const std::function<void()>& action) {
 
 TEST(SdrSession, TheTestDeviceIsFoundOpenedTunedAndMeasured) {
     test::UseTestSdr();
-    const auto devices = FindSdrDevices();
+    const auto devices = FindAllSdrDevices();
     ASSERT_EQ(devices.size(), 1u);
     EXPECT_EQ(DeviceLine(devices.front()), "driver=fwtest  Floorwatch test SDR  serial=FW0001");
 
@@ -55,7 +57,7 @@ TEST(SdrSession, MissingVanishedSilentAndStoppedDevicesEndWithAReason) {
     EXPECT_EQ(Reason([&] { session.capture(7e6, 0.2, {}); }), "SDR not available: no samples for 3 s");
     setenv("FW_TEST_SDR_GONE", "1", 1);
     EXPECT_NE(Reason([&] { session.capture(7e6, 0.2, {}); }).find("SDR not available: "), std::string::npos);
-    EXPECT_EQ(FindSdrDevices().size(), 0u);
+    EXPECT_EQ(FindAllSdrDevices().size(), 0u);
     test::UseTestSdr();
 }
 
@@ -72,6 +74,55 @@ TEST(SdrSession, AStopDoesNotWaitForADriverStillOpeningTheDevice) {
         stop.request_stop();
     });
     EXPECT_THROW(OpenSdrSession(hung, stop.get_token()), rig::Cancelled);
+}
+
+SdrSettings Plain(std::string args) { return {std::move(args), 250e3, std::nullopt, "", 0, 1}; }
+
+std::string Capture(const std::string& a) { return Reason([&] { SdrSession(Plain(a)).capture(7e6, 0.2, {}); }); }
+
+// The search runs in a program of its own: a module crashing there is a message, and a
+// device named by its driver is opened through that driver's module alone.
+TEST(SdrDriver, AModuleCrashingWhileDevicesAreLookedForCostsAMessage) {
+    test::UseTestSdr();
+    setenv("FW_TEST_SDR_CRASH_FIND", "1", 1);
+    EXPECT_EQ(Reason([] { FindAllSdrDevices(); }), "device search failed: a SoapySDR module crashed");
+    EXPECT_EQ(Capture("driver=fwtest"), "no error");
+    EXPECT_EQ(Reason([] { ClaimSdr(Plain("serial=FW0001"), "Floorwatch", {}); }),
+              "SDR not available: device search failed: a SoapySDR module crashed");
+    test::UseTestSdr();
+}
+
+// Full scale is the converter's: the device's own integer format is read where it has one (a
+// CS8 converter's 127 is 0.992 in CF32, where it would go unseen).
+TEST(SdrDriver, OverloadIsCountedInTheDevicesOwnFormat) {
+    test::UseTestSdr();
+    for (const std::string native : {"CF32", "CS16", "CS8", "CU8"}) {
+        const std::string args = "driver=fwtest,native=" + native;
+        const auto c = SdrSession(Plain(args + ",n0_db=-90")).capture(7e6, 0.2, {});
+        EXPECT_NEAR(c.floor.densityDbfsPerHz, -90, 0.3) << native;
+        EXPECT_EQ(c.floor.fullScaleSamples, 0u) << native;
+        const std::string refused = Capture(args + ",n0_db=-60");
+        EXPECT_EQ(refused.substr(0, 10), "overload: ") << native;
+    }
+}
+
+// Every name of one receiver takes one lock: its driver and serial, or its label.
+TEST(SdrDriver, OneLockPerDeviceWhateverItsArgumentsSay) {
+    const auto name = [](std::map<std::string, std::string> keys) {
+        return SdrLockFileName({keys["driver"], keys["label"], keys["serial"], keys});
+    };
+    EXPECT_EQ(name({{"driver", "rtlsdr"}, {"serial", "0001"}, {"label", "A"}}),
+              "sdr-rtlsdr_serial_0001.lock");
+    EXPECT_EQ(name({{"driver", "remote"}, {"remote:driver", "rtlsdr"}, {"serial", "0001"}}),
+              "sdr-rtlsdr_serial_0001.lock");
+
+    test::UseTestSdr();
+    const ClaimedSdr held = ClaimSdr(Plain("driver=fwtest, n0_db=-120"), "floorwatch-cli monitor", {});
+    EXPECT_EQ(held.settings.args, "driver=fwtest, n0_db=-120, serial=FW0001");
+    EXPECT_EQ(Reason([&] { ClaimSdr(Plain("serial=FW0001"), "Floorwatch", {}); }),
+              "SDR in use by floorwatch-cli monitor (pid " + std::to_string(getpid()) + ")");
+    EXPECT_EQ(Reason([] { ClaimSdr(Plain("serial=FW0002"), "Floorwatch", {}); }),
+              "SDR not available: no device matches \"serial=FW0002\"");
 }
 
 }  // namespace

@@ -1,15 +1,22 @@
 // A SoapySDR device module for the tests, loaded through SOAPY_SDR_PLUGIN_PATH: driver
 // "fwtest" delivers complex Gaussian noise of the density given by its argument n0_db (dBFS/Hz
 // at 0 dB gain; the gain adds to it, automatic gain control adds 20 dB more) plus `carriers`
-// carriers 30 dB above it. While the environment has FW_TEST_SDR_GONE, the device is not
+// carriers 30 dB above it, through a converter of format `native` (CF32, CS16, CS8, CU8) that
+// clips at full scale, read in that format or in CF32. While the environment has FW_TEST_SDR_GONE, the device is not
 // found and an open stream fails, as an unplugged receiver does; FW_TEST_SDR_SILENT makes
 // reads time out. Its argument open_ms makes opening it take that long, as a driver that
-// waits for a device that does not answer.
+// waits for a device that does not answer. FW_TEST_SDR_THROW names the calls that throw
+// ("readStream,deactivateStream"); stream arguments other than "buffers" are refused.
+// Driver "fwnet" finds nothing, and crashes while FW_TEST_SDR_CRASH_FIND is set.
 #include <SoapySDR/Device.hpp>
 #include <SoapySDR/Formats.hpp>
 #include <SoapySDR/Registry.hpp>
 
+#include <algorithm>
 #include <chrono>
+#include <cmath>
+#include <cstdint>
+#include <csignal>
 #include <cstdlib>
 #include <memory>
 #include <thread>
@@ -20,11 +27,19 @@ namespace {
 
 bool Env(const char* name) { return std::getenv(name) != nullptr; }
 
+// Throws as a driver does when FW_TEST_SDR_THROW names `call`.
+void MayThrow(const std::string& call) {
+    const char* calls = std::getenv("FW_TEST_SDR_THROW");
+    if (calls && ("," + std::string(calls) + ",").find("," + call + ",") != std::string::npos)
+        throw std::runtime_error("fwtest: " + call + ": connection lost");
+}
+
 class TestSdr : public SoapySDR::Device {
   public:
     explicit TestSdr(const SoapySDR::Kwargs& args)
         : n0Db_(args.count("n0_db") ? std::stod(args.at("n0_db")) : -130.0),
-          carriers_(args.count("carriers") ? std::stoi(args.at("carriers")) : 0) {}
+          carriers_(args.count("carriers") ? std::stoi(args.at("carriers")) : 0),
+          native_(args.count("native") ? args.at("native") : SOAPY_SDR_CF32) {}
 
     std::string getDriverKey() const override { return "fwtest"; }
     std::string getHardwareKey() const override { return "Floorwatch test SDR"; }
@@ -38,6 +53,7 @@ class TestSdr : public SoapySDR::Device {
     double getGain(int, size_t) const override { return gain_; }
     SoapySDR::Range getGainRange(int, size_t) const override { return {0, 50}; }
     void setFrequency(int, size_t, double hz, const SoapySDR::Kwargs&) override {
+        MayThrow("setFrequency");
         frequency_ = hz;
         source_.reset();  // a new tuning starts a new signal
     }
@@ -48,29 +64,56 @@ class TestSdr : public SoapySDR::Device {
         return {{250e3, 250e3}, {1.024e6, 2.4e6}};
     }
     std::vector<std::string> getStreamFormats(int, size_t) const override { return {SOAPY_SDR_CF32}; }
+    std::string getNativeStreamFormat(int, size_t, double& fullScale) const override {
+        fullScale = native_ == SOAPY_SDR_CS16 ? 32768 : native_ == SOAPY_SDR_CF32 ? 1 : 128;
+        return native_;
+    }
     SoapySDR::Stream* setupStream(int, const std::string& format, const std::vector<size_t>&,
-                                  const SoapySDR::Kwargs&) override {
-        if (format != SOAPY_SDR_CF32) throw std::runtime_error("format not supported");
+                                  const SoapySDR::Kwargs& streamArgs) override {
+        if (format != SOAPY_SDR_CF32 && format != native_) throw std::runtime_error("format not supported");
+        format_ = format;
+        for (const auto& [key, value] : streamArgs)
+            if (key != "buffers") throw std::runtime_error("unknown stream argument " + key);
         return reinterpret_cast<SoapySDR::Stream*>(this);
     }
-    void closeStream(SoapySDR::Stream*) override {}
-    int activateStream(SoapySDR::Stream*, int, long long, size_t) override { return 0; }
-    int deactivateStream(SoapySDR::Stream*, int, long long) override { return 0; }
+    void closeStream(SoapySDR::Stream*) override { MayThrow("closeStream"); }
+    int activateStream(SoapySDR::Stream*, int, long long, size_t) override { return MayThrow("activateStream"), 0; }
+    int deactivateStream(SoapySDR::Stream*, int, long long) override { return MayThrow("deactivateStream"), 0; }
 
     int readStream(SoapySDR::Stream*, void* const* buffs, size_t count, int& flags, long long&,
                    long timeoutUs) override {
         flags = 0;
+        MayThrow("readStream");
         if (Env("FW_TEST_SDR_GONE")) return SOAPY_SDR_STREAM_ERROR;
         if (Env("FW_TEST_SDR_SILENT")) {
             std::this_thread::sleep_for(std::chrono::microseconds(timeoutUs));
             return SOAPY_SDR_TIMEOUT;
         }
         if (!source_) source_ = MakeSource();
-        source_->fill({static_cast<std::complex<float>*>(buffs[0]), count});
+        samples_.resize(count);
+        source_->fill(samples_);
+        for (std::size_t i = 0; i < 2 * count; ++i)
+            Deliver(buffs[0], i, i % 2 ? samples_[i / 2].imag() : samples_[i / 2].real());
         return static_cast<int>(count);
     }
 
   private:
+    // One value through the converter, clipped at its full scale, into the stream's format.
+    template <class T>
+    float Convert(void* buffer, std::size_t index, float v, double scale, double offset) const {
+        const double low = std::numeric_limits<T>::min(), high = std::numeric_limits<T>::max();
+        const double code = std::clamp(std::round(v * scale + offset), low, high);
+        if (format_ == native_) static_cast<T*>(buffer)[index] = static_cast<T>(code);
+        return static_cast<float>((code - offset) / scale);
+    }
+    void Deliver(void* buffer, std::size_t index, float v) const {
+        float asFloat = std::clamp(v, -1.0f, 1.0f);
+        if (native_ == SOAPY_SDR_CS16) asFloat = Convert<std::int16_t>(buffer, index, v, 32768, 0);
+        if (native_ == SOAPY_SDR_CS8) asFloat = Convert<std::int8_t>(buffer, index, v, 128, 0);
+        if (native_ == SOAPY_SDR_CU8) asFloat = Convert<std::uint8_t>(buffer, index, v, 127.5, 127.5);
+        if (format_ == SOAPY_SDR_CF32) static_cast<float*>(buffer)[index] = asFloat;
+    }
+
     std::unique_ptr<fw::test::SyntheticIq> MakeSource() const {
         const double n0 = std::pow(10.0, (n0Db_ + gain_ + (agc_ ? 20 : 0)) / 10.0);
         const int n = 1 << static_cast<int>(std::ceil(std::log2(rate_ / 100)));
@@ -83,6 +126,9 @@ class TestSdr : public SoapySDR::Device {
 
     double n0Db_;
     int carriers_;
+    std::string native_;
+    std::string format_ = SOAPY_SDR_CF32;
+    std::vector<std::complex<float>> samples_;
     std::string antenna_ = "A";
     bool agc_ = true;
     double gain_ = 0;
@@ -94,6 +140,7 @@ class TestSdr : public SoapySDR::Device {
 SoapySDR::KwargsList Find(const SoapySDR::Kwargs& args) {
     if (Env("FW_TEST_SDR_GONE")) return {};
     if (args.count("driver") && args.at("driver") != "fwtest") return {};
+    if (args.count("serial") && args.at("serial") != "FW0001") return {};
     return {{{"driver", "fwtest"}, {"label", "Floorwatch test SDR"}, {"serial", "FW0001"}}};
 }
 
@@ -104,5 +151,12 @@ SoapySDR::Device* Make(const SoapySDR::Kwargs& args) {
 }
 
 const SoapySDR::Registry registration("fwtest", &Find, &Make, SOAPY_SDR_ABI_VERSION);
+
+SoapySDR::KwargsList FindOnNetwork(const SoapySDR::Kwargs&) {
+    if (Env("FW_TEST_SDR_CRASH_FIND")) std::raise(SIGSEGV);  // as a module without its daemon
+    return {};
+}
+SoapySDR::Device* MakeOnNetwork(const SoapySDR::Kwargs&) { return nullptr; }
+const SoapySDR::Registry network("fwnet", &FindOnNetwork, &MakeOnNetwork, SOAPY_SDR_ABI_VERSION);
 
 }  // namespace

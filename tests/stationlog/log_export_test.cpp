@@ -30,18 +30,19 @@ class LogExport : public ::testing::Test {
 TEST_F(LogExport, CsvHasOneRfc4180LinePerReadingInTimeOrder) {
     EXPECT_EQ(Csv(log_, {}),
               "utc_time,band,freq_mhz,bandwidth_hz,method,gain_dbi,s_units,antvolt_dbuv,"
-              "antpower_dbm,field_dbuvm,source,rig,locator\r\n"
+              "antpower_dbm,field_dbuvm,source,rig,locator,sdr_n0_dbfs_hz,sdr_segments,sdr_fft,"
+              "sdr_bins,occupancy_pct,sdr_percentile,full_scale_samples\r\n"
               "2026-03-01T00:10:00Z,80m,3.65,2700,AntVol,2.15,7,22,-85,1.5,rig,Hamlib Dummy,"
-              "JO40CQ\r\n"
-              "2026-03-01T00:15:00Z,,1,1000,Field,-999,-999,-999,-999,20,typed,,JO40CQ\r\n"
+              "JO40CQ,,,,,,,\r\n"
+              "2026-03-01T00:15:00Z,,1,1000,Field,-999,-999,-999,-999,20,typed,,JO40CQ,,,,,,,\r\n"
               "2026-03-01T00:40:00Z,80m,3.65,2700,AntVol,2.15,8,28,-79,7.5,rig,Hamlib Dummy,"
-              "JO40CQ\r\n"
+              "JO40CQ,,,,,,,\r\n"
               "2026-03-01T01:10:00Z,80m,3.65,2700,AntVol,2.15,7.5,25,-82,4,rig,Hamlib Dummy,"
-              "JO40CQ\r\n"
+              "JO40CQ,,,,,,,\r\n"
               "2026-03-01T23:59:59Z,20m,14.175,2700,S-Val,0,9,33.98,-73.01,12.25,rig,"
-              "\"Rig \"\"A\"\", B\",JO41AA\r\n"
+              "\"Rig \"\"A\"\", B\",JO41AA,,,,,,,\r\n"
               "2026-03-02T00:20:00Z,80m,3.65,2700,AntVol,2.15,7.25,23.5,-83.5,3.5,rig,"
-              "Hamlib Dummy,\r\n");
+              "Hamlib Dummy,,,,,,,,\r\n");
 }
 
 TEST_F(LogExport, GapsHaveOneLinePerGapInTimeOrderWithinTheSpan) {

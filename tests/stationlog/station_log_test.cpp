@@ -11,6 +11,7 @@
 #include "sample_log.h"
 #include "support/ordinary_user.h"
 #include "support/read_file.h"
+#include "stationlog/log_export.h"
 #include "stationlog/log_path.h"
 #include "stationlog/log_queries.h"
 #include "stationlog/log_schema.h"
@@ -225,6 +226,28 @@ TEST(StationLog, AFileOfTheSecondSchemaKeepsEveryRowIdAndIndexAndTakesSdrReading
     log.add(sdr);
     EXPECT_EQ(ReadingsIn(log, {}).back(), sdr);
     EXPECT_THROW(db.exec("UPDATE readings SET source = 'guess' WHERE id = 3"), LogError);
+}
+
+// An older log is read as it is and keeps estimates once written, exported in the last columns.
+TEST(StationLog, AFileOfTheThirdSchemaIsReadAsItIsAndKeepsEstimatesOnceWritten) {
+    TempFolder folder;
+    const std::string path = folder.file("v3.sqlite");
+    LogReading typed = SampleReadings()[1], sdr = SampleReadings()[0];
+    {
+        SqliteDb db(path, SqliteDb::Mode::ReadWriteCreate);
+        MigrateSchema(db, 3);
+        db.exec("INSERT INTO readings VALUES (1, " + std::to_string(typed.utc) +
+                ", '', 1, 1000, 'Field', -999, -999, -999, -999, 20, 'typed', '', 'JO40CQ')");
+    }
+    StationLog read = StationLog::Open(path, StationLog::OpenMode::ReadOnly);
+    EXPECT_EQ(ReadingsIn(read, {}), std::vector<LogReading>{typed});
+    StationLog log = StationLog::Open(path);
+    sdr.estimate = SdrEstimate{-152.3125, 61, 32768, 26206, 3.25, 5, 17};
+    log.addAll(std::vector<LogReading>{sdr, typed});  // the typed row's estimate stays empty
+    EXPECT_EQ(ReadingsIn(log, {}), (std::vector<LogReading>{sdr, typed, typed}));
+    std::string csv;
+    WriteLogExport(log, {}, LogExportFormat::Csv, [&](std::string_view s) { return csv += s, true; });
+    EXPECT_NE(csv.find("Dummy,JO40CQ,-152.3125,61,32768,26206,3.25,5,17\r\n2026"), std::string::npos);
 }
 
 TEST(StationLog, AReadingWithANonFiniteValueIsRefusedAndABatchIsAllOrNothing) {

@@ -1,6 +1,7 @@
 #pragma once
 // The tests' SoapySDR module ("driver=fwtest"), found through SOAPY_SDR_PLUGIN_PATH. Call
-// UseTestSdr() before the first SoapySDR call of the program, which loads the modules.
+// UseTestSdr() before the first SoapySDR call of the program, which loads the modules; the
+// device finder of the build tree looks for devices.
 #include <cstdlib>
 #include <filesystem>
 #include <string>
@@ -23,8 +24,10 @@ struct ProcessLockFolder {
 
 inline void UseTestSdr() {
     setenv("SOAPY_SDR_PLUGIN_PATH", FW_TEST_SOAPY_DIR, 1);
-    unsetenv("FW_TEST_SDR_GONE");
-    unsetenv("FW_TEST_SDR_SILENT");
+    setenv("FW_SDR_FINDER", FW_TEST_SDR_FINDER, 1);
+    for (const char* demand : {"FW_TEST_SDR_GONE", "FW_TEST_SDR_SILENT", "FW_TEST_SDR_THROW",
+                               "FW_TEST_SDR_CRASH_FIND"})
+        unsetenv(demand);
     static const ProcessLockFolder locks;
     setenv("XDG_RUNTIME_DIR", locks.path.c_str(), 1);
 }

@@ -4,6 +4,7 @@
 #include "app/rig/spectrum_controller.h"
 #include "app/window/qt_text.h"
 #include "libs/regional.h"
+#include "monitor/sdr_sweeper.h"
 #include "measure/entry.h"
 #include "rig/rig_error.h"
 #include "rig/rig_plan.h"
@@ -64,7 +65,7 @@ bool NoiseController::start(const std::vector<rig::RigTarget>& targets,
     };
     callbacks.reading = [this, sweep, labels](const sdr::NoiseReading& r) {
         if (!sweep) c_.show(r.entry);
-        document_.appendRow(r.entry.row, RowOrigin::Sdr);
+        document_.appendRow(r.entry.row, RowOrigin::Sdr, EstimateOf(r.floor));
         spectrum_->add(r);
         if (r.overflows) notes_ += ", " + r.where.label + " " + std::to_string(r.overflows) + " overflows";
         if (r.timeouts) notes_ += ", " + r.where.label + " " + std::to_string(r.timeouts) + " timeouts";

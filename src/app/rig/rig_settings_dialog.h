@@ -27,7 +27,7 @@ namespace fw {
 // window's thread.
 struct RigSettingsSources {
     std::function<std::vector<rig::RigModelInfo>()> models = rig::RigModels;
-    SdrSettingsBox::DeviceSource devices = sdr::FindSdrDevices;
+    SdrSettingsBox::DeviceSource devices = sdr::FindAllSdrDevices;
 };
 
 class RigSettingsDialog : public QDialog {

@@ -19,11 +19,12 @@ bool SdrJob::start(sdr::SdrSettings settings, std::vector<rig::ResolvedTarget> t
         SdrJobOutcome outcome;
         try {
             // One user of the SDR at a time: a monitor or a command-line job holding it is named.
-            const rig::RigLock lock = sdr::LockSdr(settings.args, "Floorwatch");
-            const std::unique_ptr<sdr::SdrSession> session = sdr::OpenSdrSession(settings, stop);
+            const sdr::ClaimedSdr claimed = sdr::ClaimSdr(settings, "Floorwatch", stop);
+            const std::unique_ptr<sdr::SdrSession> session =
+                sdr::OpenSdrSession(claimed.settings, stop);
             if (cb.opened) post(cb.opened);
             outcome.sweep = sdr::RunSdrSweep(
-                *session, targets, settings, plan,
+                *session, targets, claimed.settings, plan,
                 [&](const sdr::NoiseReading& r) {
                     if (cb.reading) post([r, f = cb.reading] { f(r); });
                 },

@@ -67,6 +67,8 @@ SdrSettingsBox::SdrSettingsBox(const SdrPreferences& current, DeviceSource devic
     ref_ = Field(current.refSet ? NumberText(d.refDbm, sep) : QString(),
                  QStringLiteral("measured with a signal generator or a known noise source"));
     seconds_ = Field(NumberText(d.seconds, sep), {});
+    stream_ = Field(ToQString(d.streamArgs),
+                    QStringLiteral("none; over the network e.g. remote:format=CS8"));
 
     auto* form = new QFormLayout;
     const auto row = [form](const QString& text, QWidget* field) {
@@ -80,6 +82,7 @@ SdrSettingsBox::SdrSettingsBox(const SdrPreferences& current, DeviceSource devic
     row(QStringLiteral("A&ntenna:"), antenna_);
     row(QStringLiteral("Referen&ce level (dBm at 0 dBFS):"), ref_);
     row(QStringLiteral("Capt&ure time (s):"), seconds_);
+    row(QStringLiteral("Stream arguments (&key=value,…):"), stream_);
     auto* found = new QHBoxLayout;
     found->addWidget(new QLabel(QStringLiteral("Devices found:")));
     found->addStretch();
@@ -132,7 +135,7 @@ void SdrSettingsBox::showDevices(const std::vector<sdr::SdrDeviceInfo>& found,
     const QString none = failure.isEmpty()
                              ? QStringLiteral("No SDR found. Connect one and look again, or type "
                                               "its device arguments.")
-                             : QStringLiteral("SoapySDR could not look for devices: ") + failure;
+                             : failure;
     (new QListWidgetItem(none, deviceList_))->setFlags(Qt::NoItemFlags);
 }
 
@@ -152,6 +155,7 @@ std::optional<SdrPreferences> SdrSettingsBox::result(QString& error) const {
         d.rateHz = rate.value_or(0);
         d.gainDb = Number(gain_, "the gain", sep);
         d.antenna = antenna_->text().trimmed().toStdString();
+        d.streamArgs = stream_->text().trimmed().toStdString();
         const std::optional<double> ref = Number(ref_, "the reference level", sep);
         if (!ref)
             throw rig::ReadingInputError(

@@ -1,7 +1,7 @@
 #pragma once
 // The SDR's part of "Rig Settings…": the devices SoapySDR finds (looked for off the window's
 // thread, so that a slow or hanging driver never freezes the dialog), the device arguments,
-// sample rate, gain, antenna, reference level and capture time.
+// sample rate, gain, antenna, reference level, capture time and stream arguments.
 #include <QGroupBox>
 #include <functional>
 #include <optional>
@@ -44,6 +44,7 @@ class SdrSettingsBox : public QGroupBox {
     QLineEdit* antenna_;
     QLineEdit* ref_;
     QLineEdit* seconds_;
+    QLineEdit* stream_;
 };
 
 // "driver=rtlsdr,serial=00000001": the arguments that open the device found.

@@ -109,6 +109,7 @@ SdrPreferences LoadSdr(const QSettings& store, const SdrPreferences& fallback) {
         d.rateHz = *rate;
     d.gainDb = OptionalReal(store, "sdr/gainDb");
     d.antenna = Text(store, "sdr/antenna", d.antenna);
+    d.streamArgs = Text(store, "sdr/streamArgs", d.streamArgs);
     const auto ref = OptionalReal(store, "sdr/refDbm");
     p.refSet = ref.has_value();
     d.refDbm = ref.value_or(d.refDbm);
@@ -125,6 +126,7 @@ void SaveSdr(QSettings& store, const SdrPreferences& p) {
     store.remove("sdr/gainDb");
     if (d.gainDb) store.setValue("sdr/gainDb", *d.gainDb);
     store.setValue("sdr/antenna", Q(d.antenna));
+    store.setValue("sdr/streamArgs", Q(d.streamArgs));
     store.remove("sdr/refDbm");
     if (p.refSet) store.setValue("sdr/refDbm", d.refDbm);
     store.setValue("sdr/seconds", d.seconds);

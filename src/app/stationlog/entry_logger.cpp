@@ -40,7 +40,8 @@ EntryLogger::EntryLogger(Document& document, MessageDialogs& dialogs, QGroupBox&
     showDelay_.setInterval(ShowPendingAfterMs);
     connect(&showDelay_, &QTimer::timeout, this, [this] { listGroup_.setTitle(pendingTitle()); });
     connect(&document_, &Document::rowEntered, this,
-            [this](const MeasRow& row, RowOrigin origin) { logRow(row, origin); });
+            [this](const MeasRow& row, RowOrigin origin,
+                   const std::optional<SdrEstimate>& estimate) { logRow(row, origin, estimate); });
 }
 
 EntryLogger::~EntryLogger() {
@@ -49,7 +50,8 @@ EntryLogger::~EntryLogger() {
         if (!error.empty()) std::cerr << "floorwatch: " << FailureText(error) << '\n';
 }
 
-void EntryLogger::logRow(const MeasRow& row, RowOrigin origin) {
+void EntryLogger::logRow(const MeasRow& row, RowOrigin origin,
+                         const std::optional<SdrEstimate>& estimate) {
     const AppSettings& settings = document_.settings();
     if (!settings.log.logEntries) return;
     ++pending_;
@@ -72,6 +74,7 @@ void EntryLogger::logRow(const MeasRow& row, RowOrigin origin) {
         reading.calOffsetDb = rig::OffsetFor(settings.rig.offsets,
                                              rig::OffsetBandFor(reading.band, reading.freqMHz));
     if (source == ReadingSource::Sdr) reading.refLevelDbm = settings.sdr.device.refDbm;
+    reading.estimate = estimate;
     std::optional<rig::RigConnection> rig;
     if (fromRig) rig = settings.rig.connection;
     worker_->post([this, path, reading = std::move(reading), rig = std::move(rig)]() mutable {

@@ -31,7 +31,7 @@ class EntryLogger : public QObject {
     // fail then are reported on standard error, as the window is gone.
     ~EntryLogger() override;
 
-    void logRow(const MeasRow& row, RowOrigin origin);
+    void logRow(const MeasRow& row, RowOrigin origin, const std::optional<SdrEstimate>& estimate);
     // No commit is pending.
     bool idle() const { return pending_ == 0; }
 

@@ -32,11 +32,12 @@ void Document::start(AppState startState) {
     unsaved_ = false;
 }
 
-void Document::appendRow(const MeasRow& row, RowOrigin origin) {
+void Document::appendRow(const MeasRow& row, RowOrigin origin,
+                         const std::optional<SdrEstimate>& estimate) {
     changeList([&] { measList_.appendRow(row); });
     unsaved_ = true;
     emit changed();
-    emit rowEntered(row, origin);
+    emit rowEntered(row, origin, estimate);
 }
 
 void Document::removeListLine(int line) {

@@ -15,6 +15,7 @@
 #include "diagram/picture.h"
 #include "diagram/render.h"
 #include "measure/meas_list.h"
+#include "stationlog/log_reading.h"
 
 namespace fw {
 
@@ -39,7 +40,9 @@ class Document : public QObject {
 
     // Measurement list commands; each sorts the list, rebuilds the list box and announces.
     // Also announces `rowEntered`, for the station log.
-    void appendRow(const MeasRow& row, RowOrigin origin = RowOrigin::Typed);
+    // An SDR's row comes with its estimate, which the station log keeps beside it.
+    void appendRow(const MeasRow& row, RowOrigin origin = RowOrigin::Typed,
+                   const std::optional<SdrEstimate>& estimate = std::nullopt);
     // Removes the row shown on list box line `line`; a header line or none removes nothing.
     void removeListLine(int line);
     // Empties the list and forgets the data file's name.
@@ -95,7 +98,8 @@ class Document : public QObject {
     void pictureReplaced();
     void settingsChanged();
     // A measurement was entered (typed or read from the rig) and added to the list.
-    void rowEntered(const fw::MeasRow& row, fw::RowOrigin origin);
+    void rowEntered(const fw::MeasRow& row, fw::RowOrigin origin,
+                    const std::optional<fw::SdrEstimate>& estimate);
 
   private:
     // Runs `change` between the list model's reset signals, then sorts the list.
