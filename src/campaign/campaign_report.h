@@ -1,10 +1,12 @@
 #pragma once
 // The campaign report: an A4 portrait report of the station log over a span, in the printed
-// noise report's fonts, page model, footer, date and decimal separator. Pages: the summary,
-// per band its level over time and 24-hour profile, the before/after comparison where asked
-// for, and the method.
+// noise report's fonts, page model, footer, date and decimal separator. Pages: the summary
+// (the station, the log file, each span's readings, receivers, days, hours and gaps), per band
+// its noise factor by day and by hour of the day as vector charts, the before/after
+// comparison where asked for, the gaps and the method.
 #include <optional>
 #include <stop_token>
+#include <string>
 #include <vector>
 
 #include "diagram/picture.h"
@@ -24,7 +26,8 @@ struct CampaignRequest {
 
 struct CampaignReport {
     ReportDocument document;
-    // The views drawn at print resolution; picture items name them by index.
+    // Raster pictures that picture items name by index; the report's own charts are vector
+    // items of its pages and need none.
     std::vector<DiagramPicture> pictures;
 };
 
@@ -33,17 +36,22 @@ inline constexpr std::string_view CampaignTitlePrefix = "Campaign Report generat
 inline constexpr std::string_view CampaignSubtitle = "Radio noise at the station";
 inline constexpr std::string_view CampaignMethodHeading = "How these figures were made";
 inline constexpr std::string_view CampaignComparisonHeading = "Before and after";
+inline constexpr std::string_view CampaignGapsHeading = "Gaps";
 
-// The views' pixels per logical pixel: an 800 x 500 view 170 mm wide at 300 dpi.
-inline constexpr double CampaignPictureRatio = 2.5;
+// Why a request cannot make a report, before the log is read: before and after overlapping,
+// or reaching outside an end of the report's span that was given. None for a sound request.
+std::optional<std::string> CampaignRequestProblem(const CampaignRequest& request);
 
-// The report of the request. None when the span holds no reading, and none soon after `stop`
-// is requested, also within a long read of the log. Throws LogError when the log cannot be
-// read.
-std::optional<CampaignReport> BuildCampaignReport(StationLog& log, const CampaignRequest& request,
-                                                  const NoiseReportTexts& texts,
-                                                  const TextWidthMm& textWidth,
-                                                  ItuCoefficientCache& coefficients,
-                                                  std::stop_token stop = {});
+// The report, or why there is none (a problem of the request, no reading in the span).
+// Neither soon after `stop` is requested, also within a long read of the log.
+struct CampaignBuild {
+    std::optional<CampaignReport> report;
+    std::string reason;  // empty with a report and after a stop
+};
+
+// The log is read in passes, never held whole. Throws LogError when it cannot be read.
+CampaignBuild BuildCampaignReport(StationLog& log, const CampaignRequest& request,
+                                  const NoiseReportTexts& texts, const TextWidthMm& textWidth,
+                                  ItuCoefficientCache& coefficients, std::stop_token stop = {});
 
 }  // namespace fw

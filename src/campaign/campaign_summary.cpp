@@ -1,6 +1,5 @@
 #include "campaign/campaign_summary.h"
 
-#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -9,23 +8,10 @@
 #include "logviews/view_frame.h"
 #include "stationlog/log_stats.h"
 #include "stationlog/utc_text.h"
-#include "stats/hourly_values.h"
 
 namespace fw {
 
 namespace {
-
-// What the setup pass keeps of each band: the hours of the day it was read in and how often
-// each bandwidth was used.
-struct BandUse {
-    std::bitset<24> hours;
-    std::map<double, int> bandwidths;
-};
-
-std::string ReceiverOf(const LogReading& r) {
-    const std::string source(SourceText(r.source));
-    return r.rig.empty() ? source : r.rig + " (" + source + ")";
-}
 
 void Describe(CampaignBandSummary& s, std::vector<double> values) {
     s.hourlyValues = values.size();
@@ -44,47 +30,44 @@ void Describe(CampaignBandSummary& s, std::vector<double> values) {
     }
 }
 
+UtcSeconds NextMonth(UtcFields f) {
+    f.day = 1, f.hour = 0, f.minute = 0, f.second = 0;
+    f.month = f.month % 12 + 1;
+    if (f.month == 1) ++f.year;
+    return UtcSecondsOf(f);
+}
+
 }  // namespace
 
-CampaignSummary QueryCampaignSummary(StationLog& log, UtcSeconds from, UtcSeconds to,
-                                     const HourRange& hours, ItuCoefficientCache& coefficients) {
-    const LogSpan span{from, to};
-    CampaignSummary out;
-    CampaignSetup& setup = out.setup;
-    std::map<LogBand, BandUse, LogBandOrder> use;
-    ForEachReading(log, span, [&](const LogReading& r) {
-        ++setup.readings;
-        if (!r.locator.empty()) setup.locators.insert(r.locator);
-        setup.receivers.insert(ReceiverOf(r));
-        setup.gainsDbi.insert(r.gainDbi);
-        setup.bandwidthsHz.insert(r.bandwidthHz);
-        setup.methods.insert(r.method);
-        const int hour = UtcHourOfDay(r.utc);
-        if (!hours.contains(hour)) return;
-        BandUse& u = use[BandOf(r)];
-        u.hours.set(static_cast<std::size_t>(hour));
-        ++u.bandwidths[r.bandwidthHz];
-    });
-    setup.gaps = static_cast<std::int64_t>(GapsIn(log, span).size());
-
-    const std::string locator = LatestLocator(log);
-    const int month = UtcFieldsOf(from + (to - from) / 2).month;
-    for (auto& [band, values] : QueryHourlyFa(log, span, hours)) {
+std::vector<CampaignBandSummary> SummarizeBands(const CampaignData& data) {
+    std::vector<CampaignBandSummary> out;
+    for (const BandSeries& b : data.bands) {
+        std::vector<double> values;
+        for (const BandHour& v : b.hours)
+            if (data.hours.contains(UtcHourOfDay(v.hour))) values.push_back(v.fa);
+        if (values.empty()) continue;
         CampaignBandSummary s;
-        s.band = band;
+        s.band = b.band;
         Describe(s, std::move(values));
-        const BandUse& u = use[band];
-        s.bandwidthHz = std::max_element(u.bandwidths.begin(), u.bandwidths.end(),
-                                         [](const auto& a, const auto& b) {
-                                             return a.second < b.second;
-                                         })->first;
-        if (const auto atmosphere = AtmosphericFaByHour(locator, month, band.freqMHz, coefficients)) {
-            std::vector<double> logged;
-            for (std::size_t h = 0; h < 24; ++h)
-                if (u.hours.test(h)) logged.push_back((*atmosphere)[h]);
-            s.atmosphericFa = Median(logged);
-        }
-        out.bands.push_back(std::move(s));
+        out.push_back(std::move(s));
+    }
+    return out;
+}
+
+std::vector<MonthAtmosphere> AtmosphereByMonth(const CampaignData& data, const LogBand& band,
+                                               ItuCoefficientCache& coefficients) {
+    std::vector<MonthAtmosphere> out;
+    const LogSpan& whole = data.span(CampaignSpan::Whole).span;
+    for (UtcSeconds from = *whole.from; from < *whole.to;) {
+        const UtcFields f = UtcFieldsOf(from);
+        const UtcSeconds to = NextMonth(f);
+        const auto byHour = AtmosphericFaByHour(data.locator, f.month, band.freqMHz, coefficients);
+        if (!byHour) return {};
+        std::vector<double> chosen;
+        for (int h = 0; h < 24; ++h)
+            if (data.hours.contains(h)) chosen.push_back((*byHour)[static_cast<std::size_t>(h)]);
+        out.push_back({from, to, Median(chosen)});
+        from = to;
     }
     return out;
 }

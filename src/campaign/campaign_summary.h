@@ -1,31 +1,17 @@
 #pragma once
-// What the campaign report's summary page says about a span of the station log.
-#include <array>
-#include <bitset>
-#include <map>
+// What the campaign report's summary says of each band's noise factor, and the atmospheric
+// noise factor of the ITU model for each month of the span.
 #include <optional>
-#include <set>
 #include <string>
 #include <vector>
 
+#include "campaign/campaign_charts.h"
+#include "campaign/campaign_data.h"
 #include "measure/itu_coefficient_cache.h"
-#include "stationlog/log_queries.h"
-#include "stats/hour_range.h"
 
 namespace fw {
 
-// How the span's readings were taken, as logged.
-struct CampaignSetup {
-    std::set<std::string> locators;
-    std::set<std::string> receivers;  // "rig model (source)", or "typed" without a rig
-    std::set<double> gainsDbi;
-    std::set<double> bandwidthsHz;
-    std::set<std::string> methods;
-    std::int64_t readings = 0;
-    std::int64_t gaps = 0;
-};
-
-// One band's hourly noise factor Fa in the span, in dB.
+// One band's hourly noise factor Fa over the whole span within the chosen hours, in dB.
 struct CampaignBandSummary {
     LogBand band;
     std::size_t hourlyValues = 0;
@@ -34,19 +20,15 @@ struct CampaignBandSummary {
     double highDecileFa = 0;
     std::string nearestEnvironment;  // the man-made curve nearest to the median
     double aboveRuralDb = 0;         // median minus the rural curve
-    std::optional<double> atmosphericFa;  // median over the logged hours of the day
-    double bandwidthHz = 0;               // the band's most used bandwidth
 };
 
-struct CampaignSummary {
-    CampaignSetup setup;
-    std::vector<CampaignBandSummary> bands;  // by ascending frequency
-};
+// The bands with hourly values within the chosen hours, by ascending frequency.
+std::vector<CampaignBandSummary> SummarizeBands(const CampaignData& data);
 
-// Reads the span once for the setup and once for the hourly values of the readings whose
-// UTC hour lies in `hours`. The atmospheric Fa is the ITU model's at the latest locator in
-// the month of the span's middle. Throws LogError when the log cannot be read.
-CampaignSummary QueryCampaignSummary(StationLog& log, UtcSeconds from, UtcSeconds to,
-                                     const HourRange& hours, ItuCoefficientCache& coefficients);
+// For each calendar month the span touches, the ITU model's atmospheric Fa at the latest
+// locator and the band's frequency: the median over the chosen hours of the day. Empty where
+// the model gives none (no locator, a frequency outside its range, no coefficients).
+std::vector<MonthAtmosphere> AtmosphereByMonth(const CampaignData& data, const LogBand& band,
+                                               ItuCoefficientCache& coefficients);
 
 }  // namespace fw

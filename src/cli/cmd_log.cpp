@@ -109,7 +109,8 @@ int CmdLog(ArgList& args, std::ostream& out, std::ostream& err) {
     if (sub == "compare") return CmdLogCompare(args, out, err);
     if (sub == "report") return CmdLogReport(args, out, err);
     if (sub == "info") return LogInfo(args, out, err);
-    throw UsageError("log needs export, to-list, compare, report or info");
+    if (sub == "station") return CmdLogStation(args, out, err);
+    throw UsageError("log needs export, to-list, compare, report, info or station");
 }
 
 }  // namespace fw::cli

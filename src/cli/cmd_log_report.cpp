@@ -36,10 +36,11 @@ int CmdLogReport(ArgList& args, std::ostream& out, std::ostream& err) {
         throw UsageError("log report needs either --pdf OUT or --printer NAME");
     if (request.before.has_value() != request.after.has_value())
         throw UsageError("log report needs both --before T1/T2 and --after T3/T4, or neither");
+    if (const auto problem = CampaignRequestProblem(request)) throw Refusal(*problem);
 
     // Ctrl-C, SIGTERM and SIGHUP give the report up; taken before Qt starts its threads.
     SignalStop interrupt;
-    StationLog log = OpenLogForReading(path);
+    StationLog log = OpenLogForReading(path, LogWaitNotice(err, interrupt.token()));
     if (pdf && IsLogFile(*pdf, path)) throw Refusal("--pdf must not name the station log itself");
     ReadOrRefuse([&] { ReportDamagedReadings(log, err); });
     if (request.before) {
@@ -51,13 +52,14 @@ int CmdLogReport(ArgList& args, std::ostream& out, std::ostream& err) {
     ItuCoefficientCache coefficients = ItuCoefficientsFor(std::nullopt);
     const NoiseReportTexts texts =
         SystemReportTexts(std::string(ProgramVersionText), std::string(ProgramCopyrightText));
-    const std::optional<CampaignReport> report = ReadOrRefuse([&] {
+    const CampaignBuild build = ReadOrRefuse([&] {
         return BuildCampaignReport(log, request, texts, ReportTextWidthMm, coefficients,
                                    interrupt.token());
     });
     const auto stopped = [&] { return interrupt.token().stop_requested(); };
     if (stopped()) throw Refusal(StoppedText);
-    if (!report) throw Refusal(NoReadingsInSpanText);
+    if (!build.report) throw Refusal(build.reason);
+    const std::optional<CampaignReport>& report = build.report;
     std::vector<QImage> pictures;
     for (const DiagramPicture& p : report->pictures) pictures.push_back(PictureToQImage(p));
     if (stopped()) throw Refusal(StoppedText);

@@ -29,5 +29,7 @@ int CmdLogReport(ArgList& args, std::ostream& out, std::ostream& err);
 // The questions of `network` that need many stations.
 int CmdNetworkCompare(ArgList& args, std::ostream& out, std::ostream& err);
 int CmdNetworkMap(ArgList& args, std::ostream& out, std::ostream& err);
+// log station: the station's details kept in the log, set or shown.
+int CmdLogStation(ArgList& args, std::ostream& out, std::ostream& err);
 
 }  // namespace fw::cli

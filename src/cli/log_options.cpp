@@ -55,9 +55,13 @@ void ReportDamagedReadings(StationLog& log, std::ostream& err) {
                           "to 9999.\n";
 }
 
-StationLog OpenLogForReading(const std::string& path) {
+LogWaiting LogWaitNotice(std::ostream& err, std::stop_token stop) {
+    return {[&err] { err << LogWaitingText << std::endl; }, std::move(stop)};
+}
+
+StationLog OpenLogForReading(const std::string& path, LogWaiting waiting) {
     try {
-        return StationLog::Open(path, StationLog::OpenMode::ReadOnly);
+        return StationLog::Open(path, StationLog::OpenMode::ReadOnly, std::move(waiting));
     } catch (const LogError& e) {
         throw Refusal(e.what());
     }

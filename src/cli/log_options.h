@@ -20,7 +20,9 @@ LogSpan TakeSpanOptions(ArgList& args);
 // The log for monitoring: created with its folder where missing. Refusal on a failure.
 StationLog OpenLogForWriting(const std::string& path);
 // The log for exports: it must exist. Refusal on a failure.
-StationLog OpenLogForReading(const std::string& path);
+StationLog OpenLogForReading(const std::string& path, LogWaiting waiting = {});
+// Writes LogWaitingText to `err` while another program holds the log; `stop` ends the wait.
+LogWaiting LogWaitNotice(std::ostream& err, std::stop_token stop);
 
 // The result of reading the log, or a Refusal when it cannot be read.
 template <typename Read>

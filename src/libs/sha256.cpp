@@ -3,6 +3,8 @@
 #include <array>
 #include <bit>
 #include <cstdint>
+#include <fstream>
+#include <vector>
 
 namespace fw {
 
@@ -18,10 +20,9 @@ constexpr std::array<std::uint32_t, 64> RoundConstants = {
     0x19a4c116, 0x1e376c08, 0x2748774c, 0x34b0bcb5, 0x391c0cb3, 0x4ed8aa4a, 0x5b9cca4f, 0x682e6ff3,
     0x748f82ee, 0x78a5636f, 0x84c87814, 0x8cc70208, 0x90befffa, 0xa4506ceb, 0xbef9a3f7, 0xc67178f2};
 
-using State = std::array<std::uint32_t, 8>;
 
 // One 64-byte block into the state.
-void Compress(State& h, const unsigned char* block) {
+void Compress(Sha256::State& h, const unsigned char* block) {
     std::array<std::uint32_t, 64> w{};
     for (int i = 0; i < 16; ++i)
         w[i] = std::uint32_t{block[4 * i]} << 24 | std::uint32_t{block[4 * i + 1]} << 16 |
@@ -33,7 +34,7 @@ void Compress(State& h, const unsigned char* block) {
             std::rotr(w[i - 2], 17) ^ std::rotr(w[i - 2], 19) ^ (w[i - 2] >> 10);
         w[i] = w[i - 16] + s0 + w[i - 7] + s1;
     }
-    State v = h;
+    Sha256::State v = h;
     for (int i = 0; i < 64; ++i) {
         const std::uint32_t s1 = std::rotr(v[4], 6) ^ std::rotr(v[4], 11) ^ std::rotr(v[4], 25);
         const std::uint32_t choice = (v[4] & v[5]) ^ (~v[4] & v[6]);
@@ -47,20 +48,34 @@ void Compress(State& h, const unsigned char* block) {
 
 }  // namespace
 
-std::string Sha256Hex(std::string_view bytes) {
-    State h = {0x6a09e667, 0xbb67ae85, 0x3c6ef372, 0xa54ff53a,
-               0x510e527f, 0x9b05688c, 0x1f83d9ab, 0x5be0cd19};
-    const auto* data = reinterpret_cast<const unsigned char*>(bytes.data());
-    const std::size_t whole = bytes.size() / 64 * 64;
-    for (std::size_t at = 0; at < whole; at += 64) Compress(h, data + at);
+Sha256::Sha256()
+    : state_{0x6a09e667, 0xbb67ae85, 0x3c6ef372, 0xa54ff53a, 0x510e527f, 0x9b05688c, 0x1f83d9ab,
+             0x5be0cd19} {}
 
+void Sha256::add(std::string_view bytes) {
+    const auto* data = reinterpret_cast<const unsigned char*>(bytes.data());
+    std::size_t at = 0;
+    // A block begun by an earlier piece is filled first.
+    while (filled_ > 0 && at < bytes.size()) {
+        block_[filled_++] = data[at++];
+        if (filled_ == 64) {
+            Compress(state_, block_.data());
+            filled_ = 0;
+        }
+    }
+    for (; bytes.size() - at >= 64; at += 64) Compress(state_, data + at);
+    while (at < bytes.size()) block_[filled_++] = data[at++];
+    length_ += bytes.size();
+}
+
+std::string Sha256::hex() const {
+    Sha256::State h = state_;
     // The rest, a one bit, zeros and the length in bits fill one or two last blocks.
     std::array<unsigned char, 128> tail{};
-    const std::size_t rest = bytes.size() - whole;
-    for (std::size_t i = 0; i < rest; ++i) tail[i] = data[whole + i];
-    tail[rest] = 0x80;
-    const std::size_t tailSize = rest < 56 ? 64 : 128;
-    const std::uint64_t bits = static_cast<std::uint64_t>(bytes.size()) * 8;
+    for (std::size_t i = 0; i < filled_; ++i) tail[i] = block_[i];
+    tail[filled_] = 0x80;
+    const std::size_t tailSize = filled_ < 56 ? 64 : 128;
+    const std::uint64_t bits = static_cast<std::uint64_t>(length_) * 8;
     for (int i = 0; i < 8; ++i)
         tail[tailSize - 1 - i] = static_cast<unsigned char>(bits >> (8 * i));
     for (std::size_t at = 0; at < tailSize; at += 64) Compress(h, tail.data() + at);
@@ -70,6 +85,25 @@ std::string Sha256Hex(std::string_view bytes) {
     for (const std::uint32_t word : h)
         for (int shift = 28; shift >= 0; shift -= 4) text += Hex[(word >> shift) & 0xf];
     return text;
+}
+
+std::string Sha256Hex(std::string_view bytes) {
+    Sha256 sum;
+    sum.add(bytes);
+    return sum.hex();
+}
+
+std::optional<std::string> Sha256FileHex(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return std::nullopt;
+    Sha256 sum;
+    std::vector<char> buffer(1 << 16);
+    while (in) {
+        in.read(buffer.data(), static_cast<std::streamsize>(buffer.size()));
+        sum.add(std::string_view(buffer.data(), static_cast<std::size_t>(in.gcount())));
+    }
+    if (in.bad()) return std::nullopt;
+    return sum.hex();
 }
 
 }  // namespace fw

@@ -52,7 +52,41 @@ struct PagePictureItem {
     bool operator==(const PagePictureItem&) const = default;
 };
 
-using PageItem = std::variant<PageTextItem, PageLineItem, PagePictureItem>;
+struct PagePoint {
+    double xMm = 0, yMm = 0;
+    bool operator==(const PagePoint&) const = default;
+};
+
+enum class PageDash { Solid, Dashed, Dotted };
+
+// A vector path through the points: an open line, or a closed outline, stroked in a grey
+// (0 black, 1 white) and optionally filled, so that charts stay sharp at any size and small.
+struct PagePathItem {
+    std::vector<PagePoint> points;
+    bool closed = false;
+    double lineWidthMm = 0.2;  // 0: no stroke
+    PageDash dash = PageDash::Solid;
+    double grey = 0;
+    double fillGrey = -1;  // below 0: not filled
+
+    bool operator==(const PagePathItem&) const = default;
+};
+
+// A chart marker centred on a point; the shapes tell series apart in black and white.
+enum class PageMarkerShape { Circle, Square, Triangle, Diamond };
+
+struct PageMarkerItem {
+    PagePoint at;
+    PageMarkerShape shape = PageMarkerShape::Circle;
+    double sizeMm = 1.2;  // the width of the shape
+    bool filled = true;
+    double grey = 0;
+
+    bool operator==(const PageMarkerItem&) const = default;
+};
+
+using PageItem =
+    std::variant<PageTextItem, PageLineItem, PagePictureItem, PagePathItem, PageMarkerItem>;
 
 struct ReportPage {
     double widthMm = A4WidthMm;
@@ -84,6 +118,9 @@ class PageBuilder {
     // Text in the current font whose right edge lies at xRight.
     void PageTextRight(std::string text, double xRightMm, double yMm);
     void PagePicture(double x1Mm, double y1Mm, double x2Mm, double y2Mm, std::size_t picture = 0);
+    void PagePath(PagePathItem path) { page_.items.emplace_back(std::move(path)); }
+    void PageMarker(const PageMarkerItem& marker) { page_.items.emplace_back(marker); }
+    const PageFont& font() const { return font_; }
     const TextWidthMm& textWidth() const { return textWidth_; }
 
   private:

@@ -88,6 +88,8 @@ const std::array<std::string, CurrentSchemaVersion> SchemaSteps = {
     "ALTER TABLE readings ADD COLUMN occupancy_pct REAL;"
     "ALTER TABLE readings ADD COLUMN sdr_percentile REAL;"
     "ALTER TABLE readings ADD COLUMN full_scale_samples INTEGER;",
+    // 7 -> 8: the station's details, one row per field.
+    "CREATE TABLE station (field TEXT PRIMARY KEY, value TEXT NOT NULL);",
 };
 
 bool HasTables(SqliteDb& db) {

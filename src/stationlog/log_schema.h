@@ -18,11 +18,12 @@ inline constexpr std::int32_t StationLogApplicationId = 0x46576C67;  // "FWlg"
 // 5: the calibration applied to each reading (offset, SDR reference level); NULL: unknown.
 // 6: the noise's signature of SDR readings, in a table of its own.
 // 7: the noise-floor estimate of each SDR reading; NULL for the others.
-inline constexpr int CurrentSchemaVersion = 7;
 // The first version whose readings keep their calibration.
 inline constexpr int CalibrationSchemaVersion = 5;
 // The first version that keeps an SDR reading's estimate.
 inline constexpr int SdrEstimateSchemaVersion = 7;
+// 8: the station's details (callsign, operator, address, antenna, notes).
+inline constexpr int CurrentSchemaVersion = 8;
 
 // The version of the file; 0 for a new, empty database.
 int SchemaVersion(SqliteDb& db);

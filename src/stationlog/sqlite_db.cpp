@@ -3,6 +3,7 @@
 #include <sqlite3.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <filesystem>
 #include <utility>
 
@@ -10,8 +11,11 @@ namespace fw {
 
 namespace {
 
-// How long a statement waits for another connection's write lock before it gives up.
-constexpr int BusyTimeoutMs = 5000;
+// How long a statement waits for another connection's lock before it gives up, and after
+// how long of it the user is told.
+constexpr std::chrono::milliseconds BusyTimeout{5000};
+constexpr std::chrono::milliseconds WaitNoticeAfter{500};
+constexpr int WaitStepMs = 20;
 
 // LogBusyError for a lock another connection held too long, LogError for any other failure.
 [[noreturn]] void Throw(int code, const std::string& path, const std::string& reason) {
@@ -53,7 +57,28 @@ bool FolderWritable(const std::string& path) {
 
 }  // namespace
 
-SqliteDb::SqliteDb(const std::string& path, Mode mode) : path_(path) {
+struct SqliteDb::WaitState {
+    LogWaiting waiting;
+    std::chrono::steady_clock::time_point since;
+    bool noticed = false;
+
+    // SQLite's busy handler: non-zero waits and tries again.
+    static int OnBusy(void* state, int count) {
+        auto& w = *static_cast<WaitState*>(state);
+        const auto now = std::chrono::steady_clock::now();
+        if (count == 0) w.since = now;
+        if (w.waiting.stop.stop_requested() || now - w.since >= BusyTimeout) return 0;
+        if (!w.noticed && now - w.since >= WaitNoticeAfter) {
+            w.noticed = true;
+            if (w.waiting.notice) w.waiting.notice();
+        }
+        sqlite3_sleep(WaitStepMs);
+        return 1;
+    }
+};
+
+SqliteDb::SqliteDb(const std::string& path, Mode mode, LogWaiting waiting)
+    : path_(path), waiting_(std::make_unique<WaitState>(WaitState{std::move(waiting), {}, false})) {
     if (mode == Mode::ReadWriteCreate) {
         open(path, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
         return;
@@ -79,7 +104,7 @@ void SqliteDb::open(const std::string& name, int flags) {
         throw LogError("station log " + path_ + ": cannot open: " + reason);
     }
     sqlite3_extended_result_codes(db_, 1);
-    sqlite3_busy_timeout(db_, BusyTimeoutMs);
+    sqlite3_busy_handler(db_, &WaitState::OnBusy, waiting_.get());
 }
 
 SqliteDb::~SqliteDb() {
@@ -93,13 +118,16 @@ void SqliteDb::close() {
 }
 
 SqliteDb::SqliteDb(SqliteDb&& other) noexcept
-    : db_(std::exchange(other.db_, nullptr)), path_(std::move(other.path_)) {}
+    : db_(std::exchange(other.db_, nullptr)),
+      path_(std::move(other.path_)),
+      waiting_(std::move(other.waiting_)) {}
 
 SqliteDb& SqliteDb::operator=(SqliteDb&& other) noexcept {
     if (this == &other) return *this;
     close();
     db_ = std::exchange(other.db_, nullptr);
     path_ = std::move(other.path_);
+    waiting_ = std::move(other.waiting_);
     return *this;
 }
 

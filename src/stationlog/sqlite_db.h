@@ -3,6 +3,8 @@
 // failure throws LogError with SQLite's text, so an early exit never leaks a handle and
 // never leaves a transaction open.
 #include <cstdint>
+#include <functional>
+#include <memory>
 #include <stdexcept>
 #include <stop_token>
 #include <optional>
@@ -28,6 +30,16 @@ class LogBusyError : public LogError {
     using LogError::LogError;
 };
 
+inline constexpr const char* LogWaitingText = "waiting for the log: another program holds it";
+
+// What a connection does while another program holds the log's lock: `notice` is called once,
+// half a second into the first wait, so that the user learns why nothing happens; a stop
+// ends the wait at once.
+struct LogWaiting {
+    std::function<void()> notice;
+    std::stop_token stop;
+};
+
 class SqliteDb {
   public:
     enum class Mode {
@@ -38,7 +50,7 @@ class SqliteDb {
     };
 
     // Opens (or creates) the database file; throws LogError naming the file.
-    SqliteDb(const std::string& path, Mode mode);
+    SqliteDb(const std::string& path, Mode mode, LogWaiting waiting = {});
     ~SqliteDb();
     SqliteDb(SqliteDb&& other) noexcept;
     SqliteDb& operator=(SqliteDb&& other) noexcept;
@@ -60,8 +72,11 @@ class SqliteDb {
     void open(const std::string& name, int flags);
     void close();
 
+    struct WaitState;
+
     sqlite3* db_ = nullptr;
     std::string path_;
+    std::unique_ptr<WaitState> waiting_;  // on the heap: SQLite keeps its address
 };
 
 class SqliteStatement {

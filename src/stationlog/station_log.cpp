@@ -119,22 +119,22 @@ void BindReading(SqliteStatement& s, const LogReading& r) {
 
 }  // namespace
 
-StationLog StationLog::Open(const std::string& path, OpenMode mode) {
-    if (mode == OpenMode::ReadOnly) return OpenForReading(path);
+StationLog StationLog::Open(const std::string& path, OpenMode mode, LogWaiting waiting) {
+    if (mode == OpenMode::ReadOnly) return OpenForReading(path, std::move(waiting));
     std::error_code ec;
     if (path != ":memory:" && !std::filesystem::exists(path, ec)) CreateWhole(path);
-    SqliteDb db(path, SqliteDb::Mode::ReadWriteCreate);
+    SqliteDb db(path, SqliteDb::Mode::ReadWriteCreate, std::move(waiting));
     SetUpForWriting(db, path);
     return StationLog(std::move(db));
 }
 
-StationLog StationLog::OpenForReading(const std::string& path) {
+StationLog StationLog::OpenForReading(const std::string& path, LogWaiting waiting) {
     std::error_code ec;
     if (std::filesystem::is_directory(path, ec))
         throw LogError("station log " + path + " is a folder, not a file");
     if (!std::filesystem::is_regular_file(path, ec))
         throw LogError("station log " + path + " does not exist");
-    SqliteDb db(path, SqliteDb::Mode::ReadOnly);
+    SqliteDb db(path, SqliteDb::Mode::ReadOnly, std::move(waiting));
     // An older schema is read as it is: the steps that bring it up to date are writes.
     CheckStationLog(db, false);
     return StationLog(std::move(db));

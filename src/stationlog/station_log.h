@@ -25,7 +25,9 @@ class StationLog {
     // Opens the log (":memory:" gives a log in memory). Throws LogError naming the file when
     // it cannot be opened, is not a station log or was written by a newer version; another
     // program's file is refused before anything in it changes.
-    static StationLog Open(const std::string& path, OpenMode mode = OpenMode::CreateIfMissing);
+    // `waiting` says what to do while another program holds the log locked.
+    static StationLog Open(const std::string& path, OpenMode mode = OpenMode::CreateIfMissing,
+                           LogWaiting waiting = {});
     // The same with CreateIfMissing, after creating the folders above `path` where they are
     // missing (LogError naming the file when that fails).
     static StationLog OpenCreatingFolder(const std::string& path);
@@ -46,7 +48,7 @@ class StationLog {
     SqliteDb& database() { return db_; }
 
   private:
-    static StationLog OpenForReading(const std::string& path);
+    static StationLog OpenForReading(const std::string& path, LogWaiting waiting);
     explicit StationLog(SqliteDb db) : db_(std::move(db)) {}
 
     SqliteDb db_;

@@ -45,6 +45,8 @@ class ScriptedDialogs : public WindowDialogs {
     std::deque<std::optional<LogSpan>> spanAnswers;
     std::vector<LogSpan> spansProposed;
     std::deque<std::optional<CampaignRequest>> campaignAnswers;
+    std::vector<StationDetails> stationDetailsShown;
+    std::deque<std::optional<StationDetails>> stationDetailsAnswers;
     // Runs while a message box would be open, e.g. to look at the window at that moment.
     std::function<void(const ShownMessage&)> whileMessageOpen;
 
@@ -107,6 +109,10 @@ class ScriptedDialogs : public WindowDialogs {
     std::optional<CampaignRequest> chooseCampaign(const LogSpan& whole) override {
         spansProposed.push_back(whole);
         return next(campaignAnswers);
+    }
+    std::optional<StationDetails> editStationDetails(const StationDetails& current) override {
+        stationDetailsShown.push_back(current);
+        return next(stationDetailsAnswers);
     }
 
   private:

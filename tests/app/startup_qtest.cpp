@@ -214,7 +214,8 @@ class StartupTest : public QObject {
         QVERIFY(stationLog);
         QCOMPARE(ActionTexts(stationLog->actions()),
                  QStringList({"&Monitor…", "-", "&Level over Time…", "&24-Hour Profile…", "-",
-                              "Log &to Measurement List…", "&Export…", "&Campaign Report…"}));
+                              "Log &to Measurement List…", "&Export…", "&Campaign Report…", "-",
+                              "&Network…", "Station &Details…"}));
         QMenu* info = bar->actions().at(5)->menu();
         QVERIFY(info);
         QCOMPARE(ActionTexts(info->actions()),

@@ -441,6 +441,32 @@ class StationLogTest : public QObject {
         QVERIFY(!QFile::exists(path));
     }
 
+    // Station Details: read where the log lies, nothing made on Cancel, the edit written and
+    // offered again the next time.
+    void stationDetailsAreKeptInTheLog() {
+        QTemporaryDir dir;
+        const std::string path = dir.filePath(QStringLiteral("new/log.sqlite")).toStdString();
+        WindowFixture f;
+        UseLog(f, path);
+        QAction* command = f.c().actions.stationDetails;
+        f.dialogs.stationDetailsAnswers.push_back(std::nullopt);
+        TriggerAndWait(command);
+        QVERIFY(!QFile::exists(QString::fromStdString(path)));
+        StationDetails edited;
+        edited[StationField::Callsign] = "DL1ABC";
+        edited[StationField::Address] = "Hauptstr. 1\n12345 Musterstadt";
+        f.dialogs.stationDetailsAnswers.push_back(edited);
+        TriggerAndWait(command);
+        f.dialogs.stationDetailsAnswers.push_back(std::nullopt);
+        TriggerAndWait(command);
+        QCOMPARE(f.dialogs.stationDetailsShown.size(), 3u);
+        QVERIFY(f.dialogs.stationDetailsShown[1].empty());
+        QVERIFY(f.dialogs.stationDetailsShown[2] == edited);
+        StationLog log = StationLog::Open(path, StationLog::OpenMode::ReadOnly);
+        QVERIFY(ReadStationDetails(log) == edited);
+        QVERIFY(f.dialogs.messages.empty());
+    }
+
 #ifdef FW_CLI_PATH
     void exportEqualsTheCommandLine_data() {
         QTest::addColumn<int>("choice");

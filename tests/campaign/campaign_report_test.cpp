@@ -28,8 +28,10 @@ TEST(CampaignReport, TitledForThePdfAndGivenUpWhereverTheStopComes) {
             if (++widths == stopAt) stop.request_stop();
             return 2.0 * static_cast<double>(text.size());
         };
-        const std::optional<CampaignReport> report = BuildCampaignReport(
-            log, request, {"7 Dec 2026", "v 1.0", "(c)"}, width, coefficients, stop.get_token());
+        const std::optional<CampaignReport> report =
+            BuildCampaignReport(log, request, {"7 Dec 2026", "v 1.0", "(c)"}, width, coefficients,
+                                stop.get_token())
+                .report;
         EXPECT_EQ(report.has_value(), stopAt < 0) << stopAt;
         if (report) EXPECT_EQ(report->document.title, "Noise Campaign Report") << widths;
     }

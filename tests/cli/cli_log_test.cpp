@@ -143,7 +143,7 @@ TEST_F(CliLog, RefusesBadInputWithAMessageAndWritesNoFile) {
          "floorwatch-cli: --format must be csv, databank or gaps"},
         {{"log", "--log", log_, "--output", out},
          ExitUsage,
-         "floorwatch-cli: log needs export, to-list, compare, report or info"},
+         "floorwatch-cli: log needs export, to-list, compare, report, info or station"},
     };
     for (const Case& c : cases) {
         const CliRun r = Cli(c.args);

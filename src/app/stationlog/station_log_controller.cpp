@@ -12,6 +12,7 @@
 #include "app/stationlog/log_view_controller.h"
 #include "app/stationlog/missing_log.h"
 #include "app/stationlog/monitor_controller.h"
+#include "app/stationlog/station_details_controller.h"
 #include "app/background/background.h"
 #include "stationlog/station_log_tasks.h"
 #include "stationlog/log_to_list.h"
@@ -48,7 +49,8 @@ StationLogController::StationLogController(Document& document, StationLogDialogs
       levelOverTime_(new LogViewController(document, dialogs, LogViewKind::LevelOverTime,
                                            *a.levelOverTime, windowParent, this)),
       hourlyProfile_(new LogViewController(document, dialogs, LogViewKind::HourlyProfile,
-                                           *a.hourlyProfile, windowParent, this)) {
+                                           *a.hourlyProfile, windowParent, this)),
+      stationDetails_(new StationDetailsController(document, dialogs, *a.stationDetails, this)) {
     logToListAction_ = a.logToList;
     exportAction_ = a.exportLog;
     a.logToList->setEnabled(true);
@@ -182,21 +184,32 @@ void StationLogController::campaignReport(const std::string& path, LogSpan whole
         std::vector<QImage> pictures;
         Message failure;
         try {
-            StationLog log = StationLog::Open(path, StationLog::OpenMode::ReadOnly);
+            // While another program holds the log, the progress window says so.
+            const LogWaiting waiting{[this] {
+                                         QMetaObject::invokeMethod(this, [this] {
+                                             if (campaignProgress_)
+                                                 campaignProgress_->setLabelText(
+                                                     QString::fromLatin1(LogWaitingText));
+                                         });
+                                     },
+                                     stop};
+            StationLog log = StationLog::Open(path, StationLog::OpenMode::ReadOnly, waiting);
             const std::optional<std::string> refusal =
                 request.before ? ComparisonRefusal(log, {*request.before, *request.after,
                                                          request.hours, {}})
                                : std::nullopt;
+            CampaignBuild build;
             if (!refusal)
-                report = BuildCampaignReport(log, request, texts, ReportTextWidthMm,
-                                             *coefficients, stop);
+                build = BuildCampaignReport(log, request, texts, ReportTextWidthMm,
+                                            *coefficients, stop);
+            report = std::move(build.report);
             if (refusal)
                 failure = {MessageKind::Information, "Cannot compare: " + *refusal};
             else if (report)
                 for (const DiagramPicture& p : report->pictures)
                     pictures.push_back(PictureToQImage(p));
             else
-                failure = {MessageKind::Information, NoReadingsInSpanText};
+                failure = {MessageKind::Information, build.reason};
         } catch (const LogError& e) {
             failure = {MessageKind::Error, e.what()};
         }

@@ -20,6 +20,7 @@ class EntryLogger;
 class ItuCoefficientCache;
 class MonitorController;
 class LogViewController;
+class StationDetailsController;
 
 class StationLogController : public QObject {
     Q_OBJECT
@@ -75,6 +76,7 @@ class StationLogController : public QObject {
     QAction* logToListAction_ = nullptr;
     QAction* exportAction_ = nullptr;
     QAction* campaignAction_ = nullptr;
+    StationDetailsController* stationDetails_;
     QPointer<QProgressDialog> campaignProgress_;  // while a campaign report is being built
     WorkerJob campaignJob_;  // last member: stopped and joined before the others go
 };

@@ -7,6 +7,7 @@
 #include "app/window/picture_printing.h"
 #include "campaign/campaign_report.h"
 #include "stationlog/log_queries.h"
+#include "stationlog/station_details.h"
 
 namespace fw {
 
@@ -19,6 +20,8 @@ class StationLogDialogs : public virtual PicturePrintDialogs {
     // "Campaign Report…": the report's span within `whole`, optionally the spans before and
     // after, and the hours; no value on cancel.
     virtual std::optional<CampaignRequest> chooseCampaign(const LogSpan& whole) = 0;
+    // "Station Details…": the details edited from `current`; no value on cancel.
+    virtual std::optional<StationDetails> editStationDetails(const StationDetails& current) = 0;
 };
 
 }  // namespace fw

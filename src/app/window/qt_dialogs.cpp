@@ -11,6 +11,7 @@
 #include "app/rig/band_choice_dialog.h"
 #include "app/window/dialogs.h"
 #include "app/stationlog/campaign_dialog.h"
+#include "app/stationlog/station_details_dialog.h"
 #include "app/stationlog/log_span_dialog.h"
 #include "app/window/qt_text.h"
 #include "app/window/screen_fit.h"
@@ -137,6 +138,10 @@ std::optional<LogSpan> QtDialogs::chooseLogSpan(const QString& caption, const Lo
 
 std::optional<CampaignRequest> QtDialogs::chooseCampaign(const LogSpan& whole) {
     return RunCampaignDialog(parent_, whole);
+}
+
+std::optional<StationDetails> QtDialogs::editStationDetails(const StationDetails& current) {
+    return RunStationDetailsDialog(parent_, current);
 }
 
 }  // namespace fw

@@ -25,6 +25,7 @@ class QtDialogs : public WindowDialogs {
                                   const QStringList& items, int current) override;
     std::optional<LogSpan> chooseLogSpan(const QString& caption, const LogSpan& proposed) override;
     std::optional<CampaignRequest> chooseCampaign(const LogSpan& whole) override;
+    std::optional<StationDetails> editStationDetails(const StationDetails& current) override;
 
   private:
     QWidget* parent_;

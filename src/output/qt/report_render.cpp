@@ -7,6 +7,8 @@
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPainter>
+#include <QPainterPath>
+#include <QPolygonF>
 #include <QPdfWriter>
 #include <QPrinter>
 #include <algorithm>
@@ -42,6 +44,62 @@ QFont ReportFaceFont(const PageFont& font) {
     // Unhinted outlines keep text widths proportional to the size on every device.
     f.setHintingPreference(QFont::PreferNoHinting);
     return f;
+}
+
+QColor Grey(double fraction) {
+    const int v = static_cast<int>(std::lround(std::clamp(fraction, 0.0, 1.0) * 255));
+    return QColor(v, v, v);
+}
+
+QPen PathPen(double grey, double widthMm, PageDash dash, double k) {
+    if (!(widthMm > 0)) return QPen(Qt::NoPen);
+    QPen pen(Grey(grey));
+    pen.setWidthF(widthMm * k);
+    pen.setCapStyle(dash == PageDash::Solid ? Qt::FlatCap : Qt::RoundCap);
+    pen.setJoinStyle(Qt::RoundJoin);
+    // Dash patterns in units of the pen's width, as Qt measures them.
+    if (dash == PageDash::Dashed) pen.setDashPattern({6, 4});
+    if (dash == PageDash::Dotted) pen.setDashPattern({0.5, 3});
+    return pen;
+}
+
+void DrawPath(QPainter& painter, const PagePathItem& it, double k) {
+    if (it.points.size() < 2) return;
+    QPainterPath path(QPointF(it.points[0].xMm * k, it.points[0].yMm * k));
+    for (std::size_t i = 1; i < it.points.size(); ++i)
+        path.lineTo(it.points[i].xMm * k, it.points[i].yMm * k);
+    if (it.closed) path.closeSubpath();
+    painter.setPen(PathPen(it.grey, it.lineWidthMm, it.dash, k));
+    painter.setBrush(it.fillGrey >= 0 ? QBrush(Grey(it.fillGrey)) : QBrush(Qt::NoBrush));
+    painter.drawPath(path);
+    painter.setBrush(Qt::NoBrush);
+}
+
+void DrawMarker(QPainter& painter, const PageMarkerItem& it, double k) {
+    const double r = it.sizeMm * k / 2;
+    const QPointF c(it.at.xMm * k, it.at.yMm * k);
+    QPen pen(Grey(it.grey));
+    pen.setWidthF(r / 3);
+    painter.setPen(pen);
+    painter.setBrush(it.filled ? QBrush(Grey(it.grey)) : QBrush(Qt::white));
+    switch (it.shape) {
+        case PageMarkerShape::Circle:
+            painter.drawEllipse(c, r, r);
+            break;
+        case PageMarkerShape::Square:
+            painter.drawRect(QRectF(c.x() - r, c.y() - r, 2 * r, 2 * r));
+            break;
+        case PageMarkerShape::Triangle:
+            painter.drawPolygon(QPolygonF({QPointF(c.x(), c.y() - r),
+                                           QPointF(c.x() + r, c.y() + r * 0.8),
+                                           QPointF(c.x() - r, c.y() + r * 0.8)}));
+            break;
+        case PageMarkerShape::Diamond:
+            painter.drawPolygon(QPolygonF({QPointF(c.x(), c.y() - r), QPointF(c.x() + r, c.y()),
+                                           QPointF(c.x(), c.y() + r), QPointF(c.x() - r, c.y())}));
+            break;
+    }
+    painter.setBrush(Qt::NoBrush);
 }
 
 }  // namespace
@@ -111,6 +169,10 @@ void RenderReportPage(const ReportPage& page, std::span<const QImage> pictures,
                     painter.setPen(linePen);
                     painter.drawLine(QPointF(it.x1Mm * k, it.y1Mm * k),
                                      QPointF(it.x2Mm * k, it.y2Mm * k));
+                } else if constexpr (std::is_same_v<T, PagePathItem>) {
+                    DrawPath(painter, it, k);
+                } else if constexpr (std::is_same_v<T, PageMarkerItem>) {
+                    DrawMarker(painter, it, k);
                 } else if constexpr (std::is_same_v<T, PagePictureItem>) {
                     if (it.picture >= pictures.size() || pictures[it.picture].isNull()) return;
                     const QImage& picture = pictures[it.picture];

@@ -1,0 +1,32 @@
+#pragma once
+// The campaign report's parts, each laid out onto the pages in turn.
+#include <span>
+#include <vector>
+
+#include "campaign/campaign_charts.h"
+#include "campaign/campaign_data.h"
+#include "campaign/campaign_layout.h"
+#include "campaign/campaign_summary.h"
+#include "stationlog/log_file_facts.h"
+#include "stationlog/station_details.h"
+#include "stats/span_comparison.h"
+
+namespace fw {
+
+// The atmospheric Fa of each month, per band in the order of CampaignData::bands.
+using BandAtmospheres = std::vector<std::vector<MonthAtmosphere>>;
+
+void AddSummaryPages(CampaignLayout& l, const CampaignData& data, const StationDetails& station,
+                     const LogFileFacts& file, std::span<const CampaignBandSummary> bands,
+                     const BandAtmospheres& atmosphere);
+void AddBandPage(CampaignLayout& l, const CampaignData& data, const BandSeries& band,
+                 const std::vector<MonthAtmosphere>& atmosphere);
+void AddComparisonPage(CampaignLayout& l, const CampaignData& data,
+                       std::span<const BandComparison> rows);
+void AddGapsAppendix(CampaignLayout& l, const CampaignData& data);
+void AddMethodPage(CampaignLayout& l, const CampaignData& data);
+
+// "2026-03-01 00:00 to 2026-03-05 00:00 UTC".
+std::string SpanText(const LogSpan& span);
+
+}  // namespace fw
