@@ -78,7 +78,11 @@ int LogToList(ArgList& args, std::ostream& out, std::ostream& err) {
     ReadOrRefuse([&] { ReportDamagedReadings(log, err); });
     const LoggedList logged =
         ReadOrRefuse([&] { return QueryLoggedList(log, span, bandwidthHz); });
-    if (logged.readings == 0) throw Refusal(NoReadingsInSpanText);
+    if (logged.readings == 0) {
+        const bool none = ReadOrRefuse([&] { return ExtentOf(log).readings == 0; });
+        throw Refusal(none ? "station log " + path + ": " + NoReadingsYetText
+                           : std::string(NoReadingsInSpanText));
+    }
     const std::string locator = ListLocator(logged);
     // Saved as "Save USER Data" saves: whole or not at all.
     const std::string error =

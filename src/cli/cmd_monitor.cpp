@@ -93,8 +93,8 @@ int CmdMonitor(ArgList& args, std::ostream& out, std::ostream& err) {
         if (sweep.late) err << "warning: " << LateSweepText(sweep, job.settings.interval) << std::endl;
     };
     show.logBusy = [&](const std::string& reason) {
-        err << reason << ": the station log is busy; the entry in hand is kept and written as soon "
-            << "as the log is free" << std::endl;
+        err << reason << ": the station log is busy; the monitor waits for it, keeps what it "
+            << "reads meanwhile and writes it as soon as the log is free" << std::endl;
     };
     MonitorStatus last;
     show.status = [&](const MonitorStatus& s) {

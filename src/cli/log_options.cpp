@@ -49,10 +49,16 @@ StationLog OpenLogForWriting(const std::string& path) {
 }
 
 void ReportDamagedReadings(StationLog& log, std::ostream& err) {
-    const std::int64_t damaged = DamagedReadingCount(log);
-    if (damaged > 0)
-        err << damaged << " damaged reading(s) skipped: their time lies outside the years 1970 "
-                          "to 9999.\n";
+    const DamagedEntries d = DamagedEntriesIn(log);
+    if (d.readingTimes > 0)
+        err << d.readingTimes << " damaged reading(s) skipped: their time lies outside the "
+                                 "years 1970 to 9999.\n";
+    if (d.readingLevels > 0)
+        err << d.readingLevels << " damaged reading(s) skipped: a level is not a finite number, "
+                                  "or the frequency or bandwidth is not above 0.\n";
+    if (d.gapTimes > 0)
+        err << d.gapTimes << " damaged gap(s) skipped: their time lies outside the years 1970 "
+                             "to 9999.\n";
 }
 
 LogWaiting LogWaitNotice(std::ostream& err, std::stop_token stop) {

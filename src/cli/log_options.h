@@ -34,8 +34,9 @@ auto ReadOrRefuse(Read read) {
     }
 }
 
-// Readings with a time outside the calendar are damaged: the queries leave them out, and
-// the user learns how many on `err`. Throws LogError when the log cannot be read.
+// Readings with a time outside the calendar or a damaged level, and gaps with such a time,
+// are damaged: the queries leave them out, and the user learns how many of each on `err`.
+// Throws LogError when the log cannot be read.
 void ReportDamagedReadings(StationLog& log, std::ostream& err);
 
 inline constexpr const char* LogOptionsHelp =

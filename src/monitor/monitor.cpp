@@ -1,8 +1,11 @@
 #include "monitor/monitor.h"
 
 #include <algorithm>
+#include <deque>
+#include <variant>
 
 #include "monitor/busy_log.h"
+#include "monitor/monitor_text.h"
 
 namespace fw {
 
@@ -22,20 +25,29 @@ class MonitorRun {
           callbacks_(callbacks) {}
 
     MonitorEnd run() {
+        // A try of a busy log gives up at once: what it would write waits in memory.
+        log_.database().setBusyTimeout(0);
         const MonitorClock::TimePoint start = clock_.now();
         status_.startedAt = UtcSecondsAt(start);
+        if (settings_.missedStart) logMissed(TimePointOf(*settings_.missedStart), MissedLogBusyText);
         MonitorClock::TimePoint next = start;
         for (;;) {
             if (!due(start, next)) return finish(MonitorEnd::Completed);
             status_.phase = MonitorStatus::Phase::Waiting;
             status_.nextSweep = UtcSecondsAt(next);
             report();
-            if (!clock_.waitUntil(next, stop_)) return stopped();
+            if (!waitWriting(next)) return stopped();
             const MonitorClock::TimePoint began = clock_.now();
             if (!sweep()) return stopped();
-            // Drift-free: the next start follows the planned one, unless the sweep ran late.
-            next = std::max(next + settings_.interval, clock_.now());
-            sweepEnded(began, due(start, next) ? std::optional(next) : std::nullopt);
+            // Drift-free: the next start follows the planned one, unless the sweep ran late;
+            // then the next sweep starts at once and its planned time is logged as missed.
+            const MonitorClock::TimePoint planned = next + settings_.interval;
+            next = std::max(planned, clock_.now());
+            const bool going = due(start, next);
+            if (going && next > planned && settings_.interval.count() > 0)
+                logMissed(planned, "missed: sweep " + std::to_string(status_.sweepsStarted) +
+                                       " ran until " + UtcClockText(UtcSecondsAt(clock_.now())));
+            sweepEnded(began, going ? std::optional(next) : std::nullopt);
         }
     }
 
@@ -62,16 +74,100 @@ class MonitorRun {
         if (callbacks_.sweepEnded) callbacks_.sweepEnded(r);
     }
 
-    // Writes through a busy log, telling once that it waits; the status says so meanwhile.
-    void write(const std::function<void()>& entry, const std::string& what) {
-        const auto busy = [this](const std::string& reason) {
-            status_.logBusy = reason;
-            if (callbacks_.logBusy) callbacks_.logBusy(reason);
+    struct KeptReading {
+        LogReading reading;
+        std::optional<LogSignature> signature;
+    };
+    using Entry = std::variant<KeptReading, LogGap>;
+
+    // Keeps the entry and writes what is kept, as far as the log lets it now.
+    void keep(Entry entry) {
+        pending_.push_back(std::move(entry));
+        writeKept();
+    }
+
+    // Writes the kept entries in order until the log is busy: the rest stays kept, the
+    // status says why, and the first busy try of a spell is told once. False while some stay.
+    bool writeKept() {
+        while (!pending_.empty()) {
+            try {
+                commit(pending_.front());
+            } catch (const LogBusyError& e) {
+                if (status_.logBusy.empty()) {
+                    status_.logBusy = e.what();
+                    if (callbacks_.logBusy) callbacks_.logBusy(e.what());
+                    report();
+                }
+                return false;
+            }
+            const Entry done = std::move(pending_.front());
+            pending_.pop_front();
+            told(done);
+        }
+        if (!status_.logBusy.empty()) {
+            status_.logBusy.clear();
             report();
-        };
-        if (!WriteThroughBusy(entry, what, clock_, stop_, busy)) return;
-        status_.logBusy.clear();
+        }
+        return true;
+    }
+
+    void commit(const Entry& entry) {
+        if (const auto* r = std::get_if<KeptReading>(&entry))
+            return r->signature ? log_.add(r->reading, *r->signature) : log_.add(r->reading);
+        log_.addGap(std::get<LogGap>(entry));
+    }
+
+    // Counts a committed entry and tells the window.
+    void told(const Entry& entry) {
+        if (const auto* r = std::get_if<KeptReading>(&entry)) {
+            ++status_.readingsLogged;
+            if (callbacks_.reading) callbacks_.reading(r->reading);
+        } else {
+            ++status_.gapsLogged;
+            if (callbacks_.gap) callbacks_.gap(std::get<LogGap>(entry));
+        }
         report();
+    }
+
+    // Waits for the next sweep; meanwhile kept entries are tried again with a growing wait.
+    bool waitWriting(MonitorClock::TimePoint next) {
+        std::chrono::seconds wait = FirstBusyWait;
+        while (!pending_.empty() && clock_.now() + wait < next) {
+            if (!clock_.waitUntil(clock_.now() + wait, stop_)) return false;
+            writeKept();
+            wait = std::min(wait * 2, LongestBusyWait);
+        }
+        return clock_.waitUntil(next, stop_);
+    }
+
+    // Before the run ends, what is kept is written: waited for through a busy log until a
+    // stop, which ends the run with LogError saying what was not logged.
+    void writeAllKept() {
+        if (pending_.empty()) return;
+        const std::string lost = pending_.size() == 1
+                                     ? EntryText(pending_.front()) + " was not logged"
+                                     : std::to_string(pending_.size()) +
+                                           " entries were not logged, from " +
+                                           EntryText(pending_.front()) + " on";
+        WriteThroughBusy(
+            [this] {
+                if (writeKept()) return;
+                throw LogBusyError(status_.logBusy);
+            },
+            lost, clock_, stop_, {});
+    }
+
+    static std::string EntryText(const Entry& entry) {
+        if (const auto* r = std::get_if<KeptReading>(&entry))
+            return "the reading of " + r->reading.band;
+        return "the gap of " + std::get<LogGap>(entry).band;
+    }
+
+    // A sweep that cannot start at its planned time: a gap per band at that time.
+    void logMissed(MonitorClock::TimePoint planned, const std::string& reason) {
+        for (const LogBand& band : settings_.bands)
+            keep(LogGap{UtcSecondsAt(planned), band.band, band.freqMHz, reason,
+                        sweeper_.rigName()});
     }
 
     // One pass over the bands; false when a stop ended it.
@@ -149,13 +245,8 @@ class MonitorRun {
             reading.calOffsetDb = applied.offsetDb;
             reading.refLevelDbm = applied.refLevelDbm;
             reading.estimate = read->estimate;
-            const std::optional<LogSignature> signature = sweeper_.lastSignature();
-            write([&] { signature ? log_.add(reading, *signature) : log_.add(reading); },
-                  "the reading of " + band.band);
-            ++status_.readingsLogged;
             status_.sweepReadings.push_back(reading);
-            if (callbacks_.reading) callbacks_.reading(reading);
-            report();
+            keep(KeptReading{reading, sweeper_.lastSignature()});
             return true;
         }
         // The connection is suspect after any failure: drop it and open it again for the
@@ -169,11 +260,8 @@ class MonitorRun {
     void logGap(const LogBand& band, const std::string& reason) {
         const LogGap gap{UtcSecondsAt(clock_.now()), band.band, band.freqMHz, reason,
                          sweeper_.rigName()};
-        write([&] { log_.addGap(gap); }, "the gap of " + band.band);
-        ++status_.gapsLogged;
         status_.sweepGaps.push_back(gap);
-        if (callbacks_.gap) callbacks_.gap(gap);
-        report();
+        keep(gap);
     }
 
     // The receiver is put back before the run ends.
@@ -186,6 +274,7 @@ class MonitorRun {
     }
 
     MonitorEnd finish(MonitorEnd end) {
+        writeAllKept();
         status_.endedAt = UtcSecondsAt(clock_.now());
         status_.phase = MonitorStatus::Phase::Finished;
         status_.nextSweep.reset();
@@ -204,6 +293,7 @@ class MonitorRun {
     std::stop_token stop_;
     const MonitorCallbacks& callbacks_;
     MonitorStatus status_;
+    std::deque<Entry> pending_;  // taken, not yet written: the log was busy
     bool sweepBegun_ = false;
     bool retried_ = false;  // the sweep's one second try of a failed band is used
 };

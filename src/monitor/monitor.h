@@ -26,7 +26,13 @@ struct MonitorSettings {
     std::optional<std::chrono::seconds> duration;  // start no sweep this long after the start
     std::optional<UtcSeconds> until;               // start no sweep at or after this time
     std::string locator;                           // logged with every reading
+    // When the run was to begin, where the log was busy then: that sweep is logged as
+    // missed, a gap per band.
+    std::optional<UtcSeconds> missedStart;
 };
+
+// The reason of the gaps of a sweep that could not start because the log was busy.
+inline constexpr const char* MissedLogBusyText = "missed: log busy";
 
 // What the window shows while the monitor runs: plain data, a copy per report.
 struct MonitorStatus {
@@ -47,7 +53,7 @@ struct MonitorStatus {
     // The run's span: from its start to its end (none while it runs).
     UtcSeconds startedAt = 0;
     std::optional<UtcSeconds> endedAt;
-    // While a write waits for a log that another program holds locked: the reason.
+    // While readings wait for a log that another program holds locked: the reason.
     std::string logBusy;
     // Why the receiver could not be put back after the last sweep, and where it was left;
     // empty when it was.
@@ -65,7 +71,8 @@ struct SweepReport {
 };
 
 struct MonitorCallbacks {
-    // After each reading is committed to the log.
+    // After each reading is committed to the log (while the log is busy, readings wait in
+    // memory and are committed, in order, once it is free).
     std::function<void(const LogReading&)> reading;
     // After each gap is committed.
     std::function<void(const LogGap&)> gap;
@@ -73,8 +80,8 @@ struct MonitorCallbacks {
     std::function<void(const MonitorStatus&)> status;
     // After each sweep that went over all its bands.
     std::function<void(const SweepReport&)> sweepEnded;
-    // Once when a write finds the log busy; the entry in hand is kept and written as soon as
-    // the log is free, and the monitor goes on.
+    // Once when a write finds the log busy; what is read meanwhile is kept in memory and
+    // written as soon as the log is free, and the sweeps go on at their times.
     std::function<void(const std::string& reason)> logBusy;
 };
 
@@ -86,9 +93,11 @@ enum class MonitorEnd { Completed, Stopped };
 // gap; the connection is then dropped and opened again for the next band, and where that
 // fails too, the rest of the sweep is logged as gaps and the next sweep tries again. The
 // first band of a sweep that fails is read once more over a new connection before it counts
-// as a gap. A log that another program holds locked delays the write in hand until it goes
-// through (see WriteThroughBusy). Throws LogError when the log cannot be written for another
-// reason.
+// as a gap. A log that another program holds locked keeps the readings and gaps in memory,
+// tried again between the sweeps with a growing wait; the run ends only once they are
+// written (a stop meanwhile: LogError saying what was not logged). A sweep that starts after
+// its planned time (the one before ran long) is logged as missed at that time, a gap per
+// band. Throws LogError when the log cannot be written for another reason.
 MonitorEnd RunMonitor(StationLog& log, Sweeper& sweeper, MonitorClock& clock,
                       const MonitorSettings& settings, std::stop_token stop,
                       const MonitorCallbacks& callbacks = {});

@@ -1,6 +1,9 @@
 #include "monitor/monitor_job.h"
 
+#include <filesystem>
+
 #include "measure/maidenhead.h"
+#include "monitor/busy_log.h"
 #include "monitor/rig_sweeper.h"
 #include "monitor/sdr_sweeper.h"
 #include "rig/plan_limits.h"
@@ -47,23 +50,36 @@ std::unique_ptr<Sweeper> TakeReceiver(const MonitorJob& job, std::optional<rig::
 
 Outcome<MonitorEnd> RunMonitorJob(const MonitorJob& job, MonitorClock& clock, std::stop_token stop,
                                   const MonitorCallbacks& callbacks, std::stop_token hurry) {
-    std::optional<rig::RigLock> lock;
-    std::unique_ptr<Sweeper> sweeper;
     try {
-        sweeper = TakeReceiver(job, lock, stop, std::move(hurry));
-    } catch (const rig::RigError& e) {
-        return Outcome<MonitorEnd>::Fail(e.what());
-    } catch (const sdr::SdrError& e) {
-        return Outcome<MonitorEnd>::Fail(e.what());
-    } catch (const rig::Cancelled&) {
-        return Outcome<MonitorEnd>::Fail(sdr::StoppedWhileOpeningText);
-    }
-    if (std::string error = sweeper->connect(); !error.empty())
-        return Outcome<MonitorEnd>::Fail(std::move(error));
-    try {
-        StationLog log = StationLog::OpenCreatingFolder(job.logPath);
+        MonitorSettings settings = job.settings;
+        const UtcSeconds wanted = UtcSecondsAt(clock.now());
+        std::optional<StationLog> log;
+        const auto openLog = [&] {
+            log.emplace(OpenLogThroughBusy(job.logPath, clock, stop, [&](const std::string& why) {
+                settings.missedStart = wanted;
+                if (callbacks.logBusy) callbacks.logBusy(why);
+            }));
+        };
+        // A log that exists is checked before the rig, so that one that cannot be used is
+        // refused whatever state the rig is in; a new one is made only once the rig answers.
+        std::error_code ec;
+        if (std::filesystem::exists(job.logPath, ec)) openLog();
+        std::optional<rig::RigLock> lock;
+        std::unique_ptr<Sweeper> sweeper;
+        try {
+            sweeper = TakeReceiver(job, lock, stop, std::move(hurry));
+        } catch (const rig::RigError& e) {
+            return Outcome<MonitorEnd>::Fail(e.what());
+        } catch (const sdr::SdrError& e) {
+            return Outcome<MonitorEnd>::Fail(e.what());
+        } catch (const rig::Cancelled&) {
+            return Outcome<MonitorEnd>::Fail(sdr::StoppedWhileOpeningText);
+        }
+        if (std::string error = sweeper->connect(); !error.empty())
+            return Outcome<MonitorEnd>::Fail(std::move(error));
+        if (!log) openLog();
         return Outcome<MonitorEnd>::Ok(
-            RunMonitor(log, *sweeper, clock, job.settings, std::move(stop), callbacks));
+            RunMonitor(*log, *sweeper, clock, settings, std::move(stop), callbacks));
     } catch (const LogError& e) {
         return Outcome<MonitorEnd>::Fail(e.what());
     }

@@ -59,7 +59,7 @@ void RigSweeper::open() {
 std::string RigSweeper::connect() {
     try {
         open();
-        // The first connection of the run knows where the user had the rig.
+        // Also a check that the rig answers; right before a sweep's first band, or within one.
         if (!home_) home_ = rig::ReadTuning(*session_);
         return {};
     } catch (const std::exception& e) {
@@ -72,7 +72,10 @@ void RigSweeper::disconnect() {
 }
 
 std::string RigSweeper::endSweep() {
-    if (!left_ || !home_) return {};
+    if (!left_ || !home_) {
+        home_.reset();  // read afresh before the next sweep tunes
+        return {};
+    }
     try {
         // After a stop too, until its grace is over.
         if (!session_) open();
@@ -80,7 +83,10 @@ std::string RigSweeper::endSweep() {
         return rig::NotRestoredText(e.what(), *left_, *home_);
     }
     std::string failure = rig::RestoreTuning(*session_, *home_, *left_);
-    if (failure.empty()) left_.reset();
+    if (failure.empty()) {
+        left_.reset();
+        home_.reset();
+    }
     return failure;
 }
 

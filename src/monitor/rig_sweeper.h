@@ -1,8 +1,10 @@
 #pragma once
 // The monitor's receiver over the rig layer: one session, opened on connect and closed on
 // disconnect, tuned band by band as a rig sweep tunes it, and put back at the end of every
-// sweep to the frequency and mode it had when the run began (not those it has after a
-// reconnection, when the sweep may already have moved it).
+// sweep to the frequency and mode it had before that sweep's first band (not those it has
+// after a reconnection, when the sweep may already have moved it). An operator who tunes
+// the rig between sweeps keeps that tuning; one that could not be put back stays the way
+// back of the next sweep.
 #include <memory>
 #include <optional>
 #include <string>
@@ -62,7 +64,7 @@ class RigSweeper final : public Sweeper {
     double offsetDb_ = 0;  // of the last reading
     rig::DaemonCheck check_;  // kept across connections: one waiting at a stalled daemon
     std::unique_ptr<rig::RigSession> session_;
-    std::optional<rig::Tuning> home_;  // the rig's own tuning, read once per run
+    std::optional<rig::Tuning> home_;  // the rig's own tuning, read before each sweep
     std::optional<rig::Tuning> left_;  // where the run tuned it; none while it is home
 };
 

@@ -66,17 +66,23 @@ std::string RigLockFolder() {
     return (fs::path(home) / ".cache" / "Floorwatch").string();
 }
 
-std::string RigLockFileName(const RigConnection& connection) {
-    if (const auto* d = std::get_if<RigctldAddress>(&connection.target))
-        return "rigctld-" + FileNamePart(NumericHost(d->host)) + "-" + std::to_string(d->port) +
-               ".lock";
-    const auto& direct = std::get<DirectRig>(connection.target);
-    return "model-" + std::to_string(direct.model) + "-" +
-           FileNamePart(CanonicalPort(direct.port)) + ".lock";
+std::string RigLockFileName(const DirectRig& rig) {
+    return "model-" + std::to_string(rig.model) + "-" + FileNamePart(CanonicalPort(rig.port)) +
+           ".lock";
 }
 
-RigLock::RigLock(const RigConnection& connection, const std::string& user)
-    : RigLock(RigLockFileName(connection), user, "rig") {}
+RigLock::RigLock(const RigConnection& connection, const std::string& user) {
+    const auto* d = std::get_if<RigctldAddress>(&connection.target);
+    if (!d) {
+        *this = RigLock(RigLockFileName(std::get<DirectRig>(connection.target)), user, "rig");
+        return;
+    }
+    Peer peer = ConnectedPeer(d->host, d->port, connection.timeoutMs);
+    const std::string name =
+        "rigctld-" + FileNamePart(peer.key) + "-" + std::to_string(d->port) + ".lock";
+    *this = RigLock(name, user, "rig");
+    peer_ = std::move(peer.connection);
+}
 
 RigLock::RigLock(const std::string& fileName, const std::string& user, const std::string& device) {
     const std::string folder = RigLockFolder();

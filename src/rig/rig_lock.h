@@ -20,16 +20,17 @@ std::string RigLockFolder();
 // address, "=" and "," of SDR arguments) becomes "_"; "default" for an empty text.
 std::string FileNamePart(const std::string& text);
 
-// The lock file of a rig, keyed by the rigctld's numeric address and port, or by the model
-// and the port with a device's path made canonical, so that every way of writing one rig
-// names one file: "localhost", "127.0.0.1" and "127.0.0.1:4532" give
-// "rigctld-127.0.0.1-4532.lock"; "model-1035-_dev_ttyUSB0.lock".
-std::string RigLockFileName(const RigConnection& connection);
+// The lock file of a rig driven directly, keyed by the model and the port with a device's
+// path made canonical: "model-1035-_dev_ttyUSB0.lock". A rigctld's is keyed by the address
+// of the peer a connection reaches (see ConnectedPeer) and the port, so that every way of
+// writing one daemon names one file: "localhost", "127.0.0.1", "[::ffff:127.0.0.1]:4532"
+// give "rigctld-loopback-4532.lock".
+std::string RigLockFileName(const DirectRig& rig);
 
 class RigLock {
   public:
-    // Takes the rig for `user` ("floorwatch-cli monitor", "Floorwatch"), without waiting.
-    // Throws RigError "rig in use by USER (pid N)" when another job holds it, or why the lock
+    // Takes the rig for `user` ("floorwatch-cli monitor", "Floorwatch"), without waiting; a
+    // rigctld's address is resolved once, by a connection held while the lock is. Throws RigError "rig in use by USER (pid N)" when another job holds it, or why the lock
     // file cannot be made.
     RigLock(const RigConnection& connection, const std::string& user);
     // Takes any other receiver by the name of its lock file in RigLockFolder(); `device`
@@ -40,6 +41,7 @@ class RigLock {
     RigLock& operator=(RigLock&&) = default;
 
   private:
+    UniqueFd peer_;  // opened before fd_, so closed after it
     UniqueFd fd_;
 };
 

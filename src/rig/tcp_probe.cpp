@@ -1,5 +1,6 @@
 #include "rig/tcp_probe.h"
 
+#include <arpa/inet.h>
 #include <fcntl.h>
 #include <netdb.h>
 #include <poll.h>
@@ -8,6 +9,7 @@
 
 #include <cerrno>
 #include <chrono>
+#include <cstring>
 #include <memory>
 
 namespace fw::rig {
@@ -39,6 +41,23 @@ UniqueFd ConnectWithin(const addrinfo& a, int ms) {
     return s;
 }
 
+// An address in the canonical form of ConnectedPeer.
+std::string CanonicalAddress(const sockaddr* address) {
+    char text[INET6_ADDRSTRLEN] = "";
+    if (address->sa_family == AF_INET6) {
+        const in6_addr& a = reinterpret_cast<const sockaddr_in6*>(address)->sin6_addr;
+        if (IN6_IS_ADDR_LOOPBACK(&a)) return "loopback";
+        if (!IN6_IS_ADDR_V4MAPPED(&a)) return inet_ntop(AF_INET6, &a, text, sizeof text);
+        in_addr v4;
+        std::memcpy(&v4, a.s6_addr + 12, sizeof v4);
+        if ((ntohl(v4.s_addr) >> 24) == 127) return "loopback";
+        return inet_ntop(AF_INET, &v4, text, sizeof text);
+    }
+    const in_addr& v4 = reinterpret_cast<const sockaddr_in*>(address)->sin_addr;
+    if ((ntohl(v4.s_addr) >> 24) == 127) return "loopback";
+    return inet_ntop(AF_INET, &v4, text, sizeof text);
+}
+
 }  // namespace
 
 UniqueFd TcpConnect(const std::string& host, int port, int timeoutMs) {
@@ -58,21 +77,29 @@ UniqueFd TcpConnect(const std::string& host, int port, int timeoutMs) {
     return {};
 }
 
-std::string NumericHost(const std::string& host) {
+Peer ConnectedPeer(const std::string& host, int port, int timeoutMs) {
     addrinfo hints{};
     hints.ai_family = AF_UNSPEC;
     hints.ai_socktype = SOCK_STREAM;
     addrinfo* found = nullptr;
-    if (getaddrinfo(host.c_str(), nullptr, &hints, &found) != 0) return host;
+    if (getaddrinfo(host.c_str(), std::to_string(port).c_str(), &hints, &found) != 0 || !found)
+        return {host, {}};
     const std::unique_ptr<addrinfo, AddrInfoFree> list(found);
-    const addrinfo* chosen = list.get();
-    for (const addrinfo* a = list.get(); a; a = a->ai_next)
-        if (a->ai_family == AF_INET && chosen->ai_family != AF_INET) chosen = a;
-    char text[NI_MAXHOST];
-    if (getnameinfo(chosen->ai_addr, chosen->ai_addrlen, text, sizeof text, nullptr, 0,
-                    NI_NUMERICHOST) != 0)
-        return host;
-    return text;
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+    for (const addrinfo* a = list.get(); a; a = a->ai_next) {
+        if (a->ai_family != AF_INET && a->ai_family != AF_INET6) continue;
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+            deadline - std::chrono::steady_clock::now());
+        if (left.count() <= 0) break;
+        UniqueFd s = ConnectWithin(*a, static_cast<int>(left.count()));
+        sockaddr_storage peer{};
+        socklen_t length = sizeof peer;
+        if (s.valid() && getpeername(s.get(), reinterpret_cast<sockaddr*>(&peer), &length) == 0)
+            return {CanonicalAddress(reinterpret_cast<sockaddr*>(&peer)), std::move(s)};
+    }
+    const addrinfo* first = list.get();
+    if (first->ai_family != AF_INET && first->ai_family != AF_INET6) return {host, {}};
+    return {CanonicalAddress(first->ai_addr), {}};
 }
 
 }  // namespace fw::rig

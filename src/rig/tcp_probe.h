@@ -11,8 +11,15 @@ namespace fw::rig {
 // longer than the limit (name resolution aside).
 UniqueFd TcpConnect(const std::string& host, int port, int timeoutMs);
 
-// The numeric address `host` resolves to ("localhost" -> "127.0.0.1", "::1"), an IPv4 one
-// where it has both; `host` as given where it does not resolve.
-std::string NumericHost(const std::string& host);
+// The rigctld at `host`:`port` as the peer a connection reaches, resolved once: connected
+// within `timeoutMs`, its address in one canonical form (an IPv4-mapped IPv6 address as the
+// IPv4 one, every loopback address as "loopback"), with the connection held open. Where
+// nothing answers, the first address the name resolves to in that form; where the name does
+// not resolve, `host` as given.
+struct Peer {
+    std::string key;
+    UniqueFd connection;
+};
+Peer ConnectedPeer(const std::string& host, int port, int timeoutMs);
 
 }  // namespace fw::rig

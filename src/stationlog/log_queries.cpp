@@ -26,9 +26,15 @@ std::string ReadingColumns(StationLog& log) {
 }
 constexpr int EstimateColumn = 15;
 
-// The condition that leaves out the damaged readings.
+// A time a reading or gap can have.
 #define FW_LOG_TIME_OK " utc BETWEEN 0 AND 253402300799 "
 static_assert(FirstLogUtc == 0 && LastLogUtc == 253402300799);
+// A finite number: text, a blob and an infinity compare outside these bounds, and NULL fails.
+#define FW_FINITE(column) " " column " BETWEEN -1.7976931348623157e308 AND 1.7976931348623157e308 "
+#define FW_LEVELS_OK                                                                     \
+    " freq_mhz > 0 AND bandwidth_hz > 0 AND" FW_FINITE("freq_mhz") "AND" FW_FINITE(       \
+        "bandwidth_hz") "AND" FW_FINITE("gain_dbi") "AND" FW_FINITE("s_units") "AND"      \
+        FW_FINITE("antvolt_dbuv") "AND" FW_FINITE("antpower_dbm") "AND" FW_FINITE("field_dbuvm")
 
 LogReading ReadingAt(const SqliteStatement& s) {
     LogReading r;
@@ -58,6 +64,8 @@ LogReading ReadingAt(const SqliteStatement& s) {
 
 }  // namespace
 
+const std::string SoundReadingSql = "(" FW_LOG_TIME_OK "AND" FW_LEVELS_OK ")";
+
 // The span within the times a reading can have, so that no query returns a damaged one.
 void BindSpan(SqliteStatement& s, const LogSpan& span, int first) {
     s.bind(first, std::max(span.from.value_or(FirstLogUtc), FirstLogUtc));
@@ -86,8 +94,8 @@ std::vector<LogBand> AllBands() {
 void ForEachReading(StationLog& log, const LogSpan& span,
                     const std::function<void(const LogReading&)>& visit) {
     SqliteStatement s(log.database(), std::string("SELECT ") + ReadingColumns(log) +
-                                          " FROM readings WHERE utc >= ? AND utc < ?"
-                                          " ORDER BY utc, id");
+                                          " FROM readings WHERE utc >= ? AND utc < ? AND " +
+                                          SoundReadingSql + " ORDER BY utc, id");
     BindSpan(s, span, 1);
     while (s.step()) visit(ReadingAt(s));
 }
@@ -123,9 +131,9 @@ std::vector<LogGap> GapsIn(StationLog& log, const LogSpan& span) {
 }
 
 std::vector<LogBand> BandsIn(StationLog& log, const LogSpan& span) {
-    SqliteStatement s(log.database(),
-                      "SELECT DISTINCT band, freq_mhz FROM readings"
-                      " WHERE utc >= ? AND utc < ? ORDER BY freq_mhz, band");
+    SqliteStatement s(log.database(), "SELECT DISTINCT band, freq_mhz FROM readings"
+                                      " WHERE utc >= ? AND utc < ? AND " +
+                                          SoundReadingSql + " ORDER BY freq_mhz, band");
     BindSpan(s, span, 1);
     std::vector<LogBand> out;
     while (s.step()) out.push_back({s.text(0), s.real(1)});
@@ -133,11 +141,12 @@ std::vector<LogBand> BandsIn(StationLog& log, const LogSpan& span) {
 }
 
 LogExtent ExtentOf(StationLog& log, const LogSpan& span) {
+    const std::string sound = " WHERE utc >= ?1 AND utc < ?2 AND " + SoundReadingSql;
     SqliteStatement s(log.database(),
-                      "SELECT (SELECT count(*) FROM readings WHERE utc >= ?1 AND utc < ?2),"
-                      " (SELECT count(*) FROM gaps WHERE utc >= ?1 AND utc < ?2),"
-                      " (SELECT min(utc) FROM readings WHERE utc >= ?1 AND utc < ?2),"
-                      " (SELECT max(utc) FROM readings WHERE utc >= ?1 AND utc < ?2)");
+                      "SELECT (SELECT count(*) FROM readings" + sound +
+                          "), (SELECT count(*) FROM gaps WHERE utc >= ?1 AND utc < ?2),"
+                          " (SELECT min(utc) FROM readings" +
+                          sound + "), (SELECT max(utc) FROM readings" + sound + ")");
     BindSpan(s, span, 1);
     s.step();
     return LogExtent{s.integer(0), s.integer(1), s.integer(2), s.integer(3)};
@@ -151,10 +160,10 @@ LogSpan WholeHoursOf(const LogExtent& extent) {
 std::vector<LevelPoint> BandLevels(StationLog& log, const LogBand& band, const LogSpan& span) {
     // A named band is found by its text alone; a free frequency by the empty text and its
     // frequency. Both read only the per-band index.
-    SqliteStatement s(log.database(),
-                      "SELECT utc, field_dbuvm, bandwidth_hz FROM readings"
-                      " WHERE band = ?1 AND utc >= ?2 AND utc < ?3"
-                      " AND (?1 <> '' OR freq_mhz = ?4) ORDER BY utc");
+    SqliteStatement s(log.database(), "SELECT utc, field_dbuvm, bandwidth_hz FROM readings"
+                                      " WHERE band = ?1 AND utc >= ?2 AND utc < ?3"
+                                      " AND (?1 <> '' OR freq_mhz = ?4) AND " +
+                                          SoundReadingSql + " ORDER BY utc");
     s.bind(1, std::string_view(band.band));
     BindSpan(s, span, 2);
     s.bind(4, band.freqMHz);
@@ -171,16 +180,23 @@ double LevelForBandwidth(double fieldDbuVm, double measuredHz, double displayHz)
 std::string LatestLocator(StationLog& log, const LogSpan& span) {
     SqliteStatement latest(log.database(),
                            "SELECT locator FROM readings WHERE locator <> '' AND utc >= ? AND"
-                           " utc < ? ORDER BY utc DESC, id DESC LIMIT 1");
+                           " utc < ? AND " +
+                               SoundReadingSql + " ORDER BY utc DESC, id DESC LIMIT 1");
     BindSpan(latest, span, 1);
     return latest.step() ? latest.text(0) : std::string();
 }
 
-std::int64_t DamagedReadingCount(StationLog& log) {
+DamagedEntries DamagedEntriesIn(StationLog& log) {
+    // A condition that is NULL (a NULL where none may be) counts as failed.
+    // One pass over the readings for both counts.
     SqliteStatement s(log.database(),
-                      "SELECT count(*) FROM readings WHERE NOT (" FW_LOG_TIME_OK ")");
+                      "SELECT total(NOT ifnull(" FW_LOG_TIME_OK ", 0)), total(ifnull(" FW_LOG_TIME_OK
+                      ", 0) AND NOT ifnull(" FW_LEVELS_OK ", 0)),"
+                      " (SELECT count(*) FROM gaps WHERE NOT ifnull(" FW_LOG_TIME_OK ", 0))"
+                      " FROM readings");
     s.step();
-    return s.integer(0);
+    return {static_cast<std::int64_t>(s.real(0)), static_cast<std::int64_t>(s.real(1)),
+            s.integer(2)};
 }
 
 }  // namespace fw

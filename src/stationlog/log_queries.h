@@ -68,13 +68,25 @@ struct LogExtent {
     UtcSeconds last = 0;
 };
 LogExtent ExtentOf(StationLog& log, const LogSpan& span = {});
+// Said of a log without a reading (a new one, or a file of 0 bytes).
+inline constexpr const char* NoReadingsYetText = "no readings yet";
 // The readings' time in whole UTC hours: from the hour of the first to the end of the hour
 // of the last.
 LogSpan WholeHoursOf(const LogExtent& extent);
 
-// The readings whose time lies outside FirstLogUtc ... LastLogUtc: damaged, left out by
-// every query here.
-std::int64_t DamagedReadingCount(StationLog& log);
+// What a sound reading of the table meets, as an SQL condition: a time within FirstLogUtc
+// ... LastLogUtc, every level a finite number (not text, not infinite), frequency and
+// bandwidth above 0. The others are damaged: every query here leaves them out.
+extern const std::string SoundReadingSql;
+
+// The damaged entries of the log: readings with an impossible time, readings with a damaged
+// level (and a possible time), and gaps with an impossible time.
+struct DamagedEntries {
+    std::int64_t readingTimes = 0;
+    std::int64_t readingLevels = 0;
+    std::int64_t gapTimes = 0;
+};
+DamagedEntries DamagedEntriesIn(StationLog& log);
 
 // The locator of the span's latest reading that has one; empty when none has.
 std::string LatestLocator(StationLog& log, const LogSpan& span = {});

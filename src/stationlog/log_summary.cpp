@@ -15,12 +15,12 @@ namespace {
 using BandMap = std::map<LogBand, BandSummary, LogBandOrder>;
 
 // Adds the count, first and last time per band of the table ("readings" or "gaps").
-void CountPerBand(StationLog& log, const LogSpan& span, const char* table,
+void CountPerBand(StationLog& log, const LogSpan& span, const std::string& table,
                   LogEntries BandSummary::*entries, BandMap& bands) {
-    SqliteStatement s(log.database(), std::string("SELECT band, freq_mhz, count(*), min(utc),"
-                                                  " max(utc) FROM ") +
-                                          table +
-                                          " WHERE utc >= ? AND utc < ? GROUP BY freq_mhz, band");
+    const std::string sound = table == "readings" ? " AND " + SoundReadingSql : "";
+    SqliteStatement s(log.database(), "SELECT band, freq_mhz, count(*), min(utc), max(utc) FROM " +
+                                          table + " WHERE utc >= ? AND utc < ?" + sound +
+                                          " GROUP BY freq_mhz, band");
     BindSpan(s, span, 1);
     while (s.step()) {
         const LogBand band{s.text(0), s.real(1)};
@@ -44,9 +44,18 @@ std::string BandName(const LogBand& band) {
 
 }  // namespace
 
+std::string QuickCheck(StationLog& log) {
+    SqliteStatement s(log.database(), "PRAGMA quick_check(20)");
+    std::string findings;
+    while (s.step()) findings += (findings.empty() ? "" : "; ") + s.text(0);
+    if (findings != "ok") throw LogDamagedError(LogDamagedText(log.path(), findings));
+    return findings;
+}
+
 LogSummary SummarizeLog(StationLog& log, const LogSpan& span) {
     const SqliteSnapshot snapshot(log.database());
     LogSummary summary;
+    summary.quickCheck = QuickCheck(log);
     summary.path = log.path();
     summary.schemaVersion = SchemaVersion(log.database());
     summary.extent = ExtentOf(log, span);
@@ -59,12 +68,13 @@ LogSummary SummarizeLog(StationLog& log, const LogSpan& span) {
 
 std::vector<std::string> LogSummaryLines(const LogSummary& s) {
     std::vector<std::string> lines = {"log: " + s.path,
-                                      "schema version: " + std::to_string(s.schemaVersion)};
+                                      "schema version: " + std::to_string(s.schemaVersion),
+                                      "quick check: " + s.quickCheck};
     if (s.extent.readings > 0) {
         lines.push_back("readings: " + std::to_string(s.extent.readings) + ", from " +
                         UtcStampText(s.extent.first) + " to " + UtcStampText(s.extent.last));
     } else {
-        lines.push_back("readings: 0");
+        lines.push_back(std::string("readings: 0, ") + NoReadingsYetText);
     }
     lines.push_back("gaps: " + std::to_string(s.extent.gaps));
     if (s.bands.empty()) return lines;

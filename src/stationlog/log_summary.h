@@ -24,11 +24,15 @@ struct BandSummary {
 struct LogSummary {
     std::string path;
     int schemaVersion = 0;
+    std::string quickCheck;         // SQLite's quick check: "ok"
     LogExtent extent;               // readings and gaps of the span
     std::vector<BandSummary> bands;  // every band with a reading or a gap, by frequency
 };
 
-// Read within one snapshot, so the figures agree with each other.
+// SQLite's quick check of the whole file: "ok", or LogDamagedError with its findings.
+std::string QuickCheck(StationLog& log);
+
+// Read within one snapshot, so the figures agree with each other, after the quick check.
 LogSummary SummarizeLog(StationLog& log, const LogSpan& span);
 
 // The summary as lines of text: path, schema, span of the readings, then a table of the

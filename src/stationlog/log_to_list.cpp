@@ -5,6 +5,7 @@
 #include "libs/date_text.h"
 #include "libs/fw_math.h"
 #include "libs/startup_values.h"
+#include "stationlog/median_select.h"
 #include "stationlog/utc_text.h"
 
 namespace fw {
@@ -58,39 +59,14 @@ void DefineLevelFunction(SqliteDb& db) {
         throw LogError("station log " + db.path() + ": " + db.lastError());
 }
 
-// Each band of the span with its number of readings and the bandwidth most of them have
-// (a tie: the larger), by ascending frequency.
-std::vector<BandMedian> CountBands(StationLog& log, const LogSpan& span) {
-    SqliteStatement s(log.database(),
-                      "SELECT band, freq_mhz, bandwidth_hz, count(*) FROM readings"
-                      " WHERE utc >= ? AND utc < ? GROUP BY freq_mhz, band, bandwidth_hz"
-                      " ORDER BY freq_mhz, band, bandwidth_hz");
-    BindSpan(s, span, 1);
-    std::vector<BandMedian> out;
-    std::int64_t most = 0;
-    while (s.step()) {
-        const LogBand band{s.text(0), s.real(1)};
-        const std::int64_t count = s.integer(3);
-        if (out.empty() || !(out.back().band == band)) {
-            out.push_back({band, 0, 0, {}});
-            most = 0;
-        }
-        out.back().count += count;
-        if (count >= most) {  // ascending bandwidths: a tie goes to the larger
-            most = count;
-            out.back().bandwidthHz = s.real(2);
-        }
-    }
-    return out;
-}
-
 // The ids of the band's middle reading, or its two middle readings, in the order of their
-// field strength at `bandwidthHz`.
-std::vector<std::int64_t> MiddleIds(StationLog& log, const LogSpan& span, const BandMedian& m) {
+// field strength at `bandwidthHz`, through SQLite's sort of the band's readings: for a band
+// too many of whose readings lie near the middle for the buckets to tell them apart.
+std::vector<std::int64_t> SortedMiddleIds(StationLog& log, const LogSpan& span, const BandMedian& m) {
     SqliteStatement s(log.database(),
                       "SELECT id FROM readings"
                       " WHERE band = ?1 AND utc >= ?2 AND utc < ?3 AND (?1 <> '' OR freq_mhz = ?4)"
-                      " ORDER BY fw_level(field_dbuvm, bandwidth_hz, ?5), utc, id"
+                      " AND " + SoundReadingSql + " ORDER BY fw_level(field_dbuvm, bandwidth_hz, ?5), utc, id"
                       " LIMIT ?6 OFFSET ?7");
     s.bind(1, std::string_view(m.band.band));
     BindSpan(s, span, 2);
@@ -110,17 +86,25 @@ void PrepareForMedians(SqliteDb& db) {
     db.exec("PRAGMA temp_store = FILE");
 }
 
-// QueryBandMedians within a snapshot, so the counts and the middle readings come from one
-// state of a log the monitor may be writing.
-std::vector<BandMedian> MediansInSnapshot(StationLog& log, const LogSpan& span,
-                                          std::optional<double> bandwidthHz) {
-    std::vector<BandMedian> medians = CountBands(log, span);
-    for (BandMedian& m : medians) {
-        if (bandwidthHz) m.bandwidthHz = *bandwidthHz;
+// The medians of the tallied bands, within the caller's snapshot, so that the counts and the
+// middle readings come from one state of a log the monitor may be writing.
+std::vector<BandMedian> MediansOf(StationLog& log, const LogSpan& span, const SpanTally& tally,
+                                  std::optional<double> bandwidthHz) {
+    std::vector<MiddleSearch> searches = PlanMiddleSearches(tally, bandwidthHz);
+    const std::vector<std::vector<std::int64_t>> found = MiddleIdsOf(log, span, tally, searches);
+    std::vector<BandMedian> medians;
+    for (std::size_t b = 0; b < tally.bands.size(); ++b) {
+        BandMedian m{tally.bands[b].band, tally.bands[b].count, searches[b].bandwidthHz, {}};
+        const std::vector<std::int64_t> ids =
+            searches[b].sorted ? SortedMiddleIds(log, span, m) : found[b];
         std::vector<LogReading> middle;
-        for (std::int64_t id : MiddleIds(log, span, m)) middle.push_back(ReadingWithId(log, id));
-        if (middle.empty()) throw LogError("station log " + log.path() + ": changed while read");
+        for (std::int64_t id : ids) middle.push_back(ReadingWithId(log, id));
+        // Within one snapshot the band's count and its rows cannot disagree, unless the
+        // file does with itself.
+        if (middle.empty())
+            throw LogDamagedError(LogDamagedText(log.path(), "its index and its table disagree"));
         m.row = MedianRow(middle[0], middle.size() > 1 ? &middle[1] : nullptr, m.bandwidthHz);
+        medians.push_back(std::move(m));
     }
     return medians;
 }
@@ -131,7 +115,7 @@ std::vector<BandMedian> QueryBandMedians(StationLog& log, const LogSpan& span,
                                          std::optional<double> bandwidthHz) {
     PrepareForMedians(log.database());
     const SqliteSnapshot snapshot(log.database());
-    return MediansInSnapshot(log, span, bandwidthHz);
+    return MediansOf(log, span, TallySpan(log, span), bandwidthHz);
 }
 
 LoggedList QueryLoggedList(StationLog& log, const LogSpan& span,
@@ -139,13 +123,12 @@ LoggedList QueryLoggedList(StationLog& log, const LogSpan& span,
     PrepareForMedians(log.database());
     const SqliteSnapshot snapshot(log.database());
     LoggedList out;
-    const LogExtent extent = ExtentOf(log, span);
-    out.readings = extent.readings;
+    const SpanTally tally = TallySpan(log, span);
+    out.readings = tally.readings;
     if (out.readings == 0) return out;
-    for (const BandMedian& m : MediansInSnapshot(log, span, bandwidthHz))
-        out.list.appendRow(m.row);
+    for (const BandMedian& m : MediansOf(log, span, tally, bandwidthHz)) out.list.appendRow(m.row);
     out.locator = LatestLocator(log, span);
-    out.dateTime = DateTimeText(LocalTimeOf(span.to.value_or(extent.last)));
+    out.dateTime = DateTimeText(LocalTimeOf(span.to.value_or(tally.last)));
     return out;
 }
 

@@ -25,8 +25,8 @@ struct BandMedian {
 // by column (so every level still matches the field strength), where both have the same
 // method and gain and were taken with that bandwidth. Otherwise the row is a field-strength
 // row of the median. The row carries the bandwidth.
-// Memory stays small however long the span: the log is sorted by SQLite, which spills to
-// temporary files, and only the middle readings are read whole.
+// Memory stays small however long the span, and no sort of the span is needed: see
+// median_select.h; only the middle readings are read whole.
 std::vector<BandMedian> QueryBandMedians(StationLog& log, const LogSpan& span,
                                          std::optional<double> bandwidthHz = std::nullopt);
 

@@ -1,10 +1,13 @@
 #include "stationlog/sqlite_db.h"
 
+#include <pwd.h>
 #include <sqlite3.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <chrono>
 #include <filesystem>
+#include <fstream>
 #include <utility>
 
 namespace fw {
@@ -17,12 +20,53 @@ constexpr std::chrono::milliseconds BusyTimeout{5000};
 constexpr std::chrono::milliseconds WaitNoticeAfter{500};
 constexpr int WaitStepMs = 20;
 
-// LogBusyError for a lock another connection held too long, LogError for any other failure.
+std::string AccountName(uid_t id) {
+    const passwd* p = getpwuid(id);
+    return p ? p->pw_name : "user " + std::to_string(id);
+}
+
+}  // namespace
+
+std::string WhyNotWritable(const std::string& path) {
+    std::filesystem::path folder = std::filesystem::path(path).parent_path();
+    if (folder.empty()) folder = ".";
+    const std::string me = AccountName(geteuid());
+    for (const std::string& file : {path, path + "-wal", path + "-shm", path + "-journal"}) {
+        struct stat st{};
+        if (stat(file.c_str(), &st) != 0 || access(file.c_str(), W_OK) == 0) continue;
+        return file + " belongs to " + AccountName(st.st_uid) + " and may not be written by " +
+               me;
+    }
+    struct stat st{};
+    if (stat(folder.c_str(), &st) == 0 && access(folder.c_str(), W_OK) != 0)
+        return "the folder " + folder.string() + " belongs to " + AccountName(st.st_uid) +
+               " and may not be written by " + me + " (the log needs files beside it)";
+    return {};
+}
+
+namespace {
+
+// LogBusyError for a lock another connection held too long, LogDamagedError for a damaged
+// file, LogError for any other failure; a write refused names the file that refused it.
 [[noreturn]] void Throw(int code, const std::string& path, const std::string& reason) {
-    const std::string text = "station log " + path + ": " + reason;
     const int primary = code & 0xff;
+    if (primary == SQLITE_CORRUPT || primary == SQLITE_NOTADB)
+        throw LogDamagedError(LogDamagedText(path, reason));
+    std::string text = "station log " + path + ": " + reason;
     if (primary == SQLITE_BUSY || primary == SQLITE_LOCKED) throw LogBusyError(text);
+    if (primary == SQLITE_READONLY || primary == SQLITE_CANTOPEN)
+        if (const std::string why = WhyNotWritable(path); !why.empty()) text += ": " + why;
     throw LogError(text);
+}
+
+// Whether the file's header says WAL mode while no -wal file lies beside it: no connection
+// has the log open, and a reader would have to create the -wal and -shm files.
+bool IdleInWalMode(const std::string& path) {
+    std::ifstream file(path, std::ios::binary);
+    char header[20] = {};
+    if (!file.read(header, sizeof header)) return false;
+    std::error_code ec;
+    return header[18] == 2 && header[19] == 2 && !std::filesystem::exists(path + "-wal", ec);
 }
 
 [[noreturn]] void Fail(const SqliteDb& db) {
@@ -83,6 +127,13 @@ SqliteDb::SqliteDb(const std::string& path, Mode mode, LogWaiting waiting)
         open(path, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
         return;
     }
+    // A log last closed in WAL mode (by an older version, which left it so) is read as an
+    // unchanging file, so that no -wal and -shm files are left beside it: a writer switches a
+    // log back to rollback-journal mode when it closes, and only a writer opens it in WAL mode.
+    if (IdleInWalMode(path)) {
+        open(FileUri(path) + "?immutable=1", SQLITE_OPEN_READONLY | SQLITE_OPEN_URI);
+        return;
+    }
     open(path, SQLITE_OPEN_READONLY);
     // A log in WAL mode needs its shared-memory file even to be read. Where that cannot be
     // created (a read-only medium or folder) no other program can be writing the log either,
@@ -95,13 +146,32 @@ SqliteDb::SqliteDb(const std::string& path, Mode mode, LogWaiting waiting)
     open(FileUri(path) + "?immutable=1", SQLITE_OPEN_READONLY | SQLITE_OPEN_URI);
 }
 
+std::string LogDamagedText(const std::string& path, const std::string& what) {
+    return "the log is damaged: " + path + ": " + what;
+}
+
+SqliteDb SqliteDb::InMemory(const std::string& shownPath) {
+    SqliteDb db;
+    db.path_ = shownPath;
+    db.waiting_ = std::make_unique<WaitState>(WaitState{{}, {}, false});
+    db.open(":memory:", SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
+    return db;
+}
+
+void SqliteDb::setBusyTimeout(int ms) {
+    sqlite3_busy_timeout(db_, ms);
+}
+
 void SqliteDb::open(const std::string& name, int flags) {
     // One connection per thread: the window reads while its monitor thread writes.
     const int rc = sqlite3_open_v2(name.c_str(), &db_, flags | SQLITE_OPEN_NOMUTEX, nullptr);
     if (rc != SQLITE_OK) {
         const std::string reason = db_ ? sqlite3_errmsg(db_) : sqlite3_errstr(rc);
         close();
-        throw LogError("station log " + path_ + ": cannot open: " + reason);
+        std::string text = "station log " + path_ + ": cannot open: " + reason;
+        if ((flags & SQLITE_OPEN_READWRITE) != 0)
+            if (const std::string why = WhyNotWritable(path_); !why.empty()) text += ": " + why;
+        throw LogError(text);
     }
     sqlite3_extended_result_codes(db_, 1);
     sqlite3_busy_handler(db_, &WaitState::OnBusy, waiting_.get());

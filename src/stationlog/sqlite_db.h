@@ -40,6 +40,21 @@ struct LogWaiting {
     std::stop_token stop;
 };
 
+// The file is damaged: SQLite found a page it cannot read, or the file is no database at all.
+// The text begins "the log is damaged: ".
+class LogDamagedError : public LogError {
+  public:
+    using LogError::LogError;
+};
+
+// "the log is damaged: PATH: WHAT".
+std::string LogDamagedText(const std::string& path, const std::string& what);
+
+// Which of the files a writer needs (the log, its -wal, -shm and -journal beside it, and
+// their folder) this account may not write, and whose it is: "PATH-shm belongs to alice and
+// may not be written by bob"; empty when all may be written.
+std::string WhyNotWritable(const std::string& path);
+
 class SqliteDb {
   public:
     enum class Mode {
@@ -51,6 +66,8 @@ class SqliteDb {
 
     // Opens (or creates) the database file; throws LogError naming the file.
     SqliteDb(const std::string& path, Mode mode, LogWaiting waiting = {});
+    // An empty database in memory that messages name as `shownPath`.
+    static SqliteDb InMemory(const std::string& shownPath);
     ~SqliteDb();
     SqliteDb(SqliteDb&& other) noexcept;
     SqliteDb& operator=(SqliteDb&& other) noexcept;
@@ -68,7 +85,11 @@ class SqliteDb {
     // SQLite's text for the last failure on this connection.
     std::string lastError() const;
 
+    // How long a statement waits for another connection's lock before it gives up.
+    void setBusyTimeout(int ms);
+
   private:
+    SqliteDb() = default;
     void open(const std::string& name, int flags);
     void close();
 

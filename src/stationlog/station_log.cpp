@@ -44,7 +44,11 @@ void SetUpForWriting(SqliteDb& db, const std::string& path) {
     CheckStationLog(db, true);
     const std::string journal = db.queryText("PRAGMA journal_mode = WAL");
     if (journal != "wal" && !(path == ":memory:" && journal == "memory"))
-        throw LogError("station log " + path + ": cannot switch to WAL mode");
+    {
+        const std::string why = WhyNotWritable(path);
+        throw LogError("station log " + path + ": cannot switch to WAL mode" +
+                       (why.empty() ? "" : ": " + why));
+    }
     db.exec("PRAGMA synchronous = NORMAL");
     MigrateSchema(db);
     EnsureLogIdentity(db);
@@ -125,7 +129,18 @@ StationLog StationLog::Open(const std::string& path, OpenMode mode, LogWaiting w
     if (path != ":memory:" && !std::filesystem::exists(path, ec)) CreateWhole(path);
     SqliteDb db(path, SqliteDb::Mode::ReadWriteCreate, std::move(waiting));
     SetUpForWriting(db, path);
-    return StationLog(std::move(db));
+    return StationLog(std::move(db), path != ":memory:");
+}
+
+StationLog::~StationLog() {
+    if (!writer_ || !db_.handle()) return;
+    // Needs the log to itself: where another connection still reads or writes it, the log
+    // stays in WAL mode and the last writer to close switches it. Never waited for.
+    db_.setBusyTimeout(0);
+    try {
+        db_.exec("PRAGMA journal_mode = DELETE");
+    } catch (const LogError&) {
+    }
 }
 
 StationLog StationLog::OpenForReading(const std::string& path, LogWaiting waiting) {
@@ -134,6 +149,13 @@ StationLog StationLog::OpenForReading(const std::string& path, LogWaiting waitin
         throw LogError("station log " + path + " is a folder, not a file");
     if (!std::filesystem::is_regular_file(path, ec))
         throw LogError("station log " + path + " does not exist");
+    // A file of 0 bytes is a log that nothing was written to yet: read as an empty one.
+    if (std::filesystem::file_size(path, ec) == 0 && !ec) {
+        SqliteDb empty = SqliteDb::InMemory(path);
+        MigrateSchema(empty);
+        empty.exec("PRAGMA query_only = 1");
+        return StationLog(std::move(empty));
+    }
     SqliteDb db(path, SqliteDb::Mode::ReadOnly, std::move(waiting));
     // An older schema is read as it is: the steps that bring it up to date are writes.
     CheckStationLog(db, false);

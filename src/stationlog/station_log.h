@@ -1,6 +1,6 @@
 #pragma once
 // The station log: one SQLite file of readings and gaps. Each reading is written in a
-// transaction of its own, in WAL mode, so a crash at any moment leaves every committed
+// transaction of its own, in WAL mode while a writer has it open, so a crash at any moment leaves every committed
 // reading whole and the file intact.
 #include <span>
 #include <string>
@@ -32,6 +32,12 @@ class StationLog {
     // missing (LogError naming the file when that fails).
     static StationLog OpenCreatingFolder(const std::string& path);
 
+    // A writer leaves the log in rollback-journal mode where no other connection has it open,
+    // so that a reader of the idle log creates no -wal and -shm files beside it.
+    ~StationLog();
+    StationLog(StationLog&&) = default;
+    StationLog& operator=(StationLog&&) = default;
+
     // Appends one reading, committed before the call returns. A reading with a value that
     // is not a finite number is refused (LogError) and nothing is written.
     void add(const LogReading& reading);
@@ -49,9 +55,10 @@ class StationLog {
 
   private:
     static StationLog OpenForReading(const std::string& path, LogWaiting waiting);
-    explicit StationLog(SqliteDb db) : db_(std::move(db)) {}
+    explicit StationLog(SqliteDb db, bool writer = false) : db_(std::move(db)), writer_(writer) {}
 
     SqliteDb db_;
+    bool writer_ = false;
 };
 
 }  // namespace fw

@@ -2,9 +2,12 @@
 #include <stdlib.h>
 #include <time.h>
 
+#include <filesystem>
 #include <limits>
+#include <tuple>
 
 #include "cli_run.h"
+#include "stationlog/log_export.h"
 #include "stationlog/log_queries.h"
 #include "stationlog/log_schema.h"
 #include "stationlog/sample_log.h"
@@ -36,6 +39,13 @@ class CliLog : public ::testing::Test {
     std::string savedTz_;
     bool hadTz_ = false;
 };
+
+// The read commands of the log at `path`; to-list saves to `list`.
+std::vector<std::vector<std::string>> Reads(const std::string& path, const std::string& list) {
+    return {{"log", "info", "--log", path},
+            {"log", "export", "--log", path, "--format", "csv"},
+            {"log", "to-list", "--log", path, "--save", list}};
+}
 
 const char* const DatabankHeader =
     "band,freq_mhz,h00,h01,h02,h03,h04,h05,h06,h07,h08,h09,h10,h11,h12,h13,h14,h15,h16,h17,"
@@ -70,13 +80,12 @@ TEST_F(CliLog, ExportsASpanToStandardOutputOrWholeToAFile) {
     EXPECT_EQ(hours.out.substr(0, hours.out.find('\n') + 1), DatabankHeader);
 }
 
-// Readings whose time lies outside the calendar are damaged: skipped and counted, never
-// printed as a date nor taken into the medians or the list.
-TEST_F(CliLog, ReadingsWithATimeOutsideTheCalendarAreSkippedAndCounted) {
-    const std::vector<std::vector<std::string>> commands = {
-        {"log", "export", "--log", log_, "--format", "csv"},
-        {"log", "to-list", "--log", log_, "--save", folder_.file("list.txt")}};
-    const CliRun before[] = {Cli(commands[0]), Cli(commands[1])};
+// Readings whose time lies outside the calendar or whose levels are damaged, and gaps at an
+// impossible time, are skipped and counted: never printed, nor taken into a median or list.
+TEST_F(CliLog, DamagedReadingsAndGapsAreSkippedAndCounted) {
+    const std::vector<std::vector<std::string>> commands = Reads(log_, folder_.file("list.txt"));
+    std::vector<CliRun> before;
+    for (const auto& c : commands) before.push_back(Cli(c));
     std::vector<LogReading> damaged;
     for (const UtcSeconds t : {std::numeric_limits<UtcSeconds>::min(), UtcSeconds{-1},
                                UtcSeconds{4337154651777544242}}) {
@@ -84,12 +93,85 @@ TEST_F(CliLog, ReadingsWithATimeOutsideTheCalendarAreSkippedAndCounted) {
         damaged.back().utc = t;
     }
     StationLog::Open(log_).addAll(damaged);
+    {
+        // Written past the program, as a damaged file or another program would have them.
+        SqliteDb raw(log_, SqliteDb::Mode::ReadWriteCreate);
+        for (const char* set : {"field_dbuvm = 9e999", "field_dbuvm = 'NaN'",
+                                "antvolt_dbuv = 'abc'", "bandwidth_hz = 0", "bandwidth_hz = -5",
+                                "gain_dbi = -9e999", "freq_mhz = 'x'"})
+            raw.exec(std::string("DROP TABLE IF EXISTS one; CREATE TEMP TABLE one AS SELECT * FROM"
+                                 " readings WHERE id = 1; UPDATE one SET id = NULL, ") +
+                     set + "; INSERT INTO readings SELECT * FROM one");
+        raw.exec("INSERT INTO gaps (utc, band, freq_mhz, reason, rig)"
+                 " VALUES (-5, '40m', 7.1, 'rig not responding', 'x')");
+    }
     for (std::size_t i = 0; i < commands.size(); ++i) {
         const CliRun after = Cli(commands[i]);
-        EXPECT_EQ(after.out, before[i].out);
-        EXPECT_EQ(
-            after.err,
-            "3 damaged reading(s) skipped: their time lies outside the years 1970 to 9999.\n");
+        EXPECT_EQ(after.code, before[i].code) << i;
+        EXPECT_EQ(after.out, before[i].out) << i;
+        EXPECT_EQ(after.err,
+                  "3 damaged reading(s) skipped: their time lies outside the years 1970 to 9999.\n"
+                  "7 damaged reading(s) skipped: a level is not a finite number, or the frequency"
+                  " or bandwidth is not above 0.\n"
+                  "1 damaged gap(s) skipped: their time lies outside the years 1970 to 9999.\n")
+            << i;
+    }
+}
+
+// A file of 0 bytes is a new, empty log for every read, which leaves it as it is.
+TEST_F(CliLog, AFileOfNoBytesIsAnEmptyLog) {
+    const std::string empty = folder_.file("empty.sqlite");
+    WriteAll(empty, "");
+    const std::vector<CliRun> expected = {
+        {ExitOk, "log: " + empty + "\nschema version: " + std::to_string(CurrentSchemaVersion) +
+                     "\nquick check: ok\nreadings: 0, no readings yet\ngaps: 0\n", ""},
+        {ExitOk, std::string(CsvHeader) + "\r\n", ""},
+        {ExitRefused, "", "station log " + empty + ": no readings yet\n"}};
+    const auto commands = Reads(empty, folder_.file("list.txt"));
+    for (std::size_t i = 0; i < commands.size(); ++i) {
+        const CliRun r = Cli(commands[i]);
+        EXPECT_EQ(std::tie(r.code, r.out, r.err),
+                  std::tie(expected[i].code, expected[i].out, expected[i].err));
+        EXPECT_EQ(std::filesystem::file_size(empty), 0u);
+    }
+    EXPECT_FALSE(Exists(folder_.file("list.txt")));
+}
+
+// A log with damaged pages, or with a damaged header, ends every read with what SQLite found.
+TEST_F(CliLog, ADamagedLogEndsEveryCommandSayingSo) {
+    std::vector<LogReading> many(3000, SampleReadings()[0]);
+    for (std::size_t i = 0; i < many.size(); ++i) many[i].utc += static_cast<UtcSeconds>(i);
+    StationLog::Open(log_).addAll(many);
+    const std::string whole = ReadAll(log_);
+    const std::size_t page = 4096;
+    ASSERT_GT(whole.size(), 20 * page);
+    std::string pages = whole;  // every page after the schema's: its header overwritten
+    for (std::size_t at = 2 * page; at < pages.size(); at += page)
+        pages.replace(at, 20, std::string(20, '\x5a'));
+    std::string header = whole;
+    header.replace(0, 16, "Not a database!");
+    for (const std::string& damaged : {pages, header}) {
+        WriteAll(log_, damaged);
+        for (const std::vector<std::string>& command : Reads(log_, folder_.file("list.txt"))) {
+            const CliRun r = Cli(command);
+            EXPECT_EQ(r.code, ExitRefused) << command[1];
+            EXPECT_EQ(r.err.rfind("the log is damaged: " + log_ + ": ", 0), 0u) << r.err;
+        }
+    }
+}
+
+// Reads leave nothing beside the log: neither one a writer closed, nor one an older version
+// left in WAL mode.
+TEST_F(CliLog, ReadsLeaveNoFileBesideTheLog) {
+    const std::string old = folder_.file("old.sqlite");
+    std::filesystem::copy_file(log_, old);
+    SqliteDb(old, SqliteDb::Mode::ReadWriteCreate).exec("PRAGMA journal_mode = WAL");
+    ASSERT_EQ(ReadAll(old)[18], 2);  // the header says WAL
+    for (const std::string& path : {log_, old}) {
+        for (const std::vector<std::string>& command : Reads(path, folder_.file("list.txt"))) {
+            EXPECT_EQ(Cli(command).code, ExitOk) << command[1];
+            EXPECT_FALSE(Exists(path + "-wal") || Exists(path + "-shm")) << path << command[1];
+        }
     }
 }
 
@@ -178,6 +260,7 @@ TEST_F(CliLog, InfoSummarisesTheLogAndEachBandsReadingsAndGaps) {
               "log: " + log_ +
                   "\nschema version: " + std::to_string(CurrentSchemaVersion) +
                   "\n"
+                  "quick check: ok\n"
                   "readings: 6, from 2026-03-01T00:10:00Z to 2026-03-02T00:20:00Z\n"
                   "gaps: 1\n"
                   "band   readings  first reading         last reading          gaps  first gap"

@@ -263,5 +263,18 @@ TEST(CliMonitor, RefusesBadOptionsAndAnUnreachableRigWithoutTouchingTheLog) {
     }
 }
 
+// The log is checked before the rig: a file that is no log is refused while rigctld is frozen.
+TEST(CliMonitor, AnUnusableLogIsRefusedBeforeAFrozenRigIsAsked) {
+    TempFolder folder;
+    rig::test::RigctldProcess daemon;
+    const std::string other = folder.file("other.db");
+    WriteAll(other, "some notes, not a station log, long enough to be read as a header.....");
+    daemon.pause();
+    const CliRun r = Cli({"monitor", "--rigctld", daemon.address(), "--log", other, "--count", "1"});
+    daemon.resume();
+    EXPECT_EQ(r.code, ExitRefused);
+    EXPECT_EQ(r.err, "the log is damaged: " + other + ": file is not a database\n");
+}
+
 }  // namespace
 }  // namespace fw::cli

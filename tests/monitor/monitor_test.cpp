@@ -218,7 +218,15 @@ TEST(MonitorReport, ALinePerSweepALateSweepWarnedAndNoSweepFromTheUntilTimeOn) {
                              "one starts at once",
                              "sweep 3: 3 bands, 0 gaps"}));
     EXPECT_EQ(MonitorSummaryText(run.statuses.back()),
-              "3 sweeps, 8 readings, 1 gap from 2026-03-01T00:00:00Z to 2026-03-01T00:23:00Z");
+              "3 sweeps, 8 readings, 4 gaps from 2026-03-01T00:00:00Z to 2026-03-01T00:23:00Z");
+    // Sweep 3 was due at 00:20: missed, a gap per band at that time.
+    const std::vector<LogGap> gaps = GapsIn(run.log, {});
+    ASSERT_EQ(gaps.size(), 4u);
+    for (std::size_t i = 1; i < 4; ++i) {
+        EXPECT_EQ(gaps[i].utc, JumpingClock::Start() + 1200);
+        EXPECT_EQ(gaps[i].reason, "missed: sweep 2 ran until 00:22:30Z");
+        EXPECT_EQ(gaps[i].band, ThreeBands[i - 1].band);
+    }
     // While sweep 2 runs, the table keeps sweep 1, which went over all its bands.
     for (const MonitorStatus& s : run.statuses) {
         if (s.sweepsStarted != 2 || s.phase != MonitorStatus::Phase::Sweeping) continue;
@@ -227,7 +235,7 @@ TEST(MonitorReport, ALinePerSweepALateSweepWarnedAndNoSweepFromTheUntilTimeOn) {
     }
 }
 
-TEST(MonitorBusyLog, TheEntryInHandWaitsForTheLogWithAGrowingWaitAndTheMonitorGoesOn) {
+TEST(MonitorBusyLog, ReadingsWaitInMemoryTriedWithAGrowingWaitAndTheSweepsKeepTheirTimes) {
     MonitorRun run;
     run.settings.sweeps = 2;
     // No wait inside SQLite: each try of the monitor's connection finds the lock at once.
@@ -241,14 +249,19 @@ TEST(MonitorBusyLog, TheEntryInHandWaitsForTheLogWithAGrowingWaitAndTheMonitorGo
         if (wait == 4) other.exec("COMMIT");
     };
     EXPECT_EQ(run.go(), MonitorEnd::Completed);
-    EXPECT_EQ(ReadingsIn(run.log, {}).size(), 6u);
     EXPECT_EQ(std::count(run.lines.begin(), run.lines.end(), "busy"), 1);
-    // The lock came during 40 m, 20 s into sweep 1: tries after 1, 2 and 4 s more.
+    // The lock came during 40 m, 20 s into sweep 1, which still ended at 30 s; then tries
+    // after 1, 2 and 4 s more, and sweep 2 on time.
+    EXPECT_EQ(run.sweepStarts, (std::vector<UtcSeconds>{0, 600}));
     const std::vector<UtcSeconds>& w = run.clock.waits;
     ASSERT_GE(w.size(), 4u);
     EXPECT_EQ(std::vector<UtcSeconds>(w.begin() + 1, w.begin() + 4),
-              (std::vector<UtcSeconds>{JumpingClock::Start() + 21, JumpingClock::Start() + 23,
-                                       JumpingClock::Start() + 27}));
+              (std::vector<UtcSeconds>{JumpingClock::Start() + 31, JumpingClock::Start() + 33,
+                                       JumpingClock::Start() + 37}));
+    const std::vector<LogReading> readings = ReadingsIn(run.log, {});
+    ASSERT_EQ(readings.size(), 6u);
+    EXPECT_EQ(readings[1].utc, JumpingClock::Start() + 20);  // its own time, not the write's
+    EXPECT_TRUE(GapsIn(run.log, {}).empty());
     EXPECT_TRUE(run.statuses.back().logBusy.empty());
 
     // A stop while waiting ends the run and says what was not logged; a failure other than
@@ -264,7 +277,9 @@ TEST(MonitorBusyLog, TheEntryInHandWaitsForTheLogWithAGrowingWaitAndTheMonitorGo
         stopped.go();
         ADD_FAILURE() << "the run went on";
     } catch (const LogError& e) {
-        EXPECT_NE(std::string(e.what()).find("the reading of 80m was not logged"), std::string::npos);
+        EXPECT_NE(std::string(e.what()).find("3 entries were not logged, from the reading of 80m on"),
+                  std::string::npos)
+            << e.what();
     }
     MonitorRun broken;
     broken.sweeper.onRead = [&](const LogBand&) { broken.log.database().exec("DROP TABLE readings"); };
@@ -272,13 +287,47 @@ TEST(MonitorBusyLog, TheEntryInHandWaitsForTheLogWithAGrowingWaitAndTheMonitorGo
     EXPECT_EQ(broken.sweeper.calls.size(), 3u);  // connect, begin, read 80m
 }
 
+// A job on the tests' SoapySDR module.
+MonitorJob TestSdrJob(const std::string& logPath) {
+    UseTestSdr();
+    MonitorJob job;
+    job.logPath = logPath;
+    job.sdr = sdr::SdrSettings{"driver=fwtest,n0_db=-140", 250e3, 10.0, "", -30, 0.5};
+    return job;
+}
+
+// A log in rollback-journal mode that another program holds at the start is waited for; the
+// sweep it kept from its time is logged as missed.
+TEST(MonitorBusyLog, ALogHeldAtTheStartIsWaitedForAndItsSweepLoggedAsMissed) {
+    TempFolder folder;
+    MonitorJob job = TestSdrJob(folder.file("log.sqlite"));
+    job.settings.sweeps = 1;
+    ASSERT_EQ(PrepareMonitorJob(job, "80m,40m"), "");
+    StationLog::Open(job.logPath);  // closed in rollback-journal mode
+    SqliteDb holder(job.logPath, SqliteDb::Mode::ReadWriteCreate);
+    holder.exec("BEGIN IMMEDIATE");
+    JumpingClock clock;
+    clock.onWait = [&](std::size_t wait) {
+        if (wait == 1) holder.exec("COMMIT");
+    };
+    std::string busy;
+    MonitorCallbacks callbacks;
+    callbacks.logBusy = [&](const std::string& reason) { busy += reason + "\n"; };
+    ASSERT_TRUE(RunMonitorJob(job, clock, {}, callbacks));
+    EXPECT_EQ(busy, "station log " + job.logPath + ": database is locked\n");
+
+    StationLog log = StationLog::Open(job.logPath, StationLog::OpenMode::ReadOnly);
+    EXPECT_EQ(ReadingsIn(log, {}).size(), 2u);
+    const std::vector<LogGap> gaps = GapsIn(log, {});
+    ASSERT_EQ(gaps.size(), 2u);
+    EXPECT_EQ(gaps[0].band + gaps[1].band + gaps[1].reason, std::string("80m40m") + MissedLogBusyText);
+    EXPECT_EQ(gaps[0].utc, JumpingClock::Start());
+}
+
 // The tests' SoapySDR module behind the job's start-up and the real SdrSweeper.
 TEST(SdrMonitor, LogsAntennaPowerAsSdrReadingsAndTheGoneDeviceAsGapsUntilItIsBack) {
-    UseTestSdr();
     TempFolder folder;
-    MonitorJob job;
-    job.logPath = folder.file("log.sqlite");
-    job.sdr = sdr::SdrSettings{"driver=fwtest,n0_db=-140", 250e3, 10.0, "", -30, 0.5};
+    MonitorJob job = TestSdrJob(folder.file("log.sqlite"));
     job.plan.reading.gain = "0";
     job.plan.reading.offsets = {{"40m", 1.5}};
     job.settings.sweeps = 3;

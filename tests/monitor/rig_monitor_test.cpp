@@ -66,7 +66,7 @@ rig::RigConnection Via(const std::string& address, int timeoutMs = 1000) {
     return connection;
 }
 
-TEST(RigMonitor, RigctldRestartedOrGoneCostsNoMoreThanItsSweepAndTheRigEndsWhereItWas) {
+TEST(RigMonitor, RigctldRestartedOrGoneCostsNoMoreThanItsSweepAndTheRigEndsAsTheOperatorLeftIt) {
     RestartableRigctld daemon;
     TempFolder folder;
     StationLog log = StationLog::Open(folder.file("log.sqlite"));
@@ -80,13 +80,20 @@ TEST(RigMonitor, RigctldRestartedOrGoneCostsNoMoreThanItsSweepAndTheRigEndsWhere
     ASSERT_EQ(sweeper.connect(), "");
 
     JumpingClock clock;
+    // Between sweeps the operator tunes the rig; each sweep gives back what it found.
+    const rig::Tuning operators{14200000, {"USB", 2400}};
     clock.onWait = [&](std::size_t wait) {
         if (wait == 2) {  // restarted between sweeps 1 and 2
             daemon.stop();
             daemon.start();
         }
-        if (wait == 3) daemon.stop();   // gone for sweep 3
-        if (wait == 4) daemon.start();  // back for sweeps 4 and 5
+        if (wait == 3) daemon.stop();  // gone for sweep 3
+        if (wait == 4) {               // back for sweeps 4 and 5
+            daemon.start();
+            rig::RigSession rig(Via(daemon.address()));
+            rig.setFrequencyHz(operators.frequencyHz);
+            rig.setMode(operators.mode);
+        }
     };
     MonitorSettings settings;
     settings.bands = {{"80m", 3.65}, {"20m", 14.175}};
@@ -116,11 +123,11 @@ TEST(RigMonitor, RigctldRestartedOrGoneCostsNoMoreThanItsSweepAndTheRigEndsWhere
     EXPECT_EQ(gaps[1].band, "20m");
     EXPECT_EQ(gaps[1].reason, rig::RigctldUnreachableText(daemon.address()));
 
-    // Put back to the tuning the run began with, not the one a restarted daemon starts with.
+    // Put back to the tuning the operator chose between the sweeps, not the run's first one.
     sweeper.disconnect();
     rig::RigSession rig(Via(daemon.address()));
-    EXPECT_EQ(rig.frequencyHz(), own.frequencyHz);
-    EXPECT_EQ(rig.mode(), own.mode);
+    EXPECT_EQ(rig.frequencyHz(), operators.frequencyHz);
+    EXPECT_EQ(rig.mode(), operators.mode);
 }
 
 // A frozen rigctld (SIGSTOP) gives gaps "rig not responding", never more than one connection

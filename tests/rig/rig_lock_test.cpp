@@ -8,6 +8,7 @@
 #include <filesystem>
 
 #include "rig/rig_error.h"
+#include "rigctld_process.h"
 
 namespace fw::rig {
 namespace {
@@ -74,6 +75,14 @@ TEST(RigLock, EveryWayOfWritingOneRigNamesTheSameRig) {
     for (const char* same : {"127.0.0.1", "127.0.0.1:4532", "localhost", "LOCALHOST:4532"})
         EXPECT_EQ(Refusal(RigConnection{ParseRigctldAddress(same)}), held) << same;
     EXPECT_EQ(Refusal(RigConnection{ParseRigctldAddress("127.0.0.1:4533")}), "taken");
+
+    // A running daemon is the peer its connection reaches, however the address is written.
+    test::RigctldProcess daemon;
+    const std::string port = std::to_string(daemon.port());
+    RigLock monitor(RigConnection{ParseRigctldAddress("localhost:" + port)}, "Floorwatch");
+    for (const std::string same : {"[::ffff:127.0.0.1]:", "127.1:", "0x7f000001:", "[::1]:",
+                                   "127.0.0.1:"})
+        EXPECT_EQ(Refusal(RigConnection{ParseRigctldAddress(same + port)}), held) << same;
     unsetenv("XDG_RUNTIME_DIR");
     std::filesystem::remove_all(folder);
 }

@@ -2,7 +2,11 @@
 #include <stdlib.h>
 #include <time.h>
 
+#include <algorithm>
+#include <array>
 #include <cmath>
+#include <random>
+#include <tuple>
 
 #include "model/levels.h"
 #include "model/noise_model.h"
@@ -119,6 +123,42 @@ TEST(BandMedians, EveryReadingIsConvertedToOneBandwidthBeforeTheMedian) {
         EXPECT_NEAR(m[0].row.fieldDbuVm, c.expected.fieldDbuVm, 1e-12);
         EXPECT_EQ(m[0].row.entryUnit, c.expected.entryUnit);
         EXPECT_EQ(m[0].row.sUnits, c.expected.sUnits);
+    }
+}
+
+// Medians found through buckets equal those of sorting every reading: many ties, three
+// bandwidths, free frequencies, levels that share a bucket and outliers far beyond any.
+TEST(BandMedians, EqualThoseOfSortingEveryReading) {
+    std::mt19937 random(12345);
+    const std::vector<LogBand> bands = {{"80m", 3.65}, {"40m", 7.1}, {"", 7.05}, {"", 1}};
+    std::vector<LogReading> readings(4001, SampleReadings()[0]);
+    for (std::size_t i = 0; i < readings.size(); ++i) {
+        LogReading& r = readings[i];
+        std::tie(r.band, r.freqMHz) = std::tie(bands[i % 4].band, bands[i % 4].freqMHz);
+        r.utc = 1772323200 + random() % 500;  // equal times too
+        r.bandwidthHz = std::array{500.0, 2400.0, 2700.0}[random() % 3];
+        const auto pick = random() % 100;
+        r.fieldDbuVm = pick == 0 ? 1e300 : pick == 1 ? -1e300
+                       : pick < 40 ? 10 + (random() % 9) * 0.5  // ties
+                                   : 10 + (random() % 100000) / 1e5;  // in a bucket or two
+    }
+    for (const std::optional<double> display : {std::optional<double>{}, std::optional(2400.0)}) {
+        const std::vector<BandMedian> medians = MediansOf(readings, display);
+        ASSERT_EQ(medians.size(), 4u);
+        for (const BandMedian& m : medians) {
+            std::vector<std::tuple<double, UtcSeconds, std::size_t>> sorted;
+            for (std::size_t i = 0; i < readings.size(); ++i)
+                if (BandOf(readings[i]) == m.band)
+                    sorted.emplace_back(LevelForBandwidth(readings[i].fieldDbuVm,
+                                                          readings[i].bandwidthHz, m.bandwidthHz),
+                                        readings[i].utc, i);
+            std::sort(sorted.begin(), sorted.end());
+            const std::size_t n = sorted.size();
+            EXPECT_EQ(m.count, static_cast<std::int64_t>(n));
+            EXPECT_EQ(m.row.fieldDbuVm,
+                      (std::get<0>(sorted[(n - 1) / 2]) + std::get<0>(sorted[n / 2])) / 2)
+                << BandLabel(m.band);
+        }
     }
 }
 

@@ -21,7 +21,7 @@ namespace {
 
 using namespace test;
 
-TEST(StationLog, ANewLogIsInWalModeAtTheCurrentSchemaAndKeepsReadingsAndGapsWhole) {
+TEST(StationLog, ANewLogIsInWalModeWhileOpenAtTheCurrentSchemaAndKeepsReadingsAndGapsWhole) {
     TempFolder folder;
     const std::string path = folder.file("log.sqlite");
     const std::vector<LogReading> sample = SampleReadings();
@@ -29,11 +29,14 @@ TEST(StationLog, ANewLogIsInWalModeAtTheCurrentSchemaAndKeepsReadingsAndGapsWhol
         StationLog log = StationLog::Open(path);
         for (const LogReading& r : sample) log.add(r);
         log.addGap({At("2026-03-01T00:50"), "40m", 7.1, "rig not responding", "Hamlib Dummy"});
+        EXPECT_EQ(SqliteDb(path, SqliteDb::Mode::ReadOnly).queryText("PRAGMA journal_mode"),
+                  "wal");
     }
-    // Made whole under another name and linked in place: nothing else is left behind.
+    // Made whole under another name and linked in place: nothing else is left behind, and
+    // the closed log is in rollback-journal mode.
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.file("")), {}), 1);
     SqliteDb raw(path, SqliteDb::Mode::ReadWriteCreate);
-    EXPECT_EQ(raw.queryText("PRAGMA journal_mode"), "wal");
+    EXPECT_EQ(raw.queryText("PRAGMA journal_mode"), "delete");
     EXPECT_EQ(SchemaVersion(raw), CurrentSchemaVersion);
 
     StationLog log = StationLog::Open(path, StationLog::OpenMode::ReadOnly);
@@ -75,7 +78,8 @@ TEST(StationLog, RefusesFilesItCannotUseWithAMessageNamingThemAndChangesNothing)
         {folder.file("no/such/folder/log.sqlite"), StationLog::OpenMode::CreateIfMissing,
          "station log " + folder.file("no/such/folder/log.sqlite") +
              ": cannot open: unable to open database file"},
-        {text, StationLog::OpenMode::ReadOnly, "station log " + text + ": file is not a database"},
+        {text, StationLog::OpenMode::ReadOnly,
+         "the log is damaged: " + text + ": file is not a database"},
         {foreign, StationLog::OpenMode::ReadOnly,
          "station log " + foreign + ": the file is not a station log"},
         {newer, StationLog::OpenMode::ReadOnly,
@@ -108,17 +112,18 @@ TEST(StationLog, ReadingNeverWritesTheFileAndRefusesWhatIsNotALogUnchanged) {
     struct Case {
         std::string path;
         std::string refusal;  // empty: the log is read
+        std::size_t readings = 0;
     };
     const std::vector<Case> cases = {
         {foreign, "station log " + foreign + ": the file is not a station log"},
-        {empty, "station log " + empty + ": the file is not a station log"},
-        {log, ""},
+        {empty, "", 0},  // a new log that nothing was written to yet
+        {log, "", SampleReadings().size()},
     };
     for (const Case& c : cases) {
         const std::string before = ReadWholeFile(c.path);
         try {
             StationLog read = StationLog::Open(c.path, StationLog::OpenMode::ReadOnly);
-            EXPECT_EQ(ReadingsIn(read, {}).size(), SampleReadings().size());
+            EXPECT_EQ(ReadingsIn(read, {}).size(), c.readings);
             EXPECT_THROW(read.add(SampleReadings()[0]), LogError);
             EXPECT_EQ(c.refusal, "");
         } catch (const LogError& e) {
@@ -157,6 +162,30 @@ TEST(StationLog, ALogInAFolderNoOneMayWriteIsReadWhole) {
     EXPECT_EQ(report, "");
     EXPECT_EQ(ReadWholeFile(path), before);
     EXPECT_EQ(std::distance(fs::directory_iterator(dir), {}), 1);
+}
+
+// Another account's read leaves nothing beside the owner's log; where files of another
+// account stand there all the same, the owner's writer names the one it may not write.
+TEST(StationLog, AReadOfAnotherAccountLeavesNothingAndAForeignFileIsNamed) {
+    SharedTempDir dir;
+    const std::string path = dir.file("log.sqlite");
+    const auto write = [&]() -> std::string {
+        try {
+            StationLog::Open(path).addAll(SampleReadings());
+            return "";
+        } catch (const LogError& e) {
+            return e.what();
+        }
+    };
+    ASSERT_EQ(RunAsOrdinaryUser(write), "");
+    StationLog read = StationLog::Open(path, StationLog::OpenMode::ReadOnly);
+    EXPECT_EQ(ReadingsIn(read, {}).size(), SampleReadings().size());
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
+    EXPECT_EQ(RunAsOrdinaryUser(write), "");
+    std::ofstream(path + "-wal");  // as an older version's read left it
+    const std::string refusal = RunAsOrdinaryUser(write);
+    EXPECT_NE(refusal.find(path + "-wal belongs to root and may not be written by nobody"),
+              std::string::npos) << refusal;
 }
 
 TEST(StationLog, AFileOfTheFirstSchemaIsBroughtUpToDateWithItsReadings) {
