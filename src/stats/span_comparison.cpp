@@ -51,7 +51,8 @@ std::int64_t CountReadings(StationLog& log, const LogSpan& span, const HourRange
     // BindSpan keeps utc at 0 or above, so the division gives the hour of the day.
     const std::string first = std::to_string(hours.first);
     const std::string last = std::to_string(hours.last);
-    std::string sql = "SELECT count(*) FROM readings WHERE utc >= ? AND utc < ?";
+    std::string sql =
+        "SELECT count(*) FROM readings WHERE utc >= ? AND utc < ? AND " + SoundReadingSql;
     if (!hours.wholeDay())
         sql += hours.first <= hours.last
                    ? " AND (utc / 3600) % 24 BETWEEN " + first + " AND " + last
