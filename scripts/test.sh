@@ -26,11 +26,16 @@ jobs=$(nproc)
 echo "== normal build"
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build -j "$jobs"
-ctest --test-dir build --output-on-failure -j "$jobs"
+LC_ALL=C.UTF-8 LANG=C.UTF-8 ctest --test-dir build --output-on-failure -j "$jobs"
+# The tests that take the caller's locale once more under a decimal comma; the window and
+# command-line tests run under both already.
+echo "== normal build under de_DE.UTF-8"
+LC_ALL=de_DE.UTF-8 LANG=de_DE.UTF-8 ctest --test-dir build --output-on-failure -j "$jobs" \
+  -L any_locale
 
 echo "== sanitizer build"
 cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug \
   -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
   -DFW_SANITIZE=ON -DFW_FUZZ=ON -DFW_BENCH=OFF >/dev/null
 cmake --build build-asan -j "$jobs"
-ctest --test-dir build-asan --output-on-failure -j "$jobs"
+LC_ALL=C.UTF-8 LANG=C.UTF-8 ctest --test-dir build-asan --output-on-failure -j "$jobs"

@@ -4,6 +4,7 @@
 #include <iterator>
 
 #include "libs/int_text.h"
+#include "libs/real_text.h"
 
 namespace fw::cli {
 
@@ -46,6 +47,12 @@ std::optional<std::string> ArgList::takeOption(const std::string& name) {
         value = std::move(it->value);
         it = args_.erase(it);
     }
+    return value;
+}
+
+std::optional<std::string> ArgList::takeNumberOption(const std::string& name, char sep) {
+    std::optional<std::string> value = takeOption(name);
+    if (value) *value = WithRegionalSeparator(*value, sep);
     return value;
 }
 

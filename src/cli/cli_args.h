@@ -35,6 +35,9 @@ class ArgList {
     // The option's value; the last one given counts. An option given last without a value is
     // a usage error.
     std::optional<std::string> takeOption(const std::string& name);
+    // A number option's value, written with a point or a comma as the decimal separator under
+    // any locale, handed on with `sep`, the separator the program reads; other texts as given.
+    std::optional<std::string> takeNumberOption(const std::string& name, char sep);
     // Several options at once, in the order named:
     // `const auto [freq, ref] = args.takeOptions("--freq", "--ref");`
     template <class... Names>

@@ -19,14 +19,14 @@ EntryMethod MethodFromTag(const std::string& tag) {
 EntryInputs TakeEntryInputs(ArgList& args, char sep) {
     EntryInputs in;
     in.band = args.takeOption("--band").value_or("80m");
-    const auto frequency = args.takeOption("--freq");
+    const auto frequency = args.takeNumberOption("--freq", sep);
     in.freeFrequency = frequency.has_value();
     in.frequency = frequency.value_or("1");
     in.sValue = args.takeOption("--svalue").value_or("S9");
-    in.gain = args.takeOption("--gain").value_or(DefaultGainText(sep));
-    in.antennaPower = args.takeOption("--power").value_or("");
-    in.antennaVoltage = args.takeOption("--voltage").value_or("");
-    in.fieldStrength = args.takeOption("--field").value_or("");
+    in.gain = args.takeNumberOption("--gain", sep).value_or(DefaultGainText(sep));
+    in.antennaPower = args.takeNumberOption("--power", sep).value_or("");
+    in.antennaVoltage = args.takeNumberOption("--voltage", sep).value_or("");
+    in.fieldStrength = args.takeNumberOption("--field", sep).value_or("");
     in.bandwidth = args.takeOption("--bandwidth").value_or(std::string(StartBandwidthText));
     if (auto m = args.takeOption("--method")) in.method = MethodFromTag(*m);
     return in;

@@ -17,8 +17,8 @@ int RunIqNoise(ArgList& args, std::ostream& out, std::ostream& err) {
     const char sep = SystemDecimalSeparator();
     const auto file = args.takePositional();
     if (!file) throw UsageError("iq noise needs the recording FILE");
-    const auto [freq, ref, spectrumTo, appendTo] =
-        args.takeOptions("--freq", "--ref", "--spectrum", "--append");
+    const auto freq = args.takeNumberOption("--freq", sep);
+    const auto [ref, spectrumTo, appendTo] = args.takeOptions("--ref", "--spectrum", "--append");
     const bool allowOverload = args.takeFlag("--allow-overload");
     const rig::ReadingPlan plan = TakeNoisePlan(args, sep);
     args.expectEmpty();

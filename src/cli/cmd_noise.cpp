@@ -26,9 +26,9 @@ NoiseEnvId EnvironmentFromName(const std::string& name) {
 }
 
 double ParseFrequencyMHz(const std::string& text) {
-    const auto v = ParseRealText(text, '.');
+    const auto v = ParseRealPointOrComma(text);
     if (!v || !(*v > 0))
-        throw Refusal("--freq must be a frequency in MHz above 0 (with a decimal point), not \"" +
+        throw Refusal("--freq must be a frequency in MHz above 0, not \"" +
                       text + "\"!");
     return *v;
 }

@@ -30,7 +30,7 @@ RigCommandOptions TakeRigCommandOptions(ArgList& args) {
     RigCommandOptions o;
     o.connection = TakeRigOptions(args);
     o.band = args.takeOption("--band");
-    o.freq = args.takeOption("--freq");
+    o.freq = args.takeNumberOption("--freq", SystemDecimalSeparator());
     o.bands = args.takeOption("--bands");
     o.appendTo = args.takeOption("--append");
     o.plan = TakeReadingPlanOptions(args, SystemDecimalSeparator());

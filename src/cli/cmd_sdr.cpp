@@ -20,8 +20,8 @@ int RunSdrReadings(bool sweep, ArgList& args, std::ostream& out, std::ostream& e
     const char sep = SystemDecimalSeparator();
     const auto settings = TakeSdrOptions(args, sep);
     if (!settings) throw UsageError(std::string("sdr ") + (sweep ? "sweep" : "read") + " needs --sdr ARGS");
-    const auto [band, freq, bands, appendTo] =
-        args.takeOptions("--band", "--freq", "--bands", "--append");
+    const auto freq = args.takeNumberOption("--freq", sep);
+    const auto [band, bands, appendTo] = args.takeOptions("--band", "--bands", "--append");
     const rig::ReadingPlan plan = TakeNoisePlan(args, sep);
     args.expectEmpty();
     if (sweep && (band || freq)) throw UsageError("sdr sweep takes --bands, not --band or --freq");

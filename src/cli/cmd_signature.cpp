@@ -39,7 +39,7 @@ int RunIqSignature(ArgList& args, std::ostream& out, std::ostream& err) {
     const auto recording = OpenIqRecording(*file);
     if (!recording) throw Refusal(recording.reason());
     // The centre only places the comb's lines: a recording that does not say it is read at 0.
-    const double centreHz = freq ? ParseRealOption("--freq", *freq, sep) * 1e6 : recording->centreHz.value_or(0);
+    const double centreHz = freq ? ParseRealOption("--freq", *freq) * 1e6 : recording->centreHz.value_or(0);
     const auto noise = MeasureRecordingNoise(recording.value(), centreHz);
     if (!noise) throw Refusal(noise.reason());
     err << sdr::NoiseSummary(noise->floor) << '\n';

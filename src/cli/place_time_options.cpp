@@ -12,14 +12,14 @@ namespace fw::cli {
 
 namespace {
 
-// A number written with a decimal point within [-limit, limit]; else a refusal naming the
+// A number written with a decimal point or comma within [-limit, limit]; else a refusal naming the
 // option.
 double ParseDegrees(const std::string& name, const std::string& text, double limit) {
-    const auto v = ParseRealText(text, '.');
+    const auto v = ParseRealPointOrComma(text);
     if (!v || std::abs(*v) > limit) {
         const std::string range = std::to_string(static_cast<int>(limit));
         throw Refusal(name + " must be a number of degrees from -" + range + " to " + range +
-                      " (with a decimal point), not \"" + text + "\"!");
+                      ", not \"" + text + "\"!");
     }
     return *v;
 }

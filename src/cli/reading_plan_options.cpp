@@ -25,7 +25,7 @@ rig::SweepPlan TakeReadingPlanOptions(ArgList& args, char sep) {
     if (samples && readings) throw UsageError("give either --samples or --readings, not both");
     const auto settle = args.takeOption("--settle");
     const auto calibration = args.takeOption("--calibration");
-    plan.reading.gain = args.takeOption("--gain").value_or("");
+    plan.reading.gain = args.takeNumberOption("--gain", sep).value_or("");
     plan.reading.bandwidth =
         args.takeOption("--bandwidth").value_or(std::string(StartBandwidthText));
     if (samples) plan.reading.samples = WholeNumber("--samples", *samples);

@@ -50,7 +50,7 @@ LoadedData LoadDataOption(const std::string& path, char decimalSeparator) {
     UserDataLoad load = LoadUserDataFile(path, decimalSeparator);
     if (load.status != UserDataStatus::Ok) {
         std::string text;
-        for (const Message& message : LoadFailureMessages(load.status, path))
+        for (const Message& message : LoadFailureMessages(load, path))
             text += (text.empty() ? "" : "\n") + message.text;
         throw Refusal(text);
     }

@@ -12,14 +12,14 @@
 
 namespace fw::cli {
 
-double ParseRealOption(const std::string& name, const std::string& text, char sep) {
-    const auto value = ParseRealText(text, sep);
+double ParseRealOption(const std::string& name, const std::string& text) {
+    const auto value = ParseRealPointOrComma(text);
     if (!value) throw Refusal(name + " must be a number, not \"" + text + "\"");
     return *value;
 }
 
 double ParseRefOption(const std::string& text, char sep) {
-    const double ref = ParseRealOption("--ref", text, sep);
+    const double ref = ParseRealOption("--ref", text);
     try {
         rig::CheckWithin(sdr::RefDbmLimits, ref, "--ref", "dBm", text, sep);
     } catch (const rig::ReadingInputError& e) {
@@ -51,11 +51,11 @@ std::optional<sdr::SdrSettings> TakeSdrOptions(ArgList& args, char sep) {
     sdr::SdrSettings s;
     s.args = *device;
     s.refDbm = ParseRefOption(*ref, sep);
-    if (rate) s.rateHz = ParseRealOption("--sdr-rate", *rate, sep);
-    if (gain) s.gainDb = ParseRealOption("--sdr-gain", *gain, sep);
+    if (rate) s.rateHz = ParseRealOption("--sdr-rate", *rate);
+    if (gain) s.gainDb = ParseRealOption("--sdr-gain", *gain);
     s.antenna = antenna.value_or("");
     s.streamArgs = stream.value_or("");
-    if (seconds) s.seconds = ParseRealOption("--seconds", *seconds, sep);
+    if (seconds) s.seconds = ParseRealOption("--seconds", *seconds);
     try {
         if (rate) rig::CheckWithin(sdr::SdrRateHzLimits, s.rateHz, "--sdr-rate", "Hz", *rate, sep);
         if (seconds)

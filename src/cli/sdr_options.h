@@ -11,9 +11,9 @@
 
 namespace fw::cli {
 
-// A level or frequency option read with the regional decimal separator; a Refusal naming
+// A level or frequency option written with a point or a comma; a Refusal naming
 // the option when it is not a number.
-double ParseRealOption(const std::string& name, const std::string& text, char sep);
+double ParseRealOption(const std::string& name, const std::string& text);
 
 // --ref DBM: a number within the reference level's limits, else a Refusal.
 double ParseRefOption(const std::string& text, char sep);

@@ -197,6 +197,21 @@ std::optional<double> ParseRealText(std::string_view text, char decimalSeparator
     return value;
 }
 
+std::optional<double> ParseRealPointOrComma(std::string_view text) {
+    if (auto value = ParseRealText(text, '.')) return value;
+    return ParseRealText(text, ',');
+}
+
+std::string WithRegionalSeparator(std::string_view text, char decimalSeparator) {
+    std::string out(text);
+    for (const char written : {'.', ','}) {
+        if (!ParseRealText(text, written)) continue;
+        std::replace(out.begin(), out.end(), written, decimalSeparator);
+        return out;
+    }
+    return out;
+}
+
 std::string WithDecimalSeparator(std::string text, char decimalSeparator) {
     const auto digit = [](char c) { return c >= '0' && c <= '9'; };
     for (std::size_t i = 1; i + 1 < text.size(); ++i)

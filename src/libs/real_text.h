@@ -24,6 +24,14 @@ bool ParseRealText(std::string_view text, char decimalSeparator, double& out);
 const char* ParseRealPrefix(const char* first, const char* last, char decimalSeparator,
                             double& out);
 
+// Reads the whole text as a real number written with a point or a comma as the decimal
+// separator, as a command line takes numbers under any locale.
+std::optional<double> ParseRealPointOrComma(std::string_view text);
+
+// A number written with a point or a comma rewritten with `decimalSeparator`, so that code
+// reading the regional separator takes it ("7.1" -> "7,1" for ','); any other text as it is.
+std::string WithRegionalSeparator(std::string_view text, char decimalSeparator);
+
 // The text with each point between two digits, the decimal point of a number written in
 // the C locale, replaced by `decimalSeparator`; "Freq." and "P.372" keep their points.
 std::string WithDecimalSeparator(std::string text, char decimalSeparator);

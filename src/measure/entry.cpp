@@ -6,6 +6,7 @@
 #include "libs/fw_math.h"
 #include "libs/int_text.h"
 #include "libs/real_text.h"
+#include "measure/entry_limits.h"
 #include "measure/level_range.h"
 
 namespace fw {
@@ -194,6 +195,30 @@ EntryField CauseOfOverflow(EntryMethod method, double level, double fMHz) {
     return EntryField::Gain;
 }
 
+std::string_view LevelText(const EntryInputs& in, EntryMethod method) {
+    const auto field = LevelField(method);
+    return field ? std::string_view(TextOf(in, *field)) : std::string_view(in.sValue);
+}
+
+// The refusal of a free frequency or a gain outside the limits that the rig's readings
+// keep too; a field-strength entry reads no gain.
+std::optional<EntryFailure> OutsideEntryLimits(const EntryInputs& in, EntryMethod method,
+                                               double fMHz, double gain, char sep) {
+    if (in.freeFrequency && !FrequencyMHzLimits.holds(fMHz))
+        return EntryFailure{{MessageKind::Warning,
+                             OutOfRangeText("The frequency", FrequencyMHzLimits.low,
+                                            FrequencyMHzLimits.high, "MHz", in.frequency, sep)},
+                            std::nullopt,
+                            {}};
+    if (method != EntryMethod::FieldStrength && !GainDbLimits.holds(gain))
+        return EntryFailure{{MessageKind::Warning,
+                             OutOfRangeText("The gain", GainDbLimits.low, GainDbLimits.high, "dBi",
+                                            in.gain, sep)},
+                            std::nullopt,
+                            {}};
+    return std::nullopt;
+}
+
 std::array<std::string, 6> DiagnosticLines(double fMHz, const MeasurementLevels& m, char sep) {
     return {
         "fMHz.....: " + DiagnosticNumber(fMHz, 5, 4, sep),
@@ -232,9 +257,11 @@ EntryResult EvaluateEntry(const EntryInputs& in, char sep) {
         level = *s;
     }
 
-    // Every method but the field strength divides by the frequency for the wavelength.
-    if (fMHz == 0.0 && method != EntryMethod::FieldStrength)
-        return EntryFailure{{MessageKind::Error, FloatDivisionByZeroText}, std::nullopt, {}};
+    // Values no receiver or antenna has would still convert, into rows that look right (a
+    // gain of 1e9 dBi gives a field strength of 0.0), so they are refused with the limits.
+    if (auto outside = OutsideEntryLimits(in, method, fMHz, gain, sep)) return *outside;
+    if (auto outside = EnteredLevelOutsideRange(method, level, LevelText(in, method)))
+        return EntryFailure{{MessageKind::Warning, std::move(*outside)}, std::nullopt, {}};
     const MeasurementLevels m = Convert(method, level, fMHz, gain);
     if (!Finite(m)) return RefuseField(CauseOfOverflow(method, level, fMHz), sep);
     if (auto outside = LevelOutsideReceiverRange(m, method, sep))
@@ -242,6 +269,11 @@ EntryResult EvaluateEntry(const EntryInputs& in, char sep) {
 
     const auto bandwidth = ParseIntText(in.bandwidth);
     if (!bandwidth) return RefuseField(EntryField::Bandwidth, sep);
+    if (!BandwidthHzLimits.holds(*bandwidth))
+        return Refuse(MessageKind::Warning,
+                      OutOfRangeText("The bandwidth", BandwidthHzLimits.low,
+                                     BandwidthHzLimits.high, "Hz", in.bandwidth, sep),
+                      EntryField::Bandwidth, sep);
 
     EntryAccepted ok;
     ok.levels = m;

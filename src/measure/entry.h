@@ -114,9 +114,10 @@ struct EntryAccepted {
 
 using EntryResult = std::variant<EntryAccepted, EntryFailure>;
 
-// Checks the inputs in order (band or frequency, gain, entered level or S-value, division by
-// zero for a frequency of 0, levels a receiver can see, bandwidth), converts the entered
-// level into all units and builds the row.
+// Checks the inputs in order (band or frequency, gain, entered level or S-value as numbers;
+// then a free frequency and the gain within their limits, the entered level and the levels
+// it converts to within a receiver's range, the bandwidth), converts the entered level into
+// all units and builds the row.
 EntryResult EvaluateEntry(const EntryInputs& in, char sep);
 
 // `value` rounded to `significant` digits, then written with `decimals` digits after the

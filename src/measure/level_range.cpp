@@ -17,7 +17,40 @@ std::string RangeNumber(double value) {
     return text;
 }
 
+std::string OutsideText(const ReceiverLevelRange& range, std::string_view value) {
+    std::string text(range.quantity);
+    text += ' ';
+    text += value;
+    text += ' ';
+    text += range.unit;
+    text += " lies outside " + RangeNumber(range.low) + " ... " + RangeNumber(range.high);
+    text += ' ';
+    text += range.unit;
+    text += ": no receiver sees such a level!";
+    return text;
+}
+
 }  // namespace
+
+std::optional<std::string> EnteredLevelOutsideRange(EntryMethod method, double level,
+                                                    std::string_view given) {
+    const ReceiverLevelRange* range = nullptr;
+    switch (method) {
+        case EntryMethod::AntennaVoltage:
+            range = &AntennaVoltageRange;
+            break;
+        case EntryMethod::AntennaPower:
+            range = &AntennaPowerRange;
+            break;
+        case EntryMethod::FieldStrength:
+            range = &FieldStrengthRange;
+            break;
+        case EntryMethod::SValue:
+            return std::nullopt;
+    }
+    if (level >= range->low && level <= range->high) return std::nullopt;
+    return OutsideText(*range, given);
+}
 
 std::optional<std::string> LevelOutsideReceiverRange(const MeasurementLevels& m,
                                                      EntryMethod method, char sep) {
@@ -39,16 +72,9 @@ std::optional<std::string> LevelOutsideReceiverRange(const MeasurementLevels& m,
     }
     for (const CheckedLevel& c : order) {
         if (c.value >= c.range->low && c.value <= c.range->high) continue;
-        std::string text(c.range->quantity);
-        text += ' ';
-        AppendFixed(text, c.value, 1, sep);
-        text += ' ';
-        text += c.range->unit;
-        text += " lies outside " + RangeNumber(c.range->low) + " ... " + RangeNumber(c.range->high);
-        text += ' ';
-        text += c.range->unit;
-        text += ": no receiver sees such a level!";
-        return text;
+        std::string value;
+        AppendFixed(value, c.value, 1, sep);
+        return OutsideText(*c.range, value);
     }
     return std::nullopt;
 }

@@ -28,4 +28,10 @@ inline constexpr ReceiverLevelRange FieldStrengthRange{"Field strength", "dBuV/m
 std::optional<std::string> LevelOutsideReceiverRange(const MeasurementLevels& m,
                                                      EntryMethod method, char sep);
 
+// The refusal of a typed level outside the range of the field that `method` enters, naming
+// it as it was typed ("Field strength 1e308 dBuV/m lies outside ..."); none within it, and
+// none for an S-value, which its list holds within.
+std::optional<std::string> EnteredLevelOutsideRange(EntryMethod method, double level,
+                                                    std::string_view given);
+
 }  // namespace fw

@@ -138,12 +138,25 @@ std::optional<Message> SaveUserDataFile(const std::string& path, std::string_vie
     return Message{MessageKind::Error, SaveFailedText(path, error)};
 }
 
-std::vector<Message> LoadFailureMessages(UserDataStatus status, std::string_view path) {
+std::string LoadFailureDetail(const UserDataLoad& load) {
+    if (load.failedLine == 0) return {};
+    std::string detail = "Line " + std::to_string(load.failedLine);
+    if (load.failedField == 0) return detail + " is missing.";
+    if (load.failedField < 0)
+        return detail + " ends before field " + std::to_string(-load.failedField) + ".";
+    return detail + ", field " + std::to_string(load.failedField) +
+           ": no number (with a point or a comma as decimal separator).";
+}
+
+std::vector<Message> LoadFailureMessages(const UserDataLoad& load, std::string_view path) {
     std::vector<Message> messages;
-    if (status == UserDataStatus::Ok) return messages;
-    if (status == UserDataStatus::FileMissing)
+    if (load.status == UserDataStatus::Ok) return messages;
+    if (load.status == UserDataStatus::FileMissing)
         messages.push_back({MessageKind::Error, MissingFileText(path)});
-    messages.push_back({MessageKind::Warning, LoadFailedMessage});
+    std::string warning = LoadFailedMessage;
+    if (const std::string detail = LoadFailureDetail(load); !detail.empty())
+        warning += "\n" + detail;
+    messages.push_back({MessageKind::Warning, std::move(warning)});
     return messages;
 }
 
@@ -153,27 +166,42 @@ std::string_view Cut(std::string_view line, std::size_t skip, std::size_t take) 
     return skip < line.size() ? line.substr(skip, take) : std::string_view();
 }
 
-// Reads one data line into a row, each number straight from the line; false if it has
-// fewer than eight fields or a number field does not parse.
-bool ParseDataLine(std::string_view line, char sep, MeasRow& row) {
+// Reads one data line into a row, each number straight from the line, written with `sep` or
+// else with the other separator. Returns 0; or the number (1 to 8) of the first field that is
+// no number, negative where the line ends before that field.
+int ParseDataLine(std::string_view line, char sep, MeasRow& row) {
+    const char other = sep == ',' ? '.' : ',';
     const char* p = line.data();
     const char* const end = p + line.size();
-    // A number field ends at its ";"; only the eighth may also end the line.
-    const auto number = [&](double& out, bool eighth) {
-        p = ParseRealPrefix(p, end, sep, out);
-        if (p == nullptr) return false;
-        if (p == end) return eighth;
-        return *p++ == ';';
+    int field = 0;
+    // A number field ends at its ";"; only the eighth may also end the line, else the next
+    // field is the one missing.
+    const auto number = [&](double& out) {
+        ++field;
+        const auto fits = [&](const char* stop) {
+            return stop != nullptr && (stop == end || *stop == ';');
+        };
+        const char* stop = ParseRealPrefix(p, end, sep, out);
+        if (!fits(stop)) stop = ParseRealPrefix(p, end, other, out);
+        if (!fits(stop)) return false;
+        if (stop == end && field != 8) {
+            field = -(field + 1);
+            return false;
+        }
+        p = stop == end ? end : stop + 1;
+        return true;
     };
-    if (!number(row.freqMHz, false) || !number(row.fieldDbuVm, false) ||
-        !number(row.bandwidthHz, false))
-        return false;
+    if (!number(row.freqMHz) || !number(row.fieldDbuVm) || !number(row.bandwidthHz))
+        return field;
+    ++field;
     const char* const tagEnd = std::find(p, end, ';');  // short: a plain loop beats memchr
-    if (tagEnd == end) return false;
+    if (tagEnd == end) return -(field + 1);  // the tag ends the line: the gain is missing
     row.entryUnit.assign(p, tagEnd);
     p = tagEnd + 1;
-    return number(row.gainDbi, false) && number(row.sUnits, false) &&
-           number(row.antVoltDbuV, false) && number(row.antPowerDbm, true);
+    if (!number(row.gainDbi) || !number(row.sUnits) || !number(row.antVoltDbuV) ||
+        !number(row.antPowerDbm))
+        return field;
+    return 0;
 }
 
 // The line that starts at `pos`, without its LF and a CR before it; `pos` moves past the LF
@@ -226,14 +254,23 @@ bool ReadWholeFile(std::FILE* file, std::size_t sizeGuess, std::size_t limit,
 UserDataLoad ParseUserDataText(std::string_view text, char sep) {
     std::size_t pos = 0;
     const std::string_view locatorLine = TakeLine(text, pos);
-    if (pos >= text.size()) return UserDataLoad{};  // no second line
+    if (pos >= text.size()) {  // no second line
+        UserDataLoad failed;
+        failed.failedLine = 2;
+        return failed;
+    }
     const std::string_view dateTimeLine = TakeLine(text, pos);
 
     UserDataLoad result;
     result.list.reserve(RowCapacity(text));
     MeasRow row;
-    while (pos < text.size()) {
-        if (!ParseDataLine(TakeLine(text, pos), sep, row)) return UserDataLoad{};
+    for (std::size_t lineNumber = 3; pos < text.size(); ++lineNumber) {
+        if (const int field = ParseDataLine(TakeLine(text, pos), sep, row); field != 0) {
+            UserDataLoad failed;
+            failed.failedLine = lineNumber;
+            failed.failedField = field;
+            return failed;
+        }
         result.list.appendRow(row);
     }
     result.locator = Cut(locatorLine, 9, 6);

@@ -48,16 +48,29 @@ struct UserDataLoad {
     MeasList list;
     std::string locator;   // at most 6 characters
     std::string dateTime;  // at most 16 characters
+    // Where a text failed to read: its line (1 for the first) and the field (1 to 8) of a
+    // data line that is no number, negative for one the line ends before; 0 for the whole
+    // line or where none applies.
+    std::size_t failedLine = 0;
+    int failedField = 0;
 };
 
 // Reads the text of a data file; lines end with CR LF or LF. Rows come in file order.
-// Fails (ConversionError) on fewer than two lines, a data line with fewer than eight
-// fields, or a field 1-3, 5-8 that is not a number; fields after the eighth are ignored.
+// Numbers may be written with `sep` or with the other of point and comma: the fields are
+// separated by ";", so either is unambiguous, and a file written under one locale loads
+// under another. Fails (ConversionError, naming the line and field) on fewer than two lines,
+// a data line with fewer than eight fields, or a field 1-3, 5-8 that is not a number; fields
+// after the eighth are ignored.
 UserDataLoad ParseUserDataText(std::string_view text, char sep);
 
+// "Line 5, field 2: a number ... unreadable." for a load that failed in its text; empty
+// for a load that did not get so far.
+std::string LoadFailureDetail(const UserDataLoad& load);
+
 // The messages of a failed load, in the order they are shown: for a missing file the error
-// naming it, then for every failure the warning LoadFailedMessage.
-std::vector<Message> LoadFailureMessages(UserDataStatus status, std::string_view path);
+// naming it, then for every failure the warning LoadFailedMessage, followed on its next line
+// by the line and field that failed where the text was read.
+std::vector<Message> LoadFailureMessages(const UserDataLoad& load, std::string_view path);
 
 // Reads a data file from disk; FileMissing when it does not exist, ConversionError when it
 // cannot be read or parsed or holds more than `sizeLimit` bytes.

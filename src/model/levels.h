@@ -8,10 +8,6 @@
 
 namespace fw {
 
-// A frequency of 0 makes the wavelength a division by zero; the entry checks for it before
-// converting and reports it with this text.
-inline constexpr const char* FloatDivisionByZeroText = "Gleitkommadivision durch Null";
-
 inline constexpr double ReferenceOhm = 50.0;
 inline constexpr double WavelengthConstant = 300.0;  // metres times MHz
 // 480 * pi^2, the constant of the field-strength (antenna factor) formula.

@@ -9,15 +9,6 @@
 
 namespace fw::rig {
 
-std::string OutOfRangeText(std::string_view what, double low, double high, std::string_view unit,
-                           std::string_view given, char sep) {
-    std::string text(what);
-    text += " must lie between " + ExactNumberText(low, sep) + " and " +
-            ExactNumberText(high, sep);
-    if (!unit.empty()) text += " " + std::string(unit);
-    return text + ", not " + std::string(given);
-}
-
 void CheckWithin(const Limit<double>& limit, double value, std::string_view what,
                  std::string_view unit, std::string_view given, char sep) {
     if (!limit.holds(value))

@@ -2,37 +2,27 @@
 // The limits of a reading plan, in one place: the window's fields, floorwatch-cli and the
 // guides' test read them, and every value is checked against them before the rig is touched.
 #include <cstdint>
-#include <limits>
 #include <string>
 #include <string_view>
+
+#include "measure/entry_limits.h"
 
 namespace fw::rig {
 
 struct SweepPlan;
 
-template <class T>
-struct Limit {
-    T low;
-    T high;
-    bool holds(T value) const { return value >= low && value <= high; }
-};
+using fw::BandwidthHzLimits;
+using fw::FrequencyMHzLimits;
+using fw::GainDbLimits;
+using fw::Limit;
+using fw::OutOfRangeText;
 
 // S-meter samples a reading is the median of.
 inline constexpr Limit<int> SampleLimits{1, 100};
 // Wait after tuning, before the first sample, in ms.
 inline constexpr Limit<int> SettleMsLimits{0, 60000};
-// Antenna gain in dBi and a band's calibration offset in dB.
-inline constexpr Limit<double> GainDbLimits{-60, 60};
+// A band's calibration offset in dB.
 inline constexpr Limit<double> CalibrationDbLimits{-60, 60};
-// The bandwidth box's whole numbers of Hz, less those a receiver cannot have.
-inline constexpr Limit<std::int32_t> BandwidthHzLimits{1, std::numeric_limits<std::int32_t>::max()};
-// The diagram's frequency axis, in MHz: a free frequency the rig is tuned to.
-inline constexpr Limit<double> FrequencyMHzLimits{0.01, 300};
-
-// "the gain must lie between -60 and 60 dBi, not 5000": `what`, the limits written with the
-// decimal separator `sep` and the unit (may be empty), and the value as it was given.
-std::string OutOfRangeText(std::string_view what, double low, double high, std::string_view unit,
-                           std::string_view given, char sep);
 
 // Throws ReadingInputError with OutOfRangeText when `value` lies outside `limit`.
 void CheckWithin(const Limit<double>& limit, double value, std::string_view what,

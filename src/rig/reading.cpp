@@ -16,17 +16,6 @@ double AntennaVoltageDbuV(double strengthDb, double offsetDb) {
     return MicrovoltToDbuv(SUnitsToMicrovolt(9)) + strengthDb + offsetDb;
 }
 
-std::string ExactNumberText(double value, char sep) {
-    char buf[64];
-    // Whole numbers in plain digits: a limit of 200000000 Hz, not 2e+08.
-    const bool whole = std::abs(value) < 1e15 && value == std::trunc(value);
-    const auto end = whole ? std::to_chars(buf, buf + sizeof buf, value, std::chars_format::fixed).ptr
-                           : std::to_chars(buf, buf + sizeof buf, value).ptr;
-    std::string text(buf, end);
-    std::replace(text.begin(), text.end(), '.', sep);
-    return text;
-}
-
 std::string OffsetBandFor(std::string_view band, double fMHz) {
     if (!band.empty() || fMHz <= 0) return std::string(band);
     const BandEntry* nearest = &BandTable.front();

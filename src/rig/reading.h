@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "measure/entry.h"
+#include "measure/entry_limits.h"
 #include "rig/pacing.h"
 #include "rig/rig_control.h"
 
@@ -63,9 +64,7 @@ struct Reading {
 // 20*log10(50 uV) + strength over S9 + offset: S9 is 50 uV.
 double AntennaVoltageDbuV(double strengthDb, double offsetDb);
 
-// A number as the user would type it (a voltage, a frequency): the shortest text that reads
-// back as the same double, with the given decimal separator, so nothing is lost.
-std::string ExactNumberText(double value, char sep);
+using fw::ExactNumberText;
 
 // A band's own offset; for a free frequency (band empty) the offset of the band nearest to
 // fMHz on a logarithmic scale.

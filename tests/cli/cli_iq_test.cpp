@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <cmath>
+#include <cstring>
 
 #include "cli/cli_run.h"
 #include "support/iq_files.h"
@@ -37,7 +39,7 @@ TEST(CliIq, ARecordingGivesTheRowOfATypedAntennaPowerEntry) {
     ASSERT_EQ(r.code, ExitOk) << r.err;
     EXPECT_EQ(r.err.substr(0, 3), "N0 ") << r.err;
     EXPECT_NE(r.err.find("K 100, N 512, 402 bins"), std::string::npos) << r.err;
-    EXPECT_EQ(r.out.substr(0, 8), "  7.100|");
+    EXPECT_EQ(r.out.substr(0, 8), WithSeparator("  7.100|"));
     // -100 dBFS/Hz + 10*log10(2700) - 10.5 dBm + 2 dB on 40m.
     EXPECT_NEAR(PowerOf(r.out), -100 + 34.314 - 10.5 + 2, 0.1) << r.out;
     EXPECT_EQ(ReadAll(csv).substr(0, 34), "freq_hz,density_dbfs_hz\n7079600.0,");
@@ -59,9 +61,10 @@ TEST(CliIq, WithoutACentreFrequencyItNeedsFreqAndBadInputIsRefused) {
         {{"iq", "noise", wav, "--freq", "14", "--ref", "400"}, ExitRefused, "no receiver sees"},
         {{"iq", "noise", wav, "--freq", "14", "--ref", "1e308"}, ExitRefused, "--ref must lie between -1000 and 1000 dBm, not 1e308"},
         {{"iq", "noise", wav, "--freq", "14", "--append", TempPath("no/such/folder/x.txt")}, ExitRefused,
-         "The data file could not be saved as " + TempPath("no/such/folder/x.txt") + ": No such file"},
+         "The data file could not be saved as " + TempPath("no/such/folder/x.txt") + ": " +
+             std::strerror(ENOENT)},
         {{"iq", "noise", wav, "--freq", "14", "--samples", "3"}, ExitUsage, "not for a noise"},
-        {{"iq", "noise", TempPath("fw_iq_none.wav")}, ExitRefused, "No such file"},
+        {{"iq", "noise", TempPath("fw_iq_none.wav")}, ExitRefused, std::strerror(ENOENT)},
         {{"iq", "noise"}, ExitUsage, "needs the recording FILE"},
         {{"iq", "listen", wav}, ExitUsage, "iq needs noise"},
     };

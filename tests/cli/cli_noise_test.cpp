@@ -121,14 +121,14 @@ TEST(CliNoise, RefusedInputsAreNamedAndPrintNothing) {
         std::string message;
     } cases[] = {
         {{"--lat", "90.5", "--lon", "8"},
-         "--lat must be a number of degrees from -90 to 90 (with a decimal point), not \"90.5\"!"},
+         "--lat must be a number of degrees from -90 to 90, not \"90.5\"!"},
         {{"--lat", "50", "--lon", "-180.01"},
-         "--lon must be a number of degrees from -180 to 180 (with a decimal point), not "
+         "--lon must be a number of degrees from -180 to 180, not "
          "\"-180.01\"!"},
-        {{"--lat", "50,5", "--lon", "8"},
-         "--lat must be a number of degrees from -90 to 90 (with a decimal point), not \"50,5\"!"},
+        {{"--lat", "50,5,1", "--lon", "8"},
+         "--lat must be a number of degrees from -90 to 90, not \"50,5,1\"!"},
         {{"--lat", "nan", "--lon", "8"},
-         "--lat must be a number of degrees from -90 to 90 (with a decimal point), not \"nan\"!"},
+         "--lat must be a number of degrees from -90 to 90, not \"nan\"!"},
         {{"--locator", "NoLoc."},
          "--locator: The locator \"NoLoc.\" is no Maidenhead square of 2, 4, 6 or 8 characters "
          "such as JO40CQ."},
@@ -138,9 +138,9 @@ TEST(CliNoise, RefusedInputsAreNamedAndPrintNothing) {
         {{"--datetime", "2026-01-15"},
          "--datetime: The date/time \"2026-01-15\" is not in the form YYYY-MM-DD HH:MM."},
         {{"--freq", "0"},
-         "--freq must be a frequency in MHz above 0 (with a decimal point), not \"0\"!"},
+         "--freq must be a frequency in MHz above 0, not \"0\"!"},
         {{"--freq", "-3.5"},
-         "--freq must be a frequency in MHz above 0 (with a decimal point), not \"-3.5\"!"},
+         "--freq must be a frequency in MHz above 0, not \"-3.5\"!"},
         {{"--env", "suburban"},
          "--env must be city, residential, rural or quiet_rural, not \"suburban\"!"},
         {{"--itu-data", "/nonexistent"},

@@ -35,8 +35,8 @@ TEST(CliSdr, DevicesReadAndSweepGoThroughSoapySdr) {
 
     const CliRun sweep = Cli(With({"sdr", "sweep", "--bands", "80m,20m"}));
     ASSERT_EQ(sweep.code, ExitOk) << sweep.err;
-    EXPECT_EQ(sweep.out.substr(0, 7), "  3.650");
-    EXPECT_EQ(sweep.out.substr(sweep.out.find('\n') + 1, 7), " 14.175");
+    EXPECT_EQ(sweep.out.substr(0, 7), WithSeparator("  3.650"));
+    EXPECT_EQ(sweep.out.substr(sweep.out.find('\n') + 1, 7), WithSeparator(" 14.175"));
 }
 
 TEST(CliSdr, AGoneDeviceAndBadOptionsAreRefused) {

@@ -1,6 +1,7 @@
 #include <png.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 
@@ -136,7 +137,8 @@ TEST(CliRender, RefusalsWriteNothingAndExitOne) {
     const CliRun folder = Cli({"render", "--output", missing});
     EXPECT_EQ(folder.code, ExitRefused);
     EXPECT_EQ(folder.err,
-              "Datei \"" + missing + "\" kann nicht erstellt werden. No such file or directory\n");
+              "Datei \"" + missing + "\" kann nicht erstellt werden. " +
+                  std::string(std::strerror(ENOENT)) + "\n");
 }
 
 TEST(CliUsage, UsageErrorsExitTwoAndHelpDocumentsEveryOption) {
@@ -183,7 +185,7 @@ TEST(CliList, LoadFailuresPrintTheWarningAndExitOne) {
     WriteAll(bad, "Locator: X\r\nDateTime: Y\r\n1;2;3\r\n");
     const CliRun b = Cli({"list", bad, "--save", out});
     EXPECT_EQ(b.code, ExitRefused);
-    EXPECT_EQ(b.err, "File not found or converstion error!\n");
+    EXPECT_EQ(b.err, "File not found or converstion error!\nLine 3 ends before field 4.\n");
     EXPECT_FALSE(Exists(out));
 }
 
@@ -247,24 +249,45 @@ TEST(CliEnter, RefusedEntriesPrintTheWarningAndChangeNoFile) {
           warning("Antenna Voltage must be a real number! Use Komma as decimal separator!")},
          {{"--freq", "x"},
           warning("Frequency must be a real number! Use Komma as decimal separator!")},
-         {{"--freq", "0"}, "Gleitkommadivision durch Null"},
+         {{"--freq", "0"}, WithSeparator("The frequency must lie between 0.01 and 300 MHz, not 0")},
+         {{"--freq", "400"}, WithSeparator("The frequency must lie between 0.01 and 300 MHz, not 400")},
+         {{"--gain", "1e9"}, "The gain must lie between -60 and 60 dBi, not 1e9"},
+         {{"--bandwidth", "0"}, "The bandwidth must lie between 1 and 2147483647 Hz, not 0"},
+         {{"--method", "AntVol", "--voltage", "1e9"},
+          "Antenna voltage 1e9 dBuV lies outside -100 ... 200 dBuV: no receiver sees such a level!"},
          {{"--bandwidth", "2,7"}, "Bandwidth must be an integer number!"},
          {{"--band", "40M"}, UnknownBandText("40M")},
          {{"--svalue", "s9"}, UnknownSValueText("s9")},
          {{"--method", "AntVol", "--voltage", "-10000"},
-          WithSeparator("Antenna voltage -10000.0 dBuV lies outside -100 ... 200 dBuV: no "
-                        "receiver sees such a level!")}});
+          "Antenna voltage -10000 dBuV lies outside -100 ... 200 dBuV: no receiver sees such a "
+          "level!"}});
     // A file that does not load is not overwritten.
     const std::string file = TempPath("fw_cli_enter_bad.txt");
     WriteAll(file, "Locator: X\r\nDateTime: Y\r\nnot;a;row\r\n");
     const CliRun r = Cli({"enter", "--append", file});
     EXPECT_EQ(r.code, ExitRefused);
-    EXPECT_EQ(r.err, "File not found or converstion error!\n");
+    EXPECT_EQ(r.err, "File not found or converstion error!\nLine 3, field 1: no number (with a "
+                     "point or a comma as decimal separator).\n");
     EXPECT_EQ(ReadAll(file), "Locator: X\r\nDateTime: Y\r\nnot;a;row\r\n");
     // A path the system cannot even look up is refused with a message, not a crash.
     const CliRun tooLong = Cli({"enter", "--append", TempPath(std::string(300, 'a') + "/x.txt")});
     EXPECT_EQ(tooLong.code, ExitRefused);
     EXPECT_EQ(tooLong.err, "File not found or converstion error!\n");
+}
+
+// Numbers on the command line take a point or a comma under any locale; a data file with
+// either separator loads, and what is written keeps the regional one.
+TEST(CliEnter, NumbersTakeAPointOrACommaUnderEveryLocale) {
+    const CliRun point = Cli({"enter", "--freq", "7.1", "--gain", "2.15"});
+    ASSERT_EQ(point.code, 0) << point.err;
+    EXPECT_EQ(Cli({"enter", "--freq", "7,1", "--gain", "2,15"}).out, point.out);
+    EXPECT_NE(point.out.find(WithSeparator("  7.100|")), std::string::npos);
+    const std::string file = TempPath("fw_cli_either_separator.txt");
+    for (const char* freq : {"7.1", "7,1"}) {
+        WriteAll(file, "Locator: X\r\nDateTime: Y\r\n" + std::string(freq) + ";20;2700;F;0;0;0;0\r\n");
+        ASSERT_EQ(Cli({"enter", "--append", file}).code, 0) << freq;
+        EXPECT_NE(ReadAll(file).find(WithSeparator("\r\n7.1;20;")), std::string::npos) << freq;
+    }
 }
 
 TEST(CliEnter, AppendBuildsAFileThatLoadsBack) {

@@ -196,7 +196,7 @@ TEST(UserDataFile, FaultyFilesFailWithoutAHalfLoadedList) {
         head + good + "7,1;20;2700;Field;-999;x;-999;-999\r\n",      // not a number
         head + "7,1;20;2700;Field;-999;-999;-999;\r\n",              // empty number field
         head + "7,1;inf;2700;Field;-999;-999;-999;-999\r\n",         // no infinities
-        head + good + "3.65;20;2700;Field;-999;-999;-999;-999\r\n",  // wrong separator
+        head + good + "3.65;20;2700;Field;-999;-999;-999;-9,5.1\r\n",  // both separators
     };
     for (const std::string& text : bad) {
         const UserDataLoad r = ParseUserDataText(text, ',');
@@ -204,11 +204,28 @@ TEST(UserDataFile, FaultyFilesFailWithoutAHalfLoadedList) {
         EXPECT_TRUE(r.list.empty()) << text;
         EXPECT_EQ(r.locator, "") << text;
     }
-    // The same file under the separator it was written with is fine.
-    EXPECT_EQ(ParseUserDataText(head + "3.65;20;2700;Field;-999;-999;-999;-999\r\n", '.').status,
-              UserDataStatus::Ok);
+    // A file written under either separator loads under both, lines of both mixed too.
+    for (const char sep : {',', '.'})
+        EXPECT_EQ(ParseUserDataText(head + good + "3.65;20;2700;Field;-999;-999;-999;-9.5\r\n", sep)
+                      .list.MeasAntPowerDbm(),
+                  (std::vector<double>{-999, -9.5}));
     EXPECT_EQ(ParseUserDataText(head, ',').status, UserDataStatus::Ok);
     EXPECT_EQ(ParseUserDataText("a\r\nb", ',').status, UserDataStatus::Ok);
+}
+
+// A failed load names its line and field below the warning.
+TEST(UserDataFile, AFailedLoadNamesTheLineAndField) {
+    const std::string head = "L\r\nD\r\n1;2;3;t;4;5;6;7\r\n";
+    for (const auto& [text, detail] :
+         {std::pair<std::string, std::string>{"L", "Line 2 is missing."},
+          {head + "1;2;3;t;4;5;x;7", "Line 4, field 7: no number"},
+          {head + "1;2;3;t;4;5;6", "Line 4 ends before field 8."},
+          {head + "1;2;3;t", "Line 4 ends before field 5."},
+          {head + "1;2,5.5;3;t;4;5;6;7", "Line 4, field 2: no number"}}) {
+        const std::vector<Message> shown = LoadFailureMessages(ParseUserDataText(text, ','), "f");
+        ASSERT_EQ(shown.size(), 1u) << text;
+        EXPECT_EQ(shown[0].text.rfind(std::string(LoadFailedMessage) + "\n" + detail, 0), 0u);
+    }
 }
 
 // Files larger than the reader's piece size, with lines running across the pieces.
@@ -258,7 +275,8 @@ TEST(UserDataFile, NumberFieldsTakeWhatTheNumberParserTakes) {
     // clang-format on
     const int numberColumns[] = {0, 1, 2, 4, 5, 6, 7};
     for (const std::string& field : fields) {
-        const std::optional<double> alone = ParseRealText(field, ',');
+        std::optional<double> alone = ParseRealText(field, ',');
+        if (!alone) alone = ParseRealText(field, '.');
         for (const int column : numberColumns) {
             std::string line;
             for (int k = 0; k < 8; ++k) {

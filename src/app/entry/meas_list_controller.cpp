@@ -68,7 +68,7 @@ void MeasListController::MILoadUserDataClick() {
     const std::string file = QFile::encodeName(*path).toStdString();
     UserDataLoad load = LoadUserDataFile(file, SystemDecimalSeparator());
     if (load.status != UserDataStatus::Ok) {
-        for (const Message& message : LoadFailureMessages(load.status, file))
+        for (const Message& message : LoadFailureMessages(load, file))
             dialogs_.show(message);
         return;
     }

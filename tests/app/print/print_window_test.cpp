@@ -35,6 +35,9 @@ class WidgetAppEnvironment : public ::testing::Environment {
         // tests check the narrow one.
         qputenv("QT_QPA_PLATFORM",
                 "offscreen:configfile=" FW_DESKTOP_SCREEN);
+        // The report's rows are checked as written with a point, whatever the caller's locale.
+        qputenv("LC_ALL", "C.UTF-8");
+        qputenv("LANG", "C.UTF-8");
         app_ = std::make_unique<QApplication>(argc_, argv_);
         UseCNumericLocale();
     }
