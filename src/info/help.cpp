@@ -3,6 +3,7 @@
 #include <array>
 
 #include "info/data_paths.h"
+#include "info/identity.h"
 
 namespace fw {
 
@@ -29,8 +30,12 @@ std::optional<Message> OpenHelp(std::string_view programDir, std::string_view fi
     return std::nullopt;
 }
 
-std::string AboutText(std::string_view copyrightLine) {
-    const std::array<std::string_view, 6> lines{copyrightLine, "", "", "", "", ""};
+std::string AboutText(std::string_view versionText, std::string_view copyrightLine) {
+    const std::string name = std::string(ApplicationTitle) + " " + std::string(versionText);
+    const std::array<std::string_view, 5> lines{
+        name, copyrightLine, "",
+        "Free software under the GNU General Public License, version 3;",
+        "it comes with no warranty. See https://www.gnu.org/licenses/gpl-3.0.html"};
     std::string text;
     for (const auto line : lines) {
         text += line;

@@ -24,7 +24,8 @@ std::string MissingHelpText(std::string_view fullName);
 std::optional<Message> OpenHelp(std::string_view programDir, std::string_view fileName,
                                 const Opener& open);
 
-// The six lines of the about box, each followed by CR LF.
-std::string AboutText(std::string_view copyrightLine);
+// The lines of the about box, each followed by CR LF: the program's name and `versionText`,
+// the copyright line and the licence.
+std::string AboutText(std::string_view versionText, std::string_view copyrightLine);
 
 }  // namespace fw

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdio>
 
+#include "diagram/raster_canvas.h"
 #include "libs/fw_math.h"
 #include "model/noise_model.h"
 
@@ -40,7 +41,9 @@ LevelRange LevelRangeFor(std::span<const double> values) {
         any = true;
     }
     if (!any) return LevelRange{};
-    LevelRange r{std::floor(low / 10) * 10, std::ceil(high / 10) * 10};
+    // The lowest value at least 1 dB above the level axis's foot, so that its dot stands
+    // clear of the frequency or time axis drawn there.
+    LevelRange r{std::floor((low - 1) / 10) * 10, std::ceil(high / 10) * 10};
     if (r.high - r.low < 20) r.high = r.low + 20;
     return r;
 }
@@ -65,8 +68,13 @@ LinearAxis DrawViewBase(DiagramCanvas& canvas, const ViewFrame& f, const LevelRa
     }
     DrawArrow(canvas, p.left, p.bottom, p.left + RoundPx(1.05 * p.plotWidth), p.bottom, Black, 10);
     DrawArrow(canvas, p.left, p.bottom, p.left, p.bottom - RoundPx(1.05 * p.plotHeight), Black, 10);
-    canvas.DrawTextUp(p.left - RoundPx(0.13 * p.plotWidth), p.bottom - RoundPx(0.9 * p.plotHeight),
-                      unit, Black, White);
+    // The unit reads upwards from near the axis's top; a long one starts lower, so that it
+    // stays whole inside the picture (a character is taken as at most 0.7 em wide).
+    const int unitLength =
+        static_cast<int>(std::ceil(0.7 * EmPixelsForPoints(p.mainFontSize) * unit.size()));
+    const int unitStart = std::min(p.bottom, std::max(p.bottom - RoundPx(0.9 * p.plotHeight),
+                                                      unitLength + 2));
+    canvas.DrawTextUp(p.left - RoundPx(0.13 * p.plotWidth), unitStart, unit, Black, White);
     canvas.SetFont(DiagramFontFamily, p.titleFontSize);
     canvas.DrawText(RoundPx(0.12 * f.width), RoundPx(0.04 * f.height), title, Black, White);
     canvas.SetFont(DiagramFontFamily, p.mainFontSize);

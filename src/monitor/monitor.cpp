@@ -67,7 +67,7 @@ class MonitorRun {
         r.number = status_.sweepsStarted;
         r.readings = static_cast<int>(status_.sweepReadings.size());
         r.gaps = static_cast<int>(status_.sweepGaps.size());
-        r.took = std::chrono::duration_cast<std::chrono::seconds>(clock_.now() - began);
+        r.took = std::chrono::duration_cast<std::chrono::milliseconds>(clock_.now() - began);
         r.late = clock_.now() - began > settings_.interval;
         if (next) r.next = UtcSecondsAt(*next);
         // The window sees it with the next status, waiting or finished.

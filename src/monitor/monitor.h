@@ -65,7 +65,7 @@ struct SweepReport {
     int number = 0;
     int readings = 0;
     int gaps = 0;
-    std::chrono::seconds took{0};
+    std::chrono::milliseconds took{0};
     bool late = false;                // it took longer than the interval
     std::optional<UtcSeconds> next;   // none when no further sweep is due
 };

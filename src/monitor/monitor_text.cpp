@@ -25,9 +25,14 @@ std::string SweepLineText(const SweepReport& sweep) {
 }
 
 std::string LateSweepText(const SweepReport& sweep, std::chrono::seconds interval) {
-    std::string text = "sweep " + std::to_string(sweep.number) + " took " +
-                       std::to_string(sweep.took.count()) + " s, longer than the interval of " +
-                       std::to_string(interval.count()) + " s";
+    // In tenths of a second, rounded up: a sweep 0.3 s late does not read as "took 6 s,
+    // longer than the interval of 6 s".
+    const long long tenths = (sweep.took.count() + 99) / 100;
+    std::string took = std::to_string(tenths / 10);
+    if (tenths % 10 != 0) took += "." + std::to_string(tenths % 10);
+    std::string text = "sweep " + std::to_string(sweep.number) + " took " + took +
+                       " s, longer than the interval of " + std::to_string(interval.count()) +
+                       " s";
     return sweep.next ? text + "; the next one starts at once" : text;
 }
 

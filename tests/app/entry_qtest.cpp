@@ -132,7 +132,9 @@ class EntryTest : public QObject {
         QVERIFY(memo[6].startsWith(QStringLiteral("w:")));
     }
 
-    void refusedInputResetsOnlyItsField() {
+    // A refused input resets its own field and empties the results, which would otherwise
+    // stand beside a value they do not belong to.
+    void refusedInputResetsItsFieldAndEmptiesTheResults() {
         WindowFixture f;
         MainControls& c = f.c();
         ChooseMethod(f, 2);  // antenna power
@@ -155,7 +157,7 @@ class EntryTest : public QObject {
                  (ShownMessage{"Warnung", QString::fromStdString(WithSeparatorName(
                                               AntennaPowerWarning, SystemDecimalSeparator()))}));
         QCOMPARE(c.EditAntdBm->text(), QStringLiteral("-73"));
-        QCOMPARE(c.EditAntVol->text(), QStringLiteral("keep"));
+        QVERIFY(c.EditAntVol->text().isEmpty() && c.EditFieldStrength->text().isEmpty());
 
         QVERIFY(f.window->document().measList().empty());
         QCOMPARE(f.memoLines(), memo);
@@ -186,17 +188,18 @@ class EntryTest : public QObject {
                      (ShownMessage{"Warnung", QString::fromStdString(r.message)}));
             QCOMPARE(f.window->document().measList().size(), 1u);
             QCOMPARE(r.box->currentText(), QString::fromLatin1(r.text));
+            QVERIFY(c.EditAntVol->text().isEmpty());  // not the S9+5 entry's result
         }
     }
 
-    void frequencyZeroIsAnErrorAndChangesNothing() {
+    void frequencyZeroIsRefusedAndAddsNothing() {
         WindowFixture f;
         MainControls& c = f.c();
         c.CBFreqMode->setChecked(true);
         c.EditFrequency->setText(QStringLiteral("0"));
         c.ButEnter->click();
         QCOMPARE(f.dialogs.messages.size(), 1u);
-        QCOMPARE(f.dialogs.messages[0].title, QStringLiteral("Fehler"));
+        QCOMPARE(f.dialogs.messages[0].title, QStringLiteral("Warnung"));
         QVERIFY(f.window->document().measList().empty());
         QCOMPARE(c.EditFrequency->text(), QStringLiteral("0"));
         QVERIFY(c.EditAntdBm->text().isEmpty());

@@ -51,13 +51,14 @@ class InfoMailTest : public QObject {
     Q_OBJECT
 
   private slots:
-    void aboutShowsSixLines() {
+    void aboutShowsVersionCopyrightAndLicence() {
         WindowFixture f;
         f.c().actions.about->trigger();
         QCOMPARE(f.dialogs.messages.size(), size_t(1));
         QCOMPARE(f.dialogs.messages[0].title, QStringLiteral("Informationen"));
-        QCOMPARE(f.dialogs.messages[0].text,
-                 QStringLiteral("(c) 2026 The Floorwatch authors\r\n\r\n\r\n\r\n\r\n\r\n"));
+        QVERIFY(f.dialogs.messages[0].text.startsWith(
+            QStringLiteral("Floorwatch v 1.0\r\n(c) 2026 The Floorwatch authors\r\n\r\nFree "
+                           "software under the GNU General Public License, version 3;")));
     }
 
     void missingHelpDocumentsWarnWithFullNames() {

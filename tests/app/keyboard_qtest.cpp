@@ -1,7 +1,9 @@
 // What a keyboard user meets: the bandwidth box keeps what is typed, Return in an open
-// drop-down list only picks the item, and Tab reaches the level-axis bars.
+// drop-down list only picks the item, and Tab reaches every input.
+#include <QAbstractButton>
 #include <QAbstractItemView>
 #include <QApplication>
+#include <QCheckBox>
 #include <QAction>
 #include <QComboBox>
 #include <QKeySequence>
@@ -77,29 +79,33 @@ class KeyboardTest : public QObject {
         QCOMPARE(f.window->document().measList().size(), 2u);
     }
 
-    // Tab reaches the two level-axis bars; the bandwidth box, the "Add Measurement" inputs
-    // and the list box stay out of the Tab order.
-    void tabReachesTheBarsButNotTheInputs() {
+    // Tab reaches every input in reading order, each named for screen readers after its
+    // caption; the S-value selector says what it holds, not its caption.
+    void tabReachesEveryInputInReadingOrder() {
         WindowFixture f;
         f.window->show();
         QVERIFY(QTest::qWaitForWindowActive(f.window.get()));
         MainControls& c = f.c();
-        QList<QWidget*> reached;
+        c.CBBandWidth->setFocus();
+        QList<QWidget*> reached = {c.CBBandWidth};
         for (int i = 0; i < 40; ++i) {
-            QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget()
-                                                        : static_cast<QWidget*>(f.window.get()),
-                            Qt::Key_Tab);
-            if (QWidget* w = QApplication::focusWidget()) reached << w;
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            if (QWidget* w = QApplication::focusWidget(); w && !reached.contains(w)) reached << w;
         }
-        QVERIFY(reached.contains(c.LMDScrollBarPos));
-        QVERIFY(reached.contains(c.LMDScrollBarWidth));
-        for (QWidget* w :
-             {static_cast<QWidget*>(c.CBBandWidth), static_cast<QWidget*>(c.CBBand),
-              static_cast<QWidget*>(c.CBSValue), static_cast<QWidget*>(c.EditGain),
-              static_cast<QWidget*>(c.EditAntdBm), static_cast<QWidget*>(c.EditAntVol),
-              static_cast<QWidget*>(c.EditFieldStrength), static_cast<QWidget*>(c.EditFrequency),
-              static_cast<QWidget*>(c.LBUserData)})
-            QVERIFY2(!reached.contains(w), qPrintable(w->metaObject()->className()));
+        const QList<QWidget*> order = {c.CBBandWidth, c.CBbwMode,   c.LMDScrollBarPos,
+                                       c.LMDScrollBarWidth, c.CBBand, c.CBFreqMode,
+                                       c.EditFrequency, c.CBSValue,   c.EditGain,
+                                       c.EditAntdBm,    c.EditAntVol, c.EditFieldStrength,
+                                       c.ButEnter,      c.LBUserData};
+        qsizetype last = -1;
+        for (QWidget* w : order) {
+            const qsizetype at = reached.indexOf(w);
+            QVERIFY2(at > last, qPrintable(w->metaObject()->className() + w->accessibleName()));
+            last = at;
+            if (!qobject_cast<QAbstractButton*>(w)) QVERIFY(!w->accessibleName().isEmpty());
+        }
+        QCOMPARE(c.CBSValue->accessibleName(), QStringLiteral("S-value"));
+        QCOMPARE(c.EditGain->accessibleName(), QStringLiteral("Gain [dBi]"));
 
         // A focused bar moves with the arrow keys and redraws.
         c.LMDScrollBarPos->setFocus();

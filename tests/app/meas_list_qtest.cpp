@@ -135,7 +135,9 @@ class MeasListTest : public QObject {
         f.dialogs.openAnswers = {bad};
         f.c().actions.loadUserData->trigger();
         QCOMPARE(f.dialogs.messages,
-                 std::vector<ShownMessage>({{"Warnung", "File not found or converstion error!"}}));
+                 std::vector<ShownMessage>({{"Warnung", "File not found or converstion error!\nLine "
+                                                        "3, field 1: no number (with a point or a "
+                                                        "comma as decimal separator)."}}));
 
         f.dialogs.messages.clear();
         f.dialogs.openAnswers = {missing};

@@ -333,7 +333,7 @@ class RigTest : public QObject {
         RigSettingsDialog settings({EditedRigSettings(), {}}, nullptr, NoDevices());
         CheckDialogKeys(settings, 11);
         BandChoiceDialog bands({"LW", "80m"}, {"80m"}, nullptr);
-        CheckDialogKeys(bands, 3);
+        CheckDialogKeys(bands, 6);
     }
 
     // Hamlib's model list is read off the window's thread: the dialog is there at once and

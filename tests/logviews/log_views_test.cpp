@@ -68,6 +68,7 @@ TEST(ViewLevels, ManMadeLevelsFollowTheReferenceCurvesAndTheRangeHoldsEveryValue
     EXPECT_EQ(r.high, 20);
     EXPECT_EQ(
         LevelRangeFor(std::vector<double>{5}).high - LevelRangeFor(std::vector<double>{5}).low, 20);
+    EXPECT_EQ(LevelRangeFor(std::vector<double>{10, 25}).low, 0);  // not on the axis line
 }
 
 TEST(LevelOverTimeView, OneDotPerReadingInTheSpanInItsBandsColourAndFourLevelsPerBand) {

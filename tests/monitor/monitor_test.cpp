@@ -205,6 +205,17 @@ TEST(MonitorStop, AReadingCutShortIsNeitherAReadingNorAGap) {
     EXPECT_EQ(run.statuses[run.statuses.size() - 2].phase, MonitorStatus::Phase::Stopping);
 }
 
+// A sweep a fraction of a second late says by how much, rounded up to a tenth.
+TEST(MonitorReport, ALateSweepNamesItsTimeInTenths) {
+    SweepReport r;
+    r.number = 1;
+    for (const auto& [ms, text] : {std::pair{6001, "6.1"}, {6300, "6.3"}, {7000, "7"}}) {
+        r.took = std::chrono::milliseconds(ms);
+        EXPECT_EQ(LateSweepText(r, seconds(6)),
+                  "sweep 1 took " + std::string(text) + " s, longer than the interval of 6 s");
+    }
+}
+
 TEST(MonitorReport, ALinePerSweepALateSweepWarnedAndNoSweepFromTheUntilTimeOn) {
     MonitorRun run;
     run.settings.until = JumpingClock::Start() + 1500;

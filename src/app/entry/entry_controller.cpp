@@ -44,6 +44,16 @@ void ShowAcceptedEntry(const EntryControls& c, const EntryAccepted& entry) {
         c.Memo3->appendPlainText(QString::fromStdString(line));
 }
 
+// Empties the fields that show an entry's results rather than take its input, so that after
+// a refusal none of them shows the levels of an earlier value beside the one now typed.
+void ClearResults(const EntryControls& c, EntryMethod method) {
+    const EntryControlStates s = ControlStatesFor(method);
+    if (!s.gainEditable) c.EditGain->clear();
+    if (!s.powerEditable) c.EditAntdBm->clear();
+    if (!s.voltageEditable) c.EditAntVol->clear();
+    if (!s.fieldEditable) c.EditFieldStrength->clear();
+}
+
 }  // namespace
 
 EntryController::EntryController(Document& document, MessageDialogs& dialogs,
@@ -125,9 +135,11 @@ EntryInputs EntryController::readInputs() const {
 
 void EntryController::ButEnterClick() {
     const EntryControls& c = c_;
-    const EntryResult result = EvaluateEntry(readInputs(), SystemDecimalSeparator());
+    const EntryInputs inputs = readInputs();
+    const EntryResult result = EvaluateEntry(inputs, SystemDecimalSeparator());
 
     if (const auto* failure = std::get_if<EntryFailure>(&result)) {
+        ClearResults(c, inputs.method);
         dialogs_.show(failure->message);
         if (failure->resetField)
             resetField(*failure->resetField, QString::fromStdString(failure->resetText));

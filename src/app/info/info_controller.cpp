@@ -50,7 +50,7 @@ void InfoController::openWatched(const std::string& target) {
 }
 
 void InfoController::MMIAboutClick() {
-    dialogs_.show({MessageKind::Information, AboutText(document_.state().CopyrightText)});
+    dialogs_.show({MessageKind::Information, AboutText(document_.state().VersionText, document_.state().CopyrightText)});
 }
 
 void InfoController::MMIHelpClick() {

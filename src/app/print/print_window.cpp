@@ -12,6 +12,7 @@
 #include <QScreen>
 #include <QScrollArea>
 #include <QStyle>
+#include <QTimer>
 #include <QToolButton>
 #include <algorithm>
 
@@ -92,7 +93,7 @@ TFormPrint::TFormPrint(ReportBuilder build, std::vector<QImage> pictures, const 
 
     buildNavigator();
 
-    butPrint_ = new QPushButton(QStringLiteral("Print"), this);
+    butPrint_ = new QPushButton(PrintCaption, this);
     butPrint_->setObjectName(QStringLiteral("ButPrint"));
     butPrint_->setGeometry(344, 8, 113, 49);
     QFont bold = butPrint_->font();
@@ -102,7 +103,7 @@ TFormPrint::TFormPrint(ReportBuilder build, std::vector<QImage> pictures, const 
     butPrint_->setAutoDefault(true);
     connect(butPrint_, &QPushButton::clicked, this, &TFormPrint::ButPrintClick);
 
-    butSavePdf_ = new QPushButton(SavePdfCaption, this);
+    butSavePdf_ = new QPushButton(SavePdfButtonText, this);
     butSavePdf_->setObjectName(QStringLiteral("ButSavePdf"));
     butSavePdf_->setGeometry(720, 8, 100, 49);
     connect(butSavePdf_, &QPushButton::clicked, this, &TFormPrint::ButSavePdfClick);
@@ -154,6 +155,7 @@ void TFormPrint::buildNavigator() {
         auto* b = new QToolButton(navigator_);
         b->setObjectName(QString::fromLatin1(d.objectName));
         b->setToolTip(QString::fromLatin1(d.toolTip));
+        b->setAccessibleName(QString::fromLatin1(d.toolTip));
         if (d.icon != QStyle::SP_CustomBase)
             b->setIcon(style()->standardIcon(d.icon));
         else
@@ -181,10 +183,23 @@ void TFormPrint::setPrinterSource(PrinterSource source) {
 void TFormPrint::findPrinters(std::function<void()> then) {
     const int search = ++printerSearch_;
     showPrinterSearch(true);
+    // The library's own waits add up to far more than its timeout on a silent server: the
+    // window gives up by itself at the stated time, and an answer after it is dropped.
+    QTimer::singleShot(searchLimit_, this, [this, search, then] {
+        if (search != printerSearch_) return;
+        ++printerSearch_;
+        serverSilent_ = true;
+        showPrinterSearch(false);
+        const QSignalBlocker quiet(printerList_);
+        printerList_->clear();
+        printerList_->addItem(QString::fromUtf8(SilentPrintServerText));
+        if (then) then();
+    });
     RunInBackground(*this, [this, search, source = printerSource_, then = std::move(then)] {
         auto found = std::make_shared<CupsPrinters>(source());
         return Continuation([this, search, found, then] {
             if (search != printerSearch_) return;  // a newer search answers instead
+            serverSilent_ = false;
             showPrinterSearch(false);
             fillPrinterList(*found);
             if (then) then();
@@ -196,7 +211,9 @@ void TFormPrint::showPrinterSearch(bool searching) {
     findingPrinters_ = searching;
     printerList_->setEnabled(!searching);
     butPrint_->setEnabled(!searching && !jobRunning_);
-    butPrint_->setText(searching ? QString::fromUtf8(FindingPrintersText) : QStringLiteral("Print"));
+    // On two lines, so that the text fits the button whole.
+    butPrint_->setText(searching ? QString::fromUtf8(FindingPrintersText).replace(u' ', u'\n')
+                                 : PrintCaption);
     if (!searching) return;
     const QSignalBlocker quiet(printerList_);
     printerList_->clear();
@@ -208,7 +225,8 @@ void TFormPrint::fillPrinterList(const CupsPrinters& found) {
     for (const std::string& name : found.names) names << QString::fromStdString(name);
     // The one picked before while it is still there, else the server's default.
     if (!names.contains(chosenPrinter_)) chosenPrinter_ = QString::fromStdString(found.defaultName);
-    if (!names.contains(chosenPrinter_)) chosenPrinter_.clear();
+    // Without a default one the first printer, rather than a blank box.
+    if (!names.contains(chosenPrinter_)) chosenPrinter_ = names.isEmpty() ? QString() : names.front();
     const QSignalBlocker quiet(printerList_);
     printerList_->clear();
     printerList_->addItems(names);
@@ -282,7 +300,10 @@ void TFormPrint::setZoom(int zoom) {
 
 void TFormPrint::showPage(int n) {
     currentPage_ = std::clamp(n, 1, pageCount());
-    const QImage image = RenderReportImage(page(), pictures_, PreviewDpi(zoom_));
+    // Drawn at the screen's device pixels, so that the page is sharp at any scale.
+    const double ratio = pageView_->devicePixelRatioF();
+    QImage image = RenderReportImage(page(), pictures_, PreviewDpi(zoom_) * ratio);
+    image.setDevicePixelRatio(ratio);
     pageView_->setContentsMargins(gap_, gap_, gap_, gap_);
     pageView_->setPixmap(QPixmap::fromImage(image));
     pageView_->adjustSize();
@@ -298,6 +319,10 @@ void TFormPrint::ButPrintClick() {
 }
 
 void TFormPrint::printOnChosenPrinter() {
+    if (serverSilent_) {
+        dialogs_.show({MessageKind::Warning, SilentServerWarningText});
+        return;
+    }
     if (printerList_->count() == 0) {
         dialogs_.show({MessageKind::Warning, NoPrinterText});
         return;

@@ -6,6 +6,7 @@
 #include <QImage>
 #include <QPrinter>
 #include <array>
+#include <chrono>
 #include <functional>
 #include <memory>
 #include <span>
@@ -49,6 +50,13 @@ inline constexpr int NavButtonCount = 8;
 
 // The printer list and the Print button while the print server is asked for its printers.
 inline constexpr const char* FindingPrintersText = "Finding printers…";
+
+// The printer list, and the warning instead of the print dialog, when the print server gave
+// no answer within PrintServerTimeoutSeconds.
+inline constexpr const char* SilentPrintServerText = "The print server did not answer";
+inline constexpr const char* SilentServerWarningText =
+    "The print server did not answer within 30 s, so the report cannot be printed now. "
+    "Save it as PDF, or try Print again later.";
 
 // The warning instead of the print dialog when the system lists no printer.
 inline constexpr const char* NoPrinterText =
@@ -97,6 +105,9 @@ class TFormPrint : public QDialog {
     // a test gives its own. Setting it asks again.
     using PrinterSource = std::function<CupsPrinters()>;
     void setPrinterSource(PrinterSource source);
+    // How long the window waits for the printers before it says that the server did not
+    // answer; PrintServerTimeoutSeconds unless a test gives its own.
+    void setPrinterSearchLimit(std::chrono::milliseconds limit) { searchLimit_ = limit; }
     // Prints a job and gives the failure's text, empty on success; PrintReport unless a
     // window test puts its own.
     using ReportPrinter = std::function<std::string(
@@ -126,6 +137,9 @@ class TFormPrint : public QDialog {
 
     inline static const QString Caption = QStringLiteral("Print Noise Report");
     inline static const QString SavePdfCaption = QStringLiteral("Save as PDF");
+    // The buttons' texts, with their Alt keys.
+    inline static const QString PrintCaption = QStringLiteral("&Print");
+    inline static const QString SavePdfButtonText = QStringLiteral("&Save as PDF");
 
   protected:
     void showEvent(QShowEvent* event) override;
@@ -179,6 +193,8 @@ class TFormPrint : public QDialog {
     bool jobRunning_ = false;
     bool findingPrinters_ = false;
     int printerSearch_ = 0;  // numbers the searches: only the latest one's answer counts
+    std::chrono::milliseconds searchLimit_{std::chrono::seconds(PrintServerTimeoutSeconds)};
+    bool serverSilent_ = false;  // the last search was given up
     std::jthread job_;  // last member: joined before the others go
 };
 

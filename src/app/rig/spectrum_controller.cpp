@@ -12,6 +12,7 @@
 #include "app/window/qt_text.h"
 #include "app/window/screen_fit.h"
 #include "diagram/scaled_canvas.h"
+#include "libs/date_text.h"
 #include "libs/regional.h"
 #include "output/qt/qimage_picture.h"
 #include "spectrum/spectrum_view.h"
@@ -94,8 +95,13 @@ void SpectrumController::redraw() {
 }
 
 void SpectrumController::saveClick() {
-    FileDialogRequest request = PictureSaveRequest(CurrentLocalTime());
+    const LocalTime today = CurrentLocalTime();
+    FileDialogRequest request = PictureSaveRequest(today);
     request.title = QStringLiteral("Save Spectrum");
+    // A name of its own, so that it does not replace the day's diagram, and a question
+    // before it replaces another file.
+    request.proposedName = QString::fromStdString(YymmddText(today)) + QStringLiteral("_Spectrum.bmp");
+    request.confirmOverwrite = true;
     SavePictureAs(dialogs_, picture_, request);
 }
 

@@ -16,9 +16,9 @@ SpectrumWindow::SpectrumWindow(QWidget* parent) : QDialog(parent) {
     reading = new QComboBox(this);
     side->addWidget(reading);
     side->addStretch();
-    save = new QPushButton(QStringLiteral("Save Picture"), this);
-    copy = new QPushButton(QStringLiteral("Copy to Clipboard"), this);
-    print = new QPushButton(QStringLiteral("Print…"), this);
+    save = new QPushButton(QStringLiteral("&Save Picture"), this);
+    copy = new QPushButton(QStringLiteral("&Copy to Clipboard"), this);
+    print = new QPushButton(QStringLiteral("&Print…"), this);
     for (QPushButton* b : {save, copy, print}) side->addWidget(b);
     layout->addLayout(side);
     image = new QLabel(this);

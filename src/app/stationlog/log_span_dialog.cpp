@@ -30,6 +30,7 @@ std::optional<LogSpan> RunLogSpanDialog(QWidget* parent, const QString& caption,
                                         const LogSpan& proposed) {
     QDialog dialog(parent);
     dialog.setWindowTitle(caption);
+    KeepTitleWhole(dialog);
     auto* form = new QFormLayout(&dialog);
     QDateTimeEdit* from = NewUtcEdit(&dialog);
     QDateTimeEdit* to = NewUtcEdit(&dialog);

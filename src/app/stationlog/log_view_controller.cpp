@@ -8,6 +8,7 @@
 #include <QListWidget>
 #include <QPixmap>
 #include <QPushButton>
+#include <QTimer>
 #include <algorithm>
 
 #include "app/background/background.h"
@@ -61,6 +62,12 @@ LogViewController::LogViewController(Document& document, StationLogDialogs& dial
       command_(command),
       windowParent_(windowParent),
       read_(ReadLogView) {
+    resizeWait_ = new QTimer(this);
+    resizeWait_->setSingleShot(true);
+    resizeWait_->setInterval(150);
+    connect(resizeWait_, &QTimer::timeout, this, [this] {
+        if (window_->isVisible() && window_->image->size() != drawnSize_) redraw();
+    });
     const PrinterAccess cups = CupsPrinterAccess();
     setPrinting(cups.list, cups.job);
     command.setEnabled(true);
@@ -86,6 +93,8 @@ void LogViewController::createWindow() {
     connect(window_->save, &QPushButton::clicked, this, [this] { saveClick(); });
     connect(window_->copy, &QPushButton::clicked, this, [this] { copyClick(); });
     connect(window_->print, &QPushButton::clicked, this, [this] { printClick(); });
+    // The chart follows the window's size, drawn anew once the size has settled.
+    connect(window_, &LogViewWindow::resized, resizeWait_, qOverload<>(&QTimer::start));
     // A closed view reads no further.
     connect(window_, &QDialog::finished, this, [this] { stopLoading(); });
 }
@@ -132,10 +141,11 @@ void LogViewController::show(const std::string& path, LogSpan whole, std::vector
         for (const LogBand& b : bands_) window_->bandBox->addItem(ToQString(BandLabel(b)));
     }
     filling_ = false;
-    redraw();
+    // Shown first, so that the chart is drawn at the size the window has on the screen.
     if (!window_->isVisible()) FitIntoScreen(*window_);
     window_->show();
     window_->raise();
+    redraw();
 }
 
 LogViewRequest LogViewController::request() const {
@@ -152,12 +162,15 @@ LogViewRequest LogViewController::request() const {
                                 : window_->bandBox->currentIndex() == row;
         if (chosen) r.bands.push_back(bands_[i]);
     }
+    r.width = window_->image->width();
+    r.height = window_->image->height();
     return r;
 }
 
 void LogViewController::redraw() {
     stopLoading();
     const LogViewRequest r = request();
+    drawnSize_ = window_->image->size();
     if (r.from >= r.to) {
         window_->image->setText(QStringLiteral("\"From\" must lie before \"To\"."));
         return;

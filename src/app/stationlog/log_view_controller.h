@@ -5,6 +5,7 @@
 // thread.
 #include <QByteArray>
 #include <QObject>
+#include <QSize>
 #include <QStringList>
 #include <functional>
 #include <memory>
@@ -16,6 +17,7 @@
 #include "app/window/picture_printing.h"
 
 class QAction;
+class QTimer;
 
 namespace fw {
 
@@ -79,6 +81,8 @@ class LogViewController : public QObject {
     std::string logPath_;
     std::vector<LogBand> bands_;  // of the log, in the window's order
     DiagramPicture picture_;
+    QSize drawnSize_;       // the chart's size in the last redraw
+    QTimer* resizeWait_;    // a redraw once the window has stopped changing its size
     bool filling_ = false;  // the window is being filled in: no redraw yet
     bool loading_ = false;
     int load_ = 0;  // numbers the redraws: only the latest one's picture is shown

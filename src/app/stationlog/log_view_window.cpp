@@ -33,16 +33,27 @@ LogViewWindow::LogViewWindow(const QString& title, bool severalBands, QWidget* p
         side->addWidget(bandBox);
         side->addStretch();
     }
-    save = new QPushButton(QStringLiteral("Save Picture"), this);
-    copy = new QPushButton(QStringLiteral("Copy to Clipboard"), this);
+    save = new QPushButton(QStringLiteral("&Save Picture"), this);
+    copy = new QPushButton(QStringLiteral("&Copy to Clipboard"), this);
     print = new QPushButton(PrintCaption, this);
     side->addWidget(save);
     side->addWidget(copy);
     side->addWidget(print);
     layout->addLayout(side);
     image = new QLabel(this);
-    image->setMinimumSize(400, 250);
+    // The chart is drawn at the size the window gives it, so its picture must not hold the
+    // window at the size it had; the window opens with room for the chart at its usual size.
+    image->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Ignored);
+    image->setAlignment(Qt::AlignCenter);
     layout->addWidget(image, 1);
+    image->setMinimumSize(OpeningChartSize);
+    adjustSize();
+    image->setMinimumSize(400, 250);
+}
+
+void LogViewWindow::resizeEvent(QResizeEvent* event) {
+    QDialog::resizeEvent(event);
+    emit resized();
 }
 
 }  // namespace fw

@@ -2,6 +2,7 @@
 // A window that shows one of the station log's views: the span (UTC), the bands (several
 // for the level over time, one for the 24-hour profile), the picture, and Save, Copy and Print.
 #include <QDialog>
+#include <QSize>
 #include <QString>
 
 class QComboBox;
@@ -13,7 +14,10 @@ class QPushButton;
 namespace fw {
 
 // The Print button's text while no print is under way.
-inline const QString PrintCaption = QStringLiteral("Print…");
+inline const QString PrintCaption = QStringLiteral("&Print…");
+
+// The chart's size, in logical pixels, that the window opens with room for.
+inline constexpr QSize OpeningChartSize{800, 500};
 
 class LogViewWindow : public QDialog {
     Q_OBJECT
@@ -30,6 +34,12 @@ class LogViewWindow : public QDialog {
     QPushButton* save = nullptr;
     QPushButton* copy = nullptr;
     QPushButton* print = nullptr;
+
+  signals:
+    void resized();
+
+  protected:
+    void resizeEvent(QResizeEvent* event) override;
 };
 
 }  // namespace fw

@@ -32,8 +32,8 @@ MonitorWindow::MonitorWindow(QWidget* parent) : QDialog(parent) {
     layout->addLayout(form);
 
     auto* buttons = new QHBoxLayout;
-    start = new QPushButton(QStringLiteral("Start"), this);
-    stop = new QPushButton(QStringLiteral("Stop"), this);
+    start = new QPushButton(QStringLiteral("&Start"), this);
+    stop = new QPushButton(QStringLiteral("S&top"), this);
     buttons->addWidget(start);
     buttons->addWidget(stop);
     buttons->addStretch();

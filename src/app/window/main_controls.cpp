@@ -83,7 +83,6 @@ QComboBox* TextCombo(QWidget* parent, const Rect& r, const QStringList& items,
     box->setInsertPolicy(QComboBox::NoInsert);
     box->addItems(items);
     box->setEditText(text);
-    box->setFocusPolicy(Qt::ClickFocus);
     return box;
 }
 
@@ -92,8 +91,14 @@ QLineEdit* NumberField(QWidget* parent, const Rect& r) {
     edit->setAlignment(Qt::AlignCenter);
     edit->setFixedHeight(r.height);
     edit->setTextMargins(0, 0, 0, 0);
-    edit->setFocusPolicy(Qt::ClickFocus);
     return edit;
+}
+
+// Names `input` after its caption for screen readers, and lets Alt and the caption's key
+// (where it has one) reach it.
+void Caption(QLabel* label, QWidget* input, const QString& name) {
+    if (label) label->setBuddy(input);
+    input->setAccessibleName(name);
 }
 
 // Keeps every list line at the same height.
@@ -124,19 +129,22 @@ void BuildDisplayGroup(MainControls& c) {
     c.LaBandwidth = RightLabel(c.GBDisplay, design::LaBandwidth, QStringLiteral("Bandwidth [Hz]"));
     c.CBBandWidth = TextCombo(c.GBDisplay, design::CBBandWidth, BandwidthItems(),
                               BandwidthItems().constFirst());
+    Caption(c.LaBandwidth, c.CBBandWidth, c.LaBandwidth->text());
     // The box holds exactly what is typed: "600" must not become "6000".
     c.CBBandWidth->setCompleter(nullptr);
     c.CBbwMode = Make<QCheckBox>(c.GBDisplay, design::CBbwMode,
                                  QStringLiteral("correct measurement\nto new bandwidth"));
     c.CBbwMode->setChecked(true);
 
-    RightLabel(c.GBDisplay, design::LaYPos, QStringLiteral("Y-Position"));
+    QLabel* yPos = RightLabel(c.GBDisplay, design::LaYPos, QStringLiteral("Y-Position"));
     c.LMDScrollBarPos =
         Make<FocusFramedScrollBar>(c.GBDisplay, design::ScrollBarPos, Qt::Horizontal);
+    Caption(yPos, c.LMDScrollBarPos, yPos->text());
     c.LMDScrollBarPos->setRange(-100, 80);
-    RightLabel(c.GBDisplay, design::LaYWidth, QStringLiteral("Y-Width"));
+    QLabel* yWidth = RightLabel(c.GBDisplay, design::LaYWidth, QStringLiteral("Y-Width"));
     c.LMDScrollBarWidth =
         Make<FocusFramedScrollBar>(c.GBDisplay, design::ScrollBarWidth, Qt::Horizontal);
+    Caption(yWidth, c.LMDScrollBarWidth, yWidth->text());
     c.LMDScrollBarWidth->setRange(10, 200);
     for (QScrollBar* bar : {c.LMDScrollBarPos, c.LMDScrollBarWidth}) {
         bar->setFocusPolicy(Qt::StrongFocus);  // reachable with Tab, moved with the arrow keys
@@ -164,34 +172,40 @@ void BuildAddMeasurementGroup(MainControls& c) {
         Make<QGroupBox>(c.Panel1, design::GBAddMeasurement, QStringLiteral("Add Measurement"));
     QWidget* g = c.AddMeasurement;
     auto caption = [g](const Rect& input, int left, const QString& text) {
-        RightLabel(g, Rect{left, input.top, design::EntryCaptionWidth, input.height}, text);
+        return RightLabel(g, Rect{left, input.top, design::EntryCaptionWidth, input.height}, text);
     };
     const int left = design::EntryCaptionLeft;
     const int wide = design::EntryCaptionLeftWide;
 
-    caption(design::CBBand, left, QStringLiteral("Ham-Band"));
+    QLabel* band = caption(design::CBBand, left, QStringLiteral("Ham-Band"));
     c.CBBand = TextCombo(g, design::CBBand, BandTableTexts(), QStringLiteral("80m"));
+    Caption(band, c.CBBand, band->text());
     c.CBFreqMode = Make<QCheckBox>(g, design::CBFreqMode, QStringLiteral("Frequency Mode -->"));
-    c.CBFreqMode->setFocusPolicy(Qt::ClickFocus);
+    c.CBFreqMode->setAccessibleName(QStringLiteral("Frequency Mode"));
     // The caption must fit beside the box in its designed 113 pixels.
     auto* tight = new TightCheckBoxStyle;
     tight->setParent(c.CBFreqMode);
     c.CBFreqMode->setStyle(tight);
     c.EditFrequency = NumberField(g, design::EditFrequency);
     c.EditFrequency->setText(QStringLiteral("1"));
-    caption(design::CBSValue, left, QStringLiteral("Antenna-Voltage"));
+    Caption(nullptr, c.EditFrequency, QStringLiteral("Frequency [MHz]"));
+    // The caption reads "Antenna-Voltage" as designed; the selector holds the S-value.
+    QLabel* sValue = caption(design::CBSValue, left, QStringLiteral("Antenna-Voltage"));
     QStringList sValues;
     for (const SValueEntry& v : SValueTable)
         sValues << QString::fromUtf8(v.text.data(), v.text.size());
     c.CBSValue = TextCombo(g, design::CBSValue, sValues, QStringLiteral("S9"));
-    caption(design::EditGain, left, QStringLiteral("Gain [dBi]"));
-    c.EditGain = NumberField(g, design::EditGain);
-    caption(design::EditAntdBm, wide, QStringLiteral("Antenna-Power [dBm]"));
-    c.EditAntdBm = NumberField(g, design::EditAntdBm);
-    caption(design::EditAntVol, wide, QStringLiteral("Antenna-Voltage [dBuV]"));
-    c.EditAntVol = NumberField(g, design::EditAntVol);
-    caption(design::EditFieldStrength, left, QStringLiteral("Field Strength [dBuV/m]"));
-    c.EditFieldStrength = NumberField(g, design::EditFieldStrength);
+    Caption(sValue, c.CBSValue, QStringLiteral("S-value"));
+    const auto field = [&](const Rect& r, int captionLeft, const QString& text) {
+        QLineEdit* edit = NumberField(g, r);
+        Caption(caption(r, captionLeft, text), edit, text);
+        return edit;
+    };
+    c.EditGain = field(design::EditGain, left, QStringLiteral("Gain [dBi]"));
+    c.EditAntdBm = field(design::EditAntdBm, wide, QStringLiteral("Antenna-Power [dBm]"));
+    c.EditAntVol = field(design::EditAntVol, wide, QStringLiteral("Antenna-Voltage [dBuV]"));
+    c.EditFieldStrength =
+        field(design::EditFieldStrength, left, QStringLiteral("Field Strength [dBuV/m]"));
 
     c.ButEnter =
         Make<QPushButton>(c.Panel1, design::ButEnter, QStringLiteral("ENTER\nAdd Measurement"));
@@ -209,7 +223,7 @@ void BuildUserDataGroup(MainControls& c, UserListModel& listModel) {
     c.LBUserData->setUniformItemSizes(true);
     c.LBUserData->setEditTriggers(QAbstractItemView::NoEditTriggers);
     c.LBUserData->setSelectionMode(QAbstractItemView::SingleSelection);
-    c.LBUserData->setFocusPolicy(Qt::ClickFocus);
+    c.LBUserData->setAccessibleName(QStringLiteral("USER Data"));
     c.LBUserData->setToolTip(QStringLiteral("Right Click to manage"));
 
     c.PanDebug = Make<QFrame>(c.GBUD, design::PanDebug);
@@ -222,6 +236,7 @@ void BuildUserDataGroup(MainControls& c, UserListModel& listModel) {
     c.Memo3->setFont(MonospaceFont());
     c.Memo3->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     c.Memo3->setReadOnly(true);
+    c.Memo3->setAccessibleName(QStringLiteral("Diagnostics"));
     // Every redraw adds lines: the oldest go, so that a long session cannot grow it unbounded.
     c.Memo3->setMaximumBlockCount(DiagnosticPanelLines);
 }

@@ -80,11 +80,15 @@ void QtDialogs::show(const Message& message) {
 
 std::optional<QString> QtDialogs::inputText(const QString& caption, const QString& prompt,
                                             const QString& initialText) {
-    bool ok = false;
-    const QString text =
-        QInputDialog::getText(parent_, caption, prompt, QLineEdit::Normal, initialText, &ok);
-    if (!ok) return std::nullopt;
-    return text;
+    QInputDialog dialog(parent_);
+    dialog.setWindowTitle(caption);
+    dialog.setLabelText(prompt);
+    dialog.setTextValue(initialText);
+    dialog.setOkButtonText(QStringLiteral("&OK"));
+    dialog.setCancelButtonText(QStringLiteral("&Cancel"));
+    KeepTitleWhole(dialog);
+    if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+    return dialog.textValue();
 }
 
 std::optional<QString> QtDialogs::openFileName(const FileDialogRequest& request) {
@@ -120,11 +124,17 @@ std::optional<QStringList> QtDialogs::chooseBands(const QStringList& bands,
 
 std::optional<int> QtDialogs::chooseItem(const QString& caption, const QString& prompt,
                                          const QStringList& items, int current) {
-    bool ok = false;
-    const QString item =
-        QInputDialog::getItem(parent_, caption, prompt, items, current, false, &ok);
-    if (!ok) return std::nullopt;
-    return static_cast<int>(items.indexOf(item));
+    QInputDialog dialog(parent_);
+    dialog.setWindowTitle(caption);
+    dialog.setLabelText(prompt);
+    dialog.setComboBoxItems(items);
+    dialog.setComboBoxEditable(false);
+    if (current >= 0 && current < items.size()) dialog.setTextValue(items.at(current));
+    dialog.setOkButtonText(QStringLiteral("&OK"));
+    dialog.setCancelButtonText(QStringLiteral("&Cancel"));
+    KeepTitleWhole(dialog);
+    if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+    return static_cast<int>(items.indexOf(dialog.textValue()));
 }
 
 bool QtDialogs::confirm(const QString& caption, const QString& question) {

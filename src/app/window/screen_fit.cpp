@@ -62,4 +62,10 @@ void FitIntoScreen(QWidget& window) {
     window.move(topLeft);
 }
 
+void KeepTitleWhole(QWidget& window, int contentWidth) {
+    constexpr int titleBarButtons = 160;
+    const int title = window.fontMetrics().horizontalAdvance(window.windowTitle());
+    window.setMinimumWidth(std::max({window.minimumWidth(), title + titleBarButtons, contentWidth}));
+}
+
 }  // namespace fw

@@ -15,4 +15,8 @@ inline constexpr QSize WindowFrameRoom{16, 48};
 // moves into a scroll area first, so that every control keeps its size and stays reachable.
 void FitIntoScreen(QWidget& window);
 
+// Widens `window` so that the window manager shows its title whole beside the title bar's
+// buttons, and its content at least `contentWidth` pixels wide.
+void KeepTitleWhole(QWidget& window, int contentWidth = 0);
+
 }  // namespace fw

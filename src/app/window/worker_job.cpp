@@ -3,12 +3,16 @@
 #include <QMetaObject>
 #include <QProgressDialog>
 
+#include "app/window/screen_fit.h"
+
 namespace fw {
 
 QProgressDialog* ShowJobProgress(WorkerJob& job, const QString& text, const QString& title,
                                  int count, QWidget* parent, std::function<void()> cancelled) {
     auto* progress = new QProgressDialog(text, QStringLiteral("Cancel"), 0, count, parent);
     progress->setWindowTitle(title);
+    // Room for a progress text such as "Sweeping 160m: 1.850 MHz LSB…" on one line.
+    KeepTitleWhole(*progress, progress->fontMetrics().averageCharWidth() * 40);
     progress->setWindowModality(Qt::WindowModal);
     progress->setAutoReset(false);
     progress->setAutoClose(false);

@@ -113,6 +113,15 @@ TEST(PrintWindowSilentServer, OpensAndStaysResponsiveWhileThePrintersAreSought) 
     EXPECT_FALSE(window->printerList()->isEnabled() || window->printButton()->isEnabled());
     window->navButton(NavButton::NextPage)->click();
     EXPECT_EQ(window->currentPage(), 2);
+    // At the window's limit the list says that the server did not answer, and so does Print.
+    window->setPrinterSearchLimit(std::chrono::milliseconds(50));
+    window->setPrinterSource([] { return ListCupsPrinters(); });
+    WaitForPrintJob(*window);
+    EXPECT_EQ(window->printerList()->currentText(), QString::fromUtf8(SilentPrintServerText));
+    window->printButton()->click();
+    WaitForPrintJob(*window, [&] { return !dialogs.messages.empty(); });
+    ASSERT_EQ(dialogs.messages.size(), 1u);
+    EXPECT_EQ(dialogs.messages[0].text, QString::fromUtf8(SilentServerWarningText));
     window.reset();
     qunsetenv("CUPS_SERVER");
 }
@@ -169,7 +178,7 @@ TEST_F(PrintWindowTest, NavigatorPrintButtonAndPrinterListAlongTheTop) {
 
     WaitForPrintJob(*window);
     const QPushButton* print = window->printButton();
-    EXPECT_EQ(print->text(), "Print");
+    EXPECT_EQ(print->text(), TFormPrint::PrintCaption);
     EXPECT_EQ(print->geometry(), QRect(344, 8, 113, 49));
     EXPECT_TRUE(print->font().bold());
     EXPECT_TRUE(print->isDefault());
@@ -184,6 +193,10 @@ TEST_F(PrintWindowTest, NavigatorPrintButtonAndPrinterListAlongTheTop) {
     EXPECT_EQ(printers->currentText(), "Office");
     window->printerList()->setCurrentIndex(2);
     EXPECT_EQ(window->chosenPrinter(), "Office/duplex");
+    // Without a default printer the first one.
+    window->setPrinterSource([] { return CupsPrinters{{"Home", "Office"}, ""}; });
+    WaitForPrintJob(*window);
+    EXPECT_EQ(printers->currentText(), "Home");
 }
 
 TEST_F(PrintWindowTest, ShowPlacesThePreviewAndActivationBuildsThePage) {
@@ -416,7 +429,7 @@ TEST_F(ThreePageWindowTest, SaveAsPdfWritesOffTheWindowsThread) {
                 !window->printButton()->isEnabled());
     EXPECT_EQ(window->savePdfButton()->text(), "Saving…");
     WaitForPrintJob(*window);
-    EXPECT_EQ(window->savePdfButton()->text(), TFormPrint::SavePdfCaption);
+    EXPECT_EQ(window->savePdfButton()->text(), TFormPrint::SavePdfButtonText);
     ASSERT_EQ(dialogs.messages.size(), 1u);
     EXPECT_EQ(dialogs.messages[0].title, ErrorTitle);
     // A stop requested while the pages are drawn writes nothing.
