@@ -5,6 +5,7 @@
 
 #include "libs/median.h"
 #include "stats/day_values.h"
+#include "stationlog/log_queries.h"
 #include "stationlog/log_receiver.h"
 #include "stationlog/log_stats.h"
 #include "stationlog/utc_text.h"
@@ -98,20 +99,16 @@ CampaignData QueryCampaignData(StationLog& log, const LogSpan& whole, const LogS
     }
 
     const SqliteSnapshot snapshot(log.database());
+    // The reading pass below meets sound readings only; the damaged ones are counted apart.
+    for (SpanFacts& facts : data.spans) facts.damaged = DamagedReadingsIn(log, facts.span);
     std::map<LogBand, BandState, LogBandOrder> bands;
     ForEachReading(log, whole, [&](const LogReading& r) {
         SpanMask mask = 0;
         for (std::size_t s = 0; s < spans.size(); ++s)
             if (spans[s].contains(r.utc)) mask |= MaskOf(static_cast<CampaignSpan>(s));
-        // A bandwidth of 0 or below (a hand-edited log) gives no noise factor: damaged.
-        const bool damaged = !(r.bandwidthHz > 0);
         for (std::size_t s = 0; s < spans.size(); ++s) {
             if (!(mask & MaskOf(static_cast<CampaignSpan>(s)))) continue;
             SpanFacts& facts = data.spans[s];
-            if (damaged) {
-                ++facts.damaged;
-                continue;
-            }
             if (facts.readings == 0) facts.first = r.utc;
             facts.last = r.utc;
             ++facts.readings;
@@ -119,7 +116,6 @@ CampaignData QueryCampaignData(StationLog& log, const LogSpan& whole, const LogS
             facts.receivers.insert(ReceiverWithBandwidth(r));
             if (!r.locator.empty()) facts.locators.insert(r.locator);
         }
-        if (damaged) return;
         if (!r.locator.empty()) data.locator = r.locator;
         BandState& b = bands[BandOf(r)];
         const UtcSeconds hour = r.utc - ((r.utc % Hour) + Hour) % Hour;

@@ -61,7 +61,7 @@ void AddSpan(CampaignLayout& l, const CampaignData& data, CampaignSpan which) {
         counts += ", the first " + UtcStampText(s.first) + ", the last " + UtcStampText(s.last);
     l.info(counts + "; " + std::to_string(s.gaps) + " gaps");
     if (s.damaged > 0)
-        l.info(std::to_string(s.damaged) + " damaged readings (bandwidth 0 or below) left out");
+        l.info(std::to_string(s.damaged) + " damaged readings (a level, frequency or bandwidth that is no usable number) left out");
     l.info("Receivers (receiver, antenna gain, calibration, bandwidth):");
     if (s.receivers.empty()) l.info("  none");
     for (const std::string& r : s.receivers) l.info("  " + r);

@@ -31,7 +31,7 @@ int LinearAxis::pixel(double v) const {
     return pixelLow_ + RoundPx((v - low_) * scale_);
 }
 
-LevelRange LevelRangeFor(std::span<const double> values) {
+LevelRange LevelRangeFor(std::span<const double> values, double footClearanceDb) {
     double low = 0, high = 0;
     bool any = false;
     for (double v : values) {
@@ -41,9 +41,9 @@ LevelRange LevelRangeFor(std::span<const double> values) {
         any = true;
     }
     if (!any) return LevelRange{};
-    // The lowest value at least 1 dB above the level axis's foot, so that its dot stands
-    // clear of the frequency or time axis drawn there.
-    LevelRange r{std::floor((low - 1) / 10) * 10, std::ceil(high / 10) * 10};
+    // The lowest value stands `footClearanceDb` above the level axis's foot, so that a dot
+    // drawn there stays clear of the frequency or time axis.
+    LevelRange r{std::floor((low - footClearanceDb) / 10) * 10, std::ceil(high / 10) * 10};
     if (r.high - r.low < 20) r.high = r.low + 20;
     return r;
 }

@@ -36,7 +36,7 @@ struct LevelRange {
 // The smallest range of whole 10 dB steps that holds every finite value, the lowest at
 // least 1 dB above its foot, at least 20 dB wide; the diagram's start-up range where there
 // is none.
-LevelRange LevelRangeFor(std::span<const double> values);
+LevelRange LevelRangeFor(std::span<const double> values, double footClearanceDb = 1);
 
 // The frame of a view of width x height pixels, as the noise diagram lays out its plot.
 struct ViewFrame {

@@ -127,7 +127,7 @@ SpectrumDrawing DescribeSpectrum(const SpectrumViewInputs& in) {
     d.title = in.title;
     std::vector<double> levels{in.noiseDensityDbfsPerHz};
     for (const SpectrumBin& b : in.bins) levels.push_back(b.densityDbfsPerHz);
-    d.levels = LevelRangeFor(levels);
+    d.levels = LevelRangeFor(levels, 0);  // the floor's line may lie on the axis
     // Room for the legend above the highest bin, more for the signature's rows.
     d.levels.high += in.signatureText.empty() ? 20 : 30;
     const ViewFrame& f = d.frame;

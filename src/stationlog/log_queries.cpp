@@ -199,4 +199,12 @@ DamagedEntries DamagedEntriesIn(StationLog& log) {
             s.integer(2)};
 }
 
+std::int64_t DamagedReadingsIn(StationLog& log, const LogSpan& span) {
+    SqliteStatement s(log.database(), "SELECT count(*) FROM readings WHERE utc >= ? AND utc < ?"
+                                      " AND NOT ifnull(" FW_LEVELS_OK ", 0)");
+    BindSpan(s, span, 1);
+    s.step();
+    return s.integer(0);
+}
+
 }  // namespace fw

@@ -87,6 +87,8 @@ struct DamagedEntries {
     std::int64_t gapTimes = 0;
 };
 DamagedEntries DamagedEntriesIn(StationLog& log);
+// The readings of the span whose time is possible but a level is damaged.
+std::int64_t DamagedReadingsIn(StationLog& log, const LogSpan& span);
 
 // The locator of the span's latest reading that has one; empty when none has.
 std::string LatestLocator(StationLog& log, const LogSpan& span = {});
