@@ -42,6 +42,13 @@ constexpr const char* SelectSignaturesSql =
 // lose the last readings but never damages the file.
 void SetUpForWriting(SqliteDb& db, const std::string& path) {
     CheckStationLog(db, true);
+    // A log left in rollback-journal mode switches only while no other program holds it, and
+    // SQLite refuses the switch at once rather than wait: wait for another program's write as
+    // for any write first.
+    if (db.queryText("PRAGMA journal_mode") == "delete") {
+        db.exec("BEGIN IMMEDIATE");
+        db.exec("COMMIT");
+    }
     const std::string journal = db.queryText("PRAGMA journal_mode = WAL");
     if (journal != "wal" && !(path == ":memory:" && journal == "memory"))
     {
