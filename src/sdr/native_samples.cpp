@@ -15,7 +15,7 @@ template <class T>
 FullScaleCount Convert(std::span<const std::byte> raw, std::span<std::complex<float>> out,
                        float offset, float scale) {
     std::vector<T> codes(out.size() * 2);
-    std::memcpy(codes.data(), raw.data(), codes.size() * sizeof(T));
+    if (!codes.empty()) std::memcpy(codes.data(), raw.data(), codes.size() * sizeof(T));
     for (std::size_t k = 0; k < out.size(); ++k)
         out[k] = {(codes[2 * k] - offset) / scale, (codes[2 * k + 1] - offset) / scale};
     return CountFullScale(std::span<const T>(codes));

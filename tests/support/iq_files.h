@@ -13,7 +13,7 @@
 namespace fw::test {
 
 inline void PutLe(std::string& out, std::uint64_t v, int bytes) {
-    for (int i = 0; i < bytes; ++i) out += static_cast<char>((v >> (8 * i)) & 0xFF);
+    for (int i = 0; i < bytes; ++i) out += static_cast<char>(i < 8 ? (v >> (8 * i)) & 0xFF : 0);
 }
 
 inline void PutSample(std::string& out, float v, const std::string& type) {
