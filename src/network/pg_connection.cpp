@@ -156,11 +156,13 @@ std::string PgConnection::user() const {
 }
 
 void PgConnection::fail(const std::string& what, pg_result* result) {
-    const char* state = result ? PQresultErrorField(result, PG_DIAG_SQLSTATE) : nullptr;
+    // The state is copied: it lives in the result, which is cleared before the throw.
+    const char* stateField = result ? PQresultErrorField(result, PG_DIAG_SQLSTATE) : nullptr;
+    const std::string state = stateField ? stateField : "";
     std::string message = what + " on the server " + serverName() + ": " +
                           FirstLine(result ? PQresultErrorMessage(result) : PQerrorMessage(conn_));
     if (result) PQclear(result);
-    if (state && std::strcmp(state, "42501") == 0) throw NetworkRefusal(message);
+    if (state == "42501") throw NetworkRefusal(message);
     throw NetworkError(message);
 }
 
