@@ -113,12 +113,6 @@ void EndRow(std::string& out) {
     out.back() = '\n';
 }
 
-bool AllFinite(std::initializer_list<double> values) {
-    for (double v : values)
-        if (!std::isfinite(v)) return false;
-    return true;
-}
-
 // The rows after id `after` in the order of their ids, at most `size`, through `sql` (id and
 // utc first, then what `append` reads). `append` writes one row in COPY's format and
 // returns true, or false for a damaged row, which is skipped and counted.
@@ -141,16 +135,17 @@ Batch ReadBatch(StationLog& log, const char* sql, std::int64_t after, int size, 
 }
 
 Batch ReadingBatch(StationLog& log, std::int64_t after, int size) {
-    return ReadBatch(
-        log,
+    // Damaged readings (a level stored as text, say, which would read as 0) are read too, so
+    // that the mark moves past them, but flagged by the log's own test and not sent.
+    static const std::string sql =
         "SELECT id, utc, band, freq_mhz, bandwidth_hz, method, gain_dbi, s_units,"
-        " antvolt_dbuv, antpower_dbm, field_dbuvm, source, rig, locator"
-        " FROM readings WHERE id > ? ORDER BY id LIMIT ?",
-        after, size, [](SqliteStatement& s, std::string& o) {
+        " antvolt_dbuv, antpower_dbm, field_dbuvm, source, rig, locator, ifnull(" +
+        SoundReadingSql + ", 0) FROM readings WHERE id > ? ORDER BY id LIMIT ?";
+    return ReadBatch(
+        log, sql.c_str(), after, size, [](SqliteStatement& s, std::string& o) {
+            if (s.integer(14) == 0) return false;
             const double fa = NoiseFactorDb(s.real(10), s.real(3), s.real(4));
-            if (!AllFinite({s.real(3), s.real(4), s.real(6), s.real(7), s.real(8), s.real(9),
-                            s.real(10), fa}))
-                return false;
+            if (!std::isfinite(fa)) return false;
             AppendInt(o, s.integer(0));
             AppendInt(o, s.integer(1));
             AppendField(o, s.text(2));
@@ -307,6 +302,7 @@ class Uploader {
     void finishBatch(const Batch& b, std::int64_t inserted, std::int64_t& counter) {
         counter += inserted;
         counts_.alreadyThere += b.count - inserted;
+        counts_.damaged += b.damaged;
         sent_ += b.count + b.damaged;
         if (request_.progress) request_.progress(sent_, total_);
     }
@@ -343,7 +339,11 @@ std::int64_t RowsAfter(StationLog& log, const UploadMark& mark) {
 std::string UploadCountsText(const UploadCounts& counts) {
     return "uploaded " + std::to_string(counts.readings) + " readings and " +
            std::to_string(counts.gaps) + " gaps (" + std::to_string(counts.alreadyThere) +
-           " already there)";
+           " already there)" +
+           (counts.damaged > 0 ? "; " + std::to_string(counts.damaged) +
+                                     " damaged ones left out (a level, time or frequency that is"
+                                     " no usable number)"
+                               : std::string());
 }
 
 }  // namespace fw

@@ -24,6 +24,7 @@ struct UploadCounts {
     std::int64_t readings = 0;  // newly on the server
     std::int64_t gaps = 0;
     std::int64_t alreadyThere = 0;  // readings and gaps the server had before
+    std::int64_t damaged = 0;       // damaged readings and gaps of the log, not sent
     UploadMark mark;                // where the log stands on the server afterwards
 };
 
@@ -45,7 +46,8 @@ UploadCounts UploadLog(PgConnection& conn, StationLog& log, const UploadRequest&
 // How many readings and gaps of the log lie past the mark.
 std::int64_t RowsAfter(StationLog& log, const UploadMark& mark);
 
-// "uploaded N readings and M gaps (K already there)".
+// "uploaded N readings and M gaps (K already there)", and "; D damaged ones left out" where
+// there were such.
 std::string UploadCountsText(const UploadCounts& counts);
 
 }  // namespace fw

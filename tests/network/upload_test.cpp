@@ -132,6 +132,22 @@ TEST_F(UploadTest, SendsWhatTheServerLacksOnceWithTheHourlyValues) {
     }
 }
 
+TEST_F(UploadTest, DamagedReadingsAreLeftOutAndCounted) {
+    const std::string path = makeLog("a.sqlite", SweepReadings(March, 10));
+    {
+        SqliteDb raw(path, SqliteDb::Mode::ReadWriteCreate);
+        raw.exec("UPDATE readings SET field_dbuvm = 'loud' WHERE id = 3");
+        raw.exec("UPDATE readings SET bandwidth_hz = 0 WHERE id = 10");
+    }
+    EXPECT_EQ(upload(path, "dl1abc", "DL1ABC").out,
+              "uploaded 8 readings and 1 gaps (0 already there); 2 damaged ones left out (a level,"
+              " time or frequency that is no usable number)\n");
+    EXPECT_EQ(count("SELECT count(*) FROM floorwatch.readings WHERE reading_id IN (3, 10)"), 0);
+    EXPECT_EQ(count("SELECT sum(readings) FROM floorwatch.hourly"), 8);
+    // The mark has moved past them: nothing is left to send.
+    EXPECT_EQ(count("SELECT readings_upto FROM floorwatch.logs"), 10);
+}
+
 TEST_F(UploadTest, AnotherStationsRoleIsRefusedByTheServer) {
     const std::string path = makeLog("a.sqlite", SweepReadings(March, 10));
     const CliResult r = upload(path, "dk2xyz", "DL1ABC");
