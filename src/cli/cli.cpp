@@ -132,6 +132,7 @@ void PrintUsage(std::ostream& s) {
          "      comb (5 or more lines 10 dB above N0 one spacing apart), the class gaussian,\n"
          "      impulsive, comb or impulsive+comb, and a hint at what such noise often is.\n"
          "      csv: vd_db,burst_rate_hz,comb_spacing_khz,comb_lines,class and the APD in %.\n"
+         "      A SigMF recording of several captures gives one signature per capture.\n"
          "  log export [--log FILE] --format csv|databank|gaps [--from T] [--to T]\n"
          "             [--output FILE]\n"
          "      csv: one line per reading; databank: one line per band with the median noise\n"

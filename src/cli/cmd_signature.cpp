@@ -4,6 +4,7 @@
 #include "cli/commands.h"
 #include "cli/sdr_options.h"
 #include "cli/signal_stop.h"
+#include "iq/iq_recording.h"
 #include "iq/iq_stream.h"
 #include "libs/regional.h"
 #include "rig/rig_error.h"
@@ -21,9 +22,8 @@ bool TakeCsvFormat(ArgList& args) {
     return format == "csv";
 }
 
-int PrintSignature(const Outcome<NoiseSignature>& sig, bool csv, char sep, std::ostream& out) {
-    if (!sig) throw Refusal("No signature: " + sig.reason());
-    out << (csv ? SignatureCsv(sig.value()) : SignatureText(sig.value(), sep));
+int PrintSignature(const NoiseSignature& sig, bool csv, char sep, std::ostream& out) {
+    out << (csv ? SignatureCsv(sig) : SignatureText(sig, sep));
     return ExitOk;
 }
 
@@ -38,12 +38,30 @@ int RunIqSignature(ArgList& args, std::ostream& out, std::ostream& err) {
     args.expectEmpty();
     const auto recording = OpenIqRecording(*file);
     if (!recording) throw Refusal(recording.reason());
-    // The centre only places the comb's lines: a recording that does not say it is read at 0.
-    const double centreHz = freq ? ParseRealOption("--freq", *freq) * 1e6 : recording->centreHz.value_or(0);
-    const auto noise = MeasureRecordingNoise(recording.value(), centreHz);
-    if (!noise) throw Refusal(noise.reason());
-    err << sdr::NoiseSummary(noise->floor) << '\n';
-    return PrintSignature(noise->signature, csv, sep, out);
+    // Each SigMF capture is its own run at its own centre: one signature over all of them
+    // would mix noise from different frequencies.
+    const std::vector<IqRecording> parts = IqReadings(recording.value());
+    std::vector<NoiseSignature> signatures;
+    for (std::size_t i = 0; i < parts.size(); ++i) {
+        const std::string which =
+            parts.size() > 1 ? "capture " + std::to_string(i + 1) + " of " + *file + ": " : "";
+        // The centre only places the comb's lines: a recording that does not say it is read at 0.
+        const double centreHz = freq ? ParseRealOption("--freq", *freq) * 1e6 : parts[i].centreHz.value_or(0);
+        const auto noise = MeasureRecordingNoise(parts[i], centreHz);
+        if (!noise) throw Refusal(which + noise.reason());
+        if (!noise->signature) throw Refusal(which + "No signature: " + noise->signature.reason());
+        err << which << sdr::NoiseSummary(noise->floor) << '\n';
+        signatures.push_back(noise->signature.value());
+    }
+    if (parts.size() == 1) return PrintSignature(signatures.front(), csv, sep, out);
+    for (std::size_t i = 0; i < signatures.size(); ++i) {
+        const std::string csvText = SignatureCsv(signatures[i]);
+        if (csv)  // one header, then a row per capture in capture order
+            out << (i == 0 ? csvText : csvText.substr(csvText.find('\n') + 1));
+        else
+            out << "Capture " << i + 1 << " of " << signatures.size() << ":\n" << SignatureText(signatures[i], sep);
+    }
+    return ExitOk;
 }
 
 int RunSdrSignature(ArgList& args, std::ostream& out, std::ostream& err) {
@@ -67,7 +85,8 @@ int RunSdrSignature(ArgList& args, std::ostream& out, std::ostream& err) {
     try {
         const sdr::Capture c = session->capture(where.frequencyMHz * 1e6, settings->seconds, interrupt.token());
         err << where.label << ": " << sdr::NoiseSummary(c.floor) << '\n';
-        return PrintSignature(c.signature, csv, sep, out);
+        if (!c.signature) throw Refusal("No signature: " + c.signature.reason());
+        return PrintSignature(c.signature.value(), csv, sep, out);
     } catch (const rig::Cancelled&) {
         err << "Cancelled\n";
         return ExitRefused;

@@ -46,5 +46,29 @@ TEST(CliSignature, ALiveCaptureShowsTheCombOfTheTestSdr) {
     EXPECT_EQ(Cli({"sdr", "signature", "--sdr", "driver=fwtest", "--ref", "-10"}).code, ExitUsage);
 }
 
+TEST(CliSignature, EachSigmfCaptureGetsItsOwnSignature) {
+    // Gaussian noise, then the same noise with 100 Hz bursts: read as one run, the bursts
+    // would colour both.
+    const auto gaussian = fw::test::BurstyNoise(1.0, 0), bursts = fw::test::BurstyNoise(1.0, 100);
+    std::vector<std::complex<float>> both(gaussian);
+    both.insert(both.end(), bursts.begin(), bursts.end());
+    const std::string base = TempPath("fw_sig_captures");
+    fw::test::WriteSigmf(base, both, "cf32_le", fw::test::SigRate, 7.1e6);
+    fw::test::WriteBytes(base + ".sigmf-meta",
+                         R"({"global": {"core:datatype": "cf32_le", "core:sample_rate": 256000},
+        "captures": [{"core:sample_start": 0, "core:frequency": 7.1e6},
+                     {"core:sample_start": 256000, "core:frequency": 14.1e6}]})");
+    const CliRun csv = Cli({"iq", "signature", base, "--format", "csv"});
+    ASSERT_EQ(csv.code, ExitOk) << csv.err;
+    const std::string rows = csv.out.substr(csv.out.find('\n') + 1);
+    const std::string second = rows.substr(rows.find('\n') + 1);
+    EXPECT_NE(rows.substr(0, rows.find('\n')).find(",gaussian,"), std::string::npos) << csv.out;
+    EXPECT_NE(second.find(",impulsive,"), std::string::npos) << csv.out;
+    EXPECT_NEAR(std::stod(second.substr(second.find(',') + 1)), 100.0, 0.5) << csv.out;
+    const CliRun text = Cli({"iq", "signature", base});
+    ASSERT_EQ(text.code, ExitOk) << text.err;
+    EXPECT_NE(text.out.find("Capture 2 of 2:\n"), std::string::npos) << text.out;
+}
+
 }  // namespace
 }  // namespace fw::cli::test
