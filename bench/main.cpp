@@ -1,5 +1,6 @@
 // Runs every benchmark, then prints the ratio of each benchmark "X/args" to its baseline
-// "X_Baseline/args" where both ran (CPU time: the machine may be busy with other work).
+// "X_Baseline/args" where both ran (CPU time: the machine may be busy with other work; wall
+// time for the benchmarks that time themselves, such as those whose work is a server's).
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
@@ -15,9 +16,9 @@ class RatioReporter : public benchmark::ConsoleReporter {
         // With repetitions the median stands for the benchmark.
         for (const Run& r : runs) {
             if (r.run_type == Run::RT_Iteration && r.iterations > 0)
-                perIteration_[r.benchmark_name()] = r.GetAdjustedCPUTime();
+                perIteration_[r.benchmark_name()] = TimeOf(r);
             else if (r.run_type == Run::RT_Aggregate && r.aggregate_name == "median")
-                perIteration_[r.run_name.str()] = r.GetAdjustedCPUTime();
+                perIteration_[r.run_name.str()] = TimeOf(r);
         }
     }
 
@@ -29,13 +30,18 @@ class RatioReporter : public benchmark::ConsoleReporter {
             const std::string args = slash == std::string::npos ? "" : name.substr(slash);
             const auto base = perIteration_.find(family + "_Baseline" + args);
             if (base == perIteration_.end() || base->second <= 0) continue;
-            if (!header) std::printf("\nRatio to baseline (CPU time):\n");
+            if (!header) std::printf("\nRatio to baseline (CPU time; wall time where manual_time):\n");
             header = true;
             std::printf("  %-40s %6.2f x\n", name.c_str(), time / base->second);
         }
     }
 
   private:
+    static double TimeOf(const Run& r) {
+        const bool manual = r.benchmark_name().find("/manual_time") != std::string::npos;
+        return manual ? r.GetAdjustedRealTime() : r.GetAdjustedCPUTime();
+    }
+
     std::map<std::string, double> perIteration_;
 };
 

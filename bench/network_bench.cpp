@@ -91,10 +91,12 @@ void BM_NetworkUpload_Baseline(benchmark::State& state) {
         {
             // The rows as the upload leaves them on the server, written out by the server.
             fw::PgConnection upload(Cluster().conninfo(fw::test::PgCluster::Admin, "upload"));
-            upload.exec("COPY floorwatch.readings TO '" + rows + "'");
+            upload.exec("COPY (SELECT * FROM floorwatch.readings) TO '" + rows + "'");
             fw::PgConnection conn(conninfo);
+            // The months up to the last reading, as the upload makes them.
+            const fw::UtcSeconds last = Start + (state.range(0) - 1) / 13 * 600;
             conn.exec("SELECT floorwatch.make_partitions(to_timestamp(" + std::to_string(Start) +
-                      "), to_timestamp(" + std::to_string(Start + 90 * 86400) + "))");
+                      "), to_timestamp(" + std::to_string(last) + "))");
         }
         const auto t0 = Clock::now();
         const int code = fw::test::RunProgram(

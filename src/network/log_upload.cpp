@@ -1,6 +1,7 @@
 #include "network/log_upload.h"
 
 #include <cmath>
+#include <future>
 
 #include "network/server_schema.h"
 #include "stationlog/log_identity.h"
@@ -226,9 +227,15 @@ class Uploader {
             return counts_;
         }
         conn_.exec(StagingTables);
-        for (;;) {
-            const Batch b = ReadingBatch(log_, mark.readings, request_.batch);
+        // The next batch is read from the log while the server takes this one.
+        auto readAfter = [this](std::int64_t id) {
+            return std::async(std::launch::async,
+                              [this, id] { return ReadingBatch(log_, id, request_.batch); });
+        };
+        for (std::future<Batch> next = readAfter(mark.readings);;) {
+            const Batch b = next.get();
             if (b.lastId == 0) break;
+            next = readAfter(b.lastId);
             sendReadings(b, mark);
             mark.readings = counts_.mark.readings = b.lastId;
         }

@@ -12,7 +12,7 @@
 
 namespace fw {
 
-inline constexpr int DefaultUploadBatch = 5000;
+inline constexpr int DefaultUploadBatch = 20000;
 
 // How far a log has arrived on the server: its highest reading and gap ids there.
 struct UploadMark {
