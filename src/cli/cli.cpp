@@ -27,7 +27,7 @@ constexpr CommandEntry Commands[] = {
     {"curves", CmdCurves}, {"noise", CmdNoise},   {"render", CmdRender}, {"list", CmdList},
     {"enter", CmdEnter},   {"report", CmdReport}, {"rig", CmdRig},
     {"monitor", CmdMonitor}, {"log", CmdLog}, {"iq", CmdIq}, {"sdr", CmdSdr},
-    {"network", CmdNetwork},
+    {"network", CmdNetwork}, {"bearing", CmdBearing},
 };
 
 void PrintUsage(std::ostream& s) {
@@ -110,6 +110,17 @@ void PrintUsage(std::ostream& s) {
          "      The same on every band given (default all thirteen), one row per band.\n"
          "  sdr signature SDR (--band B | --freq MHZ) [--format text|csv]\n"
          "      What kind of noise a capture there holds, as iq signature tells it.\n"
+         "  bearing scan (RIG | SDR) --rotator HOST[:PORT] [--from DEG] [--to DEG]\n"
+         "               [--step DEG] (--band B | --freq MHZ) [reading plan]\n"
+         "               [--format text|csv]\n"
+         "      Turns the rotator behind rotctld (default port 4533) from --from to --to\n"
+         "      (default 0 to 350, across north where --to is the smaller) every --step\n"
+         "      degrees (default 10), waits until it reports each bearing within 2 degrees,\n"
+         "      and reads the rig's S-meter or the SDR's noise density there; prints each\n"
+         "      bearing's level (CSV: azimuth_deg,level_db) and the strongest and weakest\n"
+         "      direction. The rotator is turned back to where it was at the end and on\n"
+         "      Ctrl-C, SIGTERM or SIGHUP (a second one leaves it and says where it is);\n"
+         "      the rig's tuning is put back as after a sweep.\n"
          "  iq noise FILE [--freq MHZ] [--ref DBM] [--gain G] [--bandwidth HZ]\n"
          "           [--calibration B=DB;...] [--append FILE] [--spectrum CSV]\n"
          "           [--allow-overload]\n"
@@ -194,13 +205,13 @@ void PrintUsage(std::ostream& s) {
          "      Per 4-character locator square the median over its stations of each one's\n"
          "      median hourly Fa: square,lat,lon,stations,median_fa_db, or as a map.\n"
          "\n"
-         "RIG (for rig read, rig sweep and monitor):\n"
+         "RIG (for rig read, rig sweep, monitor and bearing scan):\n"
       << RigOptionsHelp
       << "\n"
-         "Reading plan (for rig read, rig sweep and monitor):\n"
+         "Reading plan (for rig read, rig sweep, monitor and bearing scan):\n"
       << ReadingPlanOptionsHelp()
       << "\n"
-         "SDR (for sdr read, sdr sweep, sdr signature and monitor):\n"
+         "SDR (for sdr read, sdr sweep, sdr signature, monitor and bearing scan):\n"
       << SdrOptionsHelp
       << "\n"
          "Station log (for monitor and log):\n"

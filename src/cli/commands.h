@@ -20,6 +20,7 @@ int CmdLog(ArgList& args, std::ostream& out, std::ostream& err);
 int CmdIq(ArgList& args, std::ostream& out, std::ostream& err);
 int CmdSdr(ArgList& args, std::ostream& out, std::ostream& err);
 int CmdNetwork(ArgList& args, std::ostream& out, std::ostream& err);
+int CmdBearing(ArgList& args, std::ostream& out, std::ostream& err);
 // The signature sub-commands of `iq` and `sdr`.
 int RunIqSignature(ArgList& args, std::ostream& out, std::ostream& err);
 int RunSdrSignature(ArgList& args, std::ostream& out, std::ostream& err);

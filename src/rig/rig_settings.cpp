@@ -12,12 +12,12 @@ std::string RigctldUnreachableText(const std::string& address) {
 
 namespace {
 
-int ParsePort(std::string_view text, std::string_view whole) {
+int ParsePort(std::string_view text, std::string_view whole, std::string_view daemon) {
     int port = 0;
     const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), port);
     if (text.empty() || ec != std::errc() || end != text.data() + text.size() || port < 1 ||
         port > 65535)
-        throw RigSettingsError("rigctld address \"" + std::string(whole) +
+        throw RigSettingsError(std::string(daemon) + " address \"" + std::string(whole) +
                                "\": the port must be a number from 1 to 65535");
     return port;
 }
@@ -25,11 +25,16 @@ int ParsePort(std::string_view text, std::string_view whole) {
 }  // namespace
 
 RigctldAddress ParseRigctldAddress(std::string_view text) {
+    return ParseDaemonAddress(text, "rigctld", DefaultRigctldPort);
+}
+
+RigctldAddress ParseDaemonAddress(std::string_view text, std::string_view daemon, int defaultPort) {
     const auto ipv6Error = [&] {
-        return RigSettingsError("rigctld address \"" + std::string(text) +
+        return RigSettingsError(std::string(daemon) + " address \"" + std::string(text) +
                                 "\": write an IPv6 address as [ADDRESS]:PORT");
     };
     RigctldAddress address;
+    address.port = defaultPort;
     std::string_view host = text;
     std::string_view rest;  // ":PORT" or empty
     if (text.starts_with('[')) {
@@ -44,7 +49,7 @@ RigctldAddress ParseRigctldAddress(std::string_view text) {
         rest = text.substr(colon);
     }
     if (!host.empty()) address.host = std::string(host);
-    if (!rest.empty()) address.port = ParsePort(rest.substr(1), text);
+    if (!rest.empty()) address.port = ParsePort(rest.substr(1), text, daemon);
     return address;
 }
 

@@ -39,6 +39,9 @@ struct RigConnection {
 // "HOST:PORT", "HOST", ":PORT", "[IPV6]:PORT" or "" (localhost:4532). Throws
 // RigSettingsError for a port outside 1..65535 or a malformed text.
 RigctldAddress ParseRigctldAddress(std::string_view text);
+// The same for another of Hamlib's daemons: `daemon` names it in the messages ("rotctld"),
+// `defaultPort` stands where the text gives none.
+RigctldAddress ParseDaemonAddress(std::string_view text, std::string_view daemon, int defaultPort);
 
 // "KEY=VALUE[,KEY=VALUE...]"; an empty text gives no pairs. Throws RigSettingsError for
 // an item without "=" or with an empty key.

@@ -91,14 +91,18 @@ inline std::jthread StopAfter(std::stop_source& stop, int ms) {
     });
 }
 
-// rigctld -m 1 -T 127.0.0.1 -t PORT -C static_data=1, started on a free port (another if
-// that one was taken meanwhile), waited for until it accepts, killed on destruction.
+// rigctld -m 1 -T 127.0.0.1 -t PORT -C static_data=1 (or rotctld -m 1 with Hamlib's dummy
+// rotator, which turns at its own pace of about 6 degrees a second), started on a free port
+// (another if that one was taken meanwhile), waited for until it accepts, killed on
+// destruction.
+enum class Daemon { Rig, Rotator };
+
 class RigctldProcess {
   public:
-    RigctldProcess() {
+    explicit RigctldProcess(Daemon daemon = Daemon::Rig) : program_(daemon == Daemon::Rig ? "rigctld" : "rotctld") {
         for (int attempt = 0; attempt < 5; ++attempt)
             if (start(FreeLoopbackPort())) return;
-        throw std::runtime_error("rigctld did not start");
+        throw std::runtime_error(std::string(program_) + " did not start");
     }
     ~RigctldProcess() { kill(); }
     RigctldProcess(const RigctldProcess&) = delete;
@@ -122,17 +126,17 @@ class RigctldProcess {
   private:
     bool start(int port) {
         const std::string portText = std::to_string(port);
-        const char* argv[] = {
-            "rigctld",       "-m",   "1", "-T", "127.0.0.1", "-t", portText.c_str(), "-C",
-            "static_data=1", nullptr};
+        const bool rig = program_ == std::string("rigctld");
+        const char* argv[] = {program_, "-m", "1", "-T", "127.0.0.1", "-t", portText.c_str(),
+                              rig ? "-C" : nullptr, "static_data=1", nullptr};
         posix_spawn_file_actions_t io;
         posix_spawn_file_actions_init(&io);
         posix_spawn_file_actions_addopen(&io, 1, "/dev/null", O_WRONLY, 0);
         posix_spawn_file_actions_addopen(&io, 2, "/dev/null", O_WRONLY, 0);
         const int e =
-            posix_spawnp(&pid_, "rigctld", &io, nullptr, const_cast<char**>(argv), environ);
+            posix_spawnp(&pid_, program_, &io, nullptr, const_cast<char**>(argv), environ);
         posix_spawn_file_actions_destroy(&io);
-        if (e != 0) throw std::runtime_error("rigctld cannot be started (libhamlib-utils)");
+        if (e != 0) throw std::runtime_error(std::string(program_) + " cannot be started (libhamlib-utils)");
         for (int i = 0; i < 250; ++i) {                     // up to 5 s
             if (waitpid(pid_, nullptr, WNOHANG) == pid_) {  // ended: the port was taken
                 pid_ = -1;
@@ -148,6 +152,7 @@ class RigctldProcess {
         return false;
     }
 
+    const char* program_;
     pid_t pid_ = -1;
     int port_ = 0;
 };

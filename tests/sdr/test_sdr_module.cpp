@@ -8,11 +8,19 @@
 // waits for a device that does not answer. FW_TEST_SDR_THROW names the calls that throw
 // ("readStream,deactivateStream"); stream arguments other than "buffers" are refused.
 // Driver "fwnet" finds nothing, and crashes while FW_TEST_SDR_CRASH_FIND is set.
+// FW_TEST_SDR_SOURCE="HOST:PORT,DEG" puts a noise source at bearing DEG: at each tuning the
+// device asks that rotctld where the antenna points, and the density falls by
+// 30 * (1 - cos(off)) dB with the angle off the source (60 dB behind).
 #include <SoapySDR/Device.hpp>
 #include <SoapySDR/Formats.hpp>
 #include <SoapySDR/Registry.hpp>
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
 
 #include <algorithm>
+#include <charconv>
 #include <chrono>
 #include <cmath>
 #include <cstdint>
@@ -27,6 +35,40 @@ namespace {
 
 bool Env(const char* name) { return std::getenv(name) != nullptr; }
 
+// The antenna's loss towards FW_TEST_SDR_SOURCE, asked of its rotctld on `fd` (connected on
+// the first call and kept, so that the daemon sees one client of ours); 0 without a source.
+double SourceLossDb(int& fd) {
+    const char* source = std::getenv("FW_TEST_SDR_SOURCE");
+    if (!source) return 0;
+    const std::string text = source;
+    const auto colon = text.find(':'), comma = text.find(',');
+    if (fd < 0) {
+        sockaddr_in a{};
+        a.sin_family = AF_INET;
+        a.sin_port = htons(static_cast<std::uint16_t>(std::stoi(text.substr(colon + 1))));
+        inet_pton(AF_INET, text.substr(0, colon).c_str(), &a.sin_addr);
+        fd = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+        const timeval limit{2, 0};
+        setsockopt(fd, SOL_SOCKET, SO_RCVTIMEO, &limit, sizeof limit);
+        if (connect(fd, reinterpret_cast<sockaddr*>(&a), sizeof a) != 0)
+            throw std::runtime_error("fwtest: the source's rotctld does not answer");
+    }
+    std::string answer;
+    char buffer[128];
+    send(fd, "p\n", 2, MSG_NOSIGNAL);
+    while (std::count(answer.begin(), answer.end(), '\n') < 2) {
+        const ssize_t n = recv(fd, buffer, sizeof buffer, 0);
+        if (n <= 0) throw std::runtime_error("fwtest: no position from the source's rotctld");
+        answer.append(buffer, static_cast<std::size_t>(n));
+    }
+    // Read as rotctld writes it, with a point under any locale.
+    double azimuth = 0, bearing = 0;
+    std::from_chars(answer.data(), answer.data() + answer.size(), azimuth);
+    std::from_chars(text.data() + comma + 1, text.data() + text.size(), bearing);
+    const double off = (azimuth - bearing) * M_PI / 180;
+    return 30 * (1 - std::cos(off));
+}
+
 // Throws as a driver does when FW_TEST_SDR_THROW names `call`.
 void MayThrow(const std::string& call) {
     const char* calls = std::getenv("FW_TEST_SDR_THROW");
@@ -40,6 +82,9 @@ class TestSdr : public SoapySDR::Device {
         : n0Db_(args.count("n0_db") ? std::stod(args.at("n0_db")) : -130.0),
           carriers_(args.count("carriers") ? std::stoi(args.at("carriers")) : 0),
           native_(args.count("native") ? args.at("native") : SOAPY_SDR_CF32) {}
+    ~TestSdr() override {
+        if (rotctld_ >= 0) close(rotctld_);
+    }
 
     std::string getDriverKey() const override { return "fwtest"; }
     std::string getHardwareKey() const override { return "Floorwatch test SDR"; }
@@ -114,8 +159,9 @@ class TestSdr : public SoapySDR::Device {
         if (format_ == SOAPY_SDR_CF32) static_cast<float*>(buffer)[index] = asFloat;
     }
 
-    std::unique_ptr<fw::test::SyntheticIq> MakeSource() const {
-        const double n0 = std::pow(10.0, (n0Db_ + gain_ + (agc_ ? 20 : 0)) / 10.0);
+    std::unique_ptr<fw::test::SyntheticIq> MakeSource() {
+        const double n0 =
+            std::pow(10.0, (n0Db_ + gain_ + (agc_ ? 20 : 0) - SourceLossDb(rotctld_)) / 10.0);
         const int n = 1 << static_cast<int>(std::ceil(std::log2(rate_ / 100)));
         std::vector<fw::test::Carrier> carriers;
         for (int i = 0; i < carriers_; ++i)
@@ -135,6 +181,7 @@ class TestSdr : public SoapySDR::Device {
     double frequency_ = 100e6;
     double rate_ = 250e3;
     std::unique_ptr<fw::test::SyntheticIq> source_;
+    int rotctld_ = -1;  // the connection to the source's rotctld, kept while the device is open
 };
 
 SoapySDR::KwargsList Find(const SoapySDR::Kwargs& args) {

@@ -1,0 +1,24 @@
+#pragma once
+// One user of a rotator at a time, across processes, by the receivers' lock on a file keyed
+// as a rigctld's is: by the address of the peer a connection reaches, and the port, so that
+// every way of writing one daemon takes one lock.
+#include <memory>
+#include <string>
+
+#include "bearing/rotctld_client.h"
+#include "rig/rig_lock.h"
+
+namespace fw::bearing {
+
+struct ClaimedRotator {
+    rig::RigLock lock;
+    std::unique_ptr<RotctldClient> rotator;  // on the connection that named the lock
+};
+
+// Connects within `timeoutMs` and takes the rotator for `user` without waiting. Throws
+// RotatorError "rotctld not reachable at HOST:PORT", rig::RigError "rotator in use by USER
+// (pid N)" or why the lock file cannot be made.
+ClaimedRotator ClaimRotator(const rig::RigctldAddress& address, const std::string& user,
+                            int timeoutMs = RotctldAnswerTimeoutMs);
+
+}  // namespace fw::bearing
