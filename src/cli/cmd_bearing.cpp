@@ -1,10 +1,11 @@
 // bearing scan: where the noise comes from, read at the bearings of a turned antenna.
 #include <ostream>
 
-#include "bearing/bearing_scan.h"
-#include "bearing/rotator_claim.h"
-#include "bearing/scan_receiver.h"
+#include "rotator/bearing_scan.h"
+#include "rotator/rotator_claim.h"
+#include "rotator/scan_receiver.h"
 #include "cli/commands.h"
+#include "cli/log_options.h"
 #include "cli/reading_plan_options.h"
 #include "cli/rig_options.h"
 #include "cli/sdr_options.h"
@@ -13,6 +14,8 @@
 #include "rig/pacing.h"
 #include "rig/rig_error.h"
 #include "sdr/sdr_open.h"
+#include "stationlog/log_bearing.h"
+#include "stationlog/utc_text.h"
 
 namespace fw::cli {
 
@@ -27,6 +30,7 @@ struct ScanOptions {
     rig::RigConnection rig;
     rig::SweepPlan plan;
     rig::RigTarget target;
+    std::optional<std::string> logPath;
     bool csv = false;
 };
 
@@ -41,23 +45,24 @@ ScanOptions TakeScanOptions(ArgList& args, char sep) {
             throw UsageError("give either --sdr or the rig (--rigctld or --rig), not both");
         o.plan.reading = TakeNoisePlan(args, sep);
     }
-    const auto [rotator, from, to, step, band, format] =
+    const auto [address, from, to, step, band, format] =
         args.takeOptions("--rotator", "--from", "--to", "--step", "--band", "--format");
     const auto freq = args.takeNumberOption("--freq", sep);
+    o.logPath = args.takeOption("--log");
     args.expectEmpty();
-    if (!rotator) throw UsageError("bearing scan needs --rotator HOST[:PORT]");
+    if (!address) throw UsageError("bearing scan needs --rotator HOST[:PORT]");
     if (band && freq) throw UsageError("give either --band or --freq, not both");
     if (!band && !freq) throw UsageError("bearing scan needs --band B or --freq MHZ");
     if (format && *format != "text" && *format != "csv")
         throw UsageError("--format must be text or csv");
     o.csv = format && *format == "csv";
-    bearing::ScanSpan span;
+    rotator::ScanSpan span;
     if (from) span.fromDeg = ParseIntOption("--from", *from, 0, 359);
     if (to) span.toDeg = ParseIntOption("--to", *to, 0, 359);
-    if (step) span.stepDeg = ParseIntOption("--step", *step, 1, bearing::MostStepDeg);
+    if (step) span.stepDeg = ParseIntOption("--step", *step, 1, rotator::MostStepDeg);
     try {
-        o.rotator = bearing::ParseRotctldAddress(*rotator);
-        o.bearings = bearing::ScanBearings(span);
+        o.rotator = rotator::ParseRotctldAddress(*address);
+        o.bearings = rotator::ScanBearings(span);
     } catch (const std::invalid_argument& e) {
         throw Refusal(e.what());
     }
@@ -68,41 +73,57 @@ ScanOptions TakeScanOptions(ArgList& args, char sep) {
 int RunScan(const ScanOptions& o, std::ostream& out, std::ostream& err) {
     const char sep = SystemDecimalSeparator();
     const rig::ResolvedTarget where = rig::ResolveTarget(o.target, o.plan.reading, sep);
+    // A log that cannot take the scan is refused before the rotator turns.
+    std::optional<StationLog> log;
+    if (o.logPath) log = OpenLogForWriting(*o.logPath);
     // Before any other thread starts, so that they inherit the signal mask.
     SignalStop signals;
-    bearing::ClaimedRotator rotator = bearing::ClaimRotator(o.rotator, ScanUser);
-    const std::unique_ptr<bearing::ScanReceiver> receiver =
-        o.sdr ? bearing::OpenScanSdr(*o.sdr, o.plan.reading, where, ScanUser, signals.token(), sep)
-              : bearing::OpenScanRig(o.rig, o.plan, where, ScanUser, signals.token(),
+    rotator::ClaimedRotator claimed = rotator::ClaimRotator(o.rotator, ScanUser);
+    const std::unique_ptr<rotator::ScanReceiver> receiver =
+        o.sdr ? rotator::OpenScanSdr(*o.sdr, o.plan.reading, where, ScanUser, signals.token(), sep)
+              : rotator::OpenScanRig(o.rig, o.plan, where, ScanUser, signals.token(),
                                      signals.hurryToken(), sep);
     err << "Scanning " << o.bearings.size() << " bearings from "
-        << bearing::DegreesText(o.bearings.front()) << " to "
-        << bearing::DegreesText(o.bearings.back()) << " at " << where.label << " with "
-        << rotator.rotator->name() << "; Ctrl-C, SIGTERM or SIGHUP stops and turns the rotator "
+        << rotator::DegreesText(o.bearings.front()) << " to "
+        << rotator::DegreesText(o.bearings.back()) << " at " << where.label << " with "
+        << claimed.rotator->name() << "; Ctrl-C, SIGTERM or SIGHUP stops and turns the rotator "
         << "back, a second one leaves it." << std::endl;
-    if (o.csv) out << bearing::ScanCsvHeader << std::flush;
+    if (o.csv) out << rotator::ScanCsvHeader << std::flush;
 
-    bearing::ScanCallbacks show;
-    show.turning = [&](const bearing::ScanStep& s) {
-        err << "Turning to " << bearing::DegreesText(s.azimuthDeg) << " (" << s.index + 1 << " of "
+    rotator::ScanCallbacks show;
+    show.turning = [&](const rotator::ScanStep& s) {
+        err << "Turning to " << rotator::DegreesText(s.azimuthDeg) << " (" << s.index + 1 << " of "
             << s.count << ")" << std::endl;
     };
     show.reading = [&](const BearingLevel& l) {
         if (o.csv)
-            out << bearing::ScanCsvRow(l) << std::flush;
+            out << rotator::ScanCsvRow(l) << std::flush;
         else
-            out << bearing::ScanLine(l, receiver->unit(), sep) << std::endl;
+            out << rotator::ScanLine(l, receiver->unit(), sep) << std::endl;
     };
     show.returning = [&](double startDeg) {
-        err << "Turning back to " << bearing::DegreesText(startDeg) << std::endl;
+        err << "Turning back to " << rotator::DegreesText(startDeg) << std::endl;
     };
     show.giveBackReceiver = [&] { return receiver->giveBack(); };
-    const bearing::ScanResult result =
-        bearing::RunBearingScan(*rotator.rotator, o.bearings,
+    LogBearingScan logged{UtcNow(), where.target.band, where.frequencyMHz, receiver->name(),
+                          claimed.rotator->name(), receiver->unit(), {}, {}};
+    const rotator::ScanResult result =
+        rotator::RunBearingScan(*claimed.rotator, o.bearings,
                                 [&](std::stop_token stop) { return receiver->read(stop); }, show,
                                 signals.token(), signals.hurryToken());
 
     if (result.estimate) (o.csv ? err : out) << BearingSummary(*result.estimate) << std::endl;
+    bool kept = true;
+    if (log && !result.levels.empty()) {
+        logged.levels = result.levels;
+        logged.estimate = result.estimate;
+        try {
+            AddBearingScan(*log, logged);
+        } catch (const LogError& e) {
+            err << "The scan was not logged: " << e.what() << '\n';
+            kept = false;
+        }
+    }
     if (!result.failure.empty()) err << result.failure << '\n';
     if (result.cancelled)
         err << "Cancelled after " << result.levels.size() << " of " << o.bearings.size()
@@ -112,7 +133,7 @@ int RunScan(const ScanOptions& o, std::ostream& out, std::ostream& err) {
     if (!result.returnFailure.empty())
         err << "The rotator is not back: " << result.returnFailure << '\n';
     const bool back = result.receiverFailure.empty() && result.returnFailure.empty();
-    return result.complete() && back ? ExitOk : ExitRefused;
+    return result.complete() && back && kept ? ExitOk : ExitRefused;
 }
 
 }  // namespace

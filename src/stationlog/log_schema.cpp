@@ -90,6 +90,29 @@ const std::array<std::string, CurrentSchemaVersion> SchemaSteps = {
     "ALTER TABLE readings ADD COLUMN full_scale_samples INTEGER;",
     // 7 -> 8: the station's details, one row per field.
     "CREATE TABLE station (field TEXT PRIMARY KEY, value TEXT NOT NULL);",
+    // 8 -> 9: bearing scans, one row each with its estimate (empty for a scan that was
+    // stopped), and the level read at each of its bearings in scan order.
+    "CREATE TABLE bearing_scans ("
+    " id INTEGER PRIMARY KEY,"
+    " utc INTEGER NOT NULL,"
+    " band TEXT NOT NULL,"
+    " freq_mhz REAL NOT NULL,"
+    " receiver TEXT NOT NULL,"
+    " rotator TEXT NOT NULL,"
+    " unit TEXT NOT NULL,"
+    " full_circle INTEGER,"
+    " strongest_deg REAL,"
+    " weakest_deg REAL,"
+    " half_power_width_deg REAL,"
+    " width_open INTEGER,"
+    " sharp_null INTEGER);"
+    "CREATE INDEX bearing_scans_by_time ON bearing_scans (utc);"
+    "CREATE TABLE bearing_levels ("
+    " scan_id INTEGER NOT NULL REFERENCES bearing_scans (id),"
+    " seq INTEGER NOT NULL,"
+    " azimuth_deg REAL NOT NULL,"
+    " level_db REAL NOT NULL,"
+    " PRIMARY KEY (scan_id, seq));",
 };
 
 bool HasTables(SqliteDb& db) {

@@ -23,7 +23,7 @@ inline constexpr int CalibrationSchemaVersion = 5;
 // The first version that keeps an SDR reading's estimate.
 inline constexpr int SdrEstimateSchemaVersion = 7;
 // 8: the station's details (callsign, operator, address, antenna, notes).
-inline constexpr int CurrentSchemaVersion = 8;
+inline constexpr int CurrentSchemaVersion = 9;
 
 // The version of the file; 0 for a new, empty database.
 int SchemaVersion(SqliteDb& db);

@@ -3,9 +3,10 @@
 #include <regex>
 
 #include "../rig/rigctld_process.h"
-#include "bearing/rotctld_client.h"
+#include "rotator/rotctld_client.h"
 #include "child_cli.h"
 #include "cli_run.h"
+#include "stationlog/log_bearing.h"
 #include "support/test_sdr.h"
 
 namespace fw::cli {
@@ -61,7 +62,9 @@ TEST(CliBearing, AStopTurnsTheRotatorBackAndASecondLeavesItAndSaysWhere) {
         const RigctldProcess daemon(Daemon::Rotator);
         setenv("FW_TEST_SDR_SOURCE", (daemon.address() + ",37").c_str(), 1);
         const std::string err = TempPath("bearing-err.txt");
-        ChildMonitor child(ScanArgs(daemon.address(), {"--from", "20", "--to", "80"}), err);
+        const std::string log = TempPath(twice ? "bearing-twice.sqlite" : "bearing-once.sqlite");
+        std::remove(log.c_str());
+        ChildMonitor child(ScanArgs(daemon.address(), {"--from", "20", "--to", "80", "--log", log}), err);
         EXPECT_EQ(child.line().substr(0, 4), "20°");
         child.signal(SIGINT);
         if (twice) {
@@ -73,8 +76,8 @@ TEST(CliBearing, AStopTurnsTheRotatorBackAndASecondLeavesItAndSaysWhere) {
         EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == ExitRefused);
         const std::string said = ReadAll(err);
         EXPECT_NE(said.find("Cancelled after 1 of 7 bearings"), std::string::npos) << said;
-        bearing::RotctldClient rotator(bearing::ParseRotctldAddress(daemon.address()));
-        const double left = rotator.position({}).azimuthDeg;
+        rotator::RotctldClient client(rotator::ParseRotctldAddress(daemon.address()));
+        const double left = client.position({}).azimuthDeg;
         if (!twice) {
             EXPECT_NEAR(left, 0, 2);
             EXPECT_EQ(said.find("not back"), std::string::npos) << said;

@@ -6,7 +6,7 @@
 #include <stop_token>
 #include <string>
 
-namespace fw::bearing {
+namespace fw::rotator {
 
 struct RotatorPosition {
     double azimuthDeg = 0;
@@ -36,4 +36,4 @@ class Rotator {
     virtual std::string name() const = 0;
 };
 
-}  // namespace fw::bearing
+}  // namespace fw::rotator

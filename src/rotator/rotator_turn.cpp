@@ -1,11 +1,11 @@
-#include "bearing/rotator_turn.h"
+#include "rotator/rotator_turn.h"
 
 #include <cmath>
 #include <optional>
 
 #include "rig/pacing.h"
 
-namespace fw::bearing {
+namespace fw::rotator {
 
 namespace {
 
@@ -54,4 +54,4 @@ RotatorPosition TurnTo(Rotator& rotator, double azimuthDeg, double elevationDeg,
     }
 }
 
-}  // namespace fw::bearing
+}  // namespace fw::rotator

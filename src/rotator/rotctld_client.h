@@ -7,11 +7,11 @@
 #include <string_view>
 #include <vector>
 
-#include "bearing/rotator.h"
+#include "rotator/rotator.h"
 #include "libs/unique_fd.h"
 #include "rig/rig_settings.h"
 
-namespace fw::bearing {
+namespace fw::rotator {
 
 inline constexpr int DefaultRotctldPort = 4533;
 // A rotator's controller answers over a serial line: a second is not always enough.
@@ -49,4 +49,4 @@ class RotctldClient final : public Rotator {
     std::string pending_;  // received, not yet read as a line
 };
 
-}  // namespace fw::bearing
+}  // namespace fw::rotator

@@ -12,10 +12,10 @@
 #include <vector>
 
 #include "bearing/bearing_estimate.h"
-#include "bearing/rotator.h"
-#include "bearing/rotator_turn.h"
+#include "rotator/rotator.h"
+#include "rotator/rotator_turn.h"
 
-namespace fw::bearing {
+namespace fw::rotator {
 
 // The bearings of a scan, in whole degrees.
 struct ScanSpan {
@@ -84,4 +84,4 @@ std::string ScanCsv(const std::vector<BearingLevel>& levels);
 // "120°  -85,3 dBm": one reading for the text output, with the regional separator.
 std::string ScanLine(const BearingLevel& level, const std::string& unit, char sep);
 
-}  // namespace fw::bearing
+}  // namespace fw::rotator

@@ -11,7 +11,7 @@
 #include "rig/sweep.h"
 #include "sdr/sdr_session.h"
 
-namespace fw::bearing {
+namespace fw::rotator {
 
 class ScanReceiver {
   public:
@@ -41,4 +41,4 @@ std::unique_ptr<ScanReceiver> OpenScanSdr(const sdr::SdrSettings& settings,
                                           const rig::ResolvedTarget& where,
                                           const std::string& user, std::stop_token stop, char sep);
 
-}  // namespace fw::bearing
+}  // namespace fw::rotator

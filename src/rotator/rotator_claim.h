@@ -5,10 +5,10 @@
 #include <memory>
 #include <string>
 
-#include "bearing/rotctld_client.h"
+#include "rotator/rotctld_client.h"
 #include "rig/rig_lock.h"
 
-namespace fw::bearing {
+namespace fw::rotator {
 
 struct ClaimedRotator {
     rig::RigLock lock;
@@ -21,4 +21,4 @@ struct ClaimedRotator {
 ClaimedRotator ClaimRotator(const rig::RigctldAddress& address, const std::string& user,
                             int timeoutMs = RotctldAnswerTimeoutMs);
 
-}  // namespace fw::bearing
+}  // namespace fw::rotator

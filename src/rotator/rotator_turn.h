@@ -4,9 +4,9 @@
 #include <stop_token>
 #include <string>
 
-#include "bearing/rotator.h"
+#include "rotator/rotator.h"
 
-namespace fw::bearing {
+namespace fw::rotator {
 
 struct TurnLimits {
     double toleranceDeg = 2.0;  // arrived when the reported azimuth is this close
@@ -31,4 +31,4 @@ std::string DegreesText(double deg);
 RotatorPosition TurnTo(Rotator& rotator, double azimuthDeg, double elevationDeg,
                        std::stop_token stop, const TurnLimits& limits = {});
 
-}  // namespace fw::bearing
+}  // namespace fw::rotator

@@ -5,15 +5,15 @@
 #include <clocale>
 #include <cstdlib>
 
-#include "bearing/bearing_scan.h"
-#include "bearing/rotator_claim.h"
-#include "bearing/scan_receiver.h"
+#include "rotator/bearing_scan.h"
+#include "rotator/rotator_claim.h"
+#include "rotator/scan_receiver.h"
 #include "rig/pacing.h"
 #include "rig/rig_error.h"
 #include "rig/rigctld_process.h"
 #include "support/test_sdr.h"
 
-namespace fw::bearing {
+namespace fw::rotator {
 namespace {
 
 using rig::test::Daemon;
@@ -119,4 +119,4 @@ TEST(Scan, TheEstimateFindsTheTestSdrsSourceAndTheRotatorComesBack) {
 }
 
 }  // namespace
-}  // namespace fw::bearing
+}  // namespace fw::rotator

@@ -1,8 +1,8 @@
-#include "bearing/rotator_claim.h"
+#include "rotator/rotator_claim.h"
 
 #include "rig/tcp_probe.h"
 
-namespace fw::bearing {
+namespace fw::rotator {
 
 ClaimedRotator ClaimRotator(const rig::RigctldAddress& address, const std::string& user,
                             int timeoutMs) {
@@ -16,4 +16,4 @@ ClaimedRotator ClaimRotator(const rig::RigctldAddress& address, const std::strin
             std::make_unique<RotctldClient>(address, std::move(peer.connection), timeoutMs)};
 }
 
-}  // namespace fw::bearing
+}  // namespace fw::rotator

@@ -1,4 +1,4 @@
-#include "bearing/rotctld_client.h"
+#include "rotator/rotctld_client.h"
 
 #include <hamlib/rig.h>
 #include <poll.h>
@@ -14,7 +14,7 @@
 #include "rig/rig_error.h"
 #include "rig/tcp_probe.h"
 
-namespace fw::bearing {
+namespace fw::rotator {
 
 namespace {
 
@@ -138,4 +138,4 @@ RotctldClient::Got RotctldClient::readLine(std::string& line,
     }
 }
 
-}  // namespace fw::bearing
+}  // namespace fw::rotator

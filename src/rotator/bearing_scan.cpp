@@ -1,4 +1,4 @@
-#include "bearing/bearing_scan.h"
+#include "rotator/bearing_scan.h"
 
 #include <cmath>
 
@@ -7,7 +7,7 @@
 #include "libs/real_text.h"
 #include "rig/pacing.h"
 
-namespace fw::bearing {
+namespace fw::rotator {
 
 std::vector<double> ScanBearings(const ScanSpan& span) {
     for (const int deg : {span.fromDeg, span.toDeg})
@@ -118,4 +118,4 @@ std::string ScanLine(const BearingLevel& level, const std::string& unit, char se
            LevelText(level.levelDb, sep) + " " + unit;
 }
 
-}  // namespace fw::bearing
+}  // namespace fw::rotator

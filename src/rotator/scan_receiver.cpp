@@ -1,4 +1,4 @@
-#include "bearing/scan_receiver.h"
+#include "rotator/scan_receiver.h"
 
 #include <cmath>
 #include <optional>
@@ -11,7 +11,7 @@
 #include "sdr/sdr_open.h"
 #include "sdr/sdr_sweep.h"
 
-namespace fw::bearing {
+namespace fw::rotator {
 
 namespace {
 
@@ -100,4 +100,4 @@ std::unique_ptr<ScanReceiver> OpenScanSdr(const sdr::SdrSettings& settings,
     return std::make_unique<SdrReceiver>(settings, plan, where, user, std::move(stop), sep);
 }
 
-}  // namespace fw::bearing
+}  // namespace fw::rotator
