@@ -24,7 +24,7 @@ fw::DiagramPicture Redraw(int w, int h, const fw::AtmosphericLayer* layer) {
     return fw::renderDiagram(in);
 }
 
-fw::AtmosphericLayer MakeLayer(fw::ItuCoefficientCache& cache) {
+fw::AtmosphericLayer MakeLayer(const fw::ItuCoefficientCache& cache) {
     const std::vector<double> grid =
         fw::makeLogGrid(fw::FreqGridCount, fw::FreqGridLowHz, fw::FreqGridHighHz);
     auto layer = fw::StationAtmosphericLayer(Locator, DateTime, grid, cache);

@@ -28,7 +28,7 @@ std::vector<BandComparison> Compare(StationLog& log, const CampaignRequest& requ
 }
 
 CampaignBuild Build(StationLog& log, const CampaignRequest& request, const NoiseReportTexts& texts,
-                    const TextWidthMm& textWidth, ItuCoefficientCache& coefficients,
+                    const TextWidthMm& textWidth, const ItuCoefficientCache& coefficients,
                     const std::stop_token& stop) {
     const LogExtent extent = ExtentOf(log);
     if (extent.readings == 0) return {std::nullopt, NoReadingsInSpanText};
@@ -78,7 +78,7 @@ std::optional<std::string> CampaignRequestProblem(const CampaignRequest& request
 
 CampaignBuild BuildCampaignReport(StationLog& log, const CampaignRequest& request,
                                   const NoiseReportTexts& texts, const TextWidthMm& textWidth,
-                                  ItuCoefficientCache& coefficients, std::stop_token stop) {
+                                  const ItuCoefficientCache& coefficients, std::stop_token stop) {
     if (stop.stop_requested()) return {};
     if (const auto problem = CampaignRequestProblem(request)) return {std::nullopt, *problem};
     CampaignBuild build;

@@ -52,6 +52,6 @@ struct CampaignBuild {
 // The log is read in passes, never held whole. Throws LogError when it cannot be read.
 CampaignBuild BuildCampaignReport(StationLog& log, const CampaignRequest& request,
                                   const NoiseReportTexts& texts, const TextWidthMm& textWidth,
-                                  ItuCoefficientCache& coefficients, std::stop_token stop = {});
+                                  const ItuCoefficientCache& coefficients, std::stop_token stop = {});
 
 }  // namespace fw

@@ -55,7 +55,7 @@ std::vector<CampaignBandSummary> SummarizeBands(const CampaignData& data) {
 }
 
 std::vector<MonthAtmosphere> AtmosphereByMonth(const CampaignData& data, const LogBand& band,
-                                               ItuCoefficientCache& coefficients) {
+                                               const ItuCoefficientCache& coefficients) {
     std::vector<MonthAtmosphere> out;
     const LogSpan& whole = data.span(CampaignSpan::Whole).span;
     for (UtcSeconds from = *whole.from; from < *whole.to;) {

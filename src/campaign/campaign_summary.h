@@ -29,6 +29,6 @@ std::vector<CampaignBandSummary> SummarizeBands(const CampaignData& data);
 // locator and the band's frequency: the median over the chosen hours of the day. Empty where
 // the model gives none (no locator, a frequency outside its range, no coefficients).
 std::vector<MonthAtmosphere> AtmosphereByMonth(const CampaignData& data, const LogBand& band,
-                                               ItuCoefficientCache& coefficients);
+                                               const ItuCoefficientCache& coefficients);
 
 }  // namespace fw

@@ -54,7 +54,8 @@ int CmdCurves(ArgList& args, std::ostream& out, std::ostream& err) {
     std::optional<Atmosphere> atmosphere;
     const ReferenceCurves rc = computeReferenceCurves(bandwidth);
     if (place) {
-        ItuCoefficientCache cache = ItuCoefficientsFor(ituData);
+        const auto store = ItuCoefficientsFor(ituData);
+    const ItuCoefficientCache& cache = *store;
         const ItuNoiseCoefficients& c = CoefficientsOrRefuse(cache, place->month, err);
         atmosphere =
             Atmosphere{c, MakeAtmosphericSite(c, place->latDeg, place->lonDeg, place->utcHour)};

@@ -49,11 +49,11 @@ int CmdLogReport(ArgList& args, std::ostream& out, std::ostream& err) {
             throw Refusal("Cannot compare: " + *refusal);
     }
     GuiSession session;
-    ItuCoefficientCache coefficients = ItuCoefficientsFor(std::nullopt);
+    const auto coefficients = ItuCoefficientsFor(std::nullopt);
     const NoiseReportTexts texts =
         SystemReportTexts(std::string(ProgramVersionText), std::string(ProgramCopyrightText));
     const CampaignBuild build = ReadOrRefuse([&] {
-        return BuildCampaignReport(log, request, texts, ReportTextWidthMm, coefficients,
+        return BuildCampaignReport(log, request, texts, ReportTextWidthMm, *coefficients,
                                    interrupt.token());
     });
     const auto stopped = [&] { return interrupt.token().stop_requested(); };

@@ -45,7 +45,8 @@ int CmdNoise(ArgList& args, std::ostream& out, std::ostream& err) {
 
     const double freqMHz = ParseFrequencyMHz(*freq);
     const NoiseEnvId environment = EnvironmentFromName(env.value_or("rural"));
-    ItuCoefficientCache cache = ItuCoefficientsFor(ituData);
+    const auto store = ItuCoefficientsFor(ituData);
+    const ItuCoefficientCache& cache = *store;
     const ItuNoiseCoefficients& c = CoefficientsOrRefuse(cache, at.month, err);
     const NoiseBreakdown b = ComputeNoiseBreakdown(
         c, MakeAtmosphericSite(c, at.latDeg, at.lonDeg, at.utcHour), environment, freqMHz);

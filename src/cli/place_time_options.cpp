@@ -66,15 +66,18 @@ PlaceTime TakePlaceTime(ArgList& args) {
     return p;
 }
 
-ItuCoefficientCache ItuCoefficientsFor(const std::optional<std::string>& ituData) {
-    if (ituData) return ItuCoefficientCache::InFolder(*ituData);
-    return ItuCoefficientCache(CliProgramDir());
+std::shared_ptr<const ItuCoefficientCache> ItuCoefficientsFor(
+    const std::optional<std::string>& ituData) {
+    if (ituData)
+        return ItuCoefficientCache::SharedInFolder(*ituData);
+    return SharedItuCoefficients(CliProgramDir());
 }
 
-const ItuNoiseCoefficients& CoefficientsOrRefuse(ItuCoefficientCache& cache, int month,
+const ItuNoiseCoefficients& CoefficientsOrRefuse(const ItuCoefficientCache& cache, int month,
                                                  std::ostream& err) {
-    const Outcome<ItuNoiseCoefficients>& c = cache.Month(month);
-    if (!cache.warning().empty()) err << cache.warning() << '\n';
+    // The store keeps what it hands out while it lives, so the reference stays good.
+    const Outcome<ItuNoiseCoefficients>& c = *cache.Month(month);
+    if (const std::string warning = cache.warning(); !warning.empty()) err << warning << '\n';
     if (!c) throw Refusal(c.reason());
     return c.value();
 }

@@ -24,11 +24,11 @@ PlaceTime TakePlaceTime(ArgList& args);
 
 // The coefficient files from the --itu-data folder, else from itu-p372 beside the program,
 // then from the installed share folder.
-ItuCoefficientCache ItuCoefficientsFor(const std::optional<std::string>& ituData);
+std::shared_ptr<const ItuCoefficientCache> ItuCoefficientsFor(const std::optional<std::string>& ituData);
 
 // The coefficients of `month`; a missing or damaged file is a refusal naming it. The
 // cache's warning of files read unchecked goes to `err`.
-const ItuNoiseCoefficients& CoefficientsOrRefuse(ItuCoefficientCache& cache, int month,
+const ItuNoiseCoefficients& CoefficientsOrRefuse(const ItuCoefficientCache& cache, int month,
                                                  std::ostream& err);
 
 // A refusal naming `month`'s file when the figures at `freqMHz` are implausible.

@@ -80,7 +80,8 @@ std::unique_ptr<DiagramSource> BuildDiagramSource(const RenderOptions& o, char d
                                source->list.MeasBandwidthHz()};
     in.deciles = o.deciles;
     if (o.atmospheric) {
-        ItuCoefficientCache coefficients = ItuCoefficientsFor(o.ituData);
+        const auto store = ItuCoefficientsFor(o.ituData);
+        const ItuCoefficientCache& coefficients = *store;
         Outcome<AtmosphericLayer> layer = StationAtmosphericLayer(
             in.locator, in.measDateTime, source->curves.freqGrid, coefficients);
         source->atmosphericNote = coefficients.warning();

@@ -23,11 +23,12 @@ std::string DayText(UtcSeconds t) {
 
 std::optional<std::array<double, 24>> AtmosphericFaByHour(std::string_view locator, int month,
                                                           double freqMHz,
-                                                          ItuCoefficientCache& coefficients) {
+                                                          const ItuCoefficientCache& coefficients) {
     if (!InAtmosphericRange(freqMHz)) return std::nullopt;
     const Outcome<LocatorSquare> square = ParseMaidenhead(locator);
     if (!square) return std::nullopt;
-    const Outcome<ItuNoiseCoefficients>& c = coefficients.Month(month);
+    const auto kept = coefficients.Month(month);
+    const Outcome<ItuNoiseCoefficients>& c = *kept;
     if (!c) return std::nullopt;
     const GeoPoint& at = square->centre;
     std::array<double, 24> fa{};
@@ -44,7 +45,7 @@ namespace {
 
 // The chosen view read from the log once, ready to draw on any canvas.
 std::function<void(DiagramCanvas&)> ViewDrawing(StationLog& log, const LogViewRequest& r,
-                                                ItuCoefficientCache& coefficients) {
+                                                const ItuCoefficientCache& coefficients) {
     const LogSpan span{r.from, r.to};
     if (r.kind == LogViewKind::LevelOverTime) {
         auto in = std::make_shared<LevelOverTimeInputs>();
@@ -75,7 +76,7 @@ std::function<void(DiagramCanvas&)> ViewDrawing(StationLog& log, const LogViewRe
 }  // namespace
 
 LogViewPictures RenderLogView(StationLog& log, const LogViewRequest& r,
-                              ItuCoefficientCache& coefficients, double ratio) {
+                              const ItuCoefficientCache& coefficients, double ratio) {
     const std::function<void(DiagramCanvas&)> draw = ViewDrawing(log, r, coefficients);
     LogViewPictures pictures;
     pictures.logical = DrawAtRatio(r.width, r.height, 1.0, draw);

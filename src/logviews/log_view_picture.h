@@ -37,7 +37,7 @@ struct LogViewPictures {
 // of each UTC hour at the log's locator in the month of the span's middle, where the model
 // has it. Throws LogError when the log cannot be read.
 LogViewPictures RenderLogView(StationLog& log, const LogViewRequest& request,
-                              ItuCoefficientCache& coefficients, double ratio = 1.0);
+                              const ItuCoefficientCache& coefficients, double ratio = 1.0);
 
 // One band's 24-hour profiles before and after a change, overlaid in one view.
 struct ProfileComparisonRequest {
@@ -60,6 +60,6 @@ DiagramPicture RenderProfileComparison(StationLog& log, const ProfileComparisonR
 // implausible figures.
 std::optional<std::array<double, 24>> AtmosphericFaByHour(std::string_view locator, int month,
                                                           double freqMHz,
-                                                          ItuCoefficientCache& coefficients);
+                                                          const ItuCoefficientCache& coefficients);
 
 }  // namespace fw

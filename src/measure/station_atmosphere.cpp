@@ -8,14 +8,15 @@ namespace fw {
 Outcome<AtmosphericLayer> StationAtmosphericLayer(std::string_view locator,
                                                   std::string_view measDateTime,
                                                   std::span<const double> gridHz,
-                                                  ItuCoefficientCache& coefficients) {
+                                                  const ItuCoefficientCache& coefficients) {
     using Result = Outcome<AtmosphericLayer>;
     constexpr std::string_view Prefix = "No atmospheric noise: ";
     const Outcome<LocatorSquare> square = ParseMaidenhead(locator);
     if (!square) return Result::Fail(std::string(Prefix) + square.reason());
     const Outcome<UtcHour> utc = MeasDateTimeToUtc(measDateTime);
     if (!utc) return Result::Fail(std::string(Prefix) + utc.reason());
-    const Outcome<ItuNoiseCoefficients>& c = coefficients.Month(utc->month);
+    const auto kept = coefficients.Month(utc->month);
+    const Outcome<ItuNoiseCoefficients>& c = *kept;
     if (!c) return Result::Fail(std::string(Prefix) + c.reason());
 
     const GeoPoint& at = square->centre;

@@ -17,6 +17,6 @@ namespace fw {
 Outcome<AtmosphericLayer> StationAtmosphericLayer(std::string_view locator,
                                                   std::string_view measDateTime,
                                                   std::span<const double> gridHz,
-                                                  ItuCoefficientCache& coefficients);
+                                                  const ItuCoefficientCache& coefficients);
 
 }  // namespace fw

@@ -553,7 +553,7 @@ class StationLogTest : public QObject {
         std::atomic<bool> onWindowThread = false;
         w.view.setViewReader([&, windowThread = QThread::currentThread()](
                                  const std::string& path, const LogViewRequest& r,
-                                 ItuCoefficientCache& c, double ratio, std::stop_token stop) {
+                                 const ItuCoefficientCache& c, double ratio, std::stop_token stop) {
             onWindowThread = onWindowThread || QThread::currentThread() == windowThread;
             stops.push_back(stop);
             started.release();

@@ -11,6 +11,8 @@
 #include <fstream>
 #include <iterator>
 #include <optional>
+#include <thread>
+#include <vector>
 
 #include "measure/maidenhead.h"
 #include "measure/utc_hour.h"
@@ -139,7 +141,7 @@ TEST(StationAtmosphere, LayerForTheLocatorCentreAndUtcHour) {
     ASSERT_TRUE(layer.ok()) << layer.reason();
     EXPECT_EQ(layer->legend, "Atmospheric noise: JO40CQ, January, 23 h UTC");
 
-    const ItuNoiseCoefficients& c = cache.Month(1).value();
+    const ItuNoiseCoefficients& c = cache.Month(1)->value();
     const AtmosphericSite site = MakeAtmosphericSite(c, 50.6875, 8.2083333333, 23);
     ASSERT_FALSE(layer->freqHz.empty());
     for (std::size_t i = 0; i < layer->freqHz.size(); i += 50)
@@ -233,13 +235,25 @@ TEST(ItuCoefficientCache, FilesBesideTheProgramAreReadOnce) {
     fs::copy_file(std::string(FW_ITU_DATA_DIR) + "COEFF05W.txt", path);
     ItuCoefficientCache cache(program.path());
     EXPECT_EQ(cache.PathOf(5), path);
-    const auto& first = cache.Month(5);
-    ASSERT_TRUE(first.ok()) << first.reason();
+    const auto first = cache.Month(5);
+    ASSERT_TRUE(first->ok()) << first->reason();
     fs::remove(path);  // kept from the first read
-    EXPECT_EQ(&cache.Month(5), &first);
-    EXPECT_TRUE(cache.Month(5).ok());
-    EXPECT_FALSE(cache.Month(0).ok());
-    EXPECT_FALSE(cache.Month(13).ok());
+    EXPECT_EQ(cache.Month(5), first);
+    EXPECT_TRUE(cache.Month(5)->ok());
+    EXPECT_FALSE(cache.Month(0)->ok());
+    EXPECT_FALSE(cache.Month(13)->ok());
+    EXPECT_EQ(SharedItuCoefficients(program.path()), SharedItuCoefficients(program.path()));
+}
+
+TEST(ItuCoefficientCache, ThreadsAskingAtOnceShareOneRead) {
+    const auto cache = ItuCoefficientCache::SharedInFolder(FW_ITU_DATA_DIR);
+    std::vector<std::shared_ptr<const ItuCoefficientCache::MonthOutcome>> got(4);
+    {
+        std::vector<std::jthread> threads;
+        for (auto& g : got) threads.emplace_back([&cache, out = &g] { *out = cache->Month(7); });
+    }
+    ASSERT_TRUE(got[0]->ok()) << got[0]->reason();
+    for (const auto& g : got) EXPECT_EQ(g, got[0]);
 }
 
 }  // namespace

@@ -117,16 +117,17 @@ const AtmosphericLayer* DisplayController::atmosphericLayer(std::span<const doub
     if (!document_.atmosphericNoise()) return nullptr;
     const AppState& s = document_.state();
     const std::string key = s.Locator + '\n' + s.MeasDateTime;
+    const std::shared_ptr<const ItuCoefficientCache> coefficients =
+        SharedItuCoefficients(s.ProgramDir);
     if (!layer_ || key != layerKey_) {
-        if (!coefficients_) coefficients_ = std::make_unique<ItuCoefficientCache>(s.ProgramDir);
         layer_ = std::make_shared<const Outcome<AtmosphericLayer>>(
-            StationAtmosphericLayer(s.Locator, s.MeasDateTime, gridHz, *coefficients_));
+            StationAtmosphericLayer(s.Locator, s.MeasDateTime, gridHz, *coefficients));
         layerKey_ = key;
     }
     // Files read without their list of sums, and the reason of a layer not drawn, are told
     // on every redraw, as the panel is cleared by each entry.
-    if (!coefficients_->warning().empty())
-        c_.Memo3->appendPlainText(QString::fromStdString(coefficients_->warning()));
+    if (const std::string warning = coefficients->warning(); !warning.empty())
+        c_.Memo3->appendPlainText(QString::fromStdString(warning));
     if (layer_->ok()) return &layer_->value();
     c_.Memo3->appendPlainText(QString::fromStdString(layer_->reason()));
     return nullptr;

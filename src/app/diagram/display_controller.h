@@ -64,7 +64,6 @@ class DisplayController : public QObject {
     DisplayControls c_;
     WindowFrame& frame_;
     std::array<QAction*, 2> layers_;
-    std::unique_ptr<ItuCoefficientCache> coefficients_;
     std::string layerKey_;  // locator and time the layer below was made for
     // Shared with a logical picture not drawn yet, which must outlive a newer layer.
     std::shared_ptr<const Outcome<AtmosphericLayer>> layer_;

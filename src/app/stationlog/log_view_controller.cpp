@@ -28,12 +28,10 @@ namespace fw {
 
 namespace {
 
-// What a redraw hands back: the pictures or why there are none, and the coefficient files
-// it read, kept for the next redraw.
+// What a redraw hands back: the pictures or why there are none.
 struct LoadedView {
     LogViewPictures pictures;
     std::string error;
-    ItuCoefficientCache coefficients;
 };
 
 // The log's extent and bands, or why they could not be read.
@@ -44,7 +42,7 @@ struct FoundLog {
 };
 
 LogViewPictures ReadLogView(const std::string& logPath, const LogViewRequest& request,
-                            ItuCoefficientCache& coefficients, double ratio,
+                            const ItuCoefficientCache& coefficients, double ratio,
                             std::stop_token stop) {
     StationLog log = StationLog::Open(logPath, StationLog::OpenMode::ReadOnly);
     const SqliteStopOnRequest interruptible(log.database(), stop);
@@ -175,27 +173,24 @@ void LogViewController::redraw() {
         window_->image->setText(QStringLiteral("\"From\" must lie before \"To\"."));
         return;
     }
-    if (!coefficients_)
-        coefficients_ = std::make_unique<ItuCoefficientCache>(document_.state().ProgramDir);
     // Drawn at the screen's device pixels, so that it is sharp and whole at any scale.
     const double ratio = window_->image->devicePixelRatioF();
     const int load = load_;
     loadStop_ = std::stop_source();
     showLoading(true);
-    // Each redraw reads with its own copy of the coefficient files, so that one given up may
-    // still run beside the next.
+    // A redraw given up may still run beside the next: both read the process's one store.
     RunInBackground(*this, [this, load, read = read_, path = logPath_, r, ratio,
-                            stop = loadStop_.get_token(), coefficients = *coefficients_]() mutable {
-        auto loaded = std::make_shared<LoadedView>(LoadedView{{}, {}, std::move(coefficients)});
+                            stop = loadStop_.get_token(),
+                            coefficients = SharedItuCoefficients(document_.state().ProgramDir)] {
+        auto loaded = std::make_shared<LoadedView>();
         try {
-            loaded->pictures = read(path, r, loaded->coefficients, ratio, stop);
+            loaded->pictures = read(path, r, *coefficients, ratio, stop);
         } catch (const LogError& e) {
             loaded->error = e.what();
         }
         return Continuation([this, load, ratio, loaded] {
             if (load != load_) return;  // given up or replaced meanwhile
             showLoading(false);
-            *coefficients_ = std::move(loaded->coefficients);
             if (!loaded->error.empty()) {
                 window_->image->setText(ToQString(loaded->error));
                 return;

@@ -55,7 +55,7 @@ class LogViewController : public QObject {
     // Reads and draws a view off the window's thread, giving up when `stop` is requested;
     // throws LogError when the log cannot be read. Tests put their own.
     using ViewReader = std::function<LogViewPictures(const std::string& logPath, const LogViewRequest&,
-                                                     ItuCoefficientCache&, double ratio,
+                                                     const ItuCoefficientCache&, double ratio,
                                                      std::stop_token stop)>;
     void setViewReader(ViewReader read) { read_ = std::move(read); }
 
@@ -77,7 +77,6 @@ class LogViewController : public QObject {
     QAction& command_;
     QWidget& windowParent_;
     LogViewWindow* window_ = nullptr;
-    std::unique_ptr<ItuCoefficientCache> coefficients_;
     std::string logPath_;
     std::vector<LogBand> bands_;  // of the log, in the window's order
     DiagramPicture picture_;

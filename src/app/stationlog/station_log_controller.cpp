@@ -171,14 +171,13 @@ void StationLogController::campaignReport(const std::string& path, LogSpan whole
     if (campaignJob_.busy()) return;
     const std::optional<CampaignRequest> request = dialogs_.chooseCampaign(whole);
     if (!request) return;
-    if (!coefficients_)
-        coefficients_ = std::make_unique<ItuCoefficientCache>(document_.state().ProgramDir);
     const NoiseReportTexts texts =
         SystemReportTexts(document_.state().VersionText, std::string(ProgramCopyrightText));
     // The log is read and the views drawn off the window's thread; the pages come back here.
     // Cancel, closing the progress window or closing the main window stops the worker.
     const bool started = campaignJob_.launch([this, path, request = *request, texts,
-                                              coefficients = coefficients_.get()](
+                                              coefficients = SharedItuCoefficients(
+                                                  document_.state().ProgramDir)](
                                                  std::stop_token stop) -> std::function<void()> {
         std::optional<CampaignReport> report;
         std::vector<QImage> pictures;

@@ -17,7 +17,6 @@ class QGroupBox;
 namespace fw {
 
 class EntryLogger;
-class ItuCoefficientCache;
 class MonitorController;
 class LogViewController;
 class StationDetailsController;
@@ -68,7 +67,6 @@ class StationLogController : public QObject {
     Document& document_;
     StationLogDialogs& dialogs_;
     QWidget& windowParent_;
-    std::unique_ptr<ItuCoefficientCache> coefficients_;  // made on the first report
     MonitorController* monitor_;
     EntryLogger* entryLogger_;
     LogViewController* levelOverTime_;
