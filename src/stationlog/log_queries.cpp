@@ -186,17 +186,38 @@ std::string LatestLocator(StationLog& log, const LogSpan& span) {
     return latest.step() ? latest.text(0) : std::string();
 }
 
+const char* const SoundLevelColumns =
+    "freq_mhz, bandwidth_hz, gain_dbi, s_units, antvolt_dbuv, antpower_dbm, field_dbuvm";
+
+bool TimeSound(const SqliteStatement& s, int column) {
+    if (!s.isFiniteNumber(column)) return false;
+    const double utc = s.real(column);
+    return utc >= static_cast<double>(FirstLogUtc) && utc <= static_cast<double>(LastLogUtc);
+}
+
+bool LevelsSound(const SqliteStatement& s, int first, SoundLevels& levels) {
+    return s.finiteNumbers(first, levels) && levels[0] > 0 && levels[1] > 0;
+}
+
 DamagedEntries DamagedEntriesIn(StationLog& log) {
-    // A condition that is NULL (a NULL where none may be) counts as failed.
-    // One pass over the readings for both counts.
+    // One statement, so one state of the file: a pass over the readings, whose conditions are
+    // checked here (as fast as a plain scan; in SQL they take twice as long), then the count
+    // of the gaps. A condition that is NULL (a NULL where none may be) counts as failed.
     SqliteStatement s(log.database(),
-                      "SELECT total(NOT ifnull(" FW_LOG_TIME_OK ", 0)), total(ifnull(" FW_LOG_TIME_OK
-                      ", 0) AND NOT ifnull(" FW_LEVELS_OK ", 0)),"
-                      " (SELECT count(*) FROM gaps WHERE NOT ifnull(" FW_LOG_TIME_OK ", 0))"
-                      " FROM readings");
-    s.step();
-    return {static_cast<std::int64_t>(s.real(0)), static_cast<std::int64_t>(s.real(1)),
-            s.integer(2)};
+                      std::string("SELECT 0, utc, ") + SoundLevelColumns +
+                          " FROM readings UNION ALL SELECT 1, count(*), 1, 1, 1, 1, 1, 1, 1"
+                          " FROM gaps WHERE NOT ifnull(" FW_LOG_TIME_OK ", 0)");
+    DamagedEntries d;
+    while (s.step()) {
+        if (s.integer(0) == 1) {
+            d.gapTimes = s.integer(1);
+        } else if (!TimeSound(s, 1)) {
+            ++d.readingTimes;
+        } else if (SoundLevels levels; !LevelsSound(s, 2, levels)) {
+            ++d.readingLevels;
+        }
+    }
+    return d;
 }
 
 std::int64_t DamagedReadingsIn(StationLog& log, const LogSpan& span) {

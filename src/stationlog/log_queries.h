@@ -1,5 +1,6 @@
 #pragma once
 // Plain-data queries of the station log.
+#include <array>
 #include <functional>
 #include <optional>
 #include <vector>
@@ -78,6 +79,14 @@ LogSpan WholeHoursOf(const LogExtent& extent);
 // ... LastLogUtc, every level a finite number (not text, not infinite), frequency and
 // bandwidth above 0. The others are damaged: every query here leaves them out.
 extern const std::string SoundReadingSql;
+// The same checks made on a row that a pass over many readings has read: its time (an
+// integer or real within FirstLogUtc ... LastLogUtc) in `column`, and its levels, the columns
+// SoundLevelColumns names in their order, from `first` on, whose values `levels` receives.
+extern const char* const SoundLevelColumns;
+using SoundLevels = std::array<double, 7>;
+inline constexpr std::size_t SoundBandwidth = 1, SoundField = 6;  // in SoundLevels
+bool TimeSound(const SqliteStatement& s, int column);
+bool LevelsSound(const SqliteStatement& s, int first, SoundLevels& levels);
 
 // The damaged entries of the log: readings with an impossible time, readings with a damaged
 // level (and a possible time), and gaps with an impossible time.

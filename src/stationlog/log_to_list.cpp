@@ -89,8 +89,8 @@ void PrepareForMedians(SqliteDb& db) {
 // The medians of the tallied bands, within the caller's snapshot, so that the counts and the
 // middle readings come from one state of a log the monitor may be writing.
 std::vector<BandMedian> MediansOf(StationLog& log, const LogSpan& span, const SpanTally& tally,
-                                  std::optional<double> bandwidthHz) {
-    std::vector<MiddleSearch> searches = PlanMiddleSearches(tally, bandwidthHz);
+                                  std::optional<double> bandwidthHz, std::int64_t mostKept) {
+    std::vector<MiddleSearch> searches = PlanMiddleSearches(tally, bandwidthHz, mostKept);
     const std::vector<std::vector<std::int64_t>> found = MiddleIdsOf(log, span, tally, searches);
     std::vector<BandMedian> medians;
     for (std::size_t b = 0; b < tally.bands.size(); ++b) {
@@ -112,10 +112,11 @@ std::vector<BandMedian> MediansOf(StationLog& log, const LogSpan& span, const Sp
 }  // namespace
 
 std::vector<BandMedian> QueryBandMedians(StationLog& log, const LogSpan& span,
-                                         std::optional<double> bandwidthHz) {
+                                         std::optional<double> bandwidthHz,
+                                         std::int64_t mostKept) {
     PrepareForMedians(log.database());
     const SqliteSnapshot snapshot(log.database());
-    return MediansOf(log, span, TallySpan(log, span), bandwidthHz);
+    return MediansOf(log, span, TallySpan(log, span), bandwidthHz, mostKept);
 }
 
 LoggedList QueryLoggedList(StationLog& log, const LogSpan& span,
@@ -126,7 +127,8 @@ LoggedList QueryLoggedList(StationLog& log, const LogSpan& span,
     const SpanTally tally = TallySpan(log, span);
     out.readings = tally.readings;
     if (out.readings == 0) return out;
-    for (const BandMedian& m : MediansOf(log, span, tally, bandwidthHz)) out.list.appendRow(m.row);
+    for (const BandMedian& m : MediansOf(log, span, tally, bandwidthHz, MostMiddleCandidates))
+        out.list.appendRow(m.row);
     out.locator = LatestLocator(log, span);
     out.dateTime = DateTimeText(LocalTimeOf(span.to.value_or(tally.last)));
     return out;

@@ -10,6 +10,9 @@
 
 namespace fw {
 
+// The readings near the middles held in memory at most: 24 bytes each, so 24 MB.
+inline constexpr std::int64_t MostMiddleCandidates = 1'000'000;
+
 struct BandMedian {
     LogBand band;
     std::int64_t count = 0;   // readings of the band in the span
@@ -26,9 +29,11 @@ struct BandMedian {
 // method and gain and were taken with that bandwidth. Otherwise the row is a field-strength
 // row of the median. The row carries the bandwidth.
 // Memory stays small however long the span, and no sort of the span is needed: see
-// median_select.h; only the middle readings are read whole.
+// median_select.h; only the middle readings are read whole. At most `mostKept` readings near
+// the middles are held in memory; the bands beyond are ordered by SQLite instead.
 std::vector<BandMedian> QueryBandMedians(StationLog& log, const LogSpan& span,
-                                         std::optional<double> bandwidthHz = std::nullopt);
+                                         std::optional<double> bandwidthHz = std::nullopt,
+                                         std::int64_t mostKept = MostMiddleCandidates);
 
 // What "log to measurement list" hands to the window or writes as a USER data file.
 struct LoggedList {

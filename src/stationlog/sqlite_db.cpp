@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <cmath>
 #include <filesystem>
 #include <fstream>
 #include <utility>
@@ -300,6 +301,32 @@ std::string SqliteStatement::text(int column) const {
 
 bool SqliteStatement::isNull(int column) const {
     return sqlite3_column_type(stmt_, column) == SQLITE_NULL;
+}
+
+std::string_view SqliteStatement::textView(int column) const {
+    const auto* p = sqlite3_column_text(stmt_, column);
+    if (!p) return {};
+    return {reinterpret_cast<const char*>(p),
+            static_cast<std::size_t>(sqlite3_column_bytes(stmt_, column))};
+}
+
+bool SqliteStatement::finiteNumbers(int first, std::span<double> values) const {
+    for (std::size_t i = 0; i < values.size(); ++i) {
+        sqlite3_value* v = sqlite3_column_value(stmt_, first + static_cast<int>(i));
+        const int type = sqlite3_value_type(v);
+        if (type != SQLITE_INTEGER && type != SQLITE_FLOAT) return false;
+        values[i] = sqlite3_value_double(v);
+        if (!std::isfinite(values[i])) return false;
+    }
+    return true;
+}
+
+bool SqliteStatement::isFiniteNumber(int column) const {
+    switch (sqlite3_column_type(stmt_, column)) {
+        case SQLITE_INTEGER: return true;
+        case SQLITE_FLOAT: return std::isfinite(sqlite3_column_double(stmt_, column));
+        default: return false;
+    }
 }
 
 SqliteTransaction::SqliteTransaction(SqliteDb& db) : db_(db) {

@@ -8,6 +8,7 @@
 #include <stdexcept>
 #include <stop_token>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -128,7 +129,14 @@ class SqliteStatement {
     double real(int column) const;
     std::int64_t integer(int column) const;
     std::string text(int column) const;
+    // The column's text, valid until the next step; for a pass over many rows.
+    std::string_view textView(int column) const;
     bool isNull(int column) const;
+    // Stored as an integer or a finite real: not text, a blob, NULL or an infinity.
+    bool isFiniteNumber(int column) const;
+    // Whether the columns from `first` on, one per element of `values`, are all finite
+    // numbers; their values where they are. For a pass over many rows.
+    bool finiteNumbers(int first, std::span<double> values) const;
 
   private:
     SqliteDb* db_;

@@ -7,6 +7,8 @@
 #include <cmath>
 #include <random>
 #include <tuple>
+#include <utility>
+#include <vector>
 
 #include "model/levels.h"
 #include "model/noise_model.h"
@@ -63,10 +65,11 @@ TEST(HourlyProfile, MedianAndTenToNinetyPercentRangePerUtcHour) {
 
 // The band medians of the readings, through a log held in memory.
 std::vector<BandMedian> MediansOf(const std::vector<LogReading>& readings,
-                                  std::optional<double> bandwidthHz = std::nullopt) {
+                                  std::optional<double> bandwidthHz = std::nullopt,
+                                  std::int64_t mostKept = MostMiddleCandidates) {
     StationLog log = StationLog::Open(":memory:");
     log.addAll(readings);
-    return QueryBandMedians(log, {}, bandwidthHz);
+    return QueryBandMedians(log, {}, bandwidthHz, mostKept);
 }
 
 TEST(BandMedians, OddCountTakesTheMiddleReadingEvenCountTheMeanOfTheMiddleTwo) {
@@ -127,7 +130,9 @@ TEST(BandMedians, EveryReadingIsConvertedToOneBandwidthBeforeTheMedian) {
 }
 
 // Medians found through buckets equal those of sorting every reading: many ties, three
-// bandwidths, free frequencies, levels that share a bucket and outliers far beyond any.
+// bandwidths, free frequencies, levels that share a bucket and outliers far beyond any. So do
+// those of SQLite's sort, which takes the bands whose middle readings would not fit in memory:
+// all bands (none may be kept), and the later ones.
 TEST(BandMedians, EqualThoseOfSortingEveryReading) {
     std::mt19937 random(12345);
     const std::vector<LogBand> bands = {{"80m", 3.65}, {"40m", 7.1}, {"", 7.05}, {"", 1}};
@@ -142,8 +147,11 @@ TEST(BandMedians, EqualThoseOfSortingEveryReading) {
                        : pick < 40 ? 10 + (random() % 9) * 0.5  // ties
                                    : 10 + (random() % 100000) / 1e5;  // in a bucket or two
     }
-    for (const std::optional<double> display : {std::optional<double>{}, std::optional(2400.0)}) {
-        const std::vector<BandMedian> medians = MediansOf(readings, display);
+    for (const auto& [display, mostKept] :
+         std::vector<std::pair<std::optional<double>, std::int64_t>>{
+             {{}, MostMiddleCandidates}, {2400.0, MostMiddleCandidates}, {{}, 0}, {2400.0, 0},
+             {{}, 600}}) {
+        const std::vector<BandMedian> medians = MediansOf(readings, display, mostKept);
         ASSERT_EQ(medians.size(), 4u);
         for (const BandMedian& m : medians) {
             std::vector<std::tuple<double, UtcSeconds, std::size_t>> sorted;
@@ -157,7 +165,7 @@ TEST(BandMedians, EqualThoseOfSortingEveryReading) {
             EXPECT_EQ(m.count, static_cast<std::int64_t>(n));
             EXPECT_EQ(m.row.fieldDbuVm,
                       (std::get<0>(sorted[(n - 1) / 2]) + std::get<0>(sorted[n / 2])) / 2)
-                << BandLabel(m.band);
+                << BandLabel(m.band) << " keeping " << mostKept;
         }
     }
 }
