@@ -8,6 +8,7 @@
 #include "cli_run.h"
 #include "stationlog/log_bearing.h"
 #include "support/test_sdr.h"
+#include "support/wait_for.h"
 
 namespace fw::cli {
 namespace {
@@ -46,15 +47,6 @@ TEST(CliBearing, RefusesWhatIsNoScanAndARotatorThatIsNotThere) {
     }
 }
 
-// Waits until the child's standard error holds `text`; false after 30 s.
-bool ErrorSays(const std::string& file, const std::string& text) {
-    for (int i = 0; i < 300; ++i) {
-        if (ReadAll(file).find(text) != std::string::npos) return true;
-        std::this_thread::sleep_for(std::chrono::milliseconds(100));
-    }
-    return false;
-}
-
 TEST(CliBearing, AStopTurnsTheRotatorBackAndASecondLeavesItAndSaysWhere) {
     ::fw::test::UseTestSdr();
     for (const bool twice : {false, true}) {
@@ -68,7 +60,7 @@ TEST(CliBearing, AStopTurnsTheRotatorBackAndASecondLeavesItAndSaysWhere) {
         EXPECT_EQ(child.line().substr(0, 4), "20°");
         child.signal(SIGINT);
         if (twice) {
-            ASSERT_TRUE(ErrorSays(err, "Turning back to 0°"));
+            ASSERT_TRUE(::fw::test::WaitForText(err, "Turning back to 0°"));
             child.signal(SIGINT);
         }
         const int status = child.wait();

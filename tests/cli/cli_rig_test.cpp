@@ -9,6 +9,7 @@
 
 #include "../rig/rigctld_process.h"
 #include "cli_run.h"
+#include "support/wait_for.h"
 #include "measure/entry.h"
 #include "rig/reading.h"
 #include "rig/rig_session.h"
@@ -170,10 +171,12 @@ TEST(CliRig, BadInputIsRefusedBeforeTheRigIsAsked) {
 }
 
 TEST(CliRig, AFailedReadingNamesWhereItWasToBeReadNotASweep) {
-    RigctldProcess daemon;
-    // The daemon goes during the settle time, before the first sample.
+    const std::string calls = TempPath("fw_cli_rig_calls.txt");
+    RigctldProcess daemon(rig::test::Daemon::Rig, calls);
+    // The daemon goes once the rig is tuned to the band, in the settle time before the first
+    // sample.
     std::thread killer([&] {
-        std::this_thread::sleep_for(std::chrono::milliseconds(500));
+        EXPECT_TRUE(::fw::test::WaitForText(calls, "dummy_set_freq called"));
         daemon.kill();
     });
     const CliRun r = Cli({"rig", "read", "--rigctld", daemon.address(), "--band", "40m",

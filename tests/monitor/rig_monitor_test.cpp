@@ -141,19 +141,19 @@ TEST(RigMonitor, AFrozenRigctldGivesGapsAndHoldsNoStop) {
                        rig::Pacing{stop.get_token(), {}});
     ASSERT_EQ(sweeper.connect(), "");
     JumpingClock clock;
-    std::thread stopper;
+    bool fourthSweep = false;
     clock.onWait = [&](std::size_t wait) {
         if (wait == 2) daemon.pause();
-        if (wait == 4)
-            stopper = std::thread([&] {
-                std::this_thread::sleep_for(std::chrono::milliseconds(500));
-                stop.request_stop();
-            });
+        fourthSweep = wait == 4;
     };
     MonitorSettings settings;
     settings.bands = {{"80m", 3.65}, {"20m", 14.175}};
     std::vector<MonitorStatus::Phase> phases;
     MonitorCallbacks callbacks;
+    // The stop comes within the fourth sweep, with the daemon still frozen for what follows.
+    callbacks.gap = [&](const LogGap&) {
+        if (fourthSweep) stop.request_stop();
+    };
     callbacks.status = [&](const MonitorStatus& s) {
         EXPECT_LE(rig::test::WaitingConnections(daemon.port()), 1);
         phases.push_back(s.phase);
@@ -163,7 +163,6 @@ TEST(RigMonitor, AFrozenRigctldGivesGapsAndHoldsNoStop) {
               MonitorEnd::Stopped);
     // Hang detection only: before, each try took minutes once the daemon's queue was full.
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(60));
-    stopper.join();
     EXPECT_EQ(ReadingsIn(log, {}).size(), 2u);
     const std::vector<LogGap> gaps = GapsIn(log, {});
     ASSERT_GE(gaps.size(), 4u);  // sweeps 2 and 3, and what sweep 4 reached

@@ -17,6 +17,7 @@
 #include "stationlog/log_stats.h"
 #include "stationlog/utc_text.h"
 #include "support/read_file.h"
+#include "support/wait_for.h"
 
 extern char** environ;
 
@@ -209,6 +210,27 @@ TEST_F(UploadTest, TheMonitorsWorkerCountsWhatIsStillToSend) {
     worker.finish({});
     EXPECT_EQ(UploadWorkerSummary(worker.status()), "35 readings and gaps uploaded, 0 still to send");
     EXPECT_EQ(count("SELECT count(*) FROM floorwatch.readings"), 34);
+}
+
+// The monitor's worker ended while it uploads: its thread stops and is joined, the server
+// holds whole batches up to the log's mark, and the next worker sends exactly the rest.
+TEST_F(UploadTest, AWorkerEndedWhileItUploadsLosesNothing) {
+    const std::string path = makeLog("a.sqlite", SweepReadings(March, 45000));  // three batches
+    {
+        UploadWorker worker({server("dl1abc"), "DL1ABC", path});
+        worker.request();
+        ASSERT_TRUE(WaitFor([&] {
+            return count("SELECT coalesce(max(readings_upto), 0) FROM floorwatch.logs") > 0;
+        }));
+    }
+    const std::int64_t arrived = count("SELECT count(*) FROM floorwatch.readings");
+    EXPECT_EQ(count("SELECT readings_upto FROM floorwatch.logs"), arrived);
+    UploadWorker rest({server("dl1abc"), "DL1ABC", path});
+    rest.request();
+    rest.finish({});
+    EXPECT_EQ(rest.status().lastError, "");
+    EXPECT_EQ(count("SELECT count(DISTINCT reading_id) FROM floorwatch.readings"), 45000);
+    EXPECT_EQ(count("SELECT count(*) FROM floorwatch.readings"), 45000);
 }
 
 // Runs floorwatch-cli's upload of `log` with batches of 50 and returns its process id.

@@ -19,6 +19,7 @@
 #include <stop_token>
 #include <string>
 #include <thread>
+#include <vector>
 
 extern char** environ;
 
@@ -94,12 +95,14 @@ inline std::jthread StopAfter(std::stop_source& stop, int ms) {
 // rigctld -m 1 -T 127.0.0.1 -t PORT -C static_data=1 (or rotctld -m 1 with Hamlib's dummy
 // rotator, which turns at its own pace of about 6 degrees a second), started on a free port
 // (another if that one was taken meanwhile), waited for until it accepts, killed on
-// destruction.
+// destruction. Given a log file, the daemon writes there what it is asked, at the verbose
+// level ("dummy_set_freq called: …"), for tests that wait for a call to arrive.
 enum class Daemon { Rig, Rotator };
 
 class RigctldProcess {
   public:
-    explicit RigctldProcess(Daemon daemon = Daemon::Rig) : program_(daemon == Daemon::Rig ? "rigctld" : "rotctld") {
+    explicit RigctldProcess(Daemon daemon = Daemon::Rig, std::string logFile = {})
+        : program_(daemon == Daemon::Rig ? "rigctld" : "rotctld"), logFile_(std::move(logFile)) {
         for (int attempt = 0; attempt < 5; ++attempt)
             if (start(FreeLoopbackPort())) return;
         throw std::runtime_error(std::string(program_) + " did not start");
@@ -127,14 +130,20 @@ class RigctldProcess {
     bool start(int port) {
         const std::string portText = std::to_string(port);
         const bool rig = program_ == std::string("rigctld");
-        const char* argv[] = {program_, "-m", "1", "-T", "127.0.0.1", "-t", portText.c_str(),
-                              rig ? "-C" : nullptr, "static_data=1", nullptr};
+        std::vector<const char*> argv = {program_, "-m", "1", "-T", "127.0.0.1", "-t",
+                                         portText.c_str()};
+        if (rig) argv.insert(argv.end(), {"-C", "static_data=1"});
+        if (!logFile_.empty()) argv.push_back("-vvvv");
+        argv.push_back(nullptr);
         posix_spawn_file_actions_t io;
         posix_spawn_file_actions_init(&io);
         posix_spawn_file_actions_addopen(&io, 1, "/dev/null", O_WRONLY, 0);
-        posix_spawn_file_actions_addopen(&io, 2, "/dev/null", O_WRONLY, 0);
+        if (logFile_.empty())
+            posix_spawn_file_actions_addopen(&io, 2, "/dev/null", O_WRONLY, 0);
+        else
+            posix_spawn_file_actions_addopen(&io, 2, logFile_.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
         const int e =
-            posix_spawnp(&pid_, program_, &io, nullptr, const_cast<char**>(argv), environ);
+            posix_spawnp(&pid_, program_, &io, nullptr, const_cast<char**>(argv.data()), environ);
         posix_spawn_file_actions_destroy(&io);
         if (e != 0) throw std::runtime_error(std::string(program_) + " cannot be started (libhamlib-utils)");
         for (int i = 0; i < 250; ++i) {                     // up to 5 s
@@ -153,6 +162,7 @@ class RigctldProcess {
     }
 
     const char* program_;
+    std::string logFile_;
     pid_t pid_ = -1;
     int port_ = 0;
 };

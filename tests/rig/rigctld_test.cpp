@@ -12,6 +12,7 @@
 #include "rig/stop_grace.h"
 #include "rig/sweep.h"
 #include "rigctld_process.h"
+#include "support/wait_for.h"
 
 namespace fw::rig {
 namespace {
@@ -207,8 +208,9 @@ TEST(Rigctld, AStopEndsTheWaitForAStoppedDaemon) {
     RigctldProcess daemon;
     daemon.pause();
     std::stop_source stop;
+    // The stop comes once the open waits: its connection sits in the frozen daemon's queue.
     std::thread stopper([&] {
-        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        EXPECT_TRUE(fw::test::WaitFor([&] { return test::WaitingConnections(daemon.port()) >= 1; }));
         stop.request_stop();
     });
     const auto start = std::chrono::steady_clock::now();

@@ -3,6 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
 #include <thread>
 
 #include "rig/pacing.h"
@@ -10,6 +13,7 @@
 #include "sdr/sdr_lock.h"
 #include "sdr/sdr_open.h"
 #include "support/test_sdr.h"
+#include "support/wait_for.h"
 
 namespace fw::sdr {
 namespace {
@@ -69,11 +73,15 @@ TEST(SdrSession, AStopDoesNotWaitForADriverStillOpeningTheDevice) {
 
     const SdrSettings hung{"driver=fwtest,open_ms=60000", 250e3, std::nullopt, "", 0, 0.2};
     std::stop_source stop;
+    const std::string opening = ::testing::TempDir() + "fw_sdr_opening";
+    std::remove(opening.c_str());
+    setenv("FW_TEST_SDR_OPENING", opening.c_str(), 1);
     std::jthread stopper([&] {
-        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        EXPECT_TRUE(fw::test::WaitFor([&] { return std::ifstream(opening).good(); }));
         stop.request_stop();
     });
     EXPECT_THROW(OpenSdrSession(hung, stop.get_token()), rig::Cancelled);
+    unsetenv("FW_TEST_SDR_OPENING");
 }
 
 SdrSettings Plain(std::string args) { return {std::move(args), 250e3, std::nullopt, "", 0, 1}; }

@@ -26,6 +26,7 @@
 #include <cstdint>
 #include <csignal>
 #include <cstdlib>
+#include <fstream>
 #include <memory>
 #include <thread>
 
@@ -192,6 +193,8 @@ SoapySDR::KwargsList Find(const SoapySDR::Kwargs& args) {
 }
 
 SoapySDR::Device* Make(const SoapySDR::Kwargs& args) {
+    // A test that stops a slow open learns here that the open has begun.
+    if (const char* opening = std::getenv("FW_TEST_SDR_OPENING")) std::ofstream(opening) << "opening";
     if (args.count("open_ms"))
         std::this_thread::sleep_for(std::chrono::milliseconds(std::stoi(args.at("open_ms"))));
     return new TestSdr(args);
