@@ -8,11 +8,11 @@
 
 #include <algorithm>
 #include <cstdlib>
-#include <fstream>
 #include <map>
 #include <string>
 
 #include "bench_log.h"
+#include "peak_memory.h"
 #include "stationlog/log_queries.h"
 #include "stationlog/log_to_list.h"
 
@@ -28,31 +28,21 @@ const std::string& ListLog() {
     return log.path();
 }
 
-// A field of /proc/self/status in kB ("VmRSS", "VmHWM").
-long StatusKb(const std::string& field) {
-    std::ifstream in("/proc/self/status");
-    std::string line;
-    while (std::getline(in, line))
-        if (line.rfind(field + ":", 0) == 0) return std::atol(line.c_str() + field.size() + 1);
-    return 0;
-}
-
-// Runs `work` once per iteration and reports the most memory it added to the process: the
-// peak resident size is reset before each run (Linux: clear_refs 5).
+// Runs `work` once per iteration and reports the most memory it added to the process.
 template <typename Work>
 void MeasurePeak(benchmark::State& state, Work work) {
     const std::string& path = ListLog();
-    long peakKb = 0;
+    double peakMb = 0;
+    fw::bench::PeakMemory peak;
     for (auto _ : state) {
         state.PauseTiming();
-        std::ofstream("/proc/self/clear_refs") << "5";
-        const long before = StatusKb("VmRSS");
+        peak.reset();
         state.ResumeTiming();
         fw::StationLog log = fw::StationLog::Open(path, fw::StationLog::OpenMode::ReadOnly);
         benchmark::DoNotOptimize(work(log));
-        peakKb = std::max(peakKb, StatusKb("VmHWM") - before);
+        peakMb = std::max(peakMb, peak.addedMb());
     }
-    state.counters["peak_MB"] = static_cast<double>(peakKb) / 1024.0;
+    state.counters["peak_MB"] = peakMb;
     state.counters["readings"] = static_cast<double>(ReadingCount());
 }
 

@@ -2,9 +2,9 @@
 #include <benchmark/benchmark.h>
 
 #include <QDir>
-#include <QGuiApplication>
 #include <QImage>
 
+#include "gui_app.h"
 #include "measure/meas_list.h"
 #include "output/preview_zoom.h"
 #include "output/report_page.h"
@@ -12,17 +12,7 @@
 
 namespace {
 
-// Fonts and paint devices need a QGuiApplication; created on first use, offscreen. It is never
-// destroyed: at exit Qt's own statics are gone first, and destroying it then crashes before the
-// ratios are printed.
-void EnsureGuiApp() {
-    static int argc = 1;
-    static char name[] = "floorwatch-bench";
-    static char* argv[] = {name, nullptr};
-    if (QCoreApplication::instance() != nullptr) return;
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    new QGuiApplication(argc, argv);
-}
+using fw::bench::EnsureGuiApp;
 
 fw::MeasList Rows(int n) {
     fw::MeasList list;
