@@ -10,11 +10,9 @@
 #include <QTest>
 
 #include "app/stationlog/network_controller.h"
-#include "network/server_schema.h"
-#include "network/stations.h"
 #include "stationlog/log_identity.h"
 #include "support/ordinary_user.h"
-#include "support/pg_cluster.h"
+#include "network_cluster.h"
 #include "window_fixture.h"
 #include "window_test_registry.h"
 
@@ -60,12 +58,7 @@ class NetworkTest : public QObject {
 
   private slots:
     void initTestCase() {
-        setlocale(LC_NUMERIC, "C");
-        cluster_ = std::make_unique<test::PgCluster>();
-        QCOMPARE(QString::fromStdString(cluster_->error()), QString());
-        PgConnection conn(cluster_->conninfo());
-        InitServerSchema(conn);
-        AddStation(conn, {"DL1ABC", ParseMaidenhead("JO40CQ").value(), ""});
+        QCOMPARE(QString::fromStdString(StartNetworkCluster(cluster_)), QString());
     }
 
     void init() {

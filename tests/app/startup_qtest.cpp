@@ -210,7 +210,7 @@ class StartupTest : public QObject {
         QCOMPARE(ActionTexts(stationLog->actions()),
                  QStringList({"&Monitor…", "-", "&Level over Time…", "&24-Hour Profile…", "-",
                               "Log &to Measurement List…", "&Export…", "&Campaign Report…", "-",
-                              "&Network…", "Station &Details…"}));
+                              "&Network…", "Compare with Nei&ghbours…", "Station &Details…"}));
         QMenu* info = bar->actions().at(5)->menu();
         QVERIFY(info);
         QCOMPARE(ActionTexts(info->actions()),

@@ -5,6 +5,7 @@
 #include "diagram/recording_canvas.h"
 #include "logviews/hourly_profile_view.h"
 #include "logviews/level_over_time_view.h"
+#include "logviews/neighbour_profile_view.h"
 #include "logviews/profile_comparison_view.h"
 #include "stationlog/utc_text.h"
 
@@ -176,6 +177,36 @@ TEST(ProfileComparisonView, BothSidesMediansInTheirColoursBarsSideBySideAndTheSp
                         {hours.pixel(5.5), level.pixel(30), level.pixel(15)}}));
     for (const std::string& side : {in.beforeText, in.afterText})
         EXPECT_NE(canvas.text(side + ": median, 10 % - 90 %"), nullptr) << side;
+}
+
+TEST(NeighbourProfileView, BothProfilesInTheirColoursAndOnlyTheHoursApartShaded) {
+    NeighbourProfileInputs in;
+    in.own.fill(NAN);
+    in.neighbours.fill(NAN);
+    in.own[2] = 45, in.neighbours[2] = 40;   // 5 dB apart: shaded
+    in.own[3] = 41, in.neighbours[3] = 40;   // 1 dB apart
+    in.own[4] = 44;                          // no neighbour
+    in.ownText = "mine", in.neighboursText = "theirs";
+    RecordingCanvas canvas;
+    DrawNeighbourProfiles(canvas, in);
+
+    const ViewFrame f = NeighbourProfileFrame(in.width, in.height);
+    const LinearAxis level(30, 50, f.plot.bottom, f.top());
+    const LinearAxis hours(0, 24, f.plot.left, f.right());
+    std::vector<std::array<int, 3>> dots;  // own or not, x, y
+    for (const Call& c : canvas.only("DrawDot"))
+        dots.push_back({int(c.c1 == OwnProfileColour), c.a[0], c.a[1]});
+    EXPECT_EQ(dots, (std::vector<std::array<int, 3>>{{0, hours.pixel(2.5), level.pixel(40)},
+                                                     {0, hours.pixel(3.5), level.pixel(40)},
+                                                     {1, hours.pixel(2.5), level.pixel(45)},
+                                                     {1, hours.pixel(3.5), level.pixel(41)},
+                                                     {1, hours.pixel(4.5), level.pixel(44)}}));
+    std::vector<int> shaded;
+    for (const Call& c : canvas.only("FillBox"))
+        if (c.c1 == StandOutShade) shaded.push_back(c.a[0]);
+    EXPECT_EQ(shaded, std::vector<int>{hours.pixel(2) + 1});
+    EXPECT_NE(canvas.text("mine"), nullptr);
+    EXPECT_NE(canvas.text("theirs"), nullptr);
 }
 
 }  // namespace

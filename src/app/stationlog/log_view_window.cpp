@@ -40,15 +40,20 @@ LogViewWindow::LogViewWindow(const QString& title, bool severalBands, QWidget* p
     side->addWidget(copy);
     side->addWidget(print);
     layout->addLayout(side);
-    image = new QLabel(this);
+    image = AddChartLabel(*this, *layout);
+}
+
+QLabel* AddChartLabel(QDialog& window, QBoxLayout& layout) {
+    auto* image = new QLabel(&window);
     // The chart is drawn at the size the window gives it, so its picture must not hold the
     // window at the size it had; the window opens with room for the chart at its usual size.
     image->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Ignored);
     image->setAlignment(Qt::AlignCenter);
-    layout->addWidget(image, 1);
+    layout.addWidget(image, 1);
     image->setMinimumSize(OpeningChartSize);
-    adjustSize();
+    window.adjustSize();
     image->setMinimumSize(400, 250);
+    return image;
 }
 
 void LogViewWindow::resizeEvent(QResizeEvent* event) {

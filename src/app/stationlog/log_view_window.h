@@ -5,6 +5,7 @@
 #include <QSize>
 #include <QString>
 
+class QBoxLayout;
 class QComboBox;
 class QDateTimeEdit;
 class QLabel;
@@ -18,6 +19,10 @@ inline const QString PrintCaption = QStringLiteral("&Print…");
 
 // The chart's size, in logical pixels, that the window opens with room for.
 inline constexpr QSize OpeningChartSize{800, 500};
+
+// The chart's label, added to `layout` with all the room it has: drawn at the size the window
+// gives it, and the window sized with room for the chart at its opening size.
+QLabel* AddChartLabel(QDialog& window, QBoxLayout& layout);
 
 class LogViewWindow : public QDialog {
     Q_OBJECT

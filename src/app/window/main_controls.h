@@ -56,6 +56,7 @@ struct MainActions {
     QAction* exportLog = nullptr;
     QAction* campaignReport = nullptr;
     QAction* network = nullptr;
+    QAction* compareNeighbours = nullptr;
     QAction* stationDetails = nullptr;
     // "Information"
     QAction* about = nullptr;

@@ -76,6 +76,7 @@ MainActions BuildMainMenus(QMainWindow& window, QWidget& image, QWidget& listBox
     a.campaignReport = Item(stationLog, "&Campaign Report…");
     Separator(stationLog);
     a.network = Item(stationLog, "&Network…");
+    a.compareNeighbours = Item(stationLog, "Compare with Nei&ghbours…");
     a.stationDetails = Item(stationLog, "Station &Details…");
 
     QMenu* info = bar->addMenu(QStringLiteral("&Information"));

@@ -25,6 +25,7 @@
 #include "app/stationlog/entry_logger.h"
 #include "app/stationlog/monitor_controller.h"
 #include "app/stationlog/monitor_runner.h"
+#include "app/stationlog/neighbours_controller.h"
 #include "app/stationlog/network_controller.h"
 #include "app/stationlog/station_log_controller.h"
 
@@ -72,6 +73,8 @@ MainWindow::MainWindow(WindowDialogs* dialogs, const QString& programFilePath) {
     stationLog_ = std::make_unique<StationLogController>(*document_, *dialogs_, a, *this,
                                                          *controls_.GBUD, this);
     network_ = std::make_unique<NetworkController>(*document_, *dialogs_, *a.network, *this, this);
+    neighbours_ = std::make_unique<NeighboursController>(*document_, *dialogs_,
+                                                         *a.compareNeighbours, *this, this);
     // One user of the rig at a time: a reading or sweep and the monitor hold each other's start.
     MonitorController& monitor = stationLog_->monitor();
     connect(rig_.get(), &RigController::busyChanged, &monitor, &MonitorController::setStartBlocked);

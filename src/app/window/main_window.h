@@ -23,6 +23,7 @@ class RigController;
 class SettingsController;
 class StationLogController;
 class NetworkController;
+class NeighboursController;
 
 class MainWindow : public QMainWindow, public WindowFrame {
     Q_OBJECT
@@ -68,6 +69,7 @@ class MainWindow : public QMainWindow, public WindowFrame {
     std::unique_ptr<PictureController> picture_;
     std::unique_ptr<StationLogController> stationLog_;
     std::unique_ptr<NetworkController> network_;
+    std::unique_ptr<NeighboursController> neighbours_;
     bool closeDeferred_ = false;  // a close waits for the station log's pending commits
 };
 
