@@ -219,6 +219,24 @@ TEST(ReportRender, PreviewImageHasTheSheetsSizeAndItsItems) {
     EXPECT_TRUE(RenderReportImage(page, QImage(), 0).isNull());
 }
 
+// The descenders of the subtitle ("respect") reach below the picture's top edge and stay
+// drawn over the picture, at scale 1 and 2.
+TEST(ReportRender, SubtitleDescendersStandOverThePicture) {
+    const ReportPage page =
+        BuildNoiseReport(537, 497, Rows(1), Texts(), ReportTextWidthMm).pages.at(0);
+    QImage white(537, 497, QImage::Format_RGB888);
+    white.fill(Qt::white);
+    for (const double dpi : {96.0, 192.0}) {
+        const QImage image = RenderReportImage(page, white, dpi);
+        const double k = dpi / 25.4;
+        int ink = 0;
+        for (int y = static_cast<int>(std::ceil(ReportPictureTopMm * k)); y < 37 * k; ++y)
+            for (int x = static_cast<int>(20 * k); x < 190 * k; ++x)
+                ink += image.pixelColor(x, y).lightness() < 128 ? 1 : 0;
+        EXPECT_GT(ink, 0) << dpi << " dpi";
+    }
+}
+
 TEST(ReportRender, FooterTextWidthUsesTheSansFace) {
     const PageFont footer{"Arial", 8, false};
     const double one = ReportTextWidthMm(footer, "Printed with Floorwatch");

@@ -153,7 +153,7 @@ void RenderReportPage(const ReportPage& page, std::span<const QImage> pictures,
     painter.setRenderHints(QPainter::Antialiasing | QPainter::TextAntialiasing |
                            QPainter::SmoothPixmapTransform);
     painter.setBackgroundMode(Qt::TransparentMode);
-    for (const PageItem& item : page.items) {
+    const auto draw = [&](const PageItem& item) {
         std::visit(
             [&](const auto& it) {
                 using T = std::decay_t<decltype(it)>;
@@ -182,7 +182,13 @@ void RenderReportPage(const ReportPage& page, std::span<const QImage> pictures,
                 }
             },
             item);
-    }
+    };
+    // The pictures first: a text that reaches into one (the descenders of the subtitle above
+    // the diagram) stays whole on top of it.
+    for (const PageItem& item : page.items)
+        if (std::holds_alternative<PagePictureItem>(item)) draw(item);
+    for (const PageItem& item : page.items)
+        if (!std::holds_alternative<PagePictureItem>(item)) draw(item);
     painter.restore();
 }
 
