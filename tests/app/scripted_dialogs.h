@@ -49,6 +49,8 @@ class ScriptedDialogs : public WindowDialogs {
     std::deque<std::optional<StationDetails>> stationDetailsAnswers;
     // Runs while a message box would be open, e.g. to look at the window at that moment.
     std::function<void(const ShownMessage&)> whileMessageOpen;
+    // Runs while the campaign's dialog would be open, before the report is built.
+    std::function<void()> whileCampaignChosen;
 
     void show(const Message& message) override {
         messages.push_back({MessageTitle(message.kind), QString::fromStdString(message.text)});
@@ -108,6 +110,7 @@ class ScriptedDialogs : public WindowDialogs {
     }
     std::optional<CampaignRequest> chooseCampaign(const LogSpan& whole) override {
         spansProposed.push_back(whole);
+        if (whileCampaignChosen) whileCampaignChosen();
         return next(campaignAnswers);
     }
     std::optional<StationDetails> editStationDetails(const StationDetails& current) override {

@@ -647,6 +647,39 @@ class StationLogTest : public QObject {
         QVERIFY(f.dialogs.messages[1].text.startsWith(
             QStringLiteral("Cannot compare: the before and after spans are the same")));
     }
+    // While another program holds the log, the progress window says so; once it lets go,
+    // the report goes on to its print window.
+    void campaignReportSaysItWaitsForTheLog() {
+        HandMadeLogWindow w;
+        std::unique_ptr<SqliteDb> holder;
+        w.f.dialogs.campaignAnswers.push_back(CampaignRequest{{March1, March1 + 86400}, {}, {}, {}});
+        // Taken after the span was looked up, before the report opens the log.
+        w.f.dialogs.whileCampaignChosen = [&] {
+            holder = std::make_unique<SqliteDb>(w.path, SqliteDb::Mode::ReadWriteCreate);
+            holder->exec("PRAGMA locking_mode = EXCLUSIVE; BEGIN EXCLUSIVE; INSERT INTO gaps"
+                         " (utc, band, freq_mhz, reason, rig) VALUES (1, '', 1, 'r', '')");
+        };
+        int pages = 0;
+        QTimer poll;
+        QObject::connect(&poll, &QTimer::timeout, [&] {
+            auto* print = qobject_cast<TFormPrint*>(QApplication::activeModalWidget());
+            if (!print) return;
+            print->VorschauErzeugen();
+            pages = print->pageCount();
+            print->close();
+        });
+        poll.start(10);
+        w.f.c().actions.campaignReport->trigger();
+        QPointer<QProgressDialog> progress;
+        QTRY_VERIFY(progress = w.f.window->findChild<QProgressDialog*>("CampaignProgress"));
+        QTRY_COMPARE(progress ? progress->labelText() : QString(),
+                     QString::fromLatin1(LogWaitingText));
+        QVERIFY(holder && pages == 0);
+        holder->exec("ROLLBACK");
+        holder.reset();
+        QTRY_VERIFY_WITH_TIMEOUT(pages > 0 && w.f.c().actions.campaignReport->isEnabled(), 60000);
+        QVERIFY(!progress && w.f.dialogs.messages.empty());
+    }
     // Cancel in the progress window gives the report up: no print window and no message,
     // the command usable again.
     void campaignReportCancels() {
