@@ -8,6 +8,7 @@
 #include <map>
 #include <optional>
 
+#include "libs/number_text.h"
 #include "libs/median.h"
 #include "stationlog/utc_text.h"
 #include "stats/day_values.h"
@@ -90,9 +91,7 @@ Axes Frame(PageBuilder& page, const ChartBox& box, double x0, double x1, Range l
     const Axes a(box, x0, x1, y0, y1);
     for (double v = y0; v <= y1 + step / 2; v += step) {
         Line(page, a.left(), a.y(v), a.right(), a.y(v), 0.1, 0.75);
-        char label[16];
-        std::snprintf(label, sizeof label, "%.0f", v);
-        TextRight(page, label, a.left() - 1, a.y(v) - 1.3);
+        TextRight(page, FixedText(v, 0), a.left() - 1, a.y(v) - 1.3);
     }
     Text(page, "Fa in dB above kT0b", a.left(), box.yMm, LabelPt);
     return a;

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "libs/number_text.h"
 #include "libs/median.h"
 #include "stats/day_values.h"
 #include "stationlog/log_queries.h"
@@ -20,9 +21,7 @@ constexpr UtcSeconds Day = 86400;
 // How a reading was taken, as far as the log says: the receiver set-up with its calibration,
 // and the bandwidth.
 std::string ReceiverWithBandwidth(const LogReading& r) {
-    char bandwidth[32];
-    std::snprintf(bandwidth, sizeof bandwidth, ", %g Hz", r.bandwidthHz);
-    return ReceiverSetupText(ReceiverOf(r)) + bandwidth;
+    return ReceiverSetupText(ReceiverOf(r)) + ", " + GeneralText(r.bandwidthHz) + " Hz";
 }
 
 // A band's readings of the clock hour in hand, until the next hour (or another set of

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <sstream>
 
+#include "libs/number_text.h"
 #include "campaign/campaign_report.h"
 #include "stats/comparison_text.h"
 #include "stationlog/utc_text.h"
@@ -12,12 +13,6 @@ namespace fw {
 namespace {
 
 constexpr double ChartHeightMm = 105;
-
-std::string Number(double v) {
-    char buf[32];
-    std::snprintf(buf, sizeof buf, "%g", v);
-    return buf;
-}
 
 std::string MinuteText(UtcSeconds t) {
     const UtcFields f = UtcFieldsOf(t);
@@ -33,7 +28,7 @@ void AddBandPage(CampaignLayout& l, const CampaignData& data, const BandSeries& 
                  const std::vector<MonthAtmosphere>& atmosphere) {
     l.newPage();
     const SpanBandFacts& whole = data.span(CampaignSpan::Whole).bands.at(band.band);
-    l.line(BandLabel(band.band) + " (" + Number(band.band.freqMHz) + " MHz): " +
+    l.line(BandLabel(band.band) + " (" + GeneralText(band.band.freqMHz) + " MHz): " +
                std::to_string(whole.days) + " days, " + std::to_string(whole.hours) +
                " hours with values",
            14, ReportFixedFont, true, 9);

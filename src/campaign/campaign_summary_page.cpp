@@ -1,6 +1,7 @@
 #include <cmath>
 #include <cstdio>
 
+#include "libs/number_text.h"
 #include "campaign/campaign_pages.h"
 #include "campaign/campaign_report.h"
 #include "stationlog/utc_text.h"
@@ -11,10 +12,7 @@ namespace fw {
 namespace {
 
 std::string Fixed1(double v) {
-    if (std::isnan(v)) return "-";
-    char buf[32];
-    std::snprintf(buf, sizeof buf, "%.1f", v);
-    return buf;
+    return std::isnan(v) ? "-" : FixedText(v, 1);
 }
 
 const char* SpanName(CampaignSpan s) {
@@ -70,8 +68,8 @@ void AddSpan(CampaignLayout& l, const CampaignData& data, CampaignSpan which) {
                   "Hours", "Days", "Gaps");
     l.row(line, true);
     for (const auto& [band, b] : s.bands) {
-        std::snprintf(line, sizeof line, "%-9s %8.3f %9lld %6zu %5zu %6lld", BandLabel(band).c_str(),
-                      band.freqMHz, static_cast<long long>(b.readings), b.hours, b.days,
+        std::snprintf(line, sizeof line, "%-9s %8s %9lld %6zu %5zu %6lld", BandLabel(band).c_str(),
+                      FixedText(band.freqMHz, 3).c_str(), static_cast<long long>(b.readings), b.hours, b.days,
                       static_cast<long long>(b.gaps));
         l.row(line);
     }
@@ -91,11 +89,11 @@ void AddFaTable(CampaignLayout& l, std::span<const CampaignBandSummary> bands) {
                   "Median", "Low 10%", "Up 90%", "Nearest", "Rural");
     l.row(row, true);
     for (const CampaignBandSummary& b : bands) {
-        std::snprintf(row, sizeof row, "%-9s %8.3f %6zu %7s %7s %7s  %-12s %+6.1f",
-                      BandLabel(b.band).c_str(), b.band.freqMHz, b.hourlyValues,
+        std::snprintf(row, sizeof row, "%-9s %8s %6zu %7s %7s %7s  %-12s %6s",
+                      BandLabel(b.band).c_str(), FixedText(b.band.freqMHz, 3).c_str(), b.hourlyValues,
                       Fixed1(b.medianFa).c_str(), Fixed1(b.lowDecileFa).c_str(),
                       Fixed1(b.highDecileFa).c_str(), b.nearestEnvironment.c_str(),
-                      b.aboveRuralDb);
+                      SignedFixedText(b.aboveRuralDb, 1).c_str());
         l.row(row);
     }
     l.skip(2);

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdio>
 
+#include "libs/number_text.h"
 #include "diagram/scaled_canvas.h"
 #include "libs/fw_math.h"
 #include "model/noise_total.h"
@@ -96,10 +97,7 @@ std::string LevelLabel(double v) {
         const double factor = std::pow(10.0, 3.0 - magnitude);
         rounded = std::nearbyint(v * factor) / factor;
     }
-    if (rounded == 0.0) rounded = 0.0;  // no "-0"
-    char buf[64];
-    std::snprintf(buf, sizeof buf, "%.0f", rounded);
-    return buf;
+    return FixedText(rounded, 0);
 }
 
 // The legend box; with the atmospheric layer it has a row for it before "USER" and the

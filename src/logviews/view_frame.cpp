@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdio>
 
+#include "libs/number_text.h"
 #include "diagram/raster_canvas.h"
 #include "libs/fw_math.h"
 #include "model/noise_model.h"
@@ -20,9 +21,7 @@ constexpr std::array<Rgb, 13> BandColours = {
     RgbHex(0x000080), RgbHex(0x808000), RgbHex(0x800000)};
 
 std::string LevelText(double v) {
-    char buf[32];
-    std::snprintf(buf, sizeof buf, "%.0f", v == 0 ? 0.0 : v);
-    return buf;
+    return FixedText(v, 0);
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include <map>
 #include <numbers>
 
+#include "libs/number_text.h"
 #include "libs/median.h"
 #include "network/server_schema.h"
 #include "stationlog/utc_text.h"
@@ -48,11 +49,7 @@ std::vector<std::optional<std::string>> SpanParams(const HourlyQuestion& q) {
 
 // A number with two decimals and a point; empty for NaN.
 std::string Fixed(double v, int decimals = 2) {
-    if (std::isnan(v)) return {};
-    char buffer[32];
-    const auto end =
-        std::to_chars(buffer, buffer + sizeof buffer, v, std::chars_format::fixed, decimals).ptr;
-    return std::string(buffer, end);
+    return std::isnan(v) ? std::string() : FixedText(v, decimals);
 }
 
 std::string HourSpanText(int first, int last) {

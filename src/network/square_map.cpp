@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdio>
 
+#include "libs/number_text.h"
 #include "diagram/raster_canvas.h"
 #include "diagram/render.h"
 
@@ -57,9 +58,7 @@ std::string FieldName(double lon, double lat) {
 }
 
 std::string Degrees(double d) {
-    char text[16];
-    std::snprintf(text, sizeof text, "%.0f\u00B0", d);
-    return text;
+    return FixedText(d, 0) + "\u00B0";
 }
 
 void DrawGrid(DiagramCanvas& c, const View& v) {
@@ -96,8 +95,7 @@ void DrawScale(DiagramCanvas& c, double low, double high) {
     for (int i = 0; i < height; ++i)
         c.FillBox(x, top + i, 24, 1, ScaleColour(high - (high - low) * i / (height - 1), low, high));
     for (int k = 0; k <= 4; ++k) {
-        char text[16];
-        std::snprintf(text, sizeof text, "%.1f", high - (high - low) * k / 4);
+        const std::string text = FixedText(high - (high - low) * k / 4, 1);
         const int y = top + (height - 1) * k / 4;
         c.DrawLine(x + 24, y, x + 30, y, Black);
         c.DrawText(x + 34, y - 8, text, Black, White);

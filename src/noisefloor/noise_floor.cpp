@@ -6,6 +6,7 @@
 #include <charconv>
 #include <string>
 
+#include "libs/number_text.h"
 #include "noisefloor/gamma_quantile.h"
 
 namespace fw {
@@ -82,8 +83,7 @@ bool Agree(const PercentileEstimate& a, const PercentileEstimate& b) {
 }
 
 std::string DbText(double db) {
-    char buf[32];
-    return {buf, std::to_chars(buf, buf + sizeof buf, db, std::chars_format::fixed, 1).ptr};
+    return FixedText(db, 1);
 }
 
 // The estimate of the 20th percentile, else of the fallback; refused where neither holds.

@@ -4,6 +4,7 @@
 
 #include <charconv>
 
+#include "libs/number_text.h"
 #include "libs/real_text.h"
 #include "rig/pacing.h"
 
@@ -97,9 +98,7 @@ ScanResult RunBearingScan(Rotator& rotator, const std::vector<double>& bearings,
 }
 
 std::string LevelText(double levelDb, char sep) {
-    char text[32];
-    const auto [end, ec] = std::to_chars(text, text + sizeof text, levelDb, std::chars_format::fixed, 2);
-    return WithDecimalSeparator(ec == std::errc() ? std::string(text, end) : "nan", sep);
+    return FixedText(levelDb, 2, sep);
 }
 
 std::string ScanCsvRow(const BearingLevel& level) {

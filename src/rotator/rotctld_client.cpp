@@ -9,6 +9,7 @@
 #include <charconv>
 #include <cmath>
 
+#include "libs/number_text.h"
 #include "libs/real_text.h"
 #include "rig/pacing.h"
 #include "rig/rig_error.h"
@@ -20,9 +21,7 @@ namespace {
 
 // "123.45" with a point, whatever the locale: rotctld reads it with the C locale.
 std::string Fixed(double value) {
-    char text[32];
-    const auto [end, ec] = std::to_chars(text, text + sizeof text, value, std::chars_format::fixed, 2);
-    return ec == std::errc() ? std::string(text, end) : std::string("0");
+    return FixedText(value, 2);
 }
 
 bool IsReport(const std::string& line) { return line.starts_with("RPRT"); }

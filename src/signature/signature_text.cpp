@@ -4,17 +4,14 @@
 #include <charconv>
 #include <cmath>
 
+#include "libs/number_text.h"
+
 namespace fw {
 
 namespace {
 
 std::string Number(double v, int precision, char sep = '.') {
-    char buf[64];
-    const auto end = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::fixed, precision).ptr;
-    std::string s(buf, end);
-    if (sep != '.')
-        if (const auto dot = s.find('.'); dot != std::string::npos) s[dot] = sep;
-    return s;
+    return FixedText(v, precision, sep);
 }
 
 // Bursts at 100 or 120 Hz or a whole multiple of either (within 1 Hz or 0.5 %, what the

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdio>
 
+#include "libs/number_text.h"
 #include "libs/fw_math.h"
 #include "rig/reading.h"
 #include "signature/signature_text.h"
@@ -20,11 +21,7 @@ const Rgb SignatureColour = GreyLevel(0.3);
 const Rgb CombColour = BandColour(4);
 
 std::string MHzText(double hz, int decimals, char sep) {
-    char buf[48];
-    std::snprintf(buf, sizeof buf, "%.*f", decimals, hz / 1e6);
-    std::string text = buf;
-    std::replace(text.begin(), text.end(), '.', sep);
-    return text;
+    return FixedText(hz / 1e6, decimals, sep);
 }
 
 // A round step of 1, 2 or 5 times a power of ten that gives at most `most` marks over `span`.

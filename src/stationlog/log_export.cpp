@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <map>
 
+#include "libs/number_text.h"
 #include "libs/atomic_file.h"
 #include "libs/median.h"
 #include "stationlog/log_stats.h"
@@ -97,10 +98,7 @@ void AppendCsvField(std::string& out, std::string_view text) {
 }
 
 void AppendFixed2(std::string& out, double value) {
-    char buf[400];
-    const auto r = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::fixed, 2);
-    const std::string_view text(buf, static_cast<std::size_t>(r.ptr - buf));
-    out += text == "-0.00" ? "0.00" : text;
+    out += FixedText(value, 2);
 }
 
 void AppendCsvNumber(std::string& out, double value) {

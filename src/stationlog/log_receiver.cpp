@@ -1,20 +1,9 @@
 #include "stationlog/log_receiver.h"
 
-#include <cstdio>
-
+#include "libs/number_text.h"
 #include "libs/fw_math.h"
 
 namespace fw {
-
-namespace {
-
-std::string Decibels(const char* format, double v) {
-    char buf[48];
-    std::snprintf(buf, sizeof buf, format, v);
-    return buf;
-}
-
-}  // namespace
 
 ReceiverSetup ReceiverOf(const LogReading& r) {
     return {r.source, r.rig, r.gainDbi, r.refLevelDbm, r.calOffsetDb};
@@ -24,10 +13,10 @@ std::string ReceiverSetupText(const ReceiverSetup& s) {
     std::string text = s.rig.empty() ? std::string(SourceText(s.source))
                                      : s.rig + " (" + std::string(SourceText(s.source)) + ")";
     // A typed field strength has no antenna gain.
-    if (s.gainDbi != UnknownLevel) text += Decibels(", %g dBi", s.gainDbi);
-    if (s.refLevelDbm) text += Decibels(", reference level %g dBm", *s.refLevelDbm);
+    if (s.gainDbi != UnknownLevel) text += ", " + GeneralText(s.gainDbi) + " dBi";
+    if (s.refLevelDbm) text += ", reference level " + GeneralText(*s.refLevelDbm) + " dBm";
     if (s.calOffsetDb)
-        text += Decibels(", calibration %+.1f dB", *s.calOffsetDb);
+        text += ", calibration " + SignedFixedText(*s.calOffsetDb, 1) + " dB";
     else if (s.source != ReadingSource::Typed)
         text += ", calibration unknown";
     return text;

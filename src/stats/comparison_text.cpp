@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <sstream>
 
+#include "libs/number_text.h"
 #include "stationlog/log_export.h"
 #include "stats/day_values.h"
 
@@ -14,41 +15,28 @@ namespace {
 
 void AppendDb(std::string& out, double db) {
     if (std::isnan(db)) return;
-    char buf[400];
-    const auto r = std::to_chars(buf, buf + sizeof buf, db, std::chars_format::fixed, 3);
-    const std::string_view text(buf, static_cast<std::size_t>(r.ptr - buf));
-    out += text == "-0.000" ? "0.000" : text;
+    out += FixedText(db, 3);
 }
 
 void AppendP(std::string& out, double p) {
     if (std::isnan(p)) return;
-    char buf[32];
-    const auto r = std::to_chars(buf, buf + sizeof buf, p, std::chars_format::general, 4);
-    out.append(buf, r.ptr);
+    out += GeneralText(p, 4);
 }
 
 // One decimal; with a sign for a shift, never "-0.0".
 std::string Db1(double db, bool sign) {
     if (std::isnan(db)) return "";
-    char buf[32];
-    std::snprintf(buf, sizeof buf, sign ? "%+.1f" : "%.1f", db);
-    const std::string text = buf;
-    if (text == "-0.0") return sign ? "+0.0" : "0.0";
-    return text;
+    return sign ? SignedFixedText(db, 1) : FixedText(db, 1);
 }
 
 // "< 0.001", or p with three decimals.
 std::string PCell(double p) {
     if (p < 0.001) return "< 0.001";
-    char buf[32];
-    std::snprintf(buf, sizeof buf, "%.3f", p);
-    return buf;
+    return FixedText(p, 3);
 }
 
 std::string FreqText(double mhz) {
-    char buf[32];
-    std::snprintf(buf, sizeof buf, "%.3f", mhz);
-    return buf;
+    return FixedText(mhz, 3);
 }
 
 std::string ReceiverCell(const BandComparison& c) {
