@@ -3,8 +3,7 @@
 #include <condition_variable>
 #include <exception>
 #include <mutex>
-#include <thread>
-
+#include "jobs/registry.h"
 #include "rig/pacing.h"
 
 namespace fw::sdr {
@@ -25,7 +24,12 @@ struct Opening {
 
 std::unique_ptr<SdrSession> OpenSdrSession(const SdrSettings& settings, std::stop_token stop) {
     auto opening = std::make_shared<Opening>();
-    std::thread([opening, settings] {
+    // A driver's open cannot be interrupted, and the device it opens must belong to this
+    // process, so a child process cannot do it for us: the open runs on a thread of the
+    // process's registry. A stop gives the wait up at once; the thread ends when the driver
+    // returns and closes what it opened, the registry joins it then, and at exit waits for it
+    // only a bounded time.
+    jobs::Registry::Process().start([opening, settings](std::stop_token) {
         std::unique_ptr<SdrSession> session;
         std::exception_ptr failure;
         try {
@@ -42,7 +46,7 @@ std::unique_ptr<SdrSession> OpenSdrSession(const SdrSettings& settings, std::sto
         opening->session = std::move(session);
         opening->failure = failure;
         opening->done.notify_all();
-    }).detach();
+    });
 
     std::unique_lock lock(opening->mutex);
     if (!opening->done.wait(lock, stop, [&] { return opening->finished; })) {

@@ -9,9 +9,10 @@ namespace fw::sdr {
 
 inline constexpr const char* StoppedWhileOpeningText = "stopped while the SDR was being opened";
 
-// Opens the device as SdrSession does, in a thread of its own: a driver that hangs while it
-// opens a device does not hold `stop`. A stop ends the wait at once with rig::Cancelled; the
-// abandoned opening ends on its own and closes what it opened. Throws SdrError as SdrSession.
+// Opens the device as SdrSession does, on a thread of the process's registry: a driver that
+// hangs while it opens a device does not hold `stop`. A stop ends the wait at once with
+// rig::Cancelled; the abandoned opening ends on its own and closes what it opened. Throws
+// SdrError as SdrSession.
 std::unique_ptr<SdrSession> OpenSdrSession(const SdrSettings& settings, std::stop_token stop);
 
 }  // namespace fw::sdr

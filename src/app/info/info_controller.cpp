@@ -2,7 +2,6 @@
 
 #include <QAction>
 
-#include "app/background/background.h"
 #include "app/window/qt_text.h"
 #include "libs/process_start.h"
 #include "info/links.h"
@@ -32,9 +31,8 @@ void InfoController::setOpener(Opener opener) {
 }
 
 void InfoController::openWatched(const std::string& target) {
-    RunInBackground(*this, [this, target] {
-        const int status = RunProgram("xdg-open", {target});
-        return Continuation([this, target, status] {
+    jobs_.run([target](std::stop_token) { return RunProgram("xdg-open", {target}); },
+              [this, target](int status) {
             if (status == 0) return;
             dialogs_.show({MessageKind::Warning,
                            status == ProgramNotStarted
@@ -46,7 +44,6 @@ void InfoController::openWatched(const std::string& target) {
                                      "). Install a web browser and a PDF viewer, or open it "
                                      "yourself."});
         });
-    });
 }
 
 void InfoController::MMIAboutClick() {

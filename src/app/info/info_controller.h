@@ -2,6 +2,7 @@
 // The "Information" menu: about box, help documents and web links.
 #include <QObject>
 
+#include "app/jobs/jobs.h"
 #include "app/window/dialogs.h"
 #include "app/window/document.h"
 #include "app/window/main_controls.h"
@@ -35,6 +36,7 @@ class InfoController : public QObject {
     const Document& document_;
     MessageDialogs& dialogs_;
     Opener open_;
+    jobs::Jobs jobs_;  // the desktop's opener, as often as asked
 };
 
 }  // namespace fw

@@ -4,11 +4,12 @@
 
 namespace fw::jobs {
 
-void Inbox::post(std::function<void()> call) {
+bool Inbox::post(std::function<void()> call) {
     const std::lock_guard lock(mutex_);
-    if (!receiver_) return;
+    if (!receiver_) return false;
     // Still queued when the receiver goes, the call goes with it unrun.
     QMetaObject::invokeMethod(receiver_, std::move(call), Qt::QueuedConnection);
+    return true;
 }
 
 void Inbox::close() {

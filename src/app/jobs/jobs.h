@@ -21,6 +21,7 @@
 #include <utility>
 
 #include "jobs/registry.h"
+#include "jobs/serial_queue.h"
 
 namespace fw::jobs {
 
@@ -28,8 +29,9 @@ namespace fw::jobs {
 class Inbox {
   public:
     explicit Inbox(QObject& receiver) : receiver_(&receiver) {}
-    // From any thread: runs `call` on the receiver's thread, unless closed by then.
-    void post(std::function<void()> call);
+    // From any thread: runs `call` on the receiver's thread, unless closed by then; false
+    // when closed already.
+    bool post(std::function<void()> call);
     // On the receiver's thread: nothing posted from now on runs.
     void close();
 
@@ -64,6 +66,15 @@ class Jobs {
         });
     }
 
+    // A function for the work to report with while it runs: each call hands its values to
+    // `take` here, on the owner's thread, while the Jobs live.
+    template <typename... Args>
+    std::function<void(Args...)> channel(std::function<void(Args...)> take) {
+        return [inbox = inbox_, take = std::move(take)](Args... values) {
+            inbox->post([take, values...] { take(values...); });
+        };
+    }
+
     // Asks all running work to stop; each still hands back what it returns.
     void stop();
     // Work started whose value has not come back yet.
@@ -96,9 +107,40 @@ class Job {
     void stop() { jobs_.stop(); }
     bool busy() const { return jobs_.running() > 0; }
     bool stopping() const { return jobs_.stopping(); }
+    template <typename... Args>
+    std::function<void(Args...)> channel(std::function<void(Args...)> take) {
+        return jobs_.channel(std::move(take));
+    }
 
   private:
     Jobs jobs_;
+};
+
+// Work that keeps its order: one piece after another on one thread, their values handed back
+// in the same order. Destroying it drops the values still to come, while the work already
+// queued still runs to its end: ordered writes are not lost with their owner.
+class SerialJobs {
+  public:
+    explicit SerialJobs(Registry& registry = Registry::Process())
+        : inbox_(std::make_shared<Inbox>(receiver_)), queue_(registry) {}
+    ~SerialJobs() { inbox_->close(); }
+
+    // Queues work(stop); then done(value) on the owner's thread, or, with the owner gone,
+    // unclaimed(value) on the queue's thread.
+    template <typename Work, typename Done, typename Unclaimed>
+    void run(Work work, Done done, Unclaimed unclaimed) {
+        queue_.post([inbox = inbox_, work = std::move(work), done = std::move(done),
+                     unclaimed = std::move(unclaimed)](std::stop_token stop) mutable {
+            auto value = std::make_shared<std::invoke_result_t<Work&, std::stop_token>>(work(stop));
+            if (!inbox->post([done, value]() mutable { done(std::move(*value)); }))
+                unclaimed(*value);
+        });
+    }
+
+  private:
+    QObject receiver_;
+    std::shared_ptr<Inbox> inbox_;
+    SerialQueue queue_;
 };
 
 }  // namespace fw::jobs

@@ -16,7 +16,6 @@
 #include <QToolButton>
 #include <algorithm>
 
-#include "app/background/background.h"
 #include "app/logic/app_state.h"
 #include "output/preview_zoom.h"
 #include "output/qt/report_render.h"
@@ -195,16 +194,14 @@ void TFormPrint::findPrinters(std::function<void()> then) {
         printerList_->addItem(QString::fromUtf8(SilentPrintServerText));
         if (then) then();
     });
-    RunInBackground(*this, [this, search, source = printerSource_, then = std::move(then)] {
-        auto found = std::make_shared<CupsPrinters>(source());
-        return Continuation([this, search, found, then] {
-            if (search != printerSearch_) return;  // a newer search answers instead
-            serverSilent_ = false;
-            showPrinterSearch(false);
-            fillPrinterList(*found);
-            if (then) then();
-        });
-    });
+    searches_.run([source = printerSource_](std::stop_token) { return source(); },
+                  [this, search, then = std::move(then)](const CupsPrinters& found) {
+                      if (search != printerSearch_) return;  // a newer search answers instead
+                      serverSilent_ = false;
+                      showPrinterSearch(false);
+                      fillPrinterList(found);
+                      if (then) then();
+                  });
 }
 
 void TFormPrint::showPrinterSearch(bool searching) {
@@ -357,20 +354,14 @@ void TFormPrint::runJob(QPushButton* button, const QString& busyText,
     butPrint_->setEnabled(false);
     butSavePdf_->setEnabled(false);
     button->setText(busyText);
-    if (job_.joinable()) job_.join();  // ended already: it reported back
-    job_ = std::jthread([this, button, text, work = std::move(work)] {
-        const std::string error = work();
-        QMetaObject::invokeMethod(
-            this,
-            [this, button, text, error] {
-                jobRunning_ = false;
-                button->setText(text);
-                butPrint_->setEnabled(!findingPrinters_);
-                butSavePdf_->setEnabled(true);
-                if (!error.empty()) dialogs_.show({MessageKind::Error, error});
-            },
-            Qt::QueuedConnection);
-    });
+    job_.start([work = std::move(work)](std::stop_token) { return work(); },
+               [this, button, text](const std::string& error) {
+                   jobRunning_ = false;
+                   button->setText(text);
+                   butPrint_->setEnabled(!findingPrinters_);
+                   butSavePdf_->setEnabled(true);
+                   if (!error.empty()) dialogs_.show({MessageKind::Error, error});
+               });
 }
 
 void TFormPrint::done(int result) {

@@ -11,9 +11,9 @@
 #include <memory>
 #include <span>
 #include <string>
-#include <thread>
 #include <vector>
 
+#include "app/jobs/jobs.h"
 #include "app/window/picture_saving.h"
 #include "measure/meas_list.h"
 #include "output/cups_print.h"
@@ -195,7 +195,8 @@ class TFormPrint : public QDialog {
     int printerSearch_ = 0;  // numbers the searches: only the latest one's answer counts
     std::chrono::milliseconds searchLimit_{std::chrono::seconds(PrintServerTimeoutSeconds)};
     bool serverSilent_ = false;  // the last search was given up
-    std::jthread job_;  // last member: joined before the others go
+    jobs::Jobs searches_;  // asking for the printers; an answer after the limit is dropped
+    jobs::Job job_;        // printing or saving
 };
 
 // "Print" on the main window's menu bar: the print window sized and centred on the screen,

@@ -2,7 +2,6 @@
 
 #include <memory>
 
-#include "app/background/background.h"
 
 #include <QDialogButtonBox>
 #include <QDoubleSpinBox>
@@ -217,14 +216,12 @@ RigSettingsDialog::RigSettingsDialog(const ReceiverSettings& receiver, QWidget* 
     // session: it is read off the window's thread, the list saying so meanwhile.
     (new QListWidgetItem(QStringLiteral("Reading Hamlib's rig models…"), modelList_))
         ->setFlags(Qt::NoItemFlags);
-    RunInBackground(*this, [this, models = std::move(sources.models)] {
-        auto read = std::make_shared<std::vector<rig::RigModelInfo>>(models());
-        return Continuation([this, read] {
-            models_ = std::move(*read);
-            modelsRead_ = true;
-            showModels(search_->text());
-        });
-    });
+    job_.run([models = std::move(sources.models)](std::stop_token) { return models(); },
+             [this](std::vector<rig::RigModelInfo> read) {
+                 models_ = std::move(read);
+                 modelsRead_ = true;
+                 showModels(search_->text());
+             });
 }
 
 void RigSettingsDialog::showModels(const QString& query) {

@@ -8,6 +8,7 @@
 #include <optional>
 #include <vector>
 
+#include "app/jobs/jobs.h"
 #include "app/settings/app_settings.h"
 #include "app/rig/sdr_settings_box.h"
 #include "rig/rig_models.h"
@@ -74,6 +75,7 @@ class RigSettingsDialog : public QDialog {
     QLineEdit* fromSplit_;
     QTableWidget* bands_;  // band, frequency, own mode, calibration offset
     QLabel* error_;
+    jobs::Jobs job_;  // reads the model list
 };
 
 }  // namespace fw

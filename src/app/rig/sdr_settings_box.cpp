@@ -9,7 +9,6 @@
 #include <QVBoxLayout>
 #include <memory>
 
-#include "app/background/background.h"
 #include "app/window/qt_text.h"
 #include "libs/real_text.h"
 #include "libs/regional.h"
@@ -109,18 +108,19 @@ void SdrSettingsBox::findDevices() {
     deviceList_->clear();
     (new QListWidgetItem(QStringLiteral("Looking for SDRs…"), deviceList_))
         ->setFlags(Qt::NoItemFlags);
-    RunInBackground(*this, [this, search, devices = devices_] {
-        auto found = std::make_shared<std::vector<sdr::SdrDeviceInfo>>();
-        QString failure;
-        try {
-            *found = devices();
-        } catch (const std::exception& e) {
-            failure = ToQString(e.what());
-        }
-        return Continuation([this, search, found, failure] {
-            if (search == search_) showDevices(*found, failure);
+    searches_.run(
+        [devices = devices_](std::stop_token) {
+            std::pair<std::vector<sdr::SdrDeviceInfo>, QString> found;
+            try {
+                found.first = devices();
+            } catch (const std::exception& e) {
+                found.second = ToQString(e.what());
+            }
+            return found;
+        },
+        [this, search](const std::pair<std::vector<sdr::SdrDeviceInfo>, QString>& found) {
+            if (search == search_) showDevices(found.first, found.second);
         });
-    });
 }
 
 void SdrSettingsBox::showDevices(const std::vector<sdr::SdrDeviceInfo>& found,

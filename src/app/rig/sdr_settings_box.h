@@ -7,6 +7,7 @@
 #include <optional>
 #include <vector>
 
+#include "app/jobs/jobs.h"
 #include "app/settings/app_settings.h"
 #include "sdr/sdr_session.h"
 
@@ -45,6 +46,7 @@ class SdrSettingsBox : public QGroupBox {
     QLineEdit* ref_;
     QLineEdit* seconds_;
     QLineEdit* stream_;
+    jobs::Jobs searches_;  // a search given up still ends in its own time
 };
 
 // "driver=rtlsdr,serial=00000001": the arguments that open the device found.

@@ -110,7 +110,7 @@ void SpectrumController::copyClick() {
 }
 
 void SpectrumController::printClick() {
-    PrintPicture(*this, dialogs_, printers_, picture_, window_->windowTitle(), *window_->print);
+    PrintPicture(jobs_, dialogs_, printers_, picture_, window_->windowTitle(), *window_->print);
 }
 
 }  // namespace fw

@@ -50,6 +50,7 @@ class SpectrumController : public QObject {
     std::vector<sdr::NoiseReading> readings_;
     DiagramPicture picture_;
     PrinterAccess printers_;
+    jobs::Jobs jobs_;  // asking the print server and printing
 };
 
 }  // namespace fw

@@ -1,12 +1,10 @@
 #include "app/stationlog/entry_logger.h"
 
 #include <QGroupBox>
-#include <QMetaObject>
 #include <QScopedValueRollback>
 #include <iostream>
 
 #include "app/window/qt_text.h"
-#include "app/window/serial_worker.h"
 #include "libs/startup_values.h"
 #include "monitor/monitor_text.h"
 #include "monitor/rig_sweeper.h"
@@ -34,8 +32,7 @@ EntryLogger::EntryLogger(Document& document, MessageDialogs& dialogs, QGroupBox&
       document_(document),
       dialogs_(dialogs),
       listGroup_(listGroup),
-      title_(listGroup.title()),
-      worker_(std::make_unique<SerialWorker>()) {
+      title_(listGroup.title()) {
     showDelay_.setSingleShot(true);
     showDelay_.setInterval(ShowPendingAfterMs);
     connect(&showDelay_, &QTimer::timeout, this, [this] { listGroup_.setTitle(pendingTitle()); });
@@ -44,11 +41,6 @@ EntryLogger::EntryLogger(Document& document, MessageDialogs& dialogs, QGroupBox&
                    const std::optional<SdrEstimate>& estimate) { logRow(row, origin, estimate); });
 }
 
-EntryLogger::~EntryLogger() {
-    worker_.reset();
-    for (const std::string& error : done_)
-        if (!error.empty()) std::cerr << "floorwatch: " << FailureText(error) << '\n';
-}
 
 void EntryLogger::logRow(const MeasRow& row, RowOrigin origin,
                          const std::optional<SdrEstimate>& estimate) {
@@ -77,32 +69,25 @@ void EntryLogger::logRow(const MeasRow& row, RowOrigin origin,
     reading.estimate = estimate;
     std::optional<rig::RigConnection> rig;
     if (fromRig) rig = settings.rig.connection;
-    worker_->post([this, path, reading = std::move(reading), rig = std::move(rig)]() mutable {
-        std::string error;
-        try {
-            // The rig's name may wait for Hamlib's model list, which a rig job holds.
-            if (rig) reading.rig = RigNameFor(*rig);
-            StationLog log = StationLog::OpenCreatingFolder(path);
-            log.add(reading);
-        } catch (const LogError& e) {
-            error = e.what();
-        }
-        {
-            const std::lock_guard lock(doneMutex_);
-            done_.push_back(std::move(error));
-        }
-        QMetaObject::invokeMethod(this, [this] { deliver(); }, Qt::QueuedConnection);
-    });
+    commits_.run(
+        [path, reading = std::move(reading), rig = std::move(rig)](std::stop_token) mutable {
+            std::string error;
+            try {
+                // The rig's name may wait for Hamlib's model list, which a rig job holds.
+                if (rig) reading.rig = RigNameFor(*rig);
+                StationLog log = StationLog::OpenCreatingFolder(path);
+                log.add(reading);
+            } catch (const LogError& e) {
+                error = e.what();
+            }
+            return error;
+        },
+        [this](const std::string& error) { written(error); },
+        // The window is gone: standard error is left to say so.
+        [](const std::string& error) {
+            if (!error.empty()) std::cerr << "floorwatch: " << FailureText(error) << '\n';
+        });
     showPending();
-}
-
-void EntryLogger::deliver() {
-    std::deque<std::string> outcomes;
-    {
-        const std::lock_guard lock(doneMutex_);
-        outcomes.swap(done_);
-    }
-    for (const std::string& error : outcomes) written(error);
 }
 
 void EntryLogger::written(const std::string& error) {

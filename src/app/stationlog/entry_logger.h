@@ -1,17 +1,16 @@
 #pragma once
 // Logs every measurement entered in the window (typed, or read from the rig) into the
 // station log while the setting "log every measurement" is on. The commits run in the order
-// of entry on a worker thread, so that a log locked by another program never holds the
+// of entry off the window's thread, so that a log locked by another program never holds the
 // window; the list group's title says while they are under way. A log that cannot be
 // written is reported once, until a write succeeds again; the list keeps the row either way.
 #include <QObject>
 #include <QString>
 #include <QTimer>
-#include <deque>
 #include <memory>
-#include <mutex>
 #include <string>
 
+#include "app/jobs/jobs.h"
 #include "app/window/dialogs.h"
 #include "app/window/document.h"
 
@@ -19,17 +18,14 @@ class QGroupBox;
 
 namespace fw {
 
-class SerialWorker;
-
 class EntryLogger : public QObject {
     Q_OBJECT
 
   public:
     EntryLogger(Document& document, MessageDialogs& dialogs, QGroupBox& listGroup,
                 QObject* parent);
-    // Finishes the commits still pending, each within the log's busy timeout; those that
-    // fail then are reported on standard error, as the window is gone.
-    ~EntryLogger() override;
+    // The commits still pending run to their end after the logger is gone, each within the
+    // log's busy timeout; those that fail then are reported on standard error.
 
     void logRow(const MeasRow& row, RowOrigin origin, const std::optional<SdrEstimate>& estimate);
     // No commit is pending.
@@ -40,8 +36,6 @@ class EntryLogger : public QObject {
     void idleAgain();
 
   private:
-    // Takes the outcomes the worker left, in order, on the window's thread.
-    void deliver();
     // After each commit: `error` is empty when it went through.
     void written(const std::string& error);
     void showPending();
@@ -55,9 +49,7 @@ class EntryLogger : public QObject {
     int pending_ = 0;
     bool failureShown_ = false;
     bool reporting_ = false;  // a failure's message is open
-    std::mutex doneMutex_;
-    std::deque<std::string> done_;  // the worker's outcomes not yet taken
-    std::unique_ptr<SerialWorker> worker_;  // last member: ends before the others go
+    jobs::SerialJobs commits_;
 };
 
 }  // namespace fw

@@ -11,11 +11,9 @@
 #include <QTimer>
 #include <algorithm>
 
-#include "app/background/background.h"
 #include "app/stationlog/log_span_dialog.h"
 #include "app/stationlog/log_view_window.h"
 #include "app/stationlog/missing_log.h"
-#include "app/background/background.h"
 #include "app/window/qt_text.h"
 #include "app/window/screen_fit.h"
 #include "stationlog/sqlite_db.h"
@@ -72,9 +70,7 @@ LogViewController::LogViewController(Document& document, StationLogDialogs& dial
     connect(&command, &QAction::triggered, this, [this] { open(); });
 }
 
-LogViewController::~LogViewController() {
-    loadStop_.request_stop();
-}
+LogViewController::~LogViewController() = default;
 
 void LogViewController::createWindow() {
     const bool level = kind_ == LogViewKind::LevelOverTime;
@@ -101,23 +97,25 @@ void LogViewController::open() {
     const std::string path = StationLogPath(document_.settings().log);
     if (const std::optional<Message> none = NoLogYet(path)) return dialogs_.show(*none);
     command_.setEnabled(false);
-    RunInBackground(*this, [this, path] {
-        auto found = std::make_shared<FoundLog>();
-        try {
-            StationLog log = StationLog::Open(path, StationLog::OpenMode::ReadOnly);
-            found->extent = ExtentOf(log);
-            found->bands = BandsIn(log, {});
-        } catch (const LogError& e) {
-            found->error = e.what();
-        }
-        return Continuation([this, path, found] {
+    jobs_.run(
+        [path](std::stop_token) {
+            FoundLog found;
+            try {
+                StationLog log = StationLog::Open(path, StationLog::OpenMode::ReadOnly);
+                found.extent = ExtentOf(log);
+                found.bands = BandsIn(log, {});
+            } catch (const LogError& e) {
+                found.error = e.what();
+            }
+            return found;
+        },
+        [this, path](FoundLog found) {
             command_.setEnabled(true);
-            if (!found->error.empty()) return dialogs_.show({MessageKind::Error, found->error});
-            if (found->extent.readings == 0) return dialogs_.show(NoReadingsYet(path));
+            if (!found.error.empty()) return dialogs_.show({MessageKind::Error, found.error});
+            if (found.extent.readings == 0) return dialogs_.show(NoReadingsYet(path));
             // The whole log, in whole hours.
-            show(path, WholeHoursOf(found->extent), std::move(found->bands));
+            show(path, WholeHoursOf(found.extent), std::move(found.bands));
         });
-    });
 }
 
 void LogViewController::show(const std::string& path, LogSpan whole, std::vector<LogBand> bands) {
@@ -176,36 +174,36 @@ void LogViewController::redraw() {
     // Drawn at the screen's device pixels, so that it is sharp and whole at any scale.
     const double ratio = window_->image->devicePixelRatioF();
     const int load = load_;
-    loadStop_ = std::stop_source();
     showLoading(true);
     // A redraw given up may still run beside the next: both read the process's one store.
-    RunInBackground(*this, [this, load, read = read_, path = logPath_, r, ratio,
-                            stop = loadStop_.get_token(),
-                            coefficients = SharedItuCoefficients(document_.state().ProgramDir)] {
-        auto loaded = std::make_shared<LoadedView>();
-        try {
-            loaded->pictures = read(path, r, *coefficients, ratio, stop);
-        } catch (const LogError& e) {
-            loaded->error = e.what();
-        }
-        return Continuation([this, load, ratio, loaded] {
+    loads_.run(
+        [read = read_, path = logPath_, r, ratio,
+         coefficients = SharedItuCoefficients(document_.state().ProgramDir)](std::stop_token stop) {
+            LoadedView loaded;
+            try {
+                loaded.pictures = read(path, r, *coefficients, ratio, stop);
+            } catch (const LogError& e) {
+                loaded.error = e.what();
+            }
+            return loaded;
+        },
+        [this, load, ratio](LoadedView loaded) {
             if (load != load_) return;  // given up or replaced meanwhile
             showLoading(false);
-            if (!loaded->error.empty()) {
-                window_->image->setText(ToQString(loaded->error));
+            if (!loaded.error.empty()) {
+                window_->image->setText(ToQString(loaded.error));
                 return;
             }
-            picture_ = std::move(loaded->pictures.logical);
-            QPixmap shown = QPixmap::fromImage(PictureImageView(loaded->pictures.shown));
+            picture_ = std::move(loaded.pictures.logical);
+            QPixmap shown = QPixmap::fromImage(PictureImageView(loaded.pictures.shown));
             shown.setDevicePixelRatio(ratio);
             window_->image->setPixmap(shown);
         });
-    });
 }
 
 void LogViewController::stopLoading() {
     if (!loading_) return;
-    loadStop_.request_stop();
+    loads_.stop();
     ++load_;
     showLoading(false);
 }
@@ -232,7 +230,7 @@ void LogViewController::setPrinting(PrinterNames names, PrintJob job) {
 
 void LogViewController::printClick() {
     if (loading_) return;
-    PrintPicture(*this, dialogs_, {printerNames_, printJob_}, picture_, window_->windowTitle(),
+    PrintPicture(jobs_, dialogs_, {printerNames_, printJob_}, picture_, window_->windowTitle(),
                  *window_->print);
 }
 

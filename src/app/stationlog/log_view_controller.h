@@ -11,6 +11,7 @@
 #include <memory>
 #include <stop_token>
 
+#include "app/jobs/jobs.h"
 #include "app/stationlog/station_log_dialogs.h"
 #include "app/window/document.h"
 #include "logviews/log_view_picture.h"
@@ -85,10 +86,11 @@ class LogViewController : public QObject {
     bool filling_ = false;  // the window is being filled in: no redraw yet
     bool loading_ = false;
     int load_ = 0;  // numbers the redraws: only the latest one's picture is shown
-    std::stop_source loadStop_;
     ViewReader read_;
     PrinterNames printerNames_;
     PrintJob printJob_;
+    jobs::Jobs loads_;  // the redraws; a stop gives them all up
+    jobs::Jobs jobs_;   // the log's span and bands, and printing
 };
 
 }  // namespace fw

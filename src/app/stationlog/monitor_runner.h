@@ -1,12 +1,12 @@
 #pragma once
-// Runs the monitor on a worker thread with its own station log and rig connection, and
-// hands its status to the GUI thread. Stopping ends the wait at once and finishes the
-// reading in hand; destroying the runner stops it and waits for the thread, and drops the
-// reports not yet delivered.
+// Runs the monitor off the window's thread with its own station log and rig connection, and
+// hands its status to the window's thread. Stopping ends the wait at once and finishes the
+// reading in hand; destroying the runner stops it without waiting, and drops the reports not
+// yet delivered.
 #include <QObject>
 #include <QString>
-#include <thread>
 
+#include "app/jobs/jobs.h"
 #include "monitor/monitor_job.h"
 
 namespace fw {
@@ -16,12 +16,11 @@ class MonitorRunner : public QObject {
 
   public:
     explicit MonitorRunner(QObject* parent = nullptr) : QObject(parent) {}
-    ~MonitorRunner() override;
 
     // Starts a run unless one is running; false when one is.
     bool start(MonitorJob job);
     void stop();
-    bool running() const { return running_; }
+    bool running() const { return job_.busy(); }
 
   signals:
     void statusChanged(const fw::MonitorStatus& status);
@@ -31,10 +30,7 @@ class MonitorRunner : public QObject {
     void finished(const QString& error);
 
   private:
-    void finish(const QString& error);
-
-    std::jthread worker_;
-    bool running_ = false;  // GUI thread only
+    jobs::Job job_;
 };
 
 }  // namespace fw

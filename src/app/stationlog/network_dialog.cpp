@@ -58,7 +58,7 @@ NetworkDialog::NetworkDialog(const NetworkPreferences& preferences, std::string 
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     connect(uploadNow_, &QPushButton::clicked, this, [this] { startUpload(); });
     connect(cancel_, &QPushButton::clicked, this, [this] {
-        job_.cancel();
+        job_.stop();
         cancel_->setEnabled(false);
         result_->setText(QStringLiteral("Stopping the upload…"));
     });
@@ -79,27 +79,29 @@ void NetworkDialog::startUpload() {
     const std::optional<std::string> callsign = ParseCallsign(p.station);
     if (!callsign) return result_->setText(QStringLiteral("Enter this station's callsign, such as DL1ABC."));
     const std::string path = logPath_;
-    const bool launched = job_.launch([this, p, path, call = *callsign](std::stop_token stop) {
-        std::string text;
-        try {
-            StationLog log = StationLog::Open(path, StationLog::OpenMode::ReadOnly);
-            PgConnection conn(p.server, stop);
-            UploadRequest request;
-            request.callsign = call;
-            request.stop = stop;
-            request.progress = [this](std::int64_t sent, std::int64_t total) {
-                QMetaObject::invokeMethod(this, [this, sent, total] { showProgress(sent, total); },
-                                          Qt::QueuedConnection);
-            };
-            text = UploadCountsText(UploadLog(conn, log, request));
-            text[0] = 'U';
-        } catch (const NetworkError& e) {
-            text = e.what();
-        } catch (const LogError& e) {
-            text = e.what();
-        }
-        return std::function<void()>([this, text] { finish(Q(text)); });
-    });
+    const std::function<void(std::int64_t, std::int64_t)> progress =
+        job_.channel(std::function<void(std::int64_t, std::int64_t)>(
+            [this](std::int64_t sent, std::int64_t total) { showProgress(sent, total); }));
+    const bool launched = job_.start(
+        [p, path, call = *callsign, progress](std::stop_token stop) {
+            std::string text;
+            try {
+                StationLog log = StationLog::Open(path, StationLog::OpenMode::ReadOnly);
+                PgConnection conn(p.server, stop);
+                UploadRequest request;
+                request.callsign = call;
+                request.stop = stop;
+                request.progress = progress;
+                text = UploadCountsText(UploadLog(conn, log, request));
+                text[0] = 'U';
+            } catch (const NetworkError& e) {
+                text = e.what();
+            } catch (const LogError& e) {
+                text = e.what();
+            }
+            return text;
+        },
+        [this](const std::string& text) { finish(Q(text)); });
     if (!launched) return;
     uploadNow_->setEnabled(false);
     cancel_->setEnabled(true);

@@ -1,12 +1,12 @@
 #pragma once
 // "Station Log › Network…": the network's server and this station, whether the monitor
 // uploads after every sweep, and Upload Now with its progress and Cancel. The upload runs
-// off the window's thread; closing the dialog gives it up within a moment.
+// off the window's thread; closing the dialog stops it, without waiting for its end.
 #include <QDialog>
 #include <string>
 
 #include "app/settings/app_settings.h"
-#include "app/window/worker_job.h"
+#include "app/jobs/jobs.h"
 
 class QCheckBox;
 class QLabel;
@@ -49,7 +49,7 @@ class NetworkDialog : public QDialog {
     QPushButton* cancel_;
     QProgressBar* progress_;
     QLabel* result_;
-    WorkerJob job_;  // last member: stopped and joined before the controls go
+    jobs::Job job_;  // the upload; closing the dialog stops it
 };
 
 }  // namespace fw

@@ -3,7 +3,6 @@
 #include <QAction>
 #include <filesystem>
 
-#include "app/background/background.h"
 #include "stationlog/log_path.h"
 
 namespace fw {
@@ -18,7 +17,7 @@ StationDetailsController::StationDetailsController(Document& document, StationLo
 void StationDetailsController::MIStationDetailsClick() {
     const std::string path = StationLogPath(document_.settings().log);
     command_.setEnabled(false);
-    RunInBackground(*this, [this, path] {
+    job_.start([path](std::stop_token) {
         StationDetails details;
         std::string error;
         try {
@@ -30,11 +29,11 @@ void StationDetailsController::MIStationDetailsClick() {
         } catch (const LogError& e) {
             error = e.what();
         }
-        return Continuation([this, path, details, error] {
-            command_.setEnabled(true);
-            if (!error.empty()) return dialogs_.show({MessageKind::Error, error});
-            edit(path, details);
-        });
+        return std::pair(details, error);
+    }, [this, path](const std::pair<StationDetails, std::string>& read) {
+        command_.setEnabled(true);
+        if (!read.second.empty()) return dialogs_.show({MessageKind::Error, read.second});
+        edit(path, read.first);
     });
 }
 
@@ -45,7 +44,7 @@ void StationDetailsController::edit(const std::string& path, const StationDetail
     for (const StationField f : AllStationFields)
         if ((*edited)[f] != current[f]) change.values[static_cast<std::size_t>(f)] = (*edited)[f];
     command_.setEnabled(false);
-    RunInBackground(*this, [this, path, change] {
+    job_.start([path, change](std::stop_token) {
         std::string error;
         try {
             StationLog log = StationLog::OpenCreatingFolder(path);
@@ -53,10 +52,10 @@ void StationDetailsController::edit(const std::string& path, const StationDetail
         } catch (const LogError& e) {
             error = e.what();
         }
-        return Continuation([this, error] {
-            command_.setEnabled(true);
-            if (!error.empty()) dialogs_.show({MessageKind::Error, error});
-        });
+        return error;
+    }, [this](const std::string& error) {
+        command_.setEnabled(true);
+        if (!error.empty()) dialogs_.show({MessageKind::Error, error});
     });
 }
 

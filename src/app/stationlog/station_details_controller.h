@@ -3,6 +3,7 @@
 // window's thread, the command greyed meanwhile.
 #include <QObject>
 
+#include "app/jobs/jobs.h"
 #include "app/stationlog/station_log_dialogs.h"
 #include "app/window/document.h"
 
@@ -27,6 +28,7 @@ class StationDetailsController : public QObject {
     Document& document_;
     StationLogDialogs& dialogs_;
     QAction& command_;
+    jobs::Job job_;  // reading or writing the details; the command is greyed meanwhile
 };
 
 }  // namespace fw

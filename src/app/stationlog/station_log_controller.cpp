@@ -13,7 +13,6 @@
 #include "app/stationlog/missing_log.h"
 #include "app/stationlog/monitor_controller.h"
 #include "app/stationlog/station_details_controller.h"
-#include "app/background/background.h"
 #include "stationlog/station_log_tasks.h"
 #include "stationlog/log_to_list.h"
 #include "stats/span_comparison.h"
@@ -23,6 +22,43 @@
 namespace fw {
 
 namespace {
+
+// What a campaign report's build hands back: the report with its pictures, or why there is
+// none.
+struct CampaignBuilt {
+    std::optional<CampaignReport> report;
+    std::vector<QImage> pictures;
+    Message failure;
+};
+
+CampaignBuilt BuildCampaign(const std::string& path, const CampaignRequest& request,
+                            const NoiseReportTexts& texts, const ItuCoefficientCache& coefficients,
+                            const LogWaiting& waiting, std::stop_token stop) {
+    CampaignBuilt built;
+    try {
+        StationLog log = StationLog::Open(path, StationLog::OpenMode::ReadOnly, waiting);
+        const std::optional<std::string> refusal =
+            request.before
+                ? ComparisonRefusal(log, {*request.before, *request.after, request.hours, {}})
+                : std::nullopt;
+        if (refusal) {
+            built.failure = {MessageKind::Information, "Cannot compare: " + *refusal};
+            return built;
+        }
+        CampaignBuild build =
+            BuildCampaignReport(log, request, texts, ReportTextWidthMm, coefficients, stop);
+        built.report = std::move(build.report);
+        if (!built.report) {
+            built.failure = {MessageKind::Information, build.reason};
+            return built;
+        }
+        for (const DiagramPicture& p : built.report->pictures)
+            built.pictures.push_back(PictureToQImage(p));
+    } catch (const LogError& e) {
+        built.failure = {MessageKind::Error, e.what()};
+    }
+    return built;
+}
 
 FileDialogRequest ExportRequest(LogExportFormat format) {
     FileDialogRequest r;
@@ -68,22 +104,24 @@ void StationLogController::withWholeSpan(QAction& command, WithSpan then) {
     const std::string path = StationLogPath(document_.settings().log);
     if (const std::optional<Message> none = NoLogYet(path)) return dialogs_.show(*none);
     command.setEnabled(false);
-    RunInBackground(*this, [this, &command, path, then = std::move(then)] {
-        LogExtent extent;
-        std::string error;
-        try {
-            StationLog log = StationLog::Open(path, StationLog::OpenMode::ReadOnly);
-            extent = ExtentOf(log);
-        } catch (const LogError& e) {
-            error = e.what();
-        }
-        return Continuation([this, &command, path, then, extent, error] {
+    jobs_.run(
+        [path](std::stop_token) {
+            LogExtent extent;
+            std::string error;
+            try {
+                StationLog log = StationLog::Open(path, StationLog::OpenMode::ReadOnly);
+                extent = ExtentOf(log);
+            } catch (const LogError& e) {
+                error = e.what();
+            }
+            return std::pair(extent, error);
+        },
+        [this, &command, path, then = std::move(then)](const std::pair<LogExtent, std::string>& read) {
             command.setEnabled(true);
-            if (!error.empty()) return dialogs_.show({MessageKind::Error, error});
-            if (extent.readings == 0) return dialogs_.show(NoReadingsYet(path));
-            then(path, WholeHoursOf(extent));
+            if (!read.second.empty()) return dialogs_.show({MessageKind::Error, read.second});
+            if (read.first.readings == 0) return dialogs_.show(NoReadingsYet(path));
+            then(path, WholeHoursOf(read.first));
         });
-    });
 }
 
 void StationLogController::MILogToListClick() {
@@ -96,23 +134,23 @@ void StationLogController::logToList(const std::string& path, LogSpan whole) {
     const std::optional<LogSpan> span =
         dialogs_.chooseLogSpan(QStringLiteral("Log to Measurement List"), whole);
     if (!span) return;
-    // The medians are taken off the window's thread, the command greyed meanwhile; `this`
-    // serves only the continuation, which runs while this object lives.
+    // The medians are taken off the window's thread, the command greyed meanwhile.
     logToListAction_->setEnabled(false);
-    RunInBackground(*this, [this, path, span = *span] {
-        auto logged = std::make_shared<LoggedList>();
-        std::string error;
-        try {
-            StationLog log = StationLog::Open(path, StationLog::OpenMode::ReadOnly);
-            *logged = QueryLoggedList(log, span);
-        } catch (const LogError& e) {
-            error = e.what();
-        }
-        return Continuation([this, logged, error] {
+    jobs_.run(
+        [path, span = *span](std::stop_token) {
+            std::pair<LoggedList, std::string> logged;
+            try {
+                StationLog log = StationLog::Open(path, StationLog::OpenMode::ReadOnly);
+                logged.first = QueryLoggedList(log, span);
+            } catch (const LogError& e) {
+                logged.second = e.what();
+            }
+            return logged;
+        },
+        [this](std::pair<LoggedList, std::string> logged) {
             logToListAction_->setEnabled(true);
-            showLoggedList(std::move(*logged), error);
+            showLoggedList(std::move(logged.first), logged.second);
         });
-    });
 }
 
 void StationLogController::showLoggedList(LoggedList logged, const std::string& error) {
@@ -150,14 +188,13 @@ void StationLogController::exportLog(const std::string& path, LogSpan whole) {
     if (!target) return;
     // The file is written off the window's thread, the command greyed meanwhile.
     exportAction_->setEnabled(false);
-    RunInBackground(*this, [this, path, span = *span, format,
-                            file = QFile::encodeName(*target).toStdString()] {
-        const std::string error = ExportLogToFile(path, span, format, file);
-        return Continuation([this, error] {
+    jobs_.run(
+        [path, span = *span, format, file = QFile::encodeName(*target).toStdString()](
+            std::stop_token) { return ExportLogToFile(path, span, format, file); },
+        [this](const std::string& error) {
             exportAction_->setEnabled(true);
             if (!error.empty()) dialogs_.show({MessageKind::Error, error});
         });
-    });
 }
 
 void StationLogController::MICampaignReportClick() {
@@ -174,57 +211,33 @@ void StationLogController::campaignReport(const std::string& path, LogSpan whole
     const NoiseReportTexts texts =
         SystemReportTexts(document_.state().VersionText, std::string(ProgramCopyrightText));
     // The log is read and the views drawn off the window's thread; the pages come back here.
-    // Cancel, closing the progress window or closing the main window stops the worker.
-    const bool started = campaignJob_.launch([this, path, request = *request, texts,
-                                              coefficients = SharedItuCoefficients(
-                                                  document_.state().ProgramDir)](
-                                                 std::stop_token stop) -> std::function<void()> {
-        std::optional<CampaignReport> report;
-        std::vector<QImage> pictures;
-        Message failure;
-        try {
-            // While another program holds the log, the progress window says so.
-            const LogWaiting waiting{[this] {
-                                         QMetaObject::invokeMethod(this, [this] {
-                                             if (campaignProgress_)
-                                                 campaignProgress_->setLabelText(
-                                                     QString::fromLatin1(LogWaitingText));
-                                         });
-                                     },
-                                     stop};
-            StationLog log = StationLog::Open(path, StationLog::OpenMode::ReadOnly, waiting);
-            const std::optional<std::string> refusal =
-                request.before ? ComparisonRefusal(log, {*request.before, *request.after,
-                                                         request.hours, {}})
-                               : std::nullopt;
-            CampaignBuild build;
-            if (!refusal)
-                build = BuildCampaignReport(log, request, texts, ReportTextWidthMm,
-                                            *coefficients, stop);
-            report = std::move(build.report);
-            if (refusal)
-                failure = {MessageKind::Information, "Cannot compare: " + *refusal};
-            else if (report)
-                for (const DiagramPicture& p : report->pictures)
-                    pictures.push_back(PictureToQImage(p));
-            else
-                failure = {MessageKind::Information, build.reason};
-        } catch (const LogError& e) {
-            failure = {MessageKind::Error, e.what()};
-        }
-        return [this, stop, report = std::move(report), pictures = std::move(pictures),
-                failure]() mutable {
+    // Cancel, closing the progress window or closing the main window stops the work.
+    // While another program holds the log, the progress window says so.
+    const auto logBusy = campaignJob_.channel(std::function<void()>([this] {
+        if (campaignProgress_) campaignProgress_->setLabelText(QString::fromLatin1(LogWaitingText));
+    }));
+    const bool started = campaignJob_.start(
+        [path, request = *request, texts,
+         coefficients = SharedItuCoefficients(document_.state().ProgramDir),
+         logBusy](std::stop_token stop) {
+            return BuildCampaign(path, request, texts, *coefficients, LogWaiting{logBusy, stop}, stop);
+        },
+        [this](CampaignBuilt built) {
             campaignAction_->setEnabled(true);
-            delete campaignProgress_;
-            if (stop.stop_requested()) return;  // the user gave it up: nothing to say
-            if (!report) return dialogs_.show(failure);
-            TFormPrint window([document = std::move(report->document)] { return document; },
-                              std::move(pictures), QString::fromLatin1(CampaignCaption),
+            // Hidden rather than closed, which would count as Cancel; Qt deletes it.
+            if (campaignProgress_) {
+                campaignProgress_->hide();
+                campaignProgress_->deleteLater();
+            }
+            if (campaignCancelled_) return;  // the user gave it up: nothing to say
+            if (!built.report) return dialogs_.show(built.failure);
+            TFormPrint window([document = std::move(built.report->document)] { return document; },
+                              std::move(built.pictures), QString::fromLatin1(CampaignCaption),
                               QStringLiteral("campaign-report.pdf"), dialogs_, &windowParent_);
             window.exec();
-        };
-    });
+        });
     if (!started) return;
+    campaignCancelled_ = false;
     campaignAction_->setEnabled(false);
     showCampaignProgress();
 }
@@ -234,13 +247,15 @@ void StationLogController::showCampaignProgress() {
     campaignProgress_ = new QProgressDialog(QStringLiteral("Building the campaign report…"),
                                             QStringLiteral("Cancel"), 0, 0, &windowParent_);
     campaignProgress_->setObjectName(QStringLiteral("CampaignProgress"));
+    campaignProgress_->setAttribute(Qt::WA_DeleteOnClose);  // its close box cancels too
     campaignProgress_->setWindowTitle(QString::fromLatin1(CampaignCaption));
     campaignProgress_->setWindowModality(Qt::NonModal);
     campaignProgress_->setMinimumDuration(0);
     campaignProgress_->setAutoClose(false);
     campaignProgress_->setAutoReset(false);
     connect(campaignProgress_, &QProgressDialog::canceled, this, [this] {
-        campaignJob_.cancel();
+        campaignCancelled_ = true;
+        campaignJob_.stop();
         if (campaignProgress_) campaignProgress_->setLabelText(QStringLiteral("Cancelling…"));
     });
     campaignProgress_->show();

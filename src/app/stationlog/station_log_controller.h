@@ -8,10 +8,10 @@
 
 class QGroupBox;
 
+#include "app/jobs/jobs.h"
 #include "app/stationlog/station_log_dialogs.h"
 #include "app/window/document.h"
 #include "app/window/main_controls.h"
-#include "app/window/worker_job.h"
 #include "stationlog/log_to_list.h"
 
 namespace fw {
@@ -76,7 +76,9 @@ class StationLogController : public QObject {
     QAction* campaignAction_ = nullptr;
     StationDetailsController* stationDetails_;
     QPointer<QProgressDialog> campaignProgress_;  // while a campaign report is being built
-    WorkerJob campaignJob_;  // last member: stopped and joined before the others go
+    bool campaignCancelled_ = false;
+    jobs::Jobs jobs_;         // spans, medians and exports
+    jobs::Job campaignJob_;
 };
 
 }  // namespace fw

@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <memory>
 
-#include "app/background/background.h"
 #include "app/window/qt_text.h"
 #include "output/qt/picture_pdf.h"
 #include "output/qt/qimage_picture.h"
@@ -21,7 +20,7 @@ void ShowPrinting(const QPointer<QPushButton>& button, const QString& ready, con
     button->setText(state.isEmpty() ? ready : state);
 }
 
-void ChoosePrinterAndPrint(QObject& context, PicturePrintDialogs& dialogs,
+void ChoosePrinterAndPrint(jobs::Jobs& jobs, PicturePrintDialogs& dialogs,
                            const PrinterAccess& printers, const CupsPrinters& found,
                            const QByteArray& pdf, const QString& title,
                            const QPointer<QPushButton>& button, const QString& ready) {
@@ -39,15 +38,14 @@ void ChoosePrinterAndPrint(QObject& context, PicturePrintDialogs& dialogs,
         dialogs.chooseItem(QStringLiteral("Print"), QStringLiteral("Printer:"), names, current);
     if (!chosen || *chosen < 0 || *chosen >= names.size()) return;
     ShowPrinting(button, ready, QStringLiteral("Printing…"));
-    RunInBackground(context, [job = printers.job, printer = found.names[*chosen],
-                              title = title.toStdString(), pdf, &dialogs, button, ready] {
-        const std::string failure = job(printer, title, pdf);
-        return Continuation([&dialogs, button, ready, failure] {
+    jobs.run(
+        [job = printers.job, printer = found.names[*chosen], title = title.toStdString(), pdf](
+            std::stop_token) { return job(printer, title, pdf); },
+        [&dialogs, button, ready](const std::string& failure) {
             ShowPrinting(button, ready, {});
             if (!failure.empty())
                 dialogs.show({MessageKind::Error, "The view could not be printed: " + failure});
         });
-    });
 }
 
 }  // namespace
@@ -62,18 +60,16 @@ PrinterAccess CupsPrinterAccess() {
             }};
 }
 
-void PrintPicture(QObject& context, PicturePrintDialogs& dialogs, const PrinterAccess& printers,
+void PrintPicture(jobs::Jobs& jobs, PicturePrintDialogs& dialogs, const PrinterAccess& printers,
                   const DiagramPicture& picture, const QString& title, QPushButton& button) {
     const QPointer<QPushButton> shown(&button);
     const QString ready = button.text();
     const QByteArray pdf = PicturePdfBytes(PictureToQImage(picture), title);
     ShowPrinting(shown, ready, QStringLiteral("Finding printers…"));
-    RunInBackground(context, [&context, &dialogs, printers, pdf, title, shown, ready] {
-        auto found = std::make_shared<CupsPrinters>(printers.list());
-        return Continuation([&context, &dialogs, printers, found, pdf, title, shown, ready] {
-            ChoosePrinterAndPrint(context, dialogs, printers, *found, pdf, title, shown, ready);
-        });
-    });
+    jobs.run([list = printers.list](std::stop_token) { return list(); },
+             [&jobs, &dialogs, printers, pdf, title, shown, ready](const CupsPrinters& found) {
+                 ChoosePrinterAndPrint(jobs, dialogs, printers, found, pdf, title, shown, ready);
+             });
 }
 
 }  // namespace fw

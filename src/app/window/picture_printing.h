@@ -10,10 +10,10 @@
 #include <optional>
 #include <string>
 
+#include "app/jobs/jobs.h"
 #include "app/window/picture_saving.h"
 #include "output/cups_print.h"
 
-class QObject;
 class QPushButton;
 
 namespace fw {
@@ -38,9 +38,9 @@ PrinterAccess CupsPrinterAccess();
 
 // Asks for the printer (the server's default proposed) and prints `picture` with `title`;
 // `button` is greyed and says what is under way until the job is handed over. No printer is
-// a warning, a refused job an error naming the reason. Nothing is reported once `context`
-// is gone.
-void PrintPicture(QObject& context, PicturePrintDialogs& dialogs, const PrinterAccess& printers,
+// a warning, a refused job an error naming the reason. The server's work runs in `jobs`:
+// nothing is reported once they are gone.
+void PrintPicture(jobs::Jobs& jobs, PicturePrintDialogs& dialogs, const PrinterAccess& printers,
                   const DiagramPicture& picture, const QString& title, QPushButton& button);
 
 }  // namespace fw
