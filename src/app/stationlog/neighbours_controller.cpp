@@ -98,7 +98,7 @@ void NeighboursController::createWindow() {
     SetUtcSeconds(*window_->to, hour);
     connect(window_->compare, &QPushButton::clicked, this, [this] { compareClick(); });
     connect(window_->cancel, &QPushButton::clicked, this, [this] {
-        job_.cancel();
+        job_.stop();
         window_->cancel->setEnabled(false);
         window_->summary->setText(QStringLiteral("Stopping…"));
     });
@@ -106,7 +106,7 @@ void NeighboursController::createWindow() {
     connect(window_->copy, &QPushButton::clicked, this, [this] { copyClick(); });
     connect(window_->print, &QPushButton::clicked, this, [this] { printClick(); });
     // A closed window asks no further.
-    connect(window_, &QDialog::finished, &job_, &WorkerJob::cancel);
+    connect(window_, &QDialog::finished, this, [this] { job_.stop(); });
 }
 
 void NeighboursController::open() {
@@ -127,21 +127,21 @@ void NeighboursController::compareClick() {
     const NeighbourPictureRequest drawn{q.question.band, q.question.from, q.question.to,
                                         window_->image->width(), window_->image->height()};
     const double ratio = window_->image->devicePixelRatioF();
-    job_.launch([this, q, drawn, ratio](std::stop_token stop) {
-        auto answer = std::make_shared<Answer>();
-        answer->ratio = ratio;
+    job_.start([q, drawn, ratio](std::stop_token stop) {
+        Answer answer;
+        answer.ratio = ratio;
         try {
             PgConnection conn(q.server, stop);
             const NeighbourComparison c =
                 CompareWithNeighbours(conn, q.callsign, q.question, q.radiusKm);
-            answer->summary = StandOutLines(c);
-            answer->logical = RenderNeighbourComparison(c, drawn);
-            answer->shown = ratio == 1 ? answer->logical : RenderNeighbourComparison(c, drawn, ratio);
+            answer.summary = StandOutLines(c);
+            answer.logical = RenderNeighbourComparison(c, drawn);
+            answer.shown = ratio == 1 ? answer.logical : RenderNeighbourComparison(c, drawn, ratio);
         } catch (const NetworkError& e) {
-            answer->error = stop.stop_requested() ? "Stopped." : e.what();
+            answer.error = stop.stop_requested() ? "Stopped." : e.what();
         }
-        return std::function<void()>([this, answer] { finish(*answer); });
-    });
+        return answer;
+    }, [this](const Answer& answer) { finish(answer); });
     showBusy(true);
 }
 
@@ -180,7 +180,7 @@ void NeighboursController::copyClick() {
 
 void NeighboursController::printClick() {
     if (job_.busy() || picture_.width == 0) return;
-    PrintPicture(*this, dialogs_, printers_, picture_, window_->windowTitle(), *window_->print);
+    PrintPicture(printJobs_, dialogs_, printers_, picture_, window_->windowTitle(), *window_->print);
 }
 
 }  // namespace fw

@@ -1,14 +1,13 @@
 #pragma once
 // "Station Log › Compare with Neighbours…": opens its window with the network's server and
-// station from the settings, asks the server off the window's thread (Cancel gives it up
-// within a moment; the connection has its time limit), shows the plot and the summary line,
+// station from the settings, asks the server off the window's thread (Cancel stops it at
+// once; the connection has its time limit), shows the plot and the summary line,
 // and saves, copies or prints the plot.
 #include <QObject>
 
 #include "app/stationlog/station_log_dialogs.h"
 #include "app/window/document.h"
 #include "app/window/picture_printing.h"
-#include "app/window/worker_job.h"
 #include "diagram/picture.h"
 
 class QAction;
@@ -51,7 +50,8 @@ class NeighboursController : public QObject {
     NeighboursWindow* window_ = nullptr;
     DiagramPicture picture_;
     PrinterAccess printers_;
-    WorkerJob job_;  // last member: stopped and joined before the others go
+    jobs::Job job_;        // the server's answer; a closed window stops it
+    jobs::Jobs printJobs_;
 };
 
 }  // namespace fw
