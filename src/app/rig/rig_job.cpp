@@ -12,7 +12,7 @@ RigJob::RigJob(QObject* parent) : WorkerJob(parent) {}
 
 bool RigJob::start(rig::RigConnection connection, rig::SweepPlan plan, char sep,
                    RigJobCallbacks callbacks) {
-    return launch([this, connection = std::move(connection), plan = std::move(plan), sep,
+    return launch([post = poster(), connection = std::move(connection), plan = std::move(plan), sep,
                    cb = std::move(callbacks)](std::stop_token stop) -> std::function<void()> {
         RigJobOutcome outcome;
         try {

@@ -13,7 +13,7 @@ SdrJob::SdrJob(QObject* parent) : WorkerJob(parent) {}
 
 bool SdrJob::start(sdr::SdrSettings settings, std::vector<rig::ResolvedTarget> targets,
                    rig::ReadingPlan plan, char sep, SdrJobCallbacks callbacks) {
-    return launch([this, settings = std::move(settings), targets = std::move(targets),
+    return launch([post = poster(), settings = std::move(settings), targets = std::move(targets),
                    plan = std::move(plan), sep,
                    cb = std::move(callbacks)](std::stop_token stop) -> std::function<void()> {
         SdrJobOutcome outcome;

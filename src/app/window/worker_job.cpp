@@ -1,6 +1,5 @@
 #include "app/window/worker_job.h"
 
-#include <QMetaObject>
 #include <QProgressDialog>
 
 #include "app/window/screen_fit.h"
@@ -28,32 +27,17 @@ QProgressDialog* ShowJobProgress(WorkerJob& job, const QString& text, const QStr
 
 WorkerJob::WorkerJob(QObject* parent) : QObject(parent) {}
 
-WorkerJob::~WorkerJob() {
-    stop_.request_stop();
-    if (thread_.joinable()) thread_.join();
-}
-
-void WorkerJob::post(std::function<void()> call) {
-    QMetaObject::invokeMethod(this, std::move(call), Qt::QueuedConnection);
+std::function<void(std::function<void()>)> WorkerJob::poster() {
+    return job_.channel(std::function<void(std::function<void()>)>(
+        [](const std::function<void()>& call) {
+            if (call) call();
+        }));
 }
 
 bool WorkerJob::launch(std::function<std::function<void()>(std::stop_token)> work) {
-    if (busy_) return false;
-    if (thread_.joinable()) thread_.join();  // ended already: it posted its report
-    busy_ = true;
-    stop_ = std::stop_source();
-    thread_ = std::jthread([this, work = std::move(work), stop = stop_.get_token()] {
-        std::function<void()> report = work(stop);
-        post([this, report = std::move(report)] {
-            busy_ = false;
-            if (report) report();
-        });
+    return job_.start(std::move(work), [](const std::function<void()>& report) {
+        if (report) report();
     });
-    return true;
-}
-
-void WorkerJob::cancel() {
-    stop_.request_stop();
 }
 
 }  // namespace fw

@@ -1,12 +1,12 @@
 #pragma once
-// Device or disk work on a worker thread of its own, reported back on the thread that owns the
-// job: the common part of the rig's and the SDR's jobs and of the campaign report. Cancel asks
-// the worker to stop.
+// Device work of the rig's and the SDR's jobs on the jobs library, reported back on the thread
+// that owns the job. Cancel asks the work to stop.
 #include <QObject>
 #include <QString>
 #include <functional>
 #include <stop_token>
-#include <thread>
+
+#include "app/jobs/jobs.h"
 
 class QProgressDialog;
 class QWidget;
@@ -25,25 +25,22 @@ class WorkerJob : public QObject {
 
   public:
     explicit WorkerJob(QObject* parent = nullptr);
-    // Asks a running job to stop and waits for its thread; no report runs afterwards.
-    ~WorkerJob() override;
 
-    bool busy() const { return busy_; }
-    void cancel();
-    bool cancelling() const { return busy_ && stop_.stop_requested(); }
+    bool busy() const { return job_.busy(); }
+    void cancel() { job_.stop(); }
+    bool cancelling() const { return job_.stopping(); }
 
-    // Runs `work` on a new thread; refused (false) while busy. What it returns runs on this
-    // object's thread at its end, when busy() is false again.
+    // Runs `work` off this object's thread; refused (false) while busy. What it returns runs on
+    // this object's thread at its end, when busy() is false again. Destroying the job stops
+    // the work without waiting for it; what it would report is dropped.
     bool launch(std::function<std::function<void()>(std::stop_token)> work);
 
   protected:
-    // Runs `call` on this object's thread, unless this object is gone by then.
-    void post(std::function<void()> call);
+    // For the work to capture: runs a call on this object's thread while the job lives.
+    std::function<void(std::function<void()>)> poster();
 
   private:
-    bool busy_ = false;
-    std::stop_source stop_;
-    std::jthread thread_;  // last member: joined before the others go
+    jobs::Job job_;
 };
 
 }  // namespace fw
