@@ -3,13 +3,12 @@
 #include <cstdio>
 #include <ctime>
 
+#include "libs/local_time.h"
+
 namespace fw {
 
 LocalTime CurrentLocalTime() {
-    const std::time_t now = std::time(nullptr);
-    std::tm tm{};
-    localtime_r(&now, &tm);
-    return LocalTime{tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday, tm.tm_hour, tm.tm_min};
+    return LocalTimeAt(std::time(nullptr));
 }
 
 std::string YymmddText(const LocalTime& t) {

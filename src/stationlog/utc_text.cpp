@@ -5,6 +5,7 @@
 #include <ctime>
 
 #include "libs/calendar.h"
+#include "libs/local_time.h"
 
 namespace fw {
 
@@ -125,10 +126,7 @@ int UtcHourOfDay(UtcSeconds t) {
 }
 
 LocalTime LocalTimeOf(UtcSeconds t) {
-    const std::time_t tt = static_cast<std::time_t>(t);
-    std::tm tm{};
-    localtime_r(&tt, &tm);
-    return LocalTime{tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday, tm.tm_hour, tm.tm_min};
+    return LocalTimeAt(t);
 }
 
 }  // namespace fw
