@@ -1,12 +1,14 @@
 #pragma once
 // The campaign report's parts, each laid out onto the pages in turn.
 #include <span>
+#include <stop_token>
 #include <vector>
 
 #include "campaign/campaign_charts.h"
 #include "campaign/campaign_data.h"
 #include "campaign/campaign_layout.h"
 #include "campaign/campaign_summary.h"
+#include "diagram/picture.h"
 #include "stationlog/log_file_facts.h"
 #include "stationlog/station_details.h"
 #include "stats/span_comparison.h"
@@ -23,6 +25,13 @@ void AddBandPage(CampaignLayout& l, const CampaignData& data, const BandSeries& 
                  const std::vector<MonthAtmosphere>& atmosphere);
 void AddComparisonPage(CampaignLayout& l, const CampaignData& data,
                        std::span<const BandComparison> rows);
+// Each band's 24-hour profile beside the neighbours' on the network's server, as pictures
+// added to `pictures`, with the summary lines; a server that cannot be asked is said with
+// its reason instead.
+struct CampaignNeighbours;
+void AddNeighboursPages(CampaignLayout& l, std::vector<DiagramPicture>& pictures,
+                        const CampaignData& data, const CampaignNeighbours& neighbours,
+                        const std::stop_token& stop);
 void AddGapsAppendix(CampaignLayout& l, const CampaignData& data);
 void AddMethodPage(CampaignLayout& l, const CampaignData& data);
 

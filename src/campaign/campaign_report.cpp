@@ -56,6 +56,8 @@ CampaignBuild Build(StationLog& log, const CampaignRequest& request, const Noise
         AddBandPage(layout, data, data.bands[b], atmosphere[b]);
     }
     if (compared) AddComparisonPage(layout, data, Compare(log, request));
+    if (request.neighbours)
+        AddNeighboursPages(layout, report.pictures, data, *request.neighbours, stop);
     AddGapsAppendix(layout, data);
     AddMethodPage(layout, data);
     layout.finish();

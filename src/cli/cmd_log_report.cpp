@@ -5,6 +5,9 @@
 #include "cli/compare_options.h"
 #include "cli/gui_session.h"
 #include "cli/log_options.h"
+#include "cli/network_options.h"
+#include "network/stations.h"
+#include "stationlog/station_details.h"
 #include "cli/place_time_options.h"
 #include "cli/signal_stop.h"
 #include "info/identity.h"
@@ -20,6 +23,15 @@ namespace {
 
 constexpr const char* StoppedText = "Stopped: no report was written or printed";
 
+// The station's callsign from the log's details, for the neighbours page.
+std::string LogCallsign(StationLog& log) {
+    const std::string kept = ReadStationDetails(log)[StationField::Callsign];
+    if (const std::optional<std::string> call = ParseCallsign(kept)) return *call;
+    throw Refusal(kept.empty() ? "--server needs --station CALLSIGN: the log keeps no callsign"
+                               : "--server needs --station CALLSIGN: the log's callsign \"" + kept +
+                                     "\" is not one");
+}
+
 }  // namespace
 
 int CmdLogReport(ArgList& args, std::ostream& out, std::ostream& err) {
@@ -29,6 +41,7 @@ int CmdLogReport(ArgList& args, std::ostream& out, std::ostream& err) {
     request.before = TakeSpanPair(args, "--before");
     request.after = TakeSpanPair(args, "--after");
     request.hours = TakeHourRange(args);
+    const auto [server, station, radius] = args.takeOptions("--server", "--station", "--radius");
     const auto pdf = args.takeOption("--pdf");
     const auto printerName = args.takeOption("--printer");
     args.expectEmpty();
@@ -37,12 +50,21 @@ int CmdLogReport(ArgList& args, std::ostream& out, std::ostream& err) {
     if (request.before.has_value() != request.after.has_value())
         throw UsageError("log report needs both --before T1/T2 and --after T3/T4, or neither");
     if (const auto problem = CampaignRequestProblem(request)) throw Refusal(*problem);
+    if ((station || radius) && !server) throw UsageError("--station and --radius go with --server");
+    if (server) {
+        if (const std::string reason = CheckConnInfo(*server); !reason.empty()) throw Refusal(reason);
+        request.neighbours = CampaignNeighbours{*server, station ? CheckedCallsign(*station) : "",
+                                                radius ? ParseIntOption("--radius", *radius, 1, 20000)
+                                                       : DefaultNeighbourRadiusKm};
+    }
 
     // Ctrl-C, SIGTERM and SIGHUP give the report up; taken before Qt starts its threads.
     SignalStop interrupt;
     StationLog log = OpenLogForReading(path, LogWaitNotice(err, interrupt.token()));
     if (pdf && IsLogFile(*pdf, path)) throw Refusal("--pdf must not name the station log itself");
     ReadOrRefuse([&] { ReportDamagedReadings(log, err); });
+    if (request.neighbours && request.neighbours->callsign.empty())
+        request.neighbours->callsign = ReadOrRefuse([&] { return LogCallsign(log); });
     if (request.before) {
         const ComparisonRequest compared{*request.before, *request.after, request.hours, {}};
         if (const auto refusal = ReadOrRefuse([&] { return ComparisonRefusal(log, compared); }))

@@ -13,6 +13,7 @@
 #include "app/stationlog/missing_log.h"
 #include "app/stationlog/monitor_controller.h"
 #include "app/stationlog/station_details_controller.h"
+#include "network/stations.h"
 #include "stationlog/station_log_tasks.h"
 #include "stationlog/log_to_list.h"
 #include "stats/span_comparison.h"
@@ -206,8 +207,14 @@ void StationLogController::MICampaignReportClick() {
 
 void StationLogController::campaignReport(const std::string& path, LogSpan whole) {
     if (campaignJob_.busy()) return;
-    const std::optional<CampaignRequest> request = dialogs_.chooseCampaign(whole);
+    std::optional<CampaignRequest> request = dialogs_.chooseCampaign(whole);
     if (!request) return;
+    // With the network's server and station set (Station Log › Network…), the report
+    // compares each band with the neighbours.
+    const NetworkPreferences& network = document_.settings().network;
+    if (const std::optional<std::string> call = ParseCallsign(network.station);
+        call && !network.server.empty())
+        request->neighbours = CampaignNeighbours{network.server, *call, DefaultNeighbourRadiusKm};
     const NoiseReportTexts texts =
         SystemReportTexts(document_.state().VersionText, std::string(ProgramCopyrightText));
     // The log is read and the views drawn off the window's thread; the pages come back here.
