@@ -145,7 +145,6 @@ TEST_F(UploadTest, DamagedReadingsAreLeftOutAndCounted) {
               " time or frequency that is no usable number)\n");
     EXPECT_EQ(count("SELECT count(*) FROM floorwatch.readings WHERE reading_id IN (3, 10)"), 0);
     EXPECT_EQ(count("SELECT sum(readings) FROM floorwatch.hourly"), 8);
-    // The mark has moved past them: nothing is left to send.
     EXPECT_EQ(count("SELECT readings_upto FROM floorwatch.logs"), 10);
 }
 
