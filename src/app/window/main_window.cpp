@@ -37,28 +37,29 @@ MainWindow::MainWindow(WindowDialogs* dialogs, const QString& programFilePath) {
         dialogs = ownDialogs_.get();
     }
     dialogs_ = dialogs;
-    document_ = std::make_unique<Document>(this);
+    document_ = new Document(this);
+    controllers_.setParent(this);
     // Layout stays off while the window is built, so no size change is acted on yet.
     document_->setAutoLayout(false);
     controls_ = BuildMainControls(*this, document_->listModel());
     const MainActions& a = controls_.actions;
     const std::array<QAction*, 2> layers{a.decileBands, a.atmosphericNoise};
-    display_ = std::make_unique<DisplayController>(*document_, *dialogs_, DisplayGroup(controls_),
-                                                   layers, *this, this);
-    entry_ = std::make_unique<EntryController>(*document_, *dialogs_, EntryGroup(controls_), this);
-    measList_ =
-        std::make_unique<MeasListController>(*document_, *dialogs_, *controls_.LBUserData, a, this);
-    locator_ = std::make_unique<LocatorController>(*document_, *dialogs_, *a.enterLocator, this);
-    settings_ = std::make_unique<SettingsController>(*document_, *dialogs_, *a.settings, this);
+    display_ = new DisplayController(*document_, *dialogs_, DisplayGroup(controls_), layers,
+                                     *this, &controllers_);
+    entry_ = new EntryController(*document_, *dialogs_, EntryGroup(controls_), &controllers_);
+    measList_ = new MeasListController(*document_, *dialogs_, *controls_.LBUserData, a,
+                                       &controllers_);
+    locator_ = new LocatorController(*document_, *dialogs_, *a.enterLocator, &controllers_);
+    settings_ = new SettingsController(*document_, *dialogs_, *a.settings, &controllers_);
     EntryController& entry = *entry_;
     const RigEntrySide entrySide{[&entry] { return entry.readingTarget(); },
                                  [&entry] { return entry.readingGain(); },
                                  [&entry](const EntryAccepted& e) { entry.showRigReading(e); }};
-    rig_ = std::make_unique<RigController>(
+    rig_ = new RigController(
         *document_, *dialogs_,
         RigControls{a.rigSettings, a.rigRead, a.rigSweep, a.rigSpectrum, a.rigStatus,
                     controls_.window, entrySide},
-        this);
+        &controllers_);
     document_->setSettings(LoadUserSettings());
 
     setOuterSize(design::Window);
@@ -66,25 +67,25 @@ MainWindow::MainWindow(WindowDialogs* dialogs, const QString& programFilePath) {
     controls_.client->installEventFilter(this);
     FormCreate(programFilePath.isEmpty() ? QCoreApplication::applicationFilePath()
                                          : programFilePath);
-    mail_ = std::make_unique<MailController>(*document_, *dialogs_, *a.sendMail, *this, this);
-    info_ = std::make_unique<InfoController>(*document_, *dialogs_, a, this);
-    print_ = std::make_unique<PrintController>(*document_, *a.print, *this, *dialogs_, this);
-    picture_ = std::make_unique<PictureController>(*document_, *dialogs_, a, this);
-    stationLog_ = std::make_unique<StationLogController>(*document_, *dialogs_, a, *this,
-                                                         *controls_.GBUD, this);
-    network_ = std::make_unique<NetworkController>(*document_, *dialogs_, *a.network, *this, this);
-    neighbours_ = std::make_unique<NeighboursController>(*document_, *dialogs_,
-                                                         *a.compareNeighbours, *this, this);
+    mail_ = new MailController(*document_, *dialogs_, *a.sendMail, *this, &controllers_);
+    info_ = new InfoController(*document_, *dialogs_, a, &controllers_);
+    print_ = new PrintController(*document_, *a.print, *this, *dialogs_, &controllers_);
+    picture_ = new PictureController(*document_, *dialogs_, a, &controllers_);
+    stationLog_ = new StationLogController(*document_, *dialogs_, a, *this, *controls_.GBUD,
+                                           &controllers_);
+    network_ = new NetworkController(*document_, *dialogs_, *a.network, *this, &controllers_);
+    neighbours_ = new NeighboursController(*document_, *dialogs_, *a.compareNeighbours, *this,
+                                           &controllers_);
     // One user of the rig at a time: a reading or sweep and the monitor hold each other's start.
     MonitorController& monitor = stationLog_->monitor();
-    connect(rig_.get(), &RigController::busyChanged, &monitor, &MonitorController::setStartBlocked);
-    connect(&monitor, &MonitorController::runningChanged, rig_.get(),
+    connect(rig_, &RigController::busyChanged, &monitor, &MonitorController::setStartBlocked);
+    connect(&monitor, &MonitorController::runningChanged, rig_,
             &RigController::setStartBlocked);
     // After each of the monitor's sweeps the log may be uploaded to the network's server.
-    connect(&monitor.runner(), &MonitorRunner::statusChanged, network_.get(),
+    connect(&monitor.runner(), &MonitorRunner::statusChanged, network_,
             &NetworkController::monitorStatus);
     // The monitor's SDR measurements go to the Spectrum window too.
-    connect(&monitor.runner(), &MonitorRunner::noiseMeasured, rig_.get(), &RigController::showNoise);
+    connect(&monitor.runner(), &MonitorRunner::noiseMeasured, rig_, &RigController::showNoise);
 }
 
 MainWindow::~MainWindow() = default;

@@ -53,23 +53,25 @@ class MainWindow : public QMainWindow, public WindowFrame {
 
     std::unique_ptr<WindowDialogs> ownDialogs_;
     WindowDialogs* dialogs_ = nullptr;
-    // The document before the controllers, which use it: they are destroyed first. All of
-    // them are also children of the window, which they leave when destroyed.
-    std::unique_ptr<Document> document_;
+    // A child of the window, which deletes it after the controllers that use it.
+    Document* document_ = nullptr;
     MainControls controls_;
-    std::unique_ptr<DisplayController> display_;
-    std::unique_ptr<EntryController> entry_;
-    std::unique_ptr<MeasListController> measList_;
-    std::unique_ptr<LocatorController> locator_;
-    std::unique_ptr<SettingsController> settings_;
-    std::unique_ptr<RigController> rig_;
-    std::unique_ptr<MailController> mail_;
-    std::unique_ptr<InfoController> info_;
-    std::unique_ptr<PrintController> print_;
-    std::unique_ptr<PictureController> picture_;
-    std::unique_ptr<StationLogController> stationLog_;
-    std::unique_ptr<NetworkController> network_;
-    std::unique_ptr<NeighboursController> neighbours_;
+    // The controllers' Qt parent, a child of the window: as a member it goes, with the
+    // controllers, before the document and the controls they use.
+    QObject controllers_;
+    DisplayController* display_ = nullptr;
+    EntryController* entry_ = nullptr;
+    MeasListController* measList_ = nullptr;
+    LocatorController* locator_ = nullptr;
+    SettingsController* settings_ = nullptr;
+    RigController* rig_ = nullptr;
+    MailController* mail_ = nullptr;
+    InfoController* info_ = nullptr;
+    PrintController* print_ = nullptr;
+    PictureController* picture_ = nullptr;
+    StationLogController* stationLog_ = nullptr;
+    NetworkController* network_ = nullptr;
+    NeighboursController* neighbours_ = nullptr;
     bool closeDeferred_ = false;  // a close waits for the station log's pending commits
 };
 
