@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <vector>
 
+#include "jobs/registry.h"
 #include "libs/regional.h"
 #include "window_test_registry.h"
 
@@ -48,5 +49,7 @@ int main(int argc, char* argv[]) {
             continue;
         failures += QTest::qExec(test.get(), argc, argv);
     }
+    // As the program does: the work the windows left stops while the application lives.
+    fw::jobs::Registry::Process().stopAndDrain(fw::jobs::ExitDrainLimit);
     return failures == 0 ? 0 : 1;
 }
