@@ -31,7 +31,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     } catch (const fw::rig::RigSettingsError&) {
     }
     try {
-        for (const fw::rig::RigTarget& t : fw::rig::BandTargets(text))
+        for (const fw::receiver::Target& t : fw::rig::BandTargets(text))
             if (!fw::KnownBandFrequencyMHz(t.band)) std::abort();
     } catch (const fw::rig::ReadingInputError&) {
     }

@@ -29,7 +29,7 @@ struct ScanOptions {
     std::optional<sdr::SdrSettings> sdr;
     rig::RigConnection rig;
     rig::SweepPlan plan;
-    rig::RigTarget target;
+    receiver::Target target;
     std::optional<std::string> logPath;
     bool csv = false;
 };
@@ -66,13 +66,13 @@ ScanOptions TakeScanOptions(ArgList& args, char sep) {
     } catch (const std::invalid_argument& e) {
         throw Refusal(e.what());
     }
-    o.target = band ? rig::RigTarget::Band(*band) : rig::RigTarget::Free(*freq);
+    o.target = band ? receiver::Target::Band(*band) : receiver::Target::Free(*freq);
     return o;
 }
 
 int RunScan(const ScanOptions& o, std::ostream& out, std::ostream& err) {
     const char sep = SystemDecimalSeparator();
-    const rig::ResolvedTarget where = rig::ResolveTarget(o.target, o.plan.reading, sep);
+    const receiver::ResolvedTarget where = rig::ResolveTarget(o.target, o.plan.reading, sep);
     // A log that cannot take the scan is refused before the rotator turns.
     std::optional<StationLog> log;
     if (o.logPath) log = OpenLogForWriting(*o.logPath);

@@ -31,7 +31,7 @@ int RunIqNoise(ArgList& args, std::ostream& out, std::ostream& err) {
     if (appendTo) append.emplace(*appendTo, sep);
     for (const std::string& note : recording->notes) err << "Note: " << *file << ": " << note << '\n';
     const std::vector<IqRecording> parts = IqReadings(recording.value());
-    std::vector<sdr::NoiseReading> readings;
+    std::vector<receiver::Reading> readings;
     std::vector<Outcome<NoiseSignature>> signatures;
     for (std::size_t i = 0; i < parts.size(); ++i) {
         const std::string which =
@@ -40,7 +40,7 @@ int RunIqNoise(ArgList& args, std::ostream& out, std::ostream& err) {
         if (!freq && !centreHz)
             throw Refusal(which + "The recording " + *file + " does not say its centre frequency: give --freq MHZ");
         const std::string mhz = freq ? *freq : rig::ExactNumberText(*centreHz / 1e6, sep);
-        const rig::ResolvedTarget where = rig::ResolveTarget(rig::RigTarget::Free(mhz), plan, sep);
+        const receiver::ResolvedTarget where = rig::ResolveTarget(receiver::Target::Free(mhz), plan, sep);
         const auto noise = MeasureRecordingNoise(parts[i], where.frequencyMHz * 1e6, allowOverload);
         if (!noise) throw Refusal(which + noise.reason());
         readings.push_back(sdr::MakeNoiseReading(where, noise->floor, noise->spectrum, refDbm, plan, sep));
@@ -49,14 +49,14 @@ int RunIqNoise(ArgList& args, std::ostream& out, std::ostream& err) {
     // Every capture or none is written.
     std::vector<MeasRow> rows;
     std::vector<SpectrumBin> bins;
-    for (const sdr::NoiseReading& r : readings) {
+    for (const receiver::Reading& r : readings) {
         rows.push_back(r.entry.row);
-        bins.insert(bins.end(), r.spectrum.begin(), r.spectrum.end());
+        bins.insert(bins.end(), r.sdr().spectrum.begin(), r.sdr().spectrum.end());
     }
     if (spectrumTo) SaveSpectrumCsv(*spectrumTo, sdr::SpectrumCsv(bins));
     if (append) append->save(rows, std::nullopt, std::nullopt);
     for (std::size_t i = 0; i < readings.size(); ++i) {
-        err << sdr::NoiseSummary(readings[i].floor) << '\n';
+        err << sdr::NoiseSummary(readings[i].sdr().floor) << '\n';
         err << SignatureLine(signatures[i], sep) << '\n';
         out << ListLine(readings[i].entry.row, sep) << '\n';
     }

@@ -78,7 +78,7 @@ int CmdMonitor(ArgList& args, std::ostream& out, std::ostream& err) {
         uploads = std::make_unique<UploadWorker>(*upload);
     }
 
-    if (job.sdr) job.noise = [&](const sdr::NoiseReading& r) { PrintNoiseNotes(r, err); };
+    if (job.sdr) job.noise = [&](const receiver::Reading& r) { PrintNoiseNotes(r, err); };
     MonitorCallbacks show;
     show.reading = [&](const LogReading& r) {
         out << UtcStampText(r.utc) << ' ' << ListLine(RowFromReading(r), job.sep) << std::endl;

@@ -74,8 +74,8 @@ int RunSdrSignature(ArgList& args, std::ostream& out, std::ostream& err) {
     args.expectEmpty();
     if (band && freq) throw UsageError("give either --band or --freq, not both");
     if (!band && !freq) throw UsageError("sdr signature needs --band B or --freq MHZ");
-    const rig::ResolvedTarget where = rig::ResolveTarget(
-        band ? rig::RigTarget::Band(*band) : rig::RigTarget::Free(*freq), plan, sep);
+    const receiver::ResolvedTarget where = rig::ResolveTarget(
+        band ? receiver::Target::Band(*band) : receiver::Target::Free(*freq), plan, sep);
 
     SignalStop interrupt;
     const sdr::ClaimedSdr claimed =
@@ -87,7 +87,7 @@ int RunSdrSignature(ArgList& args, std::ostream& out, std::ostream& err) {
         err << where.label << ": " << sdr::NoiseSummary(c.floor) << '\n';
         if (!c.signature) throw Refusal("No signature: " + c.signature.reason());
         return PrintSignature(c.signature.value(), csv, sep, out);
-    } catch (const rig::Cancelled&) {
+    } catch (const receiver::Cancelled&) {
         err << "Cancelled\n";
         return ExitRefused;
     }

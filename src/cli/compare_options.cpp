@@ -35,7 +35,7 @@ HourRange TakeHourRange(ArgList& args) {
 std::vector<LogBand> TakeBandList(ArgList& args) {
     const auto text = args.takeOption("--bands");
     if (!text) return {};
-    std::vector<rig::RigTarget> targets;
+    std::vector<receiver::Target> targets;
     try {
         targets = rig::BandTargets(*text);
     } catch (const rig::ReadingInputError& e) {
@@ -43,7 +43,7 @@ std::vector<LogBand> TakeBandList(ArgList& args) {
     }
     const std::vector<LogBand> all = AllBands();
     std::vector<LogBand> bands;
-    for (const rig::RigTarget& t : targets) {
+    for (const receiver::Target& t : targets) {
         const auto band =
             std::find_if(all.begin(), all.end(), [&](const LogBand& b) { return b.band == t.band; });
         if (band != all.end()) bands.push_back(*band);

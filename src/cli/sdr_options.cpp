@@ -6,6 +6,7 @@
 #include "libs/regional.h"
 #include "libs/real_text.h"
 #include "cli/reading_plan_options.h"
+#include "rig/plan_limits.h"
 #include "rig/rig_error.h"
 #include "sdr/sdr_limits.h"
 #include "signature/signature_text.h"
@@ -66,11 +67,12 @@ std::optional<sdr::SdrSettings> TakeSdrOptions(ArgList& args, char sep) {
     return s;
 }
 
-void PrintNoiseNotes(const sdr::NoiseReading& r, std::ostream& err) {
-    err << r.where.label << ": " << sdr::NoiseSummary(r.floor) << '\n';
-    err << r.where.label << ": " << SignatureLine(r.signature, SystemDecimalSeparator()) << '\n';
-    if (r.overflows) err << r.where.label << ": " << r.overflows << " overflows (samples lost)\n";
-    if (r.timeouts) err << r.where.label << ": " << r.timeouts << " reads timed out\n";
+void PrintNoiseNotes(const receiver::Reading& r, std::ostream& err) {
+    const receiver::SdrDetails& d = r.sdr();
+    err << r.where.label << ": " << sdr::NoiseSummary(d.floor) << '\n';
+    err << r.where.label << ": " << SignatureLine(d.signature, SystemDecimalSeparator()) << '\n';
+    if (d.overflows) err << r.where.label << ": " << d.overflows << " overflows (samples lost)\n";
+    if (d.timeouts) err << r.where.label << ": " << d.timeouts << " reads timed out\n";
 }
 
 std::string SignatureLine(const Outcome<NoiseSignature>& sig, char sep) {

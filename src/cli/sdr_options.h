@@ -5,6 +5,7 @@
 #include <string>
 
 #include "cli/cli_args.h"
+#include "receiver/reading.h"
 #include "rig/reading.h"
 #include "sdr/noise_reading.h"
 #include "sdr/sdr_session.h"
@@ -40,7 +41,7 @@ inline constexpr const char* SdrOptionsHelp =
     "  --seconds S          capture time per reading, 0.1 to 60 (default 1)\n";
 
 // N0, K and the occupancy of a live reading, and its overflows and timeouts, on `err`.
-void PrintNoiseNotes(const sdr::NoiseReading& r, std::ostream& err);
+void PrintNoiseNotes(const receiver::Reading& r, std::ostream& err);
 
 // "Vd 1.05 dB, bursts none, comb none: gaussian", or why there is no signature.
 std::string SignatureLine(const Outcome<NoiseSignature>& sig, char sep);

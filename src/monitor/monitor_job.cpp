@@ -4,14 +4,14 @@
 
 #include "measure/maidenhead.h"
 #include "monitor/busy_log.h"
-#include "monitor/rig_sweeper.h"
-#include "monitor/sdr_sweeper.h"
+#include "monitor/receiver_sweeper.h"
 #include "rig/plan_limits.h"
 #include "rig/rig_error.h"
 #include "rig/rig_lock.h"
-#include "rig/pacing.h"
+#include "rig/rig_receiver.h"
 #include "sdr/sdr_lock.h"
 #include "sdr/sdr_open.h"
+#include "sdr/sdr_receiver.h"
 
 namespace fw {
 
@@ -31,19 +31,24 @@ std::string PrepareMonitorJob(MonitorJob& job, const std::optional<std::string_v
 
 namespace {
 
-// The job's receiver, taken for the job's user; throws rig::RigError while another job
-// holds it.
-std::unique_ptr<Sweeper> TakeReceiver(const MonitorJob& job, std::optional<rig::RigLock>& lock,
+// The job's receiver, taken for the job's user; throws receiver::ReceiverError while another
+// job holds it.
+std::unique_ptr<Sweeper> TakeReceiver(const MonitorJob& job,
+                                      std::optional<receiver::ReceiverLock>& lock,
                                       std::stop_token stop, std::stop_token hurry) {
     if (job.sdr) {
         sdr::ClaimedSdr claimed = sdr::ClaimSdr(*job.sdr, job.rigUser, stop);
         lock.emplace(std::move(claimed.lock));
-        return std::make_unique<SdrSweeper>(std::move(claimed.settings), job.plan.reading,
-                                            job.sep, std::move(stop), job.noise);
+        return std::make_unique<ReceiverSweeper>(
+            std::make_unique<sdr::SdrReceiver>(std::move(claimed.settings), job.plan.reading,
+                                               job.sep),
+            ReadingSource::Sdr, job.plan.reading, job.sep, std::move(stop), job.noise);
     }
-    lock.emplace(job.connection, job.rigUser);
-    return std::make_unique<RigSweeper>(job.connection, job.plan, job.sep,
-                                        rig::Pacing{std::move(stop), {}}, std::move(hurry));
+    lock.emplace(rig::LockRig(job.connection, job.rigUser));
+    return std::make_unique<ReceiverSweeper>(
+        std::make_unique<rig::RigReceiver>(job.connection, job.plan, job.sep, stop,
+                                           std::move(hurry)),
+        ReadingSource::Rig, job.plan.reading, job.sep, stop);
 }
 
 }  // namespace
@@ -64,15 +69,13 @@ Outcome<MonitorEnd> RunMonitorJob(const MonitorJob& job, MonitorClock& clock, st
         // refused whatever state the rig is in; a new one is made only once the rig answers.
         std::error_code ec;
         if (std::filesystem::exists(job.logPath, ec)) openLog();
-        std::optional<rig::RigLock> lock;
+        std::optional<receiver::ReceiverLock> lock;
         std::unique_ptr<Sweeper> sweeper;
         try {
             sweeper = TakeReceiver(job, lock, stop, std::move(hurry));
-        } catch (const rig::RigError& e) {
+        } catch (const receiver::ReceiverError& e) {
             return Outcome<MonitorEnd>::Fail(e.what());
-        } catch (const sdr::SdrError& e) {
-            return Outcome<MonitorEnd>::Fail(e.what());
-        } catch (const rig::Cancelled&) {
+        } catch (const receiver::Cancelled&) {
             return Outcome<MonitorEnd>::Fail(sdr::StoppedWhileOpeningText);
         }
         if (std::string error = sweeper->connect(); !error.empty())

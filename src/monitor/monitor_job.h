@@ -13,7 +13,7 @@
 #include "monitor/monitor_clock.h"
 #include "rig/rig_settings.h"
 #include "rig/sweep.h"
-#include "sdr/noise_reading.h"
+#include "receiver/reading.h"
 #include "sdr/sdr_session.h"
 
 namespace fw {
@@ -30,7 +30,7 @@ struct MonitorJob {
     char sep = '.';
     std::string rigUser = "Floorwatch";  // who holds the rig, for a second job's refusal
     // With an SDR: told each measurement (noise floor, spectrum) before its row is logged.
-    std::function<void(const sdr::NoiseReading&)> noise;
+    std::function<void(const receiver::Reading&)> noise;
 };
 
 // Checks, before anything is touched, the bands (those of the comma list; all without one)

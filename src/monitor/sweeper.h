@@ -1,6 +1,6 @@
 #pragma once
-// What the monitor sweeps through: a receiver that reads one band at a time. RigSweeper
-// provides one over Hamlib, SdrSweeper one over SoapySDR; tests provide their own.
+// What the monitor sweeps through: a receiver that reads one band at a time.
+// ReceiverSweeper provides one over the rig or an SDR; tests provide their own.
 #include <optional>
 #include <string>
 #include <utility>

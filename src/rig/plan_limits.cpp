@@ -41,7 +41,7 @@ void CheckSweepPlan(const SweepPlan& plan, char sep) {
     CheckWithin(SettleMsLimits, static_cast<int>(plan.settle.count()), "the settle time", "ms",
                 sep);
     CheckCalibrationOffsets(plan.reading.offsets, sep);
-    for (const RigTarget& t : plan.targets) ResolveTarget(t, plan.reading, sep);
+    for (const receiver::Target& t : plan.targets) ResolveTarget(t, plan.reading, sep);
 }
 
 }  // namespace fw::rig

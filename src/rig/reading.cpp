@@ -33,7 +33,7 @@ double OffsetFor(const CalibrationOffsets& offsets, std::string_view band) {
 
 namespace {
 
-EntryInputs InputsFor(const RigTarget& target, std::string level, const ReadingPlan& plan,
+EntryInputs InputsFor(const receiver::Target& target, std::string level, const ReadingPlan& plan,
                       char sep, EntryMethod method = EntryMethod::AntennaVoltage) {
     EntryInputs in;
     in.band = target.band.empty() ? std::string("80m") : target.band;
@@ -90,7 +90,7 @@ void CheckCalibrationOffsets(const CalibrationOffsets& offsets, char sep) {
     }
 }
 
-ResolvedTarget ResolveTarget(const RigTarget& target, const ReadingPlan& plan, char sep) {
+receiver::ResolvedTarget ResolveTarget(const receiver::Target& target, const ReadingPlan& plan, char sep) {
     if (!target.band.empty()) CheckBand(target.band);
     // A frequency the diagram cannot show is refused before the entry would divide by it.
     if (double typed = 0; target.band.empty() && ParseRealText(target.frequencyMHz, sep, typed))
@@ -105,12 +105,12 @@ ResolvedTarget ResolveTarget(const RigTarget& target, const ReadingPlan& plan, c
         throw ReadingInputError(failure->message.text);
     const MeasRow& row = std::get<EntryAccepted>(check).row;
     const std::string label = target.band.empty() ? target.frequencyMHz + " MHz" : target.band;
-    return ResolvedTarget{target, row.freqMHz, label, OffsetBandFor(target.band, row.freqMHz)};
+    return receiver::ResolvedTarget{target, row.freqMHz, label, OffsetBandFor(target.band, row.freqMHz)};
 }
 
 namespace {
 
-EntryAccepted LevelEntry(const ResolvedTarget& where, EntryMethod method, double level,
+EntryAccepted LevelEntry(const receiver::ResolvedTarget& where, EntryMethod method, double level,
                          const ReadingPlan& plan, char sep) {
     EntryResult result =
         EvaluateEntry(InputsFor(where.target, ExactNumberText(level, sep), plan, sep, method), sep);
@@ -121,31 +121,31 @@ EntryAccepted LevelEntry(const ResolvedTarget& where, EntryMethod method, double
 
 }  // namespace
 
-EntryAccepted ReadingEntry(const ResolvedTarget& where, double dbuv, const ReadingPlan& plan,
+EntryAccepted ReadingEntry(const receiver::ResolvedTarget& where, double dbuv, const ReadingPlan& plan,
                            char sep) {
     return LevelEntry(where, EntryMethod::AntennaVoltage, dbuv, plan, sep);
 }
 
-EntryAccepted PowerEntry(const ResolvedTarget& where, double dbm, const ReadingPlan& plan,
+EntryAccepted PowerEntry(const receiver::ResolvedTarget& where, double dbm, const ReadingPlan& plan,
                          char sep) {
     return LevelEntry(where, EntryMethod::AntennaPower, dbm, plan, sep);
 }
 
-Reading TakeReading(RigControl& rig, const ResolvedTarget& where, const ReadingPlan& plan,
+Reading TakeReading(RigControl& rig, const receiver::ResolvedTarget& where, const ReadingPlan& plan,
                     const Pacing& pacing, char sep) {
-    Reading r{where, {}, 0, 0, 0, {}};
+    receiver::RigDetails d;
     const int count = std::max(plan.samples, 1);
     for (int i = 0; i < count; ++i) {
         if (i > 0) Wait(pacing, plan.interval);
         CheckStop(pacing);
-        r.samples.push_back(rig.strengthDb());
+        d.samples.push_back(rig.strengthDb());
     }
-    std::vector<double> reordered = r.samples;  // the samples stay in the order read
-    r.strengthDb = Median(reordered);
-    r.offsetDb = OffsetFor(plan.offsets, where.offsetBand);
-    r.antVoltDbuV = AntennaVoltageDbuV(r.strengthDb, r.offsetDb);
-    r.entry = ReadingEntry(where, r.antVoltDbuV, plan, sep);
-    return r;
+    std::vector<double> reordered = d.samples;  // the samples stay in the order read
+    d.strengthDb = Median(reordered);
+    const double offsetDb = OffsetFor(plan.offsets, where.offsetBand);
+    d.antVoltDbuV = AntennaVoltageDbuV(d.strengthDb, offsetDb);
+    EntryAccepted entry = ReadingEntry(where, d.antVoltDbuV, plan, sep);
+    return Reading{where, offsetDb, std::move(entry), std::move(d)};
 }
 
 std::string ReadingFailureText(std::string_view where, std::string_view reason) {
@@ -155,8 +155,8 @@ std::string ReadingFailureText(std::string_view where, std::string_view reason) 
 Reading ReadHere(RigControl& rig, const ReadingPlan& plan, const Pacing& pacing, char sep) {
     CheckStop(pacing);
     const double hz = rig.frequencyHz();
-    const ResolvedTarget where =
-        ResolveTarget(RigTarget::Free(ExactNumberText(hz / 1e6, sep)), plan, sep);
+    const receiver::ResolvedTarget where =
+        ResolveTarget(receiver::Target::Free(ExactNumberText(hz / 1e6, sep)), plan, sep);
     return TakeReading(rig, where, plan, pacing, sep);
 }
 

@@ -11,10 +11,14 @@
 
 #include "measure/entry.h"
 #include "measure/entry_limits.h"
+#include "receiver/reading.h"
+#include "receiver/target.h"
 #include "rig/pacing.h"
 #include "rig/rig_control.h"
 
 namespace fw::rig {
+
+using receiver::Reading;
 
 // Calibration offset in dB per band text ("80m" -> -1.5); a band without one has 0.
 using CalibrationOffsets = std::map<std::string, double, std::less<>>;
@@ -34,33 +38,6 @@ struct ReadingPlan {
     std::string bandwidth = "2700";  // as typed in the bandwidth box, Hz
 };
 
-// Where a reading is made: a band of the band table, or a free frequency.
-struct RigTarget {
-    std::string band;          // empty for a free frequency
-    std::string frequencyMHz;  // a free frequency as typed, with the regional separator
-
-    static RigTarget Band(std::string band) { return {std::move(band), {}}; }
-    static RigTarget Free(std::string mhz) { return {{}, std::move(mhz)}; }
-    friend bool operator==(const RigTarget&, const RigTarget&) = default;
-};
-
-// A target checked against the entry path, before any rig call.
-struct ResolvedTarget {
-    RigTarget target;
-    double frequencyMHz;
-    std::string label;       // "20m", or "7,1 MHz" for a free frequency
-    std::string offsetBand;  // the band whose calibration offset applies
-};
-
-struct Reading {
-    ResolvedTarget where;
-    std::vector<double> samples;  // dB over S9, as read
-    double strengthDb;            // their median
-    double offsetDb;
-    double antVoltDbuV;
-    EntryAccepted entry;  // the row and field texts of the equal typed entry
-};
-
 // 20*log10(50 uV) + strength over S9 + offset: S9 is 50 uV.
 double AntennaVoltageDbuV(double strengthDb, double offsetDb);
 
@@ -77,19 +54,19 @@ void CheckBand(std::string_view band);
 // Checks the target and the plan's gain and bandwidth as an entry of them would, and within
 // the plan limits (frequency, gain, bandwidth); throws ReadingInputError with the entry's
 // message, "unknown band X" or the range refused.
-ResolvedTarget ResolveTarget(const RigTarget& target, const ReadingPlan& plan, char sep);
+receiver::ResolvedTarget ResolveTarget(const receiver::Target& target, const ReadingPlan& plan, char sep);
 
 // The row for a voltage at a target, exactly as a typed "AntVol" entry
 // of ExactNumberText(dbuv) gives it.
-EntryAccepted ReadingEntry(const ResolvedTarget& where, double dbuv, const ReadingPlan& plan,
+EntryAccepted ReadingEntry(const receiver::ResolvedTarget& where, double dbuv, const ReadingPlan& plan,
                            char sep);
 // The same for an antenna power in dBm, as a typed "AntPwr" entry (an SDR's noise reading).
-EntryAccepted PowerEntry(const ResolvedTarget& where, double dbm, const ReadingPlan& plan,
+EntryAccepted PowerEntry(const receiver::ResolvedTarget& where, double dbm, const ReadingPlan& plan,
                          char sep);
 
 // Takes plan.samples STRENGTH samples where the rig is tuned now, plan.interval apart, and
-// builds the row for `where`. Throws RigError, Cancelled.
-Reading TakeReading(RigControl& rig, const ResolvedTarget& where, const ReadingPlan& plan,
+// builds the row for `where`, with the rig's details. Throws RigError, Cancelled.
+Reading TakeReading(RigControl& rig, const receiver::ResolvedTarget& where, const ReadingPlan& plan,
                     const Pacing& pacing, char sep);
 
 // "The S-meter could not be read at 20m: rig not responding": a single reading's failure.

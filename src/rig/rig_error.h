@@ -3,15 +3,17 @@
 #include <stdexcept>
 #include <string>
 
+#include "receiver/receiver_error.h"
+
 namespace fw::rig {
 
 inline constexpr const char* NotRespondingText = "rig not responding";
 
 // A rig call that failed: "rig not responding", "rigctld not reachable at HOST:PORT",
 // "rig not reachable at DEVICE: ...", a refused setting, or Hamlib's own error text.
-class RigError : public std::runtime_error {
+class RigError : public receiver::ReceiverError {
   public:
-    using std::runtime_error::runtime_error;
+    using receiver::ReceiverError::ReceiverError;
 };
 
 // A connection text (address, KEY=VALUE list, model, speed) that cannot be read.

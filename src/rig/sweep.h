@@ -1,7 +1,8 @@
 #pragma once
-// A sweep: for each target, tune the rig (frequency, then mode by the mode rule), let it
-// settle, take a reading. The rig's own frequency and mode are put back afterwards, also
-// after a failure or a cancel. Runs on the calling thread; meant for a worker thread.
+// A rig's sweep: for each target, tune the rig (frequency, then mode by the mode rule), let it
+// settle, take a reading, as receiver::RunSweep runs it over a RigReceiver. The rig's own
+// frequency and mode are put back afterwards, also after a failure or a cancel. Runs on the
+// calling thread; meant for a worker thread.
 #include <chrono>
 #include <cstddef>
 #include <functional>
@@ -10,6 +11,7 @@
 #include <string_view>
 #include <vector>
 
+#include "receiver/sweep.h"
 #include "rig/mode_rule.h"
 #include "rig/pacing.h"
 #include "rig/reading.h"
@@ -18,14 +20,14 @@
 namespace fw::rig {
 
 // The thirteen bands of the band table, in its order.
-std::vector<RigTarget> AllBandTargets();
+std::vector<receiver::Target> AllBandTargets();
 
 // "80m,40m,20m" -> band targets; throws ReadingInputError naming an unknown band or an
 // empty item.
-std::vector<RigTarget> BandTargets(std::string_view commaList);
+std::vector<receiver::Target> BandTargets(std::string_view commaList);
 
 struct SweepPlan {
-    std::vector<RigTarget> targets = AllBandTargets();
+    std::vector<receiver::Target> targets = AllBandTargets();
     ModeRule modes;
     std::chrono::milliseconds settle{300};  // after tuning, before the first sample
     ReadingPlan reading;
@@ -42,20 +44,7 @@ struct SweepCallbacks {
     std::function<void(const Reading&)> reading;         // after each finished reading
 };
 
-struct SweepResult {
-    std::vector<Reading> readings;  // every reading taken, in sweep order
-    bool cancelled = false;
-    // When a rig call failed: the target that failed, the text "Sweep stopped at 20m: ..."
-    // and its reason alone (the "...").
-    std::optional<std::size_t> failedIndex;
-    std::string failure;
-    std::string failureReason;
-    // Why the rig's frequency and mode could not be put back and where it was left (see
-    // RestoreTuning); empty when they were.
-    std::string restoreFailure;
-
-    bool complete() const { return !cancelled && failure.empty(); }
-};
+using receiver::SweepResult;
 
 // A rig's frequency and mode.
 struct Tuning {
@@ -77,31 +66,6 @@ std::string NotRestoredText(const std::string& why, const Tuning& left, const Tu
 // refused. `left` is where the rig was tuned before and follows each call that succeeds.
 // Empty on success, else NotRestoredText.
 std::string RestoreTuning(RigControl& rig, const Tuning& home, Tuning& left);
-
-// Stands between a sweep and the rig: remembers the rig's frequency and mode when created,
-// follows where the sweep tunes it, and puts them back on restore() or destruction.
-class TuningGuard final : public RigControl {
-  public:
-    explicit TuningGuard(RigControl& rig);  // reads them; throws RigError
-    ~TuningGuard() override;
-    TuningGuard(const TuningGuard&) = delete;
-    TuningGuard& operator=(const TuningGuard&) = delete;
-
-    double frequencyHz() override { return rig_.frequencyHz(); }
-    void setFrequencyHz(double hz) override;
-    RigMode mode() override { return rig_.mode(); }
-    void setMode(const RigMode& mode) override;
-    double strengthDb() override { return rig_.strengthDb(); }
-
-    // Puts them back (once, and only where the rig was retuned); as RestoreTuning.
-    std::string restore();
-
-  private:
-    RigControl& rig_;
-    Tuning home_;
-    Tuning left_;
-    bool moved_ = false;
-};
 
 // Checks every target and the reading plan first (throws ReadingInputError before any rig
 // call), then sweeps. Rig failures, cancels and restore failures end up in the result, with

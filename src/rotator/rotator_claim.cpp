@@ -9,9 +9,9 @@ ClaimedRotator ClaimRotator(const rig::RigctldAddress& address, const std::strin
     rig::Peer peer = rig::ConnectedPeer(address.host, address.port, timeoutMs);
     if (!peer.connection.valid())
         throw RotatorError("rotctld not reachable at " + rig::AddressText(address));
-    const std::string name = "rotctld-" + rig::FileNamePart(peer.key) + "-" +
+    const std::string name = "rotctld-" + receiver::FileNamePart(peer.key) + "-" +
                              std::to_string(address.port) + ".lock";
-    rig::RigLock lock(name, user, "rotator");
+    receiver::ReceiverLock lock(name, user, "rotator");
     return {std::move(lock),
             std::make_unique<RotctldClient>(address, std::move(peer.connection), timeoutMs)};
 }

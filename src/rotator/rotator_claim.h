@@ -6,17 +6,17 @@
 #include <string>
 
 #include "rotator/rotctld_client.h"
-#include "rig/rig_lock.h"
+#include "receiver/receiver_lock.h"
 
 namespace fw::rotator {
 
 struct ClaimedRotator {
-    rig::RigLock lock;
+    receiver::ReceiverLock lock;
     std::unique_ptr<RotctldClient> rotator;  // on the connection that named the lock
 };
 
 // Connects within `timeoutMs` and takes the rotator for `user` without waiting. Throws
-// RotatorError "rotctld not reachable at HOST:PORT", rig::RigError "rotator in use by USER
+// RotatorError "rotctld not reachable at HOST:PORT", receiver::ReceiverError "rotator in use by USER
 // (pid N)" or why the lock file cannot be made.
 ClaimedRotator ClaimRotator(const rig::RigctldAddress& address, const std::string& user,
                             int timeoutMs = RotctldAnswerTimeoutMs);

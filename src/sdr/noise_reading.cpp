@@ -19,16 +19,19 @@ void AppendNumber(std::string& out, double v, int precision) {
 
 }  // namespace
 
-NoiseReading MakeNoiseReading(const rig::ResolvedTarget& where, const NoiseFloor& floor,
+receiver::Reading MakeNoiseReading(const receiver::ResolvedTarget& where, const NoiseFloor& floor,
                               std::vector<SpectrumBin> spectrum, double refDbm,
                               const rig::ReadingPlan& plan, char sep) {
-    NoiseReading r{where, floor, std::move(spectrum), refDbm, 0, 0, {}};
+    receiver::SdrDetails d;
+    d.floor = floor;
+    d.spectrum = std::move(spectrum);
+    d.refDbm = refDbm;
     const double bandwidthHz = ParseIntText(plan.bandwidth).value_or(0);
     if (!(bandwidthHz > 0)) throw rig::ReadingInputError("the bandwidth must be above 0 Hz");
-    r.offsetDb = rig::OffsetFor(plan.offsets, where.offsetBand);
-    r.antPowerDbm = AntennaPowerDbm(floor.densityDbfsPerHz, bandwidthHz, refDbm, r.offsetDb);
-    r.entry = rig::PowerEntry(where, r.antPowerDbm, plan, sep);
-    return r;
+    const double offsetDb = rig::OffsetFor(plan.offsets, where.offsetBand);
+    d.antPowerDbm = AntennaPowerDbm(floor.densityDbfsPerHz, bandwidthHz, refDbm, offsetDb);
+    EntryAccepted entry = rig::PowerEntry(where, d.antPowerDbm, plan, sep);
+    return receiver::Reading{where, offsetDb, std::move(entry), std::move(d)};
 }
 
 std::string NoiseSummary(const NoiseFloor& floor) {

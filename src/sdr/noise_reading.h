@@ -1,33 +1,22 @@
 #pragma once
 // A measured noise floor turned into a measurement: the antenna power
 // P = 10*log10(N0 * B) + reference level + the band's calibration offset, entered through
-// the ordinary entry path as an "AntPwr" row, as a typed entry of P would be.
+// the ordinary entry path as an "AntPwr" row, as a typed entry of P would be; a receiver
+// reading with the SDR's details.
 #include <string>
 #include <vector>
 
 #include "measure/entry.h"
 #include "noisefloor/noise_floor.h"
 #include "signature/noise_signature.h"
+#include "receiver/reading.h"
 #include "rig/reading.h"
 
 namespace fw::sdr {
 
-struct NoiseReading {
-    rig::ResolvedTarget where;
-    NoiseFloor floor;
-    std::vector<SpectrumBin> spectrum;  // the used bins, for the spectrum view and its CSV
-    double refDbm = 0;
-    double offsetDb = 0;
-    double antPowerDbm = 0;
-    EntryAccepted entry;
-    Outcome<NoiseSignature> signature = Outcome<NoiseSignature>::Fail("no samples");
-    long overflows = 0;  // a live capture's dropped blocks and empty reads
-    long timeouts = 0;
-};
-
 // `where` was resolved against `plan` (its gain and bandwidth are valid). Throws
 // rig::ReadingInputError when the entry path refuses the level.
-NoiseReading MakeNoiseReading(const rig::ResolvedTarget& where, const NoiseFloor& floor,
+receiver::Reading MakeNoiseReading(const receiver::ResolvedTarget& where, const NoiseFloor& floor,
                               std::vector<SpectrumBin> spectrum, double refDbm,
                               const rig::ReadingPlan& plan, char sep);
 

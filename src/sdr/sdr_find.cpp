@@ -6,7 +6,7 @@
 #include <filesystem>
 
 #include "libs/process_start.h"
-#include "rig/pacing.h"
+#include "receiver/receiver_error.h"
 
 namespace fw::sdr {
 
@@ -79,7 +79,7 @@ std::vector<SdrDeviceInfo> FindSdrDevices(const std::string& args, std::stop_tok
     const std::string finder = SdrFinderPath();
     if (finder.empty()) throw SdrSearchError(std::string(SdrFinderName) + " is not installed");
     const ProgramOutput run = RunProgramForOutput(finder, {args}, DeviceSearchLimit, stop);
-    if (run.status == ProgramStopped) throw rig::Cancelled();
+    if (run.status == ProgramStopped) throw receiver::Cancelled();
     if (run.status != 0) throw SdrSearchError(StatusText(run.status, finder));
     return ParseFinderOutput(run.output);
 }

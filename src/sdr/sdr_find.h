@@ -30,7 +30,7 @@ struct SdrDeviceInfo {
 
 // The devices that match the device arguments `args` (all, when empty), found by the finder
 // program. Throws SdrSearchError when it cannot be run, crashes, fails or takes too long, and
-// rig::Cancelled when `stop` is requested.
+// receiver::Cancelled when `stop` is requested.
 std::vector<SdrDeviceInfo> FindSdrDevices(const std::string& args, std::stop_token stop);
 inline std::vector<SdrDeviceInfo> FindAllSdrDevices() { return FindSdrDevices({}, {}); }
 

@@ -33,7 +33,7 @@ std::string SdrLockFileName(const SdrDeviceInfo& device) {
         driver = served;
     const std::string key = driver + (device.serial.empty() ? ",label=" + device.label
                                                             : ",serial=" + device.serial);
-    std::string part = rig::FileNamePart(key);
+    std::string part = receiver::FileNamePart(key);
     if (part.size() > MostKeyBytes) part = Sha256Hex(key);
     return "sdr-" + part + ".lock";
 }
@@ -46,7 +46,7 @@ ClaimedSdr ClaimSdr(const SdrSettings& settings, const std::string& user, std::s
         throw SdrError(e.what());
     }
     if (found.empty()) throw SdrError("no device matches \"" + settings.args + "\"");
-    ClaimedSdr claimed{rig::RigLock(SdrLockFileName(found.front()), user, "SDR"), settings};
+    ClaimedSdr claimed{receiver::ReceiverLock(SdrLockFileName(found.front()), user, "SDR"), settings};
     claimed.settings.args = OpenArgs(found.front(), settings.args);
     return claimed;
 }

@@ -1,11 +1,11 @@
 #pragma once
-// One user of an SDR at a time, across processes, by the rig's lock (rig/rig_lock.h) on a
-// file keyed by the device that SoapySDR finds for the arguments, so that every way of
+// One user of an SDR at a time, across processes, by the receivers' lock
+// (receiver/receiver_lock.h) on a file keyed by the device that SoapySDR finds for the arguments, so that every way of
 // naming one receiver ("driver=rtlsdr", "serial=0001", ...) takes one lock.
 #include <stop_token>
 #include <string>
 
-#include "rig/rig_lock.h"
+#include "receiver/receiver_lock.h"
 #include "sdr/sdr_find.h"
 #include "sdr/sdr_session.h"
 
@@ -21,13 +21,13 @@ std::string SdrLockFileName(const SdrDeviceInfo& device);
 // "Floorwatch") without waiting and before it is opened; `settings` with the arguments
 // that open just that device through its own driver's module.
 struct ClaimedSdr {
-    rig::RigLock lock;
+    receiver::ReceiverLock lock;
     SdrSettings settings;
 };
 
 // Throws SdrError "SDR not available: no device matches ..." or with why the search failed,
-// rig::RigError "SDR in use by USER (pid N)" when another job holds it or why the lock file
-// cannot be made, and rig::Cancelled when `stop` is requested during the search.
+// receiver::ReceiverError "SDR in use by USER (pid N)" when another job holds it or why the lock file
+// cannot be made, and receiver::Cancelled when `stop` is requested during the search.
 ClaimedSdr ClaimSdr(const SdrSettings& settings, const std::string& user, std::stop_token stop);
 
 }  // namespace fw::sdr

@@ -4,7 +4,7 @@
 #include <exception>
 #include <mutex>
 #include "jobs/registry.h"
-#include "rig/pacing.h"
+#include "receiver/receiver_error.h"
 
 namespace fw::sdr {
 
@@ -51,7 +51,7 @@ std::unique_ptr<SdrSession> OpenSdrSession(const SdrSettings& settings, std::sto
     std::unique_lock lock(opening->mutex);
     if (!opening->done.wait(lock, stop, [&] { return opening->finished; })) {
         opening->abandoned = true;
-        throw rig::Cancelled();
+        throw receiver::Cancelled();
     }
     if (opening->failure) std::rethrow_exception(opening->failure);
     return std::move(opening->session);

@@ -8,7 +8,7 @@
 #include <cmath>
 #include <complex>
 
-#include "rig/pacing.h"
+#include "receiver/receiver_error.h"
 #include "sdr/native_samples.h"
 
 namespace fw::sdr {
@@ -44,7 +44,8 @@ void CheckAntenna(SoapySDR::Device& device, const std::string& antenna) {
 
 }  // namespace
 
-SdrError::SdrError(const std::string& reason) : std::runtime_error("SDR not available: " + reason) {}
+SdrError::SdrError(const std::string& reason)
+    : receiver::ReceiverError("SDR not available: " + reason) {}
 
 SdrError DriverError() {
     try {
@@ -119,7 +120,7 @@ Capture SdrSession::capture(double centreHz, double seconds, std::stop_token sto
         return captureOrThrow(centreHz, seconds, std::move(stop));
     } catch (const SdrError&) {
         throw;
-    } catch (const rig::Cancelled&) {
+    } catch (const receiver::Cancelled&) {
         throw;
     } catch (const RefusedReading&) {
         throw;
@@ -139,7 +140,7 @@ Capture SdrSession::captureOrThrow(double centreHz, double seconds, std::stop_to
     std::vector<std::complex<float>> buffer(ReadChunk);
     auto lastSamples = std::chrono::steady_clock::now();
     while (wanted > 0) {
-        if (stop.stop_requested()) throw rig::Cancelled();
+        if (stop.stop_requested()) throw receiver::Cancelled();
         void* buffs[] = {raw.data()};
         int flags = 0;
         long long timeNs = 0;

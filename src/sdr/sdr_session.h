@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "noisefloor/noise_floor.h"
+#include "receiver/receiver_error.h"
 #include "sdr/native_samples.h"
 #include "sdr/sdr_find.h"
 #include "signature/noise_signature.h"
@@ -24,7 +25,7 @@ class Stream;
 
 namespace fw::sdr {
 
-class SdrError : public std::runtime_error {
+class SdrError : public receiver::ReceiverError {
   public:
     explicit SdrError(const std::string& reason);  // prefixes "SDR not available: "
 };
@@ -77,7 +78,7 @@ class SdrSession {
 
     // Tunes to `centreHz`, drops SettleAfterTuning of samples, then estimates the noise floor
     // of `seconds` of samples, read in the device's own integer format where it has one, and
-    // their signature. Throws SdrError, RefusedReading, rig::Cancelled when `stop` is
+    // their signature. Throws SdrError, RefusedReading, receiver::Cancelled when `stop` is
     // requested.
     Capture capture(double centreHz, double seconds, std::stop_token stop);
 

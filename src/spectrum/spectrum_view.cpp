@@ -92,11 +92,12 @@ std::vector<LineSegment> Trace(const std::vector<SpectrumBin>& bins, const Linea
 
 }  // namespace
 
-SpectrumViewInputs SpectrumViewOf(const sdr::NoiseReading& r, char sep) {
+SpectrumViewInputs SpectrumViewOf(const receiver::Reading& reading, char sep) {
+    const receiver::SdrDetails& r = reading.sdr();
     SpectrumViewInputs in;
-    in.title = "Spectrum at " + r.where.label + ": AntPwr " +
+    in.title = "Spectrum at " + reading.where.label + ": AntPwr " +
                rig::ExactNumberText(std::round(r.antPowerDbm * 10) / 10, sep) + " dBm";
-    in.centreHz = r.where.frequencyMHz * 1e6;
+    in.centreHz = reading.where.frequencyMHz * 1e6;
     in.spanHz = r.floor.fftLength * BinWidth(r.spectrum);
     in.bins = r.spectrum;
     in.noiseDensityDbfsPerHz = r.floor.densityDbfsPerHz;

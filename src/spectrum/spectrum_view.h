@@ -35,7 +35,7 @@ struct SpectrumViewInputs {
 };
 
 // The inputs of one reading; its span is the FFT length times the bins' spacing, the rate.
-SpectrumViewInputs SpectrumViewOf(const sdr::NoiseReading& reading, char sep);
+SpectrumViewInputs SpectrumViewOf(const receiver::Reading& reading, char sep);
 
 struct FrequencyTick {
     int x = 0;

@@ -335,7 +335,7 @@ TEST(MonitorBusyLog, ALogHeldAtTheStartIsWaitedForAndItsSweepLoggedAsMissed) {
     EXPECT_EQ(gaps[0].utc, JumpingClock::Start());
 }
 
-// The tests' SoapySDR module behind the job's start-up and the real SdrSweeper.
+// The tests' SoapySDR module behind the job's start-up and the real ReceiverSweeper.
 TEST(SdrMonitor, LogsAntennaPowerAsSdrReadingsAndTheGoneDeviceAsGapsUntilItIsBack) {
     TempFolder folder;
     MonitorJob job = TestSdrJob(folder.file("log.sqlite"));

@@ -7,8 +7,9 @@
 #include "fake_monitor_parts.h"
 #include "model/levels.h"
 #include "monitor/monitor.h"
-#include "monitor/rig_sweeper.h"
+#include "monitor/receiver_sweeper.h"
 #include "rig/rig_error.h"
+#include "rig/rig_receiver.h"
 #include "rig/rigctld_process.h"
 #include "stationlog/sample_log.h"
 
@@ -66,6 +67,12 @@ rig::RigConnection Via(const std::string& address, int timeoutMs = 1000) {
     return connection;
 }
 
+// The monitor's receiver over the rig, with the quick plan.
+ReceiverSweeper RigSweeper(const rig::RigConnection& connection, std::stop_token stop = {}) {
+    return ReceiverSweeper(std::make_unique<rig::RigReceiver>(connection, QuickPlan(), '.', stop),
+                           ReadingSource::Rig, QuickPlan().reading, '.', stop);
+}
+
 TEST(RigMonitor, RigctldRestartedOrGoneCostsNoMoreThanItsSweepAndTheRigEndsAsTheOperatorLeftIt) {
     RestartableRigctld daemon;
     TempFolder folder;
@@ -76,7 +83,7 @@ TEST(RigMonitor, RigctldRestartedOrGoneCostsNoMoreThanItsSweepAndTheRigEndsAsThe
         rig.setFrequencyHz(own.frequencyHz);
         rig.setMode(own.mode);
     }
-    RigSweeper sweeper(Via(daemon.address()), QuickPlan(), '.');
+    ReceiverSweeper sweeper = RigSweeper(Via(daemon.address()));
     ASSERT_EQ(sweeper.connect(), "");
 
     JumpingClock clock;
@@ -137,8 +144,7 @@ TEST(RigMonitor, AFrozenRigctldGivesGapsAndHoldsNoStop) {
     TempFolder folder;
     StationLog log = StationLog::Open(folder.file("log.sqlite"));
     std::stop_source stop;
-    RigSweeper sweeper(Via(daemon.address(), 300), QuickPlan(), '.',
-                       rig::Pacing{stop.get_token(), {}});
+    ReceiverSweeper sweeper = RigSweeper(Via(daemon.address(), 300), stop.get_token());
     ASSERT_EQ(sweeper.connect(), "");
     JumpingClock clock;
     bool fourthSweep = false;
@@ -176,8 +182,7 @@ TEST(RigMonitor, AFrozenRigctldGivesGapsAndHoldsNoStop) {
 TEST(RigMonitor, AStopCutsAReadingOfAFrozenRigctldAndItsRestore) {
     rig::test::RigctldProcess daemon;
     std::stop_source stop;
-    RigSweeper sweeper(Via(daemon.address(), 120'000), QuickPlan(), '.',
-                       rig::Pacing{stop.get_token(), {}});
+    ReceiverSweeper sweeper = RigSweeper(Via(daemon.address(), 120'000), stop.get_token());
     ASSERT_EQ(sweeper.connect(), "");
     daemon.pause();
     const std::jthread stopper = rig::test::StopAfter(stop, 300);

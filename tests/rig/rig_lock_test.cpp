@@ -15,8 +15,8 @@ namespace {
 
 std::string Refusal(const RigConnection& c) {
     try {
-        RigLock lock(c, "floorwatch-cli rig sweep");
-    } catch (const RigError& e) {
+        const auto lock = LockRig(c, "floorwatch-cli rig sweep");
+    } catch (const receiver::ReceiverError& e) {
         return e.what();
     }
     return "taken";
@@ -28,7 +28,7 @@ TEST(RigLock, ASecondUserOfTheSameRigIsRefusedNamingTheFirstUntilItEnds) {
     const RigConnection daemon{ParseRigctldAddress("localhost:4532")};
     const RigConnection serial{DirectRig{1035, "/dev/ttyUSB0", 9600, {}}};
     {
-        RigLock window(serial, "Floorwatch");
+        const auto window = LockRig(serial, "Floorwatch");
         EXPECT_EQ(Refusal(serial),
                   "rig in use by Floorwatch (pid " + std::to_string(getpid()) + ")");
         // Other rigs are free: another port, another model on the same port, another device.
@@ -43,7 +43,7 @@ TEST(RigLock, ASecondUserOfTheSameRigIsRefusedNamingTheFirstUntilItEnds) {
     const pid_t child = fork();
     if (child == 0) {  // holds the rig until the parent closes its end of `done`
         close(done[1]);
-        RigLock lock(daemon, "floorwatch-cli monitor");
+        const auto lock = LockRig(daemon, "floorwatch-cli monitor");
         char c = 1;
         if (write(ready[1], &c, 1) == 1 && read(done[0], &c, 1) >= 0) _exit(0);
         _exit(1);
@@ -68,10 +68,10 @@ TEST(RigLock, EveryWayOfWritingOneRigNamesTheSameRig) {
     const std::string device = std::string(folder) + "/ttyUSB7";
     std::filesystem::create_directory(device);
     std::filesystem::create_directory_symlink(device, std::string(folder) + "/by-id-radio");
-    RigLock serial(RigConnection{DirectRig{1035, device, 0, {}}}, "Floorwatch");
+    const auto serial = LockRig(RigConnection{DirectRig{1035, device, 0, {}}}, "Floorwatch");
     EXPECT_EQ(Refusal(RigConnection{DirectRig{1035, std::string(folder) + "/by-id-radio", 0, {}}}),
               held);
-    RigLock window(RigConnection{ParseRigctldAddress("localhost:4532")}, "Floorwatch");
+    const auto window = LockRig(RigConnection{ParseRigctldAddress("localhost:4532")}, "Floorwatch");
     for (const char* same : {"127.0.0.1", "127.0.0.1:4532", "localhost", "LOCALHOST:4532"})
         EXPECT_EQ(Refusal(RigConnection{ParseRigctldAddress(same)}), held) << same;
     EXPECT_EQ(Refusal(RigConnection{ParseRigctldAddress("127.0.0.1:4533")}), "taken");
@@ -79,7 +79,7 @@ TEST(RigLock, EveryWayOfWritingOneRigNamesTheSameRig) {
     // A running daemon is the peer its connection reaches, however the address is written.
     test::RigctldProcess daemon;
     const std::string port = std::to_string(daemon.port());
-    RigLock monitor(RigConnection{ParseRigctldAddress("localhost:" + port)}, "Floorwatch");
+    const auto monitor = LockRig(RigConnection{ParseRigctldAddress("localhost:" + port)}, "Floorwatch");
     for (const std::string same : {"[::ffff:127.0.0.1]:", "127.1:", "0x7f000001:", "[::1]:",
                                    "127.0.0.1:"})
         EXPECT_EQ(Refusal(RigConnection{ParseRigctldAddress(same + port)}), held) << same;

@@ -49,9 +49,9 @@ TEST(Rigctld, AReadingOfTheDummyRigIsMinusTwelveOverS9) {
     RigctldProcess daemon;
     RigSession rig(Via(daemon.address()));
     const Reading r = ReadHere(rig, QuickPlan("80m").reading, {}, '.');
-    EXPECT_EQ(r.samples, (std::vector<double>{-12, -12, -12}));
-    EXPECT_EQ(r.antVoltDbuV, AntennaVoltageDbuV(-12, 0));
-    EXPECT_NEAR(r.antVoltDbuV, 21.9794, 1e-4);
+    EXPECT_EQ(r.rig().samples, (std::vector<double>{-12, -12, -12}));
+    EXPECT_EQ(r.rig().antVoltDbuV, AntennaVoltageDbuV(-12, 0));
+    EXPECT_NEAR(r.rig().antVoltDbuV, 21.9794, 1e-4);
     EXPECT_EQ(r.entry.row.freqMHz, rig.frequencyHz() / 1e6);
 }
 
@@ -75,7 +75,7 @@ TEST(Rigctld, ASweepTunesEveryBandAndPutsTheRigBack) {
     ASSERT_EQ(r.readings.size(), 4u);
     EXPECT_EQ(tunedHz, (std::vector<double>{136000, 7100000, 14175000, 145000000}));
     EXPECT_EQ(tunedModes, (std::vector<std::string>{"AM", "LSB", "USB", "USB"}));
-    for (const Reading& reading : r.readings) EXPECT_EQ(reading.strengthDb, -12);
+    for (const Reading& reading : r.readings) EXPECT_EQ(reading.rig().strengthDb, -12);
     EXPECT_EQ(r.readings[3].entry.row.freqMHz, 145.0);
     EXPECT_EQ(rig.frequencyHz(), 3712000);
     EXPECT_EQ(rig.mode(), before);
@@ -248,7 +248,7 @@ TEST(DirectRig, HamlibsDummyOpensWithoutRigctldAndRefusesUnknownSettings) {
         RigSession rig(dummy);
         const SweepResult r = RunSweep(rig, QuickPlan("15m"), {}, {}, '.');
         ASSERT_TRUE(r.complete()) << r.failure;
-        EXPECT_EQ(r.readings.at(0).strengthDb, -12);
+        EXPECT_EQ(r.readings.at(0).rig().strengthDb, -12);
         EXPECT_EQ(rig.frequencyHz(), 145000000);
     }
     RigConnection unknownKey{DirectRig{1, "", 0, {{"no_such_key", "1"}}}};

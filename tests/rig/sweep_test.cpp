@@ -5,6 +5,7 @@
 
 #include "rig/plan_limits.h"
 #include "rig/rig_error.h"
+#include "rig/rig_receiver.h"
 #include "rig/sweep.h"
 
 namespace fw::rig {
@@ -81,17 +82,17 @@ TEST(RigReading, MedianOfSamplesBecomesTheRowOfATypedVoltageEntry) {
         Clock clock;
         ReadingPlan plan;
         plan.offsets = {{"20m", 1.25}};
-        const ResolvedTarget where = ResolveTarget(RigTarget::Band("20m"), plan, sep);
+        const receiver::ResolvedTarget where = ResolveTarget(receiver::Target::Band("20m"), plan, sep);
         const Reading r = TakeReading(rig, where, plan, clock.pacing(), sep);
-        EXPECT_EQ(r.samples, (std::vector<double>{-10, -14, 20, -12, -13}));
-        EXPECT_EQ(r.strengthDb, -12);
+        EXPECT_EQ(r.rig().samples, (std::vector<double>{-10, -14, 20, -12, -13}));
+        EXPECT_EQ(r.rig().strengthDb, -12);
         EXPECT_EQ(r.offsetDb, 1.25);
-        EXPECT_EQ(r.antVoltDbuV, AntennaVoltageDbuV(-12, 1.25));
+        EXPECT_EQ(r.rig().antVoltDbuV, AntennaVoltageDbuV(-12, 1.25));
         const EntryAccepted typed =
-            TypedVoltageEntry("20m", "", ExactNumberText(r.antVoltDbuV, sep), sep);
+            TypedVoltageEntry("20m", "", ExactNumberText(r.rig().antVoltDbuV, sep), sep);
         EXPECT_EQ(r.entry.row, typed.row);
         EXPECT_EQ(r.entry.row.entryUnit, "AntVol");
-        EXPECT_EQ(r.entry.row.antVoltDbuV, r.antVoltDbuV);
+        EXPECT_EQ(r.entry.row.antVoltDbuV, r.rig().antVoltDbuV);
         EXPECT_EQ(r.entry.row.freqMHz, 14.175);
         // Four gaps of 200 ms between five samples, each in slices of at most 50 ms.
         EXPECT_EQ(clock.slices, std::vector<long>(16, 50));
@@ -107,7 +108,7 @@ TEST(RigReading, ALevelNoReceiverSeesIsRefusedWithTheRange) {
         Clock clock;
         ReadingPlan plan;
         plan.offsets = {{"80m", offsetDb}};
-        const ResolvedTarget where = ResolveTarget(RigTarget::Band("80m"), plan, '.');
+        const receiver::ResolvedTarget where = ResolveTarget(receiver::Target::Band("80m"), plan, '.');
         EXPECT_THROW(TakeReading(rig, where, plan, clock.pacing(), '.'), ReadingInputError);
     }
 }
@@ -186,22 +187,27 @@ TEST(RigSweep, AFailurePartWayKeepsTheRowsTakenNamesTheBandAndStillRestores) {
     EXPECT_EQ(dead.calls, std::vector<std::string>{"get freq"});  // nothing was tuned
 }
 
-// A rig that refuses its own frequency back still gets its own mode back.
+// A rig that refuses its own frequency back still gets its own mode back, and the frequency
+// at the next restore.
 TEST(RigSweep, TheModeIsRestoredWhenTheFrequencyIsRefused) {
     struct RefusingRig : ScriptedRig {
+        bool refuse = true;
         void setFrequencyHz(double f) override {
-            if (f == 145e6) throw RigError("Invalid parameter");
+            if (f == 145e6 && refuse) throw RigError("Invalid parameter");
             ScriptedRig::setFrequencyHz(f);
         }
     } rig;
-    TuningGuard guard(rig);
-    guard.setFrequencyHz(7030000);
-    guard.setMode({"CW", 500});
-    EXPECT_EQ(guard.restore(),
+    Clock clock;
+    RigReceiver receiver(rig, SweepPlan{}, '.', clock.pacing().sleep);
+    SweepPlan free;
+    receiver.tune(ResolveTarget(receiver::Target::Free("7.03"), free.reading, '.'), {});
+    EXPECT_EQ(receiver.restore(),
               "Invalid parameter; the rig is left at 7030000 Hz FM 15000 Hz instead of "
               "145000000 Hz FM 15000 Hz");
     EXPECT_EQ(rig.tuned, (RigMode{"FM", 15000}));
-    EXPECT_EQ(guard.restore(), "");  // once
+    rig.refuse = false;
+    EXPECT_EQ(receiver.restore(), "");
+    EXPECT_EQ(rig.hz, 145e6);
 }
 
 TEST(RigSweep, ACancelEndsWithinOneSliceKeepsRowsAndRestores) {
@@ -236,15 +242,15 @@ TEST(RigSweep, ACancelEndsWithinOneSliceKeepsRowsAndRestores) {
 TEST(RigSweep, AValueOutsideThePlanLimitsIsRefusedBeforeAnyRigCall) {
     // Under a comma separator. The limits themselves pass: 0,01 and 300 MHz, -60 and 60 dB.
     SweepPlan edge;
-    edge.targets = {RigTarget::Free("0,01"), RigTarget::Free("300")};
+    edge.targets = {receiver::Target::Free("0,01"), receiver::Target::Free("300")};
     edge.reading.offsets = {{"LW", -60}, {"2m", 60}};
     EXPECT_NO_THROW(CheckSweepPlan(edge, ','));
     const std::vector<std::pair<std::function<void(SweepPlan&)>, std::string>> cases = {
         {[](SweepPlan& p) { p.reading.offsets["20m"] = 60.5; },
          "the calibration of 20m must lie between -60 and 60 dB, not 60,5"},
-        {[](SweepPlan& p) { p.targets.push_back(RigTarget::Free("0,009")); },
+        {[](SweepPlan& p) { p.targets.push_back(receiver::Target::Free("0,009")); },
          "the frequency must lie between 0,01 and 300 MHz, not 0,009"},
-        {[](SweepPlan& p) { p.targets.push_back(RigTarget::Free("300,5")); },
+        {[](SweepPlan& p) { p.targets.push_back(receiver::Target::Free("300,5")); },
          "the frequency must lie between 0,01 and 300 MHz, not 300,5"},
     };
     for (const auto& [change, message] : cases) {

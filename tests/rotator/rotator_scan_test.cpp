@@ -82,7 +82,7 @@ TEST(Turn, WaitsUntilTheDummyRotatorHasArrivedAndOneUserHoldsIt) {
     try {
         ClaimRotator(ParseRotctldAddress(other), "another test");
         ADD_FAILURE();
-    } catch (const rig::RigError& e) {
+    } catch (const receiver::ReceiverError& e) {
         EXPECT_NE(std::string(e.what()).find("rotator in use by rotator test (pid "), std::string::npos);
     }
     std::stop_source stopped;
@@ -100,7 +100,7 @@ TEST(Scan, TheEstimateFindsTheTestSdrsSourceAndTheRotatorComesBack) {
     settings.args = "driver=fwtest";
     settings.seconds = 0.1;
     const rig::ReadingPlan plan;
-    const auto where = rig::ResolveTarget(rig::RigTarget::Band("40m"), plan, '.');
+    const auto where = rig::ResolveTarget(receiver::Target::Band("40m"), plan, '.');
     const auto receiver = OpenScanSdr(settings, plan, where, "scan test", {}, '.');
     std::vector<BearingLevel> seen;
     ScanCallbacks callbacks;

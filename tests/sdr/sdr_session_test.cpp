@@ -8,7 +8,7 @@
 #include <fstream>
 #include <thread>
 
-#include "rig/pacing.h"
+#include "receiver/receiver_error.h"
 #include "rig/rig_error.h"
 #include "sdr/sdr_lock.h"
 #include "sdr/sdr_open.h"
@@ -56,7 +56,7 @@ TEST(SdrSession, MissingVanishedSilentAndStoppedDevicesEndWithAReason) {
     SdrSession session(plain);
     std::stop_source stop;
     stop.request_stop();
-    EXPECT_THROW(session.capture(7e6, 0.2, stop.get_token()), rig::Cancelled);
+    EXPECT_THROW(session.capture(7e6, 0.2, stop.get_token()), receiver::Cancelled);
     setenv("FW_TEST_SDR_SILENT", "1", 1);
     EXPECT_EQ(Reason([&] { session.capture(7e6, 0.2, {}); }), "SDR not available: no samples for 3 s");
     setenv("FW_TEST_SDR_GONE", "1", 1);
@@ -80,7 +80,7 @@ TEST(SdrSession, AStopDoesNotWaitForADriverStillOpeningTheDevice) {
         EXPECT_TRUE(fw::test::WaitFor([&] { return std::ifstream(opening).good(); }));
         stop.request_stop();
     });
-    EXPECT_THROW(OpenSdrSession(hung, stop.get_token()), rig::Cancelled);
+    EXPECT_THROW(OpenSdrSession(hung, stop.get_token()), receiver::Cancelled);
     unsetenv("FW_TEST_SDR_OPENING");
 }
 

@@ -190,10 +190,10 @@ bool EntryController::eventFilter(QObject* watched, QEvent* event) {
     return QObject::eventFilter(watched, event);
 }
 
-rig::RigTarget EntryController::readingTarget() const {
+receiver::Target EntryController::readingTarget() const {
     if (c_.CBFreqMode->isChecked())
-        return rig::RigTarget::Free(c_.EditFrequency->text().trimmed().toStdString());
-    return rig::RigTarget::Band(c_.CBBand->currentText().toStdString());
+        return receiver::Target::Free(c_.EditFrequency->text().trimmed().toStdString());
+    return receiver::Target::Band(c_.CBBand->currentText().toStdString());
 }
 
 std::optional<std::string> EntryController::readingGain() const {

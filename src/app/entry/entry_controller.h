@@ -36,7 +36,7 @@ class EntryController : public QObject {
     void ButEnterClick();
 
     // Where "Read S-Meter" reads: the free frequency typed, or else the band chosen.
-    rig::RigTarget readingTarget() const;
+    receiver::Target readingTarget() const;
     // The gain typed for a reading; none while the entry method does not use the gain field.
     std::optional<std::string> readingGain() const;
     // Shows a reading taken from the rig (an antenna voltage) or the SDR (an antenna power) as

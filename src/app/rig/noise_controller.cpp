@@ -4,7 +4,7 @@
 #include "app/rig/spectrum_controller.h"
 #include "app/window/qt_text.h"
 #include "libs/regional.h"
-#include "monitor/sdr_sweeper.h"
+#include "monitor/receiver_sweeper.h"
 #include "measure/entry.h"
 #include "rig/rig_error.h"
 #include "rig/rig_plan.h"
@@ -32,7 +32,7 @@ bool NoiseController::busy() const {
     return job_->busy();
 }
 
-bool NoiseController::start(const std::vector<rig::RigTarget>& targets,
+bool NoiseController::start(const std::vector<receiver::Target>& targets,
                             std::optional<std::string> gain, bool sweep) {
     if (busy() || targets.empty()) return false;
     const SdrPreferences& sdr = document_.settings().sdr;
@@ -43,10 +43,10 @@ bool NoiseController::start(const std::vector<rig::RigTarget>& targets,
     const char sep = SystemDecimalSeparator();
     rig::ReadingPlan plan = SweepPlanOf(document_.settings().rig, document_.bandwidthText()).reading;
     if (gain) plan.gain = std::move(*gain);
-    std::vector<rig::ResolvedTarget> resolved;
+    std::vector<receiver::ResolvedTarget> resolved;
     try {
         rig::CheckCalibrationOffsets(plan.offsets, sep);
-        for (const rig::RigTarget& t : targets) resolved.push_back(rig::ResolveTarget(t, plan, sep));
+        for (const receiver::Target& t : targets) resolved.push_back(rig::ResolveTarget(t, plan, sep));
     } catch (const rig::ReadingInputError& e) {
         dialogs_.show({MessageKind::Error, e.what()});
         return false;
@@ -55,7 +55,7 @@ bool NoiseController::start(const std::vector<rig::RigTarget>& targets,
     const std::size_t count = resolved.size();
     const std::string first = resolved.front().label;
     std::vector<std::string> labels;
-    for (const rig::ResolvedTarget& t : resolved) labels.push_back(t.label);
+    for (const receiver::ResolvedTarget& t : resolved) labels.push_back(t.label);
     notes_.clear();
     SdrJobCallbacks callbacks;
     done_ = 0;
@@ -63,12 +63,13 @@ bool NoiseController::start(const std::vector<rig::RigTarget>& targets,
         spectrum_->begin();
         c_.status("measuring " + first + "…");
     };
-    callbacks.reading = [this, sweep, labels](const sdr::NoiseReading& r) {
+    callbacks.reading = [this, sweep, labels](const receiver::Reading& r) {
         if (!sweep) c_.show(r.entry);
-        document_.appendRow(r.entry.row, RowOrigin::Sdr, EstimateOf(r.floor));
+        document_.appendRow(r.entry.row, RowOrigin::Sdr, EstimateOf(r.sdr().floor));
         spectrum_->add(r);
-        if (r.overflows) notes_ += ", " + r.where.label + " " + std::to_string(r.overflows) + " overflows";
-        if (r.timeouts) notes_ += ", " + r.where.label + " " + std::to_string(r.timeouts) + " timeouts";
+        const receiver::SdrDetails& d = r.sdr();
+        if (d.overflows) notes_ += ", " + r.where.label + " " + std::to_string(d.overflows) + " overflows";
+        if (d.timeouts) notes_ += ", " + r.where.label + " " + std::to_string(d.timeouts) + " timeouts";
         const std::size_t done = ++done_;
         if (done < labels.size()) c_.status("measuring " + labels[done] + "…");
         if (!progress_ || progress_->wasCanceled()) return;
@@ -95,7 +96,7 @@ void NoiseController::ended(const SdrJobOutcome& outcome, bool sweep, std::size_
         progress_->close();
         progress_->deleteLater();
     }
-    const sdr::SdrSweepResult& r = outcome.sweep;
+    const receiver::SweepResult& r = outcome.sweep;
     const std::string taken = std::to_string(r.readings.size()) + " of " + std::to_string(count);
     std::string text;
     if (!outcome.startFailure.empty()) {

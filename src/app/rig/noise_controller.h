@@ -40,7 +40,7 @@ class NoiseController : public QObject {
 
     // Checks the SDR's settings and the targets, then starts the measurements with the
     // progress dialog; false (and a message why) when refused. `gain` as the entry gives it.
-    bool start(const std::vector<rig::RigTarget>& targets, std::optional<std::string> gain,
+    bool start(const std::vector<receiver::Target>& targets, std::optional<std::string> gain,
                bool sweep);
     bool busy() const;
     QProgressDialog* progressDialog() const { return progress_; }

@@ -61,7 +61,7 @@ bool RigController::busy() const {
     return job_->busy() || noise_->busy();
 }
 
-void RigController::showNoise(const sdr::NoiseReading& reading) {
+void RigController::showNoise(const receiver::Reading& reading) {
     noise_->spectrum().add(reading);
 }
 
@@ -122,12 +122,12 @@ void RigController::MISweepBandsClick() {
     const std::optional<QStringList> bands = dialogs_.chooseBands(BandTableTexts(), sweepBands_);
     if (!bands || bands->isEmpty()) return;
     sweepBands_ = *bands;
-    std::vector<rig::RigTarget> targets;
-    for (const QString& band : *bands) targets.push_back(rig::RigTarget::Band(band.toStdString()));
+    std::vector<receiver::Target> targets;
+    for (const QString& band : *bands) targets.push_back(receiver::Target::Band(band.toStdString()));
     start(std::move(targets), true);
 }
 
-bool RigController::start(std::vector<rig::RigTarget> targets, bool sweep) {
+bool RigController::start(std::vector<receiver::Target> targets, bool sweep) {
     if (busy() || startBlocked_) return false;
     if (document_.settings().sdr.chosen()) {
         if (!noise_->start(targets, c_.entry.gain(), sweep)) return false;
@@ -163,7 +163,7 @@ bool RigController::start(std::vector<rig::RigTarget> targets, bool sweep) {
         progress_->setLabelText(
             ToQString((sweep ? "Sweeping " : "Reading the S-meter at ") + p.text + "…"));
     };
-    callbacks.reading = [this, sweep](const rig::Reading& r) {
+    callbacks.reading = [this, sweep](const receiver::Reading& r) {
         if (!sweep) c_.entry.show(r.entry);
         document_.appendRow(r.entry.row, RowOrigin::Rig);
     };

@@ -32,7 +32,7 @@ struct RigJobOutcome;
 // The entry group as a single reading needs it: where to read and with which gain, and
 // showing the reading taken. The main window wires it to the entry group's controller.
 struct RigEntrySide {
-    std::function<rig::RigTarget()> target;
+    std::function<receiver::Target()> target;
     std::function<std::optional<std::string>()> gain;  // none: the reading's default gain
     std::function<void(const EntryAccepted&)> show;
 };
@@ -71,12 +71,12 @@ class RigController : public QObject {
     // Sweep Bands are disabled and start nothing.
     void setStartBlocked(bool blocked);
     // An SDR measurement taken elsewhere (the monitor's), for the Spectrum window.
-    void showNoise(const fw::sdr::NoiseReading& reading);
+    void showNoise(const fw::receiver::Reading& reading);
 
   private:
     void enableStarting();
     // Checks the targets, then starts the job with the progress dialog; false when refused.
-    bool start(std::vector<rig::RigTarget> targets, bool sweep);
+    bool start(std::vector<receiver::Target> targets, bool sweep);
     // `first` names the first target ("40m", "7,1 MHz").
     void finished(const RigJobOutcome& outcome, bool sweep, std::size_t count,
                   const std::string& first);

@@ -16,7 +16,7 @@ bool RigJob::start(rig::RigConnection connection, rig::SweepPlan plan, char sep,
                    cb = std::move(callbacks)](std::stop_token stop) -> std::function<void()> {
         RigJobOutcome outcome;
         try {
-            const rig::RigLock lock(connection, "Floorwatch");
+            const receiver::ReceiverLock lock = rig::LockRig(connection, "Floorwatch");
             // A call still waiting for the rig and the restore end a grace after Stop.
             const rig::StopGrace grace(stop);
             rig::RigSession session(connection, grace.token());
@@ -25,7 +25,7 @@ bool RigJob::start(rig::RigConnection connection, rig::SweepPlan plan, char sep,
             report.progress = [&](const rig::SweepProgress& p) {
                 if (cb.progress) post([p, f = cb.progress] { f(p); });
             };
-            report.reading = [&](const rig::Reading& r) {
+            report.reading = [&](const receiver::Reading& r) {
                 if (cb.reading) post([r, f = cb.reading] { f(r); });
             };
             outcome.sweep = rig::RunSweep(session, plan, report, rig::Pacing{stop, {}}, sep);

@@ -23,7 +23,7 @@ struct RigJobOutcome {
 struct RigJobCallbacks {
     std::function<void()> connected;
     std::function<void(const rig::SweepProgress&)> progress;
-    std::function<void(const rig::Reading&)> reading;
+    std::function<void(const receiver::Reading&)> reading;
     std::function<void(const RigJobOutcome&)> finished;
 };
 

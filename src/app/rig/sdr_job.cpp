@@ -2,16 +2,14 @@
 
 #include <exception>
 
-#include "rig/pacing.h"
 #include "sdr/sdr_lock.h"
-#include "sdr/sdr_open.h"
-#include "sdr/sdr_session.h"
+#include "sdr/sdr_receiver.h"
 
 namespace fw {
 
 SdrJob::SdrJob(QObject* parent) : WorkerJob(parent) {}
 
-bool SdrJob::start(sdr::SdrSettings settings, std::vector<rig::ResolvedTarget> targets,
+bool SdrJob::start(sdr::SdrSettings settings, std::vector<receiver::ResolvedTarget> targets,
                    rig::ReadingPlan plan, char sep, SdrJobCallbacks callbacks) {
     return launch([post = poster(), settings = std::move(settings), targets = std::move(targets),
                    plan = std::move(plan), sep,
@@ -20,16 +18,13 @@ bool SdrJob::start(sdr::SdrSettings settings, std::vector<rig::ResolvedTarget> t
         try {
             // One user of the SDR at a time: a monitor or a command-line job holding it is named.
             const sdr::ClaimedSdr claimed = sdr::ClaimSdr(settings, "Floorwatch", stop);
-            const std::unique_ptr<sdr::SdrSession> session =
-                sdr::OpenSdrSession(claimed.settings, stop);
+            sdr::SdrReceiver device(claimed.settings, plan, sep);
+            device.open(stop);
             if (cb.opened) post(cb.opened);
-            outcome.sweep = sdr::RunSdrSweep(
-                *session, targets, claimed.settings, plan,
-                [&](const sdr::NoiseReading& r) {
-                    if (cb.reading) post([r, f = cb.reading] { f(r); });
-                },
-                stop, sep);
-        } catch (const rig::Cancelled&) {
+            outcome.sweep = receiver::RunSweep(device, targets, stop, [&](const receiver::Reading& r) {
+                if (cb.reading) post([r, f = cb.reading] { f(r); });
+            });
+        } catch (const receiver::Cancelled&) {
             outcome.sweep.cancelled = true;  // stopped while the device was being opened
         } catch (const std::exception& e) {
             outcome.startFailure = e.what();

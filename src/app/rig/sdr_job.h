@@ -8,13 +8,14 @@
 
 #include "app/window/worker_job.h"
 #include "rig/reading.h"
-#include "sdr/sdr_sweep.h"
+#include "receiver/sweep.h"
+#include "sdr/sdr_session.h"
 
 namespace fw {
 
 // How a job ended. The readings were already reported one by one.
 struct SdrJobOutcome {
-    sdr::SdrSweepResult sweep;
+    receiver::SweepResult sweep;
     // The device could not be opened ("SDR not available: ..."); nothing was measured.
     std::string startFailure;
 };
@@ -22,7 +23,7 @@ struct SdrJobOutcome {
 struct SdrJobCallbacks {
     // The device is open.
     std::function<void()> opened;
-    std::function<void(const sdr::NoiseReading&)> reading;
+    std::function<void(const receiver::Reading&)> reading;
     std::function<void(const SdrJobOutcome&)> finished;
 };
 
@@ -34,7 +35,7 @@ class SdrJob : public WorkerJob {
 
     // Starts the measurements; the callbacks run on this object's thread. Refused (false)
     // while busy. The targets must have been resolved against `plan`.
-    bool start(sdr::SdrSettings settings, std::vector<rig::ResolvedTarget> targets,
+    bool start(sdr::SdrSettings settings, std::vector<receiver::ResolvedTarget> targets,
                rig::ReadingPlan plan, char sep, SdrJobCallbacks callbacks);
 };
 

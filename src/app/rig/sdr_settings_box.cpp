@@ -12,6 +12,7 @@
 #include "app/window/qt_text.h"
 #include "libs/real_text.h"
 #include "libs/regional.h"
+#include "rig/plan_limits.h"
 #include "rig/reading.h"
 #include "rig/rig_error.h"
 #include "sdr/sdr_limits.h"

@@ -41,7 +41,7 @@ void SpectrumController::begin() {
     window_->reading->clear();
 }
 
-void SpectrumController::add(const sdr::NoiseReading& reading) {
+void SpectrumController::add(const receiver::Reading& reading) {
     const auto same = std::find_if(readings_.begin(), readings_.end(), [&](const auto& r) {
         return r.where.label == reading.where.label;
     });
@@ -68,7 +68,7 @@ void SpectrumController::open() {
     {
         const QSignalBlocker quiet(window_->reading);
         window_->reading->clear();
-        for (const sdr::NoiseReading& r : readings_)
+        for (const receiver::Reading& r : readings_)
             window_->reading->addItem(ToQString(r.where.label));
         window_->reading->setCurrentIndex(window_->reading->count() - 1);
     }

@@ -28,7 +28,7 @@ class SpectrumController : public QObject {
     void begin();
     // A reading of it, or the monitor's, which replaces one of the same band or frequency;
     // shown at once where the window is open.
-    void add(const sdr::NoiseReading& reading);
+    void add(const receiver::Reading& reading);
 
     // Shows the window with the last reading; a message while there is none.
     void open();
@@ -47,7 +47,7 @@ class SpectrumController : public QObject {
     RigDialogs& dialogs_;
     QWidget& windowParent_;
     SpectrumWindow* window_ = nullptr;
-    std::vector<sdr::NoiseReading> readings_;
+    std::vector<receiver::Reading> readings_;
     DiagramPicture picture_;
     PrinterAccess printers_;
     jobs::Jobs jobs_;  // asking the print server and printing

@@ -7,7 +7,7 @@
 #include "app/window/qt_text.h"
 #include "libs/startup_values.h"
 #include "monitor/monitor_text.h"
-#include "monitor/rig_sweeper.h"
+#include "rig/rig_receiver.h"
 #include "stationlog/station_log.h"
 #include "stationlog/station_log_tasks.h"
 #include "stationlog/utc_text.h"

@@ -20,8 +20,8 @@ std::string RunJob(const MonitorJob& job, std::stop_token stop,
 bool MonitorRunner::start(MonitorJob job) {
     if (job_.busy()) return false;
     if (job.sdr)
-        job.noise = job_.channel(std::function<void(sdr::NoiseReading)>(
-            [this](const sdr::NoiseReading& reading) { emit noiseMeasured(reading); }));
+        job.noise = job_.channel(std::function<void(receiver::Reading)>(
+            [this](const receiver::Reading& reading) { emit noiseMeasured(reading); }));
     const auto report = job_.channel(std::function<void(MonitorStatus)>(
         [this](const MonitorStatus& status) { emit statusChanged(status); }));
     return job_.start(

@@ -25,7 +25,7 @@ class MonitorRunner : public QObject {
   signals:
     void statusChanged(const fw::MonitorStatus& status);
     // With an SDR: each measurement, with its spectrum.
-    void noiseMeasured(const fw::sdr::NoiseReading& reading);
+    void noiseMeasured(const fw::receiver::Reading& reading);
     // The run is over; `error` is empty when it completed or was stopped.
     void finished(const QString& error);
 

@@ -1,9 +1,9 @@
-#include "rig/pacing.h"
+#include "receiver/pacing.h"
 
 #include <algorithm>
 #include <thread>
 
-namespace fw::rig {
+namespace fw::receiver {
 
 void CheckStop(const Pacing& pacing) {
     if (pacing.stop.stop_requested()) throw Cancelled();
@@ -22,4 +22,4 @@ void Wait(const Pacing& pacing, std::chrono::milliseconds total) {
     }
 }
 
-}  // namespace fw::rig
+}  // namespace fw::receiver
