@@ -14,6 +14,8 @@ namespace {
 
 constexpr double ChartHeightMm = 105;
 
+}  // namespace
+
 std::string MinuteText(UtcSeconds t) {
     const UtcFields f = UtcFieldsOf(t);
     char buf[32];
@@ -21,8 +23,6 @@ std::string MinuteText(UtcSeconds t) {
                   f.minute);
     return buf;
 }
-
-}  // namespace
 
 void AddBandPage(CampaignLayout& l, const CampaignData& data, const BandSeries& band,
                  const std::vector<MonthAtmosphere>& atmosphere) {

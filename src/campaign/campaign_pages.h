@@ -9,6 +9,7 @@
 #include "campaign/campaign_layout.h"
 #include "campaign/campaign_summary.h"
 #include "diagram/picture.h"
+#include "stationlog/log_bearing.h"
 #include "stationlog/log_file_facts.h"
 #include "stationlog/station_details.h"
 #include "stats/span_comparison.h"
@@ -35,7 +36,13 @@ void AddNeighboursPages(CampaignLayout& l, std::vector<DiagramPicture>& pictures
 void AddGapsAppendix(CampaignLayout& l, const CampaignData& data);
 void AddMethodPage(CampaignLayout& l, const CampaignData& data);
 
+// Each bearing scan as a polar plot, drawn into `pictures`; nothing without scans.
+void AddBearingPages(CampaignLayout& l, std::vector<DiagramPicture>& pictures,
+                     const std::vector<LogBearingScan>& scans);
+
 // "2026-03-01 00:00 to 2026-03-05 00:00 UTC".
 std::string SpanText(const LogSpan& span);
+// "2026-03-01 14:05", a UTC time to the minute.
+std::string MinuteText(UtcSeconds t);
 
 }  // namespace fw

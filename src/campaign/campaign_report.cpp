@@ -58,6 +58,7 @@ CampaignBuild Build(StationLog& log, const CampaignRequest& request, const Noise
     if (compared) AddComparisonPage(layout, data, Compare(log, request));
     if (request.neighbours)
         AddNeighboursPages(layout, report.pictures, data, *request.neighbours, stop);
+    AddBearingPages(layout, report.pictures, BearingScansIn(log, span));
     AddGapsAppendix(layout, data);
     AddMethodPage(layout, data);
     layout.finish();

@@ -4,7 +4,7 @@
 // (the station, the log file, each span's readings, receivers, days, hours and gaps), per band
 // its noise factor by day and by hour of the day as vector charts, the before/after
 // comparison where asked for, the comparison with the network's neighbours where a server is
-// given, the gaps and the method.
+// given, the bearing scans of the span as polar plots, the gaps and the method.
 #include <optional>
 #include <stop_token>
 #include <string>
@@ -49,6 +49,7 @@ inline constexpr std::string_view CampaignMethodHeading = "How these figures wer
 inline constexpr std::string_view CampaignComparisonHeading = "Before and after";
 inline constexpr std::string_view CampaignGapsHeading = "Gaps";
 inline constexpr std::string_view CampaignNeighboursHeading = "Compared with the neighbours";
+inline constexpr std::string_view CampaignBearingsHeading = "Where the noise comes from";
 
 // Why a request cannot make a report, before the log is read: before and after overlapping,
 // or reaching outside an end of the report's span that was given. None for a sound request.

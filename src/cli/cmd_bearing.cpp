@@ -78,7 +78,7 @@ int RunScan(const ScanOptions& o, std::ostream& out, std::ostream& err) {
     if (o.logPath) log = OpenLogForWriting(*o.logPath);
     // Before any other thread starts, so that they inherit the signal mask.
     SignalStop signals;
-    rotator::ClaimedRotator claimed = rotator::ClaimRotator(o.rotator, ScanUser);
+    rotator::ClaimedRotator claimed = rotator::ClaimRotator(o.rotator, ScanUser, signals.token());
     const std::unique_ptr<rotator::ScanReceiver> receiver =
         o.sdr ? rotator::OpenScanSdr(*o.sdr, o.plan.reading, where, ScanUser, signals.token(), sep)
               : rotator::OpenScanRig(o.rig, o.plan, where, ScanUser, signals.token(),
@@ -86,7 +86,7 @@ int RunScan(const ScanOptions& o, std::ostream& out, std::ostream& err) {
     err << "Scanning " << o.bearings.size() << " bearings from "
         << rotator::DegreesText(o.bearings.front()) << " to "
         << rotator::DegreesText(o.bearings.back()) << " at " << where.label << " with "
-        << claimed.rotator->name() << "; Ctrl-C, SIGTERM or SIGHUP stops and turns the rotator "
+        << claimed.label << "; Ctrl-C, SIGTERM or SIGHUP stops and turns the rotator "
         << "back, a second one leaves it." << std::endl;
     if (o.csv) out << rotator::ScanCsvHeader << std::flush;
 
@@ -106,7 +106,7 @@ int RunScan(const ScanOptions& o, std::ostream& out, std::ostream& err) {
     };
     show.giveBackReceiver = [&] { return receiver->giveBack(); };
     LogBearingScan logged{UtcNow(), where.target.band, where.frequencyMHz, receiver->name(),
-                          claimed.rotator->name(), receiver->unit(), {}, {}};
+                          claimed.label, receiver->unit(), {}, {}};
     const rotator::ScanResult result =
         rotator::RunBearingScan(*claimed.rotator, o.bearings,
                                 [&](std::stop_token stop) { return receiver->read(stop); }, show,

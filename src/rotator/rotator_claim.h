@@ -13,12 +13,16 @@ namespace fw::rotator {
 struct ClaimedRotator {
     receiver::ReceiverLock lock;
     std::unique_ptr<RotctldClient> rotator;  // on the connection that named the lock
+    // "rotctld at HOST:PORT (Dummy rotator)": the daemon and the rotator it says it drives,
+    // as the log keeps it.
+    std::string label;
 };
 
-// Connects within `timeoutMs` and takes the rotator for `user` without waiting. Throws
+// Connects within `timeoutMs`, takes the rotator for `user` without waiting and asks what it
+// is. Throws
 // RotatorError "rotctld not reachable at HOST:PORT", receiver::ReceiverError "rotator in use by USER
-// (pid N)" or why the lock file cannot be made.
+// (pid N)" or why the lock file cannot be made, rig::Cancelled.
 ClaimedRotator ClaimRotator(const rig::RigctldAddress& address, const std::string& user,
-                            int timeoutMs = RotctldAnswerTimeoutMs);
+                            std::stop_token stop = {}, int timeoutMs = RotctldAnswerTimeoutMs);
 
 }  // namespace fw::rotator

@@ -76,6 +76,11 @@ void RotctldClient::setPosition(const RotatorPosition& target, std::stop_token s
                          ReportText(answer.front()));
 }
 
+std::string RotctldClient::model(std::stop_token stop) {
+    const std::string answer = ask("_", 1, stop).front();
+    return IsReport(answer) ? std::string() : answer;
+}
+
 std::vector<std::string> RotctldClient::ask(const std::string& command, std::size_t lines,
                                             const std::stop_token& stop) {
     // A connection the daemon dropped since the last call is made again, once.

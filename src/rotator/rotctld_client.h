@@ -33,6 +33,9 @@ class RotctldClient final : public Rotator {
     RotatorPosition position(std::stop_token stop) override;
     void setPosition(const RotatorPosition& target, std::stop_token stop) override;
     std::string name() const override { return RotctldName(address_); }
+    // What the daemon says its rotator is ("Dummy rotator"); empty where it does not say.
+    // Throws RotatorError, rig::Cancelled.
+    std::string model(std::stop_token stop);
 
   private:
     // Sends `command` and returns the answer's lines: `lines` of them, or the one "RPRT N"

@@ -204,7 +204,7 @@ class StartupTest : public QObject {
         QVERIFY(rig);
         QCOMPARE(ActionTexts(rig->actions()),
                  QStringList({"Rig &Settings…", "-", "&Read S-Meter", "S&weep Bands…", "-",
-                              "S&pectrum…"}));
+                              "S&pectrum…", "&Bearing Scan…"}));
         QMenu* stationLog = bar->actions().at(4)->menu();
         QVERIFY(stationLog);
         QCOMPARE(ActionTexts(stationLog->actions()),

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include "stationlog/log_bearing.h"
 #include "stationlog/station_log.h"
 
 namespace fw {
@@ -38,6 +39,40 @@ TEST(CampaignReport, TitledForThePdfAndGivenUpWhereverTheStopComes) {
     // A read of the log under way ends on the stop.
     const SqliteStopOnRequest watched(log.database(), stopped.get_token());
     EXPECT_THROW(ReadingsIn(log, {}), LogError);
+}
+
+// The scans of the span, and only those, stand as polar plots on a page of their own.
+TEST(CampaignReport, ShowsTheBearingScansOfItsSpanAsPolarPlots) {
+    constexpr UtcSeconds March1 = 1772323200;
+    StationLog log = StationLog::Open(":memory:");
+    for (UtcSeconds t = March1; t < March1 + 86400; t += 3600)
+        log.add({t, "40m", 7.1, 2700, "Field", 0, 0, 0, 0, 10, ReadingSource::Typed, "", "JO40CQ"});
+    const auto report = [&] {
+        ItuCoefficientCache coefficients("/nonexistent");
+        const TextWidthMm width = [](const PageFont&, std::string_view t) { return 2.0 * t.size(); };
+        return *BuildCampaignReport(log, {{March1, March1 + 86400}, {}, {}, {}},
+                                    {"7 Dec 2026", "v 1.0", "(c)"}, width, coefficients)
+                    .report;
+    };
+    const auto headed = [](const CampaignReport& r) {
+        for (const ReportPage& page : r.document.pages)
+            for (const PageItem& item : page.items)
+                if (const auto* t = std::get_if<PageTextItem>(&item); t && t->text == CampaignBearingsHeading)
+                    return true;
+        return false;
+    };
+    EXPECT_FALSE(headed(report()));
+    const LogBearingScan scan{March1 + 3600, "40m", 7.1, "Floorwatch test SDR",
+                              "rotctld at localhost:4533 (Dummy rotator)", "dBm",
+                              {{0, -100}, {90, -90}, {180, -100}, {270, -110}}, std::nullopt};
+    AddBearingScan(log, scan);
+    LogBearingScan later = scan;
+    later.utc = March1 + 2 * 86400;  // after the span
+    AddBearingScan(log, later);
+    const CampaignReport withScan = report();
+    EXPECT_TRUE(headed(withScan));
+    ASSERT_EQ(withScan.pictures.size(), 1u);
+    EXPECT_EQ(withScan.pictures[0].width, 1000);
 }
 
 }  // namespace

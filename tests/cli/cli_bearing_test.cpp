@@ -68,6 +68,13 @@ TEST(CliBearing, AStopTurnsTheRotatorBackAndASecondLeavesItAndSaysWhere) {
         EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == ExitRefused);
         const std::string said = ReadAll(err);
         EXPECT_NE(said.find("Cancelled after 1 of 7 bearings"), std::string::npos) << said;
+        // The stopped scan is kept with its one reading and without an estimate.
+        StationLog kept = StationLog::Open(log, StationLog::OpenMode::ReadOnly);
+        const std::vector<LogBearingScan> scans = BearingScansIn(kept, {});
+        ASSERT_EQ(scans.size(), 1u);
+        EXPECT_EQ(scans[0].levels.size(), 1u);
+        EXPECT_FALSE(scans[0].estimate);
+        EXPECT_EQ(scans[0].rotator, "rotctld at " + daemon.address() + " (Dummy rotator)");
         rotator::RotctldClient client(rotator::ParseRotctldAddress(daemon.address()));
         const double left = client.position({}).azimuthDeg;
         if (!twice) {

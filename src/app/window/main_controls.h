@@ -47,6 +47,7 @@ struct MainActions {
     QAction* rigRead = nullptr;
     QAction* rigSweep = nullptr;
     QAction* rigSpectrum = nullptr;
+    QAction* rigBearing = nullptr;  // "Bearing Scan…"
     QLabel* rigStatus = nullptr;
     // "Station Log"
     QAction* monitor = nullptr;

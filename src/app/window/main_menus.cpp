@@ -61,6 +61,7 @@ MainActions BuildMainMenus(QMainWindow& window, QWidget& image, QWidget& listBox
     a.rigSweep = Item(rig, "S&weep Bands…");
     Separator(rig);
     a.rigSpectrum = Item(rig, "S&pectrum…");
+    a.rigBearing = Item(rig, "&Bearing Scan…");
     a.rigStatus = new QLabel(bar);
     a.rigStatus->setContentsMargins(8, 0, 8, 0);
     bar->setCornerWidget(a.rigStatus);

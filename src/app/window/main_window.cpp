@@ -18,6 +18,7 @@
 #include "app/entry/meas_list_controller.h"
 #include "app/diagram/picture_controller.h"
 #include "app/diagram/print_controller.h"
+#include "app/rig/bearing_controller.h"
 #include "app/rig/rig_controller.h"
 #include "app/settings/settings_controller.h"
 #include "app/settings/settings_store.h"
@@ -60,6 +61,8 @@ MainWindow::MainWindow(WindowDialogs* dialogs, const QString& programFilePath) {
         RigControls{a.rigSettings, a.rigRead, a.rigSweep, a.rigSpectrum, a.rigStatus,
                     controls_.window, entrySide},
         &controllers_);
+    bearing_ = new BearingController(*document_, *dialogs_, *a.rigBearing, *controls_.window,
+                                     &controllers_);
     document_->setSettings(LoadUserSettings());
 
     setOuterSize(design::Window);

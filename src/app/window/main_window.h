@@ -20,6 +20,7 @@ class MeasListController;
 class PictureController;
 class PrintController;
 class RigController;
+class BearingController;
 class SettingsController;
 class StationLogController;
 class NetworkController;
@@ -65,6 +66,7 @@ class MainWindow : public QMainWindow, public WindowFrame {
     LocatorController* locator_ = nullptr;
     SettingsController* settings_ = nullptr;
     RigController* rig_ = nullptr;
+    BearingController* bearing_ = nullptr;
     MailController* mail_ = nullptr;
     InfoController* info_ = nullptr;
     PrintController* print_ = nullptr;
