@@ -162,10 +162,12 @@ Batch ReadingBatch(StationLog& log, std::int64_t after, int size) {
 
 Batch GapBatch(StationLog& log, std::int64_t after, int size) {
     return ReadBatch(log,
-                     "SELECT id, utc, band, freq_mhz, reason, rig FROM gaps"
+                     "SELECT id, utc, band, freq_mhz, reason, rig,"
+                     " typeof(freq_mhz) IN ('text', 'blob') FROM gaps"
                      " WHERE id > ? ORDER BY id LIMIT ?",
                      after, size, [](SqliteStatement& s, std::string& o) {
-                         if (!std::isfinite(s.real(3))) return false;
+                         // A frequency stored as text would read as 0: damaged, not sent.
+                         if (s.integer(6) != 0 || !std::isfinite(s.real(3))) return false;
                          AppendInt(o, s.integer(0));
                          AppendInt(o, s.integer(1));
                          AppendField(o, s.text(2));

@@ -139,9 +139,10 @@ TEST_F(UploadTest, DamagedReadingsAreLeftOutAndCounted) {
         SqliteDb raw(path, SqliteDb::Mode::ReadWriteCreate);
         raw.exec("UPDATE readings SET field_dbuvm = 'loud' WHERE id = 3");
         raw.exec("UPDATE readings SET bandwidth_hz = 0 WHERE id = 10");
+        raw.exec("UPDATE gaps SET freq_mhz = 'x'");
     }
     EXPECT_EQ(upload(path, "dl1abc", "DL1ABC").out,
-              "uploaded 8 readings and 1 gaps (0 already there); 2 damaged ones left out (a level,"
+              "uploaded 8 readings and 0 gaps (0 already there); 3 damaged ones left out (a level,"
               " time or frequency that is no usable number)\n");
     EXPECT_EQ(count("SELECT count(*) FROM floorwatch.readings WHERE reading_id IN (3, 10)"), 0);
     EXPECT_EQ(count("SELECT sum(readings) FROM floorwatch.hourly"), 8);
