@@ -23,12 +23,6 @@
 
 namespace fw {
 
-namespace {
-
-constexpr int PictureSide = 500;
-
-}  // namespace
-
 BearingController::BearingController(Document& document, RigDialogs& dialogs, QAction& command,
                                      QWidget& windowParent, QObject* parent)
     : QObject(parent),
@@ -168,8 +162,8 @@ void BearingController::finished(const BearingJobOutcome& outcome) {
 void BearingController::redraw() {
     if (!window_) return;
     BearingPolarInputs in;
-    in.width = PictureSide;
-    in.height = PictureSide;
+    in.width = BearingScanWindow::PictureSide;
+    in.height = BearingScanWindow::PictureSide;
     in.title = title_.empty() ? std::string("Bearing scan") : title_;
     in.levels = levels_;
     in.estimate = estimate_;

@@ -38,6 +38,7 @@ BearingScanWindow::BearingScanWindow(QWidget* parent) : QDialog(parent) {
         QStringLiteral("localhost:%1").arg(rotator::DefaultRotctldPort), this);
     rotator->setToolTip(QStringLiteral("The rotctld of the rotator, HOST[:PORT]"));
     model = new QLabel(this);
+    model->setWordWrap(true);  // a long rotator name must not squeeze the plot
     from = DegreesBox(this, 0, 359, span.fromDeg);
     to = DegreesBox(this, 0, 359, span.toDeg);
     step = DegreesBox(this, 1, rotator::MostStepDeg, span.stepDeg);
@@ -66,7 +67,7 @@ BearingScanWindow::BearingScanWindow(QWidget* parent) : QDialog(parent) {
     for (QPushButton* b : {save, copy, print}) side->addWidget(b);
     layout->addLayout(side);
     image = new QLabel(this);
-    image->setMinimumSize(400, 400);
+    image->setMinimumSize(PictureSide, PictureSide);
     layout->addWidget(image, 1);
 }
 

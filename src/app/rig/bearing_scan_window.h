@@ -17,6 +17,9 @@ class BearingScanWindow : public QDialog {
   public:
     explicit BearingScanWindow(QWidget* parent);
 
+    // The polar plot's side in logical pixels: the window never shows less of it.
+    static constexpr int PictureSide = 500;
+
     QLineEdit* rotator = nullptr;  // HOST[:PORT] of rotctld
     QLabel* model = nullptr;       // what rotctld says it drives, once taken
     QSpinBox* from = nullptr;
