@@ -2,6 +2,9 @@
 // Runs floorwatch-cli's entry point in-process and small file helpers for its tests.
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <sstream>
@@ -24,8 +27,15 @@ inline CliRun Cli(const std::vector<std::string>& args) {
     return {code, out.str(), err.str()};
 }
 
+// A folder of this test process's own: ctest runs the same test under a point and under a
+// comma at once, and the two must not write each other's files.
 inline std::string TempPath(const std::string& name) {
-    return ::testing::TempDir() + name;
+    static const std::string folder = [] {
+        std::string f = ::testing::TempDir() + "fw_cli_" + std::to_string(getpid()) + "/";
+        std::filesystem::create_directories(f);
+        return f;
+    }();
+    return folder + name;
 }
 
 inline bool Exists(const std::string& path) {
